@@ -1,0 +1,49 @@
+// Paths as the suite's programs write them ("C:\MERO6\TFF.DBD", "\MERO6\x", "Cells6.dbd", "/home/me/x")
+// mapped onto the Linux file system. Every open, create, remove, rename and mkdir goes through here.
+#pragma once
+#include <cstdio>
+#include <string>
+#include <string_view>
+#include <vector>
+
+namespace os {
+
+// Virtual drives. The folder above the suite folder (MERO6) is the root of the suite's drive, "C:"
+// unless MERO_DRIVES ("C=/opt/mero;D=/home/me/chips") names it otherwise.
+void InitDrives(const std::string& suiteFolder);  // reads MERO_DRIVES; suiteFolder is a native path
+void SetDriveTable(std::string_view spec);        // replaces the table; for tests
+std::string DriveRoot(char letter);               // native root of a drive, "" when there is none
+char SuiteDriveLetter();                          // drive of the suite folder, 0 when none
+std::string SuiteFolder();                        // native path of the suite folder ("" before Init)
+
+// Native path for a suite path. Accepts "\" and "/"; "X:" maps through the drive table; a leading "\"
+// means the root of the current drive; a leading "/" is a POSIX path as it stands; other paths are
+// relative to the current folder. Existing components are matched case-blind (exact spelling first);
+// components that do not exist keep the given spelling. Returns "" for an unknown drive.
+std::string NativePath(std::string_view path);
+
+bool FileExists(std::string_view path);    // a regular file
+bool FolderExists(std::string_view path);  // a directory
+
+// fopen through the resolver. Binary by nature on Linux; text files use textfile.h.
+std::FILE* OpenFile(std::string_view path, const char* mode);
+
+int RemoveFile(std::string_view path);  // 1 removed, 0 failed
+// 1 renamed; 0 when the target exists (never replaced) or the rename failed.
+int RenameFile(std::string_view from, std::string_view to);
+
+enum class MkdirResult { Created, Exists, NoParent, Failed };
+MkdirResult MakeFolder(std::string_view path);
+
+// Case-blind wildcard match of a whole name: "*" any run, "?" one character.
+bool MatchWildcard(std::string_view pattern, std::string_view name);
+// Names (not paths) of the regular files matching "folder\pattern" (pattern with "*" and "?"),
+// sorted case-blind by name. A pattern without a folder lists the current folder.
+std::vector<std::string> ListFiles(std::string_view pattern);
+// The same for sub-folders ("." and ".." left out).
+std::vector<std::string> ListFolders(std::string_view pattern);
+
+std::string CurrentFolder();                // native
+int ChangeFolder(std::string_view path);    // 1 or 0
+
+}  // namespace os
