@@ -12,6 +12,11 @@ namespace os {
 // Call first in main: sets up the drives (the suite folder is the folder of the executable) and the
 // command line, and forces the "C" numeric locale.
 void InitProcess(int argc, char** argv);
+// Numbers in files are read and written in the "C" locale. A GUI toolkit that sets the user's locale
+// at start-up must call this again after it.
+void ForceCLocale();
+// Native path of the running executable.
+const std::string& ExecutablePath();
 
 // The program's own path on its virtual drive, then the arguments joined with single blanks
 // ("C:\MERO6\wmero NAND2"). A program outside any drive gets its native path.

@@ -34,6 +34,8 @@ class TextReader {
 
  private:
   std::FILE* file_ = nullptr;
+  char* buffer_ = nullptr;  // getline's buffer, kept across lines
+  std::size_t capacity_ = 0;
   bool failed_ = false;
   bool atEnd_ = false;
 };

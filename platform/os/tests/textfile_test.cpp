@@ -1,0 +1,121 @@
+#include "platform/os/textfile.h"
+
+#include <gtest/gtest.h>
+#include <signal.h>
+#include <sys/resource.h>
+
+#include <filesystem>
+#include <vector>
+
+#include "platform/os/path.h"
+#include "platform/os/tests/scratch.h"
+
+namespace {
+
+using ostest::Scratch;
+
+std::vector<std::string> ReadAll(const std::string& path) {
+  os::TextReader r;
+  std::vector<std::string> lines;
+  if (!r.Open(path)) return {"<not opened>"};
+  std::string line;
+  while (r.ReadLine(line)) lines.push_back(line);
+  return lines;
+}
+
+TEST(TextFiles, ReadersTakeCrLfAndLfAndKeepLongAndUnterminatedLines) {
+  Scratch s;
+  std::string longLine(100000, 'x');
+  s.Write("f.txt", "one\r\ntwo\n\r\n" + longLine + "\nlast");
+  EXPECT_EQ(ReadAll(s.Path("f.txt")), (std::vector<std::string>{"one", "two", "", longLine, "last"}));
+  s.Write("eof.txt", "a\r\nb\x1A" "c\r\nd\r\n");
+  EXPECT_EQ(ReadAll(s.Path("eof.txt")), (std::vector<std::string>{"a", "b"}));
+  s.Write("empty.txt", "");
+  EXPECT_TRUE(ReadAll(s.Path("empty.txt")).empty());
+
+  os::TextReader r;
+  ASSERT_TRUE(r.Open(s.Path("f.txt")));
+  std::string line;
+  ASSERT_TRUE(r.ReadLine(line));
+  std::int64_t second = r.Tell();
+  ASSERT_TRUE(r.ReadLine(line, 2));
+  EXPECT_EQ(line, "tw");
+  ASSERT_TRUE(r.ReadLine(line));
+  EXPECT_EQ(line, "");  // the rest of a cut line never becomes a line of its own
+  ASSERT_TRUE(r.Seek(second));
+  ASSERT_TRUE(r.ReadLine(line));
+  EXPECT_EQ(line, "two");
+  EXPECT_FALSE(r.Open(s.Path("missing.txt")));
+}
+
+TEST(TextFiles, WritersEndLinesInCrLfAndReplaceThroughATemporaryFile) {
+  Scratch s;
+  os::SetDriveTable("C=" + s.root);
+  s.Write("Form.dbd", "old\r\n");
+  {
+    os::TextWriter w;
+    ASSERT_TRUE(w.Open("C:\\FORM.DBD"));
+    w.Write("pool=\nlayer=");
+    w.Printf("none %d\n", 1);
+    w.Line("x");
+    EXPECT_EQ(s.Read("Form.dbd"), "old\r\n");  // untouched until the commit
+    EXPECT_EQ(w.Commit(), 1);
+  }
+  EXPECT_EQ(s.Read("Form.dbd"), "pool=\r\nlayer=none 1\r\nx\r\n");
+  {
+    os::TextWriter w;
+    ASSERT_TRUE(w.Open("C:\\form.dbd"));
+    w.Line("half");
+  }  // destroyed without a commit
+  EXPECT_EQ(s.Read("Form.dbd"), "pool=\r\nlayer=none 1\r\nx\r\n");
+  EXPECT_EQ(std::distance(std::filesystem::directory_iterator(s.root), {}), 1);  // no temporary left
+
+  os::TextWriter a;
+  ASSERT_TRUE(a.Open("C:\\LOG.RPT", false, true));
+  a.Line("1");
+  EXPECT_EQ(a.Commit(), 1);
+  ASSERT_TRUE(a.Open("C:\\log.rpt", false, true));
+  a.Line("2");
+  EXPECT_EQ(a.Commit(), 1);
+  EXPECT_EQ(s.Read("LOG.RPT"), "1\r\n2\r\n");
+
+  os::TextWriter bad;
+  EXPECT_FALSE(bad.Open("C:\\no\\such\\folder\\x.txt"));
+  EXPECT_EQ(bad.Commit(), 0);
+}
+
+TEST(TextFiles, AFailedWriteIsReportedAndTheOldFileStays) {
+  Scratch s;
+  s.Write("cell.bp6", "precious");
+  // A file-size limit makes the disk "full" for this process.
+  struct rlimit saved;
+  getrlimit(RLIMIT_FSIZE, &saved);
+  struct rlimit small = saved;
+  small.rlim_cur = 4096;
+  signal(SIGXFSZ, SIG_IGN);
+  setrlimit(RLIMIT_FSIZE, &small);
+  std::string big(20000, 'z');
+  os::BinaryWriter b;
+  bool opened = b.Open(s.Path("cell.bp6"));
+  b.Write(big.data(), big.size());
+  int committed = b.Commit();
+  os::TextWriter t;
+  bool topened = t.Open(s.Path("cell.bp6"));
+  t.Write(big);
+  int tcommitted = t.Commit();
+  setrlimit(RLIMIT_FSIZE, &saved);
+  signal(SIGXFSZ, SIG_DFL);
+  EXPECT_TRUE(opened);
+  EXPECT_TRUE(topened);
+  EXPECT_EQ(committed, 0);
+  EXPECT_EQ(tcommitted, 0);
+  EXPECT_EQ(s.Read("cell.bp6"), "precious");
+  EXPECT_EQ(std::distance(std::filesystem::directory_iterator(s.root), {}), 1);
+
+  std::string bytes;
+  EXPECT_TRUE(os::ReadWholeFile(s.Path("cell.bp6"), bytes));
+  EXPECT_EQ(bytes, "precious");
+  EXPECT_FALSE(os::ReadWholeFile(s.Path("nope"), bytes));
+}
+
+}  // namespace

@@ -1,0 +1,229 @@
+#include "platform/os/textfile.h"
+
+#include <sys/stat.h>
+#include <unistd.h>
+
+#include <cstdarg>
+#include <cstdlib>
+#include <cstring>
+
+#include "platform/os/path.h"
+
+namespace os {
+
+namespace {
+
+// New files get the permissions a plain fopen would give them, not mkstemp's 0600.
+mode_t CreationMode() {
+  static const mode_t mode = [] {
+    mode_t mask = umask(0);
+    umask(mask);
+    return static_cast<mode_t>(0666 & ~mask);
+  }();
+  return mode;
+}
+
+// Opens a temporary file beside `target` (native path). Returns the stream, fills `temp`.
+std::FILE* OpenTempBeside(const std::string& target, std::string& temp) {
+  temp = target + ".XXXXXX";
+  int fd = mkstemp(temp.data());
+  if (fd < 0) {
+    temp.clear();
+    return nullptr;
+  }
+  struct stat st;
+  fchmod(fd, stat(target.c_str(), &st) == 0 ? (st.st_mode & 07777) : CreationMode());
+  std::FILE* f = fdopen(fd, "wb");
+  if (!f) {
+    close(fd);
+    unlink(temp.c_str());
+    temp.clear();
+  }
+  return f;
+}
+
+// Shared open/commit/abandon of the replacing writers.
+bool OpenForWrite(std::string_view path, bool replace, bool append, std::FILE*& file,
+                  std::string& target, std::string& temp) {
+  target = NativePath(path);
+  temp.clear();
+  if (target.empty()) return false;
+  if (append || !replace) {
+    file = std::fopen(target.c_str(), append ? "ab" : "wb");
+  } else {
+    file = OpenTempBeside(target, temp);
+  }
+  return file != nullptr;
+}
+
+int Finish(std::FILE*& file, std::string& temp, const std::string& target, bool failed) {
+  if (!file) return 0;
+  bool ok = !failed && std::fflush(file) == 0 && !std::ferror(file);
+  if (std::fclose(file) != 0) ok = false;
+  file = nullptr;
+  if (temp.empty()) return ok ? 1 : 0;
+  if (ok && std::rename(temp.c_str(), target.c_str()) == 0) {
+    temp.clear();
+    return 1;
+  }
+  unlink(temp.c_str());
+  temp.clear();
+  return 0;
+}
+
+void Drop(std::FILE*& file, std::string& temp) {
+  if (file) std::fclose(file);
+  file = nullptr;
+  if (!temp.empty()) unlink(temp.c_str());
+  temp.clear();
+}
+
+}  // namespace
+
+// ---- TextReader ----
+
+TextReader::~TextReader() {
+  Close();
+  std::free(buffer_);
+}
+
+bool TextReader::Open(std::string_view path) {
+  Close();
+  file_ = OpenFile(path, "rb");
+  failed_ = false;
+  atEnd_ = false;
+  return file_ != nullptr;
+}
+
+void TextReader::Close() {
+  if (file_) std::fclose(file_);
+  file_ = nullptr;
+}
+
+bool TextReader::ReadLine(std::string& line) {
+  line.clear();
+  if (!file_ || atEnd_) return false;
+  ssize_t n = getline(&buffer_, &capacity_, file_);
+  if (n < 0) {
+    if (std::ferror(file_)) failed_ = true;
+    atEnd_ = true;
+    return false;
+  }
+  char* buffer = buffer_;
+  std::size_t length = static_cast<std::size_t>(n);
+  if (const void* eof = std::memchr(buffer, 0x1A, length)) {
+    length = static_cast<std::size_t>(static_cast<const char*>(eof) - buffer);
+    atEnd_ = true;
+    if (length == 0) return false;
+  }
+  if (length > 0 && buffer[length - 1] == '\n') --length;
+  if (length > 0 && buffer[length - 1] == '\r') --length;
+  line.assign(buffer, length);
+  return true;
+}
+
+bool TextReader::ReadLine(std::string& line, std::size_t maxLength) {
+  if (!ReadLine(line)) return false;
+  if (line.size() > maxLength) line.resize(maxLength);
+  return true;
+}
+
+std::int64_t TextReader::Tell() const { return file_ ? static_cast<std::int64_t>(ftello(file_)) : -1; }
+
+bool TextReader::Seek(std::int64_t position) {
+  if (!file_ || fseeko(file_, static_cast<off_t>(position), SEEK_SET) != 0) return false;
+  atEnd_ = false;
+  return true;
+}
+
+// ---- TextWriter ----
+
+TextWriter::~TextWriter() { Abandon(); }
+
+bool TextWriter::Open(std::string_view path, bool replace, bool append) {
+  Abandon();
+  failed_ = false;
+  return OpenForWrite(path, replace, append, file_, target_, temp_);
+}
+
+void TextWriter::Write(std::string_view text) {
+  if (!file_) {
+    failed_ = true;
+    return;
+  }
+  std::size_t start = 0;
+  while (start < text.size()) {
+    std::size_t nl = text.find('\n', start);
+    std::size_t end = nl == std::string_view::npos ? text.size() : nl;
+    if (end > start && std::fwrite(text.data() + start, 1, end - start, file_) != end - start) failed_ = true;
+    if (nl == std::string_view::npos) break;
+    if (std::fwrite("\r\n", 1, 2, file_) != 2) failed_ = true;
+    start = nl + 1;
+  }
+}
+
+void TextWriter::Printf(const char* format, ...) {
+  char small[512];
+  va_list args;
+  va_start(args, format);
+  va_list copy;
+  va_copy(copy, args);
+  int n = std::vsnprintf(small, sizeof small, format, args);
+  va_end(args);
+  if (n < 0) {
+    va_end(copy);
+    failed_ = true;
+    return;
+  }
+  if (static_cast<std::size_t>(n) < sizeof small) {
+    va_end(copy);
+    Write(std::string_view(small, static_cast<std::size_t>(n)));
+    return;
+  }
+  std::string big(static_cast<std::size_t>(n) + 1, '\0');
+  std::vsnprintf(big.data(), big.size(), format, copy);
+  va_end(copy);
+  big.resize(static_cast<std::size_t>(n));
+  Write(big);
+}
+
+void TextWriter::Line(std::string_view text) {
+  Write(text);
+  if (file_ && std::fwrite("\r\n", 1, 2, file_) != 2) failed_ = true;
+}
+
+int TextWriter::Commit() { return Finish(file_, temp_, target_, failed_); }
+
+void TextWriter::Abandon() { Drop(file_, temp_); }
+
+// ---- BinaryWriter ----
+
+BinaryWriter::~BinaryWriter() { Abandon(); }
+
+bool BinaryWriter::Open(std::string_view path, bool replace) {
+  Abandon();
+  failed_ = false;
+  return OpenForWrite(path, replace, false, file_, target_, temp_);
+}
+
+void BinaryWriter::Write(const void* data, std::size_t size) {
+  if (!file_ || (size > 0 && std::fwrite(data, 1, size, file_) != size)) failed_ = true;
+}
+
+int BinaryWriter::Commit() { return Finish(file_, temp_, target_, failed_); }
+
+void BinaryWriter::Abandon() { Drop(file_, temp_); }
+
+bool ReadWholeFile(std::string_view path, std::string& bytes) {
+  bytes.clear();
+  std::FILE* f = OpenFile(path, "rb");
+  if (!f) return false;
+  char buffer[65536];
+  std::size_t n;
+  while ((n = std::fread(buffer, 1, sizeof buffer, f)) > 0) bytes.append(buffer, n);
+  bool ok = !std::ferror(f);
+  std::fclose(f);
+  return ok;
+}
+
+}  // namespace os
