@@ -1,0 +1,131 @@
+#include "convert/gds/record_reader.h"
+
+#include <cstdio>
+#include <cstring>
+
+#include "convert/gds/real8.h"
+#include "convert/gds/record.h"
+
+namespace gds {
+
+namespace {
+constexpr int kNullAllowance = 100;
+
+// The least data a record must carry to be read at all.
+std::size_t MinimumDataSize(int recordType, int dataType) {
+  switch (recordType) {
+    case kUnits:
+      return 16;
+    case kColRow:
+      return 4;
+    case kXy:
+      return 8;
+    default:
+      return ExpectedDataType(recordType) >= 0 ? static_cast<std::size_t>(DataTypeSize(dataType))
+                                               : 0;
+  }
+}
+}  // namespace
+
+const char* ReadStatusMessage(ReadStatus status) {
+  switch (status) {
+    case ReadStatus::kOk:
+      return "";
+    case ReadStatus::kTooManyNulls:
+      return "Too Many Nulls in GDS Header ... Can't Continue";
+    case ReadStatus::kDataTypeError:
+      return "Data Type Error ... Can't Continue";
+    case ReadStatus::kWrongDataType:
+      return "Stream Data Type is Wrong";
+    case ReadStatus::kWrongLength:
+      return "Stream Record Length is Wrong";
+    case ReadStatus::kUnexpectedEnd:
+      return "GDS File Ends before ENDLIB ... Can't Continue";
+  }
+  return "";
+}
+
+unsigned GdsRecord::Int2(std::size_t index) const {
+  if (2 * index + 2 > size) return 0;
+  return (unsigned{data[2 * index]} << 8) | data[2 * index + 1];
+}
+
+std::int32_t GdsRecord::Int4(std::size_t index) const {
+  if (4 * index + 4 > size) return 0;
+  const std::uint8_t* p = data + 4 * index;
+  const std::uint32_t u = (std::uint32_t{p[0]} << 24) | (std::uint32_t{p[1]} << 16) |
+                          (std::uint32_t{p[2]} << 8) | p[3];
+  return static_cast<std::int32_t>(u);
+}
+
+double GdsRecord::Real8(std::size_t index) const {
+  if (8 * index + 8 > size) return 0.0;
+  return DecodeReal8(data + 8 * index);
+}
+
+bool GdsReader::Fail(ReadStatus status) {
+  status_ = status;
+  return false;
+}
+
+void GdsReader::Rewind() {
+  position_ = 0;
+  firstRecordRead_ = false;
+  lastLength_ = lastType_ = lastDataType_ = 0;
+  status_ = ReadStatus::kOk;
+}
+
+bool GdsReader::Next(GdsRecord& record) {
+  if (status_ != ReadStatus::kOk) return false;
+  int nulls = 0;
+  for (;;) {
+    if (size_ - position_ < 4) return Fail(ReadStatus::kUnexpectedEnd);
+    lastLength_ = (data_[position_] << 8) | data_[position_ + 1];
+    if (lastLength_ != 0 || firstRecordRead_) break;
+    if (++nulls > kNullAllowance) return Fail(ReadStatus::kTooManyNulls);
+    position_ += 2;
+  }
+  lastType_ = data_[position_ + 2];
+  lastDataType_ = data_[position_ + 3];
+  if (lastType_ > kMaxRecordType) return Fail(ReadStatus::kTooManyNulls);
+  if (lastDataType_ > kMaxDataType) return Fail(ReadStatus::kDataTypeError);
+  if (lastLength_ < 4) return Fail(ReadStatus::kWrongLength);
+  if (static_cast<std::size_t>(lastLength_) > size_ - position_)
+    return Fail(ReadStatus::kUnexpectedEnd);
+  const int expected = ExpectedDataType(lastType_);
+  if (expected >= 0 && expected != lastDataType_) return Fail(ReadStatus::kWrongDataType);
+  if (lastType_ == kHeader && lastLength_ != 6) return Fail(ReadStatus::kWrongLength);
+  const std::size_t dataSize = static_cast<std::size_t>(lastLength_) - 4;
+  if (dataSize < MinimumDataSize(lastType_, lastDataType_)) return Fail(ReadStatus::kWrongLength);
+
+  record.length = lastLength_;
+  record.type = lastType_;
+  record.dataType = lastDataType_;
+  record.data = data_ + position_ + 4;
+  record.size = dataSize;
+  position_ += static_cast<std::size_t>(lastLength_);
+  firstRecordRead_ = true;
+  return true;
+}
+
+std::string GdsReader::HeaderLine() const {
+  char line[80];
+  std::snprintf(line, sizeof line, "GDS Record Header: RL=%d  RT=%d  DT=%d", lastLength_, lastType_,
+                lastDataType_);
+  return line;
+}
+
+std::string ReadGdsString(const GdsRecord& record, std::size_t limit, bool* tooLong) {
+  std::size_t n = record.size < kMaxGdsStringBytes ? record.size : kMaxGdsStringBytes;
+  if (n == 0) {
+    if (tooLong) *tooLong = false;
+    return {};
+  }
+  const void* zero = std::memchr(record.data, 0, n);
+  if (zero) n = static_cast<std::size_t>(static_cast<const std::uint8_t*>(zero) - record.data);
+  if (tooLong) *tooLong = n > limit;
+  if (n > limit) n = limit;
+  return std::string(reinterpret_cast<const char*>(record.data), n);
+}
+
+}  // namespace gds

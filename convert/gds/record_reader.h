@@ -1,0 +1,69 @@
+// Reads GDSII stream records from a file held whole in memory. Every check that ends an import is
+// made here, before a record is handed out, so a damaged stream never reads past its own bytes.
+#pragma once
+#include <cstddef>
+#include <cstdint>
+#include <string>
+
+namespace gds {
+
+enum class ReadStatus {
+  kOk,
+  kTooManyNulls,    // more than 100 zero words before the first record, or a record type above 60
+  kDataTypeError,   // a data type above 6
+  kWrongDataType,   // a data type that does not fit the record
+  kWrongLength,     // a record shorter than its header or its data, or a HEADER not of length 6
+  kUnexpectedEnd,   // the bytes end inside a record or before ENDLIB
+};
+
+// The message box text for a status ("" for kOk).
+const char* ReadStatusMessage(ReadStatus status);
+
+struct GdsRecord {
+  int length = 0;
+  int type = 0;
+  int dataType = 0;
+  const std::uint8_t* data = nullptr;  // length - 4 bytes
+  std::size_t size = 0;
+
+  // Values by index; an index past the data gives 0. Int2 is taken unsigned.
+  unsigned Int2(std::size_t index) const;
+  std::int32_t Int4(std::size_t index) const;
+  double Real8(std::size_t index) const;
+  std::size_t Int4Count() const { return size / 4; }
+};
+
+class GdsReader {
+ public:
+  GdsReader(const std::uint8_t* data, std::size_t size) : data_(data), size_(size) {}
+
+  // The next record; false on a damaged stream (Status tells why) and at the end of the bytes.
+  bool Next(GdsRecord& record);
+  void Rewind();
+
+  std::size_t Position() const { return position_; }
+  std::size_t Size() const { return size_; }
+  ReadStatus Status() const { return status_; }
+  // "GDS Record Header: RL=%d  RT=%d  DT=%d" with the header read last.
+  std::string HeaderLine() const;
+
+ private:
+  bool Fail(ReadStatus status);
+
+  const std::uint8_t* data_;
+  std::size_t size_;
+  std::size_t position_ = 0;
+  bool firstRecordRead_ = false;
+  int lastLength_ = 0;
+  int lastType_ = 0;
+  int lastDataType_ = 0;
+  ReadStatus status_ = ReadStatus::kOk;
+};
+
+constexpr std::size_t kMaxGdsStringBytes = 512;
+
+// The text of a string record: at most 512 data bytes, up to the first 0, cut at `limit`.
+// *tooLong tells whether the text was longer than the limit.
+std::string ReadGdsString(const GdsRecord& record, std::size_t limit, bool* tooLong = nullptr);
+
+}  // namespace gds
