@@ -1,0 +1,95 @@
+#include "editor/tlc/stream.h"
+
+#include <charconv>
+#include <cmath>
+#include <limits>
+
+namespace tlc {
+
+bool FileLineSource::Open(std::string_view path) {
+  reader_.Close();
+  return reader_.Open(path);
+}
+
+bool StringLineSource::ReadLine(std::string& line) {
+  if (pos_ >= text_.size()) return false;
+  std::size_t end = text_.find_first_of("\n\x1a", pos_);
+  if (end == std::string::npos) end = text_.size();
+  line.assign(text_, pos_, end - pos_);
+  if (!line.empty() && line.back() == '\r') line.pop_back();
+  if (end < text_.size() && text_[end] == '\x1a') {
+    pos_ = text_.size();
+    return !line.empty();
+  }
+  pos_ = end + 1;
+  return true;
+}
+
+bool TlcStream::Next() {
+  if (unread_) {
+    unread_ = false;
+    return true;
+  }
+  return source_.ReadLine(line_);
+}
+
+bool TlcStream::Rewind() {
+  unread_ = false;
+  return source_.Rewind();
+}
+
+namespace {
+bool IsSeparator(char c) { return c == ' ' || c == '\t'; }
+bool IsSpace(char c) { return c == ' ' || (c >= '\t' && c <= '\r'); }
+}  // namespace
+
+bool Tokens::Next(std::string_view& token) {
+  std::size_t i = 0;
+  while (i < rest_.size() && IsSeparator(rest_[i])) ++i;
+  if (i == rest_.size()) {
+    rest_ = {};
+    return false;
+  }
+  std::size_t j = i;
+  while (j < rest_.size() && !IsSeparator(rest_[j])) ++j;
+  token = rest_.substr(i, j - i);
+  rest_ = rest_.substr(j);
+  return true;
+}
+
+bool Tokens::Empty() const {
+  for (char c : rest_)
+    if (!IsSeparator(c)) return false;
+  return true;
+}
+
+std::int32_t ToInt(std::string_view text) {
+  std::size_t i = 0;
+  while (i < text.size() && IsSpace(text[i])) ++i;
+  bool negative = false;
+  if (i < text.size() && (text[i] == '-' || text[i] == '+')) negative = text[i++] == '-';
+  std::int64_t value = 0;
+  constexpr std::int64_t kCap = std::int64_t{1} << 32;
+  for (; i < text.size() && text[i] >= '0' && text[i] <= '9'; ++i) {
+    value = value * 10 + (text[i] - '0');
+    if (value > kCap) value = kCap;
+  }
+  if (negative) value = -value;
+  if (value > std::numeric_limits<std::int32_t>::max()) return std::numeric_limits<std::int32_t>::max();
+  if (value < std::numeric_limits<std::int32_t>::min()) return std::numeric_limits<std::int32_t>::min();
+  return static_cast<std::int32_t>(value);
+}
+
+double ToDouble(std::string_view text) {
+  std::size_t i = 0;
+  while (i < text.size() && IsSpace(text[i])) ++i;
+  bool negative = false;
+  if (i < text.size() && (text[i] == '-' || text[i] == '+')) negative = text[i++] == '-';
+  // from_chars takes no sign of its own after ours; "--1" stays 0 as with atof.
+  if (i < text.size() && (text[i] == '-' || text[i] == '+')) return 0;
+  double value = 0;
+  std::from_chars(text.data() + i, text.data() + text.size(), value, std::chars_format::general);
+  return negative ? -value : value;
+}
+
+}  // namespace tlc

@@ -1,0 +1,84 @@
+// Line access for the record readers: whole lines from a file or from memory, one line of push-back,
+// and the number conversions of the format (atoi/atol/atof: leading blanks, sign, digits, stop at junk).
+#pragma once
+#include <cstdint>
+#include <memory>
+#include <string>
+#include <string_view>
+
+#include "platform/os/textfile.h"
+
+namespace tlc {
+
+class LineSource {
+ public:
+  virtual ~LineSource() = default;
+  // Next whole line without its CR LF or LF; false at the end.
+  virtual bool ReadLine(std::string& line) = 0;
+  virtual bool Rewind() = 0;
+  virtual bool Failed() const { return false; }
+};
+
+class FileLineSource final : public LineSource {
+ public:
+  bool Open(std::string_view path);
+  bool ReadLine(std::string& line) override { return reader_.ReadLine(line); }
+  bool Rewind() override { return reader_.Seek(0); }
+  bool Failed() const override { return reader_.Failed(); }
+  void Close() { reader_.Close(); }
+
+ private:
+  os::TextReader reader_;
+};
+
+// Text held in memory (CR LF or LF); a 0x1A byte ends it, as in a file.
+class StringLineSource final : public LineSource {
+ public:
+  explicit StringLineSource(std::string text) : text_(std::move(text)) {}
+  bool ReadLine(std::string& line) override;
+  bool Rewind() override {
+    pos_ = 0;
+    return true;
+  }
+
+ private:
+  std::string text_;
+  std::size_t pos_ = 0;
+};
+
+// The one open TLC stream the readers work on.
+class TlcStream {
+ public:
+  explicit TlcStream(LineSource& source) : source_(source) {}
+  // Next line; false at the end of the stream.
+  bool Next();
+  const std::string& Line() const { return line_; }
+  // The line just read comes again at the next Next().
+  void Unread() { unread_ = true; }
+  bool Rewind();
+  bool Failed() const { return source_.Failed(); }
+
+ private:
+  LineSource& source_;
+  std::string line_;
+  bool unread_ = false;
+};
+
+// Blank-separated tokens of a number line. Tabs separate too: no valid file has them inside a number.
+class Tokens {
+ public:
+  explicit Tokens(std::string_view line) : rest_(line) {}
+  bool Next(std::string_view& token);
+  bool Empty() const;
+
+ private:
+  std::string_view rest_;
+};
+
+// atoi/atol: leading white space, an optional sign, digits; junk ends the number, no digits give 0.
+// Values beyond 32 bits saturate instead of being undefined.
+std::int32_t ToInt(std::string_view text);
+// atof in the "C" locale.
+double ToDouble(std::string_view text);
+
+}  // namespace tlc
