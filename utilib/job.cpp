@@ -1,0 +1,108 @@
+#include "utilib/job.h"
+
+#include <cstdio>
+#include <vector>
+
+namespace utilib {
+
+std::string FormatV(const char* format, va_list args) {
+  va_list copy;
+  va_copy(copy, args);
+  char small[512];
+  int n = std::vsnprintf(small, sizeof small, format, copy);
+  va_end(copy);
+  if (n < 0) return {};
+  if (static_cast<std::size_t>(n) < sizeof small) return std::string(small, n);
+  std::vector<char> big(static_cast<std::size_t>(n) + 1);
+  std::vsnprintf(big.data(), big.size(), format, args);
+  return std::string(big.data(), n);
+}
+
+std::string Format(const char* format, ...) {
+  va_list args;
+  va_start(args, format);
+  std::string s = FormatV(format, args);
+  va_end(args);
+  return s;
+}
+
+void SetItemText(Job& job, std::string_view text, int item) { job.ui->SetItemText(item, text); }
+
+void WriteReportBuffer(Job& job) {
+  if (job.report && job.report->IsOpen()) job.report->Write(job.messageBuffer);
+}
+
+void RouteMessage(Job& job, std::string_view text, MessageKind kind, int item) {
+  switch (kind) {
+    case MessageKind::Item:
+      job.ui->SetItemText(item, text);
+      break;
+    case MessageKind::ReportAndItem:
+      job.messageBuffer = Format(job.reportLineFormat, std::string(text).c_str());
+      WriteReportBuffer(job);
+      job.ui->SetItemText(item, text);
+      break;
+    case MessageKind::ReportAndBox:
+      job.messageBuffer = Format("\n%s\n\n", std::string(text).c_str());
+      WriteReportBuffer(job);
+      job.ui->MessageBox(job.programName, text, BoxButtons::Ok);
+      break;
+  }
+}
+
+void ClearMessageLines(Job& job, int n, int first) {
+  for (int id = first; id <= first + n; ++id) job.ui->SetItemText(id, "");
+  job.rotatingCounter = 0;
+}
+
+int NextMessageLine(Job& job, int n, int first) {
+  if (n <= 0) return first;
+  int index = job.rotatingCounter % n;
+  if (index == n - 1) ShowPause(job, job.rotatingPauseMs);
+  ++job.rotatingCounter;
+  return first + index;
+}
+
+void ReportOnNextLine(Job& job, std::string_view text, int n, int first) {
+  int item = NextMessageLine(job, n, first);
+  RouteMessage(job, text, MessageKind::ReportAndItem, item);
+}
+
+bool OpenReport(Job& job, std::string_view path) {
+  auto writer = std::make_unique<os::TextWriter>();
+  if (!writer->Open(path)) return false;
+  job.report = std::move(writer);
+  return true;
+}
+
+void ReportPrintf(Job& job, const char* format, ...) {
+  if (!job.report || !job.report->IsOpen()) return;
+  va_list args;
+  va_start(args, format);
+  job.report->Write(FormatV(format, args));
+  va_end(args);
+}
+
+int CloseReport(Job& job) {
+  if (!job.report) return 1;
+  int ok = job.report->IsOpen() ? job.report->Commit() : 1;
+  job.report.reset();
+  return ok;
+}
+
+void ShowPause(Job& job, int milliseconds) {
+  if (job.ui->Pause(milliseconds)) job.abort = true;
+}
+
+bool PollEscape(Job& job) {
+  if (job.ui->IsEscapePressed()) job.abort = true;
+  return job.abort;
+}
+
+bool AskOkOrAbort(Job& job, std::string_view text) {
+  if (job.ui->MessageBox(job.programName, text, BoxButtons::OkCancel) == BoxAnswer::Ok) return true;
+  job.abort = true;
+  return false;
+}
+
+}  // namespace utilib

@@ -1,0 +1,87 @@
+// What a utility's job (a conversion, a check run) needs of the program around it while it runs: the
+// progress display, message boxes, pauses that let the user stop it, key polls, the report file.
+// The frame implements JobUi with its DISPLAY and PAUSE dialogs; tests use RecordingUi
+// (utilib/recording_ui.h). A job's core takes a Job& and never touches a window itself.
+#pragma once
+#include <cstdarg>
+#include <memory>
+#include <string>
+#include <string_view>
+
+#include "platform/os/textfile.h"
+
+namespace utilib {
+
+// Where a message goes.
+enum class MessageKind {
+  Item = 0,           // a DISPLAY item only
+  ReportAndItem = 1,  // a line of the report file and a DISPLAY item
+  ReportAndBox = 2,   // the report, framed by blank lines, and a message box
+};
+
+enum class BoxButtons { Ok, OkCancel, YesNo, YesNoCancel };
+enum class BoxAnswer { Ok, Cancel, Yes, No };
+
+class JobUi {
+ public:
+  virtual ~JobUi() = default;
+  // Text of one item of the progress display (ignored while there is none).
+  virtual void SetItemText(int item, std::string_view text) = 0;
+  // Title of the progress display.
+  virtual void SetDisplayTitle(std::string_view text) = 0;
+  // A message box captioned `caption` (the program name for a utility).
+  virtual BoxAnswer MessageBox(std::string_view caption, std::string_view text, BoxButtons buttons) = 0;
+  // Lets pending events run for the given time; true when the user cancelled (Esc, Cancel, close).
+  virtual bool Pause(int milliseconds) = 0;
+  // True while the key is held down.
+  virtual bool IsEscapePressed() = 0;
+  virtual bool IsControlPressed() = 0;
+};
+
+// The state one Go of a utility shares with the routines it calls.
+struct Job {
+  Job(std::string programName, JobUi& ui) : programName(std::move(programName)), ui(&ui) {}
+
+  std::string programName;  // upper case, as in captions ("STRMEXP")
+  JobUi* ui;
+  bool abort = false;
+  // Report line format of kind-1 messages; the design-rule checker adds a blank line after each.
+  const char* reportLineFormat = "%s\n";
+  // Pause before the last line of a set of rotating message lines is reused.
+  int rotatingPauseMs = 500;
+
+  // The report file while Go runs, else none.
+  std::unique_ptr<os::TextWriter> report;
+  std::string messageBuffer;  // the line about to go to the report
+  int rotatingCounter = 0;
+};
+
+// Shows `text` by kind; any other kind does nothing.
+void RouteMessage(Job& job, std::string_view text, MessageKind kind, int item);
+void SetItemText(Job& job, std::string_view text, int item);
+// Empties items first .. first + n (n + 1 items) and restarts the rotating lines.
+void ClearMessageLines(Job& job, int n, int first);
+// Id of the next of n rotating message lines from `first`; pauses before the last line of a set.
+int NextMessageLine(Job& job, int n, int first);
+// A kind-1 message on the next of n rotating lines from `first`.
+void ReportOnNextLine(Job& job, std::string_view text, int n, int first);
+// Appends the message buffer to the report when it is open.
+void WriteReportBuffer(Job& job);
+
+// Report file: created (replacing an old one) at Go; what was written stays when the job stops early.
+bool OpenReport(Job& job, std::string_view path);
+void ReportPrintf(Job& job, const char* format, ...) __attribute__((format(printf, 2, 3)));
+// Closes the report; 1 when every byte reached the file (or there was none), else 0.
+int CloseReport(Job& job);
+
+// Yields to the user for the given time; Esc, Cancel or closing sets the abort flag.
+void ShowPause(Job& job, int milliseconds);
+// Polls the Esc key; sets the abort flag while it is down. Gives the abort flag.
+bool PollEscape(Job& job);
+// An OK/Cancel question captioned with the program name; Cancel sets the abort flag. True on OK.
+bool AskOkOrAbort(Job& job, std::string_view text);
+// printf into a std::string in the "C" locale.
+std::string Format(const char* format, ...) __attribute__((format(printf, 1, 2)));
+std::string FormatV(const char* format, va_list args);
+
+}  // namespace utilib

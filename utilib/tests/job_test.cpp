@@ -1,0 +1,77 @@
+#include "utilib/job.h"
+
+#include <gtest/gtest.h>
+
+#include "utilib/recording_ui.h"
+#include "platform/os/tests/scratch.h"
+
+namespace utilib {
+namespace {
+
+TEST(Job, RouteMessageByKind) {
+  ostest::Scratch dir;
+  RecordingUi ui;
+  Job job("STRMEXP", ui);
+  ASSERT_TRUE(OpenReport(job, dir.Path("R.RPT")));
+  RouteMessage(job, "only shown", MessageKind::Item, 500);
+  RouteMessage(job, "to the report", MessageKind::ReportAndItem, 511);
+  RouteMessage(job, "Completed ...", MessageKind::ReportAndBox, 512);
+  RouteMessage(job, "nowhere", static_cast<MessageKind>(7), 513);
+  EXPECT_EQ(CloseReport(job), 1);
+  EXPECT_EQ(ui.events, (std::vector<std::string>{"item 500 \"only shown\"", "item 511 \"to the report\"",
+                                                 "box \"STRMEXP\" \"Completed ...\""}));
+  EXPECT_EQ(dir.Read("R.RPT"), "to the report\r\n\r\nCompleted ...\r\n\r\n");
+}
+
+TEST(Job, BoxMessageReachesTheUserWithoutAReport) {
+  RecordingUi ui;
+  Job job("STRMEXP", ui);
+  RouteMessage(job, "Main TLC file is Missing ... Can't Continue", MessageKind::ReportAndBox, 0);
+  EXPECT_EQ(ui.EventsOf("box").size(), 1u);
+  EXPECT_EQ(CloseReport(job), 1);
+}
+
+TEST(Job, RotatingLinesPauseBeforeTheLastOfASet) {
+  RecordingUi ui;
+  Job job("X", ui);
+  std::vector<int> ids;
+  for (int i = 0; i < 9; ++i) {
+    int before = ui.pauses;
+    ids.push_back(NextMessageLine(job, 8, 511));
+    EXPECT_EQ(ui.pauses - before, i == 7 ? 1 : 0) << "message " << i + 1;
+  }
+  EXPECT_EQ(ids, (std::vector<int>{511, 512, 513, 514, 515, 516, 517, 518, 511}));
+  EXPECT_EQ(ui.EventsOf("pause"), (std::vector<std::string>{"pause 500"}));
+
+  ClearMessageLines(job, 4, 511);
+  EXPECT_EQ(ui.EventsOf("item").size(), 5u);
+  EXPECT_EQ(ui.items.count(515), 1u);
+  EXPECT_EQ(ui.items.count(516), 0u);
+  EXPECT_EQ(NextMessageLine(job, 8, 511), 511);
+}
+
+TEST(Job, PauseCancelEscAndQuestionsSetTheAbortFlag) {
+  RecordingUi ui;
+  Job job("X", ui);
+  ui.cancelAtPause = 1;
+  ShowPause(job, 200);
+  EXPECT_FALSE(job.abort);
+  ShowPause(job, 200);
+  EXPECT_TRUE(job.abort);
+
+  job.abort = false;
+  ui.escapeAfterPolls = 2;
+  EXPECT_FALSE(PollEscape(job));
+  EXPECT_FALSE(PollEscape(job));
+  EXPECT_TRUE(PollEscape(job));
+
+  job.abort = false;
+  ui.boxAnswers = {BoxAnswer::Ok, BoxAnswer::Cancel};
+  EXPECT_TRUE(AskOkOrAbort(job, "Remove It or Cancel Conversion?"));
+  EXPECT_FALSE(job.abort);
+  EXPECT_FALSE(AskOkOrAbort(job, "Remove It or Cancel Conversion?"));
+  EXPECT_TRUE(job.abort);
+}
+
+}  // namespace
+}  // namespace utilib
