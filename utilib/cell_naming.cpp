@@ -1,0 +1,117 @@
+#include "utilib/cell_naming.h"
+
+#include <cctype>
+#include <cstdlib>
+#include <utility>
+
+#include "editor/db/helpers.h"
+#include "editor/tlc/readers.h"
+#include "editor/tlc/stream.h"
+
+namespace utilib {
+
+namespace {
+
+std::string Upper(std::string_view text) {
+  std::string out(text);
+  for (char& c : out) c = static_cast<char>(std::toupper(static_cast<unsigned char>(c)));
+  return out;
+}
+
+bool UsedByOtherRow(const StructureTable& table, int row, std::string_view name) {
+  for (int i = 0; i < table.Count(); ++i)
+    if (i != row && table.rows[i].cellName == name) return true;
+  return false;
+}
+
+}  // namespace
+
+bool AddStructureName(Job& job, StructureTable& table) {
+  if (table.Count() < kMaxStructures) return true;
+  if (!table.overflow) job.ui->MessageBox(job.programName, table.overflowMessage, BoxButtons::Ok);
+  table.overflow = true;
+  return false;
+}
+
+bool IsValidCellName(std::string_view name, int rowCount) {
+  return db::CheckCellName(name, 0) == 0 && rowCount <= kMaxStructures;
+}
+
+std::string PromptNewCellName(Job& job, const StructureTable& table, int row, std::string rejected,
+                              const NewNameAsker& ask) {
+  for (;;) {
+    std::optional<std::string> typed = ask ? ask(rejected) : std::nullopt;
+    if (!typed) {
+      job.abort = true;
+      return "NONAME";
+    }
+    std::string name = Upper(*typed);
+    if (IsValidCellName(name, table.Count()) && !UsedByOtherRow(table, row, name)) return name;
+    rejected = name;
+  }
+}
+
+void MakeCellNames(Job& job, StructureTable& table, const NewNameAsker& ask) {
+  SetItemText(job, "Making MERO Cell Names ...", 500);
+  for (StructureRow& r : table.rows) r.cellName.clear();
+  for (int i = 0; i < table.Count(); ++i) {
+    StructureRow& r = table.rows[i];
+    // Two foreign names that differ only in case would name one file: the second must be renamed.
+    std::string proposal = Upper(r.foreignName);
+    if (IsValidCellName(proposal, table.Count()) && !UsedByOtherRow(table, i, proposal))
+      r.cellName = proposal;
+    else
+      r.cellName = PromptNewCellName(job, table, i, proposal, ask);
+    SetItemText(job, Format("%s %s -> Cell %s", table.foreignWord.c_str(), r.foreignName.c_str(), r.cellName.c_str()),
+                519);
+    if (job.abort) break;
+  }
+  ShowPause(job, 200);
+}
+
+void CheckPreviousTlcFiles(Job& job, StructureTable& table, std::string_view destination, double scale) {
+  for (StructureRow& r : table.rows) {
+    if (job.abort) return;
+    std::int32_t left = 0, bottom = 0, right = static_cast<std::int32_t>(scale), top = 0;
+    tlc::FileLineSource source;
+    r.tlcPresent = false;
+    if (source.Open(std::string(destination) + r.cellName + ".TLC")) {
+      r.tlcPresent = true;
+      tlc::TlcStream stream(source);
+      for (;;) {
+        tlc::TlcHeader h;
+        bool found = false;
+        if (!tlc::ReadTlcHeader(stream, h, &found) || !found) break;
+        if (h.rank > r.rank) r.rank = h.rank;
+        left = h.left, bottom = h.bottom, right = h.right, top = h.top;
+      }
+    }
+    r.left = left, r.bottom = bottom, r.right = right, r.top = top;
+  }
+}
+
+void ExchangeCellRows(StructureTable& table, int a, int b) { std::swap(table.rows[a], table.rows[b]); }
+
+void SortCellsByRank(StructureTable& table) {
+  // The exchange order fixes the order of rows of equal rank, and so the output order: keep it.
+  for (int b = table.Count() - 1; b >= 1; --b)
+    for (int n = b - 1; n >= 0; --n)
+      if (table.rows[b].rank < table.rows[n].rank) ExchangeCellRows(table, b, n);
+}
+
+void ReportCellCollection(Job& job, const StructureTable& table) {
+  ReportPrintf(job, "\n%d Cells in Converted Cell Collection\n", table.Count());
+  ReportPrintf(job, "Cell                   Rank  GDS   TLC    Structure\n");
+  ReportPrintf(job, "%s\n", std::string(52, '-').c_str());
+  for (const StructureRow& r : table.rows)
+    ReportPrintf(job, "%-24s%-6d%-6c%-6c%-24s\n", r.cellName.c_str(), r.rank, r.found ? 'Y' : 'N',
+                 r.tlcPresent ? 'Y' : 'N', r.foreignName.c_str());
+  ReportPrintf(job, "\n");
+}
+
+void WriteStructureReportLine(Job& job, const StructureRow& r) {
+  ReportPrintf(job, "%-24s%-6d%-8d%-8d%-8d%-8lld%-8d\n", r.cellName.c_str(), r.rank, r.boxes, r.paths, r.texts,
+               static_cast<long long>(r.vertices), r.cellRefs);
+}
+
+}  // namespace utilib

@@ -1,0 +1,67 @@
+// The importers' structure table: every foreign cell (GDSII structure, CIF symbol, DXF block) gets a
+// legal and unique cell name, learns the rank and outline of a TLC file already in the destination,
+// and the table is sorted by rank and reported.
+#pragma once
+#include <cstdint>
+#include <functional>
+#include <optional>
+#include <string>
+#include <string_view>
+#include <vector>
+
+#include "utilib/job.h"
+
+namespace utilib {
+
+constexpr int kMaxStructures = 1600;
+
+struct StructureRow {
+  std::string foreignName;
+  std::string cellName;  // upper case, up to 32 characters
+  int rank = 1;
+  bool found = false;       // defined in the foreign file
+  bool tlcPresent = false;  // a TLC file of the cell is in the destination
+  std::int32_t left = 0, bottom = 0, right = 0, top = 0;
+  // What the importer wrote for the cell, and an index of its own; they move with the row.
+  int boxes = 0, paths = 0, texts = 0, cellRefs = 0;
+  std::int64_t vertices = 0;
+  int tag = 0;
+};
+
+struct StructureTable {
+  std::vector<StructureRow> rows;  // row 1 of the text is rows[0]
+  bool overflow = false;
+  // "Too Many Structures in GDS File"; the DXF importer says "Too Many Blocks in DXF File".
+  std::string overflowMessage = "Too Many Structures in GDS File";
+  std::string foreignWord = "Structure";  // "Block" in the DXF importer
+  int Count() const { return static_cast<int>(rows.size()); }
+};
+
+// Room for one more row: true when there is; at the limit the overflow is told once.
+bool AddStructureName(Job& job, StructureTable& table);
+// A legal cell name (1..32 characters, no blank, control or reserved character, not a reserved
+// name), while the table holds no more than 1600 rows.
+bool IsValidCellName(std::string_view name, int rowCount);
+
+// Asks for a new name (the NEWNAME dialog): the name that was refused in, the typed name out, or
+// nothing when the user chose to abort the conversion.
+using NewNameAsker = std::function<std::optional<std::string>(std::string_view rejected)>;
+
+// Gives every row its cell name: the foreign name in upper case when it is legal and no earlier row
+// has it, else a name the user types. Stops when the user aborts (that row gets "NONAME").
+void MakeCellNames(Job& job, StructureTable& table, const NewNameAsker& ask);
+// The NEWNAME loop for row `row` (0-based): until the typed name is legal and no other row's name.
+std::string PromptNewCellName(Job& job, const StructureTable& table, int row, std::string rejected,
+                              const NewNameAsker& ask);
+
+// Marks the rows whose TLC file is in `destination` (ending in "\" or "/", or empty) and takes the
+// highest rank and the last outline of the headers found there.
+void CheckPreviousTlcFiles(Job& job, StructureTable& table, std::string_view destination, double scale);
+// Lowest rank first; rows of equal rank keep no defined order.
+void SortCellsByRank(StructureTable& table);
+void ExchangeCellRows(StructureTable& table, int a, int b);
+
+void ReportCellCollection(Job& job, const StructureTable& table);
+void WriteStructureReportLine(Job& job, const StructureRow& row);
+
+}  // namespace utilib
