@@ -1,0 +1,106 @@
+#include "utilib/importer_tlc.h"
+
+#include <algorithm>
+#include <cmath>
+
+#include "platform/os/textfile.h"
+
+namespace utilib {
+
+std::string EnsureTrailingBackslash(std::string_view folder) {
+  std::string out = folder.empty() ? std::string(".") : std::string(folder);
+  if (out.back() != '\\' && out.back() != '/') out += '\\';
+  return out;
+}
+
+std::int32_t RoundTextSize15(double size) {
+  double r = std::trunc(size / 15 + 0.5) * 15;
+  if (!(r <= 61440)) return 61440;  // also NaN
+  if (r < 15) return 15;
+  return static_cast<std::int32_t>(r);
+}
+
+ImporterTlc::ImporterTlc(Job& job, ImporterKind kind, std::string_view destination)
+    : job_(job), kind_(kind), destination_(EnsureTrailingBackslash(destination)) {}
+
+ImporterTlc::~ImporterTlc() {
+  // An unfinished cell stays as far as it was written, as after an abort.
+  if (writer_) CloseCellTlc();
+}
+
+int ImporterTlc::CreateCellsRef(int expectedCells) {
+  // Try the file now, so a destination that cannot take it stops the import before any cell.
+  os::TextWriter probe;
+  if (!probe.Open(destination_ + "CELLS.REF")) return 0;
+  probe.Abandon();
+  cellsRef_ = std::make_unique<tlc::CellsRefWriter>(expectedCells);
+  return 1;
+}
+
+int ImporterTlc::SaveCellsRef(bool actualCount) {
+  if (!cellsRef_) return 0;
+  return cellsRef_->Save(destination_ + "CELLS.REF", false, actualCount);
+}
+
+int ImporterTlc::CreateCellTlc(std::string_view name) {
+  if (writer_) CloseCellTlc();
+  std::string path = destination_ + std::string(name) + ".TLC";
+  auto sink = std::make_unique<tlc::FileSink>();
+  if (!sink->Open(path)) return 0;
+  tlc::TlcWriterOptions options = tlc::UtilityWriterOptions();
+  switch (kind_) {
+    case ImporterKind::Gds:
+      options.outline = tlc::HeaderOutline::Importer;
+      options.cellsRef = cellsRef_.get();
+      break;
+    case ImporterKind::Cif:
+      options.outline = tlc::HeaderOutline::Importer;
+      options.fixedUnit = "um";
+      options.unsignedVertexCount = true;
+      options.cellsRef = cellsRef_.get();
+      break;
+    case ImporterKind::Dxf:
+      options.outline = tlc::HeaderOutline::Importer;
+      break;
+    case ImporterKind::LayerLogic:
+      options.outline = tlc::HeaderOutline::ScaleWide;
+      options.fixedUnit = "um";
+      options.unsignedVertexCount = true;
+      break;
+  }
+  if (kind_ != ImporterKind::LayerLogic)
+    options.onRecord = [this](const tlc::TlcRecordCounts& counts) { UpdateDisplayCounters(counts); };
+  sink_ = std::move(sink);
+  writer_ = std::make_unique<tlc::TlcWriter>(*sink_, std::move(options));
+  SetItemText(job_, path, kItemCellPath);
+  return 1;
+}
+
+int ImporterTlc::CloseCellTlc() {
+  if (!writer_) return 0;
+  bool ok = writer_->Flush();
+  writer_.reset();
+  int committed = sink_->Commit();
+  sink_.reset();
+  return ok && committed ? 1 : 0;
+}
+
+void ImporterTlc::UpdateDisplayCounters(const tlc::TlcRecordCounts& c) {
+  SetItemText(job_, Format("%d", c.boxes), kItemBoxes);
+  SetItemText(job_, Format("%d", c.paths), kItemPaths);
+  SetItemText(job_, Format("%d", c.texts), kItemTexts);
+  SetItemText(job_, Format("%lld", static_cast<long long>(c.vertices)), kItemVertices);
+  SetItemText(job_, Format("%d", c.cellRefs), kItemRefs);
+  maxima_.boxes = std::max(maxima_.boxes, c.boxes);
+  maxima_.paths = std::max(maxima_.paths, c.paths);
+  maxima_.texts = std::max(maxima_.texts, c.texts);
+  maxima_.vertices = std::max(maxima_.vertices, c.vertices);
+  maxima_.cellRefs = std::max(maxima_.cellRefs, c.cellRefs);
+  SetItemText(job_, Format("%d", maxima_.boxes), kItemMaxBoxes);
+  SetItemText(job_, Format("%d", maxima_.paths), kItemMaxPaths);
+  SetItemText(job_, Format("%d", maxima_.texts), kItemMaxTexts);
+  SetItemText(job_, Format("%lld", static_cast<long long>(maxima_.vertices)), kItemMaxVertices);
+  SetItemText(job_, Format("%d", maxima_.cellRefs), kItemMaxRefs);
+}
+
+}  // namespace utilib

@@ -1,0 +1,68 @@
+// The importers' side of TLC writing: one TLC file per imported cell in a destination folder, a
+// CELLS.REF beside them, and the running counts in the progress display. The records themselves go
+// through the suite's one TLC writer (editor/tlc/writer.h) with the importer's options.
+#pragma once
+#include <cstdint>
+#include <memory>
+#include <string>
+#include <string_view>
+
+#include "editor/tlc/writer.h"
+#include "utilib/job.h"
+
+namespace utilib {
+
+enum class ImporterKind {
+  Gds,         // as the format has it
+  Cif,         // unit always "um"; vertex counts written "%u"
+  Dxf,         // no CELLS.REF entry from the header writer
+  LayerLogic,  // unit "um", outline 0 0 scale 0, "%u" vertices, no CELLS.REF entry, no display updates
+};
+
+// DISPLAY items of the counters: the current cell's, then the largest of the run.
+constexpr int kItemCellPath = 519;
+constexpr int kItemBoxes = 503, kItemPaths = 504, kItemTexts = 505, kItemVertices = 506, kItemRefs = 507;
+constexpr int kItemMaxBoxes = 508, kItemMaxPaths = 510, kItemMaxTexts = 511, kItemMaxVertices = 512,
+              kItemMaxRefs = 513;
+
+// An empty folder becomes ".\"; a final "\" (or "/") is added when missing.
+std::string EnsureTrailingBackslash(std::string_view folder);
+// The size rounded to a multiple of 15 within 15 .. 61440.
+std::int32_t RoundTextSize15(double size);
+
+class ImporterTlc {
+ public:
+  ImporterTlc(Job& job, ImporterKind kind, std::string_view destination);
+  ~ImporterTlc();
+
+  const std::string& Destination() const { return destination_; }
+
+  // Starts "%sCELLS.REF" with the count of cells expected; 1, or 0 when it cannot be made there.
+  int CreateCellsRef(int expectedCells);
+  // Writes the CELLS.REF gathered so far; 1 or 0. With `actualCount` its count line is corrected
+  // to the entries written.
+  int SaveCellsRef(bool actualCount = false);
+
+  // Creates "%s%s.TLC" (destination, name) as the current TLC file; 1 or 0.
+  int CreateCellTlc(std::string_view name);
+  // Writes out and closes the current TLC file; 1 when every byte reached it, else 0.
+  int CloseCellTlc();
+  // The writer of the current TLC file (valid between CreateCellTlc and CloseCellTlc).
+  tlc::TlcWriter& Writer() { return *writer_; }
+  bool HasCell() const { return writer_ != nullptr; }
+
+  // Shows the current cell's counters and raises the run's maxima.
+  void UpdateDisplayCounters(const tlc::TlcRecordCounts& counts);
+  const tlc::TlcRecordCounts& Maxima() const { return maxima_; }
+
+ private:
+  Job& job_;
+  ImporterKind kind_;
+  std::string destination_;
+  std::unique_ptr<tlc::CellsRefWriter> cellsRef_;
+  std::unique_ptr<tlc::FileSink> sink_;
+  std::unique_ptr<tlc::TlcWriter> writer_;
+  tlc::TlcRecordCounts maxima_;
+};
+
+}  // namespace utilib

@@ -1,0 +1,83 @@
+#include "utilib/importer_tlc.h"
+
+#include <gtest/gtest.h>
+
+#include "platform/os/tests/scratch.h"
+#include "utilib/recording_ui.h"
+
+namespace utilib {
+namespace {
+
+TEST(ImporterTlc, SmallHelpers) {
+  EXPECT_EQ(EnsureTrailingBackslash(""), ".\\");
+  EXPECT_EQ(EnsureTrailingBackslash("D:\\WORK"), "D:\\WORK\\");
+  EXPECT_EQ(EnsureTrailingBackslash("D:\\WORK\\"), "D:\\WORK\\");
+  EXPECT_EQ(EnsureTrailingBackslash("/tmp/out/"), "/tmp/out/");
+  const std::pair<double, int> sizes[] = {{22, 15}, {23, 30}, {100000, 61440}, {0, 15}, {-40, 15}, {61439, 61440}};
+  for (auto [size, rounded] : sizes) EXPECT_EQ(RoundTextSize15(size), rounded) << size;
+}
+
+tlc::TlcHeader Header(const std::string& name, int rank) {
+  tlc::TlcHeader h;
+  h.name = name;
+  h.scale = 1000;
+  h.unit = "um";
+  h.date = "01/02/24";
+  h.time = "10:11:12";
+  h.rank = rank;
+  return h;
+}
+
+TEST(ImporterTlc, CellsAndCellsRef) {
+  ostest::Scratch dir;
+  RecordingUi ui;
+  Job job("STRMIMP", ui);
+  ImporterTlc out(job, ImporterKind::Gds, dir.Path("out"));
+  std::filesystem::create_directories(dir.Path("out"));
+  ASSERT_EQ(out.CreateCellsRef(3), 1);
+  for (const char* name : {"A", "B", "TOP"}) {
+    ASSERT_EQ(out.CreateCellTlc(name), 1);
+    tlc::TlcWriter& w = out.Writer();
+    std::vector<std::int32_t> x = {0, 1, 2, 3, 4, 5, 6}, y = {0, 0, 0, 0, 0, 0, 7};
+    w.PutPath(5, 20, x, y);
+    w.PutBox({1, 0, 0, 10, 10});
+    tlc::TlcHeader h = Header(name, 1);
+    h.boxes = w.Counts().boxes;
+    h.paths = w.Counts().paths;
+    h.vertices = static_cast<std::int32_t>(w.Counts().vertices);
+    w.PutHeader(h);
+    ASSERT_EQ(out.CloseCellTlc(), 1);
+  }
+  ASSERT_EQ(out.SaveCellsRef(), 1);
+  EXPECT_EQ(dir.Read("out/CELLS.REF"),
+            "3\r\nA\r\n1 0 0 1000 0 1 1 7 0\r\nB\r\n1 0 0 1000 0 1 1 7 0\r\nTOP\r\n1 0 0 1000 0 1 1 7 0\r\n");
+  std::string a = dir.Read("out/A.TLC");
+  EXPECT_NE(a.find("=P\r\n5 20 7\r\n0 0 1 0 2 0 3 0 4 0 \r\n5 0 6 7 \r\n=B\r\n"), std::string::npos) << a;
+  EXPECT_NE(a.find("=H\r\nA\r\n6.0\r\n6.0\r\n1000\r\num\r\n01/02/24\r\n10:11:12\r\n1 0 0 1 0\r\n1 1 7 0\r\n"),
+            std::string::npos)
+      << a;
+  EXPECT_EQ(ui.items[kItemCellPath], dir.Path("out") + "\\TOP.TLC");
+  EXPECT_EQ(ui.items[kItemBoxes], "1");
+  EXPECT_EQ(ui.items[kItemVertices], "7");
+  EXPECT_EQ(ui.items[kItemMaxPaths], "1");
+}
+
+TEST(ImporterTlc, CifVariantAndMissingFolder) {
+  ostest::Scratch dir;
+  RecordingUi ui;
+  Job job("CALIMP", ui);
+  ImporterTlc missing(job, ImporterKind::Cif, dir.Path("nowhere/deeper"));
+  EXPECT_EQ(missing.CreateCellsRef(1), 0);
+  EXPECT_EQ(missing.CreateCellTlc("A"), 0);
+
+  ImporterTlc out(job, ImporterKind::Cif, dir.Path(""));
+  ASSERT_EQ(out.CreateCellTlc("C"), 1);
+  tlc::TlcHeader h = Header("C", 2);
+  h.unit = "mil";
+  out.Writer().PutHeader(h);
+  ASSERT_EQ(out.CloseCellTlc(), 1);
+  EXPECT_NE(dir.Read("C.TLC").find("1000\r\num\r\n"), std::string::npos);
+}
+
+}  // namespace
+}  // namespace utilib
