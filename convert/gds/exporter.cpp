@@ -1,0 +1,446 @@
+#include "convert/gds/exporter.h"
+
+#include <cctype>
+#include <cmath>
+#include <ctime>
+#include <string>
+#include <unordered_map>
+#include <unordered_set>
+#include <vector>
+
+#include "convert/gds/record_writer.h"
+#include "convert/gds/setting_text.h"
+#include "editor/tlc/readers.h"
+#include "editor/tlc/stream.h"
+#include "platform/os/process.h"
+#include "platform/os/textfile.h"
+#include "utilib/geometry_checks.h"
+
+namespace gds {
+
+namespace {
+
+using utilib::Format;
+using utilib::MessageKind;
+
+struct CellEntry {
+  std::string name;
+  int rank = 0;
+};
+
+// The cells to convert, in the order found. Names are compared exactly when the list grows and
+// without regard to case when a reference looks for its structure; both look-ups are hashed.
+class CellList {
+ public:
+  const std::vector<CellEntry>& Entries() const { return entries_; }
+  std::vector<CellEntry>& Entries() { return entries_; }
+  bool Contains(const std::string& name) const { return exact_.count(name) != 0; }
+  void Add(const std::string& name) {
+    exact_.insert(name);
+    std::string upper = name;
+    UpperCase(upper);
+    blind_.emplace(upper, name);
+    entries_.push_back({name, 0});
+  }
+  // The first listed name equal to `name` without regard to case, or `name` itself.
+  const std::string& Listed(const std::string& name) const {
+    std::string upper = name;
+    UpperCase(upper);
+    auto it = blind_.find(upper);
+    return it == blind_.end() ? name : it->second;
+  }
+
+ private:
+  std::vector<CellEntry> entries_;
+  std::unordered_set<std::string> exact_;
+  std::unordered_map<std::string, std::string> blind_;
+};
+
+struct Counts {
+  long boundaries = 0, paths = 0, texts = 0, instances = 0;
+};
+
+class Exporter {
+ public:
+  Exporter(utilib::Job& job, ExportSettings& s) : job_(job), s_(s) {}
+  int Run(ExportResult* result);
+
+ private:
+  friend class StructureBody;
+
+  void Stop(const std::string& text) {
+    utilib::RouteMessage(job_, text, MessageKind::ReportAndBox, 0);
+    job_.abort = true;
+  }
+  void Report(const std::string& text) {
+    utilib::ReportOnNextLine(job_, text, 5, kExpMessages);
+  }
+  std::string TlcPath(const std::string& cell) const {
+    return s_.tlcDrive + s_.tlcFolder + cell + s_.tlcExtension;
+  }
+  std::int32_t Out(long double value) const {
+    const long double v = std::trunc(value * ratio_);
+    if (v > INT32_MAX) return INT32_MAX;
+    if (v < INT32_MIN) return INT32_MIN;
+    return static_cast<std::int32_t>(v);
+  }
+  std::string ScalesLine() const {
+    return Format("Scales: TLC=%gunits/%s  GDS=%gunits/%s   Rescale Ratio: %g   Lambda: %g%s",
+                  scale_, unit_.c_str(), static_cast<double>(s_.gdsUnits), unit_.c_str(),
+                  static_cast<double>(ratio_), s_.lambda, unit_.c_str());
+  }
+  bool ComputeScales(const tlc::TlcHeader& header);
+  bool BuildCellList();
+  void SortCells();
+  bool WriteGdsStructure(const CellEntry& cell);
+  void ShowCount(int index, long value, long* maximum);
+  void WriteOrientation(int code);
+
+  utilib::Job& job_;
+  ExportSettings& s_;
+  GdsWriter* out_ = nullptr;
+  CellList cells_;
+  double scale_ = 1;  // S
+  double mainScale_ = 0;
+  std::string mainUnit_;  // as the main header gives it
+  std::string unit_ = "um";
+  long double ratio_ = 1;  // R
+  utilib::GeometrySettings geometry_;
+  Counts current_;
+  Counts maxima_;
+};
+
+// Turns the records of one TLC file into the elements of its structure.
+class StructureBody : public tlc::RecordConsumer {
+ public:
+  explicit StructureBody(Exporter& e) : e_(e) {}
+
+  void CellRef(const tlc::TlcCellRef& ref) override;
+  void Box(const tlc::TlcBox& box) override;
+  void Path(const tlc::TlcPath& path) override;
+  void Text(const tlc::TlcText& text) override;
+  void ReadError(tlc::Keyword, std::string_view message) override {
+    e_.Stop(std::string(message) + " ... Can't Continue");
+  }
+  bool Stopped() const override {
+    // Esc is polled now and then: a poll is cheap, but not free on every record.
+    if ((++records_ & 255) == 0) utilib::PollEscape(e_.job_);
+    return e_.job_.abort;
+  }
+
+ private:
+  int GdsLayer(int layer) const { return layer == 64 ? e_.s_.layer64To : layer; }
+  GdsWriter& W() { return *e_.out_; }
+
+  Exporter& e_;
+  mutable unsigned records_ = 0;
+  std::vector<GdsPoint> points_;
+};
+
+void Exporter::WriteOrientation(int code) {
+  out_->WriteStrans((code & 4) ? 0x8000 : 0);
+}
+
+void Exporter::ShowCount(int index, long value, long* maximum) {
+  utilib::SetItemText(job_, FormatD(value), kExpCounts + index);
+  if (value > *maximum) {
+    *maximum = value;
+    utilib::SetItemText(job_, FormatD(value), kExpMaxima + index);
+  }
+}
+
+void StructureBody::CellRef(const tlc::TlcCellRef& ref) {
+  Exporter& e = e_;
+  e.ShowCount(3, ++e.current_.instances, &e.maxima_.instances);
+  std::string name = e.cells_.Listed(ref.name);
+  if (e.s_.lowercase)
+    for (char& c : name) c = static_cast<char>(std::tolower(static_cast<unsigned char>(c)));
+  static const long double kAngles[4] = {0.0L, 90.0L, 180.0L, 270.0L};
+  W().WriteSref();
+  W().WriteSname(name);
+  e.WriteOrientation(ref.orientation);
+  W().WriteMag(1.0L);
+  W().WriteAngle(kAngles[ref.orientation & 3]);
+  const GdsPoint p{e.Out(ref.x), e.Out(ref.y)};
+  W().WriteXy(&p, 1);
+  W().WriteEndEl();
+}
+
+void StructureBody::Box(const tlc::TlcBox& box) {
+  Exporter& e = e_;
+  if (!e.s_.layers.IsLayerSelected(box.layer)) return;
+  if (!utilib::CheckCrushedBox(e.job_, e.geometry_, box.layer, box.left, box.bottom, box.right,
+                               box.top))
+    return;
+  e.ShowCount(0, ++e.current_.boundaries, &e.maxima_.boundaries);
+  const std::int32_t x1 = e.Out(box.left), y1 = e.Out(box.bottom);
+  const std::int32_t x2 = e.Out(box.right), y2 = e.Out(box.top);
+  const GdsPoint corners[5] = {{x1, y1}, {x2, y1}, {x2, y2}, {x1, y2}, {x1, y1}};
+  W().WriteBoundary();
+  W().WriteLayer(GdsLayer(box.layer));
+  W().WriteDatatype(e.s_.dataType);
+  W().WriteXy(corners, 5);
+  W().WriteEndEl();
+}
+
+void StructureBody::Path(const tlc::TlcPath& path) {
+  Exporter& e = e_;
+  if (!e.s_.layers.IsLayerSelected(path.layer)) return;
+  utilib::Shape shape;
+  shape.layer = path.layer;
+  shape.width = path.width;
+  shape.v.resize(path.x.size());
+  for (std::size_t i = 0; i < path.x.size(); ++i) shape.v[i] = {path.x[i], path.y[i]};
+  utilib::RemoveDuplicateVertices(e.job_, e.geometry_, shape);
+  if (!utilib::CheckPolyShape(e.job_, e.geometry_, shape)) return;
+
+  points_.resize(shape.v.size());
+  for (std::size_t i = 0; i < shape.v.size(); ++i)
+    points_[i] = {e.Out(shape.v[i].x), e.Out(shape.v[i].y)};
+  if (shape.width == 0 && !shape.toPath) {
+    e.ShowCount(0, ++e.current_.boundaries, &e.maxima_.boundaries);
+    W().WriteBoundary();
+    W().WriteLayer(GdsLayer(shape.layer));
+    W().WriteDatatype(e.s_.dataType);
+    W().WriteXy(points_);
+    W().WriteEndEl();
+    return;
+  }
+  e.ShowCount(1, ++e.current_.paths, &e.maxima_.paths);
+  const long double width = shape.toPath
+                                ? static_cast<long double>(e.s_.defaultPathWidth) * e.scale_
+                                : static_cast<long double>(shape.width);
+  W().WritePath();
+  W().WriteLayer(GdsLayer(shape.layer));
+  W().WriteDatatype(e.s_.dataType);
+  W().WritePathType(shape.width < 0 ? 2 : 0);
+  const std::int32_t w = e.Out(width);
+  W().WriteWidth(w < 0 ? (w == INT32_MIN ? INT32_MAX : -w) : w);
+  W().WriteXy(points_);
+  W().WriteEndEl();
+}
+
+void StructureBody::Text(const tlc::TlcText& text) {
+  Exporter& e = e_;
+  if (!e.s_.convertText || !e.s_.layers.IsLayerSelected(text.layer)) return;
+  e.ShowCount(2, ++e.current_.texts, &e.maxima_.texts);
+  int r = 0;
+  for (int i = 0; i < 4; ++i)
+    if (e.s_.rows[i].size * e.scale_ - 1 <= text.size) r = i;
+  const ExportTextRow& row = e.s_.rows[r];
+  static const long double kAngles[4] = {0.0L, 90.0L, 180.0L, 270.0L};
+  W().WriteText();
+  W().WriteLayer(GdsLayer(text.layer));
+  W().WriteTextType(row.textType);
+  W().WritePresentation(row.justification + 16 * row.font);
+  W().WriteWidth(e.Out(static_cast<long double>(row.width) * e.scale_));
+  e.WriteOrientation(text.orientation);
+  W().WriteMag(row.mag);
+  W().WriteAngle(kAngles[text.orientation & 3]);
+  const GdsPoint p{e.Out(text.x), e.Out(text.y)};
+  W().WriteXy(&p, 1);
+  W().WriteString(text.text);
+  W().WriteEndEl();
+}
+
+bool Exporter::ComputeScales(const tlc::TlcHeader& header) {
+  scale_ = header.scale < 1 ? 1 : header.scale;
+  unit_ = header.unit;
+  for (char& c : unit_) c = static_cast<char>(std::tolower(static_cast<unsigned char>(c)));
+  if (unit_ != "um" && unit_ != "mil") {
+    job_.ui->MessageBox(kExportProgram, "Phys Units are not um or mil ... Defaulting to um",
+                        utilib::BoxButtons::Ok);
+    unit_ = "um";
+  }
+  ratio_ = static_cast<long double>(s_.gdsUnits) / static_cast<long double>(scale_) *
+           static_cast<long double>(s_.lambda);
+  if (ratio_ != std::trunc(ratio_) || ratio_ < 1)
+    job_.ui->MessageBox(kExportProgram, "Resolution may be Lost ... Rescale Ratio is not Integral",
+                        utilib::BoxButtons::Ok);
+  geometry_.scale = scale_;
+  geometry_.protocol = s_.protocol;
+  geometry_.intersections = s_.intersections;
+  geometry_.resolution = ResolutionInDatabaseUnits(s_, scale_);
+  geometry_.defaultPathWidth =
+      static_cast<std::int32_t>(std::lround(s_.defaultPathWidth * scale_));
+  geometry_.firstLine = kExpMessages;
+  geometry_.lines = 5;
+  geometry_.operationItem = kExpOperation;
+  geometry_.progressItem = kExpPercent;
+  return true;
+}
+
+bool Exporter::BuildCellList() {
+  cells_.Add(s_.mainCell);
+  for (std::size_t i = 0; i < cells_.Entries().size(); ++i) {
+    if (job_.abort) return false;
+    const std::string name = cells_.Entries()[i].name;
+    utilib::SetItemText(job_, Format("Reading %s.TLC ...", name.c_str()), kExpOperation);
+    tlc::FileLineSource source;
+    if (!source.Open(TlcPath(name))) {
+      Stop(Format("%s.TLC File is Missing ... Can't Continue", name.c_str()));
+      return false;
+    }
+    tlc::TlcStream stream(source);
+    tlc::TlcHeader header;
+    tlc::ReadTlcHeader(stream, header);
+    std::string unit = header.unit, mainUnit = mainUnit_;
+    UpperCase(unit);
+    UpperCase(mainUnit);
+    if (unit != mainUnit || header.scale != mainScale_)
+      Report(Format("TLC Scale Units do not agree in %s", header.name.c_str()));
+    cells_.Entries()[i].rank = header.rank;
+    stream.Rewind();
+    tlc::TlcCellRef ref;
+    while (!job_.abort && stream.Next()) {
+      if (tlc::KeywordOf(stream.Line()) != tlc::Keyword::CellRef) continue;
+      if (!tlc::ReadTlcCellRef(stream, ref)) continue;
+      if (cells_.Contains(ref.name)) continue;
+      if (static_cast<int>(cells_.Entries().size()) >= kMaxExportCells) {
+        Stop(Format("More than %d Cells to Convert ... Can't Continue", kMaxExportCells));
+        return false;
+      }
+      cells_.Add(ref.name);
+    }
+    source.Close();
+    utilib::ShowPause(job_, 200);
+  }
+  return !job_.abort;
+}
+
+void Exporter::SortCells() {
+  auto& e = cells_.Entries();
+  for (std::size_t i = 0; i < e.size(); ++i)
+    for (std::size_t j = i + 1; j < e.size(); ++j)
+      if (s_.ascending ? e[j].rank < e[i].rank : e[j].rank > e[i].rank) std::swap(e[i], e[j]);
+}
+
+bool Exporter::WriteGdsStructure(const CellEntry& cell) {
+  current_ = {};
+  utilib::ClearMessageLines(job_, 4, kExpMessages);
+  std::string name = cell.name;
+  if (s_.lowercase)
+    for (char& c : name) c = static_cast<char>(std::tolower(static_cast<unsigned char>(c)));
+  utilib::SetItemText(job_, name, kExpStructure);
+  const std::tm now = os::LocalTime();
+  out_->WriteBgnStr(now, now);
+  out_->WriteStrName(name);
+  if (cell.rank < 1 || cell.rank > 15) {
+    Stop(Format("%s Rank is Incorrect ... Can't Continue", cell.name.c_str()));
+  } else {
+    tlc::FileLineSource source;
+    if (!source.Open(TlcPath(cell.name))) {
+      Stop(Format("%s.TLC File is Missing ... Can't Continue", cell.name.c_str()));
+    } else {
+      tlc::TlcStream stream(source);
+      StructureBody body(*this);
+      tlc::ReadTlcRecords(stream, body);
+    }
+  }
+  out_->WriteEndStr();
+  utilib::ReportPrintf(job_, "%-24s%-12ld%-12ld%-12ld%-12ld\n", name.c_str(), current_.boundaries,
+                       current_.paths, current_.texts, current_.instances);
+  return !job_.abort;
+}
+
+int Exporter::Run(ExportResult* result) {
+  utilib::SetItemText(job_, Format("Reading %s.TLC ...", s_.mainCell.c_str()), kExpOperation);
+  tlc::TlcHeader header;
+  {
+    tlc::FileLineSource source;
+    if (!source.Open(TlcPath(s_.mainCell))) {
+      Stop("Main TLC file is Missing ... Can't Continue");
+      return 0;
+    }
+    tlc::TlcStream stream(source);
+    tlc::ReadTlcHeader(stream, header);
+  }
+  if (!(header.scale > 0)) {
+    Stop("TLC Scale is Missing ... Can't Continue");
+    return 0;
+  }
+  mainScale_ = header.scale;
+  mainUnit_ = header.unit;
+  ComputeScales(header);
+  utilib::SetItemText(job_, ScalesLine(), kExpScales);
+  if (!utilib::OpenReport(job_, s_.reportFile)) {
+    Stop("Unable to Open Report File ... Can't Continue");
+    return 0;
+  }
+  const std::tm now = os::LocalTime();
+  char date[16], time[16];
+  std::strftime(date, sizeof date, "%m/%d/%y", &now);
+  std::strftime(time, sizeof time, "%H:%M:%S", &now);
+  utilib::ReportPrintf(job_, "*** TLC to GDS Conversion Report  %s  %s ***\n\n", date, time);
+  utilib::ReportPrintf(job_, "GDS File Name: %s\n", s_.gdsFile.c_str());
+  utilib::ReportPrintf(job_, "GDS Library Drawing Name: %s\n", s_.libraryName.c_str());
+  utilib::ReportPrintf(job_, "GDS Scale: %g per %s\n", static_cast<double>(s_.gdsUnits),
+                       unit_.c_str());
+  utilib::ReportPrintf(job_, "MERO Scale: %g per %s\n", scale_, unit_.c_str());
+  utilib::ReportPrintf(job_, "Rescale Ratio: %g\n", static_cast<double>(ratio_));
+  utilib::ReportPrintf(job_, "Lambda: %g%s\n", s_.lambda, unit_.c_str());
+  utilib::ReportPrintf(job_, "Filtered Layers: %s\n", s_.main[9].c_str());
+
+  if (!BuildCellList()) return 0;
+  utilib::SetItemText(job_, "Sorting Cells ...", kExpOperation);
+  SortCells();
+
+  utilib::SetItemText(job_, ScalesLine(), kExpScales);
+  utilib::ReportPrintf(job_, "\nStructure             Boundaries  Paths       Text        Srefs\n%s\n",
+                       std::string(63, '-').c_str());
+  os::BinaryWriter file;
+  if (!file.Open(s_.gdsFile)) {
+    Stop("Unable to Open GDS File ... Can't Continue");
+    return 0;
+  }
+  GdsWriter out([&file](const std::uint8_t* data, std::size_t size) {
+    file.Write(data, size);
+    return !file.Failed();
+  });
+  out.SetReal8Correction(s_.correction);
+  out_ = &out;
+
+  const long double g = static_cast<long double>(s_.gdsUnits);
+  out.WriteHeaderRecord();
+  out.WriteBgnLib(now, now);
+  out.WriteLibName(s_.libraryName);
+  out.WriteGenerations(3);
+  out.WriteUnits(1.0L / g, 1.0L / g * (unit_ == "mil" ? 2.54e-5L : 1e-6L));
+
+  int structures = 0;
+  for (const CellEntry& cell : cells_.Entries()) {
+    if (job_.abort) break;
+    utilib::SetItemText(job_, Format("Converting %s.TLC ...", cell.name.c_str()), kExpOperation);
+    if (!WriteGdsStructure(cell)) break;
+    ++structures;
+    if (out.Failed()) break;
+    utilib::ShowPause(job_, 500);
+  }
+  if (!job_.abort) out.WriteEndLib();
+  out.Flush();
+  out_ = nullptr;
+  if (out.Failed() || !file.Commit()) {
+    file.Abandon();
+    Stop("Unable to Write GDS File ... Can't Continue");
+    return 0;
+  }
+  if (result) {
+    result->bytes = out.BytesWritten();
+    result->structures = structures;
+  }
+  return job_.abort ? 0 : 1;
+}
+
+}  // namespace
+
+std::string ExportCompletedText(const ExportResult& result) {
+  return Format("Completed ... %lld Bytes in GDS File", static_cast<long long>(result.bytes));
+}
+
+int ExportGds(utilib::Job& job, ExportSettings& settings, ExportResult* result) {
+  job.abort = false;
+  Exporter exporter(job, settings);
+  return exporter.Run(result);
+}
+
+}  // namespace gds
