@@ -1,0 +1,133 @@
+#include "utilib/cell_list.h"
+
+#include <gtest/gtest.h>
+
+#include "platform/os/path.h"
+#include "platform/os/tests/scratch.h"
+#include "utilib/recording_ui.h"
+#include "utilib/small_readers.h"
+
+namespace utilib {
+namespace {
+
+TEST(CellList, CollectsEachReferencedCellOnce) {
+  RecordingUi ui;
+  Job job("STRMEXP", ui);
+  tlc::StringLineSource text(
+      "=H\nTOP\n6.0\n6.0\n1000\num\n01/01/24\n00:00:00\n2 0 0 1 0\n0 0 0 3\n"
+      "=C\nA\n0 10 10 0\n=B\n1 0 0 5 5\n=C\nA\n1 20 20 0\n=C\nB\n0 0 0 0\n=C\nabc\n0 0 0 0\n=C\nABC\n0 0 0 0\n");
+  tlc::TlcStream stream(text);
+  CellList list;
+  list.Append("TOP");
+  EXPECT_EQ(CollectReferencedCells(job, stream, list), 1);
+  ASSERT_EQ(list.Count(), 5);
+  EXPECT_EQ(list[2].name, "A");
+  EXPECT_EQ(list[3].name, "B");
+  // The scan compares exactly; the look-up finds the first of either spelling.
+  EXPECT_EQ(list.FindListedCell("ABC"), 4);
+  EXPECT_EQ(list.FindListedCell("abc"), 4);
+  EXPECT_EQ(list.FindListedCell("ABC", true), 5);
+  EXPECT_EQ(list.FindListedCell("NONE"), 0);
+  list.ClearCellList();
+  EXPECT_EQ(list.Count(), 0);
+  EXPECT_TRUE(list.Append("A"));
+}
+
+TEST(CellList, FullListStopsGrowingWithAMessage) {
+  RecordingUi ui;
+  Job job("STRMEXP", ui);
+  std::string text;
+  for (int i = 0; i < kMaxListedCells + 3; ++i) text += "=C\nC" + std::to_string(i) + "\n0 0 0 0\n";
+  tlc::StringLineSource source(text);
+  tlc::TlcStream stream(source);
+  CellList list;
+  CollectReferencedCells(job, stream, list);
+  EXPECT_EQ(list.Count(), kMaxListedCells);
+  EXPECT_EQ(ui.items[511], "Cell List is Full at 1600 Cells ... C1600 Left Out");
+}
+
+TEST(CellList, CellFilesBesideTheMainFile) {
+  MainFileName m = MainFileName::Split("D:\\WORK\\TOP.TLC");
+  EXPECT_EQ(m.drive, "D:");
+  EXPECT_EQ(m.folder, "\\WORK\\");
+  EXPECT_EQ(m.base, "TOP");
+  EXPECT_EQ(m.extension, ".TLC");
+  EXPECT_EQ(CellTlcPath(m, "A", CellFileExtension::Main), "D:\\WORK\\A.TLC");
+  MainFileName bare = MainFileName::Split("top");
+  EXPECT_EQ(CellTlcPath(bare, "A", CellFileExtension::Main), "A");
+  EXPECT_EQ(CellTlcPath(bare, "A", CellFileExtension::MainElseTlc), "A.TLC");
+  MainFileName tlx = MainFileName::Split("x/top.tlx");
+  EXPECT_EQ(CellTlcPath(tlx, "A", CellFileExtension::Tlc), "x/A.TLC");
+  for (const char* bad : {"..\\..\\ETC", "A/B", "C:X", "..", ""})
+    EXPECT_EQ(CellTlcPath(m, bad, CellFileExtension::Main), "") << bad;
+}
+
+TEST(CellList, OutputSizeKeepsThePosition) {
+  ostest::Scratch dir;
+  std::FILE* f = os::OpenFile(dir.Path("OUT.GDS"), "wb");
+  ASSERT_NE(f, nullptr);
+  std::fputs("0123456789", f);
+  EXPECT_EQ(GetOutputFileSize(f), 10);
+  std::fputs("ab", f);
+  std::fclose(f);
+  EXPECT_EQ(dir.Read("OUT.GDS"), "0123456789ab");
+}
+
+TEST(CellList, ScaleUnitCheck) {
+  RecordingUi ui;
+  Job job("STRMEXP", ui);
+  tlc::TlcHeader h;
+  h.name = "A";
+  h.scale = 1000;
+  h.unit = "UM";
+  CheckTlcScaleUnits(job, h, 1000, "um");
+  EXPECT_TRUE(ui.events.empty());
+  h.scale = 100;
+  CheckTlcScaleUnits(job, h, 1000, "um");
+  EXPECT_EQ(ui.events, std::vector<std::string>{"item 511 \"TLC Scale Units do not agree in A\""});
+}
+
+TEST(SmallReaders, DatabaseScale) {
+  ostest::Scratch dir;
+  DatabaseScale s;
+  s.unit = "kept";
+  EXPECT_EQ(ReadDatabaseScale(s, dir.Path("CONSTS6.DBD")), 0);
+  EXPECT_EQ(s.unit, "kept");
+  EXPECT_EQ(s.scale, 20.0);
+  dir.Write("CONSTS6.DBD", "6.05\r\n1000\r\num\r\n*16 ints\r\n");
+  EXPECT_EQ(ReadDatabaseScale(s, dir.Path("CONSTS6.DBD")), 1);
+  EXPECT_EQ(s.version, "6.05");
+  EXPECT_EQ(s.scale, 1000.0);
+  EXPECT_EQ(s.unit, "um");
+  // A last line without its line end keeps its last character.
+  dir.Write("B/CONSTS6.DBD", "6.0\n254\nmil");
+  EXPECT_EQ(ReadDatabaseScale(s, dir.Path("B/CONSTS6.DBD")), 1);
+  EXPECT_EQ(s.unit, "mil");
+  EXPECT_EQ(s.scale, 254.0);
+}
+
+TEST(SmallReaders, CornersAndTextCursor) {
+  std::int32_t x1 = 100, y1 = 5, x2 = -100, y2 = 7;
+  OrderExtentCorners(x1, y1, x2, y2);
+  EXPECT_EQ(x1, -100);
+  EXPECT_EQ(x2, 100);
+  EXPECT_EQ(y1, 5);
+  EXPECT_EQ(y2, 7);
+
+  ostest::Scratch dir;
+  TextCursor c;
+  EXPECT_EQ(c.OpenTextFile(dir.Path("none.drc")), 0);
+  dir.Write("a.drc", "ab\r\nc");
+  ASSERT_EQ(c.OpenTextFile(dir.Path("a.drc")), 1);
+  std::string line;
+  while (c.AtLineEnd()) line += char(c.Get());
+  EXPECT_EQ(line, "ab\n");
+  c.ClearLineEnd();
+  EXPECT_EQ(c.AtLineEnd(), 1);
+  EXPECT_EQ(c.Get(), 'c');
+  EXPECT_EQ(c.AtLineEnd(), 0);
+  EXPECT_EQ(c.Get(), -1);
+}
+
+}  // namespace
+}  // namespace utilib
