@@ -133,6 +133,20 @@ class ObjectStore {
   int CheckCellRefLimit();
   void ShowObjectAllocation();
 
+  // Calls visit(vertex) for each vertex of the chain from `firstVertex`, stopping at a next link of
+  // 0 or outside 1..vertexCount and after vertexCount steps, so a damaged chain cannot loop.
+  // Gives the number of vertices visited.
+  template <class Visit>
+  int WalkChain(int firstVertex, Visit&& visit) {
+    int steps = 0;
+    for (int v = firstVertex; v >= 1 && v <= vertexCount && steps < vertexCount;
+         v = GetVertex(3, v)) {
+      ++steps;
+      visit(v);
+    }
+    return steps;
+  }
+
   int boxCount = 0;
   int pathCount = 0;
   int vertexCount = 0;

@@ -1,0 +1,434 @@
+#include "editor/db/cell_files.h"
+
+#include <cstdio>
+#include <string>
+#include <vector>
+
+#include "editor/db/file_names.h"
+#include "platform/os/path.h"
+#include "platform/os/textfile.h"
+
+namespace db {
+
+namespace {
+
+constexpr std::string_view kRefExtension = ".CL6";
+constexpr std::string_view kObjectExtension = ".BP6";
+
+class InputFile {
+ public:
+  explicit InputFile(std::string_view path) : file_(os::OpenFile(path, "rb")) {
+    if (file_) std::setvbuf(file_, nullptr, _IOFBF, 1 << 16);
+  }
+  ~InputFile() {
+    if (file_) std::fclose(file_);
+  }
+  InputFile(const InputFile&) = delete;
+  InputFile& operator=(const InputFile&) = delete;
+  bool IsOpen() const { return file_ != nullptr; }
+
+  // 1 a whole record; 0 the file ended before its first byte; -1 a cut record or a read error.
+  int Read(unsigned char* bytes, std::size_t size) {
+    std::size_t got = std::fread(bytes, 1, size, file_);
+    if (got == size) return 1;
+    return got == 0 && !std::ferror(file_) ? 0 : -1;
+  }
+
+ private:
+  std::FILE* file_;
+};
+
+enum class TableEnd { Closed, Absent, Damaged, NoMemory };
+
+// Reads records into base + 1, base + 2, ... up to the zero record. `count` becomes the number of the
+// last record stored. Stopping at the start of the table means the file lacks it.
+template <class Table>
+TableEnd ReadTable(InputFile& in, Table& table, int base, int& count) {
+  constexpr int kBytes = Table::kWords * 4;
+  unsigned char bytes[kBytes];
+  count = base;
+  for (int n = base + 1;; ++n) {
+    int got = in.Read(bytes, kBytes);
+    if (got == 0) return n == base + 1 ? TableEnd::Absent : TableEnd::Damaged;
+    if (got < 0) return TableEnd::Damaged;
+    if (GetLe32(bytes) == 0) return TableEnd::Closed;
+    // The capacity record is never counted, so a record there that is not the end means the file
+    // holds more than the store can.
+    if (n >= Table::kCapacity) return TableEnd::Damaged;
+    std::int32_t* slot = table.Slot(n);
+    if (!slot) return TableEnd::NoMemory;
+    DecodeWords(bytes, Table::kWords, slot);
+    count = n;
+  }
+}
+
+bool ValidLayer(std::int32_t flags) {
+  int layer = LayerOf(flags);
+  return layer >= 1 && layer <= kLayerCount;
+}
+
+// Checks the records a load has just added; vertex numbers in them still count from 1 in file order.
+bool ObjectsUsable(ObjectStore& s, const LoadState& load) {
+  for (int b = load.boxBase + 1; b <= s.boxCount; ++b)
+    if (!ValidLayer(s.GetBox(0, b))) return false;
+  const int fileVertices = s.vertexCount - load.vertexBase;
+  for (int p = load.pathBase + 1; p <= s.pathCount; ++p) {
+    const std::int32_t* r = s.paths.Slot(p);
+    if (!ValidLayer(r[0]) || r[2] < 0 || r[2] > fileVertices) return false;
+  }
+  for (int v = load.vertexBase + 1; v <= s.vertexCount; ++v) {
+    std::int32_t next = s.GetVertex(3, v);
+    if (next < 0 || next > fileVertices) return false;
+  }
+  // Every chain must end. A walk that meets a vertex of its own chain again runs in a circle; one
+  // that meets a chain already walked ends as that one did.
+  std::vector<std::int32_t> walkedBy(static_cast<std::size_t>(fileVertices) + 1, 0);
+  for (int p = load.pathBase + 1; p <= s.pathCount; ++p) {
+    const std::int32_t mark = p - load.pathBase;
+    for (std::int32_t v = s.GetPath(2, p); v != 0; v = s.GetVertex(3, load.vertexBase + v)) {
+      if (walkedBy[v] == mark) return false;
+      if (walkedBy[v] != 0) break;
+      walkedBy[v] = mark;
+    }
+  }
+  return true;
+}
+
+bool RefsUsable(ObjectStore& s, const CellIndex& index, int level, int from, int& firstBad) {
+  for (int r = from; r <= s.refCount[level]; ++r) {
+    if (!index.ValidRow(RefRowOf(s.GetCellRef(level, 0, r)))) {
+      firstBad = r;
+      return false;
+    }
+  }
+  return true;
+}
+
+const CellIndexEntry* Row(const Database& d, int row) {
+  if (row < 0 || row >= kCellIndexRows) return nullptr;
+  return &d.index.rows[static_cast<std::size_t>(row)];
+}
+
+// Output in blocks of records, so a limit-sized cell is a few thousand writes.
+class RecordWriter {
+ public:
+  explicit RecordWriter(os::BinaryWriter& out) : out_(out) { buffer_.reserve(kBlock); }
+  void Put(const std::int32_t* words, int count) {
+    unsigned char bytes[20];
+    EncodeWords(words, count, bytes);
+    buffer_.insert(buffer_.end(), bytes, bytes + 4 * count);
+    if (buffer_.size() >= kBlock) Flush();
+  }
+  void Zero(int bytes) { buffer_.insert(buffer_.end(), static_cast<std::size_t>(bytes), 0); }
+  void Flush() {
+    if (!buffer_.empty()) out_.Write(buffer_.data(), buffer_.size());
+    buffer_.clear();
+  }
+
+ private:
+  static constexpr std::size_t kBlock = 1 << 16;
+  os::BinaryWriter& out_;
+  std::vector<unsigned char> buffer_;
+};
+
+// Writes records 1..count of a table followed by its zero record; false when a page is missing.
+template <class Table>
+bool PutTable(RecordWriter& w, Table& table, int count) {
+  for (int r = 1; r <= count; ++r) {
+    const std::int32_t* slot = table.Slot(r);
+    if (!slot) return false;
+    w.Put(slot, Table::kWords);
+  }
+  w.Zero(Table::kWords * 4);
+  return true;
+}
+
+int Finish(os::BinaryWriter& out, RecordWriter& w, bool complete) {
+  if (!complete) {
+    out.Abandon();
+    return 1;
+  }
+  w.Flush();
+  return out.Commit() == 1 ? 0 : 1;
+}
+
+}  // namespace
+
+// ---- CL6 ----
+
+int LoadCellRefs(Database& d, std::string_view name, int level) {
+  if (name.empty() || level < 0 || level >= kRefLevels) return 1;
+  ObjectStore& s = d.store;
+  LoadState& load = d.load;
+  const int base = load.refBase;
+  s.refCount[level] = 0;
+  if (base == 0) {
+    for (int l = level; l < kRefLevels; ++l) {
+      s.FreeCellRefSlot(l);
+      load.levelCell[l] = 0;
+    }
+  }
+  InputFile in(CellFilePath("", name, kRefExtension));
+  if (!in.IsOpen()) {
+    // A missing file is an empty cell, not a damaged one: it must not keep a new CL6 from being
+    // written.
+    s.refCount[level] = base;
+    load.refLoadFailed = 1;
+    if (level == 0) load.refLoadError = 0;
+    return 1;
+  }
+  int count = base;
+  TableEnd end = ReadTable(in, s.refs[level], base, count);
+  s.refCount[level] = count;
+  bool ok = end == TableEnd::Closed || end == TableEnd::Absent;
+  int firstBad = 0;
+  if (ok && !RefsUsable(s, d.index, level, base + 1, firstBad)) {
+    ok = false;
+    s.refCount[level] = firstBad - 1;
+  }
+  if (!ok && base > 0) s.refCount[level] = base;
+  load.refLoadFailed = ok ? 0 : 1;
+  if (level == 0) load.refLoadError = ok ? 0 : 1;
+  return ok ? 0 : 1;
+}
+
+int LoadRefsByName(Database& d, std::string_view name) {
+  d.load.refBase = 0;
+  return LoadCellRefs(d, name, 0);
+}
+
+int AppendRefsOfCell(Database& d, int row) {
+  d.load.refBase = d.store.refCount[0];
+  return ReadRefsOfCell(d, row, 0);
+}
+
+int LoadRefsOfCell(Database& d, int row, int level) {
+  d.load.refBase = 0;
+  return ReadRefsOfCell(d, row, level);
+}
+
+int ReadRefsOfCell(Database& d, int row, int level) {
+  const CellIndexEntry* e = Row(d, row);
+  if (!e || level < 0 || level >= kRefLevels) return 1;
+  if (CheckRefCapacity(d, row) != 0) return -1;
+  int result = LoadCellRefs(d, e->name, level);
+  if (result == 0) d.load.levelCell[level] = row;
+  return result;
+}
+
+int CheckRefCapacity(Database& d, int row) {
+  const CellIndexEntry* e = Row(d, row);
+  if (!e) return -1;
+  if (static_cast<long long>(e->refCount) + d.load.refBase < kRefCapacity) return 0;
+  d.talk->Box("", e->name + " Cell Limit");
+  return -1;
+}
+
+int SaveCellRefs(Database& d, std::string_view name, int level) {
+  if (name.empty() || level < 0 || level >= kRefLevels) return 1;
+  os::BinaryWriter out;
+  if (!out.Open(FileNameForWrite(CellFilePath("", name, kRefExtension)))) return 1;
+  RecordWriter w(out);
+  return Finish(out, w, PutTable(w, d.store.refs[level], d.store.refCount[level]));
+}
+
+int SaveRefsByName(Database& d, std::string_view name) { return SaveCellRefs(d, name, 0); }
+
+int SaveRefsOfCell(Database& d, int row) {
+  const CellIndexEntry* e = Row(d, row);
+  if (!e || row == 0 || d.load.refLoadError) return 1;
+  return SaveCellRefs(d, e->name, 0);
+}
+
+int SaveSelectedRefs(Database& d, std::string_view name) {
+  if (name.empty()) return 1;
+  os::BinaryWriter out;
+  if (!out.Open(FileNameForWrite(CellFilePath("", name, kRefExtension)))) return 1;
+  RecordWriter w(out);
+  ObjectStore& s = d.store;
+  bool complete = true;
+  for (int r = 1; r <= s.refCount[0] && complete; ++r) {
+    const std::int32_t* slot = s.refs[0].Slot(r);
+    if (!slot) {
+      complete = false;
+    } else if (slot[0] & kRefSelectedBit) {
+      const std::int32_t words[kRefWords] = {slot[0] & kRefFileBits, slot[1], slot[2]};
+      w.Put(words, kRefWords);
+    }
+  }
+  w.Zero(kRefBytes);
+  return Finish(out, w, complete);
+}
+
+// ---- BP6 ----
+
+int LoadCellObjects(Database& d, std::string_view fileBase) {
+  if (fileBase.empty()) return 1;
+  ObjectStore& s = d.store;
+  LoadState& load = d.load;
+  s.boxCount = s.pathCount = s.vertexCount = 0;
+  load.loadedCell = 0;
+  auto restoreBases = [&] {
+    s.boxCount = load.boxBase;
+    s.pathCount = load.pathBase;
+    s.vertexCount = load.vertexBase;
+  };
+  InputFile in(CellFilePath("", fileBase, kObjectExtension));
+  if (!in.IsOpen()) {
+    restoreBases();
+    load.objectLoadFailed = 1;
+    load.objectLoadError = 0;
+    return 1;
+  }
+  const bool replace = load.boxBase == 0 && load.pathBase == 0 && load.vertexBase == 0;
+  if (replace) s.FreeObjectPages();
+
+  TableEnd end = ReadTable(in, s.boxes, load.boxBase, s.boxCount);
+  if (end == TableEnd::Closed) end = ReadTable(in, s.paths, load.pathBase, s.pathCount);
+  if (end == TableEnd::Closed) end = ReadTable(in, s.vertices, load.vertexBase, s.vertexCount);
+  bool ok = end == TableEnd::Closed || end == TableEnd::Absent;
+  if (end == TableEnd::Absent) {
+    // The tables behind a missing one are missing too; their counts stay at the bases.
+    if (s.pathCount < load.pathBase) s.pathCount = load.pathBase;
+    if (s.vertexCount < load.vertexBase) s.vertexCount = load.vertexBase;
+  }
+  if (ok && !ObjectsUsable(s, load)) {
+    ok = false;
+    s.boxCount = s.pathCount = s.vertexCount = 0;
+  }
+  if (end == TableEnd::NoMemory) s.boxCount = s.pathCount = s.vertexCount = 0;
+  if (!ok && !replace) restoreBases();
+  load.objectLoadFailed = ok ? 0 : 1;
+  load.objectLoadError = ok ? 0 : 1;
+  return ok ? 0 : 1;
+}
+
+int LoadObjectsByName(Database& d, std::string_view name) {
+  d.load.boxBase = d.load.pathBase = d.load.vertexBase = 0;
+  return LoadCellObjects(d, name);
+}
+
+int AppendObjectsOfCell(Database& d, int row) {
+  const int loaded = d.load.loadedCell;
+  d.load.boxBase = d.store.boxCount;
+  d.load.pathBase = d.store.pathCount;
+  d.load.vertexBase = d.store.vertexCount;
+  int result = ReadObjectsOfCell(d, row);
+  d.load.loadedCell = loaded;
+  return result;
+}
+
+int LoadObjectsOfCell(Database& d, int row) {
+  d.load.boxBase = d.load.pathBase = d.load.vertexBase = 0;
+  return ReadObjectsOfCell(d, row);
+}
+
+int ReadObjectsOfCell(Database& d, int row) {
+  const CellIndexEntry* e = Row(d, row);
+  if (!e) return 1;
+  std::string base = e->Attached() ? d.form.poolFolder + e->name : e->name;
+  if (CheckObjectCapacity(d, row) != 0) return -1;
+  int result = LoadCellObjects(d, base);
+  if (result == 0) d.load.loadedCell = row;
+  return result;
+}
+
+int CheckObjectCapacity(Database& d, int row) {
+  const CellIndexEntry* e = Row(d, row);
+  if (!e) return -1;
+  std::string text;
+  if (static_cast<long long>(e->boxCount) + d.load.boxBase > kBoxLimit) text = e->name + " Box Limit";
+  if (static_cast<long long>(e->pathCount) + d.load.pathBase > kPathLimit)
+    text = e->name + " Path Limit";
+  if (static_cast<long long>(e->vertexCount) + d.load.vertexBase > kVertexLimit)
+    text = e->name + " Vertex Limit";
+  if (text.empty()) return 0;
+  d.talk->Box("", text);
+  return -1;
+}
+
+int SaveCellObjects(Database& d, std::string_view name) {
+  if (name.empty()) return 1;
+  os::BinaryWriter out;
+  if (!out.Open(FileNameForWrite(CellFilePath("", name, kObjectExtension)))) return 1;
+  RecordWriter w(out);
+  ObjectStore& s = d.store;
+  bool complete = PutTable(w, s.boxes, s.boxCount) && PutTable(w, s.paths, s.pathCount) &&
+                  PutTable(w, s.vertices, s.vertexCount);
+  return Finish(out, w, complete);
+}
+
+int SaveObjectsByName(Database& d, std::string_view name) { return SaveCellObjects(d, name); }
+
+int SaveObjectsOfCell(Database& d, int row) {
+  const CellIndexEntry* e = Row(d, row);
+  if (!e || row == 0 || d.load.objectLoadError) return 1;
+  return SaveCellObjects(d, e->name);
+}
+
+int SaveSelectedObjects(Database& d, std::string_view name) {
+  if (name.empty()) return 1;
+  os::BinaryWriter out;
+  if (!out.Open(FileNameForWrite(CellFilePath("", name, kObjectExtension)))) return 1;
+  RecordWriter w(out);
+  ObjectStore& s = d.store;
+
+  for (int b = 1; b <= s.boxCount; ++b) {
+    BoxRecord r = s.GetBoxRecord(b);
+    if (!(r.flags & kEdgesAll)) continue;
+    const std::int32_t words[kBoxWords] = {r.flags & kBoxFileBits, r.left, r.bottom, r.right, r.top};
+    w.Put(words, kBoxWords);
+  }
+  w.Zero(kBoxBytes);
+
+  std::vector<int> selected;
+  int firstVertex = 1;
+  for (int p = 1; p <= s.pathCount; ++p) {
+    PathRecord r = s.GetPathRecord(p);
+    if (!(r.flags & kPathSelectedBit)) continue;
+    selected.push_back(p);
+    const int length = CountPathVertices(d, p);
+    const std::int32_t words[kPathWords] = {r.flags & kPathFileBits, r.width,
+                                            length > 0 ? firstVertex : 0};
+    w.Put(words, kPathWords);
+    firstVertex += length;
+  }
+  w.Zero(kPathBytes);
+
+  int written = 0;
+  for (std::size_t i = 0; i < selected.size(); ++i) {
+    const std::int32_t owner = static_cast<std::int32_t>(i + 1);
+    const int length = CountPathVertices(d, selected[i]);
+    int k = 0;
+    s.WalkChain(s.GetPath(2, selected[i]), [&](int v) {
+      VertexRecord r = s.GetVertexRecord(v);
+      ++k;
+      ++written;
+      const std::int32_t words[kVertexWords] = {(r.flags & kCharVertexBit) | owner, r.x, r.y,
+                                                k < length ? written + 1 : 0};
+      w.Put(words, kVertexWords);
+    });
+  }
+  w.Zero(kVertexBytes);
+  return Finish(out, w, true);
+}
+
+int SaveEmptyCellFiles(std::string_view name, int rank) {
+  if (name.empty()) return 1;
+  static constexpr unsigned char kZeros[kBoxBytes + kPathBytes + kVertexBytes] = {};
+  const std::string_view extensions[] = {kObjectExtension, kRefExtension};
+  const std::size_t sizes[] = {sizeof kZeros, kRefBytes};
+  for (int i = 0; i < (rank > 1 ? 2 : 1); ++i) {
+    os::BinaryWriter out;
+    if (!out.Open(FileNameForWrite(CellFilePath("", name, extensions[i])))) return 1;
+    out.Write(kZeros, sizes[i]);
+    if (out.Commit() != 1) return 1;
+  }
+  return 0;
+}
+
+int CountPathVertices(Database& d, int path) {
+  return d.store.WalkChain(d.store.GetPath(2, path), [](int) {});
+}
+
+}  // namespace db
