@@ -1,0 +1,75 @@
+#include "utilib/setup_file.h"
+
+#include <strings.h>
+
+#include "editor/db/helpers.h"
+#include "platform/os/textfile.h"
+
+namespace utilib {
+
+void ReaderLists::SetDefaults(std::string_view defaultFile) {
+  Clean();
+  programs[0] = "Notepad";
+  files[0] = std::string(defaultFile);
+}
+
+namespace {
+
+void MoveToFront(std::array<std::string, kReaderEntries>& list, std::string_view text) {
+  if (text.empty()) return;
+  std::string entry(text.substr(0, kSlotLength));
+  int k = kReaderEntries - 1;  // not found: entry 9 drops out
+  for (int i = 0; i < kReaderEntries; ++i) {
+    if (list[i].size() == entry.size() && strncasecmp(list[i].data(), entry.data(), entry.size()) == 0) {
+      k = i;
+      break;
+    }
+  }
+  for (int i = k; i > 0; --i) list[i] = list[i - 1];
+  list[0] = entry;
+}
+
+}  // namespace
+
+void ReaderLists::Choose(std::string_view program, std::string_view file) {
+  MoveToFront(programs, program);
+  MoveToFront(files, file);
+}
+
+void ReaderLists::Clean() {
+  for (auto& p : programs) p.clear();
+  for (auto& f : files) f.clear();
+}
+
+int SetupFile::Read() const {
+  os::TextReader in;
+  if (!in.Open(db::ProperCasePath(name))) return 0;
+  std::string line;
+  if (!in.ReadLine(line, 63) || line != version) return 0;
+  for (std::vector<std::string>* group : groups)
+    for (std::string& slot : *group)
+      if (in.ReadLine(line, kSlotLength)) slot = line;
+  if (readers) {
+    for (int i = 0; i < kReaderEntries; ++i) {
+      if (in.ReadLine(line, kSlotLength)) readers->programs[i] = line;
+      if (in.ReadLine(line, kSlotLength)) readers->files[i] = line;
+    }
+  }
+  return 1;
+}
+
+int SetupFile::Write() const {
+  os::TextWriter out;
+  if (!out.Open(db::ProperCasePath(name))) return 0;
+  out.Line(version);
+  for (const std::vector<std::string>* group : groups)
+    for (const std::string& slot : *group) out.Line(slot.substr(0, kSlotLength));
+  if (readers)
+    for (int i = 0; i < kReaderEntries; ++i) {
+      out.Line(readers->programs[i]);
+      out.Line(readers->files[i]);
+    }
+  return out.Commit();
+}
+
+}  // namespace utilib
