@@ -1,0 +1,102 @@
+#include "editor/tlc/cell_files.h"
+
+#include <cctype>
+
+#include "editor/tlc/run.h"
+#include "editor/tlc/stream.h"
+#include "platform/os/path.h"
+#include "platform/os/textfile.h"
+
+namespace tlc {
+
+int ReadPoolFolder(std::string_view folder, std::string& pool) {
+  os::TextReader form;
+  pool = NormaliseFolder("");
+  if (!form.Open(std::string(folder) + "FORM.DBD")) return 0;
+  std::string line;
+  std::string found;
+  while (form.ReadLine(line, 127)) {
+    line = line.substr(0, line.find(';'));
+    while (!line.empty() && std::isspace(static_cast<unsigned char>(line.back()))) line.pop_back();
+    line = UpperCase(line);
+    if (line.compare(0, 5, "POOL=") == 0) found = line.substr(5);
+  }
+  pool = NormaliseFolder(found);
+  return 1;
+}
+
+int ReadFolderScale(std::string_view folder, FolderScale& scale, std::size_t unitLength) {
+  os::TextReader consts;
+  if (!consts.Open(std::string(folder) + "CONSTS6.DBD")) return 0;
+  std::string line;
+  scale = {};
+  if (consts.ReadLine(line)) scale.version = line.substr(0, 5);
+  if (consts.ReadLine(line)) scale.scale = ToDouble(line);
+  if (consts.ReadLine(line)) scale.unit = line.substr(0, unitLength);
+  return 1;
+}
+
+namespace {
+
+// Reads rows of `Bytes` bytes from `bytes` at `pos` into records 1, 2, ... through `put` until a row
+// whose first word is 0 (consumed), `capacity` rows were read, or the bytes end. The count is the
+// rows before the stop. False when `put` fails.
+template <int Bytes, typename Put>
+bool ReadTable(const std::string& bytes, std::size_t& pos, int capacity, int& count, Put put) {
+  count = 0;
+  int record = 0;
+  while (pos + Bytes <= bytes.size()) {
+    const auto* row = reinterpret_cast<const unsigned char*>(bytes.data() + pos);
+    pos += Bytes;
+    ++record;
+    if (db::GetLe32(row) == 0) return true;
+    if (record == capacity) return true;
+    if (!put(record, row)) return false;
+    count = record;
+  }
+  return true;
+}
+
+}  // namespace
+
+int ReadCellRefFile(db::ObjectStore& store, std::string_view folder, std::string_view name) {
+  store.refCount[0] = 0;
+  std::string bytes;
+  if (!os::ReadWholeFile(std::string(folder) + std::string(name) + ".CL6", bytes)) return 0;
+  std::size_t pos = 0;
+  const bool ok = ReadTable<db::kRefBytes>(bytes, pos, db::kRefCapacity, store.refCount[0],
+                                           [&](int record, const unsigned char* row) {
+                                             return store.PutCellRefRecord(0, record, db::DecodeCellRef(row)) != 0;
+                                           });
+  return ok ? 1 : -1;
+}
+
+int ReadCellObjectFile(db::ObjectStore& store, const db::CellIndex& index, std::string_view folder,
+                       std::string_view pool, std::string_view name) {
+  store.boxCount = store.pathCount = store.vertexCount = 0;
+  bool attached = false;
+  for (int row = 1; row <= index.count; ++row)
+    if (index.rows[row].name == name) {
+      attached = index.rows[row].Attached();
+      break;
+    }
+  std::string bytes;
+  if (!os::ReadWholeFile(std::string(attached ? pool : folder) + std::string(name) + ".BP6", bytes))
+    return 0;
+  std::size_t pos = 0;
+  bool ok = ReadTable<db::kBoxBytes>(bytes, pos, db::kBoxCapacity, store.boxCount,
+                                     [&](int record, const unsigned char* row) {
+                                       return store.PutBoxRecord(record, db::DecodeBox(row)) != 0;
+                                     });
+  ok = ok && ReadTable<db::kPathBytes>(bytes, pos, db::kPathCapacity, store.pathCount,
+                                       [&](int record, const unsigned char* row) {
+                                         return store.PutPathRecord(record, db::DecodePath(row)) != 0;
+                                       });
+  ok = ok && ReadTable<db::kVertexBytes>(bytes, pos, db::kVertexCapacity, store.vertexCount,
+                                         [&](int record, const unsigned char* row) {
+                                           return store.PutVertexRecord(record, db::DecodeVertex(row)) != 0;
+                                         });
+  return ok ? 1 : -1;
+}
+
+}  // namespace tlc

@@ -1,0 +1,51 @@
+// State and talk of one TLCIN or TLCOUT run, shared by the two conversions.
+#pragma once
+#include <string>
+#include <string_view>
+
+#include "editor/tlc/run.h"
+
+namespace tlc {
+
+// printf into a string ("C" locale numbers).
+std::string Format(const char* format, ...) __attribute__((format(printf, 1, 2)));
+
+struct Conversion {
+  Conversion(RunTalk& talk, std::string caption, bool quiet)
+      : talk(talk), caption(std::move(caption)), quiet(quiet) {}
+
+  RunTalk& talk;
+  std::string caption;  // "TLCIN" or "TLCOUT"
+  bool quiet;
+  bool fastRun = true;
+  bool replaceLesser = false;
+  RunFlags flags;
+  int cells = 0;  // converted or written
+  bool listFullShown = false;
+
+  // DISPLAY items are written only in a run with a display.
+  void Item(int item, std::string_view text) {
+    if (!quiet) talk.ShowItem(item, text);
+  }
+  void Box(std::string_view text) { talk.Box(caption, text); }
+  // A message that spoils the result.
+  void Fail(std::string_view text) {
+    Box(text);
+    flags.error = true;
+  }
+  // ShowPause; gives the stop flag.
+  bool Pause(int milliseconds) {
+    if (talk.Pause(milliseconds)) flags.stop = true;
+    return flags.stop;
+  }
+  // The pause between cells, left out in a Fast Run.
+  void CellPause() {
+    if (!fastRun) Pause(200);
+  }
+  // Appends a cell to a conversion list unless the list is full (told once per run).
+  bool Append(std::vector<ListEntry>& list, ListEntry entry);
+  // The message that ends a run: error, aborted or complete (the last unless quiet).
+  void FinalMessage(bool finished);
+};
+
+}  // namespace tlc
