@@ -1,0 +1,107 @@
+#include "utilib/frame/dialogs.h"
+
+#include "editor/db/cell_index.h"
+#include "platform/ui/box.h"
+#include "platform/ui/dialog.h"
+#include "platform/ui/filedialog.h"
+
+namespace utilib {
+
+int RunReaderDialog(ui::Wnd owner, ReaderLists& lists, std::string_view caption) {
+  std::string cap(caption);
+  return ui::RunDialog("READER", owner, [&](ui::Wnd d, ui::Message m, ui::WParam wp, ui::LParam) -> ui::Result {
+    if (m == ui::msg::InitDialog) {
+      ui::SetItemText(d, kReaderProgram, lists.programs[0]);
+      ui::SetItemText(d, kReaderFile, lists.files[0]);
+      for (const std::string& p : lists.programs)
+        if (ui::ListAdd(d, kReaderProgram, p) < 0) break;
+      for (const std::string& f : lists.files)
+        if (ui::ListAdd(d, kReaderFile, f) < 0) break;
+      return 1;
+    }
+    if (m != ui::msg::Command) return 0;
+    switch (ui::LowWord(wp)) {
+      case ui::kIdOk:
+        lists.Choose(ui::ItemText(d, kReaderProgram, kSlotLength), ui::ItemText(d, kReaderFile, kSlotLength));
+        ui::FinishDialog(d, 1);
+        return 1;
+      case kReaderClean:
+        if (ui::ShowBox(d, "Program and File Lists will be Erased", cap.c_str(), ui::BoxButtons::OkCancel) ==
+            ui::kIdOk)
+          lists.Clean();
+        ui::FinishDialog(d, 0);
+        return 1;
+      case ui::kIdCancel:
+        ui::FinishDialog(d, 0);
+        return 1;
+    }
+    return 0;
+  }) == 1 ? 1 : 0;
+}
+
+int RunCellPicker(ui::Wnd owner, const db::CellIndex& index, std::string& picked) {
+  return ui::RunDialog("ANYLIST", owner, [&](ui::Wnd d, ui::Message m, ui::WParam wp, ui::LParam) -> ui::Result {
+    if (m == ui::msg::InitDialog) {
+      ui::SetItemText(d, kAnyListTitle, "Cell Collection");
+      for (int row = 1; row <= index.count; ++row) ui::ListAdd(d, kAnyListList, db::FormatCellLabel(index, row));
+      return 1;
+    }
+    if (m != ui::msg::Command) return 0;
+    if (ui::LowWord(wp) == kAnyListList && ui::HighWord(wp) == ui::notify::DblClk) {
+      int row = ui::ListSelection(d, kAnyListList);
+      if (row < 0) return 1;
+      std::string line = ui::ListText(d, kAnyListList, row);
+      picked = line.substr(0, line.find(' '));
+      ui::FinishDialog(d, 1);
+      return 1;
+    }
+    if (ui::LowWord(wp) == ui::kIdCancel) {
+      ui::FinishDialog(d, 0);
+      return 1;
+    }
+    // No OK: a line is picked by double click only.
+    return ui::LowWord(wp) == ui::kIdOk;
+  }) == 1 ? 1 : 0;
+}
+
+NewNameAsker NewNameDialog(ui::Wnd owner) {
+  return [owner](std::string_view rejected) -> std::optional<std::string> {
+    std::string typed;
+    std::string refused(rejected);
+    int r = ui::RunDialog("NEWNAME", owner, [&](ui::Wnd d, ui::Message m, ui::WParam wp, ui::LParam) -> ui::Result {
+      if (m == ui::msg::InitDialog) {
+        ui::SetItemText(d, kNewNameText, "Invalid or Duplicate Name: " + refused);
+        ui::SetItemText(d, kNewNameEdit, refused);
+        // A legal name may have 32 characters: the field takes them all.
+        ui::SetItemLimit(d, kNewNameEdit, 32);
+        ui::FocusItem(d, kNewNameEdit);
+        return 1;
+      }
+      if (m != ui::msg::Command) return 0;
+      if (ui::LowWord(wp) == ui::kIdOk) {
+        typed = ui::ItemText(d, kNewNameEdit, 32);
+        ui::FinishDialog(d, 1);
+        return 1;
+      }
+      if (ui::LowWord(wp) == ui::kIdCancel) {
+        ui::FinishDialog(d, 0);
+        return 1;
+      }
+      return 0;
+    });
+    if (r != 1) return std::nullopt;
+    return typed;
+  };
+}
+
+bool ChooseMapFile(ui::Wnd owner, std::string& path) {
+  ui::OpenFileOptions o;
+  o.owner = owner;
+  o.title = "Open Map File";
+  o.filters = {{"PCX Files", "*.pcx"}};
+  o.defaultExtension = "pcx";
+  o.mustExist = true;
+  return ui::ChooseFileToOpen(o, path);
+}
+
+}  // namespace utilib

@@ -1,0 +1,256 @@
+#include "utilib/frame/frame.h"
+
+#include "editor/ui/suite_drive.h"
+#include "platform/gfx/canvas.h"
+#include "platform/os/process.h"
+#include "platform/ui/box.h"
+#include "platform/ui/dialog.h"
+#include "platform/ui/keys.h"
+#include "platform/ui/program.h"
+#include "platform/ui/window.h"
+#include "utilib/frame/dialogs.h"
+
+namespace utilib {
+
+namespace {
+
+constexpr std::uint32_t kButtonFace = 0xC0C0C0;
+
+ui::BoxButtons ToUi(BoxButtons b) {
+  switch (b) {
+    case BoxButtons::Ok: return ui::BoxButtons::Ok;
+    case BoxButtons::OkCancel: return ui::BoxButtons::OkCancel;
+    case BoxButtons::YesNo: return ui::BoxButtons::YesNo;
+    case BoxButtons::YesNoCancel: return ui::BoxButtons::YesNoCancel;
+  }
+  return ui::BoxButtons::Ok;
+}
+
+BoxAnswer FromUi(int id) {
+  switch (id) {
+    case ui::kIdOk: return BoxAnswer::Ok;
+    case ui::kIdYes: return BoxAnswer::Yes;
+    case ui::kIdNo: return BoxAnswer::No;
+    default: return BoxAnswer::Cancel;
+  }
+}
+
+// The running utility: its windows and the JobUi its jobs talk to.
+class Frame final : public JobUi {
+ public:
+  explicit Frame(UtilityProgram& p) : program(p) {}
+
+  UtilityProgram& program;
+  ui::Wnd main = 0;
+  ui::Wnd toolbar = 0;
+  ui::Wnd display = 0;
+  ReaderLists readers;
+  Job* job = nullptr;  // while Go runs
+  std::vector<gfx::Surface> bitmaps;
+
+  void SetItemText(int item, std::string_view text) override {
+    if (display) ui::SetItemText(display, item, text);
+  }
+  void SetDisplayTitle(std::string_view text) override {
+    if (display) ui::SetTitle(display, text);
+  }
+  BoxAnswer MessageBox(std::string_view caption, std::string_view text, BoxButtons buttons) override {
+    std::string c(caption);
+    return FromUi(ui::ShowBox(main, text, c.c_str(), ToUi(buttons)));
+  }
+  bool Pause(int milliseconds) override;
+  bool IsEscapePressed() override { return ui::IsKeyDown(ui::key::Escape); }
+  bool IsControlPressed() override { return ui::IsKeyDown(ui::key::Control); }
+
+  SetupFile Setup() { return SetupFile{program.setupFile, program.version, program.groups, &readers}; }
+  void ReadSetup() {
+    Setup().Read();
+    if (program.normalise) program.normalise();
+  }
+  void WriteSetup() {
+    if (program.normalise) program.normalise();
+    Setup().Write();  // a file that cannot be made is not reported
+  }
+  void Box(std::string_view text) { ui::ShowBox(main, text, program.name.c_str(), ui::BoxButtons::Ok); }
+
+  ui::Result MainProc(ui::Wnd w, ui::Message m, ui::WParam wp, ui::LParam lp);
+  void Help();
+  void Read();
+  void Go();
+  void MakeBitmaps();
+};
+
+Frame* current = nullptr;
+
+bool Frame::Pause(int milliseconds) {
+  bool cancelled = false;
+  ui::RunDialog(
+      "PAUSE", main,
+      [&](ui::Wnd d, ui::Message m, ui::WParam wp, ui::LParam) -> ui::Result {
+        switch (m) {
+          case ui::msg::InitDialog:
+            ui::StartTimer(d, 1, ui::ScaledPause(milliseconds));
+            return 1;
+          case ui::msg::Timer:
+            ui::StopTimer(d, 1);
+            ui::FinishDialog(d, 1);
+            return 1;
+          case ui::msg::Command:
+            if (ui::LowWord(wp) == ui::kIdCancel) {
+              cancelled = true;
+              ui::FinishDialog(d, 0);
+            }
+            return 1;
+          case ui::msg::Close:
+            cancelled = cancelled || program.pauseCloseAborts;
+            ui::FinishDialog(d, 0);
+            return 1;
+        }
+        return 0;
+      },
+      milliseconds);
+  return cancelled;
+}
+
+void Frame::MakeBitmaps() {
+  auto font = gfx::UiFont();
+  for (const auto& [id, word] : program.toolbar) {
+    (void)id;
+    gfx::Surface s(48, 20, kButtonFace);
+    gfx::Canvas c(s);
+    c.SetFont(font);
+    c.SetTextColor(0x000000);
+    c.SetBackgroundColor(kButtonFace);
+    c.TextOut(4, 3, word);
+    bitmaps.push_back(std::move(s));
+  }
+}
+
+void Frame::Help() {
+  int pid = os::SpawnProgram(edui::SuitePath("Whpv.EXE"), {edui::SuitePath(program.helpFile)});
+  if (pid == -1) Box("Can't Find Help");
+}
+
+void Frame::Read() {
+  if (RunReaderDialog(main, readers, program.name) != 1) return;
+  if (os::SpawnProgram(readers.programs[0], {readers.files[0]}) == -1) {
+    Box("Can't Find Reader Program");
+    return;
+  }
+  WriteSetup();
+}
+
+void Frame::Go() {
+  Job run(program.name, *this);
+  run.rotatingPauseMs = program.rotatingPauseMs;
+  job = &run;
+  display = ui::OpenDialog(
+      "DISPLAY", main,
+      [this](ui::Wnd d, ui::Message m, ui::WParam, ui::LParam) -> ui::Result {
+        if (m == ui::msg::Close) {
+          // Closing the progress display stops the job: it must not run on unseen.
+          if (job) job->abort = true;
+          display = 0;
+          ui::FinishDialog(d, 0);
+          return 1;
+        }
+        return 0;
+      });
+  if (program.displayTitle) SetDisplayTitle(program.displayTitle());
+  int result = program.go ? program.go(run) : 0;
+  std::string text;
+  if (result == 0) text = "Aborted ... Files may be Incomplete";
+  else if (result == 1) text = program.completion ? program.completion() : "Completed ...";
+  if (!text.empty()) RouteMessage(run, text, MessageKind::ReportAndBox, 0);
+  CloseReport(run);
+  job = nullptr;
+  if (display) ui::Destroy(display);
+  display = 0;
+}
+
+ui::Result Frame::MainProc(ui::Wnd w, ui::Message m, ui::WParam wp, ui::LParam lp) {
+  switch (m) {
+    case ui::msg::Create:
+      main = w;
+      edui::FindSuiteDrive([this](const char* text) { Box(text); });
+      ReadSetup();
+      if (program.start && !program.start()) ui::Post(w, ui::msg::Close);
+      return 0;
+    case ui::msg::Destroy:
+      ui::PostQuit(0);
+      return 0;
+    case ui::msg::Char:
+      if (wp == 3 && !program.credit.empty()) Box(program.credit);
+      return 0;
+    case ui::msg::Command: {
+      int id = ui::LowWord(wp);
+      if (id == program.helpId) Help();
+      else if (id == program.readId) Read();
+      else if (id == program.goId) Go();
+      else if (program.command && program.command(id)) WriteSetup();
+      return 0;
+    }
+  }
+  return ui::DefaultProc(w, m, wp, lp);
+}
+
+}  // namespace
+
+ui::Wnd UtilityWindow() { return current ? current->main : 0; }
+ReaderLists& UtilityReaders() {
+  static ReaderLists none;
+  return current ? current->readers : none;
+}
+void WriteUtilitySetup() {
+  if (current) current->WriteSetup();
+}
+
+int RunUtility(UtilityProgram& program, int argc, char** argv) {
+  ui::InitProgram(argc, argv, program.templates);
+  Frame frame(program);
+  current = &frame;
+  frame.readers.SetDefaults(program.reportFile);
+  frame.MakeBitmaps();
+
+  ui::DefineClass({program.name, [&frame](ui::Wnd w, ui::Message m, ui::WParam wp, ui::LParam lp) {
+                     return frame.MainProc(w, m, wp, lp);
+                   },
+                   ui::cls::Redraw, kButtonFace});
+  int width = 11 * ui::SystemMetric(ui::Metric::MenuButtonWidth);
+  int height = 4 * ui::SystemMetric(ui::Metric::MenuHeight);
+  ui::Wnd main = ui::MakeWindow(program.name, program.name + " 6.0",
+                                ui::style::Caption | ui::style::SysMenu | ui::style::MinimizeBox, 0, 0, width,
+                                height, 0);
+  if (!main) return 1;
+  ui::SetMenuBar(main, program.menu);
+  frame.toolbar = ui::OpenPanel("TOOLBAR", main, [&frame](ui::Wnd d, ui::Message m, ui::WParam wp, ui::LParam) -> ui::Result {
+    if (m == ui::msg::InitDialog) {
+      ui::Rect client = ui::ClientRect(frame.main);
+      ui::Rect bar = ui::ClientRect(d);
+      ui::Move(d, 0, 0, client.Width(), bar.Height());
+      // The shared bar has buttons 10 to 16; a program uses the first few of them.
+      for (int id = 10; id <= 16; ++id) ui::EnableItem(d, id, false);
+      for (std::size_t i = 0; i < frame.program.toolbar.size(); ++i) {
+        ui::EnableItem(d, frame.program.toolbar[i].first, true);
+        ui::SetButtonImage(d, frame.program.toolbar[i].first, frame.bitmaps[i]);
+      }
+      return 1;
+    }
+    if (m == ui::msg::Command) {
+      // A button does exactly what its menu entry does.
+      ui::Send(frame.main, ui::msg::Command, ui::MakeWParam(ui::LowWord(wp), 0), 0);
+      return 1;
+    }
+    return 0;
+  });
+  ui::Focus(main);
+  ui::Show(main, ui::show::Normal);
+  ui::UpdateNow(main);
+  int code = ui::RunMessageLoop(main, &program.accelerators, &frame.display);
+  frame.bitmaps.clear();
+  current = nullptr;
+  int status = ui::ScriptStatus();
+  return status ? status : code;
+}
+
+}  // namespace utilib

@@ -1,0 +1,58 @@
+// The skeleton every utility program shares: a small main window with a menu and a bitmap toolbar,
+// the set-up file, Help and Read, and Go running the job with the DISPLAY progress dialog and PAUSE
+// yields. A program describes itself in a UtilityProgram and calls RunUtility from main.
+#pragma once
+#include <functional>
+#include <string>
+#include <utility>
+#include <vector>
+
+#include "platform/ui/menu.h"
+#include "platform/ui/types.h"
+#include "utilib/job.h"
+#include "utilib/setup_file.h"
+
+namespace utilib {
+
+struct UtilityProgram {
+  std::string name;           // upper case: class, captions ("STRMEXP")
+  std::string templates;      // the program's template folder under resources/ui ("wstrmexp")
+  std::string setupFile;      // "Strmexp.su6"
+  std::string version;        // "6.01"
+  std::string helpFile;       // "STRMCONV.HPV", in the suite folder
+  std::string reportFile;     // "STRMEXP.RPT": the READER dialog's first file
+  std::string credit;         // the Ctrl+C box
+  std::vector<ui::MenuItem> menu;
+  ui::AcceleratorTable accelerators;
+  // Toolbar buttons: the command id and the word drawn on its bitmap.
+  std::vector<std::pair<int, std::string>> toolbar;
+  // The set-up file's slot groups and the program's normaliser of them.
+  std::vector<std::vector<std::string>*> groups;
+  std::function<void()> normalise;
+  // After the suite drive and the set-up file: the program's own start-up; false ends the program.
+  std::function<bool()> start;
+  // The program's own commands (Setup, Text, ...); true when handled. The set-up file is written
+  // after a handled command that returns true.
+  std::function<bool(int id)> command;
+  int helpId = 10, readId = 11, goId = 14;
+  // The job: 1 completed, 0 aborted, 2 stopped before it began (its message already shown).
+  std::function<int(Job&)> go;
+  // The completion text of a job that returned 1.
+  std::function<std::string()> completion;
+  // DISPLAY's title at Go ("Constructing %s ..." in the converters); empty leaves the template's.
+  std::function<std::string()> displayTitle;
+  // Closing PAUSE stops the job (the converters); the checker and layer logic only close it.
+  bool pauseCloseAborts = true;
+  int rotatingPauseMs = 500;
+};
+
+// WinMain of a utility: runs the program and returns its exit code.
+int RunUtility(UtilityProgram& program, int argc, char** argv);
+
+// While RunUtility runs: the main window, the reader lists and the set-up file writer, for the
+// program's own dialogs.
+ui::Wnd UtilityWindow();
+ReaderLists& UtilityReaders();
+void WriteUtilitySetup();
+
+}  // namespace utilib
