@@ -72,7 +72,7 @@ int ClampLayerNumber(int n) { return std::clamp(n, 1, 64); }
 int IsSettingYes(std::string& slot) {
   for (char& c : slot) c = static_cast<char>(std::toupper(static_cast<unsigned char>(c)));
   if (!slot.empty() && slot[0] == 'Y') return 1;
-  slot = "N";
+  slot.assign(1, 'N');
   return 0;
 }
 
