@@ -3,6 +3,7 @@
 #include <strings.h>
 
 #include <cstdio>
+#include <span>
 
 namespace tlc {
 
@@ -23,15 +24,14 @@ bool BodyLine(TlcStream& stream) {
   return true;
 }
 
-// Reads one number line into `out`; false when it is missing or has fewer than `count` numbers.
-template <std::size_t N>
-bool NumberLine(TlcStream& stream, std::int32_t (&out)[N], std::size_t count = N) {
+// Reads one number line into `out`; false when it is missing or has fewer numbers.
+bool NumberLine(TlcStream& stream, std::span<std::int32_t> out) {
   if (!BodyLine(stream)) return false;
   Tokens tokens(stream.Line());
   std::string_view token;
-  for (std::size_t i = 0; i < count; ++i) {
+  for (std::int32_t& value : out) {
     if (!tokens.Next(token)) return false;
-    out[i] = ToInt(token);
+    value = ToInt(token);
   }
   return true;
 }

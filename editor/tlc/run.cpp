@@ -21,8 +21,7 @@ int FindListed(const std::vector<ListEntry>& list, std::string_view name) {
 }
 
 std::string NormaliseFolder(std::string_view folder) {
-  std::string out(folder);
-  if (out.empty()) out = ".";
+  std::string out = folder.empty() ? std::string(".") : std::string(folder);
   if (out.back() != '\\' && out.back() != '/') out += '\\';
   return out;
 }

@@ -2,6 +2,7 @@
 
 #include <charconv>
 #include <cmath>
+#include <cstring>
 #include <limits>
 
 namespace tlc {
@@ -13,16 +14,20 @@ bool FileLineSource::Open(std::string_view path) {
 
 bool StringLineSource::ReadLine(std::string& line) {
   if (pos_ >= text_.size()) return false;
-  std::size_t end = text_.find_first_of("\n\x1a", pos_);
-  if (end == std::string::npos) end = text_.size();
-  line.assign(text_, pos_, end - pos_);
-  if (!line.empty() && line.back() == '\r') line.pop_back();
-  if (end < text_.size() && text_[end] == '\x1a') {
+  const char* start = text_.data() + pos_;
+  const std::size_t left = text_.size() - pos_;
+  const void* newline = std::memchr(start, '\n', left);
+  std::size_t length = newline ? static_cast<const char*>(newline) - start : left;
+  const void* eof = std::memchr(start, '\x1a', length);
+  if (eof) {
+    length = static_cast<const char*>(eof) - start;
     pos_ = text_.size();
-    return !line.empty();
+  } else {
+    pos_ += length + 1;
   }
-  pos_ = end + 1;
-  return true;
+  line.assign(start, length);
+  if (!line.empty() && line.back() == '\r') line.pop_back();
+  return !eof || !line.empty();
 }
 
 bool TlcStream::Next() {
