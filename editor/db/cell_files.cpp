@@ -68,24 +68,26 @@ bool ValidLayer(std::int32_t flags) {
 }
 
 // Checks the records a load has just added; vertex numbers in them still count from 1 in file order.
-bool ObjectsUsable(ObjectStore& s, const LoadState& load) {
+// For a file cut short (`cut`), a link past the vertices that were read ends its chain, since the
+// rest was never loaded; anything else is damage.
+bool ObjectsUsable(ObjectStore& s, const LoadState& load, bool cut) {
   for (int b = load.boxBase + 1; b <= s.boxCount; ++b)
     if (!ValidLayer(s.GetBox(0, b))) return false;
-  const int fileVertices = s.vertexCount - load.vertexBase;
+  const int fileVertices = s.vertexCount > load.vertexBase ? s.vertexCount - load.vertexBase : 0;
+  auto linkOk = [&](std::int32_t v) { return v >= 0 && (cut || v <= fileVertices); };
   for (int p = load.pathBase + 1; p <= s.pathCount; ++p) {
     const std::int32_t* r = s.paths.Slot(p);
-    if (!ValidLayer(r[0]) || r[2] < 0 || r[2] > fileVertices) return false;
+    if (!ValidLayer(r[0]) || !linkOk(r[2])) return false;
   }
-  for (int v = load.vertexBase + 1; v <= s.vertexCount; ++v) {
-    std::int32_t next = s.GetVertex(3, v);
-    if (next < 0 || next > fileVertices) return false;
-  }
+  for (int v = load.vertexBase + 1; v <= s.vertexCount; ++v)
+    if (!linkOk(s.GetVertex(3, v))) return false;
   // Every chain must end. A walk that meets a vertex of its own chain again runs in a circle; one
   // that meets a chain already walked ends as that one did.
   std::vector<std::int32_t> walkedBy(static_cast<std::size_t>(fileVertices) + 1, 0);
   for (int p = load.pathBase + 1; p <= s.pathCount; ++p) {
     const std::int32_t mark = p - load.pathBase;
-    for (std::int32_t v = s.GetPath(2, p); v != 0; v = s.GetVertex(3, load.vertexBase + v)) {
+    for (std::int32_t v = s.GetPath(2, p); v != 0 && v <= fileVertices;
+         v = s.GetVertex(3, load.vertexBase + v)) {
       if (walkedBy[v] == mark) return false;
       if (walkedBy[v] != 0) break;
       walkedBy[v] = mark;
@@ -181,8 +183,9 @@ int LoadCellRefs(Database& d, std::string_view name, int level) {
   TableEnd end = ReadTable(in, s.refs[level], base, count);
   s.refCount[level] = count;
   bool ok = end == TableEnd::Closed || end == TableEnd::Absent;
+  // Even a file cut short keeps only references to cells that exist.
   int firstBad = 0;
-  if (ok && !RefsUsable(s, d.index, level, base + 1, firstBad)) {
+  if (!RefsUsable(s, d.index, level, base + 1, firstBad)) {
     ok = false;
     s.refCount[level] = firstBad - 1;
   }
@@ -266,13 +269,14 @@ int LoadCellObjects(Database& d, std::string_view fileBase) {
   if (fileBase.empty()) return 1;
   ObjectStore& s = d.store;
   LoadState& load = d.load;
-  s.boxCount = s.pathCount = s.vertexCount = 0;
-  load.loadedCell = 0;
+  // Tables the file lacks stay as they were before the load: empty, or the records appended to.
   auto restoreBases = [&] {
     s.boxCount = load.boxBase;
     s.pathCount = load.pathBase;
     s.vertexCount = load.vertexBase;
   };
+  restoreBases();
+  load.loadedCell = 0;
   InputFile in(CellFilePath("", fileBase, kObjectExtension));
   if (!in.IsOpen()) {
     restoreBases();
@@ -287,16 +291,10 @@ int LoadCellObjects(Database& d, std::string_view fileBase) {
   if (end == TableEnd::Closed) end = ReadTable(in, s.paths, load.pathBase, s.pathCount);
   if (end == TableEnd::Closed) end = ReadTable(in, s.vertices, load.vertexBase, s.vertexCount);
   bool ok = end == TableEnd::Closed || end == TableEnd::Absent;
-  if (end == TableEnd::Absent) {
-    // The tables behind a missing one are missing too; their counts stay at the bases.
-    if (s.pathCount < load.pathBase) s.pathCount = load.pathBase;
-    if (s.vertexCount < load.vertexBase) s.vertexCount = load.vertexBase;
-  }
-  if (ok && !ObjectsUsable(s, load)) {
+  if (end == TableEnd::NoMemory || !ObjectsUsable(s, load, !ok)) {
     ok = false;
     s.boxCount = s.pathCount = s.vertexCount = 0;
   }
-  if (end == TableEnd::NoMemory) s.boxCount = s.pathCount = s.vertexCount = 0;
   if (!ok && !replace) restoreBases();
   load.objectLoadFailed = ok ? 0 : 1;
   load.objectLoadError = ok ? 0 : 1;

@@ -51,13 +51,16 @@ struct DrawingFolder {
   }
   bool Has(const std::string& name) const { return std::filesystem::exists(Path(name)); }
   // Names in the folder, sorted, so a test can see that no second spelling of a file appeared.
-  std::string Listing() const {
+  std::vector<std::string> Names() const {
     std::vector<std::string> names;
     for (const auto& e : std::filesystem::directory_iterator(folder))
       names.push_back(e.path().filename().string());
     std::sort(names.begin(), names.end());
+    return names;
+  }
+  std::string Listing() const {
     std::string out;
-    for (const auto& n : names) out += n + " ";
+    for (const auto& n : Names()) out += n + " ";
     return out;
   }
 };
