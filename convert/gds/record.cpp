@@ -35,6 +35,8 @@ int ExpectedDataType(int recordType) {
       return kNoData;
     case kWidth:
     case kXy:
+    case kBgnExtn:
+    case kEndExtn:
       return kInt4;
     case kPresentation:
     case kStrans:

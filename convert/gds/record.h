@@ -35,6 +35,8 @@ enum RecordType : int {
   kPathType = 33,
   kGenerations = 34,
   kBox = 45,
+  kBgnExtn = 48,
+  kEndExtn = 49,
 };
 
 enum DataType : int {

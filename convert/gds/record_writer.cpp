@@ -138,6 +138,15 @@ void GdsWriter::WriteGenerations(int generations) {
   WriteInt2Record(kGenerations, kInt2, generations);
 }
 
+void GdsWriter::WriteBgnExtn(std::int32_t extension) {
+  WriteGdsRecordHeader(8, kBgnExtn, kInt4);
+  WriteGdsInt4(extension);
+}
+void GdsWriter::WriteEndExtn(std::int32_t extension) {
+  WriteGdsRecordHeader(8, kEndExtn, kInt4);
+  WriteGdsInt4(extension);
+}
+
 void GdsWriter::WriteRawRecord(int recordType, int dataType, const std::uint8_t* data,
                                std::size_t size) {
   if (size > 65531) size = 65531;

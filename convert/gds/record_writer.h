@@ -68,6 +68,8 @@ class GdsWriter {
   void WriteAngle(long double degrees);
   void WritePathType(int pathType);
   void WriteGenerations(int generations);
+  void WriteBgnExtn(std::int32_t extension);
+  void WriteEndExtn(std::int32_t extension);
   // Any record with raw data, for records the converters do not write themselves.
   void WriteRawRecord(int recordType, int dataType, const std::uint8_t* data, std::size_t size);
 

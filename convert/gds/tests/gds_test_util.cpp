@@ -130,3 +130,21 @@ std::vector<std::string> GdsStructures(const std::string& bytes) {
 }
 
 }  // namespace gdstest
+
+namespace gdstest {
+
+std::vector<std::string> TlcRecords(const std::string& path) {
+  std::vector<std::string> out;
+  std::string text = ReadFile(path), line;
+  std::stringstream in(text);
+  while (std::getline(in, line)) {
+    if (!line.empty() && line.back() == '\r') line.pop_back();
+    const bool keyword = line.size() == 2 && line[0] == '=' &&
+                         std::string("HCBPT").find(line[1]) != std::string::npos;
+    if (keyword || out.empty()) out.push_back(line);
+    else out.back() += "|" + line;
+  }
+  return out;
+}
+
+}  // namespace gdstest

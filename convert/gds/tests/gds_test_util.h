@@ -32,3 +32,9 @@ std::vector<std::string> GdsElements(const std::string& bytes);
 std::vector<std::string> GdsStructures(const std::string& bytes);
 
 }  // namespace gdstest
+
+namespace gdstest {
+// The records of a TLC file, each as its lines joined by "|" ("=C|LEAF|5 100 200 0"); "=P" records
+// keep their pair lines too.
+std::vector<std::string> TlcRecords(const std::string& path);
+}  // namespace gdstest

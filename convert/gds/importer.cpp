@@ -1,0 +1,953 @@
+#include "convert/gds/importer.h"
+
+#include <algorithm>
+#include <cmath>
+#include <memory>
+#include <cstdlib>
+#include <unordered_map>
+#include <utility>
+#include <vector>
+
+#include "convert/gds/polygon_split.h"
+#include "convert/gds/record.h"
+#include "convert/gds/record_reader.h"
+#include "editor/db/records.h"
+#include "editor/tlc/records.h"
+#include "platform/os/process.h"
+#include "platform/os/textfile.h"
+#include "utilib/importer_tlc.h"
+
+namespace gds {
+
+namespace {
+
+using utilib::Format;
+using utilib::MessageKind;
+
+constexpr std::int32_t kTlcLimit = 8388607;
+constexpr int kNameLimit = 32;
+constexpr int kTextLineLimit = 64;
+
+std::int64_t Gcd(std::int64_t a, std::int64_t b) {
+  while (b != 0) {
+    const std::int64_t t = a % b;
+    a = b;
+    b = t;
+  }
+  return a;
+}
+
+// The element being read, from its first record to ENDEL.
+struct Element {
+  enum Kind { kNone, kShape, kSref, kAref, kText } kind = kNone;
+  bool isPath = false;
+  int layer = 64;
+  bool skipLayer = false;
+  bool skipType = false;
+  std::vector<TlcPoint> points;
+  std::string sname;
+  int columns = 1, rows = 1;
+  // Optional records: with "Use Default Optional Records" off they carry over to the next element.
+  std::int32_t width = 0;
+  int endSign = 1;
+  int pathType = 0;
+  std::int32_t bgnExtension = 0, endExtension = 0;
+  bool mirror = false;
+  int turns = 0;
+  bool offGrid = false;  // an angle that is no multiple of 90 degrees
+  double mag = 1.0;
+  int font = 0;
+  int vertical = 0;  // 0 top, 1 middle, 2 bottom
+  int textType = 0;
+  std::string text;
+
+  int Orientation() const { return (mirror ? 4 : 0) | (turns & 3); }
+  void ResetOptional() {
+    width = 0;
+    endSign = 1;
+    pathType = 0;
+    bgnExtension = endExtension = 0;
+    mirror = false;
+    turns = 0;
+    offGrid = false;
+    mag = 1.0;
+    font = 0;
+    vertical = 0;
+  }
+  void ResetAlways() {
+    kind = kNone;
+    isPath = false;
+    layer = 64;
+    skipLayer = skipType = false;
+    points.clear();
+    sname.clear();
+    columns = rows = 1;
+    text.clear();
+  }
+};
+
+class Importer {
+ public:
+  Importer(utilib::Job& job, ImportSettings& s, const utilib::NewNameAsker& ask)
+      : job_(job), s_(s), ask_(ask) {}
+  int Run(ImportResult* result);
+
+ private:
+  // Hierarchy.
+  bool ScanGdsHierarchy();
+  bool RunPass(int pass);
+  int Find(const std::string& name) const {
+    auto it = idOf_.find(name);
+    return it == idOf_.end() ? -1 : it->second;
+  }
+  int AddRow(const std::string& name);
+  utilib::StructureRow& Row(int id) { return table_.rows[rowOfId_[id]]; }
+  bool TakeUnits(const GdsRecord& record);
+  void ShowProgress(std::size_t position) {
+    const std::size_t size = bytes_.empty() ? 1 : bytes_.size();
+    utilib::SetItemText(job_, Format("%d", static_cast<int>(position * 100 / size)), kImpProgress);
+  }
+
+  // Conversion.
+  bool ConvertGdsStructures();
+  bool WriteNamFile();
+  void BeginStructure(const std::string& name);
+  bool EndStructure();
+  void Dispatch(const GdsRecord& r);
+  void EndElement();
+  void WriteShape();
+  void WritePathPieces(const std::vector<TlcPoint>& points, std::int32_t width);
+  void WriteInstance(const TlcPoint& at);
+  void WriteArray();
+  void WriteText();
+  bool WriteTokenCells();
+  void CheckResolution(const utilib::StructureRow& row);
+
+  std::int32_t ToTlc(std::int64_t value) const {
+    long double t = static_cast<long double>(value) * f_;
+    t = std::trunc(t < 0 ? t - 0.5L : t + 0.5L);
+    if (t > kTlcLimit) return kTlcLimit;
+    if (t < -kTlcLimit) return -kTlcLimit;
+    return static_cast<std::int32_t>(t);
+  }
+  void Feature(std::int64_t raw) {
+    if (raw != 0) gcd_ = Gcd(gcd_, raw < 0 ? -raw : raw);
+  }
+  std::string At(const char* what, const TlcPoint& p, int layer) const {
+    return Format("%s at X=%g Y=%g L=%d", what, p.x / s_.scale, p.y / s_.scale, layer);
+  }
+  void Stop(const std::string& text) {
+    utilib::RouteMessage(job_, text, MessageKind::ReportAndBox, 0);
+    job_.abort = true;
+  }
+  void StopOnRead(const GdsReader& reader) {
+    Stop(ReadStatusMessage(reader.Status()));
+    utilib::RouteMessage(job_, reader.HeaderLine(), MessageKind::ReportAndBox, 0);
+  }
+  void Note(const std::string& text) { utilib::ReportOnNextLine(job_, text, 4, kImpMessages); }
+  std::string ReadName(const GdsRecord& r) {
+    bool tooLong = false;
+    std::string name = ReadGdsString(r, kMaxGdsStringBytes, &tooLong);
+    if (name.size() > static_cast<std::size_t>(kNameLimit) && !longNameTold_.count(name)) {
+      longNameTold_.emplace(name, 1);
+      Note("String Data Length Exceeds Allocation");
+    }
+    return name;
+  }
+
+  utilib::Job& job_;
+  ImportSettings& s_;
+  const utilib::NewNameAsker& ask_;
+  std::string bytes_;
+
+  utilib::StructureTable table_;
+  std::vector<std::string> names_;  // full structure name of each id
+  std::unordered_map<std::string, int> idOf_;
+  std::vector<int> rowOfId_;
+  std::unordered_map<std::string, int> longNameTold_;
+  struct Definition {
+    int id;
+    std::size_t firstRef, endRef;
+    std::size_t offset;
+  };
+  std::vector<Definition> definitions_;
+  std::vector<int> refs_;
+
+  long double f_ = 1;   // TLC units per GDS unit
+  double u_ = 1000;     // GDS units per user unit
+  std::int64_t featureStart_ = 10000;
+  std::int64_t fileMinimum_ = 0;
+  std::int64_t gcd_ = 0;
+
+  std::unique_ptr<utilib::ImporterTlc> tlc_;
+  Element el_;
+  int currentId_ = -1;
+  bool converting_ = false;
+  std::vector<char> defined_;
+  std::vector<char> layerTold_, typeTold_;
+  int tlcFiles_ = 0;
+  int rejectedLayerElements_ = 0;
+  unsigned records_ = 0;
+};
+
+int Importer::AddRow(const std::string& name) {
+  if (!utilib::AddStructureName(job_, table_)) return -1;
+  utilib::StructureRow row;
+  row.foreignName = name.substr(0, kNameLimit);
+  row.rank = 1;
+  const int id = static_cast<int>(names_.size());
+  row.tag = id;
+  table_.rows.push_back(row);
+  names_.push_back(name);
+  rowOfId_.push_back(static_cast<int>(table_.rows.size()) - 1);
+  idOf_.emplace(name, id);
+  return id;
+}
+
+bool Importer::TakeUnits(const GdsRecord& r) {
+  const double first = r.Real8(0), second = r.Real8(1);
+  if (!(first > 0) || !(second > 0) || !std::isfinite(1 / first)) {
+    Stop("GDS Scale is Wrong ... Can't Continue");
+    return false;
+  }
+  u_ = 1 / first;
+  utilib::RouteMessage(job_, Format("GDS Scale is %g per %gum", u_, second / first * 1e6),
+                       MessageKind::ReportAndItem, kImpScale);
+  f_ = static_cast<long double>(second) * s_.scale * (s_.mil ? 39370.0787L : 1e6L);
+  if (u_ < 10000) featureStart_ = u_ < 1 ? 1 : static_cast<std::int64_t>(u_);
+  return true;
+}
+
+// Pass 1 reads the file and keeps, for every structure definition, the structures it references;
+// the passes after it walk only that list, with the same results as reading the file again.
+bool Importer::ScanGdsHierarchy() {
+  GdsReader reader(reinterpret_cast<const std::uint8_t*>(bytes_.data()), bytes_.size());
+  GdsRecord r;
+  bool changed = false, inStructure = false, skip = false;
+  int current = 0, id = -1;
+  bool ended = false;
+  while (!ended && !job_.abort && reader.Next(r)) {
+    switch (r.type) {
+      case kHeader:
+        utilib::SetItemText(job_, "Constructing Hierarchy ... Pass 1", kImpOperation);
+        break;
+      case kBgnLib:
+        utilib::RouteMessage(job_,
+                             Format("Date is %d-%d-%d  %d:%02d:%02d", r.Int2(1), r.Int2(2), r.Int2(0),
+                                    r.Int2(3), r.Int2(4), r.Int2(5)),
+                             MessageKind::ReportAndItem, kImpDate);
+        break;
+      case kLibName: {
+        bool tooLong = false;
+        const std::string name = ReadGdsString(r, kNameLimit, &tooLong);
+        if (tooLong) Note("String Data Length Exceeds Allocation");
+        utilib::RouteMessage(job_, Format("Library Name is %s", name.c_str()),
+                             MessageKind::ReportAndItem, kImpLibrary);
+        break;
+      }
+      case kUnits:
+        if (!TakeUnits(r)) return false;
+        break;
+      case kBgnStr:
+        ShowProgress(reader.Position());
+        break;
+      case kStrName: {
+        const std::string name = ReadName(r);
+        inStructure = true;
+        skip = IsOmittedStructure(s_, name);
+        if (skip) break;
+        id = Find(name);
+        if (id < 0) {
+          id = AddRow(name);
+          if (id >= 0) changed = true;
+        }
+        if (id < 0) {
+          skip = true;
+          break;
+        }
+        Row(id).found = true;
+        current = Row(id).rank;
+        utilib::SetItemText(job_, Format("Structure: %s  Present rank: %d", name.c_str(), current),
+                            kImpMessages);
+        definitions_.push_back({id, refs_.size(), refs_.size(), reader.Position()});
+        break;
+      }
+      case kSname: {
+        if (!inStructure || skip) break;
+        const std::string name = ReadName(r);
+        int ref = Find(name);
+        if (ref >= 0) {
+          if (Row(ref).rank >= current) {
+            current = Row(ref).rank + 1;
+            changed = true;
+          }
+        } else {
+          ref = AddRow(name);
+          if (ref >= 0) changed = true;
+        }
+        refs_.push_back(ref);
+        break;
+      }
+      case kEndStr:
+        if (inStructure && !skip) {
+          Row(id).rank = current;
+          definitions_.back().endRef = refs_.size();
+        }
+        inStructure = skip = false;
+        ShowProgress(reader.Position());
+        break;
+      case kEndLib:
+        ended = true;
+        break;
+      default:
+        break;
+    }
+  }
+  if (job_.abort) return false;
+  if (!ended) {
+    StopOnRead(reader);
+    return false;
+  }
+  int pass = 1;
+  utilib::ShowPause(job_, 500);
+  while (changed && pass < kMaxHierarchyPasses && !job_.abort) {
+    changed = RunPass(++pass);
+    utilib::ShowPause(job_, 500);
+  }
+  if (job_.abort) return false;
+  for (const utilib::StructureRow& row : table_.rows) {
+    if (row.rank > kMaxRank) {
+      Stop(Format("Hierarchy Deeper than %d Levels at %s ... Can't Continue", kMaxRank,
+                  row.foreignName.c_str()));
+      return false;
+    }
+  }
+  return true;
+}
+
+bool Importer::RunPass(int pass) {
+  utilib::SetItemText(job_, Format("Constructing Hierarchy ... Pass %d", pass), kImpOperation);
+  bool changed = false;
+  for (const Definition& d : definitions_) {
+    utilib::StructureRow& row = Row(d.id);
+    int current = row.rank;
+    for (std::size_t i = d.firstRef; i < d.endRef; ++i) {
+      if (refs_[i] < 0) continue;
+      const int rank = Row(refs_[i]).rank;
+      if (rank >= current) {
+        current = rank + 1;
+        changed = true;
+      }
+    }
+    row.rank = current;
+    ShowProgress(d.offset);
+  }
+  return changed;
+}
+
+bool Importer::WriteNamFile() {
+  os::TextWriter nam;
+  if (!nam.Open(s_.tlcFolder + s_.gdsName + ".NAM")) return false;
+  nam.Printf("Cell-Structure Name List for %s\n", s_.gdsName.c_str());
+  for (const utilib::StructureRow& row : table_.rows)
+    nam.Printf("%s %s\n", row.cellName.c_str(), names_[row.tag].c_str());
+  return nam.Commit() == 1;
+}
+
+void Importer::BeginStructure(const std::string& name) {
+  converting_ = false;
+  gcd_ = 0;
+  if (IsOmittedStructure(s_, name)) return;
+  currentId_ = Find(name);
+  if (currentId_ < 0) return;
+  if (defined_[currentId_]) {
+    Note(Format("Structure %s Defined Twice ... Second Skipped", name.c_str()));
+    return;
+  }
+  defined_[currentId_] = 1;
+  utilib::StructureRow& row = Row(currentId_);
+  if (!s_.replaceOld && row.tlcPresent) return;
+  utilib::SetItemText(job_, row.cellName, kImpCell);
+  utilib::SetItemText(job_, Format("%d", row.rank), kImpRank);
+  if (!tlc_->CreateCellTlc(row.cellName)) {
+    Stop("Unable to Open TLC File ... Can't Continue");
+    return;
+  }
+  converting_ = true;
+}
+
+bool Importer::EndStructure() {
+  if (!converting_) return true;
+  converting_ = false;
+  utilib::StructureRow& row = Row(currentId_);
+  const tlc::TlcRecordCounts counts = tlc_->Writer().Counts();
+  tlc::TlcHeader header;
+  header.name = row.cellName;
+  header.scale = s_.scale;
+  header.unit = s_.Unit();
+  header.rank = row.rank;
+  header.boxes = counts.boxes;
+  header.paths = counts.paths + counts.texts;
+  header.vertices = static_cast<std::int32_t>(counts.vertices);
+  header.cellRefs = counts.cellRefs;
+  tlc::StampNow(header);
+  tlc_->Writer().PutHeader(header);
+  row.boxes = counts.boxes;
+  row.paths = counts.paths;
+  row.texts = counts.texts;
+  row.vertices = counts.vertices;
+  row.cellRefs = counts.cellRefs;
+  utilib::WriteStructureReportLine(job_, row);
+  if (!tlc_->CloseCellTlc()) {
+    Stop(Format("Unable to Write %s.TLC ... Can't Continue", row.cellName.c_str()));
+    return false;
+  }
+  ++tlcFiles_;
+  CheckResolution(row);
+  utilib::ShowPause(job_, 500);
+  return !job_.abort;
+}
+
+void Importer::CheckResolution(const utilib::StructureRow& row) {
+  const std::int64_t n = LargestDivisorNotAbove(gcd_, featureStart_);
+  if (fileMinimum_ == 0 || n < fileMinimum_) fileMinimum_ = n;
+  gcd_ = 0;
+  const long a = std::lround(u_ / static_cast<double>(n));
+  if (a == 0) {
+    Note(Format("Unknown Minimum Feature in %s", row.cellName.c_str()));
+    return;
+  }
+  const char* unit = s_.Unit();
+  utilib::SetItemText(job_,
+                      Format("Min Feature=%g%s   Scales: GDS=%gunits/%s  TLC=%gunits/%s",
+                             static_cast<double>(fileMinimum_) / u_, unit, u_, unit, s_.scale, unit),
+                      kImpMinFeature);
+  if (static_cast<double>(n) * s_.scale / u_ < 0.9999 || std::fmod(s_.scale, static_cast<double>(a)) != 0)
+    utilib::SetItemText(job_, Format("Resolution may be Lost ... MERO Units must be Multiple of %ld", a),
+                        kImpDate);
+}
+
+void Importer::Dispatch(const GdsRecord& r) {
+  switch (r.type) {
+    case kBgnStr:
+      ShowProgress(0);
+      break;
+    case kStrName:
+      BeginStructure(ReadGdsString(r, kMaxGdsStringBytes));
+      break;
+    case kEndStr:
+      EndStructure();
+      break;
+    case kBoundary:
+    case kBox:
+      el_.kind = Element::kShape;
+      el_.isPath = false;
+      break;
+    case kPath:
+      el_.kind = Element::kShape;
+      el_.isPath = true;
+      break;
+    case kSref:
+      el_.kind = Element::kSref;
+      break;
+    case kAref:
+      el_.kind = Element::kAref;
+      break;
+    case kText:
+      el_.kind = Element::kText;
+      break;
+    case kLayer: {
+      const unsigned layer = r.Int2(0);
+      if (layer > 63) {
+        el_.skipLayer = true;
+        if (converting_) ++rejectedLayerElements_;
+        if (layer < layerTold_.size() && !layerTold_[layer]) {
+          layerTold_[layer] = 1;
+          Note(Format("GDS Layer %u above 63 is not Converted", layer));
+        }
+        break;
+      }
+      el_.skipLayer = !s_.layers.IsLayerSelected(static_cast<int>(layer));
+      el_.layer = layer == 0 ? s_.layer0To : static_cast<int>(layer);
+      break;
+    }
+    case kDatatype: {
+      const unsigned type = r.Int2(0);
+      if (type > 63) {
+        el_.skipType = true;
+        if (type < typeTold_.size() && !typeTold_[type]) {
+          typeTold_[type] = 1;
+          Note(Format("GDS Data Type %u above 63 is not Converted", type));
+        }
+        break;
+      }
+      el_.skipType = !s_.dataTypes.IsLayerSelected(static_cast<int>(type));
+      break;
+    }
+    case kTextType:
+      el_.textType = static_cast<int>(r.Int2(0));
+      break;
+    case kWidth: {
+      const std::int64_t raw = r.Int4(0);
+      Feature(raw);
+      const std::int32_t w = ToTlc(raw);
+      el_.width = w < 0 ? -w : w;
+      break;
+    }
+    case kPathType:
+      el_.pathType = static_cast<int>(r.Int2(0));
+      el_.endSign = el_.pathType == 2 ? -1 : 1;
+      break;
+    case kBgnExtn:
+      el_.bgnExtension = ToTlc(r.Int4(0));
+      break;
+    case kEndExtn:
+      el_.endExtension = ToTlc(r.Int4(0));
+      break;
+    case kXy: {
+      const std::size_t n = r.Int4Count() / 2;
+      el_.points.resize(n);
+      for (std::size_t i = 0; i < n; ++i) {
+        const std::int64_t x = r.Int4(2 * i), y = r.Int4(2 * i + 1);
+        Feature(x);
+        Feature(y);
+        el_.points[i] = {ToTlc(x), ToTlc(y)};
+      }
+      break;
+    }
+    case kSname:
+      el_.sname = ReadGdsString(r, kMaxGdsStringBytes);
+      break;
+    case kColRow:
+      el_.columns = static_cast<int>(r.Int2(0));
+      el_.rows = static_cast<int>(r.Int2(1));
+      break;
+    case kStrans:
+      el_.mirror = (r.Int2(0) & 0x8000) != 0;
+      break;
+    case kMag:
+      el_.mag = r.Real8(0);
+      break;
+    case kAngle: {
+      double a = std::fmod(r.Real8(0), 360.0);
+      if (a < 0) a += 360.0;
+      el_.turns = 0;
+      el_.offGrid = false;
+      bool found = std::fabs(a) < 0.1 || std::fabs(a - 360) < 0.1;
+      for (int q = 1; q <= 3 && !found; ++q) {
+        if (std::fabs(a - 90.0 * q) < 0.1) {
+          el_.turns = q;
+          found = true;
+        }
+      }
+      el_.offGrid = !found;
+      break;
+    }
+    case kPresentation: {
+      const unsigned v = r.Int2(0);
+      el_.font = static_cast<int>((v >> 4) & 3);
+      el_.vertical = static_cast<int>((v >> 2) & 3);
+      break;
+    }
+    case kString: {
+      bool tooLong = false;
+      el_.text = ReadGdsString(r, kMaxGdsStringBytes, &tooLong);
+      if (r.size > kMaxGdsStringBytes) Note("String Data Length Exceeds Allocation");
+      break;
+    }
+    case kEndEl:
+      EndElement();
+      break;
+    default:
+      break;
+  }
+}
+
+void Importer::EndElement() {
+  if (converting_ && !el_.skipLayer && !el_.skipType) {
+    switch (el_.kind) {
+      case Element::kShape: WriteShape(); break;
+      case Element::kSref:
+        if (el_.points.empty()) break;
+        if (el_.offGrid || el_.mag != 1.0)
+          Note(Format("Non-orthogonal/scaled instance of %s approximated", el_.sname.c_str()));
+        WriteInstance(el_.points[0]);
+        break;
+      case Element::kAref: WriteArray(); break;
+      case Element::kText:
+        if (s_.convertText && !el_.points.empty()) WriteText();
+        break;
+      case Element::kNone: break;
+    }
+  }
+  if (s_.defaultOptional) el_.ResetOptional();
+  el_.ResetAlways();
+}
+
+// A rectangle drawn as a closed polygon of four edges, horizontal and vertical in turn.
+bool IsRectangle(const std::vector<TlcPoint>& p) {
+  if (p.size() != 5 || !(p[0] == p[4])) return false;
+  for (int start = 0; start < 2; ++start) {
+    bool ok = true;
+    for (int i = 0; i < 4 && ok; ++i) {
+      const bool horizontal = (i + start) % 2 == 0;
+      ok = horizontal ? p[i].y == p[i + 1].y : p[i].x == p[i + 1].x;
+    }
+    if (ok) return true;
+  }
+  return false;
+}
+
+// Moves the first point back by `begin` and the last forward by `end` along their segments.
+void ExtendEnds(std::vector<TlcPoint>& p, std::int32_t begin, std::int32_t end) {
+  auto move = [](TlcPoint& at, const TlcPoint& from, std::int32_t by) {
+    const double dx = at.x - from.x, dy = at.y - from.y;
+    const double length = std::hypot(dx, dy);
+    if (length == 0) return;
+    at.x = static_cast<std::int32_t>(std::lround(at.x + dx / length * by));
+    at.y = static_cast<std::int32_t>(std::lround(at.y + dy / length * by));
+  };
+  std::size_t i = 1;
+  while (i < p.size() && p[i] == p[0]) ++i;
+  if (i < p.size()) move(p[0], p[i], begin);
+  std::size_t j = p.size() - 1;
+  while (j > 0 && p[j - 1] == p.back()) --j;
+  if (j > 0) move(p.back(), p[j - 1], end);
+}
+
+void Importer::WriteShape() {
+  std::vector<TlcPoint>& p = el_.points;
+  if (p.size() <= 1) return;
+  const int layer = el_.layer;
+  if (!el_.isPath) {
+    if (s_.boundariesToBoxes && IsRectangle(p)) {
+      tlc::TlcBox box;
+      box.layer = layer;
+      box.left = std::min(p[0].x, p[2].x);
+      box.right = std::max(p[0].x, p[2].x);
+      box.bottom = std::min(p[0].y, p[2].y);
+      box.top = std::max(p[0].y, p[2].y);
+      tlc_->Writer().PutBox(box);
+      return;
+    }
+    if (s_.checkOpenPoly && !(p.front() == p.back())) Note(At("Open Poly", p.front(), layer));
+    if (p.size() > static_cast<std::size_t>(tlc::kMaxPathPairs)) {
+      std::vector<std::vector<TlcPoint>> pieces;
+      if (!SplitPolygon(p, tlc::kMaxPathPairs, pieces)) {
+        Note(At(Format("Poly of %d Vertices not Converted", static_cast<int>(p.size())).c_str(),
+                p.front(), layer));
+        return;
+      }
+      Note(At(Format("Poly of %d Vertices Cut into %d Polys", static_cast<int>(p.size()),
+                     static_cast<int>(pieces.size())).c_str(),
+              p.front(), layer));
+      for (const auto& piece : pieces) WritePathPieces(piece, 0);
+      return;
+    }
+    WritePathPieces(p, 0);
+    return;
+  }
+  std::int32_t width = el_.endSign * el_.width;
+  if (el_.pathType == 4) {
+    if (2 * el_.bgnExtension == el_.width && 2 * el_.endExtension == el_.width) {
+      width = -el_.width;
+    } else if (el_.bgnExtension != 0 || el_.endExtension != 0) {
+      ExtendEnds(p, el_.bgnExtension, el_.endExtension);
+    }
+  } else if (el_.pathType == 1) {
+    Note(At("Round Path Ends Made Flush", p.front(), layer));
+  }
+  WritePathPieces(p, width);
+}
+
+// A path of more vertices than a TLC record holds goes out in pieces that share one whole segment,
+// so that the joins of the original path are all kept.
+void Importer::WritePathPieces(const std::vector<TlcPoint>& points, std::int32_t width) {
+  const std::size_t limit = tlc::kMaxPathPairs;
+  std::vector<std::int32_t> x, y;
+  std::size_t start = 0;
+  if (points.size() > limit && width != 0)
+    Note(At(Format("Path of %d Vertices Cut into Pieces", static_cast<int>(points.size())).c_str(),
+            points.front(), el_.layer));
+  for (;;) {
+    const std::size_t end = std::min(points.size(), start + limit);
+    x.clear();
+    y.clear();
+    for (std::size_t i = start; i < end; ++i) {
+      x.push_back(points[i].x);
+      y.push_back(points[i].y);
+    }
+    tlc_->Writer().PutPath(el_.layer, width, x, y);
+    if (end == points.size()) break;
+    start = end - 2;
+  }
+}
+
+void Importer::WriteInstance(const TlcPoint& at) {
+  const int ref = Find(el_.sname);
+  if (ref < 0) {
+    Note(Format("Structure %s is Missing", el_.sname.c_str()));
+    return;
+  }
+  const utilib::StructureRow& row = Row(ref);
+  if (!row.found && !row.tlcPresent)
+    Note(Format("Structure %s is Missing ... Token Cell Made", el_.sname.c_str()));
+  tlc::TlcCellRef cell;
+  cell.name = row.cellName;
+  cell.orientation = el_.Orientation();
+  cell.x = at.x;
+  cell.y = at.y;
+  tlc_->Writer().PutCellRef(cell);
+}
+
+void Importer::WriteArray() {
+  if (el_.points.empty()) return;
+  const int c = el_.columns < 1 ? 1 : el_.columns;
+  const int r = el_.rows < 1 ? 1 : el_.rows;
+  if (static_cast<long>(c) * r > db::kRefLimit) {
+    Note(Format("Array of %s with %d x %d Instances not Converted", el_.sname.c_str(), c, r));
+    return;
+  }
+  if (el_.offGrid || el_.mag != 1.0)
+    Note(Format("Non-orthogonal/scaled instance of %s approximated", el_.sname.c_str()));
+  const TlcPoint p0 = el_.points[0];
+  const TlcPoint p1 = el_.points.size() > 1 ? el_.points[1] : p0;
+  const TlcPoint p2 = el_.points.size() > 2 ? el_.points[2] : p0;
+  const std::int64_t cx = c > 1 ? (static_cast<std::int64_t>(p1.x) - p0.x) / c : 0;
+  const std::int64_t cy = c > 1 ? (static_cast<std::int64_t>(p1.y) - p0.y) / c : 0;
+  const std::int64_t rx = r > 1 ? (static_cast<std::int64_t>(p2.x) - p0.x) / r : 0;
+  const std::int64_t ry = r > 1 ? (static_cast<std::int64_t>(p2.y) - p0.y) / r : 0;
+  for (int j = 0; j < r; ++j) {
+    for (int i = 0; i < c; ++i) {
+      const std::int64_t x = p0.x + i * cx + j * rx, y = p0.y + i * cy + j * ry;
+      WriteInstance({static_cast<std::int32_t>(std::clamp<std::int64_t>(x, -kTlcLimit, kTlcLimit)),
+                     static_cast<std::int32_t>(std::clamp<std::int64_t>(y, -kTlcLimit, kTlcLimit))});
+    }
+  }
+}
+
+void Importer::WriteText() {
+  const TlcPoint at = el_.points[0];
+  int row = -1;
+  for (int i = 0; i < 4 && row < 0; ++i)
+    if (s_.rows[i].font == el_.font) row = i;
+  for (int i = 0; i < 4 && row < 0; ++i)
+    if (s_.rows[i].textType == el_.textType) row = i;
+  const ImportTextRow& flags = s_.rows[row < 0 ? 0 : row];
+  double size = row < 0 ? 15 : s_.rows[row].size;
+  if (flags.mag) size *= el_.mag;
+  const std::int32_t tlcSize = utilib::RoundTextSize15(size);
+
+  // Control characters other than the chosen line break become blanks; a CR LF pair is one break.
+  const char nl = s_.newLine;
+  std::string clean;
+  bool replaced = false;
+  const std::string& t = el_.text;
+  for (std::size_t i = 0; i < t.size(); ++i) {
+    const char ch = t[i];
+    if (ch == nl || static_cast<unsigned char>(ch) >= 32) {
+      clean += ch;
+    } else if (nl == '\r' && ch == '\n' && i > 0 && t[i - 1] == '\r') {
+    } else if (nl == '\n' && ch == '\r' && i + 1 < t.size() && t[i + 1] == '\n') {
+    } else {
+      clean += ' ';
+      replaced = true;
+    }
+  }
+  if (replaced) Note(At("Control Character in Text Made Blank", at, el_.layer));
+
+  std::int32_t y = at.y;
+  if (flags.justification) {
+    if (el_.vertical == 0) y -= tlcSize;
+    else if (el_.vertical == 1) y -= tlcSize / 2;
+  }
+  const std::int32_t pitch = tlcSize * 16 / 15;
+  std::size_t begin = 0;
+  for (;;) {
+    std::size_t end = clean.find(nl, begin);
+    const bool last = end == std::string::npos;
+    if (last) end = clean.size();
+    tlc::TlcText text;
+    text.layer = el_.layer;
+    text.size = tlcSize;
+    text.orientation = el_.Orientation();
+    text.x = at.x;
+    text.y = y;
+    text.text = clean.substr(begin, end - begin);
+    if (text.text.size() > static_cast<std::size_t>(kTextLineLimit)) {
+      text.text.resize(kTextLineLimit);
+      Note(At("Text Cut to 64 Characters", at, el_.layer));
+    }
+    text.vertexCount = text.text.empty() ? 2 : tlc::TextVertexCount(text.text.size());
+    tlc_->Writer().PutText(text);
+    if (last) break;
+    begin = end + 1;
+    y -= pitch;
+  }
+}
+
+// A structure referenced but defined nowhere becomes a cell of its own holding its name as a label,
+// so that every reference written has a TLC file to go to.
+bool Importer::WriteTokenCells() {
+  for (utilib::StructureRow& row : table_.rows) {
+    if (row.found || row.tlcPresent || job_.abort) continue;
+    if (!tlc_->CreateCellTlc(row.cellName)) {
+      Stop("Unable to Open TLC File ... Can't Continue");
+      return false;
+    }
+    tlc::TlcText label;
+    label.layer = 64;
+    label.size = 75;
+    label.text = "<<" + row.cellName + ">>";
+    label.vertexCount = tlc::TextVertexCount(label.text.size());
+    tlc_->Writer().PutText(label);
+    const tlc::TlcRecordCounts counts = tlc_->Writer().Counts();
+    tlc::TlcHeader header;
+    header.name = row.cellName;
+    header.scale = s_.scale;
+    header.unit = s_.Unit();
+    header.rank = row.rank;
+    header.paths = counts.texts;
+    header.vertices = static_cast<std::int32_t>(counts.vertices);
+    tlc::StampNow(header);
+    tlc_->Writer().PutHeader(header);
+    row.texts = counts.texts;
+    row.vertices = counts.vertices;
+    utilib::WriteStructureReportLine(job_, row);
+    if (!tlc_->CloseCellTlc()) {
+      Stop(Format("Unable to Write %s.TLC ... Can't Continue", row.cellName.c_str()));
+      return false;
+    }
+    ++tlcFiles_;
+  }
+  return true;
+}
+
+bool Importer::ConvertGdsStructures() {
+  defined_.assign(names_.size(), 0);
+  layerTold_.assign(65536, 0);
+  typeTold_.assign(65536, 0);
+  el_ = Element{};
+  GdsReader reader(reinterpret_cast<const std::uint8_t*>(bytes_.data()), bytes_.size());
+  GdsRecord r;
+  bool ended = false;
+  while (!job_.abort && reader.Next(r)) {
+    if (r.type == kEndLib) {
+      ended = true;
+      break;
+    }
+    if (r.type == kBgnStr) ShowProgress(reader.Position());
+    Dispatch(r);
+    if ((++records_ & 4095) == 0) utilib::PollEscape(job_);
+  }
+  if (job_.abort) return false;
+  if (!ended) {
+    StopOnRead(reader);
+    return false;
+  }
+  return WriteTokenCells();
+}
+
+int Importer::Run(ImportResult* result) {
+  if (!os::ReadWholeFile(s_.gdsFile, bytes_)) {
+    Stop("GDS File is Missing ... Can't Continue");
+    return 0;
+  }
+  utilib::SetItemText(job_, Format("%lld", static_cast<long long>(bytes_.size())), kImpFileSize);
+  if (!utilib::OpenReport(job_, s_.reportFile)) {
+    Stop("Unable to Open Report File ... Can't Continue");
+    return 0;
+  }
+  const std::tm now = os::LocalTime();
+  char date[16], time[16];
+  std::strftime(date, sizeof date, "%m/%d/%y", &now);
+  std::strftime(time, sizeof time, "%H:%M:%S", &now);
+  utilib::ReportPrintf(job_, "*** GDS to TLC Conversion Report  %s  %s ***\n\n", date, time);
+  utilib::ReportPrintf(job_, "GDS File Name: %s\n", s_.gdsFile.c_str());
+  utilib::ReportPrintf(job_, "GDS Information:\n");
+
+  if (!ScanGdsHierarchy()) return 0;
+  utilib::ShowPause(job_, 500);
+  if (job_.abort) return 0;
+  utilib::MakeCellNames(job_, table_, ask_);
+  if (job_.abort) return 0;
+
+  utilib::SetItemText(job_, "Reading for TLC Files ...", kImpOperation);
+  utilib::CheckPreviousTlcFiles(job_, table_, s_.tlcFolder, s_.scale);
+  utilib::SortCellsByRank(table_);
+  for (int i = 0; i < table_.Count(); ++i) rowOfId_[table_.rows[i].tag] = i;
+  utilib::ReportCellCollection(job_, table_);
+  if (job_.abort) return 0;
+
+  utilib::ReportPrintf(job_, "TLC Files:\n");
+  utilib::ReportPrintf(job_, "Cell                   Rank  Boxes   Paths   Text  (Vertex)  Cells\n");
+  utilib::ReportPrintf(job_, "%s\n", std::string(67, '-').c_str());
+
+  tlc_ = std::make_unique<utilib::ImporterTlc>(job_, utilib::ImporterKind::Gds, s_.tlcFolder);
+  if (s_.makeNam) {
+    utilib::SetItemText(job_, "Writing NAM File ...", kImpOperation);
+    if (!WriteNamFile()) {
+      Stop("Unable to Write NAM File ... Can't Continue");
+      return 0;
+    }
+  }
+  if (s_.makeRef) {
+    utilib::SetItemText(job_, "Writing CELLS.REF File ...", kImpOperation);
+    if (!tlc_->CreateCellsRef(table_.Count())) {
+      Stop("Unable to Open REF File ... Can't Continue");
+      return 0;
+    }
+  }
+  utilib::SetItemText(job_, "Constructing TLC Files ...", kImpOperation);
+  utilib::ClearMessageLines(job_, 4, kImpMessages);
+  const bool converted = ConvertGdsStructures();
+  if (s_.makeRef && !tlc_->SaveCellsRef(true) && converted) {
+    Stop("Unable to Open REF File ... Can't Continue");
+    return 0;
+  }
+  tlc_.reset();
+  if (!converted || job_.abort) return 0;
+
+  const char* unit = s_.Unit();
+  if (rejectedLayerElements_ > 0)
+    utilib::ReportPrintf(job_, "\nElements on GDS Layers above 63 not Converted: %d\n",
+                         rejectedLayerElements_);
+  utilib::ReportPrintf(job_, "\nMin Feature=%g%s\n", static_cast<double>(fileMinimum_) / u_, unit);
+  utilib::ReportPrintf(job_, "Scales: GDS=%gunits/%s  TLC=%gunits/%s\n", u_, unit, s_.scale, unit);
+  if (result) {
+    result->tlcFiles = tlcFiles_;
+    result->minFeature = static_cast<double>(fileMinimum_) / u_;
+    result->gdsUnits = u_;
+    result->rejectedLayerElements = rejectedLayerElements_;
+  }
+  return 1;
+}
+
+}  // namespace
+
+std::int64_t LargestDivisorNotAbove(std::int64_t g, std::int64_t limit) {
+  if (limit < 1) limit = 1;
+  if (g <= 0) return limit;
+  if (g <= limit) return g;
+  std::int64_t best = 1;
+  for (std::int64_t d = 1; d * d <= g; ++d) {
+    if (g % d != 0) continue;
+    if (d <= limit && d > best) best = d;
+    const std::int64_t other = g / d;
+    if (other <= limit && other > best) best = other;
+  }
+  return best;
+}
+
+std::string ImportCompletedText(const ImportResult& result) {
+  return Format("Completed ... %d TLC Files Made", result.tlcFiles);
+}
+
+int ImportGds(utilib::Job& job, ImportSettings& settings, const utilib::NewNameAsker& askName,
+              ImportResult* result) {
+  job.abort = false;
+  Importer importer(job, settings, askName);
+  return importer.Run(result);
+}
+
+}  // namespace gds

@@ -1,0 +1,49 @@
+// The GDSII to TLC job: every structure of a GDSII library into a TLC file of its own, with a
+// CELLS.REF and a name list. The file is read once into memory; the hierarchy passes that rank the
+// structures run over what that one reading gathered.
+#pragma once
+#include <cstdint>
+#include <string>
+
+#include "convert/gds/import_settings.h"
+#include "utilib/cell_naming.h"
+#include "utilib/job.h"
+
+namespace gds {
+
+// Progress display items of the importer (the counters are the TLC writers', 503-513).
+enum ImportItem : int {
+  kImpOperation = 500,
+  kImpCell = 501,
+  kImpRank = 502,
+  kImpFileSize = 514,
+  kImpMessages = 515,  // 515-518 rotating message lines during the conversion
+  kImpDate = 516,
+  kImpLibrary = 517,
+  kImpScale = 518,
+  kImpNames = 519,
+  kImpProgress = 1040,  // percent of the file read
+  kImpMinFeature = 1043,
+};
+
+constexpr int kMaxHierarchyPasses = 16;
+constexpr int kMaxRank = 15;
+
+struct ImportResult {
+  int tlcFiles = 0;
+  double minFeature = 0;  // user units
+  double gdsUnits = 0;    // U, GDS units per user unit
+  int rejectedLayerElements = 0;
+};
+
+// The Go job. 1 when completed (the totals are then in the report), 0 when aborted or stopped.
+int ImportGds(utilib::Job& job, ImportSettings& settings, const utilib::NewNameAsker& askName,
+              ImportResult* result = nullptr);
+
+// "Completed ... %d TLC Files Made".
+std::string ImportCompletedText(const ImportResult& result);
+
+// The largest divisor of g that is not above `limit` (g 0 gives the limit).
+std::int64_t LargestDivisorNotAbove(std::int64_t g, std::int64_t limit);
+
+}  // namespace gds

@@ -1,0 +1,491 @@
+#include "convert/gds/importer.h"
+
+#include <gtest/gtest.h>
+
+#include <algorithm>
+#include <cstdlib>
+#include <filesystem>
+#include <functional>
+#include <optional>
+#include <string>
+#include <vector>
+
+#include "convert/gds/polygon_split.h"
+#include "convert/gds/record.h"
+#include "convert/gds/record_writer.h"
+#include "convert/gds/tests/gds_test_util.h"
+#include "utilib/recording_ui.h"
+
+namespace {
+
+using gdstest::ReadFile;
+using gdstest::TlcRecords;
+using gdstest::WriteFile;
+using P = gds::GdsPoint;
+
+// Builds a small library record by record.
+class Lib {
+ public:
+  explicit Lib(double userUnit = 0.001, double metres = 1e-9) {
+    std::tm t{};
+    t.tm_year = 124;
+    w.WriteHeaderRecord();
+    w.WriteBgnLib(t, t);
+    w.WriteLibName("TESTLIB");
+    w.WriteUnits(userUnit, metres);
+  }
+  Lib& Str(const std::string& name) {
+    std::tm t{};
+    w.WriteBgnStr(t, t);
+    w.WriteStrName(name);
+    return *this;
+  }
+  Lib& EndStr() {
+    w.WriteEndStr();
+    return *this;
+  }
+  Lib& Boundary(int layer, std::vector<P> pts, int dataType = 0) {
+    w.WriteBoundary();
+    w.WriteLayer(layer);
+    w.WriteDatatype(dataType);
+    w.WriteXy(pts);
+    w.WriteEndEl();
+    return *this;
+  }
+  Lib& Path(int layer, int type, int width, std::vector<P> pts, int bgn = 0, int end = 0) {
+    w.WritePath();
+    w.WriteLayer(layer);
+    w.WriteDatatype(0);
+    w.WritePathType(type);
+    w.WriteWidth(width);
+    if (type == 4) {
+      w.WriteBgnExtn(bgn);
+      w.WriteEndExtn(end);
+    }
+    w.WriteXy(pts);
+    w.WriteEndEl();
+    return *this;
+  }
+  Lib& Sref(const std::string& name, int strans, double angle, double mag, P at) {
+    w.WriteSref();
+    w.WriteSname(name);
+    w.WriteStrans(strans);
+    if (mag != 1) w.WriteMag(mag);
+    w.WriteAngle(angle);
+    w.WriteXy(&at, 1);
+    w.WriteEndEl();
+    return *this;
+  }
+  Lib& Aref(const std::string& name, int strans, double angle, int cols, int rows,
+            std::vector<P> pts) {
+    w.WriteAref();
+    w.WriteSname(name);
+    w.WriteStrans(strans);
+    w.WriteAngle(angle);
+    w.WriteColRow(cols, rows);
+    w.WriteXy(pts);
+    w.WriteEndEl();
+    return *this;
+  }
+  Lib& Text(int layer, const std::string& text, P at, int presentation = 8, double mag = 1,
+            bool withMag = false) {
+    w.WriteText();
+    w.WriteLayer(layer);
+    w.WriteTextType(0);
+    w.WritePresentation(presentation);
+    if (withMag) w.WriteMag(mag);
+    w.WriteXy(&at, 1);
+    w.WriteString(text);
+    w.WriteEndEl();
+    return *this;
+  }
+  std::string End() {
+    w.WriteEndLib();
+    return std::string(w.Buffer().begin(), w.Buffer().end());
+  }
+  gds::GdsWriter w;
+};
+
+std::vector<P> Rect(int l, int b, int r, int t) { return {{l, b}, {r, b}, {r, t}, {l, t}, {l, b}}; }
+
+class ImporterTest : public ::testing::Test {
+ protected:
+  void SetUp() override {
+    setenv("MERO_NOW", "2024-03-07 13:05:59", 1);
+    gds::SetImportDefaults(settings);
+    settings.main[0] = folder / "in.gds";
+    settings.main[1] = folder / "out";
+    settings.main[3] = "1000";
+    std::filesystem::create_directory(folder / "out");
+    Normalise();
+  }
+  void Normalise() { gds::NormaliseImportAll(settings); }
+  int Run(const std::string& gds) {
+    WriteFile(folder / "in.gds", gds);
+    ui = {};
+    utilib::Job job(gds::kImportProgram, ui);
+    const int done = gds::ImportGds(job, settings, ask, &result);
+    utilib::CloseReport(job);
+    return done;
+  }
+  std::vector<std::string> Cell(const std::string& name) { return TlcRecords(folder / ("out/" + name + ".TLC")); }
+  // The records of a cell other than its header.
+  std::vector<std::string> Body(const std::string& name) {
+    std::vector<std::string> out;
+    for (const std::string& r : Cell(name))
+      if (r.rfind("=H", 0) != 0) out.push_back(r);
+    return out;
+  }
+  std::string Header(const std::string& name) {
+    for (const std::string& r : Cell(name))
+      if (r.rfind("=H", 0) == 0) return r;
+    return "";
+  }
+  bool Told(const std::string& text) {
+    for (const std::string& e : ui.events)
+      if (e.find(text) != std::string::npos) return true;
+    return false;
+  }
+
+  gdstest::ScratchFolder folder;
+  gds::ImportSettings settings;
+  gds::ImportResult result;
+  utilib::RecordingUi ui;
+  utilib::NewNameAsker ask;
+};
+
+TEST_F(ImporterTest, RanksStructuresWrittenBeforeTheCellsTheyUse) {
+  const std::string gds = Lib()
+                              .Str("top").Sref("mid", 0, 0, 1, {0, 0}).EndStr()
+                              .Str("mid").Sref("leaf", 0, 0, 1, {5, 5}).Boundary(1, Rect(0, 0, 2, 2)).EndStr()
+                              .Str("leaf").Boundary(2, Rect(0, 0, 1, 1)).EndStr()
+                              .End();
+  ASSERT_EQ(Run(gds), 1) << ::testing::PrintToString(ui.EventsOf("box"));
+  EXPECT_EQ(result.tlcFiles, 3);
+  EXPECT_EQ(Header("TOP"), "=H|TOP|6.0|6.0|1000|um|03/07/24|13:05:59|3 0 0 1 0|0 0 0 1");
+  EXPECT_EQ(Header("MID").substr(0, 50), "=H|MID|6.0|6.0|1000|um|03/07/24|13:05:59|2 0 0 1 0");
+  EXPECT_EQ(Body("MID"), (std::vector<std::string>{"=C|LEAF|0 5 5 0", "=B|1 0 0 2 2"}));
+  // CELLS.REF: the count and one entry per cell in the order the cells were written.
+  EXPECT_EQ(ReadFile(folder / "out/CELLS.REF"),
+            "3\r\nTOP\r\n3 0 0 1000 0 0 0 0 1\r\nMID\r\n2 0 0 1000 0 1 0 0 1\r\n"
+            "LEAF\r\n1 0 0 1000 0 1 0 0 0\r\n");
+  EXPECT_EQ(ReadFile(folder / "out/IN.NAM"),
+            "Cell-Structure Name List for IN\r\nLEAF leaf\r\nMID mid\r\nTOP top\r\n");
+  // Pass 1 finds the names, 2 and 3 raise the ranks, 4 finds nothing more to change.
+  EXPECT_TRUE(Told("Constructing Hierarchy ... Pass 4"));
+  EXPECT_FALSE(Told("Constructing Hierarchy ... Pass 5"));
+}
+
+TEST_F(ImporterTest, InstanceOrientationsFromStransAndAngle) {
+  struct Case {
+    int strans;
+    double angle;
+    double mag;
+    int code;
+    bool approximated;
+  };
+  const Case cases[] = {
+      {0, 0, 1, 0, false},      {0, 90, 1, 1, false},     {0, 90.05, 1, 1, false},
+      {0, 180, 1, 2, false},    {0, 270, 1, 3, false},    {0x8000, 0, 1, 4, false},
+      {0x8000, 270, 1, 7, false}, {0, -90, 1, 3, false},  {0, 450, 1, 1, false},
+      {0, -450, 1, 3, false},   {0, 45, 1, 0, true},      {0, 0, 2, 0, true},
+      {0, 359.95, 1, 0, false},
+  };
+  for (const Case& c : cases) {
+    const std::string gds = Lib().Str("leaf").Boundary(1, Rect(0, 0, 1, 1)).EndStr()
+                                .Str("top").Sref("leaf", c.strans, c.angle, c.mag, {7, -3}).EndStr()
+                                .End();
+    ASSERT_EQ(Run(gds), 1);
+    EXPECT_EQ(Body("TOP"), std::vector<std::string>{"=C|LEAF|" + std::to_string(c.code) + " 7 -3 0"})
+        << c.strans << " " << c.angle;
+    EXPECT_EQ(Told("Non-orthogonal/scaled instance of leaf approximated"), c.approximated)
+        << c.angle << " " << c.mag;
+  }
+}
+
+TEST_F(ImporterTest, ShapesBecomeBoxesPathsAndPolygons) {
+  const std::string gds =
+      Lib()
+          .Str("top")
+          .Boundary(1, Rect(10, 20, 0, 0))                                   // box, corners sorted
+          .Boundary(1, {{0, 0}, {0, 5}, {5, 5}, {5, 0}, {0, 0}})             // box, vertical first
+          .Boundary(2, {{0, 0}, {5, 0}, {5, 5}, {0, 5}})                     // 4 points: polygon
+          .Boundary(2, {{0, 0}, {5, 0}, {3, 4}, {0, 0}})                     // triangle
+          .Path(3, 2, 100, {{0, 0}, {0, 1000}})                              // extended ends
+          .Path(3, 0, -100, {{0, 0}, {1000, 0}})                             // flush, absolute width
+          .Path(4, 4, 100, {{0, 0}, {0, 1000}}, 50, 50)                      // half-width extensions
+          .Path(4, 4, 100, {{0, 0}, {0, 1000}, {300, 1000}}, 20, 70)          // uneven extensions
+          .Path(5, 1, 100, {{0, 0}, {0, 1000}})                              // round ends
+          .Boundary(0, Rect(0, 0, 1, 1))                                     // layer 0
+          .Boundary(70, Rect(0, 0, 1, 1))                                    // not accepted
+          .Boundary(130, Rect(0, 0, 1, 1))                                   // above 63: never 2
+          .Boundary(1, Rect(0, 0, 1, 1), 99)                                 // data type above 63
+          .Boundary(6, {{0, 0}})                                             // one point
+          .EndStr()
+          .End();
+  ASSERT_EQ(Run(gds), 1);
+  const std::vector<std::string> expected = {
+      "=B|1 0 0 10 20",
+      "=B|1 0 0 5 5",
+      "=P|2 0 4|0 0 5 0 5 5 0 5 ",
+      "=P|2 0 4|0 0 5 0 3 4 0 0 ",
+      "=P|3 -100 2|0 0 0 1000 ",
+      "=P|3 100 2|0 0 1000 0 ",
+      "=P|4 -100 2|0 0 0 1000 ",
+      "=P|4 100 3|0 -20 0 1000 370 1000 ",
+      "=P|5 100 2|0 0 0 1000 ",
+      "=B|64 0 0 1 1",
+  };
+  EXPECT_EQ(Body("TOP"), expected);
+  EXPECT_TRUE(Told("Open Poly at X=0 Y=0 L=2"));
+  EXPECT_TRUE(Told("Round Path Ends Made Flush at X=0 Y=0 L=5"));
+  EXPECT_TRUE(Told("GDS Layer 130 above 63 is not Converted"));
+  EXPECT_TRUE(Told("GDS Data Type 99 above 63 is not Converted"));
+  EXPECT_TRUE(Told("GDS Layer 70 above 63 is not Converted"));
+  EXPECT_NE(ReadFile(folder / "STRMIMP.RPT").find("Elements on GDS Layers above 63 not Converted: 2"),
+            std::string::npos);
+
+  settings.main[10] = "N";  // boundaries stay polygons
+  settings.main[14] = "9";  // layer 0 becomes 9
+  Normalise();
+  ASSERT_EQ(Run(gds), 1);
+  const auto body = Body("TOP");
+  EXPECT_EQ(body[0], "=P|1 0 5|10 20 0 20 0 0 10 0 10 20 ");
+  EXPECT_EQ(body[9], "=P|9 0 5|0 0 1 0 1 1 0 1 0 0 ");
+  EXPECT_EQ(body.size(), 10u);
+}
+
+TEST_F(ImporterTest, ArraysBecomeOneInstancePerElement) {
+  const std::string gds = Lib()
+                              .Str("leaf").Boundary(1, Rect(0, 0, 1, 1)).EndStr()
+                              .Str("top")
+                              .Aref("leaf", 0, 0, 3, 2, {{100, 0}, {130, 0}, {100, 16}})
+                              .Aref("leaf", 0x8000, 90, 1, 2, {{0, 0}, {0, 0}, {-20, 0}})
+                              .EndStr()
+                              .End();
+  ASSERT_EQ(Run(gds), 1);
+  const std::vector<std::string> expected = {
+      "=C|LEAF|0 100 0 0",  "=C|LEAF|0 110 0 0", "=C|LEAF|0 120 0 0",
+      "=C|LEAF|0 100 8 0",  "=C|LEAF|0 110 8 0", "=C|LEAF|0 120 8 0",
+      "=C|LEAF|5 0 0 0",    "=C|LEAF|5 -10 0 0",
+  };
+  EXPECT_EQ(Body("TOP"), expected);
+}
+
+TEST_F(ImporterTest, TextsSplitIntoLinesWithTheirRowSize) {
+  settings.main[3] = "30";  // row 1: 1 um = 30 units
+  Normalise();
+  const std::string gds = Lib(0.001, 1e-9)
+                              .Str("top")
+                              .Text(1, "A\rB", {0, 0})                 // two lines, 32 apart
+                              .Text(1, "AB\r\nCD", {0, 1000})          // a CR LF pair is one break
+                              .Text(1, "AB\tCD", {0, 2000})            // a tab becomes a blank
+                              .Text(1, "TOP", {0, 3000}, 0)            // top justified
+                              .Text(1, "MID", {0, 4000}, 4)            // middle
+                              .Text(1, " =B", {0, 5000})
+                              .EndStr()
+                              .End();
+  ASSERT_EQ(Run(gds), 1);
+  // 1 nm GDS units at 30 units per um: 1000 GDS units are 30 TLC units.
+  const std::vector<std::string> expected = {
+      "=T|1 30 2 0|0 0|A",    "=T|1 30 2 0|0 -32|B",   "=T|1 30 2 0|0 30|AB",
+      "=T|1 30 2 0|0 -2|CD",  "=T|1 30 2 0|0 60|AB CD", "=T|1 30 2 0|0 60|TOP",
+      "=T|1 30 2 0|0 105|MID", "=T|1 30 2 0|0 150| =B",
+  };
+  EXPECT_EQ(Body("TOP"), expected);
+  EXPECT_TRUE(Told("Control Character in Text Made Blank at X=0 Y=2 L=1"));
+
+  // With LF as the line break, a lone CR is no break: it becomes a blank and the text goes on.
+  settings.main[13] = "N";
+  Normalise();
+  ASSERT_EQ(Run(Lib().Str("top").Text(1, "AB\rCD", {0, 0}).Text(1, "A\nB", {0, 100}).EndStr().End()), 1);
+  EXPECT_EQ(Body("TOP"), (std::vector<std::string>{"=T|1 30 2 0|0 0|AB CD", "=T|1 30 2 0|0 3|A",
+                                                    "=T|1 30 2 0|0 -29|B"}));
+}
+
+TEST_F(ImporterTest, OptionalRecordsCarryOverWhenDefaultsAreOff) {
+  settings.main[3] = "30";
+  settings.text[3] = "Y";  // row 1: the size follows MAG
+  Normalise();
+  const std::string gds = Lib()
+                              .Str("top")
+                              .Text(1, "BIG", {0, 0}, 8, 2.0, true)
+                              .Text(1, "NEXT", {0, 0})
+                              .EndStr()
+                              .End();
+  ASSERT_EQ(Run(gds), 1);
+  EXPECT_EQ(Body("TOP"), (std::vector<std::string>{"=T|1 60 2 0|0 0|BIG", "=T|1 30 2 0|0 0|NEXT"}));
+  settings.main[9] = "N";
+  Normalise();
+  ASSERT_EQ(Run(gds), 1);
+  EXPECT_EQ(Body("TOP"), (std::vector<std::string>{"=T|1 60 2 0|0 0|BIG", "=T|1 60 2 0|0 0|NEXT"}));
+}
+
+TEST_F(ImporterTest, MissingStructureGetsATokenCell) {
+  const std::string gds = Lib().Str("top").Sref("ghost", 0, 0, 1, {1, 2}).EndStr().End();
+  ASSERT_EQ(Run(gds), 1);
+  EXPECT_EQ(Body("TOP"), std::vector<std::string>{"=C|GHOST|0 1 2 0"});
+  EXPECT_EQ(Body("GHOST"), std::vector<std::string>{"=T|64 75 3 0|0 0|<<GHOST>>"});
+  EXPECT_TRUE(Told("Structure ghost is Missing ... Token Cell Made"));
+  EXPECT_EQ(result.tlcFiles, 2);
+}
+
+TEST_F(ImporterTest, OmittedAndExistingStructuresAreLeftAlone) {
+  WriteFile(folder / "out/LEAF.TLC", "=H\r\nLEAF\r\n6.0\r\n6.0\r\n1000\r\num\r\n\r\n\r\n1 0 0 1 0\r\n0 0 0 0\r\nKEEP\r\n");
+  const std::string gds = Lib()
+                              .Str("leaf").Boundary(1, Rect(0, 0, 1, 1)).EndStr()
+                              .Str("skipme").Boundary(1, Rect(0, 0, 1, 1)).EndStr()
+                              .Str("top").Sref("leaf", 0, 0, 1, {0, 0}).EndStr()
+                              .End();
+  settings.main[7] = "N";  // keep old TLC files
+  settings.omit[0] = "SkipMe";
+  Normalise();
+  ASSERT_EQ(Run(gds), 1);
+  EXPECT_NE(ReadFile(folder / "out/LEAF.TLC").find("KEEP"), std::string::npos);
+  EXPECT_FALSE(std::filesystem::exists(folder / "out/SKIPME.TLC"));
+  EXPECT_EQ(Body("TOP"), std::vector<std::string>{"=C|LEAF|0 0 0 0"});
+  EXPECT_EQ(result.tlcFiles, 1);
+}
+
+TEST_F(ImporterTest, NamesThatCollideAreAskedFor) {
+  const std::string longA(40, 'A');
+  const std::string longB = std::string(32, 'A') + "BBBBBBBB";  // the same first 32 characters
+  const std::string gds = Lib()
+                              .Str("top").Boundary(1, Rect(0, 0, 1, 1)).EndStr()
+                              .Str("TOP").Boundary(2, Rect(0, 0, 1, 1)).EndStr()
+                              .Str(longA).Boundary(3, Rect(0, 0, 1, 1)).EndStr()
+                              .Str(longB).Boundary(4, Rect(0, 0, 1, 1)).EndStr()
+                              .End();
+  std::vector<std::string> asked;
+  int n = 0;
+  ask = [&](std::string_view rejected) -> std::optional<std::string> {
+    asked.emplace_back(rejected);
+    return "NEW" + std::to_string(++n);
+  };
+  ASSERT_EQ(Run(gds), 1);
+  // "TOP" after "top", and the second name cut to the same 32 characters, must be renamed.
+  EXPECT_EQ(asked, (std::vector<std::string>{"TOP", std::string(32, 'A')}));
+  EXPECT_EQ(Body("TOP"), std::vector<std::string>{"=B|1 0 0 1 1"});
+  EXPECT_EQ(Body("NEW1"), std::vector<std::string>{"=B|2 0 0 1 1"});
+  EXPECT_EQ(Body(std::string(32, 'A')), std::vector<std::string>{"=B|3 0 0 1 1"});
+  EXPECT_EQ(Body("NEW2"), std::vector<std::string>{"=B|4 0 0 1 1"});
+
+  ask = [](std::string_view) -> std::optional<std::string> { return std::nullopt; };
+  EXPECT_EQ(Run(gds), 0);
+}
+
+TEST_F(ImporterTest, LongPathsAndPolygonsAreCutToFit) {
+  std::vector<P> path;
+  for (int i = 0; i < 600; ++i) path.push_back({i * 10, (i % 2) * 10});
+  std::vector<P> comb;  // a comb of 1200 vertices: teeth up from a spine
+  for (int i = 0; i < 300; ++i) {
+    comb.push_back({i * 20, 0});
+    comb.push_back({i * 20, 100});
+    comb.push_back({i * 20 + 10, 100});
+    comb.push_back({i * 20 + 10, 0});
+  }
+  comb.push_back({6000, 0});
+  comb.push_back({6000, -50});
+  comb.push_back({0, -50});
+  comb.push_back({0, 0});
+  const std::string gds = Lib().Str("top").Path(1, 0, 4, path).Boundary(2, comb).EndStr().End();
+  ASSERT_EQ(Run(gds), 1);
+  std::vector<std::string> body = Body("TOP");
+  ASSERT_GE(body.size(), 4u);
+  EXPECT_EQ(body[0].rfind("=P|1 4 512|", 0), 0u);
+  EXPECT_EQ(body[1].rfind("=P|1 4 90|5100 0 5110 10 ", 0), 0u);  // shares the segment 510-511
+  EXPECT_TRUE(Told("Path of 600 Vertices Cut into Pieces"));
+  EXPECT_TRUE(Told("Poly of 1204 Vertices Cut into"));
+}
+
+TEST(PolygonSplit, PiecesFitAndKeepTheArea) {
+  auto area = [](const std::vector<gds::TlcPoint>& p) {
+    long long a = 0;
+    for (std::size_t i = 0; i + 1 < p.size(); ++i)
+      a += static_cast<long long>(p[i].x) * p[i + 1].y - static_cast<long long>(p[i + 1].x) * p[i].y;
+    return std::llabs(a);
+  };
+  std::vector<gds::TlcPoint> comb;
+  for (int i = 0; i < 1000; ++i) {
+    comb.push_back({i * 20, 0});
+    comb.push_back({i * 20, 100 + i % 7});
+    comb.push_back({i * 20 + 10, 100 + i % 7});
+    comb.push_back({i * 20 + 10, 0});
+  }
+  comb.push_back({20000, 0});
+  comb.push_back({20000, -50});
+  comb.push_back({0, -50});
+  comb.push_back({0, 0});
+  std::vector<std::vector<gds::TlcPoint>> pieces;
+  ASSERT_TRUE(gds::SplitPolygon(comb, 512, pieces));
+  long long total = 0;
+  for (const auto& p : pieces) {
+    EXPECT_LE(p.size(), 512u);
+    EXPECT_TRUE(p.front() == p.back());
+    total += area(p);
+  }
+  EXPECT_EQ(total, area(comb));
+}
+
+TEST(LargestDivisor, IsTheGreatestCommonFeatureNotAboveTheLimit) {
+  const std::int64_t cases[][3] = {{0, 1000, 1000}, {10, 1000, 10},    {2000, 1000, 1000},
+                                   {3000, 1000, 1000}, {7001, 1000, 1}, {2 * 3 * 5 * 7 * 11, 100, 77},
+                                   {4000, 10000, 4000}, {12, 0, 1}};
+  for (const auto& c : cases) EXPECT_EQ(gds::LargestDivisorNotAbove(c[0], c[1]), c[2]) << c[0];
+}
+
+TEST_F(ImporterTest, ResolutionCheckShowsTheMinimumFeature) {
+  const std::string gds = Lib().Str("top").Boundary(1, Rect(0, 0, 50, 100)).EndStr().End();
+  settings.main[3] = "20";
+  Normalise();
+  ASSERT_EQ(Run(gds), 1);
+  EXPECT_EQ(ui.items[gds::kImpMinFeature],
+            "Min Feature=0.05um   Scales: GDS=1000units/um  TLC=20units/um");
+  EXPECT_FALSE(Told("Resolution may be Lost"));
+  settings.main[3] = "10";
+  Normalise();
+  ASSERT_EQ(Run(gds), 1);
+  EXPECT_TRUE(Told("Resolution may be Lost ... MERO Units must be Multiple of 20"));
+}
+
+TEST_F(ImporterTest, DamagedStreamsStopCleanly) {
+  const std::string good = Lib().Str("top").Boundary(1, Rect(0, 0, 1, 1)).EndStr().End();
+  std::string cyclic = Lib().Str("a").Sref("b", 0, 0, 1, {0, 0}).EndStr()
+                           .Str("b").Sref("a", 0, 0, 1, {0, 0}).EndStr().End();
+  std::string badLength = good;
+  badLength[6 + 28] = 0;  // LIBNAME length high byte stays; low byte: make it 2
+  badLength[6 + 28 + 1] = 2;
+  struct Case {
+    const char* name;
+    std::string bytes;
+    const char* message;
+  };
+  const Case cases[] = {
+      {"cut short", good.substr(0, good.size() - 10), "GDS File Ends before ENDLIB ... Can't Continue"},
+      {"no ENDLIB", good.substr(0, good.size() - 4), "GDS File Ends before ENDLIB ... Can't Continue"},
+      {"record of length 2", badLength, "Stream Record Length is Wrong"},
+      {"references in a circle", cyclic, "Hierarchy Deeper than 15 Levels at a ... Can't Continue"},
+      {"empty file", "", "GDS File Ends before ENDLIB ... Can't Continue"},
+  };
+  for (const Case& c : cases) {
+    EXPECT_EQ(Run(c.bytes), 0) << c.name;
+    EXPECT_TRUE(Told(c.message)) << c.name << ::testing::PrintToString(ui.EventsOf("box"));
+  }
+  std::filesystem::remove(folder / "in.gds");
+  ui = {};
+  utilib::Job job(gds::kImportProgram, ui);
+  EXPECT_EQ(gds::ImportGds(job, settings, ask), 0);
+  EXPECT_TRUE(Told("GDS File is Missing ... Can't Continue"));
+}
+
+TEST_F(ImporterTest, HostileCountsAndNamesAreRefused) {
+  Lib lib;
+  lib.Str("leaf").Boundary(1, Rect(0, 0, 1, 1)).EndStr();
+  lib.Str("top").Aref("leaf", 0, 0, 32767, 32767, {{0, 0}, {32767, 0}, {0, 32767}}).EndStr();
+  lib.w.WriteLibName(std::string(600, 'L'));  // stray long string record: read in step, cut
+  ASSERT_EQ(Run(lib.End()), 1);
+  EXPECT_TRUE(Told("Array of leaf with 32767 x 32767 Instances not Converted"));
+  EXPECT_TRUE(Body("TOP").empty());
+}
+
+}  // namespace
