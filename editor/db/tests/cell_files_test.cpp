@@ -159,6 +159,21 @@ TEST_F(CellFiles, DamagedCl6FilesFailAndAreNeverWrittenOver) {
   EXPECT_EQ(d->load.refLoadError, 0);
 }
 
+TEST_F(CellFiles, BoxTableHoldsExactlyItsLimit) {
+  std::string boxes;
+  boxes.reserve(20u * 256034);
+  for (int i = 0; i < 256033; ++i) boxes += Words({1, i, 0, i + 1, 1});
+  d->index.rows[1].boxCount = 256033;
+  d->index.rows[1].pathCount = d->index.rows[1].vertexCount = 0;
+  f.Write("LEAF.BP6", boxes + Zeros(48));
+  ASSERT_EQ(db::LoadObjectsOfCell(*d, 1), 0);
+  EXPECT_EQ(s().boxCount, 256033);
+  EXPECT_EQ(s().GetBox(1, 256033), 256032);
+  f.Write("LEAF.BP6", boxes + Words({1, 0, 0, 1, 1}) + Zeros(48));
+  EXPECT_EQ(db::LoadObjectsOfCell(*d, 1), 1) << "one box more than the store holds";
+  EXPECT_EQ(d->load.objectLoadError, 1);
+}
+
 TEST_F(CellFiles, AFailedAppendLeavesTheOpenCellAsItWas) {
   f.Write("LEAF.BP6", SampleBp6());
   f.Write("TOP.CL6", SampleCl6());
