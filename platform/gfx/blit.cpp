@@ -49,7 +49,8 @@ void RopRow(Rop rop, std::uint32_t* row, i64 x0, i64 x1, Fetch fetch) {
 }
 
 Surface MonoToColor(const MonoBitmap& m, std::uint32_t zeros, std::uint32_t ones) {
-  Surface s(std::max(m.width, 0), std::max(m.height, 0));
+  if (!m.Valid()) return Surface{};
+  Surface s(m.width, m.height);
   for (int y = 0; y < s.height; ++y) {
     for (int x = 0; x < s.width; ++x) s.Row(y)[x] = m.Get(x, y) ? ones : zeros;
   }
@@ -151,7 +152,7 @@ bool Canvas::BitBlt(int x, int y, int w, int h, const Surface& src, int sx, int 
 bool Canvas::BitBlt(int x, int y, int w, int h, const MonoBitmap& src, int sx, int sy, Rop rop) {
   if (w <= 0 || h <= 0) return false;
   if (!UsesSource(rop)) return PatBlt(x, y, w, h, rop);
-  if (src.width <= 0 || src.height <= 0) return true;
+  if (!src.Valid()) return true;
   const std::uint32_t zeros = Resolve(state_.textColor), ones = Resolve(state_.backgroundColor);
   Transfer(x, y, w, h, src.width, src.height, sx, sy, rop,
            [&](i64 px, i64 py) { return src.Get(int(px), int(py)) ? ones : zeros; });

@@ -19,7 +19,7 @@ Color ResolveColor(Color c, const Palette& palette) {
 
 Brush Brush::Pattern(const MonoBitmap& bitmap) {
   std::array<std::uint8_t, 8> rows{};
-  if (bitmap.width > 0 && bitmap.height > 0) {
+  if (bitmap.Valid()) {
     for (int y = 0; y < 8; ++y) {
       std::uint8_t b = 0;
       for (int x = 0; x < 8; ++x) {

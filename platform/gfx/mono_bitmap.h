@@ -35,6 +35,11 @@ struct MonoBitmap {
     b = on ? std::uint8_t(b | m) : std::uint8_t(b & ~m);
   }
   bool Contains(int x, int y) const { return x >= 0 && y >= 0 && x < width && y < height; }
+  // Sizes and store agree (the fields are public; drawing refuses a bitmap that would overrun).
+  bool Valid() const {
+    return width > 0 && height > 0 && stride >= (width + 7) / 8 &&
+           bits.size() >= std::size_t(stride) * std::size_t(height);
+  }
 };
 
 }  // namespace gfx

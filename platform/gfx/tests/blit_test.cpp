@@ -118,8 +118,18 @@ TEST(Blit, ClipsToBothSurfacesWithoutOverrunning) {
       }
     }
   }
+  // Sources whose fields disagree with their pixel store draw nothing.
+  Surface badSrc(8, 6);
+  badSrc.pixels.resize(10);
+  MonoBitmap badMono = MonoBitmap::FromWords(16, 4, {0xFFFF, 0xFFFF, 0xFFFF, 0xFFFF});
+  badMono.height = 400;
   Surface d(4, 4);
   Canvas c(d);
+  c.BitBlt(0, 0, 4, 4, badSrc, 0, 0, rop::kSrcInvert);
+  c.BitBlt(0, 0, 4, 4, badMono, 0, 0, rop::kSrcInvert);
+  c.StretchBlt(0, 0, 4, 4, badMono, 0, 0, 16, 400, rop::kSrcInvert);
+  c.FillRect(Rect{0, 0, 4, 4}, Brush::Pattern(badMono));
+  EXPECT_EQ(Count(d, 0), 16);
   EXPECT_FALSE(c.BitBlt(0, 0, 0, 3, src, 0, 0, rop::kSrcCopy));
   EXPECT_FALSE(c.BitBlt(0, 0, 3, -1, src, 0, 0, rop::kSrcCopy));
   EXPECT_FALSE(c.PatBlt(0, 0, -2, 3, rop::kBlackness));
@@ -235,6 +245,28 @@ TEST(StretchBlt, ClipsAndSurvivesExtremeSizes) {
   k.StretchBlt(0, 0, 4, 2, m, 0, 0, 2, 1, rop::kSrcCopy);
   EXPECT_EQ(Picture(out, 0x00FF00), (std::vector<std::string>{"..##", "..##"}));
   EXPECT_EQ(Count(out, 0x0000FF), 4);
+}
+
+}  // namespace
+}  // namespace gfx
+
+namespace gfx {
+namespace {
+
+TEST(DeviceCaps, MillimetresAgreeWithPixelsAtTheResolution) {
+  const Surface page(3508, 2480);
+  const DeviceCaps a4 = CapsOf(page, 300);
+  EXPECT_EQ(a4.horzRes, 3508);
+  EXPECT_EQ(a4.vertRes, 2480);
+  EXPECT_EQ(a4.horzSizeMm, 297);
+  EXPECT_EQ(a4.vertSizeMm, 210);
+  EXPECT_EQ(a4.logPixelsX, 300);
+  Surface screen(1920, 1080);
+  Canvas c(screen);
+  EXPECT_EQ(c.Caps().logPixelsX, 96);
+  EXPECT_EQ(c.Caps().bitsPixel, 24);
+  EXPECT_EQ(c.Caps().numColors, -1);
+  EXPECT_EQ(c.Caps().horzSizeMm, 508);
 }
 
 }  // namespace

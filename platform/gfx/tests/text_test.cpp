@@ -1,6 +1,7 @@
 #include <gtest/gtest.h>
 
 #include <climits>
+#include <cstdlib>
 #include <string>
 
 #include "platform/gfx/canvas.h"
@@ -31,6 +32,25 @@ TEST(Fonts, BothFacesLoadWithTheMetricsTheProgramsLayOutBy) {
   // Bytes that stand for no character take no room in the UI face.
   EXPECT_EQ(ui->Measure(std::string("a\x01\x81" "b", 4)).cx, ui->Measure("ab").cx);
   EXPECT_EQ(MakeFont(FontFace::Mono, 13, CodePage::Cp437), oem);
+}
+
+TEST(Fonts, AMissingFontFileTakesRoomButDrawsNothing) {
+  const char* old = std::getenv("MERO_FONT_DIR");
+  const std::string saved = old ? old : "";
+  setenv("MERO_FONT_DIR", "/nonexistent/fonts", 1);
+  const auto f = MakeFont(FontFace::Sans, 23, CodePage::Cp1252);
+  if (old) setenv("MERO_FONT_DIR", saved.c_str(), 1);
+  else unsetenv("MERO_FONT_DIR");
+  EXPECT_FALSE(f->loaded());
+  EXPECT_GT(f->metrics().height, 0);
+  EXPECT_GT(f->Measure("abc").cx, 0);
+  Surface s(60, 40);
+  Canvas c(s);
+  c.SetFont(f);
+  c.SetBackgroundMode(BackgroundMode::Transparent);
+  c.SetTextColor(kText);
+  c.TextOut(2, 2, "abc");
+  EXPECT_EQ(Count(s, kText), 0);
 }
 
 TEST(Fonts, CodePage437CarriesTheBoxAndSymbolCharacters) {
