@@ -28,6 +28,14 @@ bool Conversion::Append(std::vector<ListEntry>& list, ListEntry entry) {
   return true;
 }
 
+void Conversion::AskReplaceLesser(std::string_view question) {
+  switch (talk.Ask(caption, question, Question::YesNoCancel)) {
+    case Answer::Yes: replaceLesser = true; break;
+    case Answer::No: replaceLesser = false; break;
+    default: flags.stop = true; break;
+  }
+}
+
 void Conversion::FinalMessage(bool finished) {
   if (flags.error)
     Box("Some Error Occurred ... Conversion may be Incorrect");

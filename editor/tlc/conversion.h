@@ -44,6 +44,8 @@ struct Conversion {
   }
   // Appends a cell to a conversion list unless the list is full (told once per run).
   bool Append(std::vector<ListEntry>& list, ListEntry entry);
+  // Yes replaces the lesser cells, No leaves them, Cancel stops the run.
+  void AskReplaceLesser(std::string_view question);
   // The message that ends a run: error, aborted or complete (the last unless quiet).
   void FinalMessage(bool finished);
 };

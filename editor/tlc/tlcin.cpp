@@ -282,11 +282,7 @@ int TlcIn::BuildList(const std::string& source, const std::string& destination, 
       return 0;
     }
   }
-  switch (talk.Ask(caption, "Named Conversion ... Replace Lesser Cells", Question::YesNoCancel)) {
-    case Answer::Yes: replaceLesser = true; break;
-    case Answer::No: replaceLesser = false; break;
-    default: flags.stop = true; break;
-  }
+  AskReplaceLesser("Named Conversion ... Replace Lesser Cells");
   return -1;
 }
 

@@ -157,11 +157,7 @@ int TlcOut::BuildList(const std::string& source, const std::string& destination,
       return 0;
     }
   }
-  switch (talk.Ask(caption, "Named Conversion ... Add/Replace Lesser Cell TLC Files?", Question::YesNoCancel)) {
-    case Answer::Yes: replaceLesser = true; break;
-    case Answer::No: replaceLesser = false; break;
-    default: flags.stop = true; break;
-  }
+  AskReplaceLesser("Named Conversion ... Add/Replace Lesser Cell TLC Files?");
   return -1;
 }
 
