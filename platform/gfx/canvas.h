@@ -17,6 +17,10 @@
 //   does (the dot grid is drawn and removed by XOR).
 // - Everything is clipped to the surface and the clip rectangle; any int coordinates are safe.
 // Drawing a figure twice in Xor mode leaves the surface bit for bit as it was.
+//
+// Use: a window picture, memory bitmap, printer page or clipboard image is a Surface; make a Canvas
+// over it and keep it as long as you like (a window's canvas lives as long as the window). The canvas
+// reads the surface's size at every call, so the surface may be resized in place. One thread.
 #pragma once
 #include <array>
 #include <cstdint>
@@ -206,7 +210,7 @@ class Canvas {
   void MoveTo(int x, int y);
   Point CurrentPosition() const { return current_; }
   void LineTo(int x, int y);
-  void Polyline(std::span<const Point> points);  // moves the current position to no point
+  void Polyline(std::span<const Point> points);  // current position untouched; dashes start afresh
   void Polygon(std::span<const Point> points);   // fill with the brush, then outline with the pen
   void Rectangle(int left, int top, int right, int bottom);  // corners in any order
   void FillRect(const Rect& r, const Brush& brush);           // plain fill, no mix
@@ -219,8 +223,9 @@ class Canvas {
 
   // Block transfers. Destination and source rectangles are clipped to what exists; parts that fall
   // outside either draw nothing. A one-bit source takes the text colour for 0 bits and the
-  // background colour for 1 bits. The brush is the pattern of operations that use one.
-  // False only for an empty or negative size.
+  // background colour for 1 bits. The brush is the pattern of operations that use one. A source may
+  // be the canvas's own surface (overlaps copy as from a copy). BitBlt and PatBlt return false only
+  // for a width or height of 0 or less, StretchBlt only for a size of 0.
   bool BitBlt(int x, int y, int w, int h, const Surface& src, int sx, int sy, Rop rop);
   bool BitBlt(int x, int y, int w, int h, const MonoBitmap& src, int sx, int sy, Rop rop);
   bool PatBlt(int x, int y, int w, int h, Rop rop);
