@@ -84,6 +84,7 @@ TEST_F(CurrentCell, FailedStartUpsEndWithTheirMessageAndWriteNothing) {
       {"damaged cell index", "600\r\n", GoldenSettings(), true, {"message 27"}},
       {"settings without end", Index(), GoldenSettings().substr(0, 300), true, {"message 25"}},
       {"settings empty", Index(), "", true, {"message 25"}},
+      {"settings all zero bytes", Index(), std::string(4096, '\0'), true, {"message 25"}},
       {"no font table", Index(), GoldenSettings(), false, {"message 23", "message 26"}},
   };
   for (const Case& c : cases) {
