@@ -4,6 +4,7 @@
 #include <array>
 #include <cstdint>
 #include <string>
+#include <vector>
 
 #include "utilib/layer_filter.h"
 
@@ -27,8 +28,8 @@ struct ExportTextRow {
 };
 
 struct ExportSettings {
-  std::array<std::string, kExportMainSlots> main;
-  std::array<std::string, kExportTextSlots> text;
+  std::vector<std::string> main = std::vector<std::string>(kExportMainSlots);
+  std::vector<std::string> text = std::vector<std::string>(kExportTextSlots);
 
   // Taken from the slots by NormaliseExportMain.
   std::string tlcDrive;   // "D:" or ""

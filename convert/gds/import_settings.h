@@ -4,6 +4,8 @@
 #include <array>
 #include <cstdint>
 #include <string>
+#include <string_view>
+#include <vector>
 
 #include "utilib/layer_filter.h"
 
@@ -28,9 +30,9 @@ struct ImportTextRow {
 };
 
 struct ImportSettings {
-  std::array<std::string, kImportMainSlots> main;
-  std::array<std::string, kImportTextSlots> text;
-  std::array<std::string, kImportOmitSlots> omit;
+  std::vector<std::string> main = std::vector<std::string>(kImportMainSlots);
+  std::vector<std::string> text = std::vector<std::string>(kImportTextSlots);
+  std::vector<std::string> omit = std::vector<std::string>(kImportOmitSlots);
 
   // Taken from the slots by NormaliseImport.
   std::string gdsFile;

@@ -1,0 +1,25 @@
+// The converters' setting dialogs: each control shows one setting slot, an edit its text and a check
+// box "Y" or "N"; OK copies them back (at most 64 characters each) and normalises.
+#pragma once
+#include <functional>
+#include <string>
+#include <string_view>
+#include <vector>
+
+namespace gds {
+
+struct SlotField {
+  int id;        // control id
+  int slot;      // index into the slots
+  bool check;    // a check box for a Y/N slot
+};
+
+// 1 on OK (slots stored, `normalise` called), 0 on Cancel or close.
+int RunSlotDialog(std::string_view templateName, std::vector<std::string>& slots,
+                  const std::vector<SlotField>& fields, const std::function<void()>& normalise);
+
+// Fields first .. first + count - 1 on slots 0 .. count - 1; `checks` are the slots shown as check
+// boxes.
+std::vector<SlotField> SlotRange(int first, int count, const std::vector<int>& checks = {});
+
+}  // namespace gds
