@@ -225,10 +225,22 @@ int SpawnProgram(std::string_view program, const std::vector<std::string>& args)
   for (std::string& s : strings) argv.push_back(s.data());
   argv.push_back(nullptr);
   InstallReaper();
+  // A quick child can end before its pid is on the list; holding SIGCHLD back until then means its
+  // signal still finds it.
+  sigset_t block, saved;
+  sigemptyset(&block);
+  sigaddset(&block, SIGCHLD);
+  sigprocmask(SIG_BLOCK, &block, &saved);
+  posix_spawnattr_t attr;
+  posix_spawnattr_init(&attr);
+  posix_spawnattr_setsigmask(&attr, &saved);  // the child starts with the mask we had before
+  posix_spawnattr_setflags(&attr, POSIX_SPAWN_SETSIGMASK);
   pid_t pid = 0;
-  if (posix_spawn(&pid, executable.c_str(), nullptr, nullptr, argv.data(), environ) != 0) return -1;
-  RememberChild(pid);
-  return static_cast<int>(pid);
+  int failed = posix_spawn(&pid, executable.c_str(), nullptr, &attr, argv.data(), environ);
+  posix_spawnattr_destroy(&attr);
+  if (!failed) RememberChild(pid);
+  sigprocmask(SIG_SETMASK, &saved, nullptr);
+  return failed ? -1 : static_cast<int>(pid);
 }
 
 bool AnotherInstanceRunning(const char* name) {
