@@ -176,7 +176,7 @@ int LoadCellRefs(Database& d, std::string_view name, int level) {
     // written.
     s.refCount[level] = base;
     load.refLoadFailed = 1;
-    if (level == 0) load.refLoadError = 0;
+    if (level == 0 && base == 0) load.refLoadError = 0;
     return 1;
   }
   int count = base;
@@ -191,7 +191,9 @@ int LoadCellRefs(Database& d, std::string_view name, int level) {
   }
   if (!ok && base > 0) s.refCount[level] = base;
   load.refLoadFailed = ok ? 0 : 1;
-  if (level == 0) load.refLoadError = ok ? 0 : 1;
+  // The error flag tells whether the open cell's own file was read whole; an append, good or bad,
+  // says nothing about that file.
+  if (level == 0 && base == 0) load.refLoadError = ok ? 0 : 1;
   return ok ? 0 : 1;
 }
 
@@ -277,14 +279,14 @@ int LoadCellObjects(Database& d, std::string_view fileBase) {
   };
   restoreBases();
   load.loadedCell = 0;
+  const bool replace = load.boxBase == 0 && load.pathBase == 0 && load.vertexBase == 0;
   InputFile in(CellFilePath("", fileBase, kObjectExtension));
   if (!in.IsOpen()) {
     restoreBases();
     load.objectLoadFailed = 1;
-    load.objectLoadError = 0;
+    if (replace) load.objectLoadError = 0;
     return 1;
   }
-  const bool replace = load.boxBase == 0 && load.pathBase == 0 && load.vertexBase == 0;
   if (replace) s.FreeObjectPages();
 
   TableEnd end = ReadTable(in, s.boxes, load.boxBase, s.boxCount);
@@ -297,7 +299,7 @@ int LoadCellObjects(Database& d, std::string_view fileBase) {
   }
   if (!ok && !replace) restoreBases();
   load.objectLoadFailed = ok ? 0 : 1;
-  load.objectLoadError = ok ? 0 : 1;
+  if (replace) load.objectLoadError = ok ? 0 : 1;
   return ok ? 0 : 1;
 }
 

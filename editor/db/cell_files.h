@@ -9,7 +9,7 @@
 // program cannot use (a layer outside 1..64, a vertex link outside the file or running in a circle,
 // a cell row outside the index) is damaged: the load fails with the error flag set, and the cell's
 // file is not written over while that flag stands. An append that fails leaves the tables as they
-// were before it.
+// were before it, and no append changes the error flags, which speak of the open cell's own files.
 #pragma once
 #include <string_view>
 

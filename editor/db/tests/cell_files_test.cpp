@@ -194,7 +194,16 @@ TEST_F(CellFiles, AFailedAppendLeavesTheOpenCellAsItWas) {
     EXPECT_NE(db::AppendRefsOfCell(*d, 2), 0) << bytes;
     EXPECT_EQ(s().refCount[0], 3);
     EXPECT_EQ(s().GetCellRef(0, 1, 2), -5);
+    EXPECT_EQ(d->load.objectLoadError, 0) << "the open cell's own files were read whole";
+    EXPECT_EQ(d->load.refLoadError, 0);
   }
+  // Nor does a good append clear the flag of an open cell whose own file was damaged.
+  d->load.refLoadError = 1;
+  f.Write("MID.CL6", Words({1, 0, 0}) + Zeros(12));
+  ASSERT_EQ(db::AppendRefsOfCell(*d, 2), 0);
+  EXPECT_EQ(s().refCount[0], 4);
+  EXPECT_EQ(d->load.refLoadError, 1);
+  EXPECT_EQ(db::SaveRefsOfCell(*d, 3), 1);
 }
 
 TEST_F(CellFiles, AnAppendGoesBehindWithNumbersCountingInTheFile) {
