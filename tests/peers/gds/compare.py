@@ -1,10 +1,11 @@
 # Compares two GDSII files as layouts, run as: klayout -b -r compare.py -rd a=A.gds -rd b=B.gds
-#   [-rd top=NAME] [-rd loose_layers=L1,L2] [-rd skip_multiline=1] [-rd hierarchy=0]
+#   [-rd top=NAME] [-rd loose_layers=L1,L2] [-rd split_lines=1] [-rd hierarchy=0]
 # Cell names compare without regard to case; layers by number whatever the data type. Checks the
 # cells, each cell's instances (arrays taken apart), the flattened geometry of the top cell layer by
 # layer (empty XOR) and its flattened texts (string, position, rotation, mirror). On loose layers
-# the XOR may only lie near path ends (round ends cannot be kept exactly). Exit status 1 on a
-# difference, with one line per difference.
+# the XOR may only lie near path ends (round ends cannot be kept exactly). With split_lines, a text
+# of several lines in A stands for one text per line in B: the first at its place, the others at
+# the same x further down. Exit status 1 on a difference, with one line per difference.
 import sys
 
 import pya
@@ -55,7 +56,7 @@ def region(layout, top, number):
     return r
 
 
-def texts(layout, top, number, skip_multiline):
+def texts(layout, top, number, split_lines):
     out = []
     for li in layout.layer_indexes():
         if layout.get_info(li).layer != number:
@@ -65,12 +66,27 @@ def texts(layout, top, number, skip_multiline):
             shape = it.shape()
             if shape.is_text():
                 t = shape.text.transformed(it.trans())
-                s = t.string
-                if not (skip_multiline and ("\n" in s or "\r" in s)):
-                    tr = t.trans
-                    out.append((s, tr.disp.x, tr.disp.y, tr.angle, tr.is_mirror()))
+                tr = t.trans
+                lines = t.string.replace("\r\n", "\n").replace("\r", "\n").split("\n")
+                if not split_lines or len(lines) == 1:
+                    lines = [t.string]
+                for i, s in enumerate(lines):
+                    # Lines after the first: their spacing depends on the text size in B.
+                    out.append((s, tr.disp.x, tr.disp.y if i == 0 else None, tr.angle, tr.is_mirror()))
             it.next()
-    return sorted(out)
+    return out
+
+
+def same_texts(xa, xb):
+    """Every text of A in B and nothing more; a y of None in A matches any y."""
+    rest = list(xb)
+    for a in sorted(xa, key=lambda t: t[2] is None):
+        match = next((b for b in rest if b[0] == a[0] and b[1] == a[1] and b[3:] == a[3:] and
+                      (a[2] is None or a[2] == b[2])), None)
+        if match is None:
+            return False
+        rest.remove(match)
+    return not rest
 
 
 def path_ends(layout, top, number):
@@ -102,7 +118,7 @@ def main():
         print("top cell not found")
         sys.exit(1)
     loose = {int(x) for x in arg("loose_layers").split(",") if x}
-    skip_multiline = arg("skip_multiline") == "1"
+    split_lines = arg("split_lines") == "1"
 
     if arg("hierarchy", "1") != "0":
         names_a = {la.cell(i).name.upper(): la.cell(i) for i in ta.called_cells()}
@@ -124,10 +140,11 @@ def main():
         if not xor.is_empty():
             problems.append("layer %d: XOR not empty, %d polygons, area %d, first %s" %
                             (number, xor.count(), xor.area(), next(iter(xor.each()))))
-        xa = texts(la, ta, number, skip_multiline)
-        xb = texts(lb, tb, number, skip_multiline)
-        if xa != xb:
-            problems.append("texts on layer %d differ:\n  %s\n  %s" % (number, xa, xb))
+        xa = texts(la, ta, number, split_lines)
+        xb = texts(lb, tb, number, False)
+        if not same_texts(xa, xb):
+            problems.append("texts on layer %d differ:\n  %s\n  %s" % (number, sorted(xa, key=str),
+                                                                      sorted(xb, key=str)))
 
     for p in problems:
         print(p)

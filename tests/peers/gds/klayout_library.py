@@ -12,6 +12,14 @@ def layer(n):
     return layout.layer(n, 0)
 
 
+def text(string, trans):
+    """A text whose reference point is its bottom left corner, as TLC texts have it."""
+    t = pya.Text(string, trans)
+    t.halign = pya.Text.HAlignLeft
+    t.valign = pya.Text.VAlignBottom
+    return t
+
+
 top = layout.create_cell("KTOP")
 mid = layout.create_cell("KMID")
 leaf = layout.create_cell("KLEAF")
@@ -22,7 +30,7 @@ leaf.shapes(layer(2)).insert(pya.Polygon([pya.Point(0, 3000), pya.Point(3000, 30
                                           pya.Point(1000, 6000), pya.Point(0, 6000)]))
 leaf.shapes(layer(3)).insert(pya.Path([pya.Point(5000, 0), pya.Point(5000, 3000),
                                        pya.Point(7000, 3000)], 200))
-leaf.shapes(layer(5)).insert(pya.Text("kleaf", pya.Trans(pya.Vector(500, 500))))
+leaf.shapes(layer(5)).insert(text("kleaf", pya.Trans(pya.Vector(500, 500))))
 
 mid.shapes(layer(0)).insert(pya.Box(-1000, -1000, 60000, 30000))
 for code in range(8):
@@ -46,9 +54,9 @@ top.shapes(layer(3)).insert(pya.Path(line, 1000, 0, 0))           # flush
 top.shapes(layer(4)).insert(pya.Path(line, 1000, 500, 500))       # half-width ends
 top.shapes(layer(6)).insert(pya.Path(line, 1000, 300, 700))       # uneven ends
 top.shapes(layer(7)).insert(pya.Path(line, 1000, 500, 500, True))  # round
-top.shapes(layer(5)).insert(pya.Text("KTOP", pya.Trans(1, False, pya.Vector(0, -12000))))
-top.shapes(layer(5)).insert(pya.Text("flipped", pya.Trans(2, True, pya.Vector(5000, -15000))))
-top.shapes(layer(8)).insert(pya.Text("UP\nDOWN", pya.Trans(pya.Vector(50000, -12000))))
+top.shapes(layer(5)).insert(text("KTOP", pya.Trans(1, False, pya.Vector(0, -12000))))
+top.shapes(layer(5)).insert(text("flipped", pya.Trans(2, True, pya.Vector(5000, -15000))))
+top.shapes(layer(8)).insert(text("UP\nDOWN", pya.Trans(pya.Vector(50000, -12000))))
 
 chain = [layout.create_cell("KDEEP%02d" % i) for i in range(13)]
 for i, cell in enumerate(chain):
