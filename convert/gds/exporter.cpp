@@ -1,5 +1,6 @@
 #include "convert/gds/exporter.h"
 
+#include <algorithm>
 #include <cctype>
 #include <cmath>
 #include <ctime>
@@ -79,6 +80,14 @@ class Exporter {
     return s_.tlcDrive + s_.tlcFolder + cell + s_.tlcExtension;
   }
   std::int32_t Out(long double value) const {
+    if (integralRatio_ != 0) {
+      // Whole ratios need no rounding: the product is exact in 64 bits.
+      const long double whole = std::trunc(value);
+      if (whole == value && std::fabs(value) < 2147483648.0L) {
+        const std::int64_t v = static_cast<std::int64_t>(value) * integralRatio_;
+        return static_cast<std::int32_t>(std::clamp<std::int64_t>(v, INT32_MIN, INT32_MAX));
+      }
+    }
     const long double v = std::trunc(value * ratio_);
     if (v > INT32_MAX) return INT32_MAX;
     if (v < INT32_MIN) return INT32_MIN;
@@ -105,6 +114,7 @@ class Exporter {
   std::string mainUnit_;  // as the main header gives it
   std::string unit_ = "um";
   long double ratio_ = 1;  // R
+  std::int64_t integralRatio_ = 1;  // R when it is a whole number up to 2^31, else 0
   utilib::GeometrySettings geometry_;
   Counts current_;
   Counts maxima_;
@@ -254,6 +264,9 @@ bool Exporter::ComputeScales(const tlc::TlcHeader& header) {
   }
   ratio_ = static_cast<long double>(s_.gdsUnits) / static_cast<long double>(scale_) *
            static_cast<long double>(s_.lambda);
+  integralRatio_ = ratio_ == std::trunc(ratio_) && ratio_ >= 1 && ratio_ < 2147483648.0L
+                       ? static_cast<std::int64_t>(ratio_)
+                       : 0;
   if (ratio_ != std::trunc(ratio_) || ratio_ < 1)
     job_.ui->MessageBox(kExportProgram, "Resolution may be Lost ... Rescale Ratio is not Integral",
                         utilib::BoxButtons::Ok);

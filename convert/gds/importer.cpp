@@ -124,11 +124,11 @@ class Importer {
   void CheckResolution(const utilib::StructureRow& row);
 
   std::int32_t ToTlc(std::int64_t value) const {
-    long double t = static_cast<long double>(value) * f_;
-    t = std::trunc(t < 0 ? t - 0.5L : t + 0.5L);
-    if (t > kTlcLimit) return kTlcLimit;
-    if (t < -kTlcLimit) return -kTlcLimit;
-    return static_cast<std::int32_t>(t);
+    if (unitScale_) return static_cast<std::int32_t>(std::clamp<std::int64_t>(value, -kTlcLimit, kTlcLimit));
+    const double t = static_cast<double>(value) * f_;
+    if (!(t < kTlcLimit)) return kTlcLimit;
+    if (!(t > -kTlcLimit)) return -kTlcLimit;
+    return static_cast<std::int32_t>(std::lround(t));  // halves away from zero
   }
   void Feature(std::int64_t raw) {
     if (raw != 0) gcd_ = Gcd(gcd_, raw < 0 ? -raw : raw);
@@ -173,7 +173,8 @@ class Importer {
   std::vector<Definition> definitions_;
   std::vector<int> refs_;
 
-  long double f_ = 1;   // TLC units per GDS unit
+  double f_ = 1;        // TLC units per GDS unit
+  bool unitScale_ = true;  // f_ is exactly 1: a GDS unit is a TLC unit
   double u_ = 1000;     // GDS units per user unit
   std::int64_t featureStart_ = 10000;
   std::int64_t fileMinimum_ = 0;
@@ -213,7 +214,9 @@ bool Importer::TakeUnits(const GdsRecord& r) {
   u_ = 1 / first;
   utilib::RouteMessage(job_, Format("GDS Scale is %g per %gum", u_, second / first * 1e6),
                        MessageKind::ReportAndItem, kImpScale);
-  f_ = static_cast<long double>(second) * s_.scale * (s_.mil ? 39370.0787L : 1e6L);
+  f_ = second * s_.scale * (s_.mil ? 39370.0787 : 1e6);
+  // 1e-9 * 1000 * 1e6 is not exactly 1 in binary: a factor within rounding of 1 is taken as 1.
+  unitScale_ = std::fabs(f_ - 1) < 1e-9;
   if (u_ < 10000) featureStart_ = u_ < 1 ? 1 : static_cast<std::int64_t>(u_);
   return true;
 }

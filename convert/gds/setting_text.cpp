@@ -1,6 +1,7 @@
 #include "convert/gds/setting_text.h"
 
 #include <cctype>
+#include <charconv>
 #include <cstdio>
 
 namespace gds {
@@ -16,9 +17,8 @@ std::string FormatG(double value) {
 }
 
 std::string FormatD(long value) {
-  char b[32];
-  std::snprintf(b, sizeof b, "%ld", value);
-  return b;
+  char b[24];
+  return std::string(b, std::to_chars(b, b + sizeof b, value).ptr);
 }
 
 PathParts SplitPath(std::string_view path) {

@@ -1,0 +1,217 @@
+// Both GDSII conversions on a generated layout of about 100 MB, against klayout reading and writing
+// the same file. Each step runs as a child process, so its time and peak memory are its own:
+//   GDSII -> TLC (gds_batch import), TLC -> GDSII (gds_batch export), klayout read and write.
+// Pauses take no time in the batch runner. Usage: gds_bench [MEGABYTES] [WORK_FOLDER]
+#include <sys/resource.h>
+#include <sys/stat.h>
+#include <sys/time.h>
+#include <sys/wait.h>
+#include <unistd.h>
+
+#include <chrono>
+#include <cstdint>
+#include <cstdio>
+#include <cstdlib>
+#include <ctime>
+#include <filesystem>
+#include <string>
+#include <vector>
+
+#include "convert/gds/record_writer.h"
+
+namespace {
+
+struct Step {
+  const char* name;
+  double seconds = 0;
+  double peakMb = 0;
+  int status = -1;
+};
+
+std::uint32_t rng = 12345;
+int Random(int n) {
+  rng = rng * 1664525u + 1013904223u;
+  return static_cast<int>((rng >> 8) % static_cast<std::uint32_t>(n));
+}
+
+// Leaf cells full of boxes, paths, polygons and texts; middle cells placing them in every
+// orientation and in small arrays; one top cell. About `bytes` of GDSII in all.
+std::int64_t Generate(const std::string& path, std::int64_t bytes) {
+  std::FILE* f = std::fopen(path.c_str(), "wb");
+  if (!f) return -1;
+  gds::GdsWriter w([f](const std::uint8_t* d, std::size_t n) { return std::fwrite(d, 1, n, f) == n; });
+  std::tm t{};
+  t.tm_year = 124;
+  t.tm_mon = 0;
+  t.tm_mday = 1;
+  w.WriteHeaderRecord();
+  w.WriteBgnLib(t, t);
+  w.WriteLibName("BENCH.DB");
+  w.WriteUnits(0.001L, 1e-9L);
+  const std::int64_t perLeaf = 123000;
+  const int leaves = static_cast<int>(std::max<std::int64_t>(1, std::min<std::int64_t>(1400, bytes / perLeaf)));
+  char name[32];
+  for (int c = 0; c < leaves; ++c) {
+    std::snprintf(name, sizeof name, "L%04d", c);
+    w.WriteBgnStr(t, t);
+    w.WriteStrName(name);
+    for (int i = 0; i < 1500; ++i) {
+      const int x = Random(1000000), y = Random(1000000), dx = 100 + Random(5000), dy = 100 + Random(5000);
+      const gds::GdsPoint box[5] = {{x, y}, {x + dx, y}, {x + dx, y + dy}, {x, y + dy}, {x, y}};
+      w.WriteBoundary();
+      w.WriteLayer(1 + i % 10);
+      w.WriteDatatype(0);
+      w.WriteXy(box, 5);
+      w.WriteEndEl();
+    }
+    for (int i = 0; i < 200; ++i) {
+      const int x = Random(1000000), y = Random(1000000), a = 1000 + Random(20000);
+      const gds::GdsPoint p[4] = {{x, y}, {x + a, y}, {x + a, y + a}, {x + 2 * a, y + a}};
+      w.WritePath();
+      w.WriteLayer(11 + i % 5);
+      w.WriteDatatype(0);
+      w.WritePathType(i % 2 ? 2 : 0);
+      w.WriteWidth(200 + 2 * Random(200));
+      w.WriteXy(p, 4);
+      w.WriteEndEl();
+    }
+    for (int i = 0; i < 150; ++i) {
+      const int x = Random(1000000), y = Random(1000000), a = 500 + Random(5000), b = 500 + Random(5000);
+      const gds::GdsPoint p[7] = {{x, y},         {x + 2 * a, y}, {x + 2 * a, y + b}, {x + a, y + b},
+                                  {x + a, y + 2 * b}, {x, y + 2 * b}, {x, y}};
+      w.WriteBoundary();
+      w.WriteLayer(16 + i % 5);
+      w.WriteDatatype(0);
+      w.WriteXy(p, 7);
+      w.WriteEndEl();
+    }
+    for (int i = 0; i < 20; ++i) {
+      const gds::GdsPoint at{Random(1000000), Random(1000000)};
+      w.WriteText();
+      w.WriteLayer(30);
+      w.WriteTextType(0);
+      w.WritePresentation(8);
+      w.WriteXy(&at, 1);
+      w.WriteString("NET" + std::to_string(i));
+      w.WriteEndEl();
+    }
+    w.WriteEndStr();
+  }
+  const int mids = (leaves + 19) / 20;
+  for (int m = 0; m < mids; ++m) {
+    std::snprintf(name, sizeof name, "M%03d", m);
+    w.WriteBgnStr(t, t);
+    w.WriteStrName(name);
+    for (int i = 0; i < 20 && m * 20 + i < leaves; ++i) {
+      char leaf[32];
+      std::snprintf(leaf, sizeof leaf, "L%04d", m * 20 + i);
+      const gds::GdsPoint at{(i % 5) * 1200000, (i / 5) * 1200000};
+      w.WriteSref();
+      w.WriteSname(leaf);
+      w.WriteStrans(i % 8 >= 4 ? 0x8000 : 0);
+      w.WriteAngle(90.0L * (i % 4));
+      w.WriteXy(&at, 1);
+      w.WriteEndEl();
+    }
+    char leaf[32];
+    std::snprintf(leaf, sizeof leaf, "L%04d", m * 20);
+    const gds::GdsPoint lattice[3] = {{0, -4000000}, {4 * 1100000, -4000000}, {0, -4000000 + 3 * 1100000}};
+    w.WriteAref();
+    w.WriteSname(leaf);
+    w.WriteColRow(4, 3);
+    w.WriteXy(lattice, 3);
+    w.WriteEndEl();
+    w.WriteEndStr();
+  }
+  w.WriteBgnStr(t, t);
+  w.WriteStrName("TOP");
+  for (int m = 0; m < mids; ++m) {
+    std::snprintf(name, sizeof name, "M%03d", m);
+    const gds::GdsPoint at{(m % 8) * 7000000 - 28000000, (m / 8) * 9000000 - 28000000};
+    w.WriteSref();
+    w.WriteSname(name);
+    w.WriteXy(&at, 1);
+    w.WriteEndEl();
+  }
+  w.WriteEndStr();
+  w.WriteEndLib();
+  const bool ok = w.Flush();
+  std::fclose(f);
+  return ok ? w.BytesWritten() : -1;
+}
+
+Step Run(const char* name, const std::vector<std::string>& argv, const std::string& folder) {
+  Step step;
+  step.name = name;
+  std::printf("  %-28s", name);
+  std::fflush(stdout);
+  const auto start = std::chrono::steady_clock::now();
+  const pid_t pid = fork();
+  if (pid == 0) {
+    if (chdir(folder.c_str()) != 0) _exit(127);
+    if (!freopen("/dev/null", "w", stdout) || !freopen((folder + "/" + name + ".err").c_str(), "w", stderr))
+      _exit(127);
+    std::vector<char*> args;
+    for (const std::string& a : argv) args.push_back(const_cast<char*>(a.c_str()));
+    args.push_back(nullptr);
+    execvp(args[0], args.data());
+    _exit(127);
+  }
+  int status = 0;
+  rusage usage{};
+  wait4(pid, &status, 0, &usage);
+  step.seconds = std::chrono::duration<double>(std::chrono::steady_clock::now() - start).count();
+  step.peakMb = usage.ru_maxrss / 1024.0;
+  step.status = WIFEXITED(status) ? WEXITSTATUS(status) : -1;
+  std::printf("%8.2f s %9.1f MB%s\n", step.seconds, step.peakMb, step.status ? "  FAILED" : "");
+  return step;
+}
+
+std::int64_t FileSize(const std::string& path) {
+  struct stat st{};
+  return stat(path.c_str(), &st) == 0 ? st.st_size : -1;
+}
+
+}  // namespace
+
+int main(int argc, char** argv) {
+  const std::int64_t megabytes = argc > 1 ? std::atoll(argv[1]) : 100;
+  std::string work = argc > 2 ? argv[2] : (std::filesystem::temp_directory_path() / "gds_bench").string();
+  std::filesystem::remove_all(work);
+  std::filesystem::create_directories(work + "/tlc");
+
+  std::printf("GDSII conversions on a generated layout (pauses off)\n");
+  const auto t0 = std::chrono::steady_clock::now();
+  const std::int64_t size = Generate(work + "/in.gds", megabytes << 20);
+  if (size < 0) {
+    std::fprintf(stderr, "cannot write %s/in.gds\n", work.c_str());
+    return 1;
+  }
+  std::printf("  %-28s%8.2f s   %.1f MB of GDSII\n", "generate",
+              std::chrono::duration<double>(std::chrono::steady_clock::now() - t0).count(),
+              size / 1048576.0);
+
+  const Step in = Run("GDSII to TLC (ours)", {GDS_BATCH, "import", work + "/in.gds", work + "/tlc", "3=1000"}, work);
+  const Step out = Run("TLC to GDSII (ours)", {GDS_BATCH, "export", work + "/tlc/TOP.TLC", work + "/back.gds"}, work);
+  const Step kl = Run("klayout read and write",
+                      {"klayout", "-b", "-r", KLAYOUT_COPY, "-rd", "src=" + work + "/in.gds", "-rd",
+                       "dst=" + work + "/klayout.gds"},
+                      work);
+
+  std::int64_t tlcBytes = 0;
+  for (const auto& e : std::filesystem::directory_iterator(work + "/tlc")) tlcBytes += e.file_size();
+  std::printf("  TLC written %.1f MB, GDSII written back %.1f MB, by klayout %.1f MB\n", tlcBytes / 1048576.0,
+              FileSize(work + "/BACK.GDS") / 1048576.0, FileSize(work + "/klayout.gds") / 1048576.0);
+  if (kl.status == 0 && kl.seconds > 0) {
+    const double both = in.seconds + out.seconds;
+    std::printf("  ratios to klayout: import %.2fx, export %.2fx, both ways %.2fx time; "
+                "peak memory import %.2fx, export %.2fx\n",
+                in.seconds / kl.seconds, out.seconds / kl.seconds, both / kl.seconds, in.peakMb / kl.peakMb,
+                out.peakMb / kl.peakMb);
+  } else {
+    std::printf("  klayout did not run: no ratios\n");
+  }
+  const bool ok = in.status == 0 && out.status == 0;
+  if (ok && std::getenv("GDS_BENCH_KEEP") == nullptr) std::filesystem::remove_all(work);
+  return ok ? 0 : 1;
+}
