@@ -1,0 +1,16 @@
+// Message boxes: modal to the whole program (every window of it is disabled while a box is up), usable
+// before any loop runs, from paint handlers and inside other modal loops; posted messages keep flowing.
+#pragma once
+#include <string_view>
+
+#include "platform/ui/types.h"
+
+namespace ui {
+
+enum class BoxButtons { Ok, OkCancel, YesNo, YesNoCancel };
+
+// The answer: kIdOk, kIdCancel, kIdYes or kIdNo. A null caption shows "Error". Closing a box answers
+// Cancel when it has one, Ok for an Ok box and No for a Yes/No box.
+int ShowBox(Wnd owner, std::string_view text, const char* caption, BoxButtons buttons);
+
+}  // namespace ui

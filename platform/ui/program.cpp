@@ -1,0 +1,163 @@
+// Program start: the device, the log of what the user would see, the pause scale and the script.
+#include "platform/ui/program.h"
+
+#include <QApplication>
+#include <QStyleFactory>
+#include <clocale>
+#include <cmath>
+#include <cstdio>
+#include <cstdlib>
+
+#include "platform/os/path.h"
+#include "platform/os/process.h"
+#include "platform/os/textfile.h"
+#include "platform/ui/internal.h"
+#include "platform/ui/keys.h"
+
+namespace ui {
+namespace detail {
+
+namespace {
+
+std::string logPath;
+double pauseScale = 1.0;
+
+std::string Absolute(const std::string& path) {
+  std::string native = os::NativePath(path);
+  if (native.empty()) native = path;
+  if (!native.empty() && native[0] != '/') native = os::CurrentFolder() + "/" + native;
+  return native;
+}
+
+void OpenLog(std::string_view path) {
+  logPath.clear();
+  if (path.empty()) return;
+  std::string p = Absolute(std::string(path));
+  os::TextWriter out;
+  if (!out.Open(p, false, false) || !out.Commit()) {
+    std::fprintf(stderr, "MERO_LOG: cannot write %s\n", p.c_str());
+    return;
+  }
+  logPath = p;
+}
+
+void ReadPauseScale() {
+  const char* scale = std::getenv("MERO_PAUSE_SCALE");
+  if (!scale || !*scale) return;
+  char* end = nullptr;
+  double v = std::strtod(scale, &end);
+  if (end != scale && *end == '\0' && v >= 0 && std::isfinite(v)) pauseScale = v;
+}
+
+}  // namespace
+
+void EnsureApp() {
+  if (QCoreApplication::instance()) return;
+  // Pictures are shown pixel for pixel.
+  if (!std::getenv("QT_ENABLE_HIGHDPI_SCALING")) setenv("QT_ENABLE_HIGHDPI_SCALING", "0", 1);
+  static int argc = 1;
+  static char name[] = "mero";
+  static char* argv[] = {name, nullptr};
+  static QApplication* app = new QApplication(argc, argv);
+  (void)app;
+  QApplication::setQuitOnLastWindowClosed(false);
+  if (QStyle* fusion = QStyleFactory::create("Fusion")) QApplication::setStyle(fusion);
+  // The device set the user's locale; numbers in files are read and written in the "C" one.
+  std::setlocale(LC_NUMERIC, "C");
+}
+
+}  // namespace detail
+
+using namespace detail;
+
+void InitProgram(int argc, char** argv, std::string_view name) {
+  os::InitProcess(argc, argv);
+  S().programName = std::string(name);
+  EnsureApp();
+  DriverSetFolder(os::CurrentFolder());
+  if (const char* log = std::getenv("MERO_LOG"); log && *log) OpenLog(log);
+  const char* script = std::getenv("MERO_SCRIPT");
+  if (!script || !*script) {
+    ReadPauseScale();
+    return;
+  }
+  std::string text;
+  if (!os::ReadWholeFile(Absolute(script), text)) {
+    std::fprintf(stderr, "MERO_SCRIPT: cannot read %s\n", script);
+    std::exit(2);
+  }
+  std::string error;
+  if (!DriverStart(text, error)) {
+    std::fprintf(stderr, "MERO_SCRIPT %s\n", error.c_str());
+    std::exit(2);
+  }
+  pauseScale = 0;
+  ReadPauseScale();
+}
+
+bool StartScriptForTests(std::string_view scriptText, std::string_view logPathText) {
+  EnsureApp();
+  DriverSetFolder(os::CurrentFolder());
+  OpenLog(logPathText);
+  std::string error;
+  bool ok = DriverStart(scriptText, error);
+  if (!ok) std::fprintf(stderr, "script %s\n", error.c_str());
+  pauseScale = DriverActive() ? 0 : 1;
+  ReadPauseScale();
+  return ok;
+}
+
+void ResetForTests() {
+  EnsureApp();
+  std::string error;
+  DriverStart("", error);
+  OpenLog("");
+  pauseScale = 1.0;
+  std::vector<Wnd> all;
+  for (auto& [h, r] : S().windows)
+    if (r->alive && r->kind != Kind::Control) all.push_back(h);
+  for (Wnd h : all) Destroy(h);
+  Pump();
+  S().queue.clear();
+  S().timers.clear();
+  S().quitPending = false;
+  S().focus = 0;
+  S().mainWindow = 0;
+  S().pointerCount = 0;
+  S().scriptReleases.clear();
+  ReleaseAllKeys();
+}
+
+bool IsScripted() { return DriverActive(); }
+int ScriptStatus() { return DriverStatus(); }
+double PauseScale() { return pauseScale; }
+
+int ScaledPause(int milliseconds) {
+  double v = std::floor(double(milliseconds) * pauseScale + 0.5);
+  return v <= 0 ? 0 : v >= 2147483647.0 ? 2147483647 : int(v);
+}
+
+void LogLine(std::string_view line) {
+  if (logPath.empty()) return;
+  os::TextWriter out;
+  if (!out.Open(logPath, false, true)) return;
+  out.Line(line);
+  out.Commit();
+}
+
+std::string QuoteForLog(std::string_view text) {
+  std::string q = "\"";
+  for (char c : text) {
+    if (c == '\n')
+      q += "\\n";
+    else if (c == '\r')
+      q += "\\r";
+    else if (c == '"')
+      q += "\\\"";
+    else
+      q += c;
+  }
+  return q + "\"";
+}
+
+}  // namespace ui
