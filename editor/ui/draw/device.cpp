@@ -1,0 +1,178 @@
+#include "editor/ui/draw/device.h"
+
+#include <algorithm>
+#include <cmath>
+
+#include "editor/db/orientation.h"
+#include "editor/ui/draw/resources.h"
+#include "platform/gfx/canvas.h"
+
+namespace draw::detail {
+
+namespace {
+
+constexpr double kLimit = kScreenLimit;
+
+int RoundDevice(double v) {
+  v = std::clamp(v, -kLimit, kLimit);
+  return static_cast<int>(v < 0 ? -std::floor(-v + 0.5) : std::floor(v + 0.5));
+}
+
+gfx::Point Origin(const Engine& e) {
+  if (OnPaper(e)) return gfx::Point{e.page.originX, e.page.originY};
+  return gfx::Point{e.view.area.left, e.view.area.top};
+}
+
+// Moves end p along the segment from q until its coordinate `c` lies on the bound.
+void PullEnd(double& px, double& py, double qx, double qy, bool onX) {
+  double& c = onX ? px : py;
+  const double cq = onX ? qx : qy;
+  const double bound = c > kLimit ? kLimit : (c < -kLimit ? -kLimit : c);
+  if (bound == c || c == cq) return;
+  const double t = (bound - cq) / (c - cq);
+  if (onX) {
+    py = qy + (py - qy) * t;
+    px = bound;
+  } else {
+    px = qx + (px - qx) * t;
+    py = bound;
+  }
+}
+
+// The pen colour of a palette index on the current target.
+gfx::Color PenColour(const Engine& e, int colour) {
+  const gfx::Palette& pal = EditorPalette();
+  const int c = colour >= 0 && colour < kPaletteSize ? colour : 7;
+  if (!OnPaper(e)) return pal[static_cast<std::size_t>(c)];
+  if (e.hardcopy.blackWhite) return e.hardcopy.dark ? 0xFFFFFFu : 0x000000u;
+  if ((c == 7 || c == 15) && !e.hardcopy.dark) return 0x000000u;
+  // print colours are stored red + 256 green + 65536 blue
+  const std::uint32_t v = e.db.settings.printColors[static_cast<std::size_t>(c)];
+  return gfx::Rgb(int(v & 255), int((v >> 8) & 255), int((v >> 16) & 255));
+}
+
+void Finish(gfx::Canvas& c) {
+  c.SetPen(gfx::Pen::Solid(0xFFFFFFu));
+  c.SetBrush(gfx::Brush::Null());
+  c.SetMix(gfx::Mix::Copy);
+}
+
+}  // namespace
+
+bool OnPaper(const Engine& e) {
+  return e.target == Target::DirectPrint || e.target == Target::BitmapPrint;
+}
+
+void WorldToDevice(const Engine& e, double x, double y, double& dx, double& dy) {
+  if (e.target == Target::Screen) {
+    dx = (x - e.view.left) * e.view.scaleX;
+    dy = (e.view.top - y) * e.view.scaleY;
+  } else {
+    dx = (x - e.page.worldLeft) * e.page.scaleX;
+    dy = (e.page.worldTop - y) * e.page.scaleY;
+  }
+}
+
+DeviceSegment MapSegment(const Engine& e, double x1, double y1, double x2, double y2) {
+  double ax, ay, bx, by;
+  WorldToDevice(e, x1, y1, ax, ay);
+  WorldToDevice(e, x2, y2, bx, by);
+  const bool beyond = (ax > kLimit && bx > kLimit) || (ax < -kLimit && bx < -kLimit) ||
+                      (ay > kLimit && by > kLimit) || (ay < -kLimit && by < -kLimit);
+  if (!beyond) {
+    PullEnd(ax, ay, bx, by, true);
+    PullEnd(ax, ay, bx, by, false);
+    PullEnd(bx, by, ax, ay, true);
+    PullEnd(bx, by, ax, ay, false);
+  }
+  const gfx::Point o = Origin(e);
+  return DeviceSegment{gfx::Point{RoundDevice(ax) + o.x, RoundDevice(ay) + o.y},
+                       gfx::Point{RoundDevice(bx) + o.x, RoundDevice(by) + o.y}};
+}
+
+gfx::Point MapPoint(const Engine& e, double x, double y) {
+  double dx, dy;
+  WorldToDevice(e, x, y, dx, dy);
+  const gfx::Point o = Origin(e);
+  return gfx::Point{RoundDevice(dx) + o.x, RoundDevice(dy) + o.y};
+}
+
+void EmitLine(Engine& e, const DeviceSegment& s, const Style& st) {
+  if (!e.canvas) return;
+  gfx::Canvas& c = *e.canvas;
+  c.SetPen(gfx::Pen::Styled(gfx::PenStyle(std::clamp(st.dash, 0, kDashCount - 1)), PenColour(e, st.colour)));
+  c.SetMix(gfx::Mix::Copy);
+  c.SetBackgroundMode(gfx::BackgroundMode::Transparent);
+  c.MoveTo(s.a.x, s.a.y);
+  c.LineTo(s.b.x, s.b.y);
+  // lines leave out their last pixel; one more step puts it in
+  c.LineTo(s.b.x + 1, s.b.y + 1);
+  Finish(c);
+}
+
+void EmitRectOutline(Engine& e, double left, double bottom, double right, double top, const Style& st) {
+  if (!e.canvas) return;
+  const gfx::Point p0 = MapPoint(e, left, bottom), p2 = MapPoint(e, right, top);
+  gfx::Canvas& c = *e.canvas;
+  c.SetPen(gfx::Pen::Styled(gfx::PenStyle(std::clamp(st.dash, 0, kDashCount - 1)), PenColour(e, st.colour)));
+  c.SetMix(gfx::Mix::Copy);
+  c.SetBackgroundMode(gfx::BackgroundMode::Transparent);
+  c.MoveTo(p0.x, p0.y);
+  c.LineTo(p2.x, p0.y);
+  c.LineTo(p2.x, p2.y);
+  c.LineTo(p0.x, p2.y);
+  c.LineTo(p0.x, p0.y);
+  Finish(c);
+}
+
+void EmitFilledRect(Engine& e, double left, double bottom, double right, double top, const Style& st) {
+  const gfx::Point p0 = MapPoint(e, left, bottom), p2 = MapPoint(e, right, top);
+  std::vector<gfx::Point> pts = {p0, {p2.x, p0.y}, p2, {p0.x, p2.y}, p0};
+  EmitPolygon(e, pts, st);
+}
+
+void EmitPolygon(Engine& e, std::vector<gfx::Point>& points, const Style& st) {
+  if (!e.canvas || st.fill <= 0 || st.fill >= kFillCount || e.highlightPass) return;
+  if (points.size() < 3) return;
+  if (!(points.front() == points.back())) points.push_back(points.front());
+  gfx::Canvas& c = *e.canvas;
+  c.SetPen(gfx::Pen::Null());
+  c.SetBrush(gfx::Brush::Pattern(FillPattern(st.fill)));
+  c.SetFillRule(gfx::FillRule::Alternate);
+  c.SetTextColor(0x000000u);
+  const gfx::Color white = 0xFFFFFFu;
+  const gfx::Color colour = PenColour(e, st.colour);
+  if (OnPaper(e)) {
+    c.SetBackgroundColor(white);
+    c.SetMix(gfx::Mix::MaskNotPen);
+    c.Polygon(points);
+    c.SetBackgroundColor(colour);
+    c.SetMix(gfx::Mix::Merge);
+    c.Polygon(points);
+  } else if (st.colour == 0) {
+    // erasing clears exactly the pixels the pattern set
+    c.SetBackgroundColor(white);
+    c.SetMix(gfx::Mix::MaskNotPen);
+    c.Polygon(points);
+  } else {
+    c.SetBackgroundColor(colour);
+    c.SetMix(st.fill == 13 ? gfx::Mix::Copy : gfx::Mix::Merge);
+    c.Polygon(points);
+  }
+  Finish(c);
+}
+
+void AppendDevicePoint(std::vector<gfx::Point>& points, gfx::Point p) {
+  if (points.empty() || !(points.back() == p)) points.push_back(p);
+}
+
+bool Transforming(const Engine& e) { return e.instanceFlag || e.contextFlag; }
+
+void LevelTransform(const Engine& e, int level, std::int64_t& x, std::int64_t& y) {
+  if (!Transforming(e)) return;
+  for (int l = std::min(level, kLevels - 1); l >= 0; --l) db::OrientPoint(e.levels[std::size_t(l)].orientation, x, y);
+  x += e.offsetX;
+  y += e.offsetY;
+}
+
+}  // namespace draw::detail

@@ -1,0 +1,48 @@
+// Inside the drawing engine: the device mapping of world points, the clip to the device range and
+// the canvas calls of the four primitive kinds (line, rectangle outline, filled rectangle, polygon).
+#pragma once
+#include <cstdint>
+#include <vector>
+
+#include "editor/ui/draw/engine.h"
+#include "platform/gfx/geometry.h"
+
+namespace draw::detail {
+
+// How one primitive is drawn: palette index (0..21), fill number (0..14), dash style (0..4).
+struct Style {
+  int colour = 7;
+  int fill = 0;
+  int dash = 0;
+};
+
+bool OnPaper(const Engine& e);
+
+// World point of the edited cell to device units (doubles, before the clamp and the origin).
+void WorldToDevice(const Engine& e, double x, double y, double& dx, double& dy);
+
+// Device points: clipped to +-16000 along the segment, clamped, rounded, moved by the origin.
+struct DeviceSegment {
+  gfx::Point a;
+  gfx::Point b;
+};
+DeviceSegment MapSegment(const Engine& e, double x1, double y1, double x2, double y2);
+gfx::Point MapPoint(const Engine& e, double x, double y);
+
+// Primitive kinds 1 to 4 in world coordinates of the edited cell.
+void EmitLine(Engine& e, const DeviceSegment& s, const Style& st);
+void EmitRectOutline(Engine& e, double left, double bottom, double right, double top, const Style& st);
+void EmitFilledRect(Engine& e, double left, double bottom, double right, double top, const Style& st);
+// Closes the polygon with its first point when needed; nothing for fill 0 or fewer than 3 points.
+void EmitPolygon(Engine& e, std::vector<gfx::Point>& points, const Style& st);
+
+// Appends a device point unless it repeats the last one.
+void AppendDevicePoint(std::vector<gfx::Point>& points, gfx::Point p);
+
+// Orientation of levels level, level-1, ..., 0 applied to a point (what an object of the cell drawn
+// at `level` goes through), then the current offset; only while an instance or the context cell is
+// drawn.
+void LevelTransform(const Engine& e, int level, std::int64_t& x, std::int64_t& y);
+bool Transforming(const Engine& e);
+
+}  // namespace draw::detail

@@ -1,0 +1,227 @@
+// Boxes, paths and polygons of the store.
+#include <algorithm>
+#include <cstdlib>
+#include <limits>
+
+#include "editor/db/path_outline.h"
+#include "editor/ui/draw/device.h"
+#include "editor/ui/draw/primitives.h"
+#include "editor/ui/draw/shapes_internal.h"
+
+namespace draw {
+
+using detail::Style;
+
+int LayerColour(const Engine& e, int layer) {
+  if (layer < 1 || layer > 64) return 7;
+  const int c = e.db.settings.layerPalette[std::size_t(layer - 1)];
+  return c >= 0 && c < kPaletteSize ? c : 7;
+}
+
+int LayerFill(const Engine& e, int layer) {
+  if (e.noFill) return 0;
+  if (e.solidFill) return 13;
+  if (layer < 1 || layer > 64) return 0;
+  int f = e.db.settings.layerFills[std::size_t(layer - 1)];
+  if (f < 0 || f >= kFillCount) return 0;
+  // diagonals come out mirrored on paper, so they swap there
+  if (e.target == Target::DirectPrint || e.target == Target::BitmapPrint) {
+    if (f == 9) f = 10;
+    else if (f == 10) f = 9;
+    else if (f == 11) f = 12;
+    else if (f == 12) f = 11;
+  }
+  return f;
+}
+
+int LayerDash(const Engine& e, int layer) {
+  if (e.noDash || layer < 1 || layer > 64) return 0;
+  const int d = e.db.settings.layerDashes[std::size_t(layer - 1)];
+  return d >= 0 && d < kDashCount ? d : 0;
+}
+
+namespace detail {
+
+Style ObjectStyle(const Engine& e, int layer) {
+  Style st{LayerColour(e, layer), LayerFill(e, layer), LayerDash(e, layer)};
+  if (e.instanceFlag) {
+    if (e.selected) st.colour = 15;
+    if (e.instanceErase) st.colour = 0;
+  }
+  if (e.eraseObject) {
+    st.colour = 0;
+    st.dash = 0;
+  }
+  return st;
+}
+
+bool Culled(const Engine& e, std::int64_t left, std::int64_t bottom, std::int64_t right,
+            std::int64_t top, std::int64_t margin) {
+  return right + margin < e.view.left || left - margin > e.view.right ||
+         top + margin < e.view.bottom || bottom - margin > e.view.top;
+}
+
+void DrawChain(Engine& e, const std::vector<ChainPoint>& pts, const Style& st, bool closedFill) {
+  std::vector<gfx::Point>& poly = e.work->devicePolygon;
+  poly.clear();
+  const int selColour = e.eraseObject ? 0 : 15;
+  for (std::size_t i = 0; i + 1 < pts.size(); ++i) {
+    const ChainPoint& a = pts[i];
+    const ChainPoint& b = pts[i + 1];
+    const DeviceSegment seg = MapSegment(e, double(a.x), double(a.y), double(b.x), double(b.y));
+    AppendDevicePoint(poly, seg.a);
+    AppendDevicePoint(poly, seg.b);
+    if (a.x == b.x && a.y == b.y) continue;
+    const bool sel = (a.flags & b.flags & db::kVertexSelectedBit) && !e.suppressVertexHighlight;
+    if (sel) EmitLine(e, seg, Style{selColour, 0, 0});
+    else if (!e.highlightPass || st.colour == 15) EmitLine(e, seg, st);
+  }
+  if (closedFill && pts.size() >= 3 && pts.front().x == pts.back().x && pts.front().y == pts.back().y)
+    EmitPolygon(e, poly, st);
+}
+
+}  // namespace detail
+
+namespace {
+
+void EdgeLine(Engine& e, double x1, double y1, double x2, double y2, bool selected, const Style& st) {
+  const detail::DeviceSegment seg = detail::MapSegment(e, x1, y1, x2, y2);
+  if (selected) detail::EmitLine(e, seg, Style{15, 0, 0});
+  else if (!e.highlightPass || st.colour == 15) detail::EmitLine(e, seg, st);
+}
+
+std::int32_t ToCoord(std::int64_t v) {
+  return std::int32_t(std::clamp<std::int64_t>(v, std::numeric_limits<std::int32_t>::min(),
+                                               std::numeric_limits<std::int32_t>::max()));
+}
+
+std::vector<db::PathPoint> ToPathPoints(const std::vector<ChainPoint>& pts, std::size_t from,
+                                        std::size_t count) {
+  std::vector<db::PathPoint> out;
+  out.reserve(count);
+  for (std::size_t i = from; i < from + count && i < pts.size(); ++i)
+    out.push_back(db::PathPoint{ToCoord(pts[i].x), ToCoord(pts[i].y)});
+  return out;
+}
+
+// Lines around an outline; its device points go to the device polygon when `poly` is given.
+void StrokeOutline(Engine& e, const std::vector<db::PathPoint>& outline, const Style& st, bool draw,
+                   std::vector<gfx::Point>* poly) {
+  for (std::size_t i = 0; i + 1 < outline.size(); ++i) {
+    const detail::DeviceSegment seg = detail::MapSegment(e, outline[i].x, outline[i].y,
+                                                         outline[i + 1].x, outline[i + 1].y);
+    if (poly) {
+      detail::AppendDevicePoint(*poly, seg.a);
+      detail::AppendDevicePoint(*poly, seg.b);
+    }
+    if (draw && !(outline[i] == outline[i + 1])) detail::EmitLine(e, seg, st);
+  }
+}
+
+void DrawWidePath(Engine& e, const std::vector<ChainPoint>& pts, std::int32_t width, const Style& st) {
+  const bool normalParts = !e.highlightPass || st.colour == 15;
+  if (e.db.settings.modeWord & kModeCentreLine) {
+    if (normalParts) {
+      for (std::size_t i = 0; i + 1 < pts.size(); ++i) {
+        if (pts[i].x == pts[i + 1].x && pts[i].y == pts[i + 1].y) continue;
+        detail::EmitLine(e, detail::MapSegment(e, double(pts[i].x), double(pts[i].y),
+                                               double(pts[i + 1].x), double(pts[i + 1].y)),
+                         Style{st.colour, 0, 3});
+      }
+    }
+  }
+  std::vector<db::PathPoint> outline;
+  db::OutlineOptions whole;
+  whole.maxPoints = 0;  // display only: any length draws whole
+  std::vector<gfx::Point>& poly = e.work->devicePolygon;
+  poly.clear();
+  if (db::BuildPathOutline(ToPathPoints(pts, 0, pts.size()), width, outline, whole) == db::OutlineStatus::Ok)
+    StrokeOutline(e, outline, st, normalParts, &poly);
+  // A selected stretch between two selected vertices shows as the outline of that stretch.
+  if (!e.suppressVertexHighlight) {
+    const Style sel{e.eraseObject ? 0 : 15, 0, 0};
+    std::vector<db::PathPoint> part;
+    for (std::size_t i = 0; i + 1 < pts.size(); ++i) {
+      if (!(pts[i].flags & pts[i + 1].flags & db::kVertexSelectedBit)) continue;
+      if (db::BuildPathOutline(ToPathPoints(pts, i, 2), width, part, whole) == db::OutlineStatus::Ok)
+        StrokeOutline(e, part, sel, true, nullptr);
+    }
+  }
+  if (outline.size() >= 4) detail::EmitPolygon(e, poly, st);
+}
+
+}  // namespace
+
+void DrawBox(Engine& e, int n, int level) {
+  PollEscape(e);
+  db::ObjectStore& s = e.db.store;
+  const db::BoxRecord r = s.GetBoxRecord(n);
+  std::int64_t l = r.left, b = r.bottom, rt = r.right, t = r.top;
+  const std::int64_t min = e.view.minDrawn;
+  if (!e.highlightPass && std::llabs(rt - l) <= min && std::llabs(t - b) <= min) return;
+  detail::LevelTransform(e, level, l, b);
+  detail::LevelTransform(e, level, rt, t);
+  if (l > rt) std::swap(l, rt);
+  if (b > t) std::swap(b, t);
+  if (detail::Culled(e, l, b, rt, t, 0)) {
+    if (e.markingPass) s.SetBox(r.flags | db::kOffWindowBit, 0, n);
+    return;
+  }
+  const int layer = db::LayerOf(r.flags);
+  Style st = detail::ObjectStyle(e, layer);
+  const double dl = double(l), db_ = double(b), dr = double(rt), dt = double(t);
+  if (e.eraseObject && !e.highlightPass) {
+    detail::EmitFilledRect(e, dl, db_, dr, dt, st);
+    detail::EmitRectOutline(e, dl, db_, dr, dt, Style{0, 0, 0});
+    return;
+  }
+  EdgeLine(e, dl, db_, dl, dt, r.flags & db::kEdgeLeft, st);
+  EdgeLine(e, dl, db_, dr, db_, r.flags & db::kEdgeBottom, st);
+  EdgeLine(e, dr, db_, dr, dt, r.flags & db::kEdgeRight, st);
+  EdgeLine(e, dl, dt, dr, dt, r.flags & db::kEdgeTop, st);
+  if (!e.highlightPass) detail::EmitFilledRect(e, dl, db_, dr, dt, st);
+}
+
+void DrawPath(Engine& e, int n, int level) {
+  PollEscape(e);
+  db::ObjectStore& s = e.db.store;
+  const db::PathRecord p = s.GetPathRecord(n);
+  if (db::IsText(p.flags)) {
+    DrawTextObject(e, n, level);
+    return;
+  }
+  std::vector<ChainPoint>& pts = e.work->chain;
+  pts.clear();
+  s.WalkChain(p.firstVertex, [&](int v) {
+    const db::VertexRecord vr = s.GetVertexRecord(v);
+    pts.push_back(ChainPoint{vr.x, vr.y, vr.flags});
+  });
+  if (pts.size() >= 2) {
+    std::int64_t l = pts[0].x, r = pts[0].x, b = pts[0].y, t = pts[0].y;
+    for (const ChainPoint& c : pts) {
+      l = std::min(l, c.x);
+      r = std::max(r, c.x);
+      b = std::min(b, c.y);
+      t = std::max(t, c.y);
+    }
+    const std::int64_t w = std::llabs(std::int64_t(p.width));
+    const std::int64_t min = e.view.minDrawn;
+    if (!e.highlightPass && r - l <= min && t - b <= min && w <= min) return;
+    detail::LevelTransform(e, level, l, b);
+    detail::LevelTransform(e, level, r, t);
+    if (l > r) std::swap(l, r);
+    if (b > t) std::swap(b, t);
+    if (detail::Culled(e, l, b, r, t, w)) {
+      if (e.markingPass) s.SetPath(p.flags | db::kOffWindowBit, 0, n);
+      return;
+    }
+    const Style st = detail::ObjectStyle(e, db::LayerOf(p.flags));
+    for (ChainPoint& c : pts) detail::LevelTransform(e, level, c.x, c.y);
+    if (w > min) DrawWidePath(e, pts, p.width, st);
+    else detail::DrawChain(e, pts, st, p.width == 0);
+  }
+  // Marks belong to the edited cell's own paths; placed copies carry none.
+  if (!e.instanceFlag && !e.contextFlag && !pts.empty()) DrawVertexMarks(e, n, e.eraseObject ? 0 : 1);
+}
+
+}  // namespace draw

@@ -1,0 +1,20 @@
+// Inside the drawing engine: what boxes, paths and texts share.
+#pragma once
+#include <cstdint>
+#include <vector>
+
+#include "editor/ui/draw/device.h"
+#include "editor/ui/draw/walk_internal.h"
+
+namespace draw::detail {
+
+// Colour, fill and dash of an object on `layer`, with the instance and erase rules applied.
+Style ObjectStyle(const Engine& e, int layer);
+// Outside the view window by more than `margin` on some side.
+bool Culled(const Engine& e, std::int64_t left, std::int64_t bottom, std::int64_t right,
+            std::int64_t top, std::int64_t margin);
+// Lines between consecutive points (zero-length ones skipped; both ends selected: colour 15), then
+// with `closedFill` the fill when the chain ends where it began.
+void DrawChain(Engine& e, const std::vector<ChainPoint>& pts, const Style& st, bool closedFill);
+
+}  // namespace draw::detail
