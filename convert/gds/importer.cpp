@@ -90,7 +90,7 @@ class Importer {
  public:
   Importer(utilib::Job& job, ImportSettings& s, const utilib::NewNameAsker& ask)
       : job_(job), s_(s), ask_(ask) {}
-  int Run(ImportResult* result);
+  int Run(ImportResult* result, const std::string* given);
 
  private:
   // Hierarchy.
@@ -851,8 +851,10 @@ bool Importer::ConvertGdsStructures() {
   return WriteTokenCells();
 }
 
-int Importer::Run(ImportResult* result) {
-  if (!os::ReadWholeFile(s_.gdsFile, bytes_)) {
+int Importer::Run(ImportResult* result, const std::string* given) {
+  if (given) {
+    bytes_ = *given;
+  } else if (!os::ReadWholeFile(s_.gdsFile, bytes_)) {
     Stop("GDS File is Missing ... Can't Continue");
     return 0;
   }
@@ -950,7 +952,14 @@ int ImportGds(utilib::Job& job, ImportSettings& settings, const utilib::NewNameA
               ImportResult* result) {
   job.abort = false;
   Importer importer(job, settings, askName);
-  return importer.Run(result);
+  return importer.Run(result, nullptr);
+}
+
+int ImportGdsBytes(utilib::Job& job, ImportSettings& settings, const utilib::NewNameAsker& askName,
+                   std::string bytes, ImportResult* result) {
+  job.abort = false;
+  Importer importer(job, settings, askName);
+  return importer.Run(result, &bytes);
 }
 
 }  // namespace gds

@@ -40,6 +40,10 @@ struct ImportResult {
 int ImportGds(utilib::Job& job, ImportSettings& settings, const utilib::NewNameAsker& askName,
               ImportResult* result = nullptr);
 
+// The same with the GDSII file's bytes given instead of read from the set-up's file name.
+int ImportGdsBytes(utilib::Job& job, ImportSettings& settings, const utilib::NewNameAsker& askName,
+                   std::string bytes, ImportResult* result = nullptr);
+
 // "Completed ... %d TLC Files Made".
 std::string ImportCompletedText(const ImportResult& result);
 

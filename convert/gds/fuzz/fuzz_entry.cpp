@@ -1,11 +1,23 @@
 #include "convert/gds/fuzz/fuzz_entry.h"
 
+#include <unistd.h>
+
+#include <cstdlib>
+#include <filesystem>
+#include <optional>
+#include <string>
+
+#include "convert/gds/importer.h"
+#include "convert/gds/quiet_ui.h"
 #include "convert/gds/record.h"
 #include "convert/gds/record_reader.h"
 
 namespace gds {
 
-void FuzzOneGdsInput(const std::uint8_t* data, std::size_t size) {
+namespace {
+
+// Every record of the stream, every value of it read.
+void ReadRecords(const std::uint8_t* data, std::size_t size) {
   GdsReader reader(data, size);
   GdsRecord r;
   volatile double sink = 0;
@@ -26,6 +38,43 @@ void FuzzOneGdsInput(const std::uint8_t* data, std::size_t size) {
     if (r.type == kEndLib) break;
   }
   sink = sink + static_cast<double>(reader.HeaderLine().size());
+}
+
+// A folder of this process for the TLC files an import writes, emptied after each input.
+const std::string& ScratchFolder() {
+  static const std::string folder = [] {
+    std::string templ = (std::filesystem::temp_directory_path() / "gdsfuzz-XXXXXX").string();
+    const char* made = mkdtemp(templ.data());
+    return std::string(made ? made : ".") + "/";
+  }();
+  return folder;
+}
+
+}  // namespace
+
+void FuzzOneGdsInput(const std::uint8_t* data, std::size_t size) {
+  ReadRecords(data, size);
+
+  const std::string& folder = ScratchFolder();
+  ImportSettings settings;
+  SetImportDefaults(settings);
+  settings.main[0] = folder + "FUZZ.GDS";
+  settings.main[1] = folder;
+  settings.main[3] = "1000";
+  settings.main[15] = folder + "STRMIMP.RPT";
+  NormaliseImportAll(settings);
+  QuietUi ui;
+  utilib::Job job(kImportProgram, ui);
+  int named = 0;
+  const utilib::NewNameAsker ask = [&named](std::string_view) -> std::optional<std::string> {
+    if (++named > 3) return std::nullopt;  // then the import stops, as a user's Abort does
+    return "FUZZ" + std::to_string(named);
+  };
+  ImportGdsBytes(job, settings, ask, std::string(reinterpret_cast<const char*>(data), size));
+  utilib::CloseReport(job);
+  std::error_code ec;
+  for (const auto& entry : std::filesystem::directory_iterator(folder, ec))
+    std::filesystem::remove(entry.path(), ec);
 }
 
 }  // namespace gds

@@ -12,24 +12,10 @@
 
 #include "convert/gds/exporter.h"
 #include "convert/gds/importer.h"
+#include "convert/gds/quiet_ui.h"
 #include "platform/os/process.h"
 
 namespace {
-
-class QuietUi : public utilib::JobUi {
- public:
-  void SetItemText(int, std::string_view) override {}
-  void SetDisplayTitle(std::string_view) override {}
-  utilib::BoxAnswer MessageBox(std::string_view caption, std::string_view text,
-                               utilib::BoxButtons) override {
-    std::fprintf(stderr, "%.*s: %.*s\n", static_cast<int>(caption.size()), caption.data(),
-                 static_cast<int>(text.size()), text.data());
-    return utilib::BoxAnswer::Ok;
-  }
-  bool Pause(int) override { return false; }
-  bool IsEscapePressed() override { return false; }
-  bool IsControlPressed() override { return false; }
-};
 
 // "N=VALUE" into the right group; false for an argument of another form.
 bool SetSlot(const std::string& arg, std::vector<std::string>& main, std::vector<std::string>& text,
@@ -59,7 +45,7 @@ int main(int argc, char** argv) {
   os::InitProcess(argc, argv);
   if (argc < 4) return Usage();
   const std::string mode = argv[1];
-  QuietUi ui;
+  gds::QuietUi ui(true);
   if (mode == "export") {
     gds::ExportSettings s;
     gds::SetExportDefaults(s);
