@@ -1,0 +1,52 @@
+#include "editor/ui/shell.h"
+
+#include <climits>
+#include <cstdio>
+#include <cstdlib>
+#include <string>
+
+#include "editor/ui/message_table.h"
+#include "platform/ui/box.h"
+#include "platform/ui/window.h"
+
+namespace edui {
+
+ui::Result SendToMain(Editor& ed, ui::Message m, ui::WParam w, ui::LParam l) {
+  return ui::Send(ed.main, m, w, l);
+}
+
+void PostToMain(Editor& ed, ui::Message m, ui::WParam w, ui::LParam l) { ui::Post(ed.main, m, w, l); }
+
+int ShowMessage(Editor&, int n) {
+  return ui::ShowBox(0, MessageText(n), nullptr, ui::BoxButtons::Ok);
+}
+
+void ShowTextBox(Editor&, std::string_view caption, std::string_view text) {
+  const std::string c(caption);
+  ui::ShowBox(0, text, c.empty() ? nullptr : c.c_str(), ui::BoxButtons::Ok);
+}
+
+}  // namespace edui
+
+namespace edui {
+
+int TextToInt(std::string_view text) {
+  const std::string s(text);
+  const long v = std::strtol(s.c_str(), nullptr, 10);
+  if (v > INT_MAX) return INT_MAX;
+  if (v < INT_MIN) return INT_MIN;
+  return int(v);
+}
+
+double TextToDouble(std::string_view text) {
+  const std::string s(text);
+  return std::strtod(s.c_str(), nullptr);
+}
+
+std::string FormatG(double value, int digits) {
+  char buffer[64];
+  std::snprintf(buffer, sizeof buffer, "%.*g", digits, value);
+  return buffer;
+}
+
+}  // namespace edui

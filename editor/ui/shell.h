@@ -1,0 +1,29 @@
+// Small services every part of the editor uses: messages to the main window and message boxes.
+#pragma once
+#include <string>
+#include <string_view>
+
+#include "editor/ui/editor.h"
+#include "platform/ui/types.h"
+
+namespace edui {
+
+ui::Result SendToMain(Editor& ed, ui::Message m, ui::WParam w = 0, ui::LParam l = 0);
+void PostToMain(Editor& ed, ui::Message m, ui::WParam w = 0, ui::LParam l = 0);
+
+// Message n of the message table in a box without owner and caption.
+int ShowMessage(Editor& ed, int n);
+// Any other OK box; an empty caption shows none.
+void ShowTextBox(Editor& ed, std::string_view caption, std::string_view text);
+
+}  // namespace edui
+
+namespace edui {
+
+// Numbers typed into dialogs read as the C library reads them: text that is not a number reads as 0.
+int TextToInt(std::string_view text);
+double TextToDouble(std::string_view text);
+// "%.*g" of a value.
+std::string FormatG(double value, int digits);
+
+}  // namespace edui
