@@ -33,6 +33,13 @@ int RoundToCoordinate(double value) {
   return RoundHalfAway(value);
 }
 
+int RoundTextSize(double size) {
+  const double magnitude = std::fabs(size);
+  if (!(magnitude < 61440.0)) return 61440;  // NaN too
+  const int size15 = RoundHalfAway(magnitude / 15) * 15;
+  return size15 < 15 ? 15 : size15;
+}
+
 double ComputeDirectionAngle(double dx, double dy) {
   if (dx == 0.0) return dy <= 0.0 ? -1.5707963 : 1.5707963;
   return std::atan2(dy, dx);

@@ -22,6 +22,9 @@ std::string& TrimLine(std::string& text, std::size_t length);
 // Lower case but upper case after each "\" or "/", first character and the one after "X:";
 // "none" for an empty path.
 std::string ProperCasePath(std::string_view path);
+// A text size: the magnitude to the nearest multiple of 15 (halves away from zero), held within
+// 15..61440.
+int RoundTextSize(double size);
 // 1 when `name` cannot be a cell name, else 0. `cellCount` is how many cells the collection holds.
 int CheckCellName(std::string_view name, int cellCount);
 
