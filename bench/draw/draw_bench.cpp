@@ -1,7 +1,7 @@
 // Full redraws of generated layouts into a 1920 x 1080 surface: a hierarchy of 10,100 instances
 // and a flat cell of 256,000 boxes. In the same run the same layouts, written as GDSII by gdspy,
 // are rendered by klayout in batch mode to an image of the same size and window; both times and
-// their ratio are printed. Set MERO_BENCH_KEEP=1 to keep the work folder with both pictures.
+// their ratio are printed. With MERO_BENCH_KEEP=1 both pictures of each go to /tmp/mero-draw-bench.
 #include <unistd.h>
 
 #include <algorithm>
@@ -13,135 +13,72 @@
 #include <string>
 #include <vector>
 
-#include "editor/db/cell_files.h"
-#include "editor/db/database.h"
 #include "editor/db/extent.h"
 #include "editor/ui/draw/engine.h"
+#include "editor/ui/draw/tests/fixture.h"
 #include "platform/gfx/canvas.h"
 #include "platform/gfx/png.h"
-#include "platform/os/path.h"
 
 namespace {
 
 constexpr int kWidth = 1920;
 constexpr int kHeight = 1080;
 
-struct GenBox {
-  int layer;
-  std::int32_t l, b, r, t;
-};
-struct GenPath {
-  int layer;
-  std::int32_t width;
-  std::vector<std::int32_t> xy;
-};
-struct GenRef {
-  std::string cell;
-  int code;
-  std::int32_t x, y;
-};
-struct GenCell {
-  std::string name;
-  int rank = 1;
-  std::vector<GenBox> boxes;
-  std::vector<GenPath> paths;
-  std::vector<GenRef> refs;
-};
+using drawtest::Box;
+using drawtest::Cell;
+using drawtest::Path;
+using drawtest::Ref;
 
-void PutInStore(db::Database& d, const GenCell& c) {
-  db::ObjectStore& s = d.store;
-  s.FreeObjectPages();
-  s.FreeCellRefSlot(0);
-  s.boxCount = s.pathCount = s.vertexCount = 0;
-  s.refCount[0] = 0;
-  for (const GenBox& b : c.boxes) s.PutBoxRecord(++s.boxCount, db::BoxRecord{b.layer, b.l, b.b, b.r, b.t});
-  for (const GenPath& p : c.paths) {
-    const int path = ++s.pathCount;
-    const int first = s.vertexCount + 1;
-    for (std::size_t i = 0; i + 1 < p.xy.size(); i += 2) {
-      const int v = ++s.vertexCount;
-      s.PutVertexRecord(v, db::VertexRecord{path, p.xy[i], p.xy[i + 1], i + 3 < p.xy.size() ? v + 1 : 0});
-    }
-    s.PutPathRecord(path, db::PathRecord{p.layer, p.width, first});
-  }
-  for (const GenRef& r : c.refs) {
-    db::FindCell(d.index, r.cell);
-    s.PutCellRefRecord(0, ++s.refCount[0], db::CellRefRecord{d.index.foundRow | (r.code << 11), r.x, r.y});
-  }
-}
-
-// Index row, outline and files of a cell; the store holds it afterwards.
-int AddCell(db::Database& d, const GenCell& c, std::ofstream& layout) {
-  const int row = ++d.index.count;
-  db::CellIndexEntry& e = d.index.rows[std::size_t(row)];
-  e.name = c.name;
-  e.flags = c.rank;
-  PutInStore(d, c);
-  db::ComputeCellExtent(d);
-  e.left = d.extent.left;
-  e.bottom = d.extent.bottom;
-  e.right = d.extent.right;
-  e.top = d.extent.top;
-  e.boxCount = d.store.boxCount;
-  e.pathCount = d.store.pathCount;
-  e.vertexCount = d.store.vertexCount;
-  e.refCount = d.store.refCount[0];
-  db::SaveCellObjects(d, c.name);
-  if (c.rank > 1) db::SaveCellRefs(d, c.name, 0);
+// The same cell as a line of the layout description the GDSII writer reads.
+void Describe(const Cell& c, std::ofstream& layout) {
   layout << "CELL " << c.name << "\n";
-  for (const GenBox& b : c.boxes) layout << "B " << b.layer << ' ' << b.l << ' ' << b.b << ' ' << b.r << ' ' << b.t << "\n";
-  for (const GenPath& p : c.paths) {
+  for (const Box& b : c.boxes)
+    layout << "B " << b.layer << ' ' << b.left << ' ' << b.bottom << ' ' << b.right << ' ' << b.top << "\n";
+  for (const Path& p : c.paths) {
     layout << "P " << p.layer << ' ' << p.width;
-    for (std::int32_t v : p.xy) layout << ' ' << v;
+    for (const auto& [x, y] : p.points) layout << ' ' << x << ' ' << y;
     layout << "\n";
   }
-  for (const GenRef& r : c.refs) layout << "R " << r.cell << ' ' << r.code << ' ' << r.x << ' ' << r.y << "\n";
-  return row;
+  for (const Ref& r : c.refs) layout << "R " << r.cell << ' ' << r.orientation << ' ' << r.x << ' ' << r.y << "\n";
 }
 
-void OpenCell(db::Database& d, int row) {
-  d.store.FreeObjectStore();
-  d.load = db::LoadState{};
-  db::LoadObjectsOfCell(d, row);
-  if (d.index.rows[std::size_t(row)].Rank() > 1) db::LoadRefsOfCell(d, row, 0);
-  else d.store.refCount[0] = 0;
-  d.current.name = d.index.rows[std::size_t(row)].name;
-  d.current.row = row;
-  d.current.rank = d.index.rows[std::size_t(row)].Rank();
+void Add(drawtest::Folder& f, const Cell& c, std::ofstream& layout) {
+  f.Add(c);
+  Describe(c, layout);
 }
 
 // LEAF: 20 boxes on 8 layers, 3 wide paths and a polygon; MID: 100 LEAFs in all 8 orientations;
 // TOP: 100 MIDs likewise. Fitted to the screen a LEAF is some 15 pixels wide; its boxes are made
 // just long enough (a thousandth of the view) to be drawn rather than skipped as too small.
-void MakeHierarchy(db::Database& d, std::ofstream& layout) {
-  GenCell leaf{"LEAF", 1, {}, {}, {}};
+void MakeHierarchy(drawtest::Folder& f, std::ofstream& layout) {
+  Cell leaf{"LEAF", 1, {}, {}, {}, {}};
   for (int i = 0; i < 20; ++i) {
     const std::int32_t x = 40 * (i % 5) * 4, y = 150 * (i / 5);
     leaf.boxes.push_back({1 + i % 8, x, y, x + 300 + 10 * (i % 3), y + 100});
   }
   for (int i = 0; i < 3; ++i)
-    leaf.paths.push_back({9 + i, 30 - 60 * (i % 2), {0, 650 + 40 * i, 300, 650 + 40 * i, 300 + 80 * i, 780}});
-  leaf.paths.push_back({12, 0, {600, 0, 760, 0, 760, 500, 680, 600, 600, 0}});
-  AddCell(d, leaf, layout);
-  GenCell mid{"MID", 2, {{13, -100, -100, 10000, 0}, {14, -100, 0, 0, 10000}}, {}, {}};
+    leaf.paths.push_back({9 + i, 30 - 60 * (i % 2), {{0, 650 + 40 * i}, {300, 650 + 40 * i}, {300 + 80 * i, 780}}});
+  leaf.paths.push_back({12, 0, {{600, 0}, {760, 0}, {760, 500}, {680, 600}, {600, 0}}});
+  Add(f, leaf, layout);
+  Cell mid{"MID", 2, {{13, -100, -100, 10000, 0}, {14, -100, 0, 0, 10000}}, {}, {}, {}};
   for (int i = 0; i < 100; ++i)
     mid.refs.push_back({"LEAF", i % 8, 1000 * (i % 10) + 400, 1000 * (i / 10) + 400});
-  AddCell(d, mid, layout);
-  GenCell top{"TOP", 3, {{15, 0, -400, 120000, -300}}, {}, {}};
+  Add(f, mid, layout);
+  Cell top{"TOP", 3, {{15, 0, -400, 120000, -300}}, {}, {}, {}};
   for (int j = 0; j < 100; ++j)
     top.refs.push_back({"MID", (j * 3) % 8, 12000 * (j % 10) + 6000, 12000 * (j / 10) + 6000});
-  AddCell(d, top, layout);
+  Add(f, top, layout);
 }
 
-void MakeFlat(db::Database& d, std::ofstream& layout) {
-  GenCell flat{"FLAT", 1, {}, {}, {}};
+void MakeFlat(drawtest::Folder& f, std::ofstream& layout) {
+  Cell flat{"FLAT", 1, {}, {}, {}, {}};
   flat.boxes.reserve(256000);
   for (int i = 0; i < 256000; ++i) {
     const std::int32_t x = 100 * (i % 512), y = 100 * (i / 512);
     // long enough to be drawn at the fitted view, so they overlap their neighbours
     flat.boxes.push_back({1 + (i * 7) % 64, x, y, x + 150 + (i % 3) * 10, y + 60});
   }
-  AddCell(d, flat, layout);
+  Add(f, flat, layout);
 }
 
 double Ms(std::chrono::steady_clock::duration d) {
@@ -165,9 +102,11 @@ Result TimeRedraws(draw::Engine& e, gfx::Surface& surface, int runs) {
   return Result{times[times.size() / 2], times.front()};
 }
 
-void Compare(const char* title, db::Database& d, int row, const std::string& work, const std::string& layoutFile,
-             const std::string& source) {
-  OpenCell(d, row);
+void Compare(const char* title, drawtest::Folder& f, const std::string& cell, const std::string& work,
+             const std::string& layoutFile, const std::string& source) {
+  f.Open(cell);
+  db::Database& d = f.d;
+  const int row = d.current.row;
   draw::ViewState view;
   draw::LayerMasks masks;
   draw::SetDrawingArea(view, draw::DrawingArea{0, 0, kWidth, kHeight});
@@ -216,40 +155,32 @@ void Compare(const char* title, db::Database& d, int row, const std::string& wor
 }  // namespace
 
 int main() {
-  char pattern[] = "/tmp/mero-draw-bench-XXXXXX";
-  const std::string root = mkdtemp(pattern);
-  const std::string work = root + "/Work";
-  std::filesystem::create_directories(work);
-  std::filesystem::create_directories(root + "/MERO6");
-  os::SetDriveTable("C=" + root);
-  const auto saved = std::filesystem::current_path();
-  std::filesystem::current_path(work);
+  drawtest::Folder f;
+  const std::string work = f.root + "/Work";
   const std::string source = std::string(MERO_SOURCE_DIR) + "/bench/draw";
-
-  db::Database d;
-  db::ApplyColorLetters(d.settings);
   for (int l = 0; l < 64; ++l) {
-    d.settings.layerFills[std::size_t(l)] = 1 + l % 12;
-    d.settings.layerPalette[std::size_t(l)] = 9 + l % 12;
+    f.d.settings.layerFills[std::size_t(l)] = 1 + l % 12;
+    f.d.settings.layerPalette[std::size_t(l)] = 9 + l % 12;
   }
   {
     std::ofstream layout(work + "/hier.txt");
-    MakeHierarchy(d, layout);
+    MakeHierarchy(f, layout);
   }
   {
     std::ofstream layout(work + "/flat.txt");
-    MakeFlat(d, layout);
+    MakeFlat(f, layout);
   }
-  Compare("hierarchy: 10,100 instances in 3 levels (10,000 leaf cells of 24 objects), 1920 x 1080", d, 3, work,
+  Compare("hierarchy: 10,100 instances in 3 levels (10,000 leaf cells of 24 objects), 1920 x 1080", f, "TOP", work,
           work + "/hier.txt", source);
-  Compare("flat: 256,000 boxes on 64 layers, 1920 x 1080", d, 4, work, work + "/flat.txt", source);
-
-  std::filesystem::current_path(saved);
+  Compare("flat: 256,000 boxes on 64 layers, 1920 x 1080", f, "FLAT", work, work + "/flat.txt", source);
   if (std::getenv("MERO_BENCH_KEEP")) {
-    std::printf("pictures in %s\n", work.c_str());
-  } else {
-    std::error_code ec;
-    std::filesystem::remove_all(root, ec);
+    const std::string keep = "/tmp/mero-draw-bench";
+    std::filesystem::create_directories(keep);
+    for (const auto& entry : std::filesystem::directory_iterator(work))
+      if (entry.path().extension() == ".png")
+        std::filesystem::copy_file(entry.path(), keep + "/" + entry.path().filename().string(),
+                                   std::filesystem::copy_options::overwrite_existing);
+    std::printf("pictures in %s\n", keep.c_str());
   }
   return 0;
 }

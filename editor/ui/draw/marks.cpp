@@ -81,36 +81,38 @@ bool LayerShown(const Engine& e, int layer) {
 
 }  // namespace
 
+namespace {
+
+// on: the highlight pass over the selected objects; off: selected objects on hidden layers drawn.
+template <class Flags, class Draw>
+void DrawSelected(Engine& e, int on, int count, std::int32_t selectedBits, Flags flagsOf, Draw drawOne) {
+  for (int n = 1; n <= count; ++n) {
+    const std::int32_t flags = flagsOf(n);
+    if (!(flags & selectedBits)) continue;
+    if (on) {
+      e.highlightPass = true;
+      drawOne(n);
+      e.highlightPass = false;
+    } else if (!LayerShown(e, db::LayerOf(flags))) {
+      drawOne(n);
+    }
+  }
+}
+
+}  // namespace
+
 void DrawSelectedBoxes(Engine& e, int on) {
   RestoreEditedCell(e);
   db::ObjectStore& s = e.db.store;
-  for (int n = 1; n <= s.boxCount; ++n) {
-    const std::int32_t flags = s.GetBox(0, n);
-    if (!(flags & db::kEdgesAll)) continue;
-    if (on) {
-      e.highlightPass = true;
-      DrawBox(e, n, 0);
-      e.highlightPass = false;
-    } else if (!LayerShown(e, db::LayerOf(flags))) {
-      DrawBox(e, n, 0);
-    }
-  }
+  DrawSelected(e, on, s.boxCount, db::kEdgesAll, [&](int n) { return s.GetBox(0, n); },
+               [&](int n) { DrawBox(e, n, 0); });
 }
 
 void DrawSelectedPaths(Engine& e, int on) {
   RestoreEditedCell(e);
   db::ObjectStore& s = e.db.store;
-  for (int n = 1; n <= s.pathCount; ++n) {
-    const std::int32_t flags = s.GetPath(0, n);
-    if (!(flags & db::kPathSelectedBit)) continue;
-    if (on) {
-      e.highlightPass = true;
-      DrawPath(e, n, 0);
-      e.highlightPass = false;
-    } else if (!LayerShown(e, db::LayerOf(flags))) {
-      DrawPath(e, n, 0);
-    }
-  }
+  DrawSelected(e, on, s.pathCount, db::kPathSelectedBit, [&](int n) { return s.GetPath(0, n); },
+               [&](int n) { DrawPath(e, n, 0); });
 }
 
 void EraseBox(Engine& e, int n) {

@@ -73,6 +73,11 @@ struct Hierarchy {
       top.refs.push_back({"OUTER", code, 100 + 200 * (code % 4), 130 + 270 * (code / 4)});
   }
 
+  void AddTo(Folder& f) const {
+    for (const Cell* c : {&leaf, &mid, &outer, &top}) f.Add(*c);
+    f.Open("TOP");
+  }
+
   // Every box of every level, placed in TOP, by layer.
   std::map<int, std::vector<Rect>> Expected() const {
     std::map<int, std::vector<Rect>> out;
@@ -104,11 +109,7 @@ struct WalkTest : ::testing::Test {
 
 TEST_F(WalkTest, EveryOrientationThroughThreeLevelsLandsWhereTheCompositionSays) {
   Hierarchy h;
-  f.Add(h.leaf);
-  f.Add(h.mid);
-  f.Add(h.outer);
-  f.Add(h.top);
-  f.Open("TOP");
+  h.AddTo(f);
   Screen s(f.d, 800, 560);
   ASSERT_EQ(s.view.left, 0);
   ASSERT_EQ(s.view.top, 560);
@@ -136,11 +137,7 @@ TEST_F(WalkTest, EveryOrientationThroughThreeLevelsLandsWhereTheCompositionSays)
 
 TEST_F(WalkTest, DepthDecidesWhichLevelsAreDrawnInFullAndWhichAsOutlines) {
   Hierarchy h;
-  f.Add(h.leaf);
-  f.Add(h.mid);
-  f.Add(h.outer);
-  f.Add(h.top);
-  f.Open("TOP");
+  h.AddTo(f);
   f.d.settings.modeWord = 0;  // no names in outlines
   Screen s(f.d, 800, 560);
   const std::uint32_t grey = PaletteRgb(7);
