@@ -91,7 +91,9 @@ struct Engine {
   db::Database& db;
   ViewState& view;
   LayerMasks& masks;
-  gfx::Canvas* canvas = nullptr;  // where everything goes; nothing is drawn without one
+  // Where everything goes, in client pixels of the main window (the drawing rectangle lies at
+  // view.area) or in page pixels; nothing is drawn without one.
+  gfx::Canvas* canvas = nullptr;
   DrawHooks hooks;
 
   // Device.
