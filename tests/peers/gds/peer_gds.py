@@ -20,9 +20,16 @@ HERE = os.path.dirname(os.path.abspath(__file__))
 PYTHON = "/usr/bin/python3"
 
 
+# No step of these checks takes more than a few seconds; a program that hangs fails the check.
+STEP_SECONDS = 120
+
+
 def run(cmd, **kw):
     print("+", " ".join(cmd), flush=True)
-    return subprocess.run(cmd, **kw)
+    try:
+        return subprocess.run(cmd, timeout=STEP_SECONDS, **kw)
+    except subprocess.TimeoutExpired:
+        sys.exit("%s did not end within %d s" % (cmd[0], STEP_SECONDS))
 
 
 def klayout(script, **defs):
