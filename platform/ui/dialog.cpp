@@ -215,7 +215,9 @@ void Connect(Wnd d, Record& c, QWidget* w) {
     if (cb->isEditable())
       QObject::connect(cb, &QComboBox::editTextChanged, cb, [d, id, h] { PostCommand(d, id, notify::EditChange, h); });
   } else if (auto* lw = qobject_cast<QListWidget*>(w)) {
-    QObject::connect(lw, &QListWidget::currentRowChanged, lw, [d, id, h] { PostCommand(d, id, notify::SelChange, h); });
+    // Selections only: the current row moving with the focus is no pick.
+    QObject::connect(lw, &QListWidget::itemSelectionChanged, lw,
+                     [d, id, h] { PostCommand(d, id, notify::SelChange, h); });
     QObject::connect(lw, &QListWidget::itemDoubleClicked, lw, [d, id, h] { PostCommand(d, id, notify::DblClk, h); });
   } else if (auto* sb = qobject_cast<QScrollBar*>(w)) {
     Message m = sb->orientation() == Qt::Vertical ? msg::VScroll : msg::HScroll;

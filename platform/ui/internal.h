@@ -160,6 +160,7 @@ bool DriverStart(std::string_view text, std::string& error);  // "" text stops s
 void DriverSetFolder(const std::string& folder);              // where script paths start
 void DriverDialogOpened(ModalFrame& frame, bool selfClosing);
 bool DriverAnswerStep();
+void DriverFrameEnded(ModalFrame& frame);  // actions left over are a script error
 bool DriverIdleStep();
 bool DriverActive();
 int DriverStatus();

@@ -143,6 +143,12 @@ bool TakeNext(Msg& m, bool wait) {
     }
     if (MakePaint(m)) return true;
     if (DriverAnswerStep()) continue;
+    // A modal loop whose end came without a message (a box's button) must get control back.
+    if (!S().modals.empty() && S().modals.back()->ended) {
+      m = Msg{};
+      return true;
+    }
+
     if (MakeTimer(m)) return true;
     if (DriverIdleStep()) continue;
     if (!wait) return false;
@@ -174,6 +180,7 @@ void RunModal(ModalFrame& frame) {
   }
   auto& modals = S().modals;
   modals.erase(std::remove(modals.begin(), modals.end(), &frame), modals.end());
+  DriverFrameEnded(frame);
 }
 
 void RefreshInput() {

@@ -490,6 +490,13 @@ bool DriverAnswerStep() {
   return true;
 }
 
+void DriverFrameEnded(ModalFrame& frame) {
+  if (!D().active || frame.pending.empty()) return;
+  Fail(frame.pending.front().line,
+       (frame.isBox ? std::string("box") : frame.name) + ": the dialog ended before this action");
+  frame.pending.clear();
+}
+
 bool DriverIdleStep() {
   Driver& d = D();
   if (!d.active) return false;

@@ -32,7 +32,7 @@ struct WindowClass {
   WndProc proc;
   unsigned style = 0;                  // cls::...
   std::int64_t background = 0x000000;  // 0x00RRGGBB the update region is erased with, or kNoBrush
-  std::vector<MenuItem> menu;          // the menu bar of top-level windows of the class
+  std::vector<MenuItem> menu = {};     // the menu bar of top-level windows of the class
 };
 // Replaces a class of the same name.
 void DefineClass(const WindowClass& windowClass);
