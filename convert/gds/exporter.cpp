@@ -6,7 +6,6 @@
 #include <ctime>
 #include <string>
 #include <unordered_map>
-#include <unordered_set>
 #include <vector>
 
 #include "convert/gds/record_writer.h"
@@ -15,6 +14,7 @@
 #include "editor/tlc/stream.h"
 #include "platform/os/process.h"
 #include "platform/os/textfile.h"
+#include "utilib/cell_list.h"
 #include "utilib/geometry_checks.h"
 
 namespace gds {
@@ -24,37 +24,25 @@ namespace {
 using utilib::Format;
 using utilib::MessageKind;
 
-struct CellEntry {
-  std::string name;
-  int rank = 0;
-};
-
-// The cells to convert, in the order found. Names are compared exactly when the list grows and
-// without regard to case when a reference looks for its structure; both look-ups are hashed.
-class CellList {
+// Reference names to the structure written for them: the first listed cell of the same name
+// without regard to case, as the cell list's case-blind search finds it, but hashed.
+class ListedNames {
  public:
-  const std::vector<CellEntry>& Entries() const { return entries_; }
-  std::vector<CellEntry>& Entries() { return entries_; }
-  bool Contains(const std::string& name) const { return exact_.count(name) != 0; }
-  void Add(const std::string& name) {
-    exact_.insert(name);
-    std::string upper = name;
-    UpperCase(upper);
-    blind_.emplace(upper, name);
-    entries_.push_back({name, 0});
+  void Build(const utilib::CellList& list) {
+    first_.clear();
+    for (const utilib::CellListEntry& e : list.entries) first_.emplace(Upper(e.name), e.name);
   }
-  // The first listed name equal to `name` without regard to case, or `name` itself.
   const std::string& Listed(const std::string& name) const {
-    std::string upper = name;
-    UpperCase(upper);
-    auto it = blind_.find(upper);
-    return it == blind_.end() ? name : it->second;
+    auto it = first_.find(Upper(name));
+    return it == first_.end() ? name : it->second;
   }
 
  private:
-  std::vector<CellEntry> entries_;
-  std::unordered_set<std::string> exact_;
-  std::unordered_map<std::string, std::string> blind_;
+  static std::string Upper(std::string text) {
+    UpperCase(text);
+    return text;
+  }
+  std::unordered_map<std::string, std::string> first_;
 };
 
 struct Counts {
@@ -76,8 +64,8 @@ class Exporter {
   void Report(const std::string& text) {
     utilib::ReportOnNextLine(job_, text, 5, kExpMessages);
   }
-  std::string TlcPath(const std::string& cell) const {
-    return s_.tlcDrive + s_.tlcFolder + cell + s_.tlcExtension;
+  bool OpenTlc(tlc::FileLineSource& source, const std::string& cell) const {
+    return utilib::OpenCellTlc(source, main_, cell, utilib::CellFileExtension::Main) == 1;
   }
   std::int32_t Out(long double value) const {
     if (integralRatio_ != 0) {
@@ -101,14 +89,16 @@ class Exporter {
   bool ComputeScales(const tlc::TlcHeader& header);
   bool BuildCellList();
   void SortCells();
-  bool WriteGdsStructure(const CellEntry& cell);
+  bool WriteGdsStructure(const utilib::CellListEntry& cell);
   void ShowCount(int index, long value, long* maximum);
   void WriteOrientation(int code);
 
   utilib::Job& job_;
   ExportSettings& s_;
   GdsWriter* out_ = nullptr;
-  CellList cells_;
+  utilib::MainFileName main_;
+  utilib::CellList cells_;
+  ListedNames listed_;
   double scale_ = 1;  // S
   double mainScale_ = 0;
   std::string mainUnit_;  // as the main header gives it
@@ -162,7 +152,7 @@ void Exporter::ShowCount(int index, long value, long* maximum) {
 void StructureBody::CellRef(const tlc::TlcCellRef& ref) {
   Exporter& e = e_;
   e.ShowCount(3, ++e.current_.instances, &e.maxima_.instances);
-  std::string name = e.cells_.Listed(ref.name);
+  std::string name = e.listed_.Listed(ref.name);
   if (e.s_.lowercase)
     for (char& c : name) c = static_cast<char>(std::tolower(static_cast<unsigned char>(c)));
   static const long double kAngles[4] = {0.0L, 90.0L, 180.0L, 270.0L};
@@ -284,51 +274,38 @@ bool Exporter::ComputeScales(const tlc::TlcHeader& header) {
 }
 
 bool Exporter::BuildCellList() {
-  cells_.Add(s_.mainCell);
-  for (std::size_t i = 0; i < cells_.Entries().size(); ++i) {
+  cells_.Append(s_.mainCell);
+  for (int i = 1; i <= cells_.Count(); ++i) {
     if (job_.abort) return false;
-    const std::string name = cells_.Entries()[i].name;
+    const std::string name = cells_[i].name;
     utilib::SetItemText(job_, Format("Reading %s.TLC ...", name.c_str()), kExpOperation);
     tlc::FileLineSource source;
-    if (!source.Open(TlcPath(name))) {
+    if (!OpenTlc(source, name)) {
       Stop(Format("%s.TLC File is Missing ... Can't Continue", name.c_str()));
       return false;
     }
     tlc::TlcStream stream(source);
     tlc::TlcHeader header;
     tlc::ReadTlcHeader(stream, header);
-    std::string unit = header.unit, mainUnit = mainUnit_;
-    UpperCase(unit);
-    UpperCase(mainUnit);
-    if (unit != mainUnit || header.scale != mainScale_)
-      Report(Format("TLC Scale Units do not agree in %s", header.name.c_str()));
-    cells_.Entries()[i].rank = header.rank;
+    utilib::CheckTlcScaleUnits(job_, header, mainScale_, mainUnit_, 5, kExpMessages);
+    cells_[i].rank = header.rank;
     stream.Rewind();
-    tlc::TlcCellRef ref;
-    while (!job_.abort && stream.Next()) {
-      if (tlc::KeywordOf(stream.Line()) != tlc::Keyword::CellRef) continue;
-      if (!tlc::ReadTlcCellRef(stream, ref)) continue;
-      if (cells_.Contains(ref.name)) continue;
-      if (static_cast<int>(cells_.Entries().size()) >= kMaxExportCells) {
-        Stop(Format("More than %d Cells to Convert ... Can't Continue", kMaxExportCells));
-        return false;
-      }
-      cells_.Add(ref.name);
-    }
+    utilib::CollectReferencedCells(job_, stream, cells_);
     source.Close();
     utilib::ShowPause(job_, 200);
   }
+  listed_.Build(cells_);
   return !job_.abort;
 }
 
 void Exporter::SortCells() {
-  auto& e = cells_.Entries();
+  auto& e = cells_.entries;
   for (std::size_t i = 0; i < e.size(); ++i)
     for (std::size_t j = i + 1; j < e.size(); ++j)
       if (s_.ascending ? e[j].rank < e[i].rank : e[j].rank > e[i].rank) std::swap(e[i], e[j]);
 }
 
-bool Exporter::WriteGdsStructure(const CellEntry& cell) {
+bool Exporter::WriteGdsStructure(const utilib::CellListEntry& cell) {
   current_ = {};
   utilib::ClearMessageLines(job_, 4, kExpMessages);
   std::string name = cell.name;
@@ -342,7 +319,7 @@ bool Exporter::WriteGdsStructure(const CellEntry& cell) {
     Stop(Format("%s Rank is Incorrect ... Can't Continue", cell.name.c_str()));
   } else {
     tlc::FileLineSource source;
-    if (!source.Open(TlcPath(cell.name))) {
+    if (!OpenTlc(source, cell.name)) {
       Stop(Format("%s.TLC File is Missing ... Can't Continue", cell.name.c_str()));
     } else {
       tlc::TlcStream stream(source);
@@ -358,10 +335,11 @@ bool Exporter::WriteGdsStructure(const CellEntry& cell) {
 
 int Exporter::Run(ExportResult* result) {
   utilib::SetItemText(job_, Format("Reading %s.TLC ...", s_.mainCell.c_str()), kExpOperation);
+  main_ = {s_.tlcDrive, s_.tlcFolder, s_.mainCell, s_.tlcExtension};
   tlc::TlcHeader header;
   {
     tlc::FileLineSource source;
-    if (!source.Open(TlcPath(s_.mainCell))) {
+    if (!OpenTlc(source, s_.mainCell)) {
       Stop("Main TLC file is Missing ... Can't Continue");
       return 0;
     }
@@ -375,7 +353,7 @@ int Exporter::Run(ExportResult* result) {
   mainScale_ = header.scale;
   mainUnit_ = header.unit;
   ComputeScales(header);
-  utilib::SetItemText(job_, ScalesLine(), kExpScales);
+  utilib::ShowScalesLine(job_, ScalesLine());
   if (!utilib::OpenReport(job_, s_.reportFile)) {
     Stop("Unable to Open Report File ... Can't Continue");
     return 0;
@@ -398,7 +376,7 @@ int Exporter::Run(ExportResult* result) {
   utilib::SetItemText(job_, "Sorting Cells ...", kExpOperation);
   SortCells();
 
-  utilib::SetItemText(job_, ScalesLine(), kExpScales);
+  utilib::ShowScalesLine(job_, ScalesLine());
   utilib::ReportPrintf(job_, "\nStructure             Boundaries  Paths       Text        Srefs\n%s\n",
                        std::string(63, '-').c_str());
   os::BinaryWriter file;
@@ -421,7 +399,7 @@ int Exporter::Run(ExportResult* result) {
   out.WriteUnits(1.0L / g, 1.0L / g * (unit_ == "mil" ? 2.54e-5L : 1e-6L));
 
   int structures = 0;
-  for (const CellEntry& cell : cells_.Entries()) {
+  for (const utilib::CellListEntry& cell : cells_.entries) {
     if (job_.abort) break;
     utilib::SetItemText(job_, Format("Converting %s.TLC ...", cell.name.c_str()), kExpOperation);
     if (!WriteGdsStructure(cell)) break;

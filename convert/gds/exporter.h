@@ -19,8 +19,6 @@ enum ExportItem : int {
   kExpPercent = 516,
 };
 
-constexpr int kMaxExportCells = 1600;
-
 struct ExportResult {
   std::int64_t bytes = 0;
   int structures = 0;

@@ -3,6 +3,7 @@
 #include <gtest/gtest.h>
 
 #include <cstdlib>
+#include <filesystem>
 #include <string>
 #include <vector>
 
@@ -213,6 +214,18 @@ TEST_F(ExporterTest, StoppingFailuresNameTheirCause) {
     ASSERT_FALSE(boxes.empty()) << c.name;
     EXPECT_EQ(boxes.back(), std::string("box \"STRMEXP\" \"") + c.message + "\"") << c.name;
   }
+}
+
+TEST_F(ExporterTest, ReferencesNeverReadFilesOutsideTheMainFolder) {
+  std::filesystem::create_directory(folder / "sub");
+  WriteFile(folder / "sub/TOP.TLC", Header("TOP", 2) + "=C\r\n../LEAF\r\n0 0 0 0\r\n");
+  WriteFile(folder / "LEAF.TLC", Header("LEAF", 1) + kLeafBody);
+  settings.main[0] = folder / "sub/top";
+  gds::NormaliseExportMain(settings);
+  EXPECT_EQ(Run(), 0);
+  const auto boxes = ui.EventsOf("box");
+  ASSERT_FALSE(boxes.empty());
+  EXPECT_EQ(boxes.back(), "box \"STRMEXP\" \"../LEAF.TLC File is Missing ... Can't Continue\"");
 }
 
 TEST_F(ExporterTest, RankFailureStillClosesTheStructure) {
