@@ -1,0 +1,78 @@
+// The dialogs of the TLC conversions on the platform's windows: the DISPLAY progress dialog, the
+// self-closing PAUSE, the TLCIN and TLCOUT set-up dialogs with their quick help HELPER, the ANYLIST
+// pickers, and a RunTalk that puts them together for the editor. DISPLAY and PAUSE serve the utilities
+// too.
+#pragma once
+#include <string>
+#include <string_view>
+
+#include "editor/tlc/run.h"
+#include "platform/ui/types.h"
+
+namespace db {
+struct CellIndex;
+}
+
+namespace tlc {
+
+// Control ids of the set-up dialogs, HELPER and ANYLIST.
+constexpr int kSetupSource = 1057, kSetupDestination = 1055, kSetupName = 1056;
+constexpr int kSetupList = 16, kSetupFastRun = 1000, kSetupHelp = 3;
+constexpr int kHelpText = 300, kHelpScroll = 301;
+constexpr int kAnyListList = 1006, kAnyListCaption = 1009;
+
+// Runs PAUSE for `milliseconds` (scaled in scripted runs), owned by `owner`. True when the user
+// stopped it: Esc or Cancel, or closing it when `closeStops`.
+bool ShowPause(ui::Wnd owner, int milliseconds, bool closeStops = true);
+
+// The modeless DISPLAY of a run. Closing it stops the run, so it never goes on out of sight.
+class ProgressDisplay {
+ public:
+  ~ProgressDisplay() { Close(); }
+  // Opens DISPLAY owned by `owner`, titled `title`.
+  void Open(ui::Wnd owner, std::string_view title);
+  void Close();
+  void SetItem(int item, std::string_view text);
+  ui::Wnd handle() const { return handle_; }
+  // True once the user closed it.
+  bool closed() const { return closed_; }
+
+ private:
+  ui::Wnd handle_ = 0;
+  bool closed_ = false;
+};
+
+// The TLCIN or TLCOUT set-up dialog (`caption` "TLCIN" or "TLCOUT") over `values`; false on Cancel.
+bool RunTlcSetup(ui::Wnd owner, std::string_view caption, TlcSetup& values);
+// HELPER with TLCOUT's or TLCIN's table.
+void RunQuickHelp(ui::Wnd owner, bool tlcOut);
+// ANYLIST over the TLC files of `folder`; 1 and the picked cell name, 0 when cancelled.
+int PickTlcFile(ui::Wnd owner, std::string_view folder, std::string& name,
+                std::string_view caption = "Source TLC Files");
+// ANYLIST over the cells of an index, by their list labels; 1 and the picked name, 0 when cancelled.
+int PickIndexCell(ui::Wnd owner, const db::CellIndex& index, std::string& name,
+                  std::string_view caption = "Source Cell Collection");
+
+// RunTalk of the editor: set-up dialogs, DISPLAY owned by `main`, PAUSE owned by DISPLAY, message
+// boxes, and the Esc key waiting in the queue. While a run has its display the main window is
+// disabled, so no second command starts inside a pause.
+class DialogTalk : public RunTalk {
+ public:
+  explicit DialogTalk(ui::Wnd main) : main_(main) {}
+  bool Setup(std::string_view caption, TlcSetup& values) override;
+  void OpenDisplay(std::string_view caption) override;
+  void CloseDisplay() override;
+  void ShowItem(int item, std::string_view text) override { display_.SetItem(item, text); }
+  void Box(std::string_view caption, std::string_view text) override;
+  Answer Ask(std::string_view caption, std::string_view text, Question q) override;
+  bool Pause(int milliseconds) override;
+  bool EscapeWaiting() override;
+  ui::Wnd display() const { return display_.handle(); }
+
+ private:
+  ui::Wnd main_;
+  ProgressDisplay display_;
+  bool disabledMain_ = false;
+};
+
+}  // namespace tlc
