@@ -1,0 +1,167 @@
+#include "editor/ui/system/name_dialogs.h"
+
+#include <cstdio>
+#include <cstdlib>
+#include <vector>
+
+#include "editor/db/cell_index.h"
+#include "platform/ui/dialog.h"
+#include "utilib/frame/dialogs.h"
+
+namespace edsys {
+
+namespace {
+
+constexpr int kFirstList = 1321, kSecondList = 1323;
+constexpr int kListTitle = 1009, kListBox = 1006;
+
+enum class Picker { None, Cells, Attachable, Importable };
+
+// One dialog of the common pattern: up to two fields, each maybe with a List button.
+struct NameDialog {
+  const char* name;
+  int fields[2];
+  Picker pickers[2];  // of the buttons 1321 and 1323
+};
+
+int Run(ui::Wnd owner, db::Database& d, const NameDialog& spec, Answers& a) {
+  const int result = ui::RunDialog(spec.name, owner, [&](ui::Wnd w, ui::Message m, ui::WParam wp, ui::LParam) -> ui::Result {
+    if (m == ui::msg::InitDialog) {
+      ui::FocusItem(w, spec.fields[0]);
+      return 1;
+    }
+    if (m != ui::msg::Command) return 0;
+    const int id = ui::LowWord(wp);
+    if (id == kFirstList || id == kSecondList) {
+      const int k = id == kFirstList ? 0 : 1;
+      std::string picked;
+      int got = 0;
+      switch (spec.pickers[k]) {
+        case Picker::None:
+          return 0;
+        case Picker::Cells:
+          got = utilib::RunCellPicker(w, d.index, picked);
+          break;
+        case Picker::Attachable:
+        case Picker::Importable:
+          got = RunForeignCellList(w, d, spec.pickers[k] == Picker::Importable, picked);
+          break;
+      }
+      if (got == 1) {
+        ui::SetItemText(w, spec.fields[k], picked);
+        ui::FocusItem(w, k == 0 && spec.fields[1] ? spec.fields[1] : ui::kIdOk);
+      }
+      return 1;
+    }
+    if (id == ui::kIdOk) {
+      for (int k = 0; k < 2; ++k) a[static_cast<std::size_t>(k)] = spec.fields[k] ? ui::ItemText(w, spec.fields[k], kAnswerLength) : "";
+      ui::FinishDialog(w, 1);
+      return 1;
+    }
+    if (id == ui::kIdCancel) {
+      ui::FinishDialog(w, 0);
+      return 1;
+    }
+    return 0;
+  });
+  return result == 1 ? 1 : 0;
+}
+
+constexpr Picker kNone = Picker::None, kCells = Picker::Cells;
+
+}  // namespace
+
+int RunAttachDialog(ui::Wnd o, db::Database& d, Answers& a) {
+  return Run(o, d, {"ATTACH", {1004, 0}, {Picker::Attachable, kNone}}, a);
+}
+int RunImportDialog(ui::Wnd o, db::Database& d, Answers& a) {
+  return Run(o, d, {"IMPORT", {1018, 1020}, {Picker::Importable, kCells}}, a);
+}
+int RunCopyDialog(ui::Wnd o, db::Database& d, Answers& a) {
+  return Run(o, d, {"COPY", {1017, 1005}, {kCells, kCells}}, a);
+}
+int RunKillDialog(ui::Wnd o, db::Database& d, Answers& a) { return Run(o, d, {"KILL", {1019, 0}, {kCells, kNone}}, a); }
+int RunRenameDialog(ui::Wnd o, db::Database& d, Answers& a) {
+  return Run(o, d, {"RENAME", {1031, 1032}, {kCells, kNone}}, a);
+}
+int RunResizeDialog(ui::Wnd o, db::Database& d, Answers& a) {
+  return Run(o, d, {"RESIZE", {1026, 1028}, {kCells, kNone}}, a);
+}
+int RunRerankDialog(ui::Wnd o, db::Database& d, Answers& a) {
+  return Run(o, d, {"RERANK", {1029, 1030}, {kCells, kNone}}, a);
+}
+int RunShowDialog(ui::Wnd o, db::Database& d, Answers& a) { return Run(o, d, {"SHOW", {1021, 0}, {kCells, kNone}}, a); }
+int RunSpawnDialog(ui::Wnd o, db::Database& d, Answers& a) { return Run(o, d, {"SPAWN", {1325, 0}, {kNone, kNone}}, a); }
+int RunCcelDialog(ui::Wnd o, db::Database& d, Answers& a) { return Run(o, d, {"CCEL", {102, 0}, {kCells, kNone}}, a); }
+int RunNoCellDialog(ui::Wnd o, db::Database& d, Answers& a) {
+  return Run(o, d, {"NOCELL", {1331, 0}, {kCells, kNone}}, a);
+}
+
+int RunScaleDialog(ui::Wnd owner, db::Database& d, std::string& unitName, double& scale) {
+  constexpr int kUnit = 1024, kScale = 1025;
+  const int result = ui::RunDialog("SCALE", owner, [&](ui::Wnd w, ui::Message m, ui::WParam wp, ui::LParam) -> ui::Result {
+    if (m == ui::msg::InitDialog) {
+      char text[40];
+      std::snprintf(text, sizeof text, "%.10g", d.settings.scale);
+      ui::SetItemText(w, kUnit, d.settings.unitName);
+      ui::SetItemText(w, kScale, text);
+      ui::FocusItem(w, kUnit);
+      return 1;
+    }
+    if (m != ui::msg::Command) return 0;
+    if (ui::LowWord(wp) == ui::kIdOk) {
+      unitName = ui::ItemText(w, kUnit, 9);
+      scale = std::strtod(ui::ItemText(w, kScale, kAnswerLength).c_str(), nullptr);
+      ui::FinishDialog(w, 1);
+      return 1;
+    }
+    if (ui::LowWord(wp) == ui::kIdCancel) {
+      ui::FinishDialog(w, 0);
+      return 1;
+    }
+    return 0;
+  });
+  return result == 1 ? 1 : 0;
+}
+
+int RunForeignCellList(ui::Wnd owner, db::Database& d, bool importable, std::string& name) {
+  std::vector<std::string> lines;
+  if (importable) {
+    for (int r = 1; r <= d.index.count; ++r)
+      if ((d.index.rows[static_cast<std::size_t>(r)].flags & db::kIndexFileFlags) == (db::kAttachedBit | 1))
+        lines.push_back(db::FormatCellLabel(d.index, r));
+  } else {
+    if (d.form.poolFolder.empty() || db::ReadPoolCellIndex(d.pool, d.form.poolFolder) != 1) {
+      d.talk->Message(18);
+      return 0;
+    }
+    for (int r = 1; r <= d.pool.count; ++r)
+      if ((d.pool.rows[static_cast<std::size_t>(r)].flags & db::kIndexFileFlags) == 1)
+        lines.push_back(d.pool.rows[static_cast<std::size_t>(r)].name + " (1)");
+  }
+  const int result = ui::RunDialog("ANYLIST", owner, [&](ui::Wnd w, ui::Message m, ui::WParam wp, ui::LParam) -> ui::Result {
+    if (m == ui::msg::InitDialog) {
+      ui::SetItemText(w, kListTitle, importable ? "Importable Cells" : "Attachable Cells");
+      for (const std::string& line : lines) ui::ListAdd(w, kListBox, line);
+      return 1;
+    }
+    if (m != ui::msg::Command) return 0;
+    const int id = ui::LowWord(wp);
+    if (id == kListBox && ui::HighWord(wp) == ui::notify::DblClk) {
+      const int row = ui::ListSelection(w, kListBox);
+      if (row < 0) return 1;
+      const std::string line = ui::ListText(w, kListBox, row);
+      name = line.substr(0, line.find(' '));
+      ui::FinishDialog(w, 1);
+      return 1;
+    }
+    if (id == ui::kIdCancel) {
+      ui::FinishDialog(w, 0);
+      return 1;
+    }
+    return id == ui::kIdOk;  // picked by double click only
+  });
+  return result == 1 ? 1 : 0;
+}
+
+}  // namespace edsys
