@@ -176,6 +176,27 @@ TEST_F(ImporterTest, RanksStructuresWrittenBeforeTheCellsTheyUse) {
   EXPECT_FALSE(Told("Constructing Hierarchy ... Pass 5"));
 }
 
+TEST_F(ImporterTest, FifteenLevelsWrittenTopDownFitSixteenPasses) {
+  for (int levels : {15, 16}) {
+    Lib lib;
+    for (int i = 1; i <= levels; ++i) {
+      lib.Str("S" + std::to_string(i));
+      if (i < levels) lib.Sref("S" + std::to_string(i + 1), 0, 0, 1, {0, 0});
+      lib.Boundary(1, Rect(0, 0, 1, 1)).EndStr();
+    }
+    const int done = Run(lib.End());
+    if (levels == 15) {
+      ASSERT_EQ(done, 1);
+      EXPECT_EQ(Header("S1").substr(0, 47), "=H|S1|6.0|6.0|1000|um|03/07/24|13:05:59|15 0 0 ");
+      EXPECT_EQ(Header("S15").substr(0, 47), "=H|S15|6.0|6.0|1000|um|03/07/24|13:05:59|1 0 0");
+      EXPECT_TRUE(Told("Constructing Hierarchy ... Pass 16"));
+    } else {
+      EXPECT_EQ(done, 0);
+      EXPECT_TRUE(Told("Hierarchy Deeper than 15 Levels at S1 ... Can't Continue"));
+    }
+  }
+}
+
 TEST_F(ImporterTest, InstanceOrientationsFromStransAndAngle) {
   struct Case {
     int strans;
@@ -485,6 +506,7 @@ TEST_F(ImporterTest, HostileCountsAndNamesAreRefused) {
   lib.w.WriteLibName(std::string(600, 'L'));  // stray long string record: read in step, cut
   ASSERT_EQ(Run(lib.End()), 1);
   EXPECT_TRUE(Told("Array of leaf with 32767 x 32767 Instances not Converted"));
+  EXPECT_TRUE(Told("String Data Length Exceeds Allocation"));
   EXPECT_TRUE(Body("TOP").empty());
 }
 
