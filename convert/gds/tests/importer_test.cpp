@@ -188,7 +188,7 @@ TEST_F(ImporterTest, FifteenLevelsWrittenTopDownFitSixteenPasses) {
     if (levels == 15) {
       ASSERT_EQ(done, 1);
       EXPECT_EQ(Header("S1").substr(0, 47), "=H|S1|6.0|6.0|1000|um|03/07/24|13:05:59|15 0 0 ");
-      EXPECT_EQ(Header("S15").substr(0, 47), "=H|S15|6.0|6.0|1000|um|03/07/24|13:05:59|1 0 0");
+      EXPECT_EQ(Header("S15").substr(0, 46), "=H|S15|6.0|6.0|1000|um|03/07/24|13:05:59|1 0 0");
       EXPECT_TRUE(Told("Constructing Hierarchy ... Pass 16"));
     } else {
       EXPECT_EQ(done, 0);
