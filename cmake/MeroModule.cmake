@@ -10,10 +10,26 @@ function(mero_library name)
   endif()
 endfunction()
 
+# Sanitizer builds carry the leak suppressions for system libraries in every executable.
+# The list is cmake/lsan.supp, compiled in so that no environment variable has to carry it.
+set(MERO_LSAN_SOURCE "")
+if(MERO_SANITIZE)
+  file(STRINGS ${CMAKE_CURRENT_LIST_DIR}/lsan.supp lsan_lines REGEX "^leak:")
+  set(lsan_text "")
+  foreach(line IN LISTS lsan_lines)
+    string(APPEND lsan_text "\"${line}\\n\"\n")
+  endforeach()
+  set(MERO_LSAN_SOURCE ${CMAKE_BINARY_DIR}/lsan_suppressions.cpp)
+  file(WRITE ${MERO_LSAN_SOURCE}.new
+    "extern \"C\" const char* __lsan_default_suppressions() {\n  return\n${lsan_text}  \"\";\n}\n")
+  file(COPY_FILE ${MERO_LSAN_SOURCE}.new ${MERO_LSAN_SOURCE} ONLY_IF_DIFFERENT)
+  set_property(DIRECTORY ${CMAKE_SOURCE_DIR} APPEND PROPERTY CMAKE_CONFIGURE_DEPENDS ${CMAKE_CURRENT_LIST_DIR}/lsan.supp)
+endif()
+
 # mero_program(NAME SOURCES ... [DEPS ...]): an executable of the suite, built into MERO6/.
 function(mero_program name)
   cmake_parse_arguments(ARG "" "" "SOURCES;DEPS" ${ARGN})
-  add_executable(${name} ${ARG_SOURCES})
+  add_executable(${name} ${ARG_SOURCES} ${MERO_LSAN_SOURCE})
   target_include_directories(${name} PRIVATE ${CMAKE_SOURCE_DIR})
   target_link_libraries(${name} PRIVATE ${ARG_DEPS})
   set_target_properties(${name} PROPERTIES RUNTIME_OUTPUT_DIRECTORY ${MERO_SUITE_DIR})
@@ -26,14 +42,14 @@ function(mero_test name)
     return()
   endif()
   cmake_parse_arguments(ARG "" "" "SOURCES;DEPS" ${ARGN})
-  add_executable(${name} ${ARG_SOURCES})
+  add_executable(${name} ${ARG_SOURCES} ${MERO_LSAN_SOURCE})
   target_include_directories(${name} PRIVATE ${CMAKE_SOURCE_DIR})
   target_link_libraries(${name} PRIVATE ${ARG_DEPS} GTest::gtest GTest::gtest_main)
   target_compile_definitions(${name} PRIVATE
     MERO_SOURCE_DIR="${CMAKE_SOURCE_DIR}" MERO_SUITE_DIR="${MERO_SUITE_DIR}")
   gtest_discover_tests(${name}
     DISCOVERY_MODE PRE_TEST
-    PROPERTIES ENVIRONMENT "QT_QPA_PLATFORM=offscreen;LSAN_OPTIONS=suppressions=${CMAKE_SOURCE_DIR}/cmake/lsan.supp")
+    PROPERTIES ENVIRONMENT "QT_QPA_PLATFORM=offscreen")
 endfunction()
 
 # mero_bench(NAME SOURCES ... [DEPS ...]): a benchmark executable, built into bench/ of the build tree.
