@@ -338,6 +338,7 @@ Wnd MakeDialog(std::string_view name, Wnd relative, DialogProc proc, DialogKind 
       if (root->windowHandle()) root->windowHandle()->setTransientParent(top->window->windowHandle());
     }
   }
+  root->setAutoFillBackground(true);  // a docked panel hides the picture under it
   root->setMouseTracking(true);
   auto* filter = new DialogFilter(root, h);
   root->installEventFilter(filter);

@@ -1,6 +1,5 @@
 // Scripted runs: the script's parser and the driver that answers dialogs and boxes and plays the other
 // lines whenever the program is idle.
-#include <QBuffer>
 #include <QImage>
 #include <QPixmap>
 #include <cctype>
@@ -10,8 +9,8 @@
 #include <deque>
 #include <map>
 
+#include "platform/gfx/png.h"
 #include "platform/os/path.h"
-#include "platform/os/textfile.h"
 #include "platform/ui/internal.h"
 #include "platform/ui/keys.h"
 #include "platform/ui/program.h"
@@ -305,21 +304,14 @@ bool Snapshot(Wnd main, const std::string& file, std::string& error) {
     return false;
   }
   Pump();
+  // What the user sees: the picture with the docked panels over it.
   QImage image = r->canvas->grab().toImage().convertToFormat(QImage::Format_RGB32);
-  QByteArray bytes;
-  QBuffer buffer(&bytes);
-  buffer.open(QIODevice::WriteOnly);
-  if (!image.save(&buffer, "PNG")) {
-    error = "cannot encode the picture";
-    return false;
+  gfx::Surface shot(image.width(), image.height());
+  for (int y = 0; y < image.height(); ++y) {
+    auto* row = reinterpret_cast<const std::uint32_t*>(image.constScanLine(y));
+    for (int x = 0; x < image.width(); ++x) shot.Row(y)[x] = row[x] & 0x00FFFFFFu;
   }
-  os::BinaryWriter out;
-  if (!out.Open(ScriptPath(file))) {
-    error = "cannot write " + file;
-    return false;
-  }
-  out.Write(bytes.constData(), std::size_t(bytes.size()));
-  if (!out.Commit()) {
+  if (!gfx::SavePng(ScriptPath(file), shot)) {
     error = "cannot write " + file;
     return false;
   }

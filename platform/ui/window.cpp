@@ -3,11 +3,14 @@
 #include <QCloseEvent>
 #include <QFontMetrics>
 #include <QMenuBar>
+#include <QPixmap>
 #include <QScreen>
 #include <QWindow>
 #include <QWindowStateChangeEvent>
 #include <algorithm>
 #include <cctype>
+#include <chrono>
+#include <thread>
 
 #include "platform/ui/dialog.h"
 #include "platform/ui/internal.h"
@@ -505,6 +508,32 @@ void ShowNow(Wnd w) {
   for (Wnd a : r->areas)
     if (Record* area = Find(a); area && area->canvas) area->canvas->update();
   Pump();
+}
+
+gfx::Surface GrabFromScreen(Wnd w) {
+  Record* r = Find(w);
+  if (!r || !r->canvas) return {};
+  QWidget* c = r->canvas;
+  for (int i = 0; i < 400; ++i) {  // a real display maps the window a little later
+    QWindow* window = c->window()->windowHandle();
+    if (window && window->isExposed()) break;
+    Pump();
+    std::this_thread::sleep_for(std::chrono::milliseconds(5));
+  }
+  c->repaint();
+  Pump();
+  QGuiApplication::sync();
+  QScreen* screen = c->screen();
+  if (!screen) return {};
+  QPoint at = c->mapToGlobal(QPoint(0, 0)) - screen->geometry().topLeft();
+  QImage image =
+      screen->grabWindow(0, at.x(), at.y(), c->width(), c->height()).toImage().convertToFormat(QImage::Format_RGB32);
+  gfx::Surface shot(image.width(), image.height());
+  for (int y = 0; y < image.height(); ++y) {
+    auto* row = reinterpret_cast<const std::uint32_t*>(image.constScanLine(y));
+    for (int x = 0; x < image.width(); ++x) shot.Row(y)[x] = row[x] & 0x00FFFFFFu;
+  }
+  return shot;
 }
 
 int ShowPointer(bool show) {

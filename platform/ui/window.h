@@ -122,6 +122,10 @@ gfx::Surface* WindowSurface(Wnd w);
 // Shows what was drawn into the window's surface (and every picture of a dialog) now.
 void ShowNow(Wnd w);
 
+// The window's client area as the display shows it now, read back from the screen (for tests that
+// check what reached a real display); empty when it cannot be read.
+gfx::Surface GrabFromScreen(Wnd w);
+
 // The system pointer over our windows is shown while the count is 0 or more; returns the new count.
 int ShowPointer(bool show);
 
