@@ -105,7 +105,6 @@ RunResult RunScript(const std::string& script, std::vector<std::string> env = {}
   env.push_back("MERO_SCRIPT=" + r.folder + "/job.txt");
   env.push_back("MERO_LOG=" + r.folder + "/job.log");
   env.push_back("QT_QPA_PLATFORM=" + std::string(onX ? "xcb" : "offscreen"));
-  env.push_back("LSAN_OPTIONS=suppressions=" MERO_SOURCE_DIR "/cmake/lsan.supp");
   std::vector<std::string> argv;
   if (onX) argv = {"xvfb-run", "-a", "-s", "-screen 0 1024x768x24"};
   argv.push_back(UITEST_PROGRAM);

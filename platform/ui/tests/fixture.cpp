@@ -20,7 +20,3 @@ std::string TempPath(const std::string& name) {
 }
 
 }  // namespace uitest
-
-// The font library Qt renders text with keeps a cache for the life of the process; ctest does not
-// pass cmake/lsan.supp on to the tests, so the same line is given here.
-extern "C" const char* __lsan_default_suppressions() { return "leak:libfontconfig\n"; }
