@@ -4,6 +4,7 @@
 
 #include "convert/gds/setting_text.h"
 #include "editor/tlc/stream.h"
+#include "utilib/cell_list.h"
 
 namespace gds {
 
@@ -46,10 +47,10 @@ void NormaliseExportMain(ExportSettings& s) {
   const std::size_t dot = tlc.find('.', NameStart(tlc));
   if (dot != std::string::npos) tlc.resize(dot);
   tlc += ".TLC";
-  const PathParts main = SplitPath(tlc);
+  const utilib::MainFileName main = utilib::MainFileName::Split(tlc);
   s.tlcDrive = main.drive;
   s.tlcFolder = main.folder;
-  s.mainCell = main.name;
+  s.mainCell = main.base;
   s.tlcExtension = main.extension;
 
   std::string& gdsName = s.main[1];
@@ -61,7 +62,7 @@ void NormaliseExportMain(ExportSettings& s) {
   }
   s.gdsFile = gdsName;
 
-  if (s.main[2].empty()) s.main[2] = SplitPath(s.gdsFile).name.substr(0, 8) + ".DB";
+  if (s.main[2].empty()) s.main[2] = utilib::MainFileName::Split(s.gdsFile).base.substr(0, 8) + ".DB";
   s.libraryName = s.main[2];
 
   s.correction = tlc::ToInt(s.main[3]);

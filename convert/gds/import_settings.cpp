@@ -5,6 +5,7 @@
 
 #include "convert/gds/setting_text.h"
 #include "editor/tlc/stream.h"
+#include "utilib/cell_list.h"
 
 namespace gds {
 
@@ -52,10 +53,10 @@ void NormaliseImport(ImportSettings& s, int mode) {
   if (mode == 0) {
     for (auto& slot : s.main) UpperCase(slot);
     s.gdsFile = s.main[0];
-    const PathParts parts = SplitPath(s.gdsFile);
+    const utilib::MainFileName parts = utilib::MainFileName::Split(s.gdsFile);
     s.gdsDrive = parts.drive;
     s.gdsFolder = parts.folder;
-    s.gdsName = parts.name;
+    s.gdsName = parts.base;
 
     std::string& folder = s.main[1];
     if (!folder.empty() && folder.back() != '\\' && folder.back() != '/') folder += '\\';
