@@ -1,6 +1,6 @@
 // Key codes and key-state polls. The table is kept up to date by the event stream; a poll only reads
 // it. A redraw polls once per object, so a poll must cost nanoseconds: every few hundred polls one of
-// them checks a coarse clock and, at most every 10 ms, lets the device's pending input into the
+// them checks a clock and, at most every 20 ms, lets the device's pending input into the
 // table and the queue (nothing is dispatched) and shows what was drawn meanwhile.
 #pragma once
 #include <cstdint>

@@ -186,7 +186,7 @@ void RunModal(ModalFrame& frame) {
 void RefreshInput() {
   pollBudget = 256;
   if (!QCoreApplication::instance()) return;
-  if (NowMs() - lastPump < 10) return;
+  if (NowMs() - lastPump < 20) return;
   MarkAllPictures();
   Pump();
 }
