@@ -16,6 +16,7 @@
 #include "editor/ui/status_bar.h"
 #include "editor/ui/suite_drive.h"
 #include "editor/ui/suite_programs.h"
+#include "editor/ui/system/system_editor.h"
 #include "platform/gfx/text.h"
 #include "platform/ui/box.h"
 #include "platform/ui/keys.h"
@@ -110,9 +111,11 @@ void OnCommand(Editor& ed, int id) {
     case kMenuRead:
       RunReaderProgram(ed);
       return;
-    case kMenuSys:
-      ShowTextBox(ed, "MERO", "System Mode is not available in this version.");
+    case kMenuSys: {
+      edsys::SystemContext context = edsys::SystemContextOf(ed);
+      edsys::RunSystemMode(context);
       return;
+    }
     case kMenuSave:
       db::SaveOpenCell(ed.db, db::kSaveCellFiles);
       db::SaveCellBackup(ed.db);

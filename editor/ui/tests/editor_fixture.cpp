@@ -156,6 +156,3 @@ std::string EditorTest::Title() const { return ui::Title(editor->main); }
 
 }  // namespace edtest
 
-// The font library Qt renders labels with keeps a cache for the life of the process. cmake/lsan.supp
-// says so for every test, but its name does not reach these tests through ctest's environment.
-extern "C" const char* __lsan_default_suppressions() { return "leak:libfontconfig\n"; }

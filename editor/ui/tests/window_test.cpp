@@ -9,7 +9,7 @@
 #include "editor/ui/protocol.h"
 #include "editor/ui/shell.h"
 #include "editor/ui/status_bar.h"
-#include "editor/ui/suite_programs.h"
+#include "platform/ui/keys.h"
 #include "editor/ui/tests/editor_fixture.h"
 #include "platform/os/path.h"
 #include "platform/ui/dialog.h"
@@ -262,16 +262,15 @@ TEST_F(WindowTest, TheXKeyTypesAPointInUserUnits) {
   EXPECT_EQ(lastY, 0);
 }
 
-TEST_F(WindowTest, ButtonsHaveTheHelpTopicsOfTheirCommands) {
+TEST_F(WindowTest, F1OnAPanelButtonAsksForHelpInsteadOfRunningIt) {
   NoPopup();
   Start(kTable);
-  EXPECT_EQ(edui::HelpTopicWord(E(), 120), "Get");
-  EXPECT_EQ(edui::HelpTopicWord(E(), 315), "Toggles");
-  EXPECT_EQ(edui::HelpTopicWord(E(), 14), "Save");
-  EXPECT_EQ(edui::HelpTopicWord(E(), 3001), "TLCout");
-  EXPECT_EQ(edui::HelpTopicWord(E(), 4242), "");
-  EXPECT_EQ(edui::CommandHelp(E(), 27), 1);
-  EXPECT_EQ(E().pendingHelp, "Command Information/Draw");
+  ui::PressKey(ui::key::F1, 0, 0);
+  waits = 0;
+  ui::Send(E().panels.buttons, ui::msg::Command, ui::MakeWParam(120, 0));
+  ui::ReleaseKey(ui::key::F1, 0);
+  EXPECT_EQ(E().pendingHelp, "Command Information/Get");
+  EXPECT_EQ(waits, 0);
 }
 
 }  // namespace
