@@ -5,6 +5,8 @@
 #include <cstdint>
 #include <functional>
 
+#include "platform/gfx/geometry.h"
+
 namespace ui {
 
 using Wnd = std::uint32_t;  // 0 is "no window"
@@ -13,22 +15,9 @@ using WParam = std::uintptr_t;
 using LParam = std::intptr_t;
 using Result = std::intptr_t;
 
-struct Point {
-  int x = 0;
-  int y = 0;
-};
-
-// Right and bottom are exclusive.
-struct Rect {
-  int left = 0;
-  int top = 0;
-  int right = 0;
-  int bottom = 0;
-  int Width() const { return right - left; }
-  int Height() const { return bottom - top; }
-  bool Empty() const { return right <= left || bottom <= top; }
-  bool Contains(int x, int y) const { return x >= left && x < right && y >= top && y < bottom; }
-};
+// Pixels; rectangles leave out their right and bottom edges.
+using Point = gfx::Point;
+using Rect = gfx::Rect;
 
 struct Msg {
   Wnd wnd = 0;

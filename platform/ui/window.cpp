@@ -73,8 +73,8 @@ void FillRect(gfx::Surface& s, const Rect& rect, std::uint32_t colour) {
 }
 
 Rect Union(const Rect& a, const Rect& b) {
-  if (a.Empty()) return b;
-  if (b.Empty()) return a;
+  if (a.IsEmpty()) return b;
+  if (b.IsEmpty()) return a;
   return {std::min(a.left, b.left), std::min(a.top, b.top), std::max(a.right, b.right), std::max(a.bottom, b.bottom)};
 }
 
@@ -462,7 +462,7 @@ void Invalidate(Wnd w, const Rect* rect, bool erase) {
   Rect all = ClientRect(r->handle);
   Rect add = rect ? *rect : all;
   add = {std::max(add.left, 0), std::max(add.top, 0), std::min(add.right, all.right), std::min(add.bottom, all.bottom)};
-  if (add.Empty() && r->kind != Kind::Dialog) return;
+  if (add.IsEmpty() && r->kind != Kind::Dialog) return;
   r->update = r->invalid ? Union(r->update, add) : add;
   r->invalid = true;
   r->eraseOnPaint = r->eraseOnPaint || erase;

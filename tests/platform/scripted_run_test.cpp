@@ -10,11 +10,11 @@
 #include <cstdlib>
 #include <filesystem>
 #include <fstream>
-#include <sstream>
 #include <string>
 #include <vector>
 
 #include "platform/gfx/png.h"
+#include "platform/ui/tests/log_lines.h"
 
 extern char** environ;
 
@@ -25,28 +25,6 @@ struct RunResult {
   std::vector<std::string> log;
   std::string folder;  // where the program ran
 };
-
-std::string ReadFile(const std::string& path) {
-  std::ifstream in(path, std::ios::binary);
-  std::stringstream s;
-  s << in.rdbuf();
-  return s.str();
-}
-
-std::vector<std::string> Lines(const std::string& text) {
-  std::vector<std::string> lines;
-  std::string line;
-  for (char c : text) {
-    if (c == '\r') continue;
-    if (c == '\n') {
-      lines.push_back(line);
-      line.clear();
-    } else {
-      line += c;
-    }
-  }
-  return lines;
-}
 
 std::vector<std::string>& Folders() {
   static std::vector<std::string> folders;
@@ -109,7 +87,7 @@ RunResult RunScript(const std::string& script, std::vector<std::string> env = {}
   if (onX) argv = {"xvfb-run", "-a", "-s", "-screen 0 1024x768x24"};
   argv.push_back(UITEST_PROGRAM);
   r.status = Spawn(argv, env, r.folder);
-  r.log = Lines(ReadFile(r.folder + "/job.log"));
+  r.log = uitest::FileLines(r.folder + "/job.log");
   return r;
 }
 
@@ -254,7 +232,7 @@ TEST(ScriptedRun, PrintingClipboardAndTheFileDialog) {
   RunResult r = RunScript(script, {"MERO_PRINTER=file:pages.pdf"});
   EXPECT_EQ(r.status, 0);
   EXPECT_TRUE(Contains(r.log, "box \"UITEST\" \"Printed 2 Pages\""));
-  EXPECT_EQ(ReadFile(r.folder + "/pages.pdf").substr(0, 5), "%PDF-");
+  EXPECT_EQ(uitest::ReadFile(r.folder + "/pages.pdf").substr(0, 5), "%PDF-");
   bool clipped = false;
   for (const std::string& l : r.log) clipped = clipped || l.rfind("item PANEL 300 \"clipboard clip text 640x", 0) == 0;
   EXPECT_TRUE(clipped);

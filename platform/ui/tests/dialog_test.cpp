@@ -17,21 +17,6 @@ namespace {
 
 using namespace ui;
 
-std::vector<std::string> LogLines(const std::string& path) {
-  std::vector<std::string> lines;
-  std::string all = ReadFile(path), line;
-  for (char c : all) {
-    if (c == '\r') continue;
-    if (c == '\n') {
-      lines.push_back(line);
-      line.clear();
-    } else {
-      line += c;
-    }
-  }
-  return lines;
-}
-
 bool Has(const std::vector<std::string>& lines, const std::string& line) {
   return std::find(lines.begin(), lines.end(), line) != lines.end();
 }
@@ -97,7 +82,7 @@ class DialogTest : public UiTest {
     logPath = TempPath("dialog.log");
     ASSERT_TRUE(StartScriptForTests(text, logPath));
   }
-  std::vector<std::string> Log() { return LogLines(logPath); }
+  std::vector<std::string> Log() { return FileLines(logPath); }
   std::string logPath;
 };
 

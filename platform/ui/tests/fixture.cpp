@@ -2,17 +2,8 @@
 
 #include <unistd.h>
 
-#include <fstream>
-#include <sstream>
 
 namespace uitest {
-
-std::string ReadFile(const std::string& path) {
-  std::ifstream in(path, std::ios::binary);
-  std::stringstream s;
-  s << in.rdbuf();
-  return s.str();
-}
 
 std::string TempPath(const std::string& name) {
   const char* tmp = std::getenv("TMPDIR");

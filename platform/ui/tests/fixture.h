@@ -10,6 +10,7 @@
 #include <vector>
 
 #include "platform/ui/program.h"
+#include "platform/ui/tests/log_lines.h"
 #include "platform/ui/window.h"
 
 namespace uitest {
@@ -81,7 +82,6 @@ inline QWidget* WidgetOf(ui::Wnd w) {
   return nullptr;
 }
 
-std::string ReadFile(const std::string& path);
 std::string TempPath(const std::string& name);
 
 }  // namespace uitest

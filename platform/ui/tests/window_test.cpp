@@ -102,7 +102,7 @@ TEST_F(UiTest, BeginPaintErasesTheUpdateRegionWithTheClassBrush) {
   s->Row(12)[12] = 0xABCDEF;
   EXPECT_FALSE(BeginPaint(w).erased);
   EXPECT_EQ(s->Row(12)[12], 0xABCDEFu);
-  EXPECT_TRUE(BeginPaint(w).rect.Empty());
+  EXPECT_TRUE(BeginPaint(w).rect.IsEmpty());
 }
 
 TEST_F(UiTest, MouseMovesFromTheDeviceAreCoalescedAndClicksKeepTheirOrder) {
