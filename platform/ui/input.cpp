@@ -5,6 +5,7 @@
 #include <QMouseEvent>
 #include <QPainter>
 #include <QWindow>
+#include <algorithm>
 #include <cctype>
 #include <cstring>
 #include <string>
@@ -153,8 +154,10 @@ std::uint32_t CharFor(int k, unsigned modifiers, std::uint32_t typed) {
 }
 
 void ScriptKey(int k, unsigned modifiers) {
-  PressKey(k, modifiers, 0);
-  Wnd target = Focused() ? Focused() : MainWindow();
+  // Script keys go to the main window, whatever has the focus.
+  Wnd target = MainWindow();
+  if (unsigned(k) < unsigned(key::Count)) keyTable[k] = 1;
+  PostKey(target, (modifiers & mod::Alt) ? msg::SysKeyDown : msg::KeyDown, k, modifiers, CharFor(k, modifiers, 0));
   Message up = (modifiers & mod::Alt) ? msg::SysKeyUp : msg::KeyUp;
   PostKey(target, up, k, modifiers, 0);
   auto& rel = S().scriptReleases;

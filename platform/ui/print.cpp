@@ -92,7 +92,7 @@ bool ChoosePrinter(Wnd owner, PrinterChoice& choice) {
   QPrinter printer(QPrinter::HighResolution);
   QPointer<QPrintDialog> dialog;
   if (IsScripted()) {
-    // Without a preset a scripted run keeps the choice (a PDF beside the script when there is none).
+    // Without a preset a scripted run keeps the choice (print.pdf in the current folder when none).
     frame.apply = [&](const Action& a, std::string& error) {
       if (a.kind == Action::Kind::Press && (a.id == kIdOk || a.id == kIdCancel)) {
         end(a.id == kIdOk ? 1 : 0);

@@ -21,7 +21,8 @@ struct PrinterChoice {
 
 // Runs the print dialog, starting from `choice`; true with the new choice. MERO_PRINTER chooses without
 // a dialog: "file:PATH.pdf" or "printer:NAME" (scripted runs and tests). In a scripted run without it
-// the dialog is "PRINTSETUP" and takes `press ok` or `press cancel`.
+// the dialog is "PRINTSETUP" and takes `press ok` (the choice stays; with no printer chosen yet it
+// becomes the PDF file print.pdf in the current folder) or `press cancel`.
 bool ChoosePrinter(Wnd owner, PrinterChoice& choice);
 
 // The page as the program measures it.

@@ -2,6 +2,7 @@
 #include "platform/ui/program.h"
 
 #include <QApplication>
+#include <QScreen>
 #include <QStyleFactory>
 #include <clocale>
 #include <cmath>
@@ -64,6 +65,13 @@ void EnsureApp() {
   if (QStyle* fusion = QStyleFactory::create("Fusion")) QApplication::setStyle(fusion);
   // The device set the user's locale; numbers in files are read and written in the "C" one.
   std::setlocale(LC_NUMERIC, "C");
+  // A new screen size reaches every main window as a display change.
+  if (QScreen* screen = QGuiApplication::primaryScreen()) {
+    QObject::connect(screen, &QScreen::geometryChanged, screen, [](const QRect& g) {
+      for (auto& [h, r] : S().windows)
+        if (r->alive && r->kind == Kind::Top) PostInput(h, msg::DisplayChange, 32, MakeLParam(g.width(), g.height()));
+    });
+  }
 }
 
 }  // namespace detail

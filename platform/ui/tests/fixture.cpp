@@ -2,7 +2,6 @@
 
 #include <unistd.h>
 
-
 namespace uitest {
 
 std::string TempPath(const std::string& name) {
