@@ -64,10 +64,24 @@ void BM_SetProgressLine(benchmark::State& state) {
   state.SetItemsProcessed(state.iterations());
 }
 
+// A self-closing pause as a scripted run makes one between cells: template, loop, timer, gone.
+void BM_SelfClosingPause(benchmark::State& state) {
+  MakeMain();
+  for (auto _ : state) {
+    RunDialog("TICK", MainWindow(), [](Wnd d, Message m, WParam, LParam) -> Result {
+      if (m == msg::InitDialog) StartTimer(d, 1, 0);
+      if (m == msg::Timer) FinishDialog(d, 1);
+      return 0;
+    });
+  }
+  state.SetItemsProcessed(state.iterations());
+}
+
 BENCHMARK(BM_KeyPoll);
 BENCHMARK(BM_SendMessage);
 BENCHMARK(BM_PostAndDispatch);
 BENCHMARK(BM_SetProgressLine);
+BENCHMARK(BM_SelfClosingPause);
 
 }  // namespace
 

@@ -326,7 +326,10 @@ Wnd MakeDialog(std::string_view name, Wnd relative, DialogProc proc, DialogKind 
     root->setGeometry(g);
   } else {
     rec->owner = relative;
-    root->setWindowFlags(Qt::Dialog | Qt::WindowTitleHint | Qt::WindowCloseButtonHint | Qt::CustomizeWindowHint);
+    // A dialog of a pixel or two (the self-closing pause) takes the keyboard without showing a frame.
+    bool tiny = root->width() <= 4 && root->height() <= 4;
+    root->setWindowFlags(tiny ? Qt::Dialog | Qt::FramelessWindowHint
+                              : Qt::Dialog | Qt::WindowTitleHint | Qt::WindowCloseButtonHint | Qt::CustomizeWindowHint);
     Record* top = TopOf(relative);
     QRect area =
         top && top->window ? top->window->frameGeometry() : QGuiApplication::primaryScreen()->availableGeometry();
