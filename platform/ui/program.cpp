@@ -101,6 +101,12 @@ void InitProgram(int argc, char** argv, std::string_view name) {
   }
   pauseScale = 0;
   ReadPauseScale();
+  // A failed script ends the run with its status even when main returns a code of its own.
+  std::atexit([] {
+    if (DriverStatus() == 0) return;
+    std::fflush(nullptr);
+    std::_Exit(DriverStatus());
+  });
 }
 
 bool StartScriptForTests(std::string_view scriptText, std::string_view logPathText) {

@@ -10,7 +10,8 @@
 // - paths in the script are taken from the folder the program started in;
 // - a modal dialog or box without an answer is logged, cancelled, and the run ends with status 3;
 //   a line that cannot be parsed or applied ends it with status 2 (the main window is closed as the
-//   user would close it; the Quit code carries the status).
+//   user would close it; the Quit code carries the status, and the process ends with it);
+// - the file dialog is the dialog "OPENFILE" (filedialog.h), the print dialog "PRINTSETUP" (print.h).
 #pragma once
 #include <string>
 #include <string_view>
