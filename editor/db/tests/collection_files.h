@@ -15,6 +15,9 @@
 #include <string>
 #include <vector>
 
+#include "editor/db/orientation.h"
+#include "editor/db/tests/drawing_folder.h"
+
 namespace dbtest {
 
 struct IndexRow {
@@ -95,15 +98,6 @@ inline std::vector<std::vector<std::int32_t>> DecodeCl6(const std::string& bytes
   return Table(bytes, at, 3);
 }
 
-inline std::string Le(std::initializer_list<std::int64_t> words) {
-  std::string out;
-  for (std::int64_t w : words) {
-    auto v = static_cast<std::uint32_t>(w);
-    for (int i = 0; i < 4; ++i) out += static_cast<char>((v >> (8 * i)) & 0xFF);
-  }
-  return out;
-}
-
 // A cell of a test collection: boxes {layer, l, b, r, t}, references {row, x, y, orientation}.
 struct CellSpec {
   std::string name;
@@ -114,12 +108,12 @@ struct CellSpec {
 
 inline std::string SpecBp6(const CellSpec& c) {
   std::string out;
-  for (const auto& b : c.boxes) out += Le({b[0], b[1], b[2], b[3], b[4]});
+  for (const auto& b : c.boxes) out += Words({b[0], b[1], b[2], b[3], b[4]});
   return out + std::string(20 + 12 + 16, '\0');
 }
 inline std::string SpecCl6(const CellSpec& c) {
   std::string out;
-  for (const auto& r : c.refs) out += Le({r[0] | (r[3] << 11), r[1], r[2]});
+  for (const auto& r : c.refs) out += Words({r[0] | (r[3] << 11), r[1], r[2]});
   return out + std::string(12, '\0');
 }
 
@@ -136,20 +130,6 @@ inline void WriteCollection(const std::string& folder, const std::vector<CellSpe
     if ((c.flags & 15) > 1) std::ofstream(folder + "/" + c.name + ".CL6", std::ios::binary) << SpecCl6(c);
   }
   std::ofstream(folder + "/CELLS6.DBD", std::ios::binary) << index << "\r\n";
-}
-
-inline void Orient(int code, std::int64_t& x, std::int64_t& y) {
-  const std::int64_t a = x, b = y;
-  switch (code & 7) {
-    case 1: x = -b; y = a; break;
-    case 2: x = -a; y = -b; break;
-    case 3: x = b; y = -a; break;
-    case 4: x = a; y = -b; break;
-    case 5: x = b; y = a; break;
-    case 6: x = -a; y = b; break;
-    case 7: x = -b; y = -a; break;
-    default: break;
-  }
 }
 
 // Every box of the cell's hierarchy placed in its axes, as sorted "layer l b r t" lines. Cells are
@@ -171,8 +151,8 @@ inline std::vector<std::string> Flatten(const std::string& folder, const std::st
     Bp6 b = DecodeBp6(ReadBytes(FileIn(folder, name + ".BP6")));
     for (const auto& box : b.boxes) {
       std::int64_t x1 = box[1], y1 = box[2], x2 = box[3], y2 = box[4];
-      Orient(p.o, x1, y1);
-      Orient(p.o, x2, y2);
+      db::OrientPoint(p.o, x1, y1);
+      db::OrientPoint(p.o, x2, y2);
       char line[120];
       std::snprintf(line, sizeof line, "%d %lld %lld %lld %lld", box[0] & 127,
                     static_cast<long long>(std::min(x1, x2) + p.x), static_cast<long long>(std::min(y1, y2) + p.y),
@@ -185,7 +165,7 @@ inline std::vector<std::string> Flatten(const std::string& folder, const std::st
       const int row = r[0] & 0x7FF;
       if (row < 1 || row > static_cast<int>(index.size())) continue;
       std::int64_t x = r[1], y = r[2];
-      Orient(p.o, x, y);
+      db::OrientPoint(p.o, x, y);
       walk(index[static_cast<std::size_t>(row - 1)].name, {p.x + x, p.y + y, compose(p.o, (r[0] >> 11) & 7)}, depth + 1);
     }
   };

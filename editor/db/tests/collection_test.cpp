@@ -269,13 +269,13 @@ TEST_F(Collection, RerankFailuresRestoreTheRanks) {
 }
 
 TEST_F(Collection, ResizeScalesGeometryReferencesAndOutlineHeldToTenTimes) {
-  using dbtest::Le;
+  using dbtest::Words;
   Write({{"LEAF", 1, {}, {}}, {"TOP", 2, {}, {{1, 3, -4, 0}}}, {"POOLED", 17, {}, {}}});
   // A box, a path of width 3, a text of size 30 with its character vertex, on LEAF.
-  f.Write("LEAF.BP6", Le({1, 1, -2, 3, 4}) + std::string(20, '\0') + Le({2, 3, 1}) +
-                          Le({static_cast<std::int64_t>(0x80000002), 30, 3}) + std::string(12, '\0') +
-                          Le({1, 5, 5, 2}) + Le({1, -7, 0, 0}) + Le({2, 1, 1, 4}) +
-                          Le({static_cast<std::int64_t>(0x80000002), 0x41420000, 0, 0}) + std::string(16, '\0'));
+  f.Write("LEAF.BP6", Words({1, 1, -2, 3, 4}) + std::string(20, '\0') + Words({2, 3, 1}) +
+                          Words({static_cast<std::int64_t>(0x80000002), 30, 3}) + std::string(12, '\0') +
+                          Words({1, 5, 5, 2}) + Words({1, -7, 0, 0}) + Words({2, 1, 1, 4}) +
+                          Words({static_cast<std::int64_t>(0x80000002), 0x41420000, 0, 0}) + std::string(16, '\0'));
   t.answers = {true};
   EXPECT_EQ(db::ResizeCells(*d, t, "*", 20), 1);
   EXPECT_EQ(Said(), (Events{"yesno \"ReSize\" \"You Sure ?\"", "progress 7", "progress 0"}));
@@ -291,10 +291,10 @@ TEST_F(Collection, ResizeScalesGeometryReferencesAndOutlineHeldToTenTimes) {
 }
 
 TEST_F(Collection, ResizeOfOneCellRoundsTextSizesAndNeedsTheCell) {
-  using dbtest::Le;
+  using dbtest::Words;
   Write({{"T", 1, {}, {}}});
-  f.Write("T.BP6", std::string(20, '\0') + Le({static_cast<std::int64_t>(0x80000001), 45, 1}) +
-                       std::string(12, '\0') + Le({1, 0, 0, 0}) + std::string(16, '\0'));
+  f.Write("T.BP6", std::string(20, '\0') + Words({static_cast<std::int64_t>(0x80000001), 45, 1}) +
+                       std::string(12, '\0') + Words({1, 0, 0, 0}) + std::string(16, '\0'));
   t.answers = {true};
   EXPECT_EQ(db::ResizeCells(*d, t, "t", 0.5), 1);  // 22.5 cut to 22, rounded to 15
   EXPECT_EQ(DecodeBp6(f.Read("T.BP6")).paths[0][1], 15);
@@ -308,12 +308,12 @@ TEST_F(Collection, ResizeOfOneCellRoundsTextSizesAndNeedsTheCell) {
 }
 
 TEST_F(Collection, CopyMakesANewCellOfTheSourceRankWithItsChainsRelinked) {
-  using dbtest::Le;
+  using dbtest::Words;
   Write(Hierarchy());
   // Two paths on MID, so the second's chain has to be renumbered behind the first.
-  f.Write("MID.BP6", Le({3, 0, 0, 1, 1}) + std::string(20, '\0') + Le({1, 0, 1}) + Le({1, 0, 3}) +
-                         std::string(12, '\0') + Le({1, 0, 0, 2}) + Le({1, 1, 1, 0}) + Le({2, 5, 5, 4}) +
-                         Le({2, 6, 6, 0}) + std::string(16, '\0'));
+  f.Write("MID.BP6", Words({3, 0, 0, 1, 1}) + std::string(20, '\0') + Words({1, 0, 1}) + Words({1, 0, 3}) +
+                         std::string(12, '\0') + Words({1, 0, 0, 2}) + Words({1, 1, 1, 0}) + Words({2, 5, 5, 4}) +
+                         Words({2, 6, 6, 0}) + std::string(16, '\0'));
   EXPECT_EQ(db::CopyOrAppendCell(*d, t, "mid", "twin"), 1);
   EXPECT_EQ(Said(), (Events{"progress 3", "progress 0"}));
   auto rows = ReadIndex(f.folder);

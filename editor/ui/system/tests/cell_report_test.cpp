@@ -9,7 +9,7 @@
 namespace {
 
 using Lines = std::vector<std::string>;
-using dbtest::Le;
+using dbtest::Words;
 
 struct Report : ::testing::Test {
   dbtest::DrawingFolder f;
@@ -24,9 +24,9 @@ struct Report : ::testing::Test {
     // LEAF also has a path and a text on layer 2.
     f.Write("LEAF.BP6", dbtest::SpecBp6({"LEAF", 1, {{1, 0, 0, 10, 10}, {1, 5, 5, 6, 6}, {64, 0, 0, 1, 1}}, {}})
                             .substr(0, 80) +
-                            Le({2, 4, 1}) + Le({static_cast<std::int64_t>(0x80000002), 30, 3}) + std::string(12, '\0') +
-                            Le({1, 0, 0, 2}) + Le({1, 9, 0, 0}) + Le({2, 0, 0, 4}) +
-                            Le({static_cast<std::int64_t>(0x80000002), 0x41000000, 0, 0}) + std::string(16, '\0'));
+                            Words({2, 4, 1}) + Words({static_cast<std::int64_t>(0x80000002), 30, 3}) + std::string(12, '\0') +
+                            Words({1, 0, 0, 2}) + Words({1, 9, 0, 0}) + Words({2, 0, 0, 4}) +
+                            Words({static_cast<std::int64_t>(0x80000002), 0x41000000, 0, 0}) + std::string(16, '\0'));
     ASSERT_EQ(db::ReadCellIndex(d->index), 1);
   }
   Lines Head(std::size_t n) const { return Lines(report.lines.begin(), report.lines.begin() + std::ptrdiff_t(n)); }
