@@ -6,6 +6,7 @@
 #include <QKeyEvent>
 #include <QLabel>
 #include <QListWidget>
+#include <QProgressBar>
 #include <QPushButton>
 #include <QScrollBar>
 
@@ -271,6 +272,35 @@ TEST_F(DialogTest, StaticsKeepTheirTextAndShowLineBreaksAndAmpersands) {
     SetItemText(d, 101, "ABCDEFG");
     EXPECT_EQ(ItemText(d, 101), "ABCD");
     EXPECT_EQ(ItemText(d, 101, 2), "AB");
+    FinishDialog(d, 0);
+    return 1;
+  });
+}
+
+TEST_F(DialogTest, BitmapButtonsTogglesListsAndProgressBars) {
+  RunDialog("FORM", 0, [](Wnd d, Message m, WParam, LParam) -> Result {
+    if (m != msg::InitDialog) return 0;
+    auto* list = qobject_cast<QPushButton*>(WidgetOf(Item(d, 3)));
+    SetButtonImage(d, 3, gfx::Surface(16, 15, 0x808080));
+    EXPECT_FALSE(list->icon().isNull());
+    EXPECT_EQ(list->iconSize(), QSize(16, 15));
+    CheckItem(d, 114, true);  // a push-like toggle
+    EXPECT_TRUE(IsItemChecked(d, 114));
+    CheckItem(d, 103, false);  // the checked radio can be cleared by the program
+    EXPECT_FALSE(IsItemChecked(d, 103));
+    ListAdd(d, 108, "ONE");
+    ListAdd(d, 108, "TWO");
+    EXPECT_EQ(ListSelection(d, 108), -1);  // nothing picked yet
+    ListSelect(d, 108, 1);
+    EXPECT_EQ(ListSelection(d, 108), 1);
+    ListColumnWidth(d, 108, 70);
+    EXPECT_EQ(qobject_cast<QListWidget*>(WidgetOf(Item(d, 108)))->gridSize().width(), 70);
+    ListClear(d, 108);
+    EXPECT_EQ(ListCount(d, 108), 0);
+    EXPECT_EQ(ListText(d, 108, 0), "");
+    SetProgressRange(d, 111, 0, 100);
+    SetProgress(d, 111, 150);
+    EXPECT_EQ(qobject_cast<QProgressBar*>(WidgetOf(Item(d, 111)))->value(), 100);
     FinishDialog(d, 0);
     return 1;
   });
