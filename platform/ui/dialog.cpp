@@ -161,17 +161,8 @@ class DialogFilter : public QObject {
       return true;
     }
     // Other keys go to the dialog too, so the program's accelerators see them.
-    unsigned m = 0;
-    if (k->modifiers() & Qt::ShiftModifier) m |= mod::Shift;
-    if (k->modifiers() & Qt::ControlModifier) m |= mod::Control;
-    if (k->modifiers() & Qt::AltModifier) m |= mod::Alt;
-    int code = 0;
-    if (k->key() >= Qt::Key_F1 && k->key() <= Qt::Key_F12)
-      code = key::F1 + (k->key() - Qt::Key_F1);
-    else if (k->key() >= Qt::Key_A && k->key() <= Qt::Key_Z)
-      code = 'A' + (k->key() - Qt::Key_A);
-    else if (k->key() >= Qt::Key_0 && k->key() <= Qt::Key_9)
-      code = '0' + (k->key() - Qt::Key_0);
+    unsigned m = ModifiersFromQt(k->modifiers());
+    int code = KeyFromQt(k->key());
     if (code) PostKey(dialog_, (m & mod::Alt) ? msg::SysKeyDown : msg::KeyDown, code, m, CharFor(code, m, 0));
     return false;
   }

@@ -16,8 +16,6 @@
 namespace ui {
 namespace detail {
 
-namespace {
-
 int KeyFromQt(int q) {
   if (q >= Qt::Key_A && q <= Qt::Key_Z) return 'A' + (q - Qt::Key_A);
   if (q >= Qt::Key_0 && q <= Qt::Key_9) return '0' + (q - Qt::Key_0);
@@ -74,6 +72,8 @@ unsigned ModifiersFromQt(Qt::KeyboardModifiers m) {
   if (m & Qt::AltModifier) r |= mod::Alt;
   return r;
 }
+
+namespace {
 
 void SyncModifiers(Qt::KeyboardModifiers m) {
   keyTable[key::Shift] = (m & Qt::ShiftModifier) ? 1 : 0;

@@ -130,6 +130,9 @@ void PostCommand(Wnd dialog, int id, int code, Wnd control);
 void PostKey(Wnd w, Message m, int k, unsigned modifiers, std::uint32_t ch);
 // The character a key makes with these modifiers (0 for none); `typed` is what the device typed.
 std::uint32_t CharFor(int k, unsigned modifiers, std::uint32_t typed);
+// Qt's key codes and modifiers as ours (0 for a key we do not name).
+int KeyFromQt(int qtKey);
+unsigned ModifiersFromQt(Qt::KeyboardModifiers modifiers);
 // A key from the script: down now, up once the program has taken its KeyUp.
 void ScriptKey(int k, unsigned modifiers);
 
