@@ -46,15 +46,8 @@ int RunCellDialog(Editor& ed) {
         }
         return 1;
       }
-      case ui::kIdOk:
-        ed.answer = ui::ItemText(d, kCellName, 32);
-        ui::FinishDialog(d, 1);
-        return 1;
-      case ui::kIdCancel:
-        ui::FinishDialog(d, 0);
-        return 1;
     }
-    return 0;
+    return EndOkCancel(d, ui::LowWord(w), [&] { ed.answer = ui::ItemText(d, kCellName, 32); });
   });
 }
 
@@ -67,16 +60,7 @@ int RunNewCellDialog(Editor& ed) {
       return 1;
     }
     if (m != ui::msg::Command) return 0;
-    if (ui::LowWord(w) == ui::kIdOk) {
-      rank = std::max(1, TextToInt(ui::ItemText(d, kNewRank, 16)));
-      ui::FinishDialog(d, 1);
-      return 1;
-    }
-    if (ui::LowWord(w) == ui::kIdCancel) {
-      ui::FinishDialog(d, 0);
-      return 1;
-    }
-    return 0;
+    return EndOkCancel(d, ui::LowWord(w), [&] { rank = std::max(1, TextToInt(ui::ItemText(d, kNewRank, 16))); });
   });
   return r == 1 ? rank : 0;
 }
@@ -151,17 +135,10 @@ int RunPointDialog(Editor& ed, bool x) {
       return 1;
     }
     if (m != ui::msg::Command) return 0;
-    if (ui::LowWord(w) == ui::kIdOk) {
+    return EndOkCancel(d, ui::LowWord(w), [&] {
       ed.typedX = TextToDouble(ui::ItemText(d, kPointX, 32)) * scale;
       ed.typedY = TextToDouble(ui::ItemText(d, kPointY, 32)) * scale;
-      ui::FinishDialog(d, 1);
-      return 1;
-    }
-    if (ui::LowWord(w) == ui::kIdCancel) {
-      ui::FinishDialog(d, 0);
-      return 1;
-    }
-    return 0;
+    });
   });
 }
 

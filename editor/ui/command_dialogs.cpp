@@ -34,17 +34,7 @@ int RunValueDialog(Editor& ed, const char* name, int field, const std::string& s
       ui::FocusItem(dlg, field);
       return 1;
     }
-    if (m != ui::msg::Command) return 0;
-    if (ui::LowWord(w) == ui::kIdOk) {
-      take(ui::ItemText(dlg, field, 64));
-      ui::FinishDialog(dlg, 1);
-      return 1;
-    }
-    if (ui::LowWord(w) == ui::kIdCancel) {
-      ui::FinishDialog(dlg, 0);
-      return 1;
-    }
-    return 0;
+    return m == ui::msg::Command && EndOkCancel(dlg, ui::LowWord(w), [&] { take(ui::ItemText(dlg, field, 64)); });
   });
 }
 
@@ -76,11 +66,6 @@ int RunCmdDialog(Editor& ed) {
     }
     if (m != ui::msg::Command) return 0;
     switch (ui::LowWord(w)) {
-      case ui::kIdOk:
-        ed.commandLine = ui::ItemText(dlg, kCmdLine, kCommandLineChars);
-        RememberCommand(history, ed.commandLine);
-        ui::FinishDialog(dlg, 1);
-        return 1;
       case kCmdMacro:
         ui::FinishDialog(dlg, 2);
         return 1;
@@ -94,11 +79,11 @@ int RunCmdDialog(Editor& ed) {
         }
         return 1;
       }
-      case ui::kIdCancel:
-        ui::FinishDialog(dlg, 0);
-        return 1;
     }
-    return 0;
+    return EndOkCancel(dlg, ui::LowWord(w), [&] {
+      ed.commandLine = ui::ItemText(dlg, kCmdLine, kCommandLineChars);
+      RememberCommand(history, ed.commandLine);
+    });
   });
   return r > 0 ? r : 0;
 }
@@ -113,10 +98,6 @@ int RunMacroDialog(Editor& ed) {
     }
     if (m != ui::msg::Command) return 0;
     switch (ui::LowWord(w)) {
-      case ui::kIdOk:
-        ed.macroText = ui::ItemText(dlg, kMacroText, kMacroChars);
-        ui::FinishDialog(dlg, 1);
-        return 1;
       case kMacroPaste: {
         const std::string text = ui::ClipboardText();
         if (!text.empty()) ui::SetItemText(dlg, kMacroText, text.substr(0, kMacroChars));
@@ -125,11 +106,8 @@ int RunMacroDialog(Editor& ed) {
       case kMacroClear:
         ui::SetItemText(dlg, kMacroText, "");
         return 1;
-      case ui::kIdCancel:
-        ui::FinishDialog(dlg, 0);
-        return 1;
     }
-    return 0;
+    return EndOkCancel(dlg, ui::LowWord(w), [&] { ed.macroText = ui::ItemText(dlg, kMacroText, kMacroChars); });
   });
   return r > 0 ? r : 0;
 }

@@ -134,83 +134,46 @@ void StepBack(Editor& ed) {
 
 void Reenter(Editor& ed) { RunCommandHandler(ed, ed.proto.now.current); }
 
-void TypedPoint(Editor& ed, std::int32_t x, std::int32_t y) {
+namespace {
+
+// The point for the awaited slot. A click also ends the rubber band at that point; a typed point is
+// stored as typed.
+void TakePoint(Editor& ed, std::int32_t x, std::int32_t y, bool click) {
   CommandState& s = ed.proto.now;
-  auto& slot = s.slots;
-  switch (s.pointState) {
-    case 1:
-      slot[1].x = x;
-      slot[1].y = y;
-      SlotScreen(ed, slot[1]);
-      break;
-    case 2:
-      slot[2].x = x;
-      slot[2].y = y;
-      Delta(ed, slot[1], slot[2]);
-      if (s.bandMode == kBandRect) {
-        OrderRect(slot[1], slot[2]);
-        SlotScreen(ed, slot[1]);
-      }
-      SlotScreen(ed, slot[2]);
-      break;
-    case 3:
-      slot[3].x = x;
-      slot[3].y = y;
-      SlotScreen(ed, slot[3]);
-      break;
-    case 4:
-      slot[4].x = x;
-      slot[4].y = y;
-      Delta(ed, slot[3], slot[4]);
-      SlotScreen(ed, slot[4]);
-      break;
-    default:
-      break;
+  const int n = s.pointState;
+  if (n < 1 || n > 4) return;
+  PointSlot& slot = s.slots[std::size_t(n)];
+  slot.x = x;
+  slot.y = y;
+  if (n == 2 || n == 4) {
+    if (click) ShowRubberBand(ed, 0);
+    if (click && n == 2) {
+      ed.proto.snappedX = x;
+      ed.proto.snappedY = y;
+    }
+    PointSlot& first = s.slots[std::size_t(n - 1)];
+    Delta(ed, first, slot);
+    if (n == 2 && s.bandMode == kBandRect) {
+      OrderRect(first, slot);
+      SlotScreen(ed, first);
+    }
   }
-  RunCommandHandler(ed, s.current);
+  SlotScreen(ed, slot);
+}
+
+}  // namespace
+
+void TypedPoint(Editor& ed, std::int32_t x, std::int32_t y) {
+  TakePoint(ed, x, y, false);
+  RunCommandHandler(ed, ed.proto.now.current);
 }
 
 void LeftButtonDown(Editor& ed) {
-  CommandState& s = ed.proto.now;
-  auto& slot = s.slots;
   std::int32_t x = 0;
   std::int32_t y = 0;
   PickedPoint(ed, x, y);
-  switch (s.pointState) {
-    case 1:
-      slot[1].x = x;
-      slot[1].y = y;
-      SlotScreen(ed, slot[1]);
-      break;
-    case 2:
-      slot[2].x = x;
-      slot[2].y = y;
-      ShowRubberBand(ed, 0);
-      ed.proto.snappedX = x;
-      ed.proto.snappedY = y;
-      Delta(ed, slot[1], slot[2]);
-      if (s.bandMode == kBandRect) {
-        OrderRect(slot[1], slot[2]);
-        SlotScreen(ed, slot[1]);
-      }
-      SlotScreen(ed, slot[2]);
-      break;
-    case 3:
-      slot[3].x = x;
-      slot[3].y = y;
-      SlotScreen(ed, slot[3]);
-      break;
-    case 4:
-      slot[4].x = x;
-      slot[4].y = y;
-      ShowRubberBand(ed, 0);
-      Delta(ed, slot[3], slot[4]);
-      SlotScreen(ed, slot[4]);
-      break;
-    default:
-      break;
-  }
-  RunCommandHandler(ed, s.current);
+  TakePoint(ed, x, y, true);
+  RunCommandHandler(ed, ed.proto.now.current);
 }
 
 void LeftButtonDoubleClick(Editor& ed) {
