@@ -205,3 +205,36 @@ TEST_F(SystemDialogs, AttributesByTableChooseTheLayerFromItsRow) {
 }
 
 }  // namespace
+
+namespace {
+
+// Every name dialog finds its template and its field: what is typed comes back as the answer.
+TEST_F(SystemDialogs, EachNameDialogGivesBackWhatWasTyped) {
+  using Runner = int (*)(ui::Wnd, db::Database&, edsys::Answers&);
+  const struct {
+    const char* name;
+    Runner run;
+    int first;
+    int second;
+  } dialogs[] = {{"ATTACH", edsys::RunAttachDialog, 1004, 0},   {"IMPORT", edsys::RunImportDialog, 1018, 1020},
+                 {"COPY", edsys::RunCopyDialog, 1017, 1005},     {"KILL", edsys::RunKillDialog, 1019, 0},
+                 {"RENAME", edsys::RunRenameDialog, 1031, 1032}, {"RESIZE", edsys::RunResizeDialog, 1026, 1028},
+                 {"RERANK", edsys::RunRerankDialog, 1029, 1030}, {"SHOW", edsys::RunShowDialog, 1021, 0},
+                 {"SPAWN", edsys::RunSpawnDialog, 1325, 0},      {"CCEL", edsys::RunCcelDialog, 102, 0},
+                 {"NOCELL", edsys::RunNoCellDialog, 1331, 0}};
+  for (const auto& dialog : dialogs) {
+    SCOPED_TRACE(dialog.name);
+    std::string answer = std::string("answer ") + dialog.name + " set " + std::to_string(dialog.first) + " \"one\"";
+    if (dialog.second) answer += " set " + std::to_string(dialog.second) + " \"two\"";
+    Script(answer + " press ok\nanswer " + dialog.name + " set " + std::to_string(dialog.first) +
+           " \"gone\" press cancel\n");
+    edsys::Answers a;
+    EXPECT_EQ(dialog.run(0, *d, a), 1);
+    EXPECT_EQ(a, (edsys::Answers{"one", dialog.second ? "two" : ""}));
+    EXPECT_EQ(dialog.run(0, *d, a), 0);
+    EXPECT_EQ(a[0], "one");
+    EXPECT_EQ(Log().find("unanswered"), std::string::npos) << Log();
+  }
+}
+
+}  // namespace
