@@ -200,5 +200,3 @@ TEST(DialogTalk, EscAndClosingTheDisplayStopTheRun) {
 }
 
 }  // namespace
-// Qt's font library keeps a cache for the life of the process; ctest does not pass cmake/lsan.supp on.
-extern "C" const char* __lsan_default_suppressions() { return "leak:libfontconfig\n"; }
