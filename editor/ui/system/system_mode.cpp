@@ -43,29 +43,30 @@ class SystemTalk : public db::CollectionTalk {
   ui::Wnd dialog_;
 };
 
-int Number(const std::string& text) { return static_cast<int>(std::strtol(text.c_str(), nullptr, 10)); }
+// The command's dialog, then the command on what was typed; 0 when the dialog was cancelled.
+using NameDialog = int (*)(ui::Wnd, db::Database&, Answers&);
+template <class Act>
+int AskThenRun(SystemContext& c, ui::Wnd w, NameDialog dialog, Act act) {
+  Answers a;
+  if (!dialog(w, c.db, a)) return 0;
+  SystemTalk t(w);
+  return act(t, a);
+}
 
 int Attach(SystemContext& c, ui::Wnd w) {
   if (!db::PoolCollectionPresent(c.db)) return 0;
-  Answers a;
-  if (!RunAttachDialog(w, c.db, a)) return 0;
-  SystemTalk t(w);
-  return db::AttachCell(c.db, t, a[0]);
+  return AskThenRun(c, w, RunAttachDialog, [&](SystemTalk& t, Answers& a) { return db::AttachCell(c.db, t, a[0]); });
 }
 
 int Import(SystemContext& c, ui::Wnd w) {
   if (!db::PoolCollectionPresent(c.db)) return 0;
-  Answers a;
-  if (!RunImportDialog(w, c.db, a)) return 0;
-  SystemTalk t(w);
-  return db::ImportCell(c.db, t, a[0], a[1]);
+  return AskThenRun(c, w, RunImportDialog,
+                    [&](SystemTalk& t, Answers& a) { return db::ImportCell(c.db, t, a[0], a[1]); });
 }
 
 int Copy(SystemContext& c, ui::Wnd w) {
-  Answers a;
-  if (!RunCopyDialog(w, c.db, a)) return 0;
-  SystemTalk t(w);
-  return db::CopyOrAppendCell(c.db, t, a[0], a[1]);
+  return AskThenRun(c, w, RunCopyDialog,
+                    [&](SystemTalk& t, Answers& a) { return db::CopyOrAppendCell(c.db, t, a[0], a[1]); });
 }
 
 int Scale(SystemContext& c, ui::Wnd w) {
@@ -83,42 +84,35 @@ int Scale(SystemContext& c, ui::Wnd w) {
 }
 
 int Show(SystemContext& c, ui::Wnd w) {
-  Answers a;
-  if (!RunShowDialog(w, c.db, a)) return 0;
-  const std::string name = db::DialogName(a[0]);
-  if (db::CheckCellName(name, 0)) {
-    c.db.talk->Message(1);
-    return 0;
-  }
-  return ShowCellReports(w, c.db, name, 0);
+  return AskThenRun(c, w, RunShowDialog, [&](SystemTalk&, Answers& a) {
+    const std::string name = db::DialogName(a[0]);
+    if (db::CheckCellName(name, 0)) {
+      c.db.talk->Message(1);
+      return 0;
+    }
+    return ShowCellReports(w, c.db, name, 0);
+  });
 }
 
 int Kill(SystemContext& c, ui::Wnd w) {
-  Answers a;
-  if (!RunKillDialog(w, c.db, a)) return 0;
-  SystemTalk t(w);
-  return db::KillCell(c.db, t, a[0]);
+  return AskThenRun(c, w, RunKillDialog, [&](SystemTalk& t, Answers& a) { return db::KillCell(c.db, t, a[0]); });
 }
 
 int Rename(SystemContext& c, ui::Wnd w) {
-  Answers a;
-  if (!RunRenameDialog(w, c.db, a)) return 0;
-  SystemTalk t(w);
-  return db::RenameCell(c.db, t, a[0], a[1]);
+  return AskThenRun(c, w, RunRenameDialog,
+                    [&](SystemTalk& t, Answers& a) { return db::RenameCell(c.db, t, a[0], a[1]); });
 }
 
 int Resize(SystemContext& c, ui::Wnd w) {
-  Answers a;
-  if (!RunResizeDialog(w, c.db, a)) return 0;
-  SystemTalk t(w);
-  return db::ResizeCells(c.db, t, a[0], std::strtod(a[1].c_str(), nullptr));
+  return AskThenRun(c, w, RunResizeDialog, [&](SystemTalk& t, Answers& a) {
+    return db::ResizeCells(c.db, t, a[0], std::strtod(a[1].c_str(), nullptr));
+  });
 }
 
 int Rerank(SystemContext& c, ui::Wnd w) {
-  Answers a;
-  if (!RunRerankDialog(w, c.db, a)) return 0;
-  SystemTalk t(w);
-  return db::RerankCells(c.db, t, a[0], Number(a[1]));
+  return AskThenRun(c, w, RunRerankDialog, [&](SystemTalk& t, Answers& a) {
+    return db::RerankCells(c.db, t, a[0], static_cast<int>(std::strtol(a[1].c_str(), nullptr, 10)));
+  });
 }
 
 int CellSort(SystemContext& c, ui::Wnd w) {
@@ -127,10 +121,7 @@ int CellSort(SystemContext& c, ui::Wnd w) {
 }
 
 int Clone(SystemContext& c, ui::Wnd w) {
-  Answers a;
-  if (!RunSpawnDialog(w, c.db, a)) return 0;
-  SystemTalk t(w);
-  return db::CloneFolder(c.db, t, a[0]);
+  return AskThenRun(c, w, RunSpawnDialog, [&](SystemTalk& t, Answers& a) { return db::CloneFolder(c.db, t, a[0]); });
 }
 
 // Remembered until the program ends, when the editor keeps none of its own.
