@@ -235,6 +235,22 @@ TEST_F(WmeroRun, LayerListsDepthAndPanels) {
   EXPECT_EQ(it[1 + 2 * 3], "5 7");
 }
 
+TEST_F(WmeroRun, TheDotGridComesAndGoes) {
+  CopyDemo();
+  ASSERT_EQ(Run("wait\nsnapshot before.png\npost 1025 58 0\nwait\nsnapshot on.png\n"
+                "post 1025 58 0\nwait\nsnapshot off.png\nquit\n",
+                "TOP"),
+            0);
+  const gfx::Surface before = Picture("before.png"), on = Picture("on.png"), off = Picture("off.png");
+  ASSERT_EQ(before.pixels.size(), on.pixels.size());
+  // Grey dots on the black between the objects, then exactly the picture before.
+  int dots = 0;
+  for (std::size_t i = 0; i < on.pixels.size(); ++i)
+    dots += (before.pixels[i] & 0xFFFFFF) == 0 && (on.pixels[i] & 0xFFFFFF) == 0xC0C0C0;
+  EXPECT_GT(dots, 100);
+  EXPECT_EQ(off.pixels, before.pixels);
+}
+
 TEST_F(WmeroRun, ASecondEditorIsWarnedAbout) {
   CopyDemo();
   setenv("XDG_RUNTIME_DIR", dir.c_str(), 1);
