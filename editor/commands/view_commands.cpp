@@ -36,6 +36,16 @@ void FitTo(edui::Editor& ed, const db::Extent& extent) {
   ed.view.centreY = fit.centreY;
 }
 
+// A saved window comes from the settings file: a value there that is no number at all stands for
+// the view as it is, so the view never takes one.
+db::SavedWindow& UsableSlot(edui::Editor& ed, int n) {
+  db::SavedWindow& slot = ed.db.settings.savedWindows[std::size_t(std::clamp(n, 0, db::kSavedWindows - 1))];
+  if (!std::isfinite(slot.width)) slot.width = ed.view.width;
+  if (!std::isfinite(slot.centreX)) slot.centreX = ed.view.centreX;
+  if (!std::isfinite(slot.centreY)) slot.centreY = ed.view.centreY;
+  return slot;
+}
+
 }  // namespace
 
 void SaveView(edui::Editor& ed, int n) {
@@ -167,7 +177,7 @@ void DrawCommand(edui::Editor& ed) {
 }
 
 void LastCommand(edui::Editor& ed) {
-  db::SavedWindow& last = ed.db.settings.savedWindows[0];
+  db::SavedWindow& last = UsableSlot(ed, 0);
   std::swap(ed.view.width, last.width);
   std::swap(ed.view.centreX, last.centreX);
   std::swap(ed.view.centreY, last.centreY);
@@ -188,7 +198,7 @@ void SWinCommand(edui::Editor& ed) {
 
 void RWinCommand(edui::Editor& ed) {
   if (edui::RunWindowNumberDialog(ed)) {
-    const db::SavedWindow slot = ed.db.settings.savedWindows[std::size_t(WindowNumber(ed))];
+    const db::SavedWindow slot = UsableSlot(ed, WindowNumber(ed));
     SaveView(ed, 0);
     ed.view.width = slot.width;
     ed.view.centreX = slot.centreX;

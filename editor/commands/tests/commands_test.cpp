@@ -1,6 +1,7 @@
 // The command table, the typed command line, macros, F-keys, the CMD and MACRO dialogs and the view
 // commands, run in the editor over the real table.
 #include <cmath>
+#include <limits>
 #include <set>
 
 #include "editor/commands/command_line.h"
@@ -180,6 +181,18 @@ TEST_F(CommandTest, PanningComesBackWithLast) {
   EXPECT_NEAR(V().width, w * 1.1, 1e-9);
   Begin(kXpnd);
   EXPECT_NEAR(V().width, w * 2.2, 1e-9);
+}
+
+TEST_F(CommandTest, ASavedWindowThatIsNoNumberLeavesTheViewAsItIs) {
+  const double w = V().width;
+  const double x = V().centreX;
+  E().db.settings.savedWindows[0] = {std::nan(""), std::numeric_limits<double>::infinity(), 100};
+  Begin(kLast);
+  EXPECT_DOUBLE_EQ(V().width, w);
+  EXPECT_TRUE(std::isfinite(V().centreX));
+  EXPECT_DOUBLE_EQ(V().centreY, 100);
+  Begin(kLast);
+  EXPECT_DOUBLE_EQ(V().centreX, x);
 }
 
 TEST_F(CommandTest, MacroLinesRunInOrderAndTheLastLineNeedsItsLineEnd) {
