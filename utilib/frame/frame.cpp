@@ -1,5 +1,6 @@
 #include "utilib/frame/frame.h"
 
+#include "editor/tlc/dialogs/tlc_dialogs.h"
 #include "editor/ui/suite_drive.h"
 #include "platform/gfx/canvas.h"
 #include "platform/os/process.h"
@@ -43,26 +44,29 @@ class Frame final : public JobUi {
   UtilityProgram& program;
   ui::Wnd main = 0;
   ui::Wnd toolbar = 0;
-  ui::Wnd display = 0;
+  tlc::ProgressDisplay display;
   ReaderLists readers;
   Job* job = nullptr;  // while Go runs
   std::vector<gfx::Surface> bitmaps;
 
-  void SetItemText(int item, std::string_view text) override {
-    if (display) ui::SetItemText(display, item, text);
-  }
+  void SetItemText(int item, std::string_view text) override { display.SetItem(item, text); }
   void SetDisplayTitle(std::string_view text) override {
-    if (display) ui::SetTitle(display, text);
+    if (display.handle()) ui::SetTitle(display.handle(), text);
   }
   BoxAnswer MessageBox(std::string_view caption, std::string_view text, BoxButtons buttons) override {
     std::string c(caption);
     return FromUi(ui::ShowBox(main, text, c.c_str(), ToUi(buttons)));
   }
-  bool Pause(int milliseconds) override;
+  bool Pause(int milliseconds) override {
+    // PAUSE is owned by the main window, so no command of it can start while the job yields.
+    return tlc::ShowPause(main, milliseconds, program.pauseCloseAborts) || display.closed();
+  }
   bool IsEscapePressed() override { return ui::IsKeyDown(ui::key::Escape); }
   bool IsControlPressed() override { return ui::IsKeyDown(ui::key::Control); }
 
-  SetupFile Setup() { return SetupFile{program.setupFile, program.version, program.groups, &readers}; }
+  SetupFile Setup() {
+    return SetupFile{program.setupFile, program.version, program.groups, program.readerPairs ? &readers : nullptr};
+  }
   void ReadSetup() {
     Setup().Read();
     if (program.normalise) program.normalise();
@@ -81,36 +85,6 @@ class Frame final : public JobUi {
 };
 
 Frame* current = nullptr;
-
-bool Frame::Pause(int milliseconds) {
-  bool cancelled = false;
-  ui::RunDialog(
-      "PAUSE", main,
-      [&](ui::Wnd d, ui::Message m, ui::WParam wp, ui::LParam) -> ui::Result {
-        switch (m) {
-          case ui::msg::InitDialog:
-            ui::StartTimer(d, 1, ui::ScaledPause(milliseconds));
-            return 1;
-          case ui::msg::Timer:
-            ui::StopTimer(d, 1);
-            ui::FinishDialog(d, 1);
-            return 1;
-          case ui::msg::Command:
-            if (ui::LowWord(wp) == ui::kIdCancel) {
-              cancelled = true;
-              ui::FinishDialog(d, 0);
-            }
-            return 1;
-          case ui::msg::Close:
-            cancelled = cancelled || program.pauseCloseAborts;
-            ui::FinishDialog(d, 0);
-            return 1;
-        }
-        return 0;
-      },
-      milliseconds);
-  return cancelled;
-}
 
 void Frame::MakeBitmaps() {
   auto font = gfx::UiFont();
@@ -144,19 +118,10 @@ void Frame::Go() {
   Job run(program.name, *this);
   run.rotatingPauseMs = program.rotatingPauseMs;
   job = &run;
-  display = ui::OpenDialog(
-      "DISPLAY", main,
-      [this](ui::Wnd d, ui::Message m, ui::WParam, ui::LParam) -> ui::Result {
-        if (m == ui::msg::Close) {
-          // Closing the progress display stops the job: it must not run on unseen.
-          if (job) job->abort = true;
-          display = 0;
-          ui::FinishDialog(d, 0);
-          return 1;
-        }
-        return 0;
-      });
-  if (program.displayTitle) SetDisplayTitle(program.displayTitle());
+  display.onClose = [this] {
+    if (job) job->abort = true;
+  };
+  display.Open(main, program.displayTitle ? program.displayTitle() : std::string());
   int result = program.go ? program.go(run) : 0;
   std::string text;
   if (result == 0) text = "Aborted ... Files may be Incomplete";
@@ -164,8 +129,7 @@ void Frame::Go() {
   if (!text.empty()) RouteMessage(run, text, MessageKind::ReportAndBox, 0);
   CloseReport(run);
   job = nullptr;
-  if (display) ui::Destroy(display);
-  display = 0;
+  display.Close();
 }
 
 ui::Result Frame::MainProc(ui::Wnd w, ui::Message m, ui::WParam wp, ui::LParam lp) {
@@ -181,6 +145,10 @@ ui::Result Frame::MainProc(ui::Wnd w, ui::Message m, ui::WParam wp, ui::LParam l
       return 0;
     case ui::msg::Char:
       if (wp == 3 && !program.credit.empty()) Box(program.credit);
+      return 0;
+    case ui::msg::KeyDown:
+      // An Esc that reaches the window while Go yields stops the job at its next check.
+      if (wp == ui::key::Escape && job) job->abort = true;
       return 0;
     case ui::msg::Command: {
       int id = ui::LowWord(wp);
@@ -223,7 +191,7 @@ int RunUtility(UtilityProgram& program, int argc, char** argv) {
                                 height, 0);
   if (!main) return 1;
   ui::SetMenuBar(main, program.menu);
-  frame.toolbar = ui::OpenPanel("TOOLBAR", main, [&frame](ui::Wnd d, ui::Message m, ui::WParam wp, ui::LParam) -> ui::Result {
+  frame.toolbar = ui::OpenPanel(program.toolbarTemplate, main, [&frame](ui::Wnd d, ui::Message m, ui::WParam wp, ui::LParam) -> ui::Result {
     if (m == ui::msg::InitDialog) {
       ui::Rect client = ui::ClientRect(frame.main);
       ui::Rect bar = ui::ClientRect(d);
@@ -246,7 +214,7 @@ int RunUtility(UtilityProgram& program, int argc, char** argv) {
   ui::Focus(main);
   ui::Show(main, ui::show::Normal);
   ui::UpdateNow(main);
-  int code = ui::RunMessageLoop(main, &program.accelerators, &frame.display);
+  int code = ui::RunMessageLoop(main, &program.accelerators, frame.display.handleSlot());
   frame.bitmaps.clear();
   current = nullptr;
   int status = ui::ScriptStatus();

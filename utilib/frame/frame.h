@@ -24,10 +24,14 @@ struct UtilityProgram {
   std::string credit;         // the Ctrl+C box
   std::vector<ui::MenuItem> menu;
   ui::AcceleratorTable accelerators;
+  // The toolbar's template ("TOOLDLG" in the DXF exporter).
+  std::string toolbarTemplate = "TOOLBAR";
   // Toolbar buttons: the command id and the word drawn on its bitmap.
   std::vector<std::pair<int, std::string>> toolbar;
   // The set-up file's slot groups and the program's normaliser of them.
   std::vector<std::vector<std::string>*> groups;
+  // False for a program without Read: its set-up file holds the settings alone.
+  bool readerPairs = true;
   std::function<void()> normalise;
   // After the suite drive and the set-up file: the program's own start-up; false ends the program.
   std::function<bool()> start;

@@ -57,12 +57,13 @@ void ProgressDisplay::Open(ui::Wnd owner, std::string_view title) {
   handle_ = ui::OpenDialog("DISPLAY", owner, [this, caption](ui::Wnd d, ui::Message m, ui::WParam, ui::LParam) -> ui::Result {
     switch (m) {
       case ui::msg::InitDialog:
-        ui::SetTitle(d, caption);
+        if (!caption.empty()) ui::SetTitle(d, caption);
         return 1;
       case ui::msg::Close:
         closed_ = true;
         handle_ = 0;
         ui::FinishDialog(d, 0);
+        if (onClose) onClose();
         return 1;
     }
     return 0;
@@ -79,7 +80,10 @@ void ProgressDisplay::SetItem(int item, std::string_view text) {
 }
 
 void RunQuickHelp(ui::Wnd owner, bool tlcOut) {
-  const auto lines = tlcOut ? TlcOutHelpLines() : TlcInHelpLines();
+  RunQuickHelp(owner, tlcOut ? TlcOutHelpLines() : TlcInHelpLines());
+}
+
+void RunQuickHelp(ui::Wnd owner, std::span<const std::string_view> lines) {
   HelpScroll scroll;
   const auto font = gfx::UiFont();
   const int lineHeight = std::max(1, font->metrics().height);
@@ -125,11 +129,8 @@ void RunQuickHelp(ui::Wnd owner, bool tlcOut) {
   });
 }
 
-namespace {
-
-// ANYLIST: the lines, picked by a double click only; `pick` turns the line into the cell name.
-int RunAnyList(ui::Wnd owner, std::string_view caption, const std::vector<std::string>& lines,
-               char cut, std::string& name) {
+int RunAnyList(ui::Wnd owner, std::string_view caption, const std::vector<std::string>& lines, char cut,
+               std::string& name) {
   const int result = ui::RunDialog("ANYLIST", owner, [&](ui::Wnd d, ui::Message m, ui::WParam wp, ui::LParam) -> ui::Result {
     if (m == ui::msg::InitDialog) {
       ui::SetItemText(d, kAnyListCaption, caption);
@@ -151,8 +152,6 @@ int RunAnyList(ui::Wnd owner, std::string_view caption, const std::vector<std::s
   });
   return result == 1 ? 1 : 0;
 }
-
-}  // namespace
 
 int PickTlcFile(ui::Wnd owner, std::string_view folder, std::string& name, std::string_view caption) {
   std::vector<std::string> lines;

@@ -3,8 +3,11 @@
 // pickers, and a RunTalk that puts them together for the editor. DISPLAY and PAUSE serve the utilities
 // too.
 #pragma once
+#include <span>
+#include <functional>
 #include <string>
 #include <string_view>
+#include <vector>
 
 #include "editor/tlc/run.h"
 #include "platform/ui/types.h"
@@ -26,16 +29,21 @@ constexpr int kAnyListList = 1006, kAnyListCaption = 1009;
 bool ShowPause(ui::Wnd owner, int milliseconds, bool closeStops = true);
 
 // The modeless DISPLAY of a run. Closing it stops the run, so it never goes on out of sight.
+// A program's own DISPLAY template (more items) takes the place of the common one.
 class ProgressDisplay {
  public:
   ~ProgressDisplay() { Close(); }
-  // Opens DISPLAY owned by `owner`, titled `title`.
+  // Opens DISPLAY owned by `owner`, titled `title` (empty: the template's title stays).
   void Open(ui::Wnd owner, std::string_view title);
   void Close();
   void SetItem(int item, std::string_view text);
   ui::Wnd handle() const { return handle_; }
+  // The handle as a message loop that routes the display's messages watches it: 0 once it closed.
+  const ui::Wnd* handleSlot() const { return &handle_; }
   // True once the user closed it.
   bool closed() const { return closed_; }
+  // Called when the user closes it, for a run that must stop at once rather than at its next pause.
+  std::function<void()> onClose;
 
  private:
   ui::Wnd handle_ = 0;
@@ -46,6 +54,12 @@ class ProgressDisplay {
 bool RunTlcSetup(ui::Wnd owner, std::string_view caption, TlcSetup& values);
 // HELPER with TLCOUT's or TLCIN's table.
 void RunQuickHelp(ui::Wnd owner, bool tlcOut);
+// HELPER with a program's own table of lines.
+void RunQuickHelp(ui::Wnd owner, std::span<const std::string_view> lines);
+// ANYLIST: `caption` over `lines`, picked by a double click only; the name is the picked line up to
+// its first `cut` character. 1 and the name, 0 when cancelled. Every list picker of the suite is one.
+int RunAnyList(ui::Wnd owner, std::string_view caption, const std::vector<std::string>& lines, char cut,
+               std::string& name);
 // ANYLIST over the TLC files of `folder`; 1 and the picked cell name, 0 when cancelled.
 int PickTlcFile(ui::Wnd owner, std::string_view folder, std::string& name,
                 std::string_view caption = "Source TLC Files");

@@ -1,0 +1,96 @@
+// The file encoder on 100 MB of random bytes, encoding (with the check sum of the UUE text) and
+// decoding, pauses off and no display, beside sharutils' uuencode and uudecode on the same file.
+#include <sys/wait.h>
+#include <unistd.h>
+
+#include <chrono>
+#include <cstdio>
+#include <cstdlib>
+#include <cstring>
+#include <filesystem>
+#include <fstream>
+#include <random>
+#include <string>
+
+#include "utilib/job.h"
+#include "uuencode/uue_job.h"
+
+namespace {
+
+using Clock = std::chrono::steady_clock;
+
+double Seconds(Clock::time_point since) { return std::chrono::duration<double>(Clock::now() - since).count(); }
+
+// A display nobody looks at: what a window-less batch run has.
+class QuietUi final : public utilib::JobUi {
+ public:
+  void SetItemText(int, std::string_view) override {}
+  void SetDisplayTitle(std::string_view) override {}
+  utilib::BoxAnswer MessageBox(std::string_view, std::string_view, utilib::BoxButtons) override {
+    return utilib::BoxAnswer::Ok;
+  }
+  bool Pause(int) override { return false; }
+  bool IsEscapePressed() override { return false; }
+  bool IsControlPressed() override { return false; }
+};
+
+double Shell(const std::string& command) {
+  const auto start = Clock::now();
+  const int status = std::system(command.c_str());
+  if (!WIFEXITED(status) || WEXITSTATUS(status) != 0) std::printf("  (%s failed)\n", command.c_str());
+  return Seconds(start);
+}
+
+}  // namespace
+
+int main(int argc, char** argv) {
+  const long megabytes = argc > 1 ? std::atol(argv[1]) : 100;
+  char pattern[] = "/tmp/mero-uue-bench-XXXXXX";
+  const std::string dir = mkdtemp(pattern);
+  std::filesystem::current_path(dir);
+  std::filesystem::create_directory("back");
+  {
+    std::mt19937_64 gen(42);
+    std::ofstream out("data.bin", std::ios::binary);
+    std::string block(1 << 20, '\0');
+    for (long m = 0; m < megabytes; ++m) {
+      for (std::size_t i = 0; i < block.size(); i += 8) {
+        const std::uint64_t v = gen();
+        std::memcpy(&block[i], &v, 8);
+      }
+      out.write(block.data(), static_cast<std::streamsize>(block.size()));
+    }
+  }
+  QuietUi ui;
+  utilib::Job job("MEROUUE", ui);
+  uue::UueOutcome out;
+  uue::UueSettings s;
+  s.source() = "data.bin";
+  uue::NormaliseUueSettings(s);
+  auto start = Clock::now();
+  const int encoded = uue::ConvertUue(job, s, out);
+  const double encodeSeconds = Seconds(start);
+  s.source() = "Data.uue";
+  s.destination() = "back";
+  uue::NormaliseUueSettings(s);
+  start = Clock::now();
+  const int decoded = uue::ConvertUue(job, s, out);
+  const double decodeSeconds = Seconds(start);
+  const bool same = std::system("cmp -s data.bin back/data.bin") == 0;
+
+  const double theirEncode = Shell("uuencode data.bin data.bin > gnu.uue");
+  const double theirDecode = Shell("uudecode -o gnu.bin gnu.uue");
+  const double mb = static_cast<double>(megabytes);
+  std::printf("uue_bench: %ld MB of random bytes\n", megabytes);
+  std::printf("  wmerouue encode + check sum  %7.2f s  %7.1f MB/s  (%s)\n", encodeSeconds, mb / encodeSeconds,
+              encoded == uue::kEncoded ? "ok" : "FAILED");
+  std::printf("  wmerouue decode              %7.2f s  %7.1f MB/s  (%s)\n", decodeSeconds, mb / decodeSeconds,
+              decoded == uue::kDecoded && same ? "ok" : "FAILED");
+  std::printf("  uuencode                     %7.2f s  %7.1f MB/s\n", theirEncode, mb / theirEncode);
+  std::printf("  uudecode                     %7.2f s  %7.1f MB/s\n", theirDecode, mb / theirDecode);
+  std::printf("  ratio encode %.2f, decode %.2f (ours / theirs)\n", encodeSeconds / theirEncode,
+              decodeSeconds / theirDecode);
+  std::filesystem::current_path("/");
+  std::filesystem::remove_all(dir);
+  return encoded == uue::kEncoded && decoded == uue::kDecoded && same ? 0 : 1;
+}
