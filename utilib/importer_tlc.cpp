@@ -3,15 +3,10 @@
 #include <algorithm>
 #include <cmath>
 
+#include "editor/tlc/run.h"
 #include "platform/os/textfile.h"
 
 namespace utilib {
-
-std::string EnsureTrailingBackslash(std::string_view folder) {
-  std::string out = folder.empty() ? std::string(".") : std::string(folder);
-  if (out.back() != '\\' && out.back() != '/') out += '\\';
-  return out;
-}
 
 std::int32_t RoundTextSize15(double size) {
   double r = std::trunc(size / 15 + 0.5) * 15;
@@ -21,7 +16,7 @@ std::int32_t RoundTextSize15(double size) {
 }
 
 ImporterTlc::ImporterTlc(Job& job, ImporterKind kind, std::string_view destination)
-    : job_(job), kind_(kind), destination_(EnsureTrailingBackslash(destination)) {}
+    : job_(job), kind_(kind), destination_(tlc::NormaliseFolder(destination)) {}
 
 ImporterTlc::~ImporterTlc() {
   // An unfinished cell stays as far as it was written, as after an abort.

@@ -25,8 +25,6 @@ constexpr int kItemBoxes = 503, kItemPaths = 504, kItemTexts = 505, kItemVertice
 constexpr int kItemMaxBoxes = 508, kItemMaxPaths = 510, kItemMaxTexts = 511, kItemMaxVertices = 512,
               kItemMaxRefs = 513;
 
-// An empty folder becomes ".\"; a final "\" (or "/") is added when missing.
-std::string EnsureTrailingBackslash(std::string_view folder);
 // The size rounded to a multiple of 15 within 15 .. 61440.
 std::int32_t RoundTextSize15(double size);
 

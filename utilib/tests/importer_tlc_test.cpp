@@ -9,10 +9,6 @@ namespace utilib {
 namespace {
 
 TEST(ImporterTlc, SmallHelpers) {
-  EXPECT_EQ(EnsureTrailingBackslash(""), ".\\");
-  EXPECT_EQ(EnsureTrailingBackslash("D:\\WORK"), "D:\\WORK\\");
-  EXPECT_EQ(EnsureTrailingBackslash("D:\\WORK\\"), "D:\\WORK\\");
-  EXPECT_EQ(EnsureTrailingBackslash("/tmp/out/"), "/tmp/out/");
   const std::pair<double, int> sizes[] = {{22, 15}, {23, 30}, {100000, 61440}, {0, 15}, {-40, 15}, {61439, 61440}};
   for (auto [size, rounded] : sizes) EXPECT_EQ(RoundTextSize15(size), rounded) << size;
 }
