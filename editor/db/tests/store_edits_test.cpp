@@ -51,8 +51,9 @@ TEST(StoreEdits, RemovingAReferenceClosesTheGap) {
 }
 
 TEST(StoreEdits, TextSizesAreMultiplesOfFifteenWithinTheirRange) {
-  const std::pair<double, int> sizes[] = {{0, 15},     {7, 15},     {22, 15},       {22.5, 30},
-                                          {-37.5, 45}, {61439, 61440}, {1e12, 61440}, {-1e300, 61440}};
+  const std::pair<double, int> sizes[] = {{0, 15},        {7, 15},        {22, 15},      {22.5, 30},
+                                          {23, 30},       {-37.5, 45},    {-45, 45},     {61439, 61440},
+                                          {100000, 61440}, {1e12, 61440}, {-1e300, 61440}};
   for (auto [size, rounded] : sizes) EXPECT_EQ(db::RoundTextSize(size), rounded) << size;
 }
 

@@ -39,9 +39,6 @@ void DrawGrid(Engine& e, int index);
 void LayoutTextString(Engine& e, std::string_view text, std::int64_t left, std::int64_t bottom,
                       std::int64_t right, std::int64_t top, int colour);
 
-// Text sizes are multiples of 15 from 15 to 61440 (halves rounded away from zero).
-std::int32_t RoundTextSize(double size);
-
 // Palette index, fill number and dash style the engine uses for a layer, bounded.
 int LayerColour(const Engine& e, int layer);
 int LayerFill(const Engine& e, int layer);

@@ -13,13 +13,6 @@ namespace draw {
 
 using detail::Style;
 
-std::int32_t RoundTextSize(double size) {
-  const double steps = std::fabs(size) / 15;
-  if (!(steps < 61440.0 / 15)) return 61440;  // also catches NaN and infinities
-  const std::int32_t s = db::RoundHalfAway(steps) * 15;
-  return std::clamp(s, 15, 61440);
-}
-
 namespace {
 
 struct GlyphPlace {
@@ -142,7 +135,7 @@ void LayoutTextString(Engine& e, std::string_view text, std::int64_t left, std::
   if (!(e.db.settings.modeWord & kModeNames) || text.empty()) return;
   const std::int64_t span = std::min(std::llabs(right - left), std::llabs(top - bottom));
   GlyphPlace g;
-  g.size = RoundTextSize(double(span) / 12);
+  g.size = db::RoundTextSize(double(span) / 12);
   g.x0 = left + g.size / 2;
   g.y0 = bottom;
   g.levelTransform = false;

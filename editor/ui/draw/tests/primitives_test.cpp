@@ -315,12 +315,4 @@ TEST_F(PrimitivesTest, SmashingStoresEveryStrokeAsAPolygonWhateverTheZoom) {
   EXPECT_EQ(Count(kRed), 0);
 }
 
-TEST(RoundTextSize, MultiplesOfFifteenWithinTheRange) {
-  struct Case {
-    double in;
-    std::int32_t out;
-  } cases[] = {{22, 15}, {23, 30}, {-45, 45}, {100000, 61440}, {0, 15}, {7.4, 15}, {1e300, 61440}};
-  for (const Case& c : cases) EXPECT_EQ(draw::RoundTextSize(c.in), c.out) << c.in;
-}
-
 }  // namespace
