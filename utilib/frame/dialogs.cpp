@@ -1,6 +1,6 @@
 #include "utilib/frame/dialogs.h"
 
-#include "editor/db/cell_index.h"
+#include "editor/tlc/dialogs/tlc_dialogs.h"
 #include "platform/ui/box.h"
 #include "platform/ui/dialog.h"
 #include "platform/ui/filedialog.h"
@@ -40,28 +40,7 @@ int RunReaderDialog(ui::Wnd owner, ReaderLists& lists, std::string_view caption)
 }
 
 int RunCellPicker(ui::Wnd owner, const db::CellIndex& index, std::string& picked) {
-  return ui::RunDialog("ANYLIST", owner, [&](ui::Wnd d, ui::Message m, ui::WParam wp, ui::LParam) -> ui::Result {
-    if (m == ui::msg::InitDialog) {
-      ui::SetItemText(d, kAnyListTitle, "Cell Collection");
-      for (int row = 1; row <= index.count; ++row) ui::ListAdd(d, kAnyListList, db::FormatCellLabel(index, row));
-      return 1;
-    }
-    if (m != ui::msg::Command) return 0;
-    if (ui::LowWord(wp) == kAnyListList && ui::HighWord(wp) == ui::notify::DblClk) {
-      int row = ui::ListSelection(d, kAnyListList);
-      if (row < 0) return 1;
-      std::string line = ui::ListText(d, kAnyListList, row);
-      picked = line.substr(0, line.find(' '));
-      ui::FinishDialog(d, 1);
-      return 1;
-    }
-    if (ui::LowWord(wp) == ui::kIdCancel) {
-      ui::FinishDialog(d, 0);
-      return 1;
-    }
-    // No OK: a line is picked by double click only.
-    return ui::LowWord(wp) == ui::kIdOk;
-  }) == 1 ? 1 : 0;
+  return tlc::PickIndexCell(owner, index, picked, "Cell Collection");
 }
 
 NewNameAsker NewNameDialog(ui::Wnd owner) {

@@ -17,13 +17,11 @@ namespace utilib {
 constexpr int kReaderProgram = 400, kReaderFile = 401, kReaderClean = 410;
 // NEWNAME.
 constexpr int kNewNameText = 600, kNewNameEdit = 601;
-// ANYLIST.
-constexpr int kAnyListTitle = 1009, kAnyListList = 1006;
 
 // READER: 1 with the lists updated (entry 0 is the chosen pair), 0 when cancelled or cleaned.
 // `caption` heads the Clean question ("MERO" in the editor, the utility's name in a utility).
 int RunReaderDialog(ui::Wnd owner, ReaderLists& lists, std::string_view caption);
-// The cell picker over a cell index: 1 and the picked cell's name, or 0.
+// The cell picker over a cell index, captioned "Cell Collection": 1 and the picked cell's name, or 0.
 int RunCellPicker(ui::Wnd owner, const db::CellIndex& index, std::string& picked);
 // NEWNAME as the importers' name asker; an abort sets nothing itself (the naming sets the flag).
 NewNameAsker NewNameDialog(ui::Wnd owner);

@@ -5,6 +5,7 @@
 #include <vector>
 
 #include "editor/db/cell_index.h"
+#include "editor/tlc/dialogs/tlc_dialogs.h"
 #include "platform/ui/dialog.h"
 #include "utilib/frame/dialogs.h"
 
@@ -13,7 +14,6 @@ namespace edsys {
 namespace {
 
 constexpr int kFirstList = 1321, kSecondList = 1323;
-constexpr int kListTitle = 1009, kListBox = 1006;
 
 enum class Picker { None, Cells, Attachable, Importable };
 
@@ -139,29 +139,7 @@ int RunForeignCellList(ui::Wnd owner, db::Database& d, bool importable, std::str
       if ((d.pool.rows[static_cast<std::size_t>(r)].flags & db::kIndexFileFlags) == 1)
         lines.push_back(d.pool.rows[static_cast<std::size_t>(r)].name + " (1)");
   }
-  const int result = ui::RunDialog("ANYLIST", owner, [&](ui::Wnd w, ui::Message m, ui::WParam wp, ui::LParam) -> ui::Result {
-    if (m == ui::msg::InitDialog) {
-      ui::SetItemText(w, kListTitle, importable ? "Importable Cells" : "Attachable Cells");
-      for (const std::string& line : lines) ui::ListAdd(w, kListBox, line);
-      return 1;
-    }
-    if (m != ui::msg::Command) return 0;
-    const int id = ui::LowWord(wp);
-    if (id == kListBox && ui::HighWord(wp) == ui::notify::DblClk) {
-      const int row = ui::ListSelection(w, kListBox);
-      if (row < 0) return 1;
-      const std::string line = ui::ListText(w, kListBox, row);
-      name = line.substr(0, line.find(' '));
-      ui::FinishDialog(w, 1);
-      return 1;
-    }
-    if (id == ui::kIdCancel) {
-      ui::FinishDialog(w, 0);
-      return 1;
-    }
-    return id == ui::kIdOk;  // picked by double click only
-  });
-  return result == 1 ? 1 : 0;
+  return tlc::RunAnyList(owner, importable ? "Importable Cells" : "Attachable Cells", lines, ' ', name);
 }
 
 }  // namespace edsys
