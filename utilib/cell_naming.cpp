@@ -27,7 +27,7 @@ bool UsedByOtherRow(const StructureTable& table, int row, std::string_view name)
 }  // namespace
 
 bool AddStructureName(Job& job, StructureTable& table) {
-  if (table.Count() < kMaxStructures) return true;
+  if (table.Count() < table.limit) return true;
   if (!table.overflow) job.ui->MessageBox(job.programName, table.overflowMessage, BoxButtons::Ok);
   table.overflow = true;
   return false;
@@ -101,7 +101,7 @@ void SortCellsByRank(StructureTable& table) {
 
 void ReportCellCollection(Job& job, const StructureTable& table) {
   ReportPrintf(job, "\n%d Cells in Converted Cell Collection\n", table.Count());
-  ReportPrintf(job, "Cell                   Rank  GDS   TLC    Structure\n");
+  ReportPrintf(job, "Cell                   Rank  %-6sTLC    %s\n", table.formatWord.c_str(), table.foreignWord.c_str());
   ReportPrintf(job, "%s\n", std::string(52, '-').c_str());
   for (const StructureRow& r : table.rows)
     ReportPrintf(job, "%-24s%-6d%-6c%-6c%-24s\n", r.cellName.c_str(), r.rank, r.found ? 'Y' : 'N',

@@ -34,6 +34,8 @@ struct StructureTable {
   // "Too Many Structures in GDS File"; the DXF importer says "Too Many Blocks in DXF File".
   std::string overflowMessage = "Too Many Structures in GDS File";
   std::string foreignWord = "Structure";  // "Block" in the DXF importer
+  std::string formatWord = "GDS";         // the report's column of rows found in the foreign file
+  int limit = kMaxStructures;             // the DXF importer's table holds 512 rows
   int Count() const { return static_cast<int>(rows.size()); }
 };
 

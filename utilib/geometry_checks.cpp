@@ -364,6 +364,33 @@ bool CheckPathEnds(Job& job, const GeometrySettings& g, Shape& shape) {
   return moveFirst || moveLast;
 }
 
+bool InlinePathEnds(Job& job, const GeometrySettings& g, Shape& shape) {
+  const int n = shape.Count();
+  if (n < 2 || shape.width >= 0) return false;
+  // Repeated end vertices give no direction: the end moves along the first segment of some length.
+  int i = 1;
+  while (i < n && shape.v[i] == shape.v[0]) ++i;
+  if (i == n) {
+    Report(job, g, At(g, "Possible Coincidence", shape.v[0], shape.layer));
+    return false;
+  }
+  int j = n - 2;
+  while (shape.v[j] == shape.v[n - 1]) --j;
+  const double half = shape.width / 2.0;  // negative: the shift points away from the neighbour
+  auto shift = [&](PathPoint& end, PathPoint toward) {
+    double theta = db::ComputeDirectionAngle(double(toward.x) - end.x, double(toward.y) - end.y);
+    auto away = [](double v) { return std::trunc(v + (v < 0 ? -0.001 : 0.001)); };
+    double x = end.x + away(std::cos(theta) * half), y = end.y + away(std::sin(theta) * half);
+    end = {std::int32_t(std::clamp(x, -2147483648.0, 2147483647.0)),
+           std::int32_t(std::clamp(y, -2147483648.0, 2147483647.0))};
+  };
+  const PathPoint firstNeighbour = shape.v[i], lastNeighbour = shape.v[j];
+  shift(shape.v[0], firstNeighbour);
+  shift(shape.v[n - 1], lastNeighbour);
+  shape.width = shape.width == INT32_MIN ? INT32_MAX : -shape.width;
+  return true;
+}
+
 int PathToPolygon(Job& job, const GeometrySettings& g, Shape& shape) {
   if (shape.width == 0 || shape.v.empty()) return 0;
   std::vector<PathPoint> outline;

@@ -59,6 +59,10 @@ double NormaliseAngle(double angle);
 // Moves the ends of a path of positive width inwards by half the width, for formats that draw a
 // wire past its end points. True when an end was moved.
 bool CheckPathEnds(Job& job, const GeometrySettings& settings, Shape& shape);
+// The other way round, for formats that end a wire flush at its end points: a path of negative width
+// (ends extended by half the width) gets its end vertices moved outwards by half the width and a
+// positive width. False, and the width left negative, when the path has no direction to move along.
+bool InlinePathEnds(Job& job, const GeometrySettings& settings, Shape& shape);
 // Replaces a path by its outline polygon (width 0). An outline of more than 512 points is reported
 // and the shape stays a path; result 1 converted, 0 not.
 int PathToPolygon(Job& job, const GeometrySettings& settings, Shape& shape);

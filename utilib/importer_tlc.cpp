@@ -55,7 +55,9 @@ int ImporterTlc::CreateCellTlc(std::string_view name) {
       options.cellsRef = cellsRef_.get();
       break;
     case ImporterKind::Dxf:
+      // The DXF importer's own entry at a block's end holds the same numbers the header writer's does.
       options.outline = tlc::HeaderOutline::Importer;
+      options.cellsRef = cellsRef_.get();
       break;
     case ImporterKind::LayerLogic:
       options.outline = tlc::HeaderOutline::ScaleWide;

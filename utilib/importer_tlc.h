@@ -15,7 +15,7 @@ namespace utilib {
 enum class ImporterKind {
   Gds,         // as the format has it
   Cif,         // unit always "um"; vertex counts written "%u"
-  Dxf,         // no CELLS.REF entry from the header writer
+  Dxf,         // as the format has it: the entry written with the header at the block's end
   LayerLogic,  // unit "um", outline 0 0 scale 0, "%u" vertices, no CELLS.REF entry, no display updates
 };
 

@@ -256,6 +256,37 @@ TEST(GeometryChecks, PathEnds) {
   }
 }
 
+TEST(GeometryChecks, InlinePathEnds) {
+  struct Case {
+    const char* what;
+    Points v;
+    int width;
+    Points after;
+    int widthAfter;
+    std::vector<std::string> lines;
+  };
+  const Case cases[] = {
+      {"ends move outwards by half the width",
+       {{0, 0}, {100, 0}, {100, 100}}, -10, {{-5, 0}, {100, 0}, {100, 105}}, 10, {}},
+      {"diagonal ends, each component truncated", {{0, 0}, {100, 100}}, -20, {{-7, -7}, {107, 107}}, 20, {}},
+      {"repeated end vertices take the next segment's direction",
+       {{0, 0}, {0, 0}, {0, 50}, {0, 50}}, -10, {{0, -5}, {0, 0}, {0, 50}, {0, 55}}, 10, {}},
+      {"flush ends are left alone", {{0, 0}, {100, 0}}, 10, {{0, 0}, {100, 0}}, 10, {}},
+      {"no direction at all", {{3, 3}, {3, 3}}, -10, {{3, 3}, {3, 3}}, -10,
+       {"Possible Coincidence at X=0.3 Y=0.3 L=3"}},
+  };
+  for (const Case& c : cases) {
+    SCOPED_TRACE(c.what);
+    Fixture f;
+    Shape s = Poly(c.v);
+    s.width = c.width;
+    EXPECT_EQ(InlinePathEnds(f.job, f.g, s), c.width < 0 && c.widthAfter > 0);
+    EXPECT_EQ(s.v, c.after);
+    EXPECT_EQ(s.width, c.widthAfter);
+    EXPECT_EQ(f.Lines(), c.lines);
+  }
+}
+
 TEST(GeometryChecks, PathToPolygon) {
   Fixture f;
   Shape s = Poly({{0, 0}, {100, 0}});
