@@ -7,27 +7,70 @@
 
 namespace utilib {
 
-bool CellList::Append(std::string_view name) {
+namespace {
+
+// Upper case as the case-blind comparison folds it.
+std::string Folded(std::string_view name) {
   std::string key(name);
-  if (exactNames_.count(key)) return true;
-  if (Count() >= kMaxListedCells) return false;
-  exactNames_.insert(key);
-  entries.push_back({key, 0});
-  return true;
+  for (char& c : key)
+    if (c >= 'a' && c <= 'z') c = static_cast<char>(c - 'a' + 'A');
+  return key;
+}
+
+bool SameName(const std::string& entry, std::string_view name, bool exact) {
+  if (entry.size() != name.size()) return false;
+  return exact ? entry == name : strncasecmp(entry.data(), name.data(), name.size()) == 0;
+}
+
+}  // namespace
+
+void CellList::SyncIndex() const {
+  if (stale_ || indexed_ > entries.size()) {
+    exact_.clear();
+    folded_.clear();
+    indexed_ = 0;
+    stale_ = false;
+  }
+  for (; indexed_ < entries.size(); ++indexed_) {
+    const int number = static_cast<int>(indexed_) + 1;
+    auto add = [number](Index& index, std::string key) {
+      auto [it, added] = index.try_emplace(std::move(key), Slot{number, 1});
+      if (!added) ++it->second.count;
+    };
+    add(exact_, entries[indexed_].name);
+    add(folded_, Folded(entries[indexed_].name));
+  }
+}
+
+int CellList::Scan(std::string_view name, bool exact) const {
+  for (int i = 0; i < Count(); ++i)
+    if (SameName(entries[i].name, name, exact)) return i + 1;
+  return 0;
 }
 
 int CellList::FindListedCell(std::string_view name, bool exact) const {
-  for (int i = 0; i < Count(); ++i) {
-    const std::string& e = entries[i].name;
-    if (e.size() != name.size()) continue;
-    if (exact ? e == name : strncasecmp(e.data(), name.data(), name.size()) == 0) return i + 1;
-  }
-  return 0;
+  SyncIndex();
+  const Index& index = exact ? exact_ : folded_;
+  auto it = index.find(exact ? std::string(name) : Folded(name));
+  if (it == index.end()) return 0;
+  const Slot slot = it->second;
+  if (slot.count == 1 && slot.number <= Count() && SameName(entries[slot.number - 1].name, name, exact))
+    return slot.number;
+  // Entries moved since they were indexed, or several share the name: the first in list order counts.
+  if (slot.count == 1) stale_ = true;
+  return Scan(name, exact);
+}
+
+bool CellList::Append(std::string_view name) {
+  if (FindListedCell(name, true)) return true;
+  if (Count() >= kMaxListedCells) return false;
+  entries.push_back({std::string(name), 0});
+  return true;
 }
 
 void CellList::ClearCellList() {
   entries.clear();
-  exactNames_.clear();
+  SyncIndex();
 }
 
 int CollectReferencedCells(Job& job, tlc::TlcStream& stream, CellList& list, bool honourAbort) {

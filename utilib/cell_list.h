@@ -5,7 +5,7 @@
 #include <cstdio>
 #include <string>
 #include <string_view>
-#include <unordered_set>
+#include <unordered_map>
 #include <vector>
 
 #include "editor/tlc/records.h"
@@ -21,7 +21,8 @@ struct CellListEntry {
   std::int32_t rank = 0;
 };
 
-// Entries are numbered from 1; number 0 means "not listed".
+// Entries are numbered from 1; number 0 means "not listed". An exporter may reorder the entries in
+// place (its rank sort); names come in through Append and go through ClearCellList.
 struct CellList {
   std::vector<CellListEntry> entries;
   int Count() const { return static_cast<int>(entries.size()); }
@@ -30,12 +31,24 @@ struct CellList {
 
   // Appends a cell unless it is listed already (exact comparison); false when the list is full.
   bool Append(std::string_view name);
-  // Number of the first entry with that name, without regard to case unless `exact`; 0 when absent.
+  // Number of the first entry with that name in list order, without regard to case unless `exact`;
+  // 0 when absent. Hashed: an exporter looks up every reference it writes.
   int FindListedCell(std::string_view name, bool exact = false) const;
   void ClearCellList();
 
  private:
-  std::unordered_set<std::string> exactNames_;
+  struct Slot {
+    int number;  // of the first entry indexed with the key
+    int count;   // entries sharing the key
+  };
+  using Index = std::unordered_map<std::string, Slot>;
+  void SyncIndex() const;
+  int Scan(std::string_view name, bool exact) const;
+
+  // Exact names and names in upper case, over entries 1 .. indexed_.
+  mutable Index exact_, folded_;
+  mutable std::size_t indexed_ = 0;
+  mutable bool stale_ = false;  // entries moved since they were indexed
 };
 
 // Reads the stream to its end (or until the abort flag, when `honourAbort`) and appends every cell

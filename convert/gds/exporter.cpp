@@ -5,7 +5,6 @@
 #include <cmath>
 #include <ctime>
 #include <string>
-#include <unordered_map>
 #include <vector>
 
 #include "convert/gds/record_writer.h"
@@ -23,27 +22,6 @@ namespace {
 
 using utilib::Format;
 using utilib::MessageKind;
-
-// Reference names to the structure written for them: the first listed cell of the same name
-// without regard to case, as the cell list's case-blind search finds it, but hashed.
-class ListedNames {
- public:
-  void Build(const utilib::CellList& list) {
-    first_.clear();
-    for (const utilib::CellListEntry& e : list.entries) first_.emplace(Upper(e.name), e.name);
-  }
-  const std::string& Listed(const std::string& name) const {
-    auto it = first_.find(Upper(name));
-    return it == first_.end() ? name : it->second;
-  }
-
- private:
-  static std::string Upper(std::string text) {
-    UpperCase(text);
-    return text;
-  }
-  std::unordered_map<std::string, std::string> first_;
-};
 
 struct Counts {
   long boundaries = 0, paths = 0, texts = 0, instances = 0;
@@ -98,7 +76,6 @@ class Exporter {
   GdsWriter* out_ = nullptr;
   utilib::MainFileName main_;
   utilib::CellList cells_;
-  ListedNames listed_;
   double scale_ = 1;  // S
   double mainScale_ = 0;
   std::string mainUnit_;  // as the main header gives it
@@ -152,7 +129,9 @@ void Exporter::ShowCount(int index, long value, long* maximum) {
 void StructureBody::CellRef(const tlc::TlcCellRef& ref) {
   Exporter& e = e_;
   e.ShowCount(3, ++e.current_.instances, &e.maxima_.instances);
-  std::string name = e.listed_.Listed(ref.name);
+  // A reference names the structure of the first listed cell of its name without regard to case.
+  const int listed = e.cells_.FindListedCell(ref.name);
+  std::string name = listed ? e.cells_[listed].name : ref.name;
   if (e.s_.lowercase)
     for (char& c : name) c = static_cast<char>(std::tolower(static_cast<unsigned char>(c)));
   static const long double kAngles[4] = {0.0L, 90.0L, 180.0L, 270.0L};
@@ -294,7 +273,6 @@ bool Exporter::BuildCellList() {
     source.Close();
     utilib::ShowPause(job_, 200);
   }
-  listed_.Build(cells_);
   return !job_.abort;
 }
 

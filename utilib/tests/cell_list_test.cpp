@@ -33,6 +33,28 @@ TEST(CellList, CollectsEachReferencedCellOnce) {
   EXPECT_TRUE(list.Append("A"));
 }
 
+// An exporter's rank sort moves entries in place; look-ups then find the first in the new order.
+TEST(CellList, LookUpsFollowEntriesMovedInPlace) {
+  CellList list;
+  for (const char* name : {"TOP", "abc", "B", "ABC", "C"}) list.Append(name);
+  EXPECT_EQ(list.FindListedCell("Abc"), 2);
+  EXPECT_EQ(list.FindListedCell("b"), 3);
+  std::swap(list.entries[1], list.entries[3]);  // ABC now 2, abc 4
+  std::swap(list.entries[2], list.entries[4]);  // C now 3, B 5
+  struct Case {
+    const char* name;
+    bool exact;
+    int number;
+  } cases[] = {{"abc", false, 2}, {"abc", true, 4}, {"ABC", true, 2}, {"b", false, 5}, {"B", true, 5},
+               {"c", false, 3},   {"top", false, 1}, {"top", true, 0}, {"D", false, 0}};
+  for (int round = 0; round < 2; ++round)  // the second round runs on the index rebuilt by the first
+    for (const Case& c : cases) EXPECT_EQ(list.FindListedCell(c.name, c.exact), c.number) << c.name << round;
+  EXPECT_TRUE(list.Append("B"));
+  EXPECT_EQ(list.Count(), 5);
+  EXPECT_TRUE(list.Append("D"));
+  EXPECT_EQ(list.FindListedCell("d"), 6);
+}
+
 TEST(CellList, FullListStopsGrowingWithAMessage) {
   RecordingUi ui;
   Job job("STRMEXP", ui);
