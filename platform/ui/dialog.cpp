@@ -568,6 +568,8 @@ void SetItemText(Wnd dialog, int id, std::string_view text) {
       cb->setEditText(t);
     else
       cb->setCurrentIndex(cb->findText(t));
+  } else if (auto* bar = qobject_cast<QProgressBar*>(w)) {
+    bar->setValue(std::clamp(t.trimmed().toInt(), bar->minimum(), bar->maximum()));
   } else {
     return;
   }
@@ -595,6 +597,8 @@ std::string ItemText(Wnd dialog, int id, std::size_t maxChars) {
     t = cb->currentText();
   else if (auto* lw = qobject_cast<QListWidget*>(w))
     t = lw->currentItem() ? lw->currentItem()->text() : QString();
+  else if (auto* bar = qobject_cast<QProgressBar*>(w))
+    t = QString::number(bar->value());
   std::string s = B(t);
   if (s.size() > maxChars) s.resize(maxChars);
   return s;

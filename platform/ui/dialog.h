@@ -18,7 +18,7 @@
 //   QComboBox     editable (a typed field with a list) or drop-down only
 //   QListWidget   list box; isWrapping with flow TopToBottom makes a multi-column list
 //   QScrollBar    scroll bar: VScroll/HScroll with every scroll:: code; the program moves the box
-//   QProgressBar  progress bar
+//   QProgressBar  progress bar; its text is its value as a number (a percentage item of DISPLAY)
 //   QWidget, QFrame owner-painted area: a retained picture (ItemSurface) the dialog procedure draws
 //                 in Paint; mouse messages over it go to the dialog in dialog client coordinates
 // Enter means Ok and Esc means Cancel (Command kIdOk / kIdCancel) even without such buttons; Enter on a

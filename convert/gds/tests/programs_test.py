@@ -126,6 +126,7 @@ wait
 quit
 """)
 expect("NEWNAME asked", 'dialog NEWNAME' in log and 'Completed ... 2 TLC Files Made' in log, log)
+expect("the share of the file read shows on the progress bar", 'item DISPLAY 1040 "98"' in log, log)
 tlc = sorted(os.listdir(os.path.join(WORK, "tlc")))
 expect("both cells written", "OTHER.TLC" in tlc and "TOP.TLC" in tlc, tlc)
 expect("reference renamed", "=C\r\nTOP\r\n" in open(os.path.join(WORK, "tlc", "OTHER.TLC"), newline="").read())

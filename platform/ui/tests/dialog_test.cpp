@@ -278,6 +278,7 @@ TEST_F(DialogTest, StaticsKeepTheirTextAndShowLineBreaksAndAmpersands) {
 }
 
 TEST_F(DialogTest, BitmapButtonsTogglesListsAndProgressBars) {
+  Script("");
   RunDialog("FORM", 0, [](Wnd d, Message m, WParam, LParam) -> Result {
     if (m != msg::InitDialog) return 0;
     auto* list = qobject_cast<QPushButton*>(WidgetOf(Item(d, 3)));
@@ -301,9 +302,15 @@ TEST_F(DialogTest, BitmapButtonsTogglesListsAndProgressBars) {
     SetProgressRange(d, 111, 0, 100);
     SetProgress(d, 111, 150);
     EXPECT_EQ(qobject_cast<QProgressBar*>(WidgetOf(Item(d, 111)))->value(), 100);
+    // A percentage set as the item's text moves the bar, held within its range, and is logged.
+    for (auto [text, value] : {std::pair{"42", 42}, {" 7", 7}, {"250", 100}, {"-3", 0}, {"", 0}}) {
+      SetItemText(d, 111, text);
+      EXPECT_EQ(ItemText(d, 111), std::to_string(value)) << text;
+    }
     FinishDialog(d, 0);
     return 1;
   });
+  EXPECT_TRUE(Has(Log(), "item FORM 111 \"42\""));
 }
 
 TEST_F(DialogTest, TheScrollBarReportsEveryCodeAndMovesOnlyWhenTold) {
