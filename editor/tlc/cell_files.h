@@ -6,6 +6,7 @@
 
 #include "editor/db/cell_index.h"
 #include "editor/db/object_store.h"
+#include "editor/tlc/records.h"
 
 namespace tlc {
 
@@ -30,5 +31,10 @@ int ReadCellRefFile(db::ObjectStore& store, std::string_view folder, std::string
 // is attached. Each table ends at a zero row, its capacity or the end of the file. Results as above.
 int ReadCellObjectFile(db::ObjectStore& store, const db::CellIndex& index, std::string_view folder,
                        std::string_view pool, std::string_view name);
+
+// Record `path` of the store's path table as a TLC record: a path or polygon into `path`, or a text
+// (bit 31) with its characters into `text`. The chain is followed at most vertexCount steps, so a
+// damaged link cannot loop. True for a text.
+bool ReadStorePath(db::ObjectStore& store, int record, TlcPath& path, TlcText& text);
 
 }  // namespace tlc

@@ -262,52 +262,14 @@ void TlcOut::WriteCellTlc(TlcWriter& writer, const std::string& source, const Li
     const db::BoxRecord box = store_.GetBoxRecord(b);
     if (!writer.PutBox({box.flags & 127, box.left, box.bottom, box.right, box.top})) return;
   }
-  std::vector<std::int32_t> xs, ys;
+  TlcPath path;
+  TlcText text;
   for (int p = 1; p <= store_.pathCount; ++p) {
     if (talk.EscapeWaiting()) {
       flags.stop = true;
       return;
     }
-    const db::PathRecord path = store_.GetPathRecord(p);
-    // Walk the chain at most vertexCount steps, so a damaged link cannot loop.
-    xs.clear();
-    ys.clear();
-    std::string chars;
-    int charVertices = 0;
-    bool ended = false;
-    int v = path.firstVertex;
-    for (int steps = 0; v >= 1 && v <= store_.vertexCount && steps < store_.vertexCount; ++steps) {
-      const db::VertexRecord vertex = store_.GetVertexRecord(v);
-      if (db::IsText(path.flags) && steps > 0) {
-        ++charVertices;
-        for (std::int32_t word : {vertex.x, vertex.y})
-          for (int shift = 24; shift >= 0 && !ended; shift -= 8) {
-            const char c = static_cast<char>((static_cast<std::uint32_t>(word) >> shift) & 0xff);
-            if (c == 0)
-              ended = true;
-            else
-              chars += c;
-          }
-      } else {
-        xs.push_back(vertex.x);
-        ys.push_back(vertex.y);
-      }
-      v = vertex.next;
-    }
-    bool ok;
-    if (db::IsText(path.flags)) {
-      TlcText text;
-      text.layer = path.flags & 127;
-      text.size = path.width;
-      text.orientation = db::OrientationOf(path.flags);
-      text.x = xs.empty() ? 0 : xs[0];
-      text.y = ys.empty() ? 0 : ys[0];
-      text.text = chars;
-      text.vertexCount = charVertices + 1;
-      ok = writer.PutText(text);
-    } else {
-      ok = writer.PutPath(path.flags & 127, path.width, xs, ys);
-    }
+    const bool ok = ReadStorePath(store_, p, path, text) ? writer.PutText(text) : writer.PutPath(path);
     if (!ok) return;
   }
 }
