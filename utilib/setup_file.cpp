@@ -13,23 +13,19 @@ void ReaderLists::SetDefaults(std::string_view defaultFile) {
   files[0] = std::string(defaultFile);
 }
 
-namespace {
-
-void MoveToFront(std::array<std::string, kReaderEntries>& list, std::string_view text) {
-  if (text.empty()) return;
+void MoveToFront(std::span<std::string> list, std::string_view text) {
+  if (text.empty() || list.empty()) return;
   std::string entry(text.substr(0, kSlotLength));
-  int k = kReaderEntries - 1;  // not found: entry 9 drops out
-  for (int i = 0; i < kReaderEntries; ++i) {
+  std::size_t k = list.size() - 1;  // not found: the last entry drops out
+  for (std::size_t i = 0; i < list.size(); ++i) {
     if (list[i].size() == entry.size() && strncasecmp(list[i].data(), entry.data(), entry.size()) == 0) {
       k = i;
       break;
     }
   }
-  for (int i = k; i > 0; --i) list[i] = list[i - 1];
+  for (std::size_t i = k; i > 0; --i) list[i] = list[i - 1];
   list[0] = entry;
 }
-
-}  // namespace
 
 void ReaderLists::Choose(std::string_view program, std::string_view file) {
   MoveToFront(programs, program);

@@ -2,6 +2,7 @@
 // setting slots group by group, then the ten remembered reader programs and files.
 #pragma once
 #include <array>
+#include <span>
 #include <string>
 #include <string_view>
 #include <vector>
@@ -23,6 +24,10 @@ struct ReaderLists {
   // Empties all 20 entries.
   void Clean();
 };
+
+// A remembered list, most recent first: the text (cut to a slot) goes to the top; an entry equal to
+// it without regard to case leaves its place, else the last entry drops out. Empty text: no change.
+void MoveToFront(std::span<std::string> list, std::string_view text);
 
 struct SetupFile {
   std::string name;     // "Strmexp.su6"

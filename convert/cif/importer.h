@@ -1,0 +1,43 @@
+// The CIF to TLC job: every symbol of a CIF file into a TLC file of its own, named from the symbol
+// name comments of a cell file or the cell-name commands of the CIF file, with a CELLS.REF and a
+// report. The file is read once into memory; the passes walk that copy.
+#pragma once
+#include <string>
+
+#include "convert/cif/import_settings.h"
+#include "utilib/cell_naming.h"
+#include "utilib/job.h"
+
+namespace cif {
+
+// Progress display items of the importer (the counters are the TLC writers', 503-513).
+enum ImportItem : int {
+  kImpOperation = 500,
+  kImpRank = 501,
+  kImpCell = 502,
+  kImpMessages = 514,  // 514-515 rotating message lines
+  kImpResolution = 516,
+  kImpNames = 519,
+  kImpMinFeature = 520,
+};
+
+constexpr int kMaxSymbols = 999;
+constexpr int kMaxRankPasses = 16;
+constexpr int kMaxSymbolPoints = 512;
+
+struct ImportResult {
+  int tlcFiles = 0;
+  double minFeature = 0;  // micrometres
+};
+
+// The Go job. 1 when completed, 0 when aborted or stopped by a failure (its message shown).
+int ImportCif(utilib::Job& job, ImportSettings& settings, const utilib::NewNameAsker& askName,
+              ImportResult* result = nullptr);
+
+// "Completed ... %d TLC Files Made".
+std::string ImportCompletedText(const ImportResult& result);
+
+// Orientation code of `after` applied to the result of `before`.
+int ComposeOrientation(int after, int before);
+
+}  // namespace cif
