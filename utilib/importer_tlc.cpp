@@ -83,21 +83,22 @@ int ImporterTlc::CloseCellTlc() {
 }
 
 void ImporterTlc::UpdateDisplayCounters(const tlc::TlcRecordCounts& c) {
-  SetItemText(job_, Format("%d", c.boxes), kItemBoxes);
-  SetItemText(job_, Format("%d", c.paths), kItemPaths);
-  SetItemText(job_, Format("%d", c.texts), kItemTexts);
-  SetItemText(job_, Format("%lld", static_cast<long long>(c.vertices)), kItemVertices);
-  SetItemText(job_, Format("%d", c.cellRefs), kItemRefs);
   maxima_.boxes = std::max(maxima_.boxes, c.boxes);
   maxima_.paths = std::max(maxima_.paths, c.paths);
   maxima_.texts = std::max(maxima_.texts, c.texts);
   maxima_.vertices = std::max(maxima_.vertices, c.vertices);
   maxima_.cellRefs = std::max(maxima_.cellRefs, c.cellRefs);
-  SetItemText(job_, Format("%d", maxima_.boxes), kItemMaxBoxes);
-  SetItemText(job_, Format("%d", maxima_.paths), kItemMaxPaths);
-  SetItemText(job_, Format("%d", maxima_.texts), kItemMaxTexts);
-  SetItemText(job_, Format("%lld", static_cast<long long>(maxima_.vertices)), kItemMaxVertices);
-  SetItemText(job_, Format("%d", maxima_.cellRefs), kItemMaxRefs);
+  static constexpr int kItems[10] = {kItemBoxes,    kItemPaths,    kItemTexts,    kItemVertices,    kItemRefs,
+                                     kItemMaxBoxes, kItemMaxPaths, kItemMaxTexts, kItemMaxVertices, kItemMaxRefs};
+  const long long now[10] = {c.boxes,         c.paths,         c.texts,         c.vertices,         c.cellRefs,
+                             maxima_.boxes, maxima_.paths, maxima_.texts, maxima_.vertices, maxima_.cellRefs};
+  // This runs for every record: only a count that changed goes to the display.
+  for (int i = 0; i < 10; ++i) {
+    if (anyShown_ && now[i] == shown_[i]) continue;
+    SetItemNumber(job_, now[i], kItems[i]);
+    shown_[i] = now[i];
+  }
+  anyShown_ = true;
 }
 
 }  // namespace utilib

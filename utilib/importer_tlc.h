@@ -49,7 +49,7 @@ class ImporterTlc {
   tlc::TlcWriter& Writer() { return *writer_; }
   bool HasCell() const { return writer_ != nullptr; }
 
-  // Shows the current cell's counters and raises the run's maxima.
+  // Raises the run's maxima and shows the counters that changed since they were last shown.
   void UpdateDisplayCounters(const tlc::TlcRecordCounts& counts);
   const tlc::TlcRecordCounts& Maxima() const { return maxima_; }
 
@@ -61,6 +61,9 @@ class ImporterTlc {
   std::unique_ptr<tlc::FileSink> sink_;
   std::unique_ptr<tlc::TlcWriter> writer_;
   tlc::TlcRecordCounts maxima_;
+  // What the counter items show: the current cell's five counts, then the five maxima.
+  long long shown_[10] = {};
+  bool anyShown_ = false;
 };
 
 }  // namespace utilib

@@ -26,7 +26,10 @@ std::string Format(const char* format, ...) {
   return s;
 }
 
+void JobUi::SetItemNumber(int item, long long value) { SetItemText(item, Format("%lld", value)); }
+
 void SetItemText(Job& job, std::string_view text, int item) { job.ui->SetItemText(item, text); }
+void SetItemNumber(Job& job, long long value, int item) { job.ui->SetItemNumber(item, value); }
 
 void WriteReportBuffer(Job& job) {
   if (job.report && job.report->IsOpen()) job.report->Write(job.messageBuffer);

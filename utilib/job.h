@@ -27,6 +27,8 @@ class JobUi {
   virtual ~JobUi() = default;
   // Text of one item of the progress display (ignored while there is none).
   virtual void SetItemText(int item, std::string_view text) = 0;
+  // A count in one item. A display that holds fast-changing items back formats it only when shown.
+  virtual void SetItemNumber(int item, long long value);
   // Title of the progress display.
   virtual void SetDisplayTitle(std::string_view text) = 0;
   // A message box captioned `caption` (the program name for a utility).
@@ -59,6 +61,7 @@ struct Job {
 // Shows `text` by kind; any other kind does nothing.
 void RouteMessage(Job& job, std::string_view text, MessageKind kind, int item);
 void SetItemText(Job& job, std::string_view text, int item);
+void SetItemNumber(Job& job, long long value, int item);
 // Empties items first .. first + n (n + 1 items) and restarts the rotating lines.
 void ClearMessageLines(Job& job, int n, int first);
 // Id of the next of n rotating message lines from `first`; pauses before the last line of a set.

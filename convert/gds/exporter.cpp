@@ -119,10 +119,10 @@ void Exporter::WriteOrientation(int code) {
 }
 
 void Exporter::ShowCount(int index, long value, long* maximum) {
-  utilib::SetItemText(job_, FormatD(value), kExpCounts + index);
+  utilib::SetItemNumber(job_, value, kExpCounts + index);
   if (value > *maximum) {
     *maximum = value;
-    utilib::SetItemText(job_, FormatD(value), kExpMaxima + index);
+    utilib::SetItemNumber(job_, value, kExpMaxima + index);
   }
 }
 

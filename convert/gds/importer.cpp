@@ -105,7 +105,7 @@ class Importer {
   bool TakeUnits(const GdsRecord& record);
   void ShowProgress(std::size_t position) {
     const std::size_t size = bytes_.empty() ? 1 : bytes_.size();
-    utilib::SetItemText(job_, Format("%d", static_cast<int>(position * 100 / size)), kImpProgress);
+    utilib::SetItemNumber(job_, static_cast<int>(position * 100 / size), kImpProgress);
   }
 
   // Conversion.

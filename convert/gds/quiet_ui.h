@@ -11,6 +11,7 @@ class QuietUi final : public utilib::JobUi {
  public:
   explicit QuietUi(bool showBoxes = false) : showBoxes_(showBoxes) {}
   void SetItemText(int, std::string_view) override {}
+  void SetItemNumber(int, long long) override {}
   void SetDisplayTitle(std::string_view) override {}
   utilib::BoxAnswer MessageBox(std::string_view caption, std::string_view text,
                                utilib::BoxButtons) override {

@@ -1,7 +1,6 @@
 // Wstrmexp: a main TLC file and the cells it uses into one GDSII stream file.
 #include "convert/gds/exporter.h"
 #include "convert/gds/slot_dialog.h"
-#include "convert/gds/throttled_ui.h"
 #include "platform/ui/keys.h"
 #include "utilib/frame/frame.h"
 
@@ -31,7 +30,6 @@ bool Command(int id) {
 
 int Go(utilib::Job& job) {
   result = {};
-  gds::ThrottleJob throttle(job, {502, 503, 504, 505, 506, 507, 508, 509, gds::kExpPercent});
   return gds::ExportGds(job, settings, &result);
 }
 
@@ -58,5 +56,6 @@ int main(int argc, char** argv) {
   p.go = Go;
   p.completion = [] { return gds::ExportCompletedText(result); };
   p.displayTitle = [] { return "Constructing " + settings.gdsFile + " ..."; };
+  p.heldItems = {gds::kExpPercent};
   return utilib::RunUtility(p, argc, argv);
 }

@@ -1,11 +1,9 @@
 // Wstrmimp: a GDSII stream file into TLC files, one per structure, with CELLS.REF and a name list.
 #include "convert/gds/importer.h"
 #include "convert/gds/slot_dialog.h"
-#include "convert/gds/throttled_ui.h"
 #include "platform/ui/keys.h"
 #include "utilib/frame/dialogs.h"
 #include "utilib/frame/frame.h"
-#include "utilib/importer_tlc.h"
 
 namespace {
 
@@ -39,10 +37,6 @@ bool Command(int id) {
 
 int Go(utilib::Job& job) {
   result = {};
-  gds::ThrottleJob throttle(
-      job, {utilib::kItemBoxes, utilib::kItemPaths, utilib::kItemTexts, utilib::kItemVertices,
-            utilib::kItemRefs, utilib::kItemMaxBoxes, utilib::kItemMaxPaths, utilib::kItemMaxTexts,
-            utilib::kItemMaxVertices, utilib::kItemMaxRefs, gds::kImpProgress});
   return gds::ImportGds(job, settings, utilib::NewNameDialog(utilib::UtilityWindow()), &result);
 }
 

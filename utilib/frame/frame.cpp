@@ -10,6 +10,7 @@
 #include "platform/ui/program.h"
 #include "platform/ui/window.h"
 #include "utilib/frame/dialogs.h"
+#include "utilib/throttled_ui.h"
 
 namespace utilib {
 
@@ -115,7 +116,8 @@ void Frame::Read() {
 }
 
 void Frame::Go() {
-  Job run(program.name, *this);
+  ThrottledUi shown(*this, program.heldItems);
+  Job run(program.name, shown);
   run.rotatingPauseMs = program.rotatingPauseMs;
   job = &run;
   display.onClose = [this] {
@@ -129,6 +131,7 @@ void Frame::Go() {
   if (!text.empty()) RouteMessage(run, text, MessageKind::ReportAndBox, 0);
   CloseReport(run);
   job = nullptr;
+  shown.Flush();
   display.Close();
 }
 

@@ -3,6 +3,7 @@
 // yields. A program describes itself in a UtilityProgram and calls RunUtility from main.
 #pragma once
 #include <functional>
+#include <set>
 #include <string>
 #include <utility>
 #include <vector>
@@ -45,6 +46,9 @@ struct UtilityProgram {
   std::function<std::string()> completion;
   // DISPLAY's title at Go ("Constructing %s ..." in the converters); empty leaves the template's.
   std::function<std::string()> displayTitle;
+  // DISPLAY items whose texts change faster than anyone reads them (percentages): shown at a
+  // readable rate, as every number is.
+  std::set<int> heldItems;
   // Closing PAUSE stops the job (the converters); the checker and layer logic only close it.
   bool pauseCloseAborts = true;
   int rotatingPauseMs = 500;

@@ -56,6 +56,9 @@ TEST(ImporterTlc, CellsAndCellsRef) {
   EXPECT_EQ(ui.items[kItemBoxes], "1");
   EXPECT_EQ(ui.items[kItemVertices], "7");
   EXPECT_EQ(ui.items[kItemMaxPaths], "1");
+  // The counters run per record; an item is set again only when its count changed.
+  EXPECT_EQ(ui.EventsOf("item " + std::to_string(kItemPaths)), std::vector<std::string>{"item 504 \"1\""});
+  EXPECT_EQ(ui.EventsOf("item " + std::to_string(kItemBoxes)).size(), 6u);  // 0 and 1 in each cell
 }
 
 TEST(ImporterTlc, CifVariantAndMissingFolder) {

@@ -1,0 +1,53 @@
+#include "utilib/throttled_ui.h"
+
+#include <gtest/gtest.h>
+
+#include "utilib/recording_ui.h"
+
+namespace utilib {
+namespace {
+
+// An interval no test outlasts: held items reach the display only when something flushes them.
+constexpr std::uint32_t kNever = 1u << 30;
+
+TEST(ThrottledUi, HeldItemsShowTheirLatestChangedValueBeforePausesBoxesAndTheEnd) {
+  RecordingUi shown;
+  {
+    ThrottledUi ui(shown, {516}, kNever);
+    for (int i = 1; i <= 1000; ++i) ui.SetItemNumber(503, i);
+    ui.SetItemText(516, " 50%");
+    ui.SetItemText(500, "Converting A.TLC ...");  // not held: at once
+    EXPECT_EQ(shown.events, std::vector<std::string>{"item 500 \"Converting A.TLC ...\""});
+    ui.Pause(200);
+    ui.SetItemNumber(503, 1000);  // unchanged: not set again
+    ui.SetItemNumber(504, 7);
+    ui.MessageBox("STRMEXP", "Done", BoxButtons::Ok);
+    ui.SetItemText(516, "100%");
+  }
+  EXPECT_EQ(shown.events, (std::vector<std::string>{"item 500 \"Converting A.TLC ...\"", "item 503 \"1000\"",
+                                                     "item 516 \" 50%\"", "pause 200", "item 504 \"7\"",
+                                                     "box \"STRMEXP\" \"Done\"", "item 516 \"100%\""}));
+}
+
+TEST(ThrottledUi, ATextSetAtOnceReplacesAHeldNumber) {
+  RecordingUi shown;
+  ThrottledUi ui(shown, {}, kNever);
+  ui.SetItemNumber(511, 5);
+  ui.SetItemText(511, "");  // a message line cleared
+  ui.Flush();
+  EXPECT_EQ(shown.EventsOf("item"), std::vector<std::string>{"item 511 \"\""});
+  ui.SetItemNumber(511, 5);
+  ui.Flush();
+  EXPECT_EQ(shown.items[511], "5");
+}
+
+TEST(ThrottledUi, WithNoIntervalEveryChangeShowsAtOnce) {
+  RecordingUi shown;
+  ThrottledUi ui(shown, {}, 0);
+  for (long long v : {1, 1, 2, 2, 2, 3}) ui.SetItemNumber(1040, v);
+  EXPECT_EQ(shown.EventsOf("item"),
+            (std::vector<std::string>{"item 1040 \"1\"", "item 1040 \"2\"", "item 1040 \"3\""}));
+}
+
+}  // namespace
+}  // namespace utilib

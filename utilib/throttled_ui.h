@@ -1,0 +1,54 @@
+// A job's display with its fast-changing items held back. A conversion sets its counters once per
+// record, far more often than anyone can read them, and every update repaints (and writes a log line
+// in a scripted run). Numbers, and the texts of the items named, reach the display at most once per
+// interval and only when they changed, and always before a pause, a message box or the end of the
+// job, so what stays on screen is what an unthrottled display would show. A held number is formatted
+// only when it is shown.
+#pragma once
+#include <cstdint>
+#include <set>
+#include <string>
+#include <vector>
+
+#include "utilib/job.h"
+
+namespace utilib {
+
+class ThrottledUi final : public JobUi {
+ public:
+  explicit ThrottledUi(JobUi& inner, std::set<int> heldTexts = {}, std::uint32_t intervalMs = 100);
+  ~ThrottledUi() override { Flush(); }
+
+  void SetItemText(int item, std::string_view text) override;
+  void SetItemNumber(int item, long long value) override;
+  void SetDisplayTitle(std::string_view text) override { inner_.SetDisplayTitle(text); }
+  BoxAnswer MessageBox(std::string_view caption, std::string_view text, BoxButtons buttons) override;
+  bool Pause(int milliseconds) override;
+  bool IsEscapePressed() override { return inner_.IsEscapePressed(); }
+  bool IsControlPressed() override { return inner_.IsControlPressed(); }
+  // Shows every held item that changed, now.
+  void Flush();
+
+ private:
+  struct Item {
+    int id = 0;
+    bool pending = false;
+    bool isNumber = false;
+    long long number = 0;
+    std::string text;   // pending, when not a number
+    std::string shown;  // what the display holds, once `known`
+    bool known = false;
+  };
+  Item* Find(int id);
+  Item& Held(int id);
+  void Show(Item& item);
+  void FlushWhenDue();
+
+  JobUi& inner_;
+  std::set<int> heldTexts_;
+  std::uint32_t interval_;
+  std::uint32_t last_;
+  std::vector<Item> items_;  // a display has a few dozen items: a scan beats a map here
+};
+
+}  // namespace utilib
