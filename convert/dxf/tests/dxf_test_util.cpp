@@ -1,5 +1,6 @@
 #include "convert/dxf/tests/dxf_test_util.h"
 
+#include <cstdio>
 #include <sstream>
 
 namespace dxftest {
@@ -34,6 +35,29 @@ std::vector<std::string> DxfSection(const std::string& text, const std::string& 
     out.push_back(item);
   }
   return out;
+}
+
+DxfBuilder& DxfBuilder::G(int code, const std::string& value) {
+  char b[8];
+  std::snprintf(b, sizeof b, "%3d\n", code);
+  text += b;
+  text += value;
+  text += "\n";
+  return *this;
+}
+
+DxfBuilder& DxfBuilder::G(int code, double value) {
+  char b[64];
+  std::snprintf(b, sizeof b, "%.10g", value);
+  return G(code, std::string(b));
+}
+
+DxfBuilder& DxfBuilder::Layers(const std::vector<std::string>& names) {
+  return Section("TABLES", [&](DxfBuilder& d) {
+    d.G(0, "TABLE").G(2, "LAYER").G(70, static_cast<double>(names.size()));
+    for (const std::string& n : names) d.G(0, "LAYER").G(2, n).G(70, 0.0).G(62, 7.0).G(6, "CONTINUOUS");
+    d.G(0, "ENDTAB");
+  });
 }
 
 std::string TlcHeader(const std::string& name, int rank, const std::string& scale, const std::string& unit) {

@@ -1,0 +1,341 @@
+#include "convert/dxf/importer.h"
+
+#include <gtest/gtest.h>
+
+#include <algorithm>
+#include <cmath>
+#include <cstdlib>
+#include <filesystem>
+#include <string>
+#include <vector>
+
+#include "convert/dxf/tests/dxf_test_util.h"
+#include "convert/gds/tests/gds_test_util.h"
+#include "utilib/recording_ui.h"
+
+namespace {
+
+using dxftest::DxfBuilder;
+using gdstest::ReadFile;
+using gdstest::TlcRecords;
+using gdstest::WriteFile;
+using Records = std::vector<std::string>;
+
+class DxfImportTest : public ::testing::Test {
+ protected:
+  void SetUp() override {
+    setenv("MERO_NOW", "2024-03-07 13:05:59", 1);
+    dxf::SetImportDefaults(settings);
+    settings.main[0] = folder / "in";
+    settings.main[1] = folder / "top";
+    settings.main[3] = "1000";
+    dxf::NormaliseImport(settings, 0);
+  }
+  // Writes the file, reads its layer table as the Layers command does and types the numbers.
+  int Run(const DxfBuilder& d, const std::vector<int>& numbers = {}) {
+    WriteFile(folder / "IN.DXF", d.text);
+    layers.names = dxf::ReadDxfLayerTable(d.text);
+    for (std::size_t i = 0; i < numbers.size(); ++i) settings.layers[i] = std::to_string(numbers[i]);
+    dxf::NormaliseImport(settings, 1);
+    utilib::Job job(dxf::kImportProgram, ui);
+    const int done = dxf::ImportDxf(job, settings, layers, ask, &result);
+    utilib::CloseReport(job);
+    return done;
+  }
+  Records Cell(const std::string& name) { return TlcRecords(folder / (name + ".TLC")); }
+  // The records of a cell without its header.
+  Records Body(const std::string& name) {
+    Records r = Cell(name);
+    r.erase(std::remove_if(r.begin(), r.end(), [](const std::string& s) { return s.rfind("=H", 0) == 0; }), r.end());
+    return r;
+  }
+  std::vector<std::string> Lines() const {
+    std::vector<std::string> out;
+    for (const std::string& e : ui.EventsOf("item")) {
+      const int id = std::atoi(e.c_str() + 5);
+      if (id >= 515 && id <= 518 && e.find("\"\"") == std::string::npos) {
+        const std::size_t q = e.find('"');
+        out.push_back(e.substr(q + 1, e.size() - q - 2));
+      }
+    }
+    return out;
+  }
+
+  gdstest::ScratchFolder folder;
+  dxf::ImportSettings settings;
+  dxf::DxfLayerMap layers;
+  dxf::ImportResult result;
+  utilib::RecordingUi ui;
+  std::vector<std::string> asked;
+  utilib::NewNameAsker ask = [this](std::string_view rejected) -> std::optional<std::string> {
+    asked.emplace_back(rejected);
+    return "RENAMED" + std::to_string(asked.size());
+  };
+};
+
+TEST_F(DxfImportTest, BlocksBecomeCellsAndTheEntitiesTheMainCell) {
+  DxfBuilder d;
+  d.Layers({"0", "METAL", "POLY"});
+  d.Section("BLOCKS", [](DxfBuilder& b) {
+    b.G(0, "BLOCK").G(8, "0").G(2, "$MODEL_SPACE").G(70, 0.0).G(10, 0.0).G(20, 0.0).G(0, "ENDBLK");
+    b.G(0, "BLOCK").G(2, "LEAF").G(70, 0.0).G(10, 0.0).G(20, 0.0);
+    b.G(0, "LINE").G(8, "METAL").G(10, 0.0).G(20, 0.0).G(11, 1.0).G(21, 0.0);
+    b.G(0, "SOLID").G(8, "POLY").G(10, 0.0).G(20, 0.0).G(11, 1.0).G(21, 0.0).G(12, 0.0).G(22, 1.0).G(13, 1.0).G(23, 1.0);
+    b.G(0, "CIRCLE").G(8, "METAL").G(10, 5.0).G(20, 5.0).G(40, 1.0);
+    b.G(0, "ENDBLK");
+    b.G(0, "BLOCK").G(2, "emptyb").G(0, "ENDBLK");
+    b.G(0, "BLOCK").G(2, "MID");
+    b.G(0, "INSERT").G(8, "0").G(2, "leaf").G(10, 100.0).G(20, 0.0).G(50, 90.0).G(70, 3.0).G(71, 2.0).G(44, 10.0).G(45, 20.0);
+    b.G(0, "INSERT").G(2, "GONE").G(10, 1.0).G(20, 1.0);
+    b.G(0, "ENDBLK");
+  });
+  d.Section("ENTITIES", [](DxfBuilder& b) {
+    // The mirror comes without a rotation: it must not be lost.
+    b.G(0, "INSERT").G(8, "0").G(2, "MID").G(10, 0.0).G(20, 0.0).G(41, -1.0);
+    b.G(0, "INSERT").G(2, "EMPTYB").G(10, 0.0).G(20, 0.0).G(42, -1.0).G(50, 90.0);
+    b.G(0, "INSERT").G(2, "NOWHERE").G(10, 2.0).G(20, 3.0);
+    // The generation flags come after the rotation.
+    b.G(0, "TEXT").G(8, "POLY").G(10, 1.0).G(20, 2.0).G(40, 0.5).G(1, "HI").G(50, 90.0).G(71, 2.0);
+    b.G(0, "POLYLINE").G(8, "METAL").G(66, 1.0).G(10, 0.0).G(20, 0.0).G(30, 0.0).G(70, 0.0).G(40, 0.1);
+    for (auto [x, y] : {std::pair{0.0, 0.0}, {10.0, 0.0}, {10.0, 10.0}})
+      b.G(0, "VERTEX").G(8, "METAL").G(10, x).G(20, y);
+    b.G(0, "SEQEND");
+    b.G(0, "ARC").G(8, "METAL").G(10, 0.0).G(20, 0.0).G(40, 10.0).G(50, 350.0).G(51, 10.0);
+    b.G(0, "LINE").G(8, "0").G(10, 0.0).G(20, 0.0).G(11, 1.0).G(21, 1.0);
+    b.G(0, "LINE").G(8, "0").G(10, 0.0).G(20, 0.0).G(11, 2.0).G(21, 2.0);
+    b.G(0, "LINE").G(10, 0.0).G(20, 0.0).G(11, 0.0).G(21, 3.0);
+    b.G(0, "SPLINE").G(8, "METAL");
+  });
+  d.Eof();
+  ASSERT_EQ(Run(d, {0, 5, 7}), 1) << ::testing::PrintToString(ui.events);
+  EXPECT_EQ(result.tlcFiles, 5);
+  EXPECT_EQ(ui.EventsOf("box"), (std::vector<std::string>{"box \"XCHIMP\" \"Entity Layer Not in Layer Table\""}));
+  EXPECT_TRUE(asked.empty());
+
+  const Records leaf = Body("LEAF");
+  ASSERT_EQ(leaf.size(), 3u);
+  EXPECT_EQ(leaf[0], "=P|5 0 2|0 0 1000 0 ");
+  EXPECT_EQ(leaf[1], "=P|7 0 5|0 0 1000 0 1000 1000 0 1000 0 0 ");
+  EXPECT_EQ(leaf[2].substr(0, 25), "=P|5 0 73|6000 5000 5996 ");
+  EXPECT_EQ(Body("EMPTYB"), (Records{"=T|64 75 3 0|0 0|<<EMPTY>>"}));
+  EXPECT_EQ(Body("GONE"), (Records{"=T|64 75 2 0|0 0|<<GONE>>"}));
+  // The array turns with the insert: columns run up, rows to the left.
+  EXPECT_EQ(Body("MID"), (Records{"=C|LEAF|1 100000 0 0", "=C|LEAF|1 100000 10000 0", "=C|LEAF|1 100000 20000 0",
+                                  "=C|LEAF|1 80000 0 0", "=C|LEAF|1 80000 10000 0", "=C|LEAF|1 80000 20000 0",
+                                  "=C|GONE|0 1000 1000 0"}));
+  const Records top = Body("TOP");
+  ASSERT_EQ(top.size(), 7u);
+  EXPECT_EQ(top[0], "=C|MID|6 0 0 0");
+  EXPECT_EQ(top[1], "=C|EMPTYB|5 0 0 0");
+  EXPECT_EQ(top[2], "=T|64 75 3 0|2000 3000|<<NOWHERE>>");
+  EXPECT_EQ(top[3], "=T|7 495 2 7|1000 2000|HI");
+  // An open polyline with a width stays open.
+  EXPECT_EQ(top[4], "=P|5 100 3|0 0 10000 0 10000 10000 ");
+  // The arc from 350 to 10 degrees in four chords, closed through its centre.
+  EXPECT_EQ(top[5], "=P|5 0 7|9848 -1736 9962 -872 10000 0 9962 872 9848 1736 |0 0 9848 -1736 ");
+  EXPECT_EQ(top[6], "=P|64 0 2|0 0 0 3000 ");
+
+    // Headers come last, with the counts of what was written.
+  EXPECT_EQ(Cell("TOP").back().substr(0, 41), "=H|TOP|6.0|6.0|1000|um|03/07/24|13:05:59|");
+  EXPECT_EQ(Cell("MID").back(), "=H|MID|6.0|6.0|1000|um|03/07/24|13:05:59|2 0 0 1 0|0 0 0 7");
+
+  // Ranks from the bottom up, the main cell one above the highest block; CELLS.REF in that order.
+  const std::string ref = ReadFile(folder / "CELLS.REF");
+  EXPECT_EQ(ref.substr(0, ref.find("MID")), "5\r\nLEAF\r\n1 0 0 1000 0 0 3 80 0\r\nEMPTYB\r\n1 0 0 1000 0 0 1 3 0\r\n");
+  EXPECT_NE(ref.find("MID\r\n2 0 0 1000 0 0 0 0 7\r\n"), std::string::npos) << ref;
+  EXPECT_NE(ref.find("TOP\r\n3 0 0 1000 0 0 5 "), std::string::npos) << ref;
+
+  const std::vector<std::string> lines = Lines();
+  for (const char* told : {"Block GONE is Missing", "Block NOWHERE is Missing", "Entities on Layer 0 not Converted"})
+    EXPECT_NE(std::find(lines.begin(), lines.end(), told), lines.end()) << told;
+  const std::string report = ReadFile(folder / "XCHIMP.RPT");
+  EXPECT_NE(report.find("*** DXF to TLC Conversion Report  03/07/24  13:05:59 ***\r\n\r\nDXF File Name: "),
+            std::string::npos);
+  EXPECT_NE(report.find("MERO Scale: 1000 per 1um\r\n"), std::string::npos);
+  EXPECT_NE(report.find("Cell                   Rank  DXF   TLC    Block\r\n"), std::string::npos);
+  EXPECT_NE(report.find("GONE                    1     N     N     GONE"), std::string::npos);
+  EXPECT_NE(report.find("SPLINE Entities not Converted: 1"), std::string::npos);
+}
+
+TEST_F(DxfImportTest, TextSizesAndMirrorsOfTexts) {
+  settings.main[3] = "20";
+  dxf::NormaliseImport(settings, 0);
+  DxfBuilder d;
+  d.Section("HEADER", [](DxfBuilder& b) { b.G(9, "$TEXTSIZE").G(40, 2.5); });
+  d.Section("ENTITIES", [](DxfBuilder& b) {
+    b.G(0, "TEXT").G(10, 1.0).G(20, 1.0).G(1, "DEFAULT SIZE");
+    b.G(0, "TEXT").G(10, 0.0).G(20, 0.0).G(40, 0.1).G(71, 4.0).G(1, "=B");
+    b.G(0, "TEXT").G(10, 0.0).G(20, 0.0).G(40, 1e9).G(71, 6.0).G(1, std::string(80, 'a'));
+  });
+  d.Eof();
+  ASSERT_EQ(Run(d), 1);
+  EXPECT_EQ(Body("TOP"), (Records{"=T|64 45 3 0|20 20|DEFAULT SIZE", "=T|64 15 2 4|0 0| =B",
+                                  "=T|64 61440 9 2|0 0|" + std::string(64, 'a')}));
+}
+
+TEST_F(DxfImportTest, PolylinesClosedCurvedAndCut) {
+  DxfBuilder d;
+  auto polyline = [&](int flags, double width, const std::vector<std::pair<double, double>>& v, double bulge0 = 0) {
+    d.G(0, "POLYLINE").G(66, 1.0).G(70, static_cast<double>(flags)).G(40, width);
+    for (std::size_t i = 0; i < v.size(); ++i) {
+      d.G(0, "VERTEX").G(10, v[i].first).G(20, v[i].second);
+      if (i == 0 && bulge0 != 0) d.G(42, bulge0);
+    }
+    d.G(0, "SEQEND");
+  };
+  std::vector<std::pair<double, double>> staircase, wide, ring;
+  for (int i = 0; i < 300; ++i) {
+    staircase.push_back({i * 1.0, i % 2 * 1.0});
+    staircase.push_back({i + 1.0, i % 2 * 1.0});
+  }
+  for (int i = 0; i < 300; ++i) wide.push_back({i * 1.0, i % 2 * 1.0});
+  for (int i = 0; i < 600; ++i) ring.push_back({100 * std::cos(i * 0.6 * M_PI / 180), 100 * std::sin(i * 0.6 * M_PI / 180)});
+  d.G(0, "SECTION").G(2, "ENTITIES");
+  polyline(0, 0, {{0, 0}, {10, 0}, {10, 10}}, 1);      // closed by the setting, with a half circle
+  polyline(1, 0.5, {{0, 0}, {10, 0}, {10, 10}});       // closed wide: closed
+  polyline(0, 0.5, {{0, 0}, {10, 0}});                 // open wide: open
+  polyline(0, 0, staircase);                           // 600 points open... then closed by the setting
+  polyline(0, 0.01, wide);                             // 300 points with a width: pieces of 244
+  polyline(1, 0, ring);                                // a polygon of 601 points
+  polyline(0, 0, {{0, 0}, {1, 0}, {2, 2}}, 5);         // over-wide bulge
+  d.G(0, "ENDSEC").Eof();
+  ASSERT_EQ(Run(d), 1);
+  const Records r = Body("TOP");
+  ASSERT_GE(r.size(), 7u);
+  // Half circle from (0,0) to (10,0): 36 chords, 35 points between, passing (5,-5) below.
+  EXPECT_EQ(r[0].substr(0, 12), "=P|64 0 39|0");
+  EXPECT_NE(r[0].find("5000 -5000 "), std::string::npos);
+  EXPECT_EQ(r[0].substr(r[0].size() - 24), "10000 0 10000 10000 0 0 ");
+  EXPECT_EQ(r[1], "=P|64 500 4|0 0 10000 0 10000 10000 0 0 ");
+  EXPECT_EQ(r[2], "=P|64 500 2|0 0 10000 0 ");
+  // The staircase is closed, then cut across: every piece is a closed polygon that fits a record.
+  std::size_t i = 3;
+  int polygons = 0;
+  for (; i < r.size() && r[i].rfind("=P|64 0 ", 0) == 0 && polygons < 20; ++i) ++polygons;
+  EXPECT_GE(polygons, 2);
+  // The wide polyline in two pieces sharing a point: 244 and 57.
+  ASSERT_LT(i + 1, r.size());
+  EXPECT_EQ(r[i].substr(0, 14), "=P|64 10 244|0");
+  EXPECT_EQ(r[i + 1].substr(0, 19), "=P|64 10 57|243000 ");
+  const std::vector<std::string> lines = Lines();
+  EXPECT_NE(std::find(lines.begin(), lines.end(), "Curve Fit Arc Exceeds 270 deg at X=0 Y=0 L=64"), lines.end());
+  EXPECT_NE(std::find(lines.begin(), lines.end(), "Polyline Broken into Pieces at X=0 Y=0 L=64"), lines.end());
+}
+
+TEST_F(DxfImportTest, WithoutClosingOpenPolylinesStayOpen) {
+  settings.main[10] = "N";
+  settings.main[11] = "N";
+  settings.main[9] = "N";
+  dxf::NormaliseImport(settings, 0);
+  DxfBuilder d;
+  d.Section("ENTITIES", [](DxfBuilder& b) {
+    b.G(0, "POLYLINE").G(70, 0.0).G(0, "VERTEX").G(10, 0.0).G(20, 0.0).G(0, "VERTEX").G(10, 1.0).G(20, 0.0);
+    b.G(0, "VERTEX").G(10, 1.0).G(20, 1.0).G(0, "SEQEND");
+    b.G(0, "POLYLINE").G(70, 1.0).G(40, 1.0).G(0, "VERTEX").G(10, 0.0).G(20, 0.0).G(0, "VERTEX").G(10, 1.0);
+    b.G(20, 0.0).G(0, "VERTEX").G(10, 1.0).G(20, 1.0).G(0, "SEQEND");
+    // A closed polyline is closed whatever the setting.
+    b.G(0, "POLYLINE").G(70, 1.0).G(0, "VERTEX").G(10, 0.0).G(20, 0.0).G(0, "VERTEX").G(10, 1.0).G(20, 0.0);
+    b.G(0, "VERTEX").G(10, 1.0).G(20, 1.0).G(0, "SEQEND");
+    b.G(0, "ARC").G(10, 0.0).G(20, 0.0).G(40, 1.0).G(50, 0.0).G(51, 90.0);
+  });
+  d.Eof();
+  settings.main[4] = "Y";
+  settings.main[14] = "45";
+  dxf::NormaliseImport(settings, 0);
+  ASSERT_EQ(Run(d), 1);
+  EXPECT_EQ(Body("TOP"), (Records{"=P|64 0 3|0 0 1000 0 1000 1000 ", "=P|64 1000 3|0 0 1000 0 1000 1000 ",
+                                  "=P|64 0 4|0 0 1000 0 1000 1000 0 0 ", "=P|64 0 3|1000 0 707 707 0 1000 "}));
+}
+
+TEST_F(DxfImportTest, SolidsLinesAndSwitchedOffKinds) {
+  DxfBuilder d;
+  d.Section("BLOCKS", [](DxfBuilder& b) {
+    // The base point goes to the insertion point: the block's entities lie around it.
+    b.G(0, "BLOCK").G(2, "BLK").G(10, 5.0).G(20, 5.0);
+    b.G(0, "SOLID").G(10, 5.0).G(20, 5.0).G(11, 6.0).G(21, 5.0).G(12, 6.0).G(22, 6.0).G(13, 6.0).G(23, 6.0);
+    b.G(0, "SOLID").G(10, 5.0).G(20, 5.0).G(11, 6.0).G(21, 5.0).G(12, 6.0).G(22, 6.0);
+    b.G(0, "ENDBLK");
+  });
+  d.Section("ENTITIES", [](DxfBuilder& b) {
+    b.G(0, "INSERT").G(2, "BLK").G(10, 5.0).G(20, 5.0);
+    b.G(0, "CIRCLE").G(10, 0.0).G(20, 0.0).G(40, 1.0);
+    b.G(0, "LINE").G(10, 0.0).G(20, 0.0).G(11, 1.0).G(21, 1.0);
+    b.G(0, "TEXT").G(10, 0.0).G(20, 0.0).G(1, "T");
+  });
+  d.Eof();
+  settings.main[5] = "N";
+  settings.main[6] = "N";
+  settings.main[8] = "N";
+  dxf::NormaliseImport(settings, 0);
+  ASSERT_EQ(Run(d), 1);
+  EXPECT_EQ(Body("BLK"), (Records{"=P|64 0 4|0 0 1000 0 1000 1000 0 0 "}));
+  EXPECT_EQ(Body("TOP"), (Records{"=C|BLK|0 5000 5000 0"}));
+  EXPECT_EQ(Lines(), (std::vector<std::string>{"Not Enough Points in Solid at X=0 Y=0 L=64"}));
+}
+
+TEST_F(DxfImportTest, NamesThatCannotBeCellsAreAskedFor) {
+  DxfBuilder d;
+  d.Section("BLOCKS", [](DxfBuilder& b) {
+    b.G(0, "BLOCK").G(2, "*U1").G(0, "LINE").G(10, 0.0).G(20, 0.0).G(11, 1.0).G(21, 0.0).G(0, "ENDBLK");
+    b.G(0, "BLOCK").G(2, "top").G(0, "ENDBLK");
+  });
+  d.Section("ENTITIES", [](DxfBuilder& b) { b.G(0, "INSERT").G(2, "*u1").G(0, "INSERT").G(2, "TOP"); });
+  d.Eof();
+  ASSERT_EQ(Run(d), 1);
+  // The ENTITIES cell comes last and finds its name taken by the block.
+  EXPECT_EQ(asked, (std::vector<std::string>{"*U1", "TOP"}));
+  EXPECT_EQ(Body("RENAMED2"), (Records{"=C|RENAMED1|0 0 0 0", "=C|TOP|0 0 0 0"}));
+  EXPECT_TRUE(std::filesystem::exists(folder / "RENAMED1.TLC"));
+}
+
+TEST_F(DxfImportTest, FailuresStopTheRun) {
+  // No file.
+  utilib::Job job(dxf::kImportProgram, ui);
+  EXPECT_EQ(dxf::ImportDxf(job, settings, layers, ask), 0);
+  EXPECT_EQ(ui.EventsOf("box"), (std::vector<std::string>{"box \"XCHIMP\" \"DXF File is Missing ... Can't Continue\""}));
+
+  // A layer not in the table, answered Cancel.
+  ui = {};
+  ui.boxAnswers = {utilib::BoxAnswer::Cancel};
+  DxfBuilder d;
+  d.Layers({"A"}).Section("ENTITIES", [](DxfBuilder& b) { b.G(0, "LINE").G(8, "B").G(0, "LINE").G(8, "A"); }).Eof();
+  EXPECT_EQ(Run(d, {3}), 0);
+  EXPECT_EQ(ui.EventsOf("box").size(), 1u);
+
+  // Blocks that insert each other: the ranks never settle.
+  ui = {};
+  DxfBuilder cycle;
+  cycle.Section("BLOCKS", [](DxfBuilder& b) {
+    b.G(0, "BLOCK").G(2, "A").G(0, "INSERT").G(2, "B").G(0, "ENDBLK");
+    b.G(0, "BLOCK").G(2, "B").G(0, "INSERT").G(2, "A").G(0, "ENDBLK");
+  });
+  cycle.Eof();
+  EXPECT_EQ(Run(cycle), 0);
+  ASSERT_EQ(ui.EventsOf("box").size(), 1u);
+  EXPECT_NE(ui.EventsOf("box")[0].find("Hierarchy Deeper than 15 Levels at "), std::string::npos);
+}
+
+TEST_F(DxfImportTest, AtMost512Blocks) {
+  DxfBuilder d;
+  d.Section("BLOCKS", [](DxfBuilder& b) {
+    for (int i = 0; i < 520; ++i) b.G(0, "BLOCK").G(2, "B" + std::to_string(i)).G(0, "ENDBLK");
+  });
+  d.Section("ENTITIES", [](DxfBuilder& b) { b.G(0, "INSERT").G(2, "B519"); });
+  d.Eof();
+  settings.main[12] = "N";
+  dxf::NormaliseImport(settings, 0);
+  ASSERT_EQ(Run(d), 1);
+  EXPECT_EQ(ui.EventsOf("box"), (std::vector<std::string>{"box \"XCHIMP\" \"Too Many Blocks in DXF File\""}));
+  EXPECT_EQ(result.tlcFiles, 513);
+  EXPECT_EQ(Body("TOP"), (Records{"=T|64 75 2 0|0 0|<<B519>>"}));
+  EXPECT_FALSE(std::filesystem::exists(folder / "CELLS.REF"));
+}
+
+TEST_F(DxfImportTest, AbortAtAPause) {
+  DxfBuilder d;
+  d.Section("BLOCKS", [](DxfBuilder& b) { b.G(0, "BLOCK").G(2, "A").G(0, "ENDBLK"); }).Eof();
+  ui.cancelAtPause = 0;
+  EXPECT_EQ(Run(d), 0);
+}
+
+}  // namespace
