@@ -1,0 +1,409 @@
+#include "drc/rasteriser.h"
+
+#include <algorithm>
+#include <array>
+#include <cmath>
+
+#include "editor/db/cell_files.h"
+#include "editor/db/database.h"
+#include "editor/db/orientation.h"
+#include "utilib/small_readers.h"
+
+namespace drc {
+
+// ---- Polygon fill ----
+
+namespace {
+
+using Row = std::array<std::uint32_t, kMapStrips>;
+
+// Sets columns x1 .. x2 - 1 of a row buffer, clipped to the map.
+void SetSpan(Row& row, long long x1, long long x2) {
+  x1 = std::max(x1, 0LL);
+  x2 = std::min(x2, static_cast<long long>(kMapWidth));
+  if (x1 >= x2) return;
+  int a = static_cast<int>(x1), b = static_cast<int>(x2) - 1;
+  int sa = a >> 5, sb = b >> 5;
+  std::uint32_t first = 0xFFFFFFFFu >> (a & 31);
+  std::uint32_t last = 0xFFFFFFFFu << (31 - (b & 31));
+  if (sa == sb) {
+    row[std::size_t(sa)] |= first & last;
+    return;
+  }
+  row[std::size_t(sa)] |= first;
+  for (int s = sa + 1; s < sb; ++s) row[std::size_t(s)] = 0xFFFFFFFFu;
+  row[std::size_t(sb)] |= last;
+}
+
+// Pixels of `bits` go into row r of the target; in overlap mode those already set there go to the
+// overlap map too.
+void Put(BitMap& target, BitMap* overlap, int r, const Row& bits) {
+  for (int s = 0; s < kMapStrips; ++s) {
+    std::uint32_t add = bits[std::size_t(s)];
+    if (!add) continue;
+    std::uint32_t& t = target.Word(s, r);
+    if (overlap) overlap->Word(s, r) |= add & t;
+    t |= add;
+  }
+}
+
+int Sign(long long v) { return (v > 0) - (v < 0); }
+
+struct Edge {
+  PixelPoint a, b;
+  long long low = 0, high = 0;
+};
+
+// A rectangle traced by its four corners fills exactly its half-open pixel range; the general fill
+// gives the same pixels a row at a time.
+bool FillRectangle(BitMap& target, const std::vector<PixelPoint>& p, BitMap* overlap) {
+  if (p.size() != 5 || !(p[0] == p[4])) return false;
+  const bool horizontalFirst = p[0].y == p[1].y && p[1].x == p[2].x && p[2].y == p[3].y && p[3].x == p[0].x;
+  const bool verticalFirst = p[0].x == p[1].x && p[1].y == p[2].y && p[2].x == p[3].x && p[3].y == p[0].y;
+  if (!horizontalFirst && !verticalFirst) return false;
+  long long x1 = std::min(p[0].x, p[2].x), x2 = std::max(p[0].x, p[2].x);
+  long long y1 = std::min(p[0].y, p[2].y), y2 = std::max(p[0].y, p[2].y);
+  Row bits{};
+  SetSpan(bits, x1, x2);
+  const long long from = std::max(y1, 0LL), to = std::min(y2, static_cast<long long>(target.Rows()));
+  for (long long r = from; r < to; ++r) Put(target, overlap, int(r), bits);
+  return true;
+}
+
+}  // namespace
+
+// Row r takes the crossings of the line just above it: every edge that is not horizontal and runs
+// from row r upward (low <= r < high) crosses it once, at its x on row r rounded half away from
+// zero. So a vertex where the outline passes straight through counts once, a peak not at all, a
+// valley twice (an empty span), and horizontal edges only bound the rows above and below them.
+void FillPolygon(BitMap& target, std::vector<PixelPoint> p, bool closed, BitMap* overlap) {
+  if (!target.Allocated() || p.size() < 2) return;
+  if (!closed && !(p.front() == p.back())) return;
+  if (!(p.back() == p.front())) p.push_back(p.front());
+  if (FillRectangle(target, p, overlap)) return;
+
+  std::vector<Edge> edges;
+  edges.reserve(p.size());
+  long long low = p[0].y, high = p[0].y;
+  for (std::size_t i = 0; i + 1 < p.size(); ++i) {
+    if (Sign(p[i + 1].y - p[i].y) == 0) continue;
+    Edge e{p[i], p[i + 1], std::min(p[i].y, p[i + 1].y), std::max(p[i].y, p[i + 1].y)};
+    low = std::min(low, e.low);
+    high = std::max(high, e.high);
+    edges.push_back(e);
+  }
+  const long long first = std::max(low, 0LL);
+  const long long last = std::min(high - 1, static_cast<long long>(target.Rows()) - 1);
+  if (edges.empty() || first > last) return;
+
+  std::sort(edges.begin(), edges.end(), [](const Edge& a, const Edge& b) { return a.low < b.low; });
+  std::vector<const Edge*> active;
+  std::size_t next = 0;
+  std::vector<long long> crossings;
+  for (long long r = first; r <= last; ++r) {
+    while (next < edges.size() && edges[next].low <= r) active.push_back(&edges[next++]);
+    std::erase_if(active, [r](const Edge* e) { return e->high <= r; });
+    crossings.clear();
+    for (const Edge* e : active) {
+      if (r == e->a.y) {
+        crossings.push_back(e->a.x);
+      } else if (r == e->b.y) {
+        crossings.push_back(e->b.x);
+      } else {
+        double x = double(e->b.x - e->a.x) / double(e->b.y - e->a.y) * double(r - e->a.y) + double(e->a.x);
+        crossings.push_back(std::llround(x));
+      }
+    }
+    std::sort(crossings.begin(), crossings.end());
+    Row spans{};
+    for (std::size_t i = 0; i + 1 < crossings.size(); i += 2) SetSpan(spans, crossings[i], crossings[i + 1]);
+    Put(target, overlap, int(r), spans);
+  }
+}
+
+// ---- Cells ----
+
+struct Rasteriser::CellData {
+  struct Path {
+    std::int32_t width = 0;
+    std::vector<db::PathPoint> points;
+  };
+  bool refsRead = false;
+  bool objectsRead = false;
+  std::vector<db::CellRefRecord> refs;
+  std::array<std::vector<db::BoxRecord>, db::kLayerCount + 1> boxes;  // by layer
+  std::array<std::vector<Path>, db::kLayerCount + 1> paths;
+};
+
+namespace {
+
+// Cells kept at once, in 32-bit words; past it the cache starts again empty.
+constexpr long kCacheWords = 32L << 20;
+
+}  // namespace
+
+Rasteriser::Rasteriser(db::Database& database) : db_(database) {}
+Rasteriser::~Rasteriser() = default;
+
+void Rasteriser::ForgetCells() {
+  cells_.clear();
+  cachedWords_ = 0;
+}
+
+std::shared_ptr<Rasteriser::CellData> Rasteriser::Entry(int row) {
+  auto it = cells_.find(row);
+  if (it != cells_.end()) return it->second;
+  if (cachedWords_ > kCacheWords) ForgetCells();
+  auto data = std::make_shared<CellData>();
+  cells_[row] = data;
+  return data;
+}
+
+std::shared_ptr<const Rasteriser::CellData> Rasteriser::References(int row, int& error) {
+  std::shared_ptr<CellData> c = Entry(row);
+  if (c->refsRead) return c;
+  ++fileReads_;
+  db::ObjectStore& s = db_.store;
+  if (db::LoadRefsOfCell(db_, row, 0) != 0) {
+    s.FreeCellRefSlot(0);
+    s.refCount[0] = 0;
+    error = kReferencesFailed;
+    return nullptr;
+  }
+  c->refs.reserve(std::size_t(s.refCount[0]));
+  for (int n = 1; n <= s.refCount[0]; ++n) c->refs.push_back(s.GetCellRefRecord(0, n));
+  s.FreeCellRefSlot(0);
+  s.refCount[0] = 0;
+  db_.load.levelCell[0] = 0;
+  c->refsRead = true;
+  cachedWords_ += 3L * long(c->refs.size());
+  return c;
+}
+
+std::shared_ptr<const Rasteriser::CellData> Rasteriser::Objects(int row, int& error) {
+  std::shared_ptr<CellData> c = Entry(row);
+  if (c->objectsRead) return c;
+  ++fileReads_;
+  db::ObjectStore& s = db_.store;
+  auto release = [&] {
+    s.FreeObjectPages();
+    s.boxCount = s.pathCount = s.vertexCount = 0;
+    db_.load.loadedCell = 0;
+  };
+  if (db::LoadObjectsOfCell(db_, row) != 0) {
+    release();
+    error = kObjectsFailed;
+    return nullptr;
+  }
+  long words = 0;
+  for (int b = 1; b <= s.boxCount; ++b) {
+    db::BoxRecord box = s.GetBoxRecord(b);
+    int layer = db::LayerOf(box.flags);
+    if (layer < 1 || layer > db::kLayerCount) continue;
+    c->boxes[std::size_t(layer)].push_back(box);
+    words += 5;
+  }
+  for (int n = 1; n <= s.pathCount; ++n) {
+    db::PathRecord path = s.GetPathRecord(n);
+    int layer = db::LayerOf(path.flags);
+    if (db::IsText(path.flags) || layer < 1 || layer > db::kLayerCount) continue;
+    CellData::Path out;
+    out.width = path.width;
+    s.WalkChain(path.firstVertex, [&](int v) { out.points.push_back({s.GetVertex(1, v), s.GetVertex(2, v)}); });
+    if (out.points.size() < 2) continue;
+    words += 3 + 2 * long(out.points.size());
+    c->paths[std::size_t(layer)].push_back(std::move(out));
+  }
+  release();
+  c->objectsRead = true;
+  cachedWords_ += words;
+  return c;
+}
+
+// ---- The walk ----
+
+namespace {
+
+// Orientations composed into a matrix: x' = xx x + xy y, y' = yx x + yy y.
+struct Turn {
+  long long xx = 1, xy = 0, yx = 0, yy = 1;
+
+  // This turn applied after `code`.
+  Turn After(int code) const {
+    long long ax = 1, ay = 0, bx = 0, by = 1;
+    db::OrientPoint(code, ax, ay);
+    db::OrientPoint(code, bx, by);
+    return {xx * ax + xy * ay, xx * bx + xy * by, yx * ax + yy * ay, yx * bx + yy * by};
+  }
+  void Apply(long long& x, long long& y) const {
+    long long a = xx * x + xy * y;
+    long long b = yx * x + yy * y;
+    x = a;
+    y = b;
+  }
+};
+
+struct Level {
+  std::shared_ptr<const Rasteriser::CellData> refs;  // this level's references (its holder's)
+  int cell = 0;
+  int rank = 0;
+  Turn turn;                    // orientations of levels this..0
+  long long ox = 0, oy = 0;     // offsets of levels 0..this summed
+  long long left = 0, bottom = 0, right = 0, top = 0;
+};
+
+}  // namespace
+
+struct Rasteriser::Walk {
+  Rasteriser& r;
+  BitMap& target;
+  int layer;
+  const AreaFrame& f;
+  const RasterModes& modes;
+  std::array<Level, db::kRefLevels> levels{};
+  int error = kRunOk;
+  bool stopped = false;
+
+  bool Done() {
+    if (!stopped && r.stop && r.stop()) stopped = true;
+    return stopped || error != kRunOk;
+  }
+
+  bool MeetsWindow(long long x1, long long y1, long long x2, long long y2) const {
+    return !(x2 < f.x0 || x1 > f.x1 || y1 > f.y1 || y2 < f.y0);
+  }
+
+  // Fills levels[k] from reference `ref` of the cell at level k - 1 (or of the top cell).
+  bool FillLevel(int k, const db::CellRefRecord& ref) {
+    const int cell = db::RefRowOf(ref.flags);
+    if (!r.db_.index.ValidRow(cell)) return false;
+    const db::CellIndexEntry& e = r.db_.index.rows[std::size_t(cell)];
+    Level& L = levels[std::size_t(k)];
+    const Turn outer = k > 0 ? levels[std::size_t(k - 1)].turn : Turn{};
+    long long x = ref.x, y = ref.y;
+    outer.Apply(x, y);
+    L.cell = cell;
+    L.rank = e.Rank();
+    L.turn = outer.After(db::OrientationOf(ref.flags));
+    L.ox = x + (k > 0 ? levels[std::size_t(k - 1)].ox : 0);
+    L.oy = y + (k > 0 ? levels[std::size_t(k - 1)].oy : 0);
+    long long ax = e.left, ay = e.bottom, bx = e.right, by = e.top;
+    L.turn.Apply(ax, ay);
+    L.turn.Apply(bx, by);
+    L.left = std::min(ax, bx) + L.ox;
+    L.right = std::max(ax, bx) + L.ox;
+    L.bottom = std::min(ay, by) + L.oy;
+    L.top = std::max(ay, by) + L.oy;
+    return true;
+  }
+
+  // The instances of levels[k].refs, each with what lies under it, then their own objects.
+  void WalkLevel(int k, int holderRank) {
+    const auto refs = levels[std::size_t(k)].refs;
+    for (const db::CellRefRecord& ref : refs->refs) {
+      if (Done()) return;
+      if (!FillLevel(k, ref)) continue;
+      const Level& L = levels[std::size_t(k)];
+      if (L.rank < 1 || L.rank >= holderRank || !MeetsWindow(L.left, L.bottom, L.right, L.top)) continue;
+      if (L.rank >= 2 && k + 1 < db::kRefLevels) {
+        auto below = r.References(L.cell, error);
+        if (!below) return;
+        levels[std::size_t(k + 1)].refs = below;
+        WalkLevel(k + 1, L.rank);
+        if (Done()) return;
+      }
+      MapObjects(L.cell, L.turn, L.ox, L.oy);
+    }
+  }
+
+  // Pixel conversion; false when the rounding check drops the object.
+  bool ToPixels(const std::vector<PixelPoint>& points, bool outline, std::vector<PixelPoint>& out) {
+    out.clear();
+    out.reserve(points.size());
+    for (const PixelPoint& q : points) {
+      const double vx = double(q.x - f.x0) / f.pixel, vy = double(q.y - f.y0) / f.pixel;
+      PixelPoint px{std::llround(vx), std::llround(vy)};
+      if (r.roundingCheck && (double(px.x) != std::trunc(vx) || double(px.y) != std::trunc(vy)) &&
+          !r.roundingCheck(double(q.x), double(q.y), outline))
+        return false;
+      if (out.empty() || !(out.back() == px)) out.push_back(px);
+    }
+    return true;
+  }
+
+  void FillSquare(long long x, long long y) {
+    const long long d = modes.side;
+    std::vector<PixelPoint> pts{{x, y}, {x + d, y}, {x + d, y + d}, {x, y + d}, {x, y}}, px;
+    if (ToPixels(pts, false, px)) FillPolygon(target, std::move(px), true, modes.overlap);
+  }
+
+  void MapObjects(int cell, const Turn& turn, long long ox, long long oy) {
+    auto data = r.Objects(cell, error);
+    if (!data) return;
+    std::vector<PixelPoint> pts, px;
+    for (const db::BoxRecord& b : data->boxes[std::size_t(layer)]) {
+      if (Done()) return;
+      long long l = b.left, bo = b.bottom, ri = b.right, t = b.top;
+      turn.Apply(l, bo);
+      turn.Apply(ri, t);
+      l += ox, ri += ox, bo += oy, t += oy;
+      if ((l < f.x0 && ri < f.x0) || (l > f.x1 && ri > f.x1) || (bo < f.y0 && t < f.y0) || (bo > f.y1 && t > f.y1))
+        continue;
+      if (modes.fixedSize) {
+        // At the lower-left corner whatever the turn, so a square contact stays square in place.
+        FillSquare(std::min(l, ri), std::min(bo, t));
+        continue;
+      }
+      pts = {{l, bo}, {ri, bo}, {ri, t}, {l, t}, {l, bo}};
+      if (ToPixels(pts, false, px)) FillPolygon(target, std::move(px), true, modes.overlap);
+    }
+    std::vector<db::PathPoint> placed, outline;
+    for (const CellData::Path& path : data->paths[std::size_t(layer)]) {
+      if (Done()) return;
+      placed.clear();
+      long long x1 = 0, y1 = 0, x2 = 0, y2 = 0;
+      for (const db::PathPoint& v : path.points) {
+        long long x = v.x, y = v.y;
+        turn.Apply(x, y);
+        x += ox, y += oy;
+        if (placed.empty()) x1 = x2 = x, y1 = y2 = y;
+        x1 = std::min(x1, x), x2 = std::max(x2, x), y1 = std::min(y1, y), y2 = std::max(y2, y);
+        placed.push_back({std::int32_t(x), std::int32_t(y)});
+      }
+      const long long grow = std::llabs(path.width);
+      if (!MeetsWindow(x1 - grow, y1 - grow, x2 + grow, y2 + grow)) continue;
+      if (modes.fixedSize) {
+        if (path.width == 0 && placed.size() == 5) FillSquare(x1, y1);
+        continue;
+      }
+      pts.clear();
+      if (path.width == 0) {
+        for (const db::PathPoint& v : placed) pts.push_back({v.x, v.y});
+        if (ToPixels(pts, false, px)) FillPolygon(target, std::move(px), false, modes.overlap);
+        continue;
+      }
+      // No cap on the outline's size: a long path is drawn whole rather than not at all.
+      if (utilib::PathToOutline(placed, path.width, outline, 0) != db::OutlineStatus::Ok) continue;
+      for (const db::PathPoint& v : outline) pts.push_back({v.x, v.y});
+      if (ToPixels(pts, true, px)) FillPolygon(target, std::move(px), true, modes.overlap);
+    }
+  }
+};
+
+int Rasteriser::MapLayer(BitMap& target, int layer, const AreaFrame& frame, const RasterModes& modes) {
+  ClearMap(target);
+  if (layer < 1 || layer > db::kLayerCount || !db_.index.ValidRow(topCell_)) return kRunOk;
+  Walk w{*this, target, layer, frame, modes};
+  const int topRank = db_.index.rows[std::size_t(topCell_)].Rank();
+  if (topRank >= 2) {
+    auto refs = References(topCell_, w.error);
+    if (!refs) return w.error;
+    w.levels[0].refs = refs;
+    w.WalkLevel(0, topRank);
+  }
+  if (w.Done()) return w.error;
+  w.MapObjects(topCell_, Turn{}, 0, 0);
+  return w.error;
+}
+
+}  // namespace drc
