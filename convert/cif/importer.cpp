@@ -497,21 +497,6 @@ void Importer::ConvertWire(const CifCommand& c) {
   WritePath(points, width);
 }
 
-int ComposeOrientation(int after, int before) {
-  for (int code = 0; code < 8; ++code) {
-    bool same = true;
-    for (const auto& [px, py] : {std::pair{1, 0}, std::pair{0, 1}}) {
-      int ax = px, ay = py, bx = px, by = py;
-      db::OrientPoint(before, ax, ay);
-      db::OrientPoint(after, ax, ay);
-      db::OrientPoint(code, bx, by);
-      same = same && ax == bx && ay == by;
-    }
-    if (same) return code;
-  }
-  return 0;
-}
-
 void Importer::ConvertCall(const CifCommand& c) {
   CifLexer lex = After(text_, c, 1);
   bool found = false;
@@ -522,7 +507,7 @@ void Importer::ConvertCall(const CifCommand& c) {
   std::int64_t tx = 0, ty = 0;
   bool approximated = false;
   auto apply = [&](int op) {
-    code = ComposeOrientation(op, code);
+    code = db::ComposeOrientation(op, code);
     db::OrientPoint(op, tx, ty);
   };
   while (!lex.AtEnd()) {

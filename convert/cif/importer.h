@@ -37,7 +37,4 @@ int ImportCif(utilib::Job& job, ImportSettings& settings, const utilib::NewNameA
 // "Completed ... %d TLC Files Made".
 std::string ImportCompletedText(const ImportResult& result);
 
-// Orientation code of `after` applied to the result of `before`.
-int ComposeOrientation(int after, int before);
-
 }  // namespace cif
