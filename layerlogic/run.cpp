@@ -1,0 +1,362 @@
+#include "layerlogic/run.h"
+
+#include <algorithm>
+#include <cmath>
+#include <ctime>
+#include <memory>
+
+#include "drc/rasteriser.h"
+#include "editor/db/cell_index.h"
+#include "editor/db/database.h"
+#include "editor/db/file_names.h"
+#include "editor/db/helpers.h"
+#include "editor/tlc/writer.h"
+#include "platform/os/process.h"
+#include "utilib/small_readers.h"
+
+namespace layerlogic {
+
+bool Maps::Allocate() {
+  for (drc::BitMap* m : {&target, &result, &display, &work}) {
+    if (!m->Allocate(drc::kTileRows, drc::kTileRows)) {
+      Free();
+      return false;
+    }
+  }
+  return true;
+}
+
+void Maps::Free() {
+  for (drc::BitMap* m : {&target, &result, &display, &work}) m->Free();
+}
+
+std::string CompletedText(const RunTotals& t) {
+  return utilib::Format("Completed ... %d Boxes  %d Poly  %d Vertices", t.boxes, t.polygons,
+                        static_cast<int>(t.vertices));
+}
+
+void ClipTileToWindow(drc::BitMap& map, std::int64_t x0, std::int64_t y0, std::int64_t step, std::int64_t right,
+                      std::int64_t top) {
+  if (x0 <= right && right < x0 + step) {
+    const int c = static_cast<int>((right - x0) * kTilePixels / step);
+    for (int s = c >> 5; s < drc::kMapStrips; ++s) {
+      // Columns left of c keep their pixels in c's own strip.
+      const std::uint32_t keep = s == (c >> 5) && (c & 31) ? ~(0xFFFFFFFFu >> (c & 31)) : 0u;
+      std::uint32_t* strip = map.Strip(s);
+      for (int r = 0; r < map.WritableRows(); ++r) strip[r] &= keep;
+    }
+  }
+  if (y0 <= top && top < y0 + step) {
+    const int first = static_cast<int>((top - y0) * kTilePixels / step);
+    for (int s = 0; s < drc::kMapStrips; ++s) {
+      std::uint32_t* strip = map.Strip(s);
+      for (int r = first; r < map.WritableRows(); ++r) strip[r] = 0;
+    }
+  }
+}
+
+void TileRows(const drc::BitMap& map, std::vector<RowWords>& rows) {
+  rows.resize(kTilePixels);
+  for (int s = 0; s < kRowWords; ++s) {
+    const std::uint32_t* strip = map.Strip(s);
+    for (int r = 0; r < kTilePixels; ++r) rows[r][s] = strip[r];
+  }
+}
+
+int CountTiles(std::int64_t left, std::int64_t bottom, std::int64_t right, std::int64_t top, std::int64_t step) {
+  if (right <= left || top <= bottom || step <= 0) return 0;
+  const std::int64_t columns = (right - left + step - 1) / step;
+  const std::int64_t rows = (top - bottom + step - 1) / step;
+  return static_cast<int>(std::min<std::int64_t>(columns * rows, 100000));
+}
+
+namespace {
+
+constexpr int kTileLimit = 100000;
+
+// Whole database units of a window edge, held within the coordinate range.
+std::int64_t WindowUnits(double scale, double value) {
+  double v = scale * value;
+  if (!(v < db::kCoordinateLimit)) v = db::kCoordinateLimit;
+  if (!(v > -db::kCoordinateLimit)) v = -db::kCoordinateLimit;
+  return static_cast<std::int64_t>(std::trunc(v));
+}
+
+// A name the file system of the suite's users could never hold: the "???" of an unset field.
+bool IsUsableFileName(std::string_view path) {
+  const std::size_t cut = path.find_last_of("\\/:");
+  const std::string_view name = cut == std::string_view::npos ? path : path.substr(cut + 1);
+  return !name.empty() && name.find_first_of("?*<>|\"") == std::string_view::npos;
+}
+
+class Run {
+ public:
+  Run(utilib::Job& job, db::Database& database, Settings& settings, const Drawing& drawing, Maps& maps,
+      RunView& view, RunOutcome& outcome)
+      : job_(job), db_(database), s_(settings), d_(drawing), maps_(maps), view_(view), out_(outcome),
+        raster_(database) {}
+
+  int Go();
+
+ private:
+  std::string Area(std::int64_t x0, std::int64_t y0) const {
+    const double u = d_.scale;
+    const char* unit = d_.unit.c_str();
+    return utilib::Format("L=%g%s B=%g%s R=%g%s T=%g%s", x0 / u, unit, y0 / u, unit, (x0 + step_) / u, unit,
+                          (y0 + step_) / u, unit);
+  }
+  bool Rounding(double x, double y, bool outlinePoint);
+  // Layer `layer` into `map` with the tile's NOT and clip; false ends the run.
+  bool MapTileLayer(drc::BitMap& map, int layer, bool invert, std::int64_t x0, std::int64_t y0);
+  bool Vectorise(std::int64_t x0, std::int64_t y0);
+  void WriteHeader();
+  int Stop() {
+    // What was written stays; the file then has no header.
+    writer_->Flush();
+    sink_.Commit();
+    return 0;
+  }
+
+  utilib::Job& job_;
+  db::Database& db_;
+  Settings& s_;
+  const Drawing& d_;
+  Maps& maps_;
+  RunView& view_;
+  RunOutcome& out_;
+  drc::Rasteriser raster_;
+  tlc::FileSink sink_;
+  std::unique_ptr<tlc::TlcWriter> writer_;
+  std::vector<RowWords> rows_;
+  std::vector<TileBox> boxes_;
+  std::int64_t left_ = 0, bottom_ = 0, right_ = 0, top_ = 0, step_ = 1;
+  bool ignorePaths_ = false, ignoreAll_ = false;
+  RunTotals tile_;
+};
+
+bool Run::Rounding(double x, double y, bool outlinePoint) {
+  if (ignoreAll_ || (outlinePoint && ignorePaths_)) return true;
+  const std::string text =
+      utilib::Format("Warning ...\n\n Rounding occurred at  X=%g  Y=%g", x / d_.scale, y / d_.scale);
+  switch (view_.AskRounding(text)) {
+    case RoundingAnswer::Ignore: return true;
+    case RoundingAnswer::IgnorePaths: ignorePaths_ = true; return true;
+    case RoundingAnswer::IgnoreAll: ignoreAll_ = true; return true;
+    case RoundingAnswer::Abort: break;
+  }
+  job_.abort = true;
+  return false;
+}
+
+bool Run::MapTileLayer(drc::BitMap& map, int layer, bool invert, std::int64_t x0, std::int64_t y0) {
+  drc::AreaFrame frame;
+  frame.x0 = x0;
+  frame.y0 = y0;
+  frame.x1 = x0 + step_;
+  frame.y1 = y0 + step_;
+  frame.pixel = s_.resolution.pixel;
+  const int error = raster_.MapLayer(map, layer, frame);
+  if (error != drc::kRunOk) {
+    out_.state = error;
+    return false;
+  }
+  // A walk cut short leaves a partial map: nothing of it is written.
+  if (job_.abort) return false;
+  if (invert) drc::NotMap(map);
+  ClipTileToWindow(map, x0, y0, step_, right_, top_);
+  return true;
+}
+
+bool Run::Vectorise(std::int64_t x0, std::int64_t y0) {
+  TileRows(maps_.result, rows_);
+  boxes_.clear();
+  const TileFrame frame{static_cast<std::int32_t>(x0), static_cast<std::int32_t>(y0), s_.resolution.pixel};
+  RasterToBoxes(job_, rows_, frame, boxes_);
+  MergeBoxes(boxes_);
+  if (s_.convertToPoly) {
+    PolygonOptions o;
+    o.pixel = s_.resolution.pixel;
+    o.ratio = s_.resolution.ratio;
+    o.reduceVertices = s_.reduceVertices;
+    o.scale = d_.scale;
+    std::vector<std::int32_t> xs, ys;
+    const bool written = BoxesToPolygons(job_, boxes_, o, [&](std::span<const Point> points) {
+      xs.clear();
+      ys.clear();
+      for (const Point& p : points) {
+        xs.push_back(p.x);
+        ys.push_back(p.y);
+      }
+      ++tile_.polygons;
+      tile_.vertices += static_cast<std::int64_t>(points.size());
+      return writer_->PutPath(s_.layerOut, 0, xs, ys);
+    });
+    if (!written) return false;
+  }
+  view_.CloseMap();
+  utilib::ShowPause(job_, 200);
+  const std::int32_t m = s_.resolution.minBox;
+  for (const TileBox& b : boxes_) {
+    if (b.deleted) continue;
+    if (!writer_->PutBox({s_.layerOut, b.left, b.bottom, b.right, b.top})) return false;
+    ++tile_.boxes;
+    if (m > 0 && (b.right - b.left < m || b.top - b.bottom < m)) {
+      utilib::ReportOnNextLine(
+          job_, utilib::Format("Box Under Minimum Size at X= %g Y= %g", b.left / d_.scale, b.bottom / d_.scale),
+          kMessageLines, kFirstMessageLine);
+    }
+  }
+  return true;
+}
+
+void Run::WriteHeader() {
+  tlc::TlcHeader h;
+  h.name = OutputCellName(s_.OutputFile());
+  h.scale = d_.scale;
+  h.unit = d_.unit;
+  tlc::StampNow(h);
+  h.rank = 1;
+  writer_->PutHeader(h);
+}
+
+int Run::Go() {
+  job_.abort = false;
+  out_ = {};
+
+  const int row = db::FindCell(db_.index, s_.Cell()) ? db_.index.foundRow : 0;
+  if (row < 1) {
+    s_.slots[kCell] = "???";
+    return 0;
+  }
+  // Nothing replaces an old output file before the run can start.
+  if (!IsUsableFileName(s_.OutputFile()) || !sink_.Open(db::FileNameForWrite(s_.OutputFile()))) return 0;
+  tlc::TlcWriterOptions options = tlc::UtilityWriterOptions();
+  options.outline = tlc::HeaderOutline::ScaleWide;
+  options.countsFromRecords = true;
+  options.unsignedVertexCount = true;
+  writer_ = std::make_unique<tlc::TlcWriter>(sink_, options);
+  // Without its report the run still runs: every message it has for the user also shows on screen.
+  utilib::OpenReport(job_, s_.ReportFile());
+
+  raster_.SetTopCell(row);
+  raster_.stop = [this] { return utilib::PollEscape(job_); };
+  raster_.roundingCheck = [this](double x, double y, bool outlinePoint) { return Rounding(x, y, outlinePoint); };
+
+  const double u = d_.scale;
+  left_ = WindowUnits(u, s_.window.left);
+  bottom_ = WindowUnits(u, s_.window.bottom);
+  right_ = WindowUnits(u, s_.window.right);
+  top_ = WindowUnits(u, s_.window.top);
+  step_ = std::int64_t{kTilePixels} * s_.resolution.pixel;
+  const int total = CountTiles(left_, bottom_, right_, top_, step_);
+  utilib::SetItemText(job_, utilib::Format("Creating %s ...", s_.OutputFile().c_str()), kItemStatus);
+
+  const std::tm now = os::LocalTime();
+  char date[16], time[16];
+  std::strftime(date, sizeof date, "%m/%d/%y", &now);
+  std::strftime(time, sizeof time, "%H:%M:%S", &now);
+  const char* unit = d_.unit.c_str();
+  const Resolution& r = s_.resolution;
+  utilib::ReportPrintf(job_, "\n*** MERO Layer Logic Conversion Report ***\n\n");
+  utilib::ReportPrintf(job_, "Date: %s\tTime: %s\n", date, time);
+  utilib::ReportPrintf(job_, "Cell: %s\n", s_.Cell().c_str());
+  utilib::ReportPrintf(job_, "Output File: %s\n", s_.OutputFile().c_str());
+  utilib::ReportPrintf(job_, "Output Layer %d\n", s_.layerOut);
+  utilib::ReportPrintf(job_, "Map Resolution= %g%s\n", r.pixel / u, unit);
+  utilib::ReportPrintf(job_, "Poly Resolution= %g%s\n", static_cast<double>(r.ratio) * r.pixel / u, unit);
+  utilib::ReportPrintf(job_, "Minimum Size= %g%s\n", r.minBox / u, unit);
+
+  RunTotals& sum = out_.totals;
+  int done = 0;
+  // A tile that would start on the window's right or top edge holds nothing of it.
+  for (std::int64_t y0 = bottom_; y0 < top_ && done < kTileLimit; y0 += step_) {
+    for (std::int64_t x0 = left_; x0 < right_ && done < kTileLimit; x0 += step_) {
+      const std::string area = Area(x0, y0);
+      utilib::SetItemText(job_, utilib::Format("%d of %d Areas Done", done, total), kItemAreas);
+      utilib::SetItemText(job_, "Area: " + area, kItemArea);
+
+      if (!MapTileLayer(maps_.target, s_.layerA, s_.notA, x0, y0)) return Stop();
+      drc::CopyMap(maps_.result, maps_.target);
+      if (s_.layerB != 0) {
+        if (!MapTileLayer(maps_.work, s_.layerB, s_.notB, x0, y0)) return Stop();
+        switch (s_.operation) {
+          case Operation::And: drc::AndMaps(maps_.result, maps_.work); break;
+          case Operation::Or: drc::OrMaps(maps_.result, maps_.work); break;
+          case Operation::Xor: drc::XorMaps(maps_.result, maps_.work); break;
+        }
+      }
+      if (s_.notOut) drc::NotMap(maps_.result);
+      ClipTileToWindow(maps_.result, x0, y0, step_, right_, top_);
+      drc::CopyMap(maps_.display, maps_.result);
+      if (s_.showTimeMs > 0) {
+        view_.ShowMap(maps_.display, area);
+        utilib::ShowPause(job_, s_.showTimeMs);
+      }
+
+      tile_ = {};
+      if (!Vectorise(x0, y0)) return Stop();
+      sum.boxes += tile_.boxes;
+      sum.polygons += tile_.polygons;
+      sum.vertices += tile_.vertices;
+
+      ++done;
+      utilib::SetItemText(job_, utilib::Format("%d of %d Areas Done", done, total), kItemAreas);
+      utilib::SetItemText(job_, utilib::Format("Area Box Count: %d  Total: %d", tile_.boxes, sum.boxes),
+                          kItemBoxes);
+      utilib::SetItemText(job_, utilib::Format("Area Poly Count: %d  Total: %d", tile_.polygons, sum.polygons),
+                          kItemPolygons);
+      utilib::SetItemText(job_,
+                          utilib::Format("Area Vertex Count: %d  Total: %d", static_cast<int>(tile_.vertices),
+                                         static_cast<int>(sum.vertices)),
+                          kItemVertices);
+      utilib::SetItemText(job_, "Area: " + area, kItemArea);
+      if (done % 2 == 0) utilib::ShowPause(job_, 0);
+      if (job_.abort) return Stop();
+    }
+    if (job_.abort) return Stop();
+  }
+  WriteHeader();
+  return sink_.Commit() && !writer_->Failed() ? 1 : 0;
+}
+
+}  // namespace
+
+std::string LoadDrawing(db::Database& database, Drawing& drawing, std::string_view suiteDrive) {
+  if (!db::ReadFormFile(database.form, db::kReadPool, suiteDrive)) return "FORM.DBD is Missing";
+  // A damaged index is as unusable as none.
+  if (db::ReadCellIndex(database.index) != 1) return "CELLS6.DBD is Missing";
+  utilib::DatabaseScale scale;
+  if (!utilib::ReadDatabaseScale(scale)) return "CONSTS6.DBD is Missing";
+  drawing.scale = scale.scale > 0 ? scale.scale : 1.0;
+  drawing.unit = scale.unit;
+  db::CellIndex* index = &database.index;
+  drawing.hasCell = [index](std::string_view name) { return db::FindCell(*index, name) && index->foundRow >= 1; };
+  return "";
+}
+
+int RunLayerLogic(utilib::Job& job, db::Database& database, Settings& settings, const Drawing& drawing,
+                  Maps& maps, RunView& view, RunOutcome& outcome) {
+  Run run(job, database, settings, drawing, maps, view, outcome);
+  return run.Go();
+}
+
+int GoLayerLogic(utilib::Job& job, db::Database& database, Settings& settings, const Drawing& drawing,
+                 RunView& view, RunOutcome& outcome) {
+  Maps maps;
+  int result = 0;
+  outcome = {};
+  // Without its maps the run does not start at all.
+  if (!maps.Allocate()) outcome.state = kStateNoMapMemory;
+  else result = RunLayerLogic(job, database, settings, drawing, maps, view, outcome);
+  view.CloseMap();
+  maps.Free();
+  if (result == 0) {
+    static const char* const kStateText[] = {nullptr, "Not Enough Memory for Maps", "Internal BP6 File Failed to Load",
+                                             "Internal CL6 File Failed to Load"};
+    if (outcome.state >= 1 && outcome.state <= 3)
+      job.ui->MessageBox(job.programName, kStateText[outcome.state], utilib::BoxButtons::Ok);
+  }
+  return result;
+}
+
+}  // namespace layerlogic
