@@ -1,0 +1,79 @@
+"""Headless runs of wplaner: a folder without its database closes the program with the file's name;
+the SETUP dialog and the set-up file it leaves; Go in circuit-compile and in smash mode with the
+report, the completion box and an existing destination folder.
+
+usage: wplaner_e2e.py SUITE_FOLDER PLANER_FIXTURE WORK_FOLDER
+"""
+import os
+import shutil
+import subprocess
+import sys
+
+SUITE, FIXTURE, WORK = sys.argv[1], sys.argv[2], os.path.abspath(sys.argv[3])
+failures = []
+
+
+def expect(what, ok, detail=""):
+    if not ok:
+        failures.append("%s\n%s" % (what, detail))
+
+
+def run(name, script, cwd):
+    path = os.path.join(WORK, name + ".script")
+    log = os.path.join(WORK, name + ".log")
+    with open(path, "w") as f:
+        f.write(script)
+    env = dict(os.environ, MERO_SCRIPT=path, MERO_LOG=log, QT_QPA_PLATFORM="offscreen",
+               MERO_NOW="2024-03-07 13:05:59")
+    try:
+        status = subprocess.run([os.path.join(SUITE, "wplaner")], cwd=cwd, env=env, timeout=120).returncode
+    except subprocess.TimeoutExpired:
+        status = "timeout"
+    return status, open(log).read() if os.path.exists(log) else ""
+
+
+shutil.rmtree(WORK, ignore_errors=True)
+os.makedirs(os.path.join(WORK, "empty"))
+draw = os.path.join(WORK, "draw")
+subprocess.run([FIXTURE, draw], check=True)
+
+status, log = run("empty", "box ok\nquit\n", os.path.join(WORK, "empty"))
+expect("missing database closes the program", 'box "PLANER" "FORM.DBD is Missing"' in log, log)
+
+status, log = run("setup", 'answer SETUP set 100 "top" set 101 "out" check 103 0 set 105 "99" press ok\n'
+                           "command 12\nwait\nquit\n", draw)
+expect("setup run ends 0", status == 0, log)
+su6 = open(os.path.join(draw, "Planer.su6"), newline="").read().split("\r\n")
+expect("set-up file", su6[:12] == ["6.00", "TOP", "OUT", "-", "N", "N", "64", "61", "62", "63", "64", "PLANER.RPT"]
+       and su6[12:14] == ["Notepad", "PLANER.RPT"], su6)
+
+# The cell picker fills the name.
+status, log = run("list", "answer SETUP press 111 press cancel\nanswer ANYLIST dblclick 1006 1\ncommand 12\nwait\nquit\n",
+                  draw)
+expect("cell picker", "dialog ANYLIST" in log and 'item SETUP 100 "ROW"' in log, log)
+
+# Smash into OUT, then circuit compile into the same folder after the question.
+status, log = run("smash", "box ok\ncommand 13\nwait\nquit\n", draw)
+size = os.path.getsize(os.path.join(draw, "OUT", "TOP.TLC")) if os.path.exists(os.path.join(draw, "OUT", "TOP.TLC")) else -1
+expect("smash completes", 'box "PLANER" "Completed ... %d Bytes in Flat TLC File"' % size in log, log)
+expect("no token cells in smash mode", sorted(os.listdir(os.path.join(draw, "OUT"))) == ["TOP.TLC"])
+status, log = run("circuit", 'answer SETUP check 103 1 press ok\ncommand 12\nwait\nbox yes\nbox ok\ncommand 13\nwait\nquit\n',
+                  draw)
+expect("existing folder asked", 'box "PLANER" "Destination Folder Exists ... Continue?"' in log, log)
+expect("token cell written", sorted(os.listdir(os.path.join(draw, "OUT"))) == ["DEV.TLC", "TOP.TLC"],
+       os.listdir(os.path.join(draw, "OUT")))
+report = open(os.path.join(draw, "PLANER.RPT"), newline="").read()
+expect("report", report.startswith("*** Flat TLC Conversion Report  03/07/24  13:05:59 ***\r\n\r\n"
+                                   "Flat TLC File Name: OUT\\TOP.TLC\r\n") and "\r\nDEV          1 " in report
+       and "Completed ..." in report, report)
+top = open(os.path.join(draw, "OUT", "TOP.TLC"), newline="").read()
+expect("devices kept as instances", top.count("=C\r\nDEV\r\n") == 17, top[:400])
+
+# Closing Go with the No answer writes nothing more.
+status, log = run("no", "box no\nbox ok\ncommand 13\nwait\nquit\n", draw)
+expect("No stops the run", 'box "PLANER" "Aborted ... Files may be Incomplete"' in log, log)
+
+if failures:
+    print("\n\n".join(failures))
+    sys.exit(1)
+print("all wplaner runs passed")
