@@ -114,10 +114,10 @@ class Exporter {
 
 void Exporter::Count(int index) {
   const long v = ++current_.values[index];
-  utilib::SetItemText(job_, Format("%ld", v), kExpCounts + index);
+  utilib::SetItemNumber(job_, v, kExpCounts + index);
   if (v > maxima_.values[index]) {
     maxima_.values[index] = v;
-    utilib::SetItemText(job_, Format("%ld", v), kExpMaxima + index);
+    utilib::SetItemNumber(job_, v, kExpMaxima + index);
   }
 }
 
@@ -323,7 +323,7 @@ void Exporter::ConvertTlcRecordsToCif(const CellRecords& r, int selection, const
 void Exporter::WriteCifSymbol(int number) {
   const utilib::CellListEntry& cell = cells_[number];
   current_ = {};
-  for (int i = 0; i < 5; ++i) utilib::SetItemText(job_, "0", kExpCounts + i);
+  for (int i = 0; i < 5; ++i) utilib::SetItemNumber(job_, 0, kExpCounts + i);
   utilib::ClearMessageLines(job_, 5, kExpMessages);
   utilib::SetItemText(job_, cell.name, kExpSymbol);
   out_.SymbolStart(number, symbolScale_, s_.nameDigit, cell.name);

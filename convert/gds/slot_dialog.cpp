@@ -9,7 +9,8 @@
 namespace gds {
 
 int RunSlotDialog(std::string_view templateName, std::vector<std::string>& slots,
-                  const std::vector<SlotField>& fields, const std::function<void()>& normalise) {
+                  const std::vector<SlotField>& fields, const std::function<void()>& normalise,
+                  const std::function<void(ui::Wnd)>& init) {
   return ui::RunDialog(
       templateName, utilib::UtilityWindow(),
       [&](ui::Wnd d, ui::Message m, ui::WParam wp, ui::LParam) -> ui::Result {
@@ -19,6 +20,7 @@ int RunSlotDialog(std::string_view templateName, std::vector<std::string>& slots
             if (f.check) ui::CheckItem(d, f.id, !v.empty() && (v[0] == 'Y' || v[0] == 'y'));
             else ui::SetItemText(d, f.id, v);
           }
+          if (init) init(d);
           return 1;
         }
         if (m != ui::msg::Command) return 0;

@@ -6,6 +6,8 @@
 #include <string_view>
 #include <vector>
 
+#include "platform/ui/types.h"
+
 namespace gds {
 
 struct SlotField {
@@ -14,9 +16,11 @@ struct SlotField {
   bool check;    // a check box for a Y/N slot
 };
 
-// 1 on OK (slots stored, `normalise` called), 0 on Cancel or close.
+// 1 on OK (slots stored, `normalise` called), 0 on Cancel or close. `init` (optional) runs once the
+// fields show their slots, for what a slot cannot show itself (the list of a combo box).
 int RunSlotDialog(std::string_view templateName, std::vector<std::string>& slots,
-                  const std::vector<SlotField>& fields, const std::function<void()>& normalise);
+                  const std::vector<SlotField>& fields, const std::function<void()>& normalise,
+                  const std::function<void(ui::Wnd)>& init = {});
 
 // Fields first .. first + count - 1 on slots 0 .. count - 1; `checks` are the slots shown as check
 // boxes.
