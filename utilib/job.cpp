@@ -3,6 +3,8 @@
 #include <cstdio>
 #include <vector>
 
+#include "editor/tlc/writer.h"
+
 namespace utilib {
 
 std::string FormatV(const char* format, va_list args) {
@@ -75,6 +77,15 @@ bool OpenReport(Job& job, std::string_view path) {
   auto writer = std::make_unique<os::TextWriter>();
   if (!writer->Open(path)) return false;
   job.report = std::move(writer);
+  return true;
+}
+
+bool OpenConversionReport(Job& job, std::string_view path, std::string_view title) {
+  if (!OpenReport(job, path)) return false;
+  tlc::TlcHeader now;
+  tlc::StampNow(now);
+  ReportPrintf(job, "*** %.*s  %s  %s ***\n\n", static_cast<int>(title.size()), title.data(), now.date.c_str(),
+               now.time.c_str());
   return true;
 }
 

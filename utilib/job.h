@@ -73,6 +73,8 @@ void WriteReportBuffer(Job& job);
 
 // Report file: created (replacing an old one) at Go; what was written stays when the job stops early.
 bool OpenReport(Job& job, std::string_view path);
+// OpenReport, then the title line "*** TITLE  DATE  TIME ***" (dates as "03/07/24") and a blank line.
+bool OpenConversionReport(Job& job, std::string_view path, std::string_view title);
 void ReportPrintf(Job& job, const char* format, ...) __attribute__((format(printf, 2, 3)));
 // Closes the report; 1 when every byte reached the file (or there was none), else 0.
 int CloseReport(Job& job);

@@ -332,15 +332,10 @@ int Exporter::Run(ExportResult* result) {
   mainUnit_ = header.unit;
   ComputeScales(header);
   utilib::ShowScalesLine(job_, ScalesLine());
-  if (!utilib::OpenReport(job_, s_.reportFile)) {
+  if (!utilib::OpenConversionReport(job_, s_.reportFile, "TLC to GDS Conversion Report")) {
     Stop("Unable to Open Report File ... Can't Continue");
     return 0;
   }
-  const std::tm now = os::LocalTime();
-  char date[16], time[16];
-  std::strftime(date, sizeof date, "%m/%d/%y", &now);
-  std::strftime(time, sizeof time, "%H:%M:%S", &now);
-  utilib::ReportPrintf(job_, "*** TLC to GDS Conversion Report  %s  %s ***\n\n", date, time);
   utilib::ReportPrintf(job_, "GDS File Name: %s\n", s_.gdsFile.c_str());
   utilib::ReportPrintf(job_, "GDS Library Drawing Name: %s\n", s_.libraryName.c_str());
   utilib::ReportPrintf(job_, "GDS Scale: %g per %s\n", static_cast<double>(s_.gdsUnits),
@@ -371,6 +366,7 @@ int Exporter::Run(ExportResult* result) {
 
   const long double g = static_cast<long double>(s_.gdsUnits);
   out.WriteHeaderRecord();
+  const std::tm now = os::LocalTime();
   out.WriteBgnLib(now, now);
   out.WriteLibName(s_.libraryName);
   out.WriteGenerations(3);

@@ -859,15 +859,10 @@ int Importer::Run(ImportResult* result, const std::string* given) {
     return 0;
   }
   utilib::SetItemText(job_, Format("%lld", static_cast<long long>(bytes_.size())), kImpFileSize);
-  if (!utilib::OpenReport(job_, s_.reportFile)) {
+  if (!utilib::OpenConversionReport(job_, s_.reportFile, "GDS to TLC Conversion Report")) {
     Stop("Unable to Open Report File ... Can't Continue");
     return 0;
   }
-  const std::tm now = os::LocalTime();
-  char date[16], time[16];
-  std::strftime(date, sizeof date, "%m/%d/%y", &now);
-  std::strftime(time, sizeof time, "%H:%M:%S", &now);
-  utilib::ReportPrintf(job_, "*** GDS to TLC Conversion Report  %s  %s ***\n\n", date, time);
   utilib::ReportPrintf(job_, "GDS File Name: %s\n", s_.gdsFile.c_str());
   utilib::ReportPrintf(job_, "GDS Information:\n");
 
