@@ -113,6 +113,7 @@ class Importer {
   bool WriteNamFile();
   void BeginStructure(const std::string& name);
   bool EndStructure();
+  bool FinishCellTlc(utilib::StructureRow& row);
   void Dispatch(const GdsRecord& r);
   void EndElement();
   void WriteShape();
@@ -383,29 +384,7 @@ bool Importer::EndStructure() {
   if (!converting_) return true;
   converting_ = false;
   utilib::StructureRow& row = Row(currentId_);
-  const tlc::TlcRecordCounts counts = tlc_->Writer().Counts();
-  tlc::TlcHeader header;
-  header.name = row.cellName;
-  header.scale = s_.scale;
-  header.unit = s_.Unit();
-  header.rank = row.rank;
-  header.boxes = counts.boxes;
-  header.paths = counts.paths + counts.texts;
-  header.vertices = static_cast<std::int32_t>(counts.vertices);
-  header.cellRefs = counts.cellRefs;
-  tlc::StampNow(header);
-  tlc_->Writer().PutHeader(header);
-  row.boxes = counts.boxes;
-  row.paths = counts.paths;
-  row.texts = counts.texts;
-  row.vertices = counts.vertices;
-  row.cellRefs = counts.cellRefs;
-  utilib::WriteStructureReportLine(job_, row);
-  if (!tlc_->CloseCellTlc()) {
-    Stop(Format("Unable to Write %s.TLC ... Can't Continue", row.cellName.c_str()));
-    return false;
-  }
-  ++tlcFiles_;
+  if (!FinishCellTlc(row)) return false;
   CheckResolution(row);
   utilib::ShowPause(job_, 500);
   return !job_.abort;
@@ -804,25 +783,37 @@ bool Importer::WriteTokenCells() {
     label.text = "<<" + row.cellName + ">>";
     label.vertexCount = tlc::TextVertexCount(label.text.size());
     tlc_->Writer().PutText(label);
-    const tlc::TlcRecordCounts counts = tlc_->Writer().Counts();
-    tlc::TlcHeader header;
-    header.name = row.cellName;
-    header.scale = s_.scale;
-    header.unit = s_.Unit();
-    header.rank = row.rank;
-    header.paths = counts.texts;
-    header.vertices = static_cast<std::int32_t>(counts.vertices);
-    tlc::StampNow(header);
-    tlc_->Writer().PutHeader(header);
-    row.texts = counts.texts;
-    row.vertices = counts.vertices;
-    utilib::WriteStructureReportLine(job_, row);
-    if (!tlc_->CloseCellTlc()) {
-      Stop(Format("Unable to Write %s.TLC ... Can't Continue", row.cellName.c_str()));
-      return false;
-    }
-    ++tlcFiles_;
+    if (!FinishCellTlc(row)) return false;
   }
+  return true;
+}
+
+// The header with what the cell holds (texts counted with the paths), its report row, and the file
+// closed.
+bool Importer::FinishCellTlc(utilib::StructureRow& row) {
+  const tlc::TlcRecordCounts counts = tlc_->Writer().Counts();
+  tlc::TlcHeader header;
+  header.name = row.cellName;
+  header.scale = s_.scale;
+  header.unit = s_.Unit();
+  header.rank = row.rank;
+  header.boxes = counts.boxes;
+  header.paths = counts.paths + counts.texts;
+  header.vertices = static_cast<std::int32_t>(counts.vertices);
+  header.cellRefs = counts.cellRefs;
+  tlc::StampNow(header);
+  tlc_->Writer().PutHeader(header);
+  row.boxes = counts.boxes;
+  row.paths = counts.paths;
+  row.texts = counts.texts;
+  row.vertices = counts.vertices;
+  row.cellRefs = counts.cellRefs;
+  utilib::WriteStructureReportLine(job_, row);
+  if (!tlc_->CloseCellTlc()) {
+    Stop(Format("Unable to Write %s.TLC ... Can't Continue", row.cellName.c_str()));
+    return false;
+  }
+  ++tlcFiles_;
   return true;
 }
 
