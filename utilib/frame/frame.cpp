@@ -82,6 +82,7 @@ class Frame final : public JobUi {
   void Help();
   void Read();
   void Go();
+  int RunJob(std::string_view displayTemplate, const std::string& title, const std::function<int(Job&)>& body);
   void MakeBitmaps();
 };
 
@@ -115,7 +116,7 @@ void Frame::Read() {
   WriteSetup();
 }
 
-void Frame::Go() {
+int Frame::RunJob(std::string_view displayTemplate, const std::string& title, const std::function<int(Job&)>& body) {
   ThrottledUi shown(*this, program.heldItems);
   Job run(program.name, shown);
   run.rotatingPauseMs = program.rotatingPauseMs;
@@ -123,16 +124,30 @@ void Frame::Go() {
   display.onClose = [this] {
     if (job) job->abort = true;
   };
-  display.Open(main, program.displayTitle ? program.displayTitle() : std::string());
-  int result = program.go ? program.go(run) : 0;
-  std::string text;
-  if (result == 0) text = "Aborted ... Files may be Incomplete";
-  else if (result == 1) text = program.completion ? program.completion() : "Completed ...";
-  if (!text.empty()) RouteMessage(run, text, MessageKind::ReportAndBox, 0);
+  display.confirmClose = nullptr;
+  if (!program.displayCloseQuestion.empty())
+    display.confirmClose = [this] {
+      return ui::ShowBox(main, program.displayCloseQuestion, program.name.c_str(), ui::BoxButtons::OkCancel) ==
+             ui::kIdOk;
+    };
+  display.Open(main, title, displayTemplate);
+  const int result = body ? body(run) : 0;
   CloseReport(run);
   job = nullptr;
   shown.Flush();
   display.Close();
+  return result;
+}
+
+void Frame::Go() {
+  RunJob(program.displayTemplate, program.displayTitle ? program.displayTitle() : std::string(), [this](Job& run) {
+    int result = program.go ? program.go(run) : 0;
+    std::string text;
+    if (result == 0) text = "Aborted ... Files may be Incomplete";
+    else if (result == 1) text = program.completion ? program.completion() : "Completed ...";
+    if (!text.empty()) RouteMessage(run, text, MessageKind::ReportAndBox, 0);
+    return result;
+  });
 }
 
 ui::Result Frame::MainProc(ui::Wnd w, ui::Message m, ui::WParam wp, ui::LParam lp) {
@@ -147,6 +162,7 @@ ui::Result Frame::MainProc(ui::Wnd w, ui::Message m, ui::WParam wp, ui::LParam l
       ui::PostQuit(0);
       return 0;
     case ui::msg::Char:
+      if (program.character && program.character(static_cast<int>(wp))) return 0;
       if (wp == 3 && !program.credit.empty()) Box(program.credit);
       return 0;
     case ui::msg::KeyDown:
@@ -174,6 +190,9 @@ ReaderLists& UtilityReaders() {
 }
 void WriteUtilitySetup() {
   if (current) current->WriteSetup();
+}
+int RunUtilityJob(std::string_view displayTemplate, const std::function<int(Job&)>& body) {
+  return current ? current->RunJob(displayTemplate, std::string(), body) : 0;
 }
 
 int RunUtility(UtilityProgram& program, int argc, char** argv) {

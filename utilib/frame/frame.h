@@ -46,6 +46,12 @@ struct UtilityProgram {
   std::function<std::string()> completion;
   // DISPLAY's title at Go ("Constructing %s ..." in the converters); empty leaves the template's.
   std::function<std::string()> displayTitle;
+  // The progress display's template, and the OK/Cancel question its close box asks before it stops
+  // the job (empty: closing stops the job at once).
+  std::string displayTemplate = "DISPLAY";
+  std::string displayCloseQuestion;
+  // Characters typed at the main window before the frame's own (Ctrl+C); true when handled.
+  std::function<bool(int ch)> character;
   // DISPLAY items whose texts change faster than anyone reads them (percentages): shown at a
   // readable rate, as every number is.
   std::set<int> heldItems;
@@ -62,5 +68,9 @@ int RunUtility(UtilityProgram& program, int argc, char** argv);
 ui::Wnd UtilityWindow();
 ReaderLists& UtilityReaders();
 void WriteUtilitySetup();
+// Runs a job of the program's own beside Go (a comparison, a second conversion) with the progress
+// display of `displayTemplate` open; the body shows its own end message. The report is closed
+// afterwards. Gives the body's result.
+int RunUtilityJob(std::string_view displayTemplate, const std::function<int(Job&)>& body);
 
 }  // namespace utilib

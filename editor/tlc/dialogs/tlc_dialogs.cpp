@@ -50,16 +50,17 @@ bool ShowPause(ui::Wnd owner, int milliseconds, bool closeStops) {
   return stopped;
 }
 
-void ProgressDisplay::Open(ui::Wnd owner, std::string_view title) {
+void ProgressDisplay::Open(ui::Wnd owner, std::string_view title, std::string_view templateName) {
   Close();
   closed_ = false;
   const std::string caption(title);
-  handle_ = ui::OpenDialog("DISPLAY", owner, [this, caption](ui::Wnd d, ui::Message m, ui::WParam, ui::LParam) -> ui::Result {
+  handle_ = ui::OpenDialog(templateName, owner, [this, caption](ui::Wnd d, ui::Message m, ui::WParam, ui::LParam) -> ui::Result {
     switch (m) {
       case ui::msg::InitDialog:
         if (!caption.empty()) ui::SetTitle(d, caption);
         return 1;
       case ui::msg::Close:
+        if (confirmClose && !confirmClose()) return 1;
         closed_ = true;
         handle_ = 0;
         ui::FinishDialog(d, 0);

@@ -33,8 +33,9 @@ bool ShowPause(ui::Wnd owner, int milliseconds, bool closeStops = true);
 class ProgressDisplay {
  public:
   ~ProgressDisplay() { Close(); }
-  // Opens DISPLAY owned by `owner`, titled `title` (empty: the template's title stays).
-  void Open(ui::Wnd owner, std::string_view title);
+  // Opens DISPLAY (or a program's display of another name) owned by `owner`, titled `title` (empty:
+  // the template's title stays).
+  void Open(ui::Wnd owner, std::string_view title, std::string_view templateName = "DISPLAY");
   void Close();
   void SetItem(int item, std::string_view text);
   ui::Wnd handle() const { return handle_; }
@@ -44,6 +45,8 @@ class ProgressDisplay {
   bool closed() const { return closed_; }
   // Called when the user closes it, for a run that must stop at once rather than at its next pause.
   std::function<void()> onClose;
+  // Asked before it closes at the user's request; false keeps it open and the run going.
+  std::function<bool()> confirmClose;
 
  private:
   ui::Wnd handle_ = 0;
