@@ -25,7 +25,8 @@ bool SameLine(std::string_view a, std::string_view b) {
   return true;
 }
 
-// One edit field: shows `shown`, and on OK hands the text typed to `take`.
+}  // namespace
+
 int RunValueDialog(Editor& ed, const char* name, int field, const std::string& shown,
                    const std::function<void(const std::string&)>& take) {
   return ui::RunDialog(name, ed.main, [&](ui::Wnd dlg, ui::Message m, ui::WParam w, ui::LParam) -> ui::Result {
@@ -37,8 +38,6 @@ int RunValueDialog(Editor& ed, const char* name, int field, const std::string& s
     return m == ui::msg::Command && EndOkCancel(dlg, ui::LowWord(w), [&] { take(ui::ItemText(dlg, field, 64)); });
   });
 }
-
-}  // namespace
 
 void RememberCommand(std::array<std::string, 16>& history, std::string_view line) {
   if (line.empty()) return;

@@ -1,6 +1,7 @@
 // Dialogs of the view and command-line commands: CMD, MACRO, DPTH, SWIN and WDGRD.
 #pragma once
 #include <array>
+#include <functional>
 #include <string>
 #include <string_view>
 
@@ -18,6 +19,11 @@ int RunMacroDialog(Editor& ed);
 // Puts a line first in the command history: an equal line (case-blind) moves up, else the oldest
 // drops out. An empty line changes nothing.
 void RememberCommand(std::array<std::string, 16>& history, std::string_view line);
+
+// A dialog of one edit field: shows `shown`, and on OK hands the text typed (up to 64 characters) to
+// `take`. 1 OK, 0 Cancel, -1 when the template is missing.
+int RunValueDialog(Editor& ed, const char* name, int field, const std::string& shown,
+                   const std::function<void(const std::string&)>& take);
 
 // DPTH: stores the number typed as the display depth (the command limits it); 1 OK, 0 Cancel.
 int RunDepthDialog(Editor& ed);

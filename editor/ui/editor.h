@@ -11,6 +11,7 @@
 #include "editor/ui/draw/engine.h"
 #include "editor/ui/draw/layer_masks.h"
 #include "editor/ui/draw/view.h"
+#include "editor/ui/edit_state.h"
 #include "editor/ui/protocol.h"
 #include "platform/gfx/canvas.h"
 #include "platform/gfx/mono_bitmap.h"
@@ -67,6 +68,7 @@ struct Editor {
   Overlays overlays;
   Panels panels;
   ViewCommands viewCommands;
+  EditState edit;
 
   ui::Wnd main = 0;
   gfx::Canvas* canvas = nullptr;  // the main window's picture; null while there is no window

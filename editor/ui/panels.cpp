@@ -44,6 +44,8 @@ ui::Result ButtonPanelProc(Editor& ed, ui::Wnd d, ui::Message m, ui::WParam w, u
     PostToMain(ed, ui::msg::Command, ui::MakeWParam(kMenuPanelSwitch, 0));
     return 1;
   }
+  // A run of Res or Cap ends with any button: the next one asks for its parameters again.
+  ed.edit.resCapRun = 0;
   if (IsF1Down()) {
     CommandHelp(ed, id);
     ui::CheckItem(d, kGridButton, ed.view.dotShown != 0);

@@ -17,6 +17,8 @@ inline SystemContext SystemContextOf(edui::Editor& ed) {
   c.main = ed.main;
   c.view = {ed.view.userCentreX, ed.view.userCentreY, ed.view.userWidth, ed.masks.view};
   c.pendingHelp = &ed.pendingHelp;
+  c.tlcIn = &ed.edit.tlcIn;
+  c.tlcOut = &ed.edit.tlcOut;
   return c;
 }
 
