@@ -24,20 +24,13 @@ int RunSlotDialog(std::string_view templateName, std::vector<std::string>& slots
           return 1;
         }
         if (m != ui::msg::Command) return 0;
-        if (ui::LowWord(wp) == ui::kIdOk) {
+        return ui::EndOkCancel(d, ui::LowWord(wp), [&] {
           for (const SlotField& f : fields) {
             slots[f.slot] = f.check ? (ui::IsItemChecked(d, f.id) ? "Y" : "N")
                                     : ui::ItemText(d, f.id, utilib::kSlotLength);
           }
           if (normalise) normalise();
-          ui::FinishDialog(d, 1);
-          return 1;
-        }
-        if (ui::LowWord(wp) == ui::kIdCancel) {
-          ui::FinishDialog(d, 0);
-          return 1;
-        }
-        return 0;
+        });
       }) == 1;
 }
 

@@ -517,6 +517,19 @@ bool FinishDialog(Wnd dialog, int result) {
   return true;
 }
 
+bool EndOkCancel(Wnd dialog, int id, const std::function<void()>& take) {
+  if (id == kIdOk) {
+    if (take) take();
+    FinishDialog(dialog, 1);
+    return true;
+  }
+  if (id == kIdCancel) {
+    FinishDialog(dialog, 0);
+    return true;
+  }
+  return false;
+}
+
 bool RouteDialogMessage(Wnd dialog, const Msg& m) {
   Record* d = Find(dialog);
   if (!d || d->kind != Kind::Dialog) return false;

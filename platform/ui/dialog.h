@@ -46,6 +46,9 @@ Wnd OpenDialog(std::string_view templateName, Wnd owner, DialogProc proc, LParam
 Wnd OpenPanel(std::string_view templateName, Wnd parent, DialogProc proc, LParam param = 0);
 // Ends a modal dialog with `result` once the current message is done; a modeless one is destroyed.
 bool FinishDialog(Wnd dialog, int result);
+// The usual ending of a dialog's Command: OK runs `take` (reading the fields) and ends with 1, Cancel
+// ends with 0. True when `id` was one of the two.
+bool EndOkCancel(Wnd dialog, int id, const std::function<void()>& take = {});
 // A modeless dialog's messages: dispatches `msg` to it when it is the dialog's or one of its controls'
 // and answers true; false leaves the message to the caller.
 bool RouteDialogMessage(Wnd dialog, const Msg& msg);

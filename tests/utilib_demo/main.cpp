@@ -26,18 +26,12 @@ bool SetupDialog() {
       ui::SetItemText(d, 101, settings[1]);
       return 1;
     }
-    if (m == ui::msg::Command && ui::LowWord(wp) == ui::kIdOk) {
+    if (m != ui::msg::Command) return 0;
+    return ui::EndOkCancel(d, ui::LowWord(wp), [&] {
       settings[0] = ui::ItemText(d, 100, 64);
       settings[1] = ui::ItemText(d, 101, 64);
       Normalise();
-      ui::FinishDialog(d, 1);
-      return 1;
-    }
-    if (m == ui::msg::Command && ui::LowWord(wp) == ui::kIdCancel) {
-      ui::FinishDialog(d, 0);
-      return 1;
-    }
-    return 0;
+    });
   }) == 1;
 }
 

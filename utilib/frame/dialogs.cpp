@@ -57,16 +57,7 @@ NewNameAsker NewNameDialog(ui::Wnd owner) {
         return 1;
       }
       if (m != ui::msg::Command) return 0;
-      if (ui::LowWord(wp) == ui::kIdOk) {
-        typed = ui::ItemText(d, kNewNameEdit, 32);
-        ui::FinishDialog(d, 1);
-        return 1;
-      }
-      if (ui::LowWord(wp) == ui::kIdCancel) {
-        ui::FinishDialog(d, 0);
-        return 1;
-      }
-      return 0;
+      return ui::EndOkCancel(d, ui::LowWord(wp), [&] { typed = ui::ItemText(d, kNewNameEdit, 32); });
     });
     if (r != 1) return std::nullopt;
     return typed;

@@ -53,16 +53,9 @@ int Run(ui::Wnd owner, db::Database& d, const NameDialog& spec, Answers& a) {
       }
       return 1;
     }
-    if (id == ui::kIdOk) {
+    return ui::EndOkCancel(w, id, [&] {
       for (int k = 0; k < 2; ++k) a[static_cast<std::size_t>(k)] = spec.fields[k] ? ui::ItemText(w, spec.fields[k], kAnswerLength) : "";
-      ui::FinishDialog(w, 1);
-      return 1;
-    }
-    if (id == ui::kIdCancel) {
-      ui::FinishDialog(w, 0);
-      return 1;
-    }
-    return 0;
+    });
   });
   return result == 1 ? 1 : 0;
 }
@@ -109,17 +102,10 @@ int RunScaleDialog(ui::Wnd owner, db::Database& d, std::string& unitName, double
       return 1;
     }
     if (m != ui::msg::Command) return 0;
-    if (ui::LowWord(wp) == ui::kIdOk) {
+    return ui::EndOkCancel(w, ui::LowWord(wp), [&] {
       unitName = ui::ItemText(w, kUnit, 9);
       scale = std::strtod(ui::ItemText(w, kScale, kAnswerLength).c_str(), nullptr);
-      ui::FinishDialog(w, 1);
-      return 1;
-    }
-    if (ui::LowWord(wp) == ui::kIdCancel) {
-      ui::FinishDialog(w, 0);
-      return 1;
-    }
-    return 0;
+    });
   });
   return result == 1 ? 1 : 0;
 }
