@@ -52,7 +52,12 @@ int CellList::FindListedCell(std::string_view name, bool exact) const {
   SyncIndex();
   const Index& index = exact ? exact_ : folded_;
   auto it = index.find(exact ? std::string(name) : Folded(name));
-  if (it == index.end()) return 0;
+  if (it == index.end()) {
+    // An entry moved to a place the index had passed before it was indexed is missed there.
+    const int found = Scan(name, exact);
+    if (found) stale_ = true;
+    return found;
+  }
   const Slot slot = it->second;
   if (slot.count == 1 && slot.number <= Count() && SameName(entries[slot.number - 1].name, name, exact))
     return slot.number;

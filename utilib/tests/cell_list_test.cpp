@@ -53,6 +53,14 @@ TEST(CellList, LookUpsFollowEntriesMovedInPlace) {
   EXPECT_EQ(list.Count(), 5);
   EXPECT_TRUE(list.Append("D"));
   EXPECT_EQ(list.FindListedCell("d"), 6);
+
+  // The last cell appended moves to the front before anything looked it up.
+  CellList sorted;
+  for (const char* name : {"TOP", "LEAF"}) sorted.Append(name);
+  std::swap(sorted.entries[0], sorted.entries[1]);
+  EXPECT_EQ(sorted.FindListedCell("LEAF", true), 1);
+  EXPECT_EQ(sorted.FindListedCell("TOP", true), 2);
+  EXPECT_EQ(sorted.FindListedCell("leaf"), 1);
 }
 
 TEST(CellList, FullListStopsGrowingWithAMessage) {
