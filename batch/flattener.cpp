@@ -397,10 +397,7 @@ int Flattener::Run() {
 
   const bool circuit = s_.circuitCompile;
   const std::string topFile = d_.folder + s_.outFolder + list_.back().name + ".TLC";
-  utilib::OpenReport(job_, d_.folder + s_.reportFile);
-  tlc::TlcHeader stamp;
-  tlc::StampNow(stamp);
-  utilib::ReportPrintf(job_, "*** Flat TLC Conversion Report  %s  %s ***\n\n", stamp.date.c_str(), stamp.time.c_str());
+  utilib::OpenConversionReport(job_, d_.folder + s_.reportFile, "Flat TLC Conversion Report");
   utilib::ReportPrintf(job_, "Flat TLC File Name: %s\n", topFile.c_str());
   WriteTableHead(circuit ? "Token Cells:" : "Flat Cells:");
   Item(kItemOperation, "Writing Flat Cells ...");

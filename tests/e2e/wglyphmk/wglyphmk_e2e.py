@@ -6,33 +6,19 @@ usage: wglyphmk_e2e.py SUITE_FOLDER CHARS_FOLDER WORK_FOLDER
 """
 import os
 import shutil
-import subprocess
 import sys
 
+sys.path.insert(0, os.path.join(os.path.dirname(os.path.abspath(__file__)), ".."))
+from scripted_program import Checks, quoted, run_program  # noqa: E402
+
+
 SUITE, CHARS, WORK = sys.argv[1], sys.argv[2], os.path.abspath(sys.argv[3])
-failures = []
-
-
-def expect(what, ok, detail=""):
-    if not ok:
-        failures.append("%s\n%s" % (what, detail))
-
-
-def quoted(text):
-    return '"' + text.replace("\\", "\\\\").replace('"', '\\"') + '"'
+checks = Checks()
+expect = checks.expect
 
 
 def run(name, script):
-    path = os.path.join(WORK, name + ".script")
-    log = os.path.join(WORK, name + ".log")
-    with open(path, "w") as f:
-        f.write(script)
-    env = dict(os.environ, MERO_SCRIPT=path, MERO_LOG=log, QT_QPA_PLATFORM="offscreen")
-    try:
-        status = subprocess.run([os.path.join(SUITE, "wglyphmk")], cwd=WORK, env=env, timeout=300).returncode
-    except subprocess.TimeoutExpired:
-        status = "timeout"
-    return status, open(log).read() if os.path.exists(log) else ""
+    return run_program(os.path.join(SUITE, "wglyphmk"), WORK, name, script, timeout=300)
 
 
 def install(font, tlc, char):
@@ -73,7 +59,4 @@ expect("the dialog shows what was typed last", 'item TFFDLG 1001 "upright/CHAR06
 expect("nothing changed", open(os.path.join(WORK, "SHORT.DBD"), "rb").read() == b"\xff" * 12287 and
        open(os.path.join(WORK, "TFF.DBD"), "rb").read() == before)
 
-if failures:
-    print("\n\n".join(failures))
-    sys.exit(1)
-print("all wglyphmk runs passed")
+checks.finish("all wglyphmk runs passed")

@@ -6,29 +6,19 @@ usage: wmerouue_e2e.py SUITE_FOLDER WORK_FOLDER
 """
 import os
 import shutil
-import subprocess
 import sys
 
+sys.path.insert(0, os.path.join(os.path.dirname(os.path.abspath(__file__)), ".."))
+from scripted_program import Checks, quoted, run_program  # noqa: E402
+
+
 SUITE, WORK = sys.argv[1], os.path.abspath(sys.argv[2])
-failures = []
+checks = Checks()
+expect = checks.expect
 
 
 def run(name, script):
-    path = os.path.join(WORK, name + ".script")
-    log = os.path.join(WORK, name + ".log")
-    with open(path, "w") as f:
-        f.write(script)
-    env = dict(os.environ, MERO_SCRIPT=path, MERO_LOG=log, QT_QPA_PLATFORM="offscreen")
-    try:
-        status = subprocess.run([os.path.join(SUITE, "wmerouue")], cwd=WORK, env=env, timeout=120).returncode
-    except subprocess.TimeoutExpired:
-        status = "timeout"
-    return status, open(log).read() if os.path.exists(log) else ""
-
-
-def expect(what, ok, detail=""):
-    if not ok:
-        failures.append("%s\n%s" % (what, detail))
+    return run_program(os.path.join(SUITE, "wmerouue"), WORK, name, script)
 
 
 def write(name, data):
@@ -85,7 +75,4 @@ expect("check sum only", 'box "MEROUUE" "Converted to UUE, CheckSum= 358  ByteCo
 expect("nothing written", sorted(os.listdir(WORK)) == sorted(before + ["checksum.log", "checksum.script"]),
        os.listdir(WORK))
 
-if failures:
-    print("\n\n".join(failures))
-    sys.exit(1)
-print("all wmerouue runs passed")
+checks.finish("all wmerouue runs passed")

@@ -9,27 +9,17 @@ import shutil
 import subprocess
 import sys
 
+sys.path.insert(0, os.path.join(os.path.dirname(os.path.abspath(__file__)), ".."))
+from scripted_program import Checks, quoted, run_program  # noqa: E402
+
+
 SUITE, FIXTURE, WORK = sys.argv[1], sys.argv[2], os.path.abspath(sys.argv[3])
-failures = []
-
-
-def expect(what, ok, detail=""):
-    if not ok:
-        failures.append("%s\n%s" % (what, detail))
+checks = Checks()
+expect = checks.expect
 
 
 def run(name, script, cwd):
-    path = os.path.join(WORK, name + ".script")
-    log = os.path.join(WORK, name + ".log")
-    with open(path, "w") as f:
-        f.write(script)
-    env = dict(os.environ, MERO_SCRIPT=path, MERO_LOG=log, QT_QPA_PLATFORM="offscreen",
-               MERO_NOW="2024-03-07 13:05:59")
-    try:
-        status = subprocess.run([os.path.join(SUITE, "wplaner")], cwd=cwd, env=env, timeout=120).returncode
-    except subprocess.TimeoutExpired:
-        status = "timeout"
-    return status, open(log).read() if os.path.exists(log) else ""
+    return run_program(os.path.join(SUITE, "wplaner"), WORK, name, script, cwd=cwd, MERO_NOW="2024-03-07 13:05:59")
 
 
 shutil.rmtree(WORK, ignore_errors=True)
@@ -73,7 +63,4 @@ expect("devices kept as instances", top.count("=C\r\nDEV\r\n") == 17, top[:400])
 status, log = run("no", "box no\nbox ok\ncommand 13\nwait\nquit\n", draw)
 expect("No stops the run", 'box "PLANER" "Aborted ... Files may be Incomplete"' in log, log)
 
-if failures:
-    print("\n\n".join(failures))
-    sys.exit(1)
-print("all wplaner runs passed")
+checks.finish("all wplaner runs passed")

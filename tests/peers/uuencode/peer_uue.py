@@ -10,27 +10,18 @@ import shutil
 import subprocess
 import sys
 
+sys.path.insert(0, os.path.join(os.path.dirname(os.path.abspath(__file__)), "../../e2e"))
+from scripted_program import Checks, quoted, run_program  # noqa: E402
+
+
 SUITE, WORK = sys.argv[1], os.path.abspath(sys.argv[2])
 SIZES = [0, 1, 2, 3, 44, 45, 46, 89, 90, 91, 134, 135, 136, 1000, 4095, 70001]
-failures = []
+checks = Checks()
+expect = checks.expect
 
 
-def expect(what, ok, detail=""):
-    if not ok:
-        failures.append("%s\n%s" % (what, detail))
-
-
-def run_program(name, script):
-    path = os.path.join(WORK, name + ".script")
-    log = os.path.join(WORK, name + ".log")
-    with open(path, "w") as f:
-        f.write(script)
-    env = dict(os.environ, MERO_SCRIPT=path, MERO_LOG=log, QT_QPA_PLATFORM="offscreen")
-    try:
-        status = subprocess.run([os.path.join(SUITE, "wmerouue")], cwd=WORK, env=env, timeout=300).returncode
-    except subprocess.TimeoutExpired:
-        status = "timeout"
-    return status, open(log).read() if os.path.exists(log) else ""
+def run_encoder(name, script):
+    return run_program(os.path.join(SUITE, "wmerouue"), WORK, name, script, timeout=300)
 
 
 def go_script(jobs):
@@ -59,7 +50,7 @@ for n in SIZES:
         f.write(originals[name])
 
 # Ours encoded, theirs decoded.
-status, log = run_program("encode", go_script([("ours/%s" % name, "ours") for name in originals]))
+status, log = run_encoder("encode", go_script([("ours/%s" % name, "ours") for name in originals]))
 expect("encoding run ends 0", status == 0, log)
 expect("every encoding completes", log.count('box "MEROUUE" "Converted to UUE, CheckSum=') == len(SIZES), log)
 for name, data in originals.items():
@@ -87,14 +78,11 @@ for name, data in originals.items():
         f.write(subprocess.run(["uuencode", os.path.join(WORK, "theirs", name), name], capture_output=True,
                                timeout=60).stdout)
     jobs.append(("theirs/%s" % os.path.basename(uue), "back"))
-status, log = run_program("decode", go_script(jobs))
+status, log = run_encoder("decode", go_script(jobs))
 expect("decoding run ends 0", status == 0, log)
 for name, data in originals.items():
     out = os.path.join(WORK, "back", name)
     expect("wmerouue decodes sharutils' %s" % name, os.path.exists(out) and open(out, "rb").read() == data)
     expect("its length is reported", 'FileLength= %d"' % len(data) in log)
 
-if failures:
-    print("\n\n".join(failures))
-    sys.exit(1)
-print("all uuencode peer checks passed")
+checks.finish("all uuencode peer checks passed")
