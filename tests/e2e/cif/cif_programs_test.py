@@ -1,0 +1,170 @@
+"""Headless runs of wcalexp and wcalimp through their scripts: the SETUP dialog with its template
+combo box and what it leaves in the set-up file, a set-up file of another version, Go to the end,
+Go stopped by a missing file, a question answered Cancel, a pause cancelled, a name the importer
+must ask for, and a file with two end commands.
+
+usage: cif_programs_test.py SUITE_FOLDER WORK_FOLDER
+"""
+import os
+import shutil
+import subprocess
+import sys
+
+SUITE, WORK = sys.argv[1], os.path.abspath(sys.argv[2])
+failures = []
+
+
+def run(program, name, script):
+    path = os.path.join(WORK, name + ".script")
+    log = os.path.join(WORK, name + ".log")
+    with open(path, "w") as f:
+        f.write(script)
+    env = dict(os.environ, MERO_SCRIPT=path, MERO_LOG=log, QT_QPA_PLATFORM="offscreen",
+               MERO_NOW="2024-03-07 13:05:59")
+    try:
+        status = subprocess.run([os.path.join(SUITE, program)], cwd=WORK, env=env, timeout=120,
+                                stderr=subprocess.DEVNULL).returncode
+    except subprocess.TimeoutExpired:
+        status = "timeout"
+    return status, open(log).read() if os.path.exists(log) else ""
+
+
+def expect(what, ok, detail=""):
+    if not ok:
+        failures.append("%s\n%s" % (what, detail))
+
+
+def lines(name):
+    return open(os.path.join(WORK, name), newline="").read().split("\r\n")
+
+
+def write(name, text):
+    with open(os.path.join(WORK, name), "w", newline="") as f:
+        f.write(text.replace("\n", "\r\n"))
+
+
+def header(name, rank, scale="100"):
+    return "=H\n%s\n6.0\n6.0\n%s\num\n01/02/24\n03:04:05\n%d 0 0 1 0\n0 0 0 0\n" % (name, scale, rank)
+
+
+shutil.rmtree(WORK, ignore_errors=True)
+os.makedirs(os.path.join(WORK, "tlc"))
+
+# Exporter: SETUP, then the set-up file holds the normalised slots and the template history.
+status, log = run("wcalexp", "exp-setup", """\
+answer SETUP set 100 "tlc\\\\top.x" set 101 "layers.lyr" set 102 "" set 103 "0.0349" set 104 "" check 105 0 \
+check 107 1 set 109 "94 <text> <x> <y>" set 110 "x" press ok
+answer SETUP pick 109 2 press ok
+command 12
+wait
+command 12
+wait
+quit
+""")
+expect("exporter setup run ends 0", status == 0, log)
+su6 = lines("Calexp.su6")
+expect("exporter set-up file", su6[:14] == ["6.01", "TLC\\TOP.TLC", "LAYERS.LYR", "TLC\\TOP.CIF", "0.03", "1",
+                                            "N", "Y", "Y", "Y", "99 <LAYER> <SIZE> <ORIEN> <X> <Y> <TEXT>",
+                                            "9", "0.05", "CALEXP.RPT"], su6[:14])
+# The second OK took the third row of the list: the MERO template, which moved to the top.
+expect("exporter template history", su6[14:19] == ["99 <LAYER> <SIZE> <ORIEN> <X> <Y> <TEXT>",
+                                                   "94 <TEXT> <X> <Y>", "94 <text> <x> <y> <lname>", "", ""],
+       su6[14:19])
+expect("exporter reader lists", su6[19:21] == ["Notepad", "CALEXP.RPT"] and len(su6) == 19 + 20 + 1, su6[19:])
+expect("the combo box lists the history", 'item SETUP 109 "94 <TEXT> <X> <Y>"' in log, log)
+
+# A set-up file of another version is ignored: the dialog shows the defaults.
+with open(os.path.join(WORK, "Calexp.su6"), "wb") as f:
+    f.write(b"6.00\r\nOLD.TLC\r\n")
+status, log = run("wcalexp", "exp-version", "answer SETUP press cancel\ncommand 12\nwait\nquit\n")
+expect("another version is ignored", 'item SETUP 100 "???.TLC"' in log, log)
+
+# Go to the end.
+write("tlc/TOP.TLC", header("TOP", 2) + "=C\nLEAF\n5 100 -40 0\n=B\n1 -5 -5 5 5\n")
+write("tlc/LEAF.TLC", header("LEAF", 1) + "=P\n1 0 5\n0 0 10 0 10 10 0 10 0 0 \n=T\n1 100 2 0\n1 2\nVDD\n")
+write("layers.lyr", '(LAYER 1 CIF="CM1");\n')
+go = """\
+answer SETUP set 100 "tlc\\\\top" set 101 "layers.lyr" set 102 "out.cif" set 103 "" set 109 "94 <text> <x> <y>" \
+press ok
+command 12
+wait
+box ok
+command 13
+wait
+quit
+"""
+status, log = run("wcalexp", "exp-go", go)
+expect("export completed", status == 0 and 'box "CALEXP" "Completed ... ' in log and 'dialog DISPLAY' in log, log)
+cif = open(os.path.join(WORK, "OUT.CIF"), newline="").read()
+expect("CIF written", "DS#1 2/2;\r\n9 LEAF;\r\nLCM1;\r\nP 0 0 10 0 10 10 0 10 0 0;\r\n94 VDD 1 2;\r\n" in cif and
+       "C1 MY R0 1 T100 -40;\r\n" in cif and cif.endswith("C#2;\r\nE\r\n"), cif)
+expect("report written", "*** TLC to CIF Conversion Report  03/07/24  13:05:59 ***" in
+       open(os.path.join(WORK, "CALEXP.RPT")).read())
+
+# A rescale ratio that is not whole is asked about; Cancel stops the run.
+write("tlc/TOP.TLC", header("TOP", 1, "1000") + "=B\n1 0 0 10 10\n")
+status, log = run("wcalexp", "exp-cancel", "box cancel\nbox ok\ncommand 13\nwait\nquit\n")
+expect("question cancelled", 'box "CALEXP" "Resolution Lost ... Rescale Ratio is Not Integral"' in log and
+       'box "CALEXP" "Aborted ... Files may be Incomplete"' in log and status == 0, log)
+
+# Go that cannot find its main file stops with the message, then the final line.
+os.remove(os.path.join(WORK, "tlc", "TOP.TLC"))
+status, log = run("wcalexp", "exp-missing", "box ok\nbox ok\ncommand 13\nwait\nquit\n")
+expect("missing main file", 'box "CALEXP" "Main TLC File is Missing ... Can\'t Continue"' in log and
+       'box "CALEXP" "Aborted ... Files may be Incomplete"' in log and status == 0, log)
+
+# Importer: SETUP and its set-up file.
+status, log = run("wcalimp", "imp-setup", """\
+answer SETUP set 100 "chip" set 102 "" set 103 "back" set 104 "-500" set 105 "7" check 106 1 check 108 0 \
+set 109 "99 <layer> <size> <orien> <x> <y> <text>" set 110 "0" press ok
+command 12
+wait
+quit
+""")
+expect("importer setup run ends 0", status == 0, log)
+su6 = lines("Calimp.su6")
+expect("importer set-up file", su6[:13] == ["6.01", "CHIP.CIF", "", "", "BACK\\", "100", "7", "Y", "N", "N",
+                                            "99 <LAYER> <SIZE> <ORIEN> <X> <Y> <TEXT>", "0.1", "CALIMP.RPT"],
+       su6[:13])
+expect("importer template history", su6[13:16] == ["99 <LAYER> <SIZE> <ORIEN> <X> <Y> <TEXT>",
+                                                   "94 <text> <x> <y> <lname>", ""], su6[13:16])
+
+# A name that is no legal cell name is asked for.
+os.makedirs(os.path.join(WORK, "back"))
+write("CHIP.CIF", "(LAYER 1 CIF=CM1);\nDS 1 2 2;\n7 a.b;\nL CM1;\nB 10 10 0 0;\nDF;\nDS 2;\n7 top;\nC 1 MX;\nDF;\nE\n")
+status, log = run("wcalimp", "imp-newname", """\
+answer SETUP set 104 "" press ok
+answer NEWNAME set 601 "leaf" press ok
+box ok
+command 12
+wait
+command 13
+wait
+quit
+""")
+expect("NEWNAME asked", 'dialog NEWNAME' in log and 'Completed ... 2 TLC Files Made' in log, log)
+back = sorted(os.listdir(os.path.join(WORK, "back")))
+# "Make REF File" was turned off above.
+expect("both cells written", back == ["LEAF.TLC", "TOP.TLC"], back)
+expect("reference renamed", "=C\r\nLEAF\r\n6 0 0 0\r\n" in open(os.path.join(WORK, "back", "TOP.TLC"), newline="").read())
+
+# A cancelled pause stops the run; the files written so far stay.
+status, log = run("wcalimp", "imp-cancel", """\
+answer NEWNAME set 601 "leaf" press ok
+answer PAUSE press cancel
+box ok
+command 13
+wait
+quit
+""")
+expect("cancelled at a pause", 'box "CALIMP" "Aborted ... Files may be Incomplete"' in log, log)
+
+# A file with two end commands stops at once.
+write("CHIP.CIF", "(LAYER 1 CIF=CM1);\nDS 1;\n7 A;\nDF;\nE\nE\n")
+status, log = run("wcalimp", "imp-ends", "box ok\nbox ok\ncommand 13\nwait\nquit\n")
+expect("two end commands", 'box "CALIMP" "CIF File has Too Many End Commands ... Break Up File"' in log and
+       'box "CALIMP" "Aborted ... Files may be Incomplete"' in log, log)
+
+for f in failures:
+    print("FAIL:", f)
+sys.exit(1 if failures else 0)
