@@ -152,10 +152,10 @@ class BlockBody : public tlc::RecordConsumer {
 };
 
 void Exporter::ShowCount(int index, long value, long* maximum) {
-  utilib::SetItemText(job_, Format("%ld", value), kExpCounts + index);
+  utilib::SetItemNumber(job_, value, kExpCounts + index);
   if (value > *maximum) {
     *maximum = value;
-    utilib::SetItemText(job_, Format("%ld", value), kExpMaxima + index);
+    utilib::SetItemNumber(job_, value, kExpMaxima + index);
   }
 }
 
@@ -201,10 +201,7 @@ void BlockBody::Path(const tlc::TlcPath& path) {
       e_.Report(e_.At("Path Ends Changed to Inline", first, shape.layer));
   }
   if (!CheckDxfPolyline(e_.job_, e_.geometry_, e_.s_.properPolylines, shape)) return;
-  if (shape.width < 0) {
-    utilib::ReportOnNextLine(e_.job_, e_.At("Path has Extended Ends", shape.v[0], shape.layer), 5,
-                             kExpMessages);
-  }
+  if (shape.width < 0) e_.Report(e_.At("Path has Extended Ends", shape.v[0], shape.layer));
   e_.WritePolyline(shape);
 }
 

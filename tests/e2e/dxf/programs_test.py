@@ -1,0 +1,208 @@
+"""Headless runs of wxchexp and wxchimp through their scripts: the setting dialogs and the set-up files
+they leave, a set-up file of another version, Go without its input, Go before the layer table is read,
+the LAYERS dialog, a block name asked for in NEWNAME, a layer left out of the map, a run cancelled at a
+pause, and a drawing written by one program and read back by the other.
+
+usage: programs_test.py SUITE_FOLDER WORK_FOLDER
+"""
+import os
+import shutil
+import subprocess
+import sys
+
+SUITE, WORK = sys.argv[1], os.path.abspath(sys.argv[2])
+failures = []
+
+
+def run(program, name, script, cwd=None):
+    path = os.path.join(WORK, name + ".script")
+    log = os.path.join(WORK, name + ".log")
+    with open(path, "w") as f:
+        f.write(script)
+    env = dict(os.environ, MERO_SCRIPT=path, MERO_LOG=log, QT_QPA_PLATFORM="offscreen",
+               MERO_NOW="2024-03-07 13:05:59")
+    try:
+        status = subprocess.run([os.path.join(SUITE, program)], cwd=cwd or WORK, env=env, timeout=120,
+                                stderr=subprocess.DEVNULL).returncode
+    except subprocess.TimeoutExpired:
+        status = "timeout"
+    return status, open(log).read() if os.path.exists(log) else ""
+
+
+def expect(what, ok, detail=""):
+    if not ok:
+        failures.append("%s\n%s" % (what, detail))
+
+
+def lines(name):
+    return open(os.path.join(WORK, name), newline="").read().split("\r\n")
+
+
+def write(name, text):
+    with open(os.path.join(WORK, name), "w", newline="") as f:
+        f.write(text.replace("\n", "\r\n"))
+
+
+def header(name, rank):
+    return "=H\n%s\n6.0\n6.0\n1000\num\n01/02/24\n03:04:05\n%d 0 0 1 0\n0 0 0 0\n" % (name, rank)
+
+
+def records(path):
+    """The records of a TLC file, each as its lines joined by '|', without the header."""
+    out = []
+    for line in open(path, newline="").read().split("\r\n"):
+        if line in ("=H", "=C", "=B", "=P", "=T"):
+            out.append(line)
+        elif out:
+            out[-1] += "|" + line
+    return sorted(r.rstrip("|") for r in out if not r.startswith("=H"))
+
+
+shutil.rmtree(WORK, ignore_errors=True)
+os.makedirs(WORK)
+
+# Exporter: the SETUP dialog and the set-up file of 110 slot lines it leaves.
+status, log = run("wxchexp", "exp-setup", """\
+answer SETUP set 100 "work\\\\top.v2" set 101 "" set 102 "m" check 103 0 check 104 1 check 108 0 set 109 "" press ok
+command 12
+wait
+quit
+""")
+expect("exporter setup run ends 0", status == 0, log)
+expect("toolbar template", "dialog TOOLDLG" in log, log)
+su6 = lines("Xchexp.su6")
+expect("exporter set-up file", su6[:11] == ["6.00", "WORK\\TOP.TLC", "WORK\\TOP.DXF", "M", "N", "Y", "N", "N", "Y",
+                                            "N", "XCHEXP.RPT"], su6[:11])
+expect("exporter unused slots and reader lists",
+       su6[11:111] == [""] * 100 and su6[111:113] == ["Notepad", "XCHEXP.RPT"] and len(su6) == 111 + 20 + 1, su6[100:])
+
+# A set-up file of another version is ignored: the dialog shows the defaults.
+with open(os.path.join(WORK, "Xchexp.su6"), "wb") as f:
+    f.write(b"6.01\r\nOLD.TLC\r\n")
+status, log = run("wxchexp", "exp-version", "answer SETUP press cancel\ncommand 12\nwait\nquit\n")
+expect("another version is ignored", 'item SETUP 100 "???.TLC"' in log and 'item SETUP 101 "???.DXF"' in log, log)
+
+# Go without its main file stops with the message, then the final line.
+status, log = run("wxchexp", "exp-missing", "box ok\nbox ok\ncommand 13\nwait\nquit\n")
+expect("missing main file", 'box "XCHEXP" "Main TLC file is Missing ... Can\'t Continue"' in log and
+       'box "XCHEXP" "Aborted ... Files may be Incomplete"' in log and status == 0, log)
+
+# A drawing: a leaf placed in all eight orientations, a wide path, a polygon, a box and texts.
+os.makedirs(os.path.join(WORK, "cells"))
+top = header("TOP", 2)
+for code in range(8):
+    top += "=C\nLEAF\n%d %d 0 0\n" % (code, code * 5000)
+top += "=B\n1 -1000 -1000 40000 3000\n=T\n4 300 2 5\n100 200\nNAME\n"
+leaf = header("LEAF", 1) + "=P\n2 200 3\n0 0 1000 0 1000 2000 \n=P\n3 0 4\n0 0 500 0 0 700 0 0 \n=B\n5 0 0 300 100\n"
+write("cells/TOP.TLC", top)
+write("cells/LEAF.TLC", leaf)
+status, log = run("wxchexp", "exp-go", """\
+answer SETUP set 100 "cells/top" set 101 "draw.dxf" press ok
+box ok
+command 12
+wait
+command 13
+wait
+quit
+""")
+expect("exporter completes", status == 0 and 'box "XCHEXP" "Completed ... ' in log and "dialog DISPLAY" in log, log)
+dxf = open(os.path.join(WORK, "DRAW.DXF"), newline="").read()
+expect("DXF lines end in CR LF", dxf.startswith("  0\r\nSECTION\r\n  2\r\nHEADER\r\n") and dxf.endswith("  0\r\nEOF\r\n"))
+size = len(dxf.encode())
+expect("completion counts the bytes", 'Completed ... %d Bytes in DXF File' % size in log, log)
+report = lines("XCHEXP.RPT")
+expect("exporter report", report[0] == "*** TLC to DXF Conversion Report  03/07/24  13:05:59 ***" and
+       "LEAF                    3           0           0           " in report and
+       "TOP                     1           1           8           " in report, report)
+
+# Importer: Go before the layer table is read, and Layers without its file.
+status, log = run("wxchimp", "imp-nolayers", "box ok\ncommand 14\nwait\nbox ok\ncommand 12\nwait\nquit\n")
+expect("Go needs the layer table", 'box "XCHIMP" "Layers Not Defined ... Can\'t Continue"' in log, log)
+expect("Layers needs the file", 'box "XCHIMP" "DXF File is Missing ... Can\'t Continue"' in log, log)
+
+# The drawing back into TLC: SETUP, LAYERS with the names of the file, Go.
+os.makedirs(os.path.join(WORK, "back"))
+os.makedirs(os.path.join(WORK, "oddout"))
+status, log = run("wxchimp", "imp-go", """\
+answer SETUP set 100 "draw" set 101 "back/top" set 103 "1000" check 112 1 set 113 "cw" set 114 "90" press ok
+answer LAYERS set 250 "1" set 251 "2" set 252 "3" set 253 "4" set 254 "5" press ok
+box ok
+box ok
+command 13
+wait
+command 12
+wait
+command 14
+wait
+quit
+""")
+expect("importer completes", status == 0 and 'box "XCHIMP" "Completed ... 2 TLC Files Made"' in log, log)
+expect("LAYERS shows the file's names",
+       all('item LAYERS %d "LAYER%d"' % (200 + i, n) in log for i, n in enumerate([1, 2, 3, 4, 5])), log)
+su6 = lines("Xchimp.su6")
+expect("importer set-up file", su6[:17] == ["6.01", "DRAW.DXF", "BACK/TOP.TLC", "um", "1000", "Y", "Y", "Y", "Y",
+                                            "Y", "Y", "Y", "Y", "Y", "CW", "45", "XCHIMP.RPT"], su6[:17])
+expect("importer layer slots", su6[17:53] == ["1", "2", "3", "4", "5"] + ["0"] * 31 and
+       su6[53:55] == ["Notepad", "XCHIMP.RPT"], su6[17:])
+back_top = os.path.join(WORK, "back", "TOP.TLC")
+if os.path.exists(back_top):
+    got = records(back_top)
+    expect("instances keep their orientations",
+           ["=C|LEAF|%d %d 0 0" % (code, code * 5000) for code in range(8)] == [r for r in got if r.startswith("=C")], got)
+    expect("box and text come back", "=P|1 0 5|-1000 -1000 40000 -1000 40000 3000 -1000 3000 -1000 -1000 " in got and
+           "=T|4 300 2 5|100 200|NAME" in got, got)
+    leaf_back = records(os.path.join(WORK, "back", "LEAF.TLC"))
+    expect("leaf comes back", sorted(leaf_back) == sorted([
+        "=P|2 200 3|0 0 1000 0 1000 2000 ", "=P|3 0 4|0 0 500 0 0 700 0 0 ",
+        "=P|5 0 5|0 0 300 0 300 100 0 100 0 0 "]), leaf_back)
+    ref = lines("back/CELLS.REF")
+    expect("CELLS.REF", ref[:3] == ["2", "LEAF", "1 0 0 1000 0 0 3 12 0"] and ref[3] == "TOP", ref)
+else:
+    failures.append("no back/TOP.TLC")
+
+# A block name that cannot be a cell, a layer left out of the map, then a run cancelled at a pause.
+write("odd.dxf", "\n".join([
+    "  0", "SECTION", "  2", "TABLES", "  0", "TABLE", "  2", "LAYER", "  0", "LAYER", "  2", "A", "  0", "LAYER",
+    "  2", "B", "  0", "ENDTAB", "  0", "ENDSEC",
+    "  0", "SECTION", "  2", "BLOCKS", "  0", "BLOCK", "  2", "two words", "  0", "LINE", "  8", "A", " 10", "0",
+    " 20", "0", " 11", "1", " 21", "1", "  0", "ENDBLK", "  0", "ENDSEC",
+    "  0", "SECTION", "  2", "ENTITIES", "  0", "INSERT", "  2", "two words", " 10", "5", " 20", "5",
+    "  0", "LINE", "  8", "B", " 10", "0", " 20", "0", " 11", "1", " 21", "1", "  0", "ENDSEC", "  0", "EOF", ""]))
+status, log = run("wxchimp", "imp-odd", """\
+answer SETUP set 100 "odd" set 101 "oddout/main" press ok
+answer LAYERS set 250 "9" set 251 "0" press ok
+answer NEWNAME set 601 "pair" press ok
+box ok
+box ok
+box ok
+command 13
+wait
+command 12
+wait
+command 14
+wait
+quit
+""")
+expect("NEWNAME asked and a layer left out", "dialog NEWNAME" in log and
+       'box "XCHIMP" "Entity Layer Not in Layer Table"' in log and
+       'box "XCHIMP" "Completed ... 2 TLC Files Made"' in log, log)
+main = os.path.join(WORK, "oddout", "MAIN.TLC")
+expect("renamed block referenced", os.path.exists(main) and "=C|PAIR|0 5000 5000 0" in records(main),
+       records(main) if os.path.exists(main) else "")
+
+status, log = run("wxchimp", "imp-cancel", """\
+answer LAYERS press ok
+answer NEWNAME set 601 "pair" press ok
+answer PAUSE press cancel
+box ok
+command 12
+wait
+command 14
+wait
+quit
+""")
+expect("cancelled at a pause", 'box "XCHIMP" "Aborted ... Files may be Incomplete"' in log, log)
+
+for f in failures:
+    print("FAIL:", f)
+sys.exit(1 if failures else 0)
