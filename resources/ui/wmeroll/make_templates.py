@@ -1,0 +1,156 @@
+#!/usr/bin/env python3
+"""Writes the dialog templates (NAME.ui) of the layer-logic program wmeroll: SETUP, its DISPLAY,
+the MAPPER window and the RNDOFF question. Run it again after changing a layout and commit the
+.ui files it writes.
+"""
+import os
+from xml.sax.saxutils import escape
+
+HERE = os.path.dirname(os.path.abspath(__file__))
+
+
+def rect(x, y, w, h):
+    return (f'<property name="geometry"><rect><x>{x}</x><y>{y}</y><width>{w}</width>'
+            f'<height>{h}</height></rect></property>')
+
+
+class Template:
+    def __init__(self, name, width, height, title=""):
+        self.name, self.width, self.height, self.title = name, width, height, title
+        self.items = []
+
+    def add(self, cls, x, y, w, h, id=None, text=None, extra=""):
+        n = len(self.items) + 1
+        lines = [f'  <widget class="{cls}" name="w{n}">', f'   {rect(x, y, w, h)}']
+        if id is not None:
+            lines.append(f'   <property name="id" stdset="0"><number>{id}</number></property>')
+        if text is not None:
+            lines.append(f'   <property name="text"><string>{escape(text)}</string></property>')
+        if extra:
+            lines.append('   ' + extra)
+        lines.append('  </widget>')
+        self.items.append("\n".join(lines))
+
+    def label(self, x, y, w, text, id=None, h=16):
+        self.add("QLabel", x, y + 3, w, h, id, text)
+
+    def edit(self, x, y, w, id, limit=64):
+        self.add("QLineEdit", x, y, w, 22, id, None,
+                 f'<property name="maxLength"><number>{limit}</number></property>')
+
+    def check(self, x, y, w, id, text):
+        self.add("QCheckBox", x, y, w, 22, id, text)
+
+    def radio(self, x, y, w, id, text):
+        self.add("QRadioButton", x, y, w, 22, id, text)
+
+    def button(self, x, y, w, id, text, default=False):
+        extra = '<property name="default"><bool>true</bool></property>' if default else ""
+        self.add("QPushButton", x, y, w, 26, id, text, extra)
+
+    def write(self):
+        body = "\n".join(self.items)
+        text = f"""<?xml version="1.0" encoding="UTF-8"?>
+<ui version="4.0">
+ <class>{self.name}</class>
+ <widget class="QDialog" name="{self.name}">
+  {rect(0, 0, self.width, self.height)}
+  <property name="windowTitle"><string>{escape(self.title)}</string></property>
+{body}
+ </widget>
+ <resources/>
+ <connections/>
+</ui>
+"""
+        with open(os.path.join(HERE, self.name + ".ui"), "w") as f:
+            f.write(text)
+
+
+def setup():
+    t = Template("SETUP", 560, 420, "MEROLL Setup")
+    t.label(10, 10, 170, "Name of Cell")
+    t.edit(180, 10, 250, 1000, 32)
+    t.button(440, 8, 50, 1015, "List")
+    t.button(496, 8, 54, 1014, "Fit")
+    t.label(10, 40, 170, "Name of Output TLC File")
+    t.edit(180, 40, 370, 1001)
+    # The formula: output = [NOT] ( [NOT] A  op  [NOT] B ), one row.
+    y = 76
+    t.add("QGroupBox", 10, y, 540, 84, None, None,
+          '<property name="title"><string>Output = [NOT] ( [NOT] Layer (A)  AND/OR/XOR  [NOT] Layer (B) )</string></property>')
+    y += 24
+    t.label(20, y, 60, " = Layer")
+    t.edit(80, y, 40, 1004, 3)
+    t.check(130, y, 60, 1055, "NOT")
+    t.check(200, y, 60, 1053, "NOT")
+    t.label(260, y, 70, "Layer (A)")
+    t.edit(330, y, 40, 1002, 3)
+    t.check(390, y, 60, 1054, "NOT")
+    t.label(450, y, 70, "Layer (B)")
+    t.edit(500, y, 40, 1003, 3)
+    y += 28
+    t.radio(200, y, 60, 1050, "AND")
+    t.radio(270, y, 60, 1051, "OR")
+    t.radio(340, y, 60, 1052, "XOR")
+    t.label(450, y, 90, "0=None")
+    y = 172
+    rows = [
+        (1005, "Map Resolution"), (1006, "Min Box Size"), (1007, "Max Seg Size"),
+    ]
+    for id, text in rows:
+        t.label(10, y, 170, text)
+        t.edit(180, y, 110, id)
+        y += 30
+    t.check(310, 172, 220, 1056, "Convert to Poly")
+    t.check(310, 202, 220, 1057, "Reduce Vertices")
+    y = 172 + 3 * 30 + 6
+    t.add("QGroupBox", 10, y, 540, 62, None, None, '<property name="title"><string>Window</string></property>')
+    y += 24
+    for k, (id, text) in enumerate([(1008, "Left"), (1009, "Bottom"), (1010, "Right"), (1011, "Top")]):
+        t.label(20 + 132 * k, y, 50, text)
+        t.edit(70 + 132 * k, y, 76, id)
+    y += 50
+    t.label(10, y, 170, "Show Time")
+    t.edit(180, y, 110, 1012)
+    y += 30
+    t.label(10, y, 170, "Name of Report File")
+    t.edit(180, y, 370, 1013)
+    y += 36
+    t.button(140, y, 130, 1, "OK", True)
+    t.button(290, y, 130, 2, "Cancel")
+    t.height = y + 40
+    t.write()
+
+
+def display():
+    t = Template("DISPLAY", 460, 10 + 26 * 11, "MEROLL")
+    y = 10
+    for id in [500, 510, 511, 512, 513, 514, 515, 516, 517, 518, 519]:
+        t.label(10, y, 440, "", id)
+        y += 26
+    t.write()
+
+
+def mapper():
+    # The map fills the client area less 4 at the left, right and top and 24 at the bottom.
+    t = Template("MAPPER", 520, 540, "MEROLL")
+    t.add("QFrame", 4, 4, 512, 512, 501)
+    t.label(4, 518, 512, "", 500)
+    t.write()
+
+
+def rndoff():
+    t = Template("RNDOFF", 400, 130, "MEROLL")
+    t.label(14, 8, 372, "", 100, h=64)
+    t.button(10, 90, 86, 1, "Ignore", True)
+    t.button(104, 90, 96, 4, "Ignore Paths")
+    t.button(208, 90, 86, 5, "Ignore All")
+    t.button(302, 90, 86, 3, "Abort")
+    t.write()
+
+
+if __name__ == "__main__":
+    setup()
+    display()
+    mapper()
+    rndoff()
