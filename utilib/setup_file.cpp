@@ -4,6 +4,7 @@
 
 #include "editor/db/helpers.h"
 #include "platform/os/textfile.h"
+#include "utilib/job.h"
 
 namespace utilib {
 
@@ -52,6 +53,10 @@ int SetupFile::Read() const {
     }
   }
   return 1;
+}
+
+std::string FormatLength(double value, std::string_view unit) {
+  return Format("%g%.*s", value, static_cast<int>(unit.size()), unit.data());
 }
 
 int SetupFile::Write() const {

@@ -29,6 +29,9 @@ struct ReaderLists {
 // it without regard to case leaves its place, else the last entry drops out. Empty text: no change.
 void MoveToFront(std::span<std::string> list, std::string_view text);
 
+// A length as set-up files keep it: six significant digits and the drawing's unit name ("2.5um").
+std::string FormatLength(double value, std::string_view unit);
+
 struct SetupFile {
   std::string name;     // "Strmexp.su6"
   std::string version;  // "6.01"

@@ -40,6 +40,13 @@ TEST(SetupFile, OtherVersionOrMissingKeepsTheDefaults) {
   EXPECT_EQ(group[0], "changed");
 }
 
+TEST(SetupFile, LengthsHaveSixDigitsAndTheUnit) {
+  EXPECT_EQ(FormatLength(2.5, "um"), "2.5um");
+  EXPECT_EQ(FormatLength(-0.05, "um"), "-0.05um");
+  EXPECT_EQ(FormatLength(100.0 / 3, "mil"), "33.3333mil");
+  EXPECT_EQ(FormatLength(1234567, ""), "1.23457e+06");
+}
+
 TEST(ReaderLists, MostRecentFirst) {
   ReaderLists r;
   r.SetDefaults("X.RPT");
