@@ -1,0 +1,202 @@
+// Both CIF conversions on a generated hierarchy of about 100 MB of TLC, against klayout reading and
+// writing the CIF written. Each step runs as a child process, so its time and peak memory are its
+// own: TLC -> CIF with the geometry checks on (the default) and off, CIF -> TLC, klayout read and
+// write. Pauses take no time in the batch runner. Usage: cif_bench [MEGABYTES] [WORK_FOLDER]
+#include <sys/resource.h>
+#include <sys/stat.h>
+#include <sys/wait.h>
+#include <unistd.h>
+
+#include <chrono>
+#include <cstdint>
+#include <cstdio>
+#include <cstdlib>
+#include <filesystem>
+#include <functional>
+#include <string>
+#include <vector>
+
+#include "editor/tlc/writer.h"
+
+namespace {
+
+constexpr int kLayers = 20;
+
+struct Step {
+  const char* name;
+  double seconds = 0;
+  double peakMb = 0;
+  int status = -1;
+};
+
+std::uint32_t rng = 12345;
+int Random(int n) {
+  rng = rng * 1664525u + 1013904223u;
+  return static_cast<int>((rng >> 8) % static_cast<std::uint32_t>(n));
+}
+
+bool WriteCell(const std::string& folder, const std::string& name, int rank,
+               const std::function<void(tlc::TlcWriter&)>& body) {
+  tlc::FileSink sink;
+  if (!sink.Open(folder + "/" + name + ".TLC")) return false;
+  tlc::TlcWriter w(sink, tlc::UtilityWriterOptions());
+  tlc::TlcHeader h;
+  h.name = name;
+  h.scale = 100;
+  h.unit = "um";
+  h.rank = rank;
+  tlc::StampNow(h);
+  w.PutHeader(h);
+  body(w);
+  return w.Flush() && sink.Commit() == 1;
+}
+
+// Leaf cells of boxes, flush and extended paths, polygons and texts on 20 layers; middle cells placing
+// twenty leaves in every orientation; one top cell. About `bytes` of TLC in all. The cells stay few
+// (klayout finds a CIF file's format only when its first symbol comes early, after the name comments).
+std::int64_t Generate(const std::string& folder, std::int64_t bytes) {
+  const std::int64_t perUnit = 90000;  // TLC bytes of one set of the elements below
+  const std::int64_t units = std::max<std::int64_t>(1, bytes / perUnit);
+  const int leaves = static_cast<int>(std::min<std::int64_t>(120, units));
+  const int scale = static_cast<int>(std::max<std::int64_t>(1, units / leaves));
+  char name[32];
+  for (int c = 0; c < leaves; ++c) {
+    std::snprintf(name, sizeof name, "L%04d", c);
+    const bool ok = WriteCell(folder, name, 1, [scale](tlc::TlcWriter& w) {
+      for (int i = 0; i < 1500 * scale; ++i) {
+        const int x = Random(1000000), y = Random(1000000);
+        w.PutBox({1 + i % kLayers, x, y, x + 100 + Random(5000), y + 100 + Random(5000)});
+      }
+      for (int i = 0; i < 200 * scale; ++i) {
+        const int x = Random(1000000), y = Random(1000000), a = 1000 + Random(20000);
+        const std::int32_t px[4] = {x, x + a, x + a, x + 2 * a}, py[4] = {y, y, y + a, y + a};
+        w.PutPath(1 + i % kLayers, (i % 2 ? -1 : 1) * (200 + 2 * Random(200)), px, py);
+      }
+      for (int i = 0; i < 150 * scale; ++i) {
+        const int x = Random(1000000), y = Random(1000000), a = 500 + Random(5000), b = 500 + Random(5000);
+        const std::int32_t px[7] = {x, x + 2 * a, x + 2 * a, x + a, x + a, x, x};
+        const std::int32_t py[7] = {y, y, y + b, y + b, y + 2 * b, y + 2 * b, y};
+        w.PutPath(1 + i % kLayers, 0, px, py);
+      }
+      for (int i = 0; i < 20 * scale; ++i) {
+        tlc::TlcText t;
+        t.layer = 1 + i % kLayers;
+        t.size = 300;
+        t.x = Random(1000000);
+        t.y = Random(1000000);
+        t.text = "NET" + std::to_string(i);
+        t.vertexCount = tlc::TextVertexCount(t.text.size());
+        w.PutText(t);
+      }
+    });
+    if (!ok) return -1;
+  }
+  const int mids = (leaves + 19) / 20;
+  for (int m = 0; m < mids; ++m) {
+    std::snprintf(name, sizeof name, "M%03d", m);
+    const bool ok = WriteCell(folder, name, 2, [m, leaves](tlc::TlcWriter& w) {
+      for (int i = 0; i < 20 && m * 20 + i < leaves; ++i) {
+        char leaf[32];
+        std::snprintf(leaf, sizeof leaf, "L%04d", m * 20 + i);
+        w.PutCellRef({leaf, i % 8, (i % 5) * 1200000, (i / 5) * 1200000});
+      }
+    });
+    if (!ok) return -1;
+  }
+  const bool ok = WriteCell(folder, "TOP", 3, [mids](tlc::TlcWriter& w) {
+    for (int m = 0; m < mids; ++m) {
+      char mid[32];
+      std::snprintf(mid, sizeof mid, "M%03d", m);
+      w.PutCellRef({mid, 0, (m % 8) * 7000000 - 28000000, (m / 8) * 9000000 - 28000000});
+    }
+  });
+  if (!ok) return -1;
+  std::FILE* layers = std::fopen((folder + "/LAYERS.LYR").c_str(), "wb");
+  if (!layers) return -1;
+  for (int l = 1; l <= kLayers; ++l) std::fprintf(layers, "(LAYER %d CIF=\"L%02d\");\r\n", l, l);
+  std::fclose(layers);
+  std::int64_t total = 0;
+  for (const auto& e : std::filesystem::directory_iterator(folder)) total += e.file_size();
+  return total;
+}
+
+Step Run(const char* name, const std::vector<std::string>& argv, const std::string& folder) {
+  Step step;
+  step.name = name;
+  std::printf("  %-30s", name);
+  std::fflush(stdout);
+  const auto start = std::chrono::steady_clock::now();
+  const pid_t pid = fork();
+  if (pid == 0) {
+    if (chdir(folder.c_str()) != 0) _exit(127);
+    if (!freopen("/dev/null", "w", stdout) || !freopen((folder + "/" + name + ".err").c_str(), "w", stderr))
+      _exit(127);
+    std::vector<char*> args;
+    for (const std::string& a : argv) args.push_back(const_cast<char*>(a.c_str()));
+    args.push_back(nullptr);
+    execvp(args[0], args.data());
+    _exit(127);
+  }
+  int status = 0;
+  rusage usage{};
+  wait4(pid, &status, 0, &usage);
+  step.seconds = std::chrono::duration<double>(std::chrono::steady_clock::now() - start).count();
+  step.peakMb = usage.ru_maxrss / 1024.0;
+  step.status = WIFEXITED(status) ? WEXITSTATUS(status) : -1;
+  std::printf("%8.2f s %9.1f MB%s\n", step.seconds, step.peakMb, step.status ? "  FAILED" : "");
+  return step;
+}
+
+std::int64_t FileSize(const std::string& path) {
+  struct stat st{};
+  return stat(path.c_str(), &st) == 0 ? st.st_size : -1;
+}
+
+}  // namespace
+
+int main(int argc, char** argv) {
+  const std::int64_t megabytes = argc > 1 ? std::atoll(argv[1]) : 100;
+  std::string work = argc > 2 ? argv[2] : (std::filesystem::temp_directory_path() / "cif_bench").string();
+  std::filesystem::remove_all(work);
+  std::filesystem::create_directories(work + "/tlc");
+  std::filesystem::create_directories(work + "/back");
+
+  std::printf("CIF conversions on a generated hierarchy (pauses off)\n");
+  const auto t0 = std::chrono::steady_clock::now();
+  const std::int64_t size = Generate(work + "/tlc", megabytes << 20);
+  if (size < 0) {
+    std::fprintf(stderr, "cannot write the TLC files in %s/tlc\n", work.c_str());
+    return 1;
+  }
+  std::printf("  %-30s%8.2f s   %.1f MB of TLC\n", "generate",
+              std::chrono::duration<double>(std::chrono::steady_clock::now() - t0).count(), size / 1048576.0);
+
+  const std::string top = work + "/tlc/TOP.TLC", layers = work + "/tlc/LAYERS.LYR";
+  // Texts in the form klayout reads: no layer name after the point.
+  const std::string upright = "9=94 <text> <x> <y>";
+  const Step checked =
+      Run("TLC to CIF, checks on (ours)", {CIF_BATCH, "export", top, layers, work + "/out.cif", upright}, work);
+  const Step plain = Run("TLC to CIF, checks off (ours)",
+                         {CIF_BATCH, "export", top, layers, work + "/plain.cif", upright, "6=N", "8=N"}, work);
+  const Step in = Run("CIF to TLC (ours)", {CIF_BATCH, "import", work + "/OUT.CIF", work + "/back", "4="}, work);
+  const Step kl = Run("klayout read and write CIF",
+                      {"klayout", "-b", "-r", KLAYOUT_COPY, "-rd", "src=" + work + "/OUT.CIF", "-rd",
+                       "dst=" + work + "/klayout.cif"},
+                      work);
+
+  std::int64_t back = 0;
+  for (const auto& e : std::filesystem::directory_iterator(work + "/back")) back += e.file_size();
+  std::printf("  CIF written %.1f MB, TLC written back %.1f MB, CIF by klayout %.1f MB\n",
+              FileSize(work + "/OUT.CIF") / 1048576.0, back / 1048576.0, FileSize(work + "/klayout.cif") / 1048576.0);
+  if (kl.status == 0 && kl.seconds > 0) {
+    std::printf("  ratios to klayout: export %.2fx (checks off %.2fx), import %.2fx, both ways %.2fx time; "
+                "peak memory export %.2fx, import %.2fx\n",
+                checked.seconds / kl.seconds, plain.seconds / kl.seconds, in.seconds / kl.seconds,
+                (plain.seconds + in.seconds) / kl.seconds, checked.peakMb / kl.peakMb, in.peakMb / kl.peakMb);
+  } else {
+    std::printf("  klayout did not run: no ratios\n");
+  }
+  const bool ok = checked.status == 0 && plain.status == 0 && in.status == 0;
+  if (ok && std::getenv("CIF_BENCH_KEEP") == nullptr) std::filesystem::remove_all(work);
+  return ok ? 0 : 1;
+}
