@@ -26,6 +26,9 @@ std::vector<Point2> CirclePoints(Point2 centre, double radius, double segmentAng
 
 std::vector<Point2> ArcPoints(Point2 centre, double radius, double start, double end, bool clockwise,
                               double segmentAngle) {
+  // Angles that are no numbers are taken as absent.
+  if (!std::isfinite(start)) start = 0;
+  if (!std::isfinite(end)) end = 90;
   start = std::fmod(start, 360);
   if (start < 0) start += 360;
   double sweep = std::fmod(end - start, 360);
@@ -39,6 +42,7 @@ std::vector<Point2> ArcPoints(Point2 centre, double radius, double start, double
 }
 
 std::vector<Point2> BulgePoints(Point2 a, Point2 b, double bulge, double segmentAngle) {
+  if (!std::isfinite(bulge)) return {};
   const double included = 4 * std::atan(bulge);  // radians, signed
   const int chords = static_cast<int>(std::fabs(included) / kRadian / segmentAngle);
   if (chords <= 1 || bulge == 0) return {};

@@ -29,6 +29,8 @@ using utilib::MessageKind;
 constexpr double kTlcLimit = 8388607;
 constexpr int kLabelLayer = 64;
 constexpr int kLabelSize = 75;
+// A polyline's points with its arcs drawn: beyond this it is refused rather than held in memory.
+constexpr std::size_t kMaxPolylinePoints = std::size_t{1} << 22;
 
 // Layout blocks hold the drawing's spaces, never a cell anyone inserts.
 bool IsLayoutBlock(const std::string& upper) {
@@ -39,6 +41,11 @@ bool IsLayoutBlock(const std::string& upper) {
 double RealOr(const DxfItem& item, int code, double otherwise) {
   const DxfGroup* g = item.Find(code);
   return g ? g->Real() : otherwise;
+}
+
+int IntegerOr(const DxfItem& item, int code, int otherwise) {
+  const DxfGroup* g = item.Find(code);
+  return g ? g->Integer() : otherwise;
 }
 
 struct Polyline {
@@ -421,7 +428,7 @@ void Importer::Arc(const DxfItem& item) {
   const double radius = r ? r->Real() : 100 / s_.scale;
   std::vector<Point2> points = ArcPoints(centre, radius, RealOr(item, 50, 0), RealOr(item, 51, 90), s_.clockwise,
                                          s_.segmentAngle);
-  if (s_.closeArcs) {
+  if (s_.closeArcs && !points.empty()) {
     points.push_back(centre);
     points.push_back(points.front());
   }
@@ -450,7 +457,7 @@ void Importer::Text(const DxfItem& item) {
   if (!s_.text || !EntityLayer(item, layer)) return;
   const DxfGroup* h = item.Find(40);
   const DxfGroup* t = item.Find(1);
-  const int flags = static_cast<int>(RealOr(item, 71, 0));
+  const int flags = IntegerOr(item, 71, 0);
   tlc::TlcText text;
   text.layer = layer;
   text.size = utilib::RoundTextSize15((h ? h->Real() : textHeight_) * s_.scale);
@@ -485,9 +492,7 @@ void Importer::Insert(const DxfItem& item) {
   if (!row.found && !row.tlcPresent) Note(Format("Block %s is Missing", name.c_str()));
   if (OffQuarterTurn(rotation) || std::fabs(std::fabs(sx) - 1) > 1e-9 || std::fabs(std::fabs(sy) - 1) > 1e-9)
     Note(Format("Non-orthogonal/scaled instance of %s approximated", name.c_str()));
-  const double columnsRead = RealOr(item, 70, 1), rowsRead = RealOr(item, 71, 1);
-  const long columns = columnsRead >= 1 && columnsRead < 1e9 ? static_cast<long>(columnsRead) : 1;
-  const long rows = rowsRead >= 1 && rowsRead < 1e9 ? static_cast<long>(rowsRead) : 1;
+  const long columns = std::max(IntegerOr(item, 70, 1), 1), rows = std::max(IntegerOr(item, 71, 1), 1);
   if (columns * rows > db::kRefLimit) {
     Note(Format("Array of %s with %ld x %ld Instances not Converted", name.c_str(), columns, rows));
     return;
@@ -532,7 +537,7 @@ void Importer::FinishPolyline() {
     return b;
   };
   std::vector<Point2> points;
-  for (std::size_t i = 0; i < n; ++i) {
+  for (std::size_t i = 0; i < n && points.size() <= kMaxPolylinePoints; ++i) {
     points.push_back(pl.vertices[i]);
     if (i + 1 < n && pl.bulges[i] != 0) {
       for (const Point2& p : BulgePoints(pl.vertices[i], pl.vertices[i + 1], bulge(i), s_.segmentAngle))
@@ -542,6 +547,10 @@ void Importer::FinishPolyline() {
   if (closing && n >= 2 && pl.bulges[n - 1] != 0) {
     for (const Point2& p : BulgePoints(pl.vertices[n - 1], pl.vertices[0], bulge(n - 1), s_.segmentAngle))
       points.push_back(p);
+  }
+  if (points.size() > kMaxPolylinePoints) {
+    Note(At("Polyline of too many Vertices not Converted", Db(pl.vertices[0]), pl.layer));
+    return;
   }
   std::vector<db::PathPoint> p;
   p.reserve(points.size() + 1);
@@ -571,7 +580,7 @@ void Importer::Entity(const DxfItem& item) {
     polyline_ = {};
     polyline_.active = true;
     polyline_.skip = !EntityLayer(item, polyline_.layer);
-    polyline_.flags = static_cast<int>(RealOr(item, 70, 0));
+    polyline_.flags = IntegerOr(item, 70, 0);
     polyline_.width = RealOr(item, 40, 0);
   } else if (w != "SEQEND") {
     ++unconverted_[w];

@@ -339,3 +339,52 @@ TEST_F(DxfImportTest, AbortAtAPause) {
 }
 
 }  // namespace
+
+namespace {
+
+// Damaged and hostile files end with a message or a partial result, never a crash or a hang.
+TEST_F(DxfImportTest, DamagedFilesEndCleanly) {
+  const std::string poly = "  0\nSECTION\n  2\nENTITIES\n  0\nPOLYLINE\n 70\n1\n";
+  std::string manyVertices = poly;
+  for (int i = 0; i < 3000; ++i)
+    manyVertices += "  0\nVERTEX\n 10\n" + std::to_string(i % 7) + "\n 20\n" + std::to_string(i % 5) + "\n 42\n1\n";
+  std::string longLines = "  0\nSECTION\n  2\nENTITIES\n  0\nTEXT\n  1\n" + std::string(100000, 'q') + "\n 40\n1\n";
+  const struct {
+    const char* what;
+    std::string text;
+  } cases[] = {
+      {"empty", ""},
+      {"junk", std::string("\x01\xff\x00\x7f junk\n\n\n", 12)},
+      {"a polyline cut short", poly + "  0\nVERTEX\n 10\n1\n 20\n"},
+      {"a block never ended", "  0\nSECTION\n  2\nBLOCKS\n  0\nBLOCK\n  2\nB1\n  0\nLINE\n 10\n0\n"},
+      {"a block inside a block", "  0\nSECTION\n  2\nBLOCKS\n  0\nBLOCK\n  2\nB1\n  0\nBLOCK\n  2\nB2\n  0\nENDBLK\n"
+                                 "  0\nENDBLK\n  0\nENDSEC\n  0\nEOF\n"},
+      {"numbers out of range", "  0\nSECTION\n  2\nENTITIES\n  0\nCIRCLE\n 10\nnan\n 20\n1e308\n 40\ninf\n"
+                               "  0\nARC\n 10\n-1e300\n 40\n1e300\n 50\nnan\n 51\n-inf\n"
+                               "  0\nTEXT\n 40\n1e308\n 50\nnan\n 71\n-7\n  1\nX\n"
+                               "  0\nINSERT\n  2\nB\n 41\nnan\n 50\n1e308\n 70\n1e9\n 71\n1e9\n"
+                               "  0\nSOLID\n 10\n1\n 20\n1\n 11\n1\n 21\n1\n 12\n1\n 22\n1\n 13\n1\n 23\n1\n"
+                               "  0\nENDSEC\n  0\nEOF\n"},
+      {"stray vertices and ends", "  0\nSECTION\n  2\nENTITIES\n  0\nVERTEX\n 10\n1\n  0\nSEQEND\n  0\nENDBLK\n"
+                                  "  0\nENDSEC\n  0\nENDSEC\n"},
+      {"many bulged vertices", manyVertices + "  0\nSEQEND\n  0\nENDSEC\n  0\nEOF\n"},
+      {"a long value line", longLines},
+      {"an array too large", "  0\nSECTION\n  2\nBLOCKS\n  0\nBLOCK\n  2\nB\n  0\nENDBLK\n  0\nENDSEC\n"
+                             "  0\nSECTION\n  2\nENTITIES\n  0\nINSERT\n  2\nB\n 70\n1000\n 71\n1000\n  0\nENDSEC\n"},
+  };
+  for (const auto& c : cases) {
+    SCOPED_TRACE(c.what);
+    ui = {};
+    DxfBuilder d;
+    d.text = c.text;
+    const int done = Run(d);
+    EXPECT_TRUE(done == 0 || done == 1);
+    if (done) {
+      EXPECT_TRUE(std::filesystem::exists(folder / "TOP.TLC"));
+    }
+  }
+  const std::vector<std::string> lines = Lines();
+  EXPECT_NE(std::find(lines.begin(), lines.end(), "Array of B with 1000 x 1000 Instances not Converted"), lines.end());
+}
+
+}  // namespace
