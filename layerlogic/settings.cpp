@@ -124,7 +124,7 @@ void Normalise(Settings& s, const Drawing& d) {
 
   auto yes = [&v](int slot) {
     const bool y = utilib::IsSettingYes(v[slot]);
-    v[slot] = y ? "Y" : "N";
+    v[slot].assign(1, y ? 'Y' : 'N');
     return y;
   };
   s.notA = yes(kNotA);

@@ -5,6 +5,7 @@
 #include <random>
 #include <string>
 
+#include "layerlogic/tests/merge_by_scan.h"
 #include "utilib/recording_ui.h"
 
 namespace layerlogic {
@@ -97,24 +98,7 @@ TEST(RasterToBoxes, AnAbortEndsTheBands) {
   EXPECT_TRUE(f.boxes.empty());
 }
 
-// The merge as a plain scan of the table: what the indexed merge must reproduce exactly.
-void MergeByScan(std::vector<TileBox>& t) {
-  for (std::size_t i = 0; i < t.size(); ++i) {
-    if (t[i].deleted) continue;
-    std::int32_t a = t[i].left, b = t[i].bottom, c = t[i].right, d = t[i].top;
-    for (std::size_t j = i + 1; j < t.size(); ++j) {
-      TileBox& o = t[j];
-      if (o.deleted) continue;
-      if (o.top == b && o.left == a && o.right == c) b = o.bottom;
-      else if (o.left == c && o.top == d && o.bottom == b) c = o.right;
-      else if (o.bottom == d && o.left == a && o.right == c) d = o.top;
-      else if (o.right == a && o.top == d && o.bottom == b) a = o.left;
-      else continue;
-      o.deleted = true;
-    }
-    t[i] = {a, b, c, d, false};
-  }
-}
+using lltest::MergeByScan;
 
 TEST(MergeBoxes, BoxesSharingAWholeEdgeMerge) {
   struct Case {
