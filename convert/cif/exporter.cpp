@@ -2,7 +2,6 @@
 
 #include <algorithm>
 #include <cmath>
-#include <ctime>
 #include <optional>
 #include <vector>
 
@@ -12,7 +11,7 @@
 #include "editor/db/helpers.h"
 #include "editor/tlc/readers.h"
 #include "editor/tlc/stream.h"
-#include "platform/os/process.h"
+#include "editor/tlc/writer.h"
 #include "platform/os/textfile.h"
 #include "utilib/cell_list.h"
 #include "utilib/geometry_checks.h"
@@ -362,15 +361,10 @@ int Exporter::Run(ExportResult* result) {
     tlc::TlcStream stream(source);
     tlc::ReadTlcHeader(stream, header);
   }
-  if (!utilib::OpenReport(job_, s_.reportFile)) {
+  if (!utilib::OpenConversionReport(job_, s_.reportFile, "TLC to CIF Conversion Report")) {
     Stop("Unable to Open Report File ... Can't Continue");
     return 0;
   }
-  const std::tm now = os::LocalTime();
-  char date[16], time[16];
-  std::strftime(date, sizeof date, "%m/%d/%y", &now);
-  std::strftime(time, sizeof time, "%H:%M:%S", &now);
-  utilib::ReportPrintf(job_, "*** TLC to CIF Conversion Report  %s  %s ***\n\n", date, time);
   utilib::ReportPrintf(job_, "Main TLC File Name: %s\n", s_.mainFile.c_str());
   utilib::ReportPrintf(job_, "Layer File Name: %s\n", s_.layerFile.c_str());
   utilib::ReportPrintf(job_, "CIF File Name: %s\n", s_.cifFile.c_str());
@@ -396,7 +390,9 @@ int Exporter::Run(ExportResult* result) {
     Stop("Unable to Create CIF File");
     return 0;
   }
-  out_.FileComment(s_.mainFile, date, time);
+  tlc::TlcHeader stamp;
+  tlc::StampNow(stamp);
+  out_.FileComment(s_.mainFile, stamp.date, stamp.time);
   for (const CifLayer& l : layers_) out_.LayerComment(l.layer, l.name);
   out_.BlankLine();
   for (int i = 1; i <= cells_.Count(); ++i) {

@@ -4,7 +4,6 @@
 
 #include <algorithm>
 #include <cmath>
-#include <ctime>
 #include <memory>
 #include <unordered_map>
 #include <vector>
@@ -16,7 +15,6 @@
 #include "editor/db/helpers.h"
 #include "editor/db/orientation.h"
 #include "editor/tlc/records.h"
-#include "platform/os/process.h"
 #include "platform/os/textfile.h"
 #include "utilib/importer_tlc.h"
 #include "utilib/layer_filter.h"
@@ -682,15 +680,10 @@ int Importer::Run(ImportResult* result) {
   utilib::SetItemText(job_, "Analyzing Cell Hierarchy ...", kImpOperation);
   if (!RankCifSymbols()) return 0;
 
-  if (!utilib::OpenReport(job_, s_.reportFile)) {
+  if (!utilib::OpenConversionReport(job_, s_.reportFile, "CIF to TLC Conversion Report")) {
     Stop("Unable to Open Report File .., Can't Continue");
     return 0;
   }
-  const std::tm now = os::LocalTime();
-  char date[16], time[16];
-  std::strftime(date, sizeof date, "%m/%d/%y", &now);
-  std::strftime(time, sizeof time, "%H:%M:%S", &now);
-  utilib::ReportPrintf(job_, "*** CIF to TLC Conversion Report  %s  %s ***\n\n", date, time);
   utilib::ReportPrintf(job_, "CIF File Name: %s\n", s_.cifFile.c_str());
   utilib::ReportPrintf(job_, "Cell File Name: %s\n", s_.cellFile.c_str());
   utilib::ReportPrintf(job_, "Layer File Name: %s\n", s_.layerFile.c_str());

@@ -1,8 +1,6 @@
 // Wcalexp: a main TLC file and the cells it uses into one CIF file.
 #include "convert/cif/exporter.h"
-#include "convert/cif/setup_dialog.h"
-#include "platform/ui/keys.h"
-#include "utilib/frame/frame.h"
+#include "convert/cif/program_frame.h"
 
 namespace {
 
@@ -18,22 +16,10 @@ int main(int argc, char** argv) {
   p.templates = "wcalexp";
   p.setupFile = cif::kExportSetupFile;
   p.version = cif::kExportSetupVersion;
-  p.helpFile = cif::kHelpFile;
   p.reportFile = cif::kExportReport;
   p.credit = "CALEXP 6.0\nTLC to CIF Converter";
-  p.menu = {{10, "&Help"}, {11, "&Read"}, {12, "&Setup"}, {13, "&Go"}};
-  p.accelerators.entries = {{'H', ui::mod::Alt, 10}, {ui::key::F1, 0, 10}, {'R', ui::mod::Alt, 11},
-                            {'S', ui::mod::Alt, 12}, {'G', ui::mod::Alt, 13}};
-  p.toolbar = {{10, "Help"}, {11, "Read"}, {12, "Setup"}, {13, "Go"}};
-  p.groups = {&settings.slots, &settings.templates};
-  p.normalise = [] { cif::NormaliseExport(settings); };
-  p.command = [](int id) {
-    if (id != 12) return false;
-    cif::RunCifSetupDialog(settings.slots, {5, 6, 7, 8}, settings.templates,
-                           [] { cif::NormaliseExport(settings); });
-    return true;
-  };
-  p.goId = 13;
+  cif::DescribeCifProgram(p, settings.slots, settings.templates, {5, 6, 7, 8},
+                          [] { cif::NormaliseExport(settings); });
   p.go = [](utilib::Job& job) {
     result = {};
     return cif::ExportCif(job, settings, &result);
