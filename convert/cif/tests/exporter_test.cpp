@@ -180,6 +180,14 @@ TEST_F(ExporterTest, FailuresStopWithTheirMessage) {
   // The symbol whose text could not be read has its geometry written before the stop.
   EXPECT_NE(Cif().find("W 10 5 0 95 0;"), std::string::npos);
 
+  WriteCells(Header("TOP", 2), Header("LEAF", 1));
+  WriteFile(folder / "LAYERS.LYR", "(LAYER 1 CIF=A)");
+  settings.slots[cif::kExpCifFile] = folder / "no/such/folder/out";
+  Normalise();
+  ui = {};
+  EXPECT_EQ(Run(), 0);
+  EXPECT_EQ(Boxes().back(), "box \"CALEXP\" \"Unable to Create CIF File\"");
+
   std::remove((folder / "LEAF.TLC").c_str());
   ui = {};
   EXPECT_EQ(Run(), 0);

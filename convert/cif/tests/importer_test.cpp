@@ -252,6 +252,20 @@ TEST_F(ImporterTest, RanksAndEnds) {
     EXPECT_EQ(Run(s.cif), 0) << s.cif;
     EXPECT_EQ(LastBox(), std::string("box \"CALIMP\" \"") + s.message + "\"") << s.cif;
   }
+  // A destination that cannot take the files.
+  settings.slots[cif::kImpTlcFolder] = folder / "no/such/folder";
+  Normalise();
+  for (const char* makeRef : {"Y", "N"}) {
+    settings.slots[cif::kImpMakeRef] = makeRef;
+    Normalise();
+    ui = {};
+    EXPECT_EQ(Run("(LAYER 1 CIF=A);DS 1;9 A;DF;E"), 0);
+    EXPECT_EQ(LastBox(), std::string(*makeRef == 'Y' ? "box \"CALIMP\" \"Unable to Open REF File ... Can't Continue\""
+                                                     : "box \"CALIMP\" \"Unable to Open A.TLC File ... Can't Continue\""));
+  }
+  settings.slots[cif::kImpTlcFolder] = folder / "tlc";
+  Normalise();
+
   // An "E" inside a command is no end command.
   ui = {};
   EXPECT_EQ(Run("(LAYER 1 CIF=A; E);DS 1;9 ENDCELL;L E;DF;E"), 1);
