@@ -1,0 +1,309 @@
+#include "drc/check_run.h"
+
+#include <algorithm>
+#include <cctype>
+#include <cmath>
+#include <cstdlib>
+#include <memory>
+
+#include "editor/db/cell_index.h"
+#include "editor/db/database.h"
+#include "editor/db/helpers.h"
+#include "editor/tlc/writer.h"
+#include "utilib/setup_file.h"
+
+namespace drc {
+
+namespace {
+
+constexpr long kMostAreas = 100000;
+
+long long Trunc(double v) { return static_cast<long long>(std::trunc(v)); }
+long long Round(double v) { return std::llround(v); }
+
+}  // namespace
+
+ScanWindow ScanWindowOf(const DrcSettings& s, double u) {
+  return {Trunc(s.scanLeft * u), Trunc(s.scanBottom * u), Trunc(s.scanRight * u), Trunc(s.scanTop * u)};
+}
+
+CheckGeometry ComputeAreaGeometry(double resolution, double distance, double lambda, double u, bool overlap) {
+  CheckGeometry g;
+  const Rounded r = RoundResolution(resolution, distance, lambda, u);
+  g.resolution = r.resolution;
+  g.distance = r.distance;
+  g.pixel = std::max(u * g.resolution, 1.0);
+  g.D = Round(g.distance * u);
+  g.P = std::max(Round(g.resolution * u), 1LL);
+  g.baseSpan = static_cast<int>(Round((g.distance - g.resolution) / g.resolution));
+  g.guard = overlap ? Round(5 * g.pixel) : Round(4.0 * double(g.P) + double(g.D));
+  g.xStep = Round(1024 * g.pixel - 2.0 * double(g.guard));
+  g.yStep = Round(640 * g.pixel - 2.0 * double(g.guard));
+  return g;
+}
+
+void StartPosition(const DrcSettings& s, const ScanWindow& w, const CheckGeometry& g, double u, long long& x0,
+                   long long& y0) {
+  // Fractions count: a resume point keeps the area where the run stopped.
+  const std::string& left = s[kAreaLeft];
+  const std::string& bottom = s[kAreaBottom];
+  x0 = left.empty() ? w.left - g.guard : Trunc(std::atof(left.c_str()) * u);
+  y0 = bottom.empty() ? w.bottom - g.guard : Trunc(std::atof(bottom.c_str()) * u);
+}
+
+long CountRemainingAreas(const ScanWindow& w, const CheckGeometry& g, long long y, long long x) {
+  if (y > w.top) return 0;
+  if (g.xStep <= 0 || g.yStep <= 0) return 1;
+  const long long rowStart = w.left - g.guard;
+  auto across = [&](long long from) { return from > w.right ? 0LL : (w.right - from) / g.xStep + 1; };
+  const long long rows = (w.top - y) / g.yStep + 1;
+  const long long n = across(x) + (rows - 1) * across(rowStart);
+  return static_cast<long>(std::min<long long>(n, kMostAreas));
+}
+
+namespace {
+
+// One Go's walk through the checks.
+class Run {
+ public:
+  Run(Machine& m, DrcSettings& s, const DrawingUnits& d, const std::function<std::uint32_t()>& tick)
+      : m_(m), s_(s), d_(d), tick_(tick), u_(d.scale > 0 ? d.scale : 20.0) {}
+
+  RunOutcome Go();
+
+ private:
+  void Box(const std::string& text) { m_.job.ui->MessageBox(kProgram, text, utilib::BoxButtons::Ok); }
+  void Lines();
+  void ReportHeader();
+  int Area();  // 1 go on, 0 the run ends (abort or run error)
+  bool Areas();
+  void SaveResumePoint();
+  void FreeSlots() { m_.slots.Clear(); }
+
+  Machine& m_;
+  DrcSettings& s_;
+  const DrawingUnits& d_;
+  std::function<std::uint32_t()> tick_;
+  double u_;
+  ScanWindow w_;
+  Check check_;
+  long long x0_ = 0, y0_ = 0;
+  long total_ = 0, done_ = 0, run_ = 0;
+  std::uint32_t start_ = 0;
+  double average_ = 0;
+};
+
+void Run::Lines() {
+  const char* n = d_.unit.c_str();
+  const long left = std::max(0L, total_ - done_);
+  const long ms = static_cast<long>(std::lround(double(left) * average_));
+  const long seconds = ms / 1000;
+  m_.job.ui->SetItemText(kProgressItem1,
+                         utilib::Format("Cell: %s    Check %d: %s    Est.Time: %ldhr %ldmin %ldsec", m_.cellName.c_str(),
+                                        m_.checkNumber, m_.title.c_str(), seconds / 3600, seconds / 60 % 60,
+                                        seconds % 60));
+  m_.job.ui->SetItemText(kProgressItem2,
+                         utilib::Format("%ld of %ld Areas Completed  (%d Flags, %d Total)   Res= %g%s   Dist= %g%s   "
+                                        "Lambda= %g",
+                                        done_, total_, m_.checkFlags, m_.totalFlags, m_.geometry.resolution, n,
+                                        m_.geometry.distance, n, m_.lambda));
+  const AreaFrame& f = m_.frame;
+  m_.job.ui->SetItemText(
+      kProgressItem3,
+      utilib::Format("Area: L=%g%s B=%g%s R=%g%s T=%g%s   Window: L=%g%s B=%g%s R=%g%s T=%g%s", double(f.x0) / u_, n,
+                     double(f.y0) / u_, n, double(f.x1) / u_, n, double(f.y1) / u_, n, double(w_.left) / u_, n,
+                     double(w_.bottom) / u_, n, double(w_.right) / u_, n, double(w_.top) / u_, n));
+  AreaProgress p{double(w_.left), double(w_.bottom), double(w_.right), double(w_.top),
+                 double(f.x0),    double(f.y0),     double(f.x1),    double(f.y1)};
+  m_.view.ShowProgress(p);
+}
+
+void Run::ReportHeader() {
+  tlc::TlcHeader now;
+  tlc::StampNow(now);
+  const char* n = d_.unit.c_str();
+  utilib::ReportPrintf(m_.job, "\n*** MERO Design Rule Check Flag Report ***\n\n");
+  utilib::ReportPrintf(m_.job, "Cell: %s\n", m_.cellName.c_str());
+  utilib::ReportPrintf(m_.job, "Check %d: %s\n", m_.checkNumber, m_.title.c_str());
+  utilib::ReportPrintf(m_.job, "Date: %s\tTime: %s\n", now.date.c_str(), now.time.c_str());
+  utilib::ReportPrintf(m_.job, "Resolution= %g%s  Distance= %g%s  Lambda= %g\n", m_.geometry.resolution, n,
+                       m_.geometry.distance, n, m_.lambda);
+  utilib::ReportPrintf(m_.job, "Area(s) Flagged:\n");
+}
+
+void Run::SaveResumePoint() {
+  s_[kAreaLeft] = utilib::FormatLength(double(x0_) / u_, d_.unit);
+  s_[kAreaBottom] = utilib::FormatLength(double(y0_) / u_, d_.unit);
+  s_[kStartCheck] = std::to_string(m_.checkNumber);
+}
+
+int Run::Area() {
+  const CheckGeometry& g = m_.geometry;
+  done_ = total_ - CountRemainingAreas(w_, g, y0_, x0_);
+  m_.mapName = "Map Not Copied";
+  m_.flagged = false;
+  m_.frame.x0 = x0_;
+  m_.frame.y0 = y0_;
+  m_.frame.x1 = x0_ + 2 * g.guard + g.xStep;
+  m_.frame.y1 = y0_ + 2 * g.guard + g.yStep;
+  m_.frame.pixel = g.pixel;
+  Lines();
+  if (g.xStep < 2 * g.guard || g.yStep < 2 * g.guard) {
+    Box("Guardband is Too Large for Check Area ... Use Coarser Resolution");
+    m_.job.abort = true;
+  }
+  if (!m_.job.abort) {
+    ClearMap(m_.maps.R);
+    for (const std::string& line : check_.operators) {
+      const int r = m_.ExecOperator(line);
+      if (m_.runError != kRunOk || m_.job.abort) break;
+      if (r == 0) break;
+      if (r < 0) {
+        Box(utilib::Format("Syntax Error: \"%s\"", line.c_str()));
+        break;
+      }
+    }
+  }
+  if (m_.runError != kRunOk) return 0;
+  if (m_.job.abort) {
+    m_.CloseMapper();
+    SaveResumePoint();
+    return 0;
+  }
+  if (m_.flagged)
+    utilib::ReportPrintf(m_.job, "Area= ZOOM %g %g %g %g   Map= %s\n", double(m_.frame.x0) / u_,
+                         double(m_.frame.y0) / u_, double(m_.frame.x1) / u_, double(m_.frame.y1) / u_,
+                         m_.mapName.c_str());
+  m_.CloseMapper();
+  ++run_;
+  average_ = double(tick_() - start_) / double(run_);
+  return 1;
+}
+
+bool Run::Areas() {
+  const CheckGeometry& g = m_.geometry;
+  while (y0_ <= w_.top) {
+    while (x0_ <= w_.right) {
+      if (!Area()) return false;
+      x0_ += g.xStep;
+      if (done_ % 4 == 0) utilib::ShowPause(m_.job, 0);
+      if (m_.job.abort) {
+        SaveResumePoint();
+        return false;
+      }
+    }
+    x0_ = w_.left - g.guard;
+    y0_ += g.yStep;
+    utilib::ShowPause(m_.job, 0);
+    if (m_.job.abort) {
+      SaveResumePoint();
+      return false;
+    }
+  }
+  return true;
+}
+
+RunOutcome Run::Go() {
+  RunOutcome out;
+  m_.runError = kRunOk;
+  m_.job.abort = false;
+  m_.totalFlags = 0;
+  m_.copies = 0;
+  m_.cellName = s_[kCell];
+  m_.scale = u_;
+  m_.unit = d_.unit;
+  m_.lambda = s_.lambda;
+  m_.enablePause = s_.enablePause;
+  m_.enableScpy = s_.enableScpy;
+  m_.pauseSeconds = s_.pauseSeconds;
+  m_.fileLimit = s_.fileLimit;
+  FreeSlots();
+  auto finish = [&](int result) {
+    FreeSlots();
+    out.result = result;
+    out.runError = m_.runError;
+    out.totalFlags = m_.totalFlags;
+    return out;
+  };
+
+  CheckFile file;
+  if (!file.Open(s_[kCheckFile])) {
+    s_[kCheckFile] = "???.DRC";
+    Box("Check File is Missing");
+    return finish(0);
+  }
+  // Without a report the flags would be lost: stop before any check runs.
+  auto report = std::make_unique<os::TextWriter>();
+  if (!report->Open(s_[kReportName], s_.eraseReport, !s_.eraseReport)) {
+    Box("Can't Open Report File");
+    return finish(0);
+  }
+  m_.job.report = std::move(report);
+  if (!d_.index || db::FindCell(*d_.index, s_[kCell]) == 0) {
+    s_[kCell] = "???";
+    return finish(0);
+  }
+  m_.raster.SetTopCell(d_.index->foundRow);
+  w_ = ScanWindowOf(s_, u_);
+
+  const int startCheck = std::max(1, std::atoi(s_[kStartCheck].c_str()));
+  const int finishCheck = std::atoi(s_[kFinishCheck].c_str());
+  while (file.Counter() < startCheck - 1)
+    if (!file.ReadCheck(check_)) return finish(1);
+
+  while (file.Counter() < finishCheck) {
+    if (!file.ReadCheck(check_)) break;
+    m_.checkNumber = check_.number;
+    m_.title = check_.title;
+    m_.checkFlags = 0;
+    m_.mapNumber = 0;
+    // A resume point, or a start the user set, wins over the check's own LOCATION.
+    if (check_.hasLocation && s_[kAreaLeft].empty() && s_[kAreaBottom].empty()) {
+      s_[kAreaLeft] = check_.locationX;
+      s_[kAreaBottom] = check_.locationY;
+    }
+    const double res = s_[kResolution].empty() ? check_.resolution : std::fabs(std::atof(s_[kResolution].c_str()));
+    const double dist = s_[kDistance].empty() ? check_.distance : std::fabs(std::atof(s_[kDistance].c_str()));
+    const bool overlap = std::any_of(check_.operators.begin(), check_.operators.end(), [](const std::string& op) {
+      std::string name = op.substr(0, op.find(','));
+      for (char& c : name) c = static_cast<char>(std::toupper(static_cast<unsigned char>(c)));
+      return name == "OVRLAP";
+    });
+    m_.geometry = ComputeAreaGeometry(res, dist, s_.lambda, u_, overlap);
+    m_.side = m_.geometry.D;
+    StartPosition(s_, w_, m_.geometry, u_, x0_, y0_);
+    total_ = CountRemainingAreas(w_, m_.geometry, w_.bottom - m_.geometry.guard, w_.left - m_.geometry.guard);
+    done_ = total_ - CountRemainingAreas(w_, m_.geometry, y0_, x0_);
+    run_ = 0;
+    average_ = 0;
+    ReportHeader();
+    start_ = tick_();
+    if (!Areas()) return finish(0);
+    s_[kAreaLeft].clear();
+    s_[kAreaBottom].clear();
+    s_[kResolution].clear();
+    s_[kDistance].clear();
+    utilib::ShowPause(m_.job, 500);
+    FreeSlots();
+    if (m_.job.abort) {
+      // Stopped between checks: the next Go starts with the next one.
+      s_[kStartCheck] = std::to_string(m_.checkNumber + 1);
+      return finish(0);
+    }
+  }
+  s_[kAreaLeft].clear();
+  s_[kAreaBottom].clear();
+  s_[kResolution].clear();
+  s_[kDistance].clear();
+  return finish(1);
+}
+
+}  // namespace
+
+RunOutcome RunChecks(Machine& m, DrcSettings& settings, const DrawingUnits& drawing,
+                     const std::function<std::uint32_t()>& tick) {
+  Run run(m, settings, drawing, tick);
+  return run.Go();
+}
+
+}  // namespace drc
