@@ -14,24 +14,13 @@
 #include "layerlogic/tests/ll_fixture.h"
 #include "layerlogic/tests/merge_by_scan.h"
 #include "layerlogic/vectorise.h"
+#include "utilib/recording_ui.h"
 
 namespace {
 
 using Clock = std::chrono::steady_clock;
 using layerlogic::RowWords;
 using layerlogic::TileBox;
-
-class QuietUi final : public utilib::JobUi {
- public:
-  void SetItemText(int, std::string_view) override {}
-  void SetDisplayTitle(std::string_view) override {}
-  utilib::BoxAnswer MessageBox(std::string_view, std::string_view, utilib::BoxButtons) override {
-    return utilib::BoxAnswer::Ok;
-  }
-  bool Pause(int) override { return false; }
-  bool IsEscapePressed() override { return false; }
-  bool IsControlPressed() override { return false; }
-};
 
 double Seconds(Clock::time_point from) { return std::chrono::duration<double>(Clock::now() - from).count(); }
 
@@ -52,7 +41,7 @@ Rows Pattern(const std::function<bool(int, int)>& on) {
 }
 
 void Tile(const char* name, const Rows& rows, int scanRows) {
-  QuietUi ui;
+  utilib::RecordingUi ui;
   utilib::Job job("MEROLL", ui);
   std::vector<TileBox> boxes;
   auto t0 = Clock::now();
@@ -94,7 +83,7 @@ void Tile(const char* name, const Rows& rows, int scanRows) {
 }
 
 void Run(const char* name, lltest::Folder& f, const std::vector<std::pair<int, std::string>>& typed) {
-  QuietUi quiet;
+  utilib::RecordingUi quiet;
   utilib::Job job("MEROLL", quiet);
   for (const auto& [slot, text] : typed) f.settings.slots[slot] = text;
   layerlogic::Normalise(f.settings, f.drawing);

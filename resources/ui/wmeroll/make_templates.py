@@ -4,42 +4,16 @@ the MAPPER window and the RNDOFF question. Run it again after changing a layout 
 .ui files it writes.
 """
 import os
-from xml.sax.saxutils import escape
+import sys
 
 HERE = os.path.dirname(os.path.abspath(__file__))
+sys.path.insert(0, os.path.join(os.path.dirname(HERE), "wstrmexp"))
+from make_templates import Template as FormTemplate  # noqa: E402
 
 
-def rect(x, y, w, h):
-    return (f'<property name="geometry"><rect><x>{x}</x><y>{y}</y><width>{w}</width>'
-            f'<height>{h}</height></rect></property>')
-
-
-class Template:
-    def __init__(self, name, width, height, title=""):
-        self.name, self.width, self.height, self.title = name, width, height, title
-        self.items = []
-
-    def add(self, cls, x, y, w, h, id=None, text=None, extra=""):
-        n = len(self.items) + 1
-        lines = [f'  <widget class="{cls}" name="w{n}">', f'   {rect(x, y, w, h)}']
-        if id is not None:
-            lines.append(f'   <property name="id" stdset="0"><number>{id}</number></property>')
-        if text is not None:
-            lines.append(f'   <property name="text"><string>{escape(text)}</string></property>')
-        if extra:
-            lines.append('   ' + extra)
-        lines.append('  </widget>')
-        self.items.append("\n".join(lines))
-
+class Template(FormTemplate):
     def label(self, x, y, w, text, id=None, h=16):
         self.add("QLabel", x, y + 3, w, h, id, text)
-
-    def edit(self, x, y, w, id, limit=64):
-        self.add("QLineEdit", x, y, w, 22, id, None,
-                 f'<property name="maxLength"><number>{limit}</number></property>')
-
-    def check(self, x, y, w, id, text):
-        self.add("QCheckBox", x, y, w, 22, id, text)
 
     def radio(self, x, y, w, id, text):
         self.add("QRadioButton", x, y, w, 22, id, text)
@@ -49,21 +23,7 @@ class Template:
         self.add("QPushButton", x, y, w, 26, id, text, extra)
 
     def write(self):
-        body = "\n".join(self.items)
-        text = f"""<?xml version="1.0" encoding="UTF-8"?>
-<ui version="4.0">
- <class>{self.name}</class>
- <widget class="QDialog" name="{self.name}">
-  {rect(0, 0, self.width, self.height)}
-  <property name="windowTitle"><string>{escape(self.title)}</string></property>
-{body}
- </widget>
- <resources/>
- <connections/>
-</ui>
-"""
-        with open(os.path.join(HERE, self.name + ".ui"), "w") as f:
-            f.write(text)
+        super().write(HERE)
 
 
 def setup():

@@ -86,3 +86,9 @@ def consts(folder, scale=SCALE, unit="um"):
     """The lines of CONSTS6.DBD the layer-logic program reads: version, scale and unit."""
     with open(os.path.join(folder, "CONSTS6.DBD"), "w", newline="") as f:
         f.write("6.05\r\n%s\r\n%s\r\n" % (scale, unit))
+
+
+def setup_then_go(actions, answers=""):
+    """A wmeroll script: SETUP with `actions` and OK, then Go with its completion box answered;
+    `answers` are further queued answers (RNDOFF ...)."""
+    return "answer SETUP %s press ok\n%scommand 12\nwait\nbox ok\ncommand 13\nwait\nquit\n" % (actions, answers)

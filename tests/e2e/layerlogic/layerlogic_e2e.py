@@ -27,6 +27,11 @@ def run(name, script, cwd=DRAW):
     return run_program(os.path.join(SUITE, "wmeroll"), WORK, name, script, cwd=cwd, MERO_NOW="2024-03-07 13:05:59")
 
 
+def setup(name, actions):
+    """SETUP alone, ended by the actions' last button."""
+    return run(name, "answer SETUP %s\ncommand 12\nwait\nquit\n" % actions)
+
+
 def su6():
     return open(os.path.join(DRAW, "Meroll.su6"), newline="").read().split("\r\n")
 
@@ -51,12 +56,9 @@ expect("missing CONSTS6.DBD closes the program", 'box "MEROLL" "CONSTS6.DBD is M
 fixture.consts(DRAW)
 
 # Every field typed out of range comes back in its normal form.
-status, log = run("setup", """\
-answer SETUP check 1056 1 check 1057 1 set 1000 "top" set 1001 "sub\\\\res" set 1002 "0" set 1003 "99" set 1004 "7" set 1005 "0.001" set 1006 "-0.1" set 1007 "0.3" set 1008 "50" set 1009 "20" set 1010 "-5" set 1011 "20" set 1012 "-2" set 1013 "" check 1052 1 check 1053 1 press ok
-command 12
-wait
-quit
-""")
+status, log = setup("setup", 'check 1056 1 check 1057 1 set 1000 "top" set 1001 "sub\\\\res" set 1002 "0" set 1003 "99" '
+                             'set 1004 "7" set 1005 "0.001" set 1006 "-0.1" set 1007 "0.3" set 1008 "50" set 1009 "20" '
+                             'set 1010 "-5" set 1011 "20" set 1012 "-2" set 1013 "" check 1052 1 check 1053 1 press ok')
 expect("setup run ends 0", status == 0, log)
 lines = su6()
 expect("set-up file", lines[:21] == ["6.02", "TOP", "SUB\\RES.TLC", "1", "64", "7", "0.05um", "0.1um", "0.3um",
@@ -64,39 +66,31 @@ expect("set-up file", lines[:21] == ["6.02", "TOP", "SUB\\RES.TLC", "1", "64", "
        and lines[21:23] == ["Notepad", "MEROLL.RPT"] and len(lines) == 42, lines)
 
 # Unchecking Convert to Poly takes Reduce Vertices with it; Max Seg Size is then closed to typing.
-status, log = run("switches", "answer SETUP check 1056 0 press ok\ncommand 12\nwait\nquit\n")
+status, log = setup("switches", "check 1056 0 press ok")
 expect("switches cleared together", su6()[19:21] == ["N", "N"], su6()[19:21])
-status, log = run("disabled", 'answer SETUP set 1007 "2" press ok\ncommand 12\nwait\nquit\n')
+status, log = setup("disabled", 'set 1007 "2" press ok')
 expect("Max Seg Size refuses typing without Reduce Vertices", status == 2, "%s\n%s" % (status, log))
-status, log = run("reduce-alone", "answer SETUP check 1057 1 press ok\ncommand 12\nwait\nquit\n")
+status, log = setup("reduce-alone", "check 1057 1 press ok")
 expect("Reduce Vertices needs Convert to Poly", su6()[20] == "N", su6())
 
 # Fit shows a cell's outline; Cancel puts the window and the cell back.
-status, log = run("fit-cancel", 'answer SETUP set 1000 "chip" press 1014 press cancel\ncommand 12\nwait\nquit\n')
+status, log = setup("fit-cancel", 'set 1000 "chip" press 1014 press cancel')
 expect("Fit shows CHIP's outline", 'item SETUP 1008 "-0.5um"' in log and 'item SETUP 1011 "65.5um"' in log, log)
 expect("Cancel keeps the window and cell", su6()[1] == "TOP" and su6()[9:13] == ["-5um", "20um", "50um", "20um"],
        su6())
-status, log = run("list-fit", "answer ANYLIST dblclick 1006 0\nanswer SETUP press 1015 press 1014 press ok\n"
-                              "command 12\nwait\nquit\n")
+status, log = setup("list-fit", "press 1015 press 1014 press ok\nanswer ANYLIST dblclick 1006 0")
 expect("List picks CHIP and Fit takes its outline", su6()[1] == "CHIP" and
        su6()[9:13] == ["-0.5um", "-6um", "45um", "65.5um"], su6())
 
 # A set-up file of another version is ignored.
 with open(os.path.join(DRAW, "Meroll.su6"), "w", newline="") as f:
     f.write("6.01\r\nTOP\r\n")
-status, log = run("version", "answer SETUP press cancel\ncommand 12\nwait\nquit\n")
+status, log = setup("version", "press cancel")
 expect("another version is ignored", 'item SETUP 1000 "???"' in log and 'item SETUP 1010 "100um"' in log, log)
 
 # Go over the whole of TOP at one unit a pixel: XOR into polygons and boxes.
-status, log = run("go", """\
-answer SETUP set 1000 "top" set 1001 "out" set 1005 "0.05" set 1004 "9" check 1052 1 check 1056 1 press 1014 press ok
-command 12
-wait
-box ok
-command 13
-wait
-quit
-""")
+status, log = run("go", fixture.setup_then_go('set 1000 "top" set 1001 "out" set 1005 "0.05" set 1004 "9" '
+                                               "check 1052 1 check 1056 1 press 1014"))
 out = read("OUT.TLC")
 expect("Go completes", status == 0 and '"Completed ... ' in log and out is not None, log)
 if out:
@@ -119,29 +113,12 @@ expect("progress items", 'item DISPLAY 510 "30 of 30 Areas Done"' in log and
        'item DISPLAY 500 "Creating OUT.TLC ..."' in log, log)
 
 # The result shown for a second in the MAPPER window, which goes when the tile is done.
-status, log = run("mapper", """\
-answer SETUP set 1005 "1" set 1012 "1" press ok
-command 12
-wait
-box ok
-command 13
-wait
-quit
-""")
+status, log = run("mapper", fixture.setup_then_go('set 1005 "1" set 1012 "1"'))
 expect("MAPPER shows the tile", "dialog MAPPER" in log and 'item MAPPER 500 "L=-10um B=-65.5um R=1014um T=958.5um"'
        in log and '"Completed ... ' in log, log)
 
 # Half-pixel vertices at ten units a pixel: the question once with Ignore All, or the run stops.
-status, log = run("rndoff", """\
-answer SETUP set 1005 "0.5" set 1012 "0" press ok
-answer RNDOFF press 5
-command 12
-wait
-box ok
-command 13
-wait
-quit
-""")
+status, log = run("rndoff", fixture.setup_then_go('set 1005 "0.5" set 1012 "0"', "answer RNDOFF press 5\n"))
 expect("RNDOFF once, then Ignore All", log.count("dialog RNDOFF") == 1 and '"Completed ... ' in log and
        'item RNDOFF 100 "Warning ...\\n\\n Rounding occurred at  X=' in log, log)
 status, log = run("rndoff-abort", "answer RNDOFF press 3\nbox ok\ncommand 13\nwait\nquit\n")

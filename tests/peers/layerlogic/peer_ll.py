@@ -78,16 +78,10 @@ def main():
     source = export(os.path.join(tlc, "TOP.TLC"), os.path.join(WORK, "fixture.gds"), "export-fixture")
     failed = []
     for name, la, lb, op, na, nb, no, poly, res, exact in CASES:
-        log = completed("wmeroll", name, """\
-answer SETUP set 1000 "top" set 1001 %s set 1002 "%d" set 1003 "%d" set 1004 "%d" set 1005 "%s" check %d 1 check 1053 %d check 1054 %d check 1055 %d check 1056 %d press 1014 press ok
-answer RNDOFF press 5
-command 12
-wait
-box ok
-command 13
-wait
-quit
-""" % (quoted(name), la, lb, OUT_LAYER, res, 1050 + op, na, nb, no, poly), DRAW)
+        actions = ('set 1000 "top" set 1001 %s set 1002 "%d" set 1003 "%d" set 1004 "%d" set 1005 "%s" check %d 1 '
+                   "check 1053 %d check 1054 %d check 1055 %d check 1056 %d press 1014"
+                   % (quoted(name), la, lb, OUT_LAYER, res, 1050 + op, na, nb, no, poly))
+        log = completed("wmeroll", name, fixture.setup_then_go(actions, "answer RNDOFF press 5\n"), DRAW)
         lines = open(os.path.join(DRAW, "Meroll.su6"), newline="").read().split("\r\n")
         window = ",".join(v[:-2] for v in lines[9:13])
         result = export(os.path.join(DRAW, name + ".TLC"), os.path.join(WORK, name + ".gds"), "export-" + name)
