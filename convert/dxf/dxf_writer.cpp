@@ -1,19 +1,18 @@
 #include "convert/dxf/dxf_writer.h"
 
 #include <algorithm>
-#include <cstdio>
+#include <charconv>
+#include <system_error>
 
 namespace dxf {
 
 std::string FormatDxfNumber(double value) {
-  char b[64];
-  int n = std::snprintf(b, sizeof b, "%.8f", value);
-  if (n < 0 || n >= static_cast<int>(sizeof b)) {
-    // Beyond any coordinate a TLC file can hold; still a number a reader takes.
-    std::snprintf(b, sizeof b, "%.8e", value);
-    return b;
-  }
-  std::string s(b, static_cast<std::size_t>(n));
+  // Fixed with 8 decimals, rounded exactly as "%.8f" rounds, without the printf machinery: a drawing
+  // has millions of numbers.
+  char b[400];
+  const auto [end, ec] = std::to_chars(b, b + sizeof b, value, std::chars_format::fixed, 8);
+  if (ec != std::errc()) return "0.0";
+  std::string s(b, end);
   while (s.size() >= 2 && s.back() == '0' && s[s.size() - 2] != '.') s.pop_back();
   return s;
 }
