@@ -187,6 +187,27 @@ TEST(RunLayerLogic, OneTileWindowIsClippedAtRightAndTop) {
   EXPECT_EQ(out.boxes[0].bottom, 0);
 }
 
+TEST(RunLayerLogic, ShapesOneRowApartStayApart) {
+  Folder f;
+  f.Make({{"TOP", 1, {{1, 0, 0, 10, 5}, {1, 0, 6, 10, 10}, {1, 20, 0, 25, 10}, {1, 26, 0, 30, 10}}}});
+  ASSERT_EQ(f.Go({{kCell, "top"}, {kOutput, "out"}, {kLayerB, "0"}, {kMapResolution, "0.05"}, {kRight, "2"},
+                  {kTop, "2"}}),
+            1);
+  const Output out = Result(f);
+  Grid g(40, 40);
+  g.Add(out);
+  EXPECT_EQ(g.Differences([](int x, int y) {
+    return (x < 10 && y != 5 && y < 10) || (x >= 20 && x < 30 && x != 25 && y < 10);
+  }), 0);
+}
+
+TEST(RunLayerLogic, RunsWithoutAReportThatCannotBeMade) {
+  Folder f;
+  f.Make({{"TOP", 1, {kA}}});
+  ASSERT_EQ(f.Go({{kCell, "top"}, {kOutput, "out"}, {kLayerB, "0"}, {kReport, "nosuchdir\\x.rpt"}}), 1);
+  EXPECT_EQ(Result(f).boxes.size(), 1u);
+}
+
 TEST(RunLayerLogic, HeaderComesLastAndNamesTheOutput) {
   setenv("MERO_NOW", "2024-03-07 13:05:59", 1);
   Folder f;
