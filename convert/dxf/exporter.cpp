@@ -3,7 +3,6 @@
 #include <algorithm>
 #include <cctype>
 #include <cmath>
-#include <ctime>
 #include <unordered_map>
 #include <unordered_set>
 
@@ -12,7 +11,6 @@
 #include "editor/tlc/readers.h"
 #include "editor/tlc/run.h"
 #include "editor/tlc/stream.h"
-#include "platform/os/process.h"
 #include "platform/os/textfile.h"
 #include "utilib/cell_list.h"
 
@@ -320,15 +318,10 @@ int Exporter::Run(ExportResult* result) {
   utilib::SetItemText(job_,
                       Format("TLC Scale: %gunits/%s   DXF Scale: 1unit= 1%s", scale_, unit_.c_str(), unit_.c_str()),
                       kExpScales);
-  if (!utilib::OpenReport(job_, s_.reportFile)) {
+  if (!utilib::OpenConversionReport(job_, s_.reportFile, "TLC to DXF Conversion Report")) {
     Stop("Unable to Open Report File ... Can't Continue");
     return 0;
   }
-  const std::tm now = os::LocalTime();
-  char date[16], time[16];
-  std::strftime(date, sizeof date, "%m/%d/%y", &now);
-  std::strftime(time, sizeof time, "%H:%M:%S", &now);
-  utilib::ReportPrintf(job_, "*** TLC to DXF Conversion Report  %s  %s ***\n\n", date, time);
   utilib::ReportPrintf(job_, "Main TLC File Name: %s\n", s_.mainFile.c_str());
   utilib::ReportPrintf(job_, "DXF File Name: %s\n", s_.dxfFile.c_str());
   utilib::ReportPrintf(job_, "TLC Scale: %gunits/%s\n", scale_, unit_.c_str());

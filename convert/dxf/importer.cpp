@@ -2,7 +2,6 @@
 
 #include <algorithm>
 #include <cmath>
-#include <ctime>
 #include <map>
 #include <memory>
 #include <numbers>
@@ -15,7 +14,6 @@
 #include "editor/db/records.h"
 #include "editor/tlc/records.h"
 #include "editor/tlc/run.h"
-#include "platform/os/process.h"
 #include "platform/os/textfile.h"
 #include "utilib/importer_tlc.h"
 
@@ -659,16 +657,11 @@ int Importer::Run(ImportResult* result) {
     Stop("DXF File is Missing ... Can't Continue");
     return 0;
   }
-  if (!utilib::OpenReport(job_, s_.reportFile)) {
+  if (!utilib::OpenConversionReport(job_, s_.reportFile, "DXF to TLC Conversion Report")) {
     Stop("Unable to Open Report File ... Can't Continue");
     return 0;
   }
   utilib::SetItemText(job_, Format("TLC Scale:  %s per 1%s", s_.main[3].c_str(), s_.unit.c_str()), kImpScale);
-  const std::tm now = os::LocalTime();
-  char date[16], time[16];
-  std::strftime(date, sizeof date, "%m/%d/%y", &now);
-  std::strftime(time, sizeof time, "%H:%M:%S", &now);
-  utilib::ReportPrintf(job_, "*** DXF to TLC Conversion Report  %s  %s ***\n\n", date, time);
   utilib::ReportPrintf(job_, "DXF File Name: %s\n", s_.dxfFile.c_str());
   utilib::ReportPrintf(job_, "MERO Scale: %s per 1%s\n", s_.main[3].c_str(), s_.unit.c_str());
 
