@@ -39,20 +39,20 @@ def setup():
     t.add("QGroupBox", 10, y, 540, 84, None, None,
           '<property name="title"><string>Output = [NOT] ( [NOT] Layer (A)  AND/OR/XOR  [NOT] Layer (B) )</string></property>')
     y += 24
-    t.label(20, y, 60, " = Layer")
-    t.edit(80, y, 40, 1004, 3)
-    t.check(130, y, 60, 1055, "NOT")
-    t.check(200, y, 60, 1053, "NOT")
-    t.label(260, y, 70, "Layer (A)")
-    t.edit(330, y, 40, 1002, 3)
-    t.check(390, y, 60, 1054, "NOT")
-    t.label(450, y, 70, "Layer (B)")
-    t.edit(500, y, 40, 1003, 3)
+    t.label(20, y, 56, " = Layer")
+    t.edit(78, y, 36, 1004, 3)
+    t.check(124, y, 56, 1055, "NOT")
+    t.check(190, y, 56, 1053, "NOT")
+    t.label(248, y, 64, "Layer (A)")
+    t.edit(314, y, 36, 1002, 3)
+    t.check(362, y, 56, 1054, "NOT")
+    t.label(420, y, 64, "Layer (B)")
+    t.edit(486, y, 36, 1003, 3)
     y += 28
-    t.radio(200, y, 60, 1050, "AND")
-    t.radio(270, y, 60, 1051, "OR")
-    t.radio(340, y, 60, 1052, "XOR")
-    t.label(450, y, 90, "0=None")
+    t.radio(190, y, 60, 1050, "AND")
+    t.radio(260, y, 60, 1051, "OR")
+    t.radio(330, y, 60, 1052, "XOR")
+    t.label(470, y, 70, "0=None")
     y = 172
     rows = [
         (1005, "Map Resolution"), (1006, "Min Box Size"), (1007, "Max Seg Size"),
