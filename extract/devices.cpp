@@ -50,6 +50,7 @@ void InstanceTexts::Clear() {
   built_ = false;
   instances_.clear();
   outlines_.clear();
+  origins_.clear();
   joined_.clear();
   texts_.clear();
 }
@@ -62,16 +63,27 @@ void InstanceTexts::Build(Extraction& x) {
     instances_.push_back(x.t.FetchInstance(x.drawing, k));
     const PlacedInstance& p = instances_.back();
     outlines_.push_back({p.left, p.bottom, p.right, p.top});
+    ++origins_[{p.x, p.y}];
     ids.push_back(k - 1);
   }
   grid_.Build(ids, outlines_);
   built_ = true;
 }
 
-const std::vector<CellText>& InstanceTexts::Texts(Extraction& x, int layer) {
+const InstanceTexts::LayerTexts& InstanceTexts::Texts(Extraction& x, int layer) {
   auto it = texts_.find(layer);
-  if (it == texts_.end()) it = texts_.emplace(layer, x.TextsOnLayer(layer)).first;
-  return it->second;
+  if (it != texts_.end()) return it->second;
+  LayerTexts& l = texts_[layer];
+  l.texts = x.TextsOnLayer(layer);
+  std::vector<int> ids;
+  for (std::size_t i = 0; i < l.texts.size(); ++i) {
+    const CellText& t = l.texts[i];
+    l.points.push_back({t.x, t.y, t.x, t.y});
+    l.at[{t.x, t.y}].push_back(static_cast<int>(i));
+    ids.push_back(static_cast<int>(i));
+  }
+  l.grid.Build(ids, l.points);
+  return l;
 }
 
 // A text over nested instances belongs to the innermost one holding its point; a point on the border
@@ -88,9 +100,8 @@ bool InstanceTexts::Belongs(const CellText& text, int k, std::vector<int>& near)
     if (j != k - 1 && OnSide(outlines_[j], text.x, text.y)) counted = false;
   const bool atOrigin = text.x == inst.x && text.y == inst.y;
   if (!counted && !atOrigin) return false;
-  for (std::size_t j = 0; j < instances_.size(); ++j)
-    if (static_cast<int>(j) != k - 1 && instances_[j].x == text.x && instances_[j].y == text.y) return false;
-  return true;
+  auto others = origins_.find({text.x, text.y});
+  return others == origins_.end() || others->second - (atOrigin ? 1 : 0) == 0;
 }
 
 std::string JoinTexts(Extraction& x, std::vector<const CellText*> taken) {
@@ -117,16 +128,27 @@ std::string InstanceTexts::Collect(Extraction& x, int layer, int k, bool own, bo
   } else {
     std::vector<const CellText*> taken;
     std::vector<int> near;
-    for (const CellText& text : Texts(x, layer)) {
-      if (taken.size() >= kMaxTextsTaken) break;
-      bool belongs;
-      if (own) {
+    const LayerTexts& l = Texts(x, layer);
+    if (own) {
+      for (const CellText& text : l.texts) {
+        if (taken.size() >= kMaxTextsTaken) break;
         grid_.Query({text.x, text.y, text.x, text.y}, outlines_, near);
-        belongs = near.empty();
-      } else {
-        belongs = k >= 1 && k <= static_cast<int>(instances_.size()) && Belongs(text, k, near);
+        if (near.empty()) taken.push_back(&text);
       }
-      if (belongs) taken.push_back(&text);
+    } else if (k >= 1 && k <= static_cast<int>(instances_.size())) {
+      // Only texts over the instance's outline or on its origin can be its own; in path order.
+      std::vector<int> candidates;
+      l.grid.Query(outlines_[k - 1], l.points, candidates);
+      auto origin = l.at.find({instances_[k - 1].x, instances_[k - 1].y});
+      if (origin != l.at.end()) {
+        candidates.insert(candidates.end(), origin->second.begin(), origin->second.end());
+        std::sort(candidates.begin(), candidates.end());
+        candidates.erase(std::unique(candidates.begin(), candidates.end()), candidates.end());
+      }
+      for (int i : candidates) {
+        if (taken.size() >= kMaxTextsTaken) break;
+        if (Belongs(l.texts[i], k, near)) taken.push_back(&l.texts[i]);
+      }
     }
     found = !taken.empty();
     joined = found ? JoinTexts(x, taken) : std::string();
@@ -139,7 +161,7 @@ std::string InstanceTexts::Collect(Extraction& x, int layer, int k, bool own, bo
       x.Error(utilib::Format("Missing %s on %s at X=%g Y=%g", layer == x.sw.deviceLayer ? "Device Name" : "Parameters",
                              inst.name.c_str(), x.User(inst.x), x.User(inst.y)));
     }
-    joined = "?";
+    joined.assign(1, '?');
   }
   if (layer == x.sw.deviceLayer) joined += ' ';
   return joined;

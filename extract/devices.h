@@ -28,11 +28,20 @@ class InstanceTexts {
   bool built_ = false;
   std::vector<PlacedInstance> instances_;  // index k - 1
   std::vector<Bounds> outlines_;
+  std::map<std::pair<std::int32_t, std::int32_t>, int> origins_;  // instances placed at each point
   ShapeGrid grid_;
   std::map<std::pair<int, int>, std::string> joined_;  // (layer, k) -> text
-  std::map<int, std::vector<CellText>> texts_;          // layer -> texts in path order
 
-  const std::vector<CellText>& Texts(Extraction& x, int layer);
+  // The texts of one layer in path order, filed by their points.
+  struct LayerTexts {
+    std::vector<CellText> texts;
+    std::vector<Bounds> points;
+    ShapeGrid grid;
+    std::map<std::pair<std::int32_t, std::int32_t>, std::vector<int>> at;
+  };
+  std::map<int, LayerTexts> texts_;
+
+  const LayerTexts& Texts(Extraction& x, int layer);
   bool Belongs(const CellText& text, int k, std::vector<int>& near) const;
 };
 

@@ -46,7 +46,8 @@ void WriteSubcircuitLine(Extraction& x, const std::string& name, InstanceTexts& 
     std::string port = x.NodeName(node);
     if (node == 0) {
       x.Error(utilib::Format("Device Definition Node Name %d is Unknown", table[i].number));
-      port = "?" + std::to_string(table[i].number);
+      port.assign(1, '?');
+      port += std::to_string(table[i].number);
     }
     column = WrapSpiceLine(x, column, static_cast<int>(port.size()));
     x.cir.Write(" " + port);
@@ -54,7 +55,7 @@ void WriteSubcircuitLine(Extraction& x, const std::string& name, InstanceTexts& 
   }
   std::string own = texts.Collect(x, x.sw.parameterLayer, 0, true, false);
   own = ResolveParameters(x, own);
-  if (!own.empty() && own[0] != ' ' && own[0] != '\n') own.insert(0, " ");
+  if (!own.empty() && own[0] != ' ' && own[0] != '\n') own.insert(own.begin(), ' ');
   x.cir.Write(own + "\n");
 }
 

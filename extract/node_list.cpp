@@ -200,13 +200,16 @@ bool Comparison::ReadSection(const std::string& file, NodeSection& out) {
 }
 
 void Comparison::CompareSection(const NodeSection& a, const NodeSection& b) {
-  // Where each connection stands first in B, and B's connections upper-cased, node by node.
+  // Where each connection stands first in B, and B's connections upper-cased with their node.
   std::unordered_map<std::string, std::size_t> firstNode;
-  std::vector<std::unordered_set<std::string>> upper(b.nodes.size());
+  std::unordered_set<std::string> upper;
+  auto key = [](std::size_t node, const std::string& word) { return std::to_string(node) + ' ' + word; };
+  firstNode.reserve(4 * b.nodes.size());
+  upper.reserve(4 * b.nodes.size());
   for (std::size_t i = 0; i < b.nodes.size(); ++i)
     for (const std::string& w : Words(b.nodes[i].text)) {
       firstNode.emplace(w, i);
-      upper[i].insert(Upper(w));
+      upper.insert(key(i, Upper(w)));
     }
   for (const NodeSection::Node& node : a.nodes) {
     if (job_.abort) return;
@@ -217,7 +220,7 @@ void Comparison::CompareSection(const NodeSection& a, const NodeSection& b) {
     const std::string expected = known ? b.nodes[found->second].line : "?";
     for (const std::string& c : connections) {
       const std::string u = Upper(c);
-      if (known && upper[found->second].count(u)) continue;
+      if (known && upper.count(key(found->second, u))) continue;
       Message(utilib::Format("Connection %s on Node %s is not on expected Node %s", u.c_str(), node.line.c_str(),
                              expected.c_str()));
       ++errors_;

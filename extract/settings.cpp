@@ -38,7 +38,7 @@ ExtractorSettings::ExtractorSettings()
       trace(kTraceSlots),
       smash(kSmashFileSlots) {
   for (int r = 0; r < kTraceRows; ++r) trace[kCapacitanceSlot + r] = "0.";
-  trace[kInsulator5Slot] = "Y";
+  trace[kInsulator5Slot].assign(1, 'Y');
   ParseTraceTable(*this);
 }
 

@@ -192,7 +192,7 @@ PlacedInstance TraceTables::FetchInstance(const Drawing& drawing, int k) {
   p.orientation = db::OrientationOf(word);
   const int row = word & 1023;
   if (row < 1 || row > drawing.index.count) {
-    p.name = "?";
+    p.name.assign(1, '?');
     p.left = p.right = p.x;
     p.bottom = p.top = p.y;
     return p;
