@@ -205,3 +205,38 @@ TEST(Netlist, StoppedRunsLeaveTheirFilesWithoutTheEnd) {
 
 }  // namespace
 }  // namespace exttest
+
+namespace exttest {
+namespace {
+
+TEST(Netlist, DamagedCellFilesEndInAMessageNotACrash) {
+  {
+    // A cell index and CL6 that place a cell inside itself.
+    Folder f;
+    tlctest::CellSpec a = Cell("A", 2);
+    a.refs = {Ref("NMOS", 0, 0), Ref("B", 0, 0)};
+    tlctest::CellSpec b = Cell("B", 2);
+    b.refs = {Ref("A", 50, 0)};
+    f.Make({Transistor("NMOS"), a, b});
+    EXPECT_EQ(f.Go("A"), 1);
+    EXPECT_NE(f.Report().find("Cell A is Placed inside Itself"), std::string::npos) << f.Report();
+  }
+  {
+    // Geometry of noise: links anywhere, layers of any number, texts without characters.
+    Folder f;
+    f.Make(SampleCells());
+    std::string noise;
+    std::uint32_t v = 12345;
+    for (int i = 0; i < 4000; ++i) {
+      v = v * 1103515245u + 12345u;
+      noise += static_cast<char>(v >> 24);
+    }
+    f.Write("Inv.bp6", noise);
+    f.Write("Nand2.cl6", noise.substr(0, 600));
+    const int result = f.Go("TOP");
+    EXPECT_TRUE(result == 0 || result == 1) << result;
+  }
+}
+
+}  // namespace
+}  // namespace exttest

@@ -154,3 +154,21 @@ TEST(Trace, VirtualSpreadAgreesWithTheFullSweep) {
 
 }  // namespace
 }  // namespace exttest
+
+namespace exttest {
+namespace {
+
+TEST(Trace, NamedNodesBeyondAnyNumberASymbolCouldHave) {
+  tlctest::CellSpec c = Cell("C", 1);
+  for (int i = 0; i < 16390; ++i) c.paths.push_back(Text(50, i, 500, "X"));
+  c.paths.push_back(Text(kNamed, 5, 5, "FAR"));
+  c.boxes = {Box(kMetal, 0, 0, 10, 10)};
+  Traced t;
+  t.Run(c);
+  EXPECT_EQ(t.s->BoxNode(1), 16391);
+  EXPECT_FALSE(ext::IsSymbolNode(t.s->BoxNode(1)));
+  EXPECT_EQ(t.s->BoxName(1), "FAR");
+}
+
+}  // namespace
+}  // namespace exttest

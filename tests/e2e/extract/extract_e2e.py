@@ -113,4 +113,9 @@ expect("allocation box", 'box "MEROCKT" "Cell Object Allocation :\\n\\n256019 Bo
        '256431 Cells"' in log, log)
 expect("Alt+S opens SETUP1", "dialog SETUP1" in log and "dialog SMASH" not in log, log)
 
+# SETUP1's List button puts the picked cell's name into the cell field.
+status, log = run("list", "answer SETUP1 press 1040 press ok\nanswer ANYLIST dblclick 1006 3\ncommand 13\nwait\nquit\n",
+                  draw)
+expect("cell picker", status == 0 and "dialog ANYLIST" in log and lines(draw, "Merockt.su6")[1] == "INV", log)
+
 checks.finish("wmerockt end to end: PASSED")
