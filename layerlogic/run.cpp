@@ -72,8 +72,6 @@ int CountTiles(std::int64_t left, std::int64_t bottom, std::int64_t right, std::
 
 namespace {
 
-constexpr int kTileLimit = 100000;
-
 // Whole database units of a window edge, held within the coordinate range.
 std::int64_t WindowUnits(double scale, double value) {
   double v = scale * value;
@@ -268,9 +266,10 @@ int Run::Go() {
 
   RunTotals& sum = out_.totals;
   int done = 0;
-  // A tile that would start on the window's right or top edge holds nothing of it.
-  for (std::int64_t y0 = bottom_; y0 < top_ && done < kTileLimit; y0 += step_) {
-    for (std::int64_t x0 = left_; x0 < right_ && done < kTileLimit; x0 += step_) {
+  // A tile that would start on the window's right or top edge holds nothing of it. The count shown
+  // stops at 100000; the tiles do not.
+  for (std::int64_t y0 = bottom_; y0 < top_; y0 += step_) {
+    for (std::int64_t x0 = left_; x0 < right_; x0 += step_) {
       const std::string area = Area(x0, y0);
       utilib::SetItemText(job_, utilib::Format("%d of %d Areas Done", done, total), kItemAreas);
       utilib::SetItemText(job_, "Area: " + area, kItemArea);
