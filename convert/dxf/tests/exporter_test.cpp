@@ -163,6 +163,10 @@ TEST_F(DxfExportTest, SettingsShapeThePolylines) {
         "VERTEX 8=LAYER4 10=-0.05 20=0.05 30=0.0", "VERTEX 8=LAYER4 10=1.05 20=0.05 30=0.0",
         "VERTEX 8=LAYER4 10=1.05 20=-0.05 30=0.0", "SEQEND 8=LAYER4"}},
       {"texts left out", 3, "N", "=T\r\n4 100 2 0\r\n0 0\r\nX\r\n", {}},
+      // Only a closing point repeating the first is left to the closed flag.
+      {"an open polygon kept whole", 8, "N", "=P\r\n4 0 3\r\n0 0 1000 0 1000 1000 \r\n",
+       {"POLYLINE 8=LAYER4 66=1 70=1 40=0.0 41=0.0", "VERTEX 8=LAYER4 10=0.0 20=0.0 30=0.0",
+        "VERTEX 8=LAYER4 10=1.0 20=0.0 30=0.0", "VERTEX 8=LAYER4 10=1.0 20=1.0 30=0.0", "SEQEND 8=LAYER4"}},
       {"another layer prefix", 2, "m", "=T\r\n4 100 2 1\r\n0 0\r\nX\r\n",
        {"TEXT 8=M4 10=0.0 20=0.0 30=0.0 40=0.1 1=X 50=90.0"}},
   };
