@@ -207,21 +207,18 @@ int ExtractCircuit(Extraction& x, int n, int row, bool main) {
   ShowNodeCounts(x);
   if (x.Stopped()) return -1;
 
-  x.ShowOperationLine("Searching for Connectors ...", true);
-  CollectConnectors(x);
-  if (x.Stopped()) return -1;
-  x.ShowOperationLine("Connecting Named Line Nodes ...", true);
-  ConnectLineNodes(x, 0);
-  if (x.Stopped()) return -1;
-  x.ShowOperationLine("Connecting Virtual Line Nodes ...", true);
-  SeedVirtualLineNodes(x);
-  if (x.Stopped()) return -1;
-  x.ShowOperationLine("Connecting Named Nodes ...", true);
-  ConnectAreaNodes(x, 0);
-  if (x.Stopped()) return -1;
-  x.ShowOperationLine("Connecting Virtual Nodes ...", true);
-  SeedVirtualAreaNodes(x);
-  if (x.Stopped()) return -1;
+  const std::pair<const char*, void (*)(Extraction&)> tracing[] = {
+      {"Searching for Connectors ...", CollectConnectors},
+      {"Connecting Named Line Nodes ...", [](Extraction& e) { ConnectLineNodes(e, 0); }},
+      {"Connecting Virtual Line Nodes ...", SeedVirtualLineNodes},
+      {"Connecting Named Nodes ...", [](Extraction& e) { ConnectAreaNodes(e, 0); }},
+      {"Connecting Virtual Nodes ...", SeedVirtualAreaNodes},
+  };
+  for (const auto& [line, step] : tracing) {
+    x.ShowOperationLine(line, true);
+    step(x);
+    if (x.Stopped()) return -1;
+  }
 
   CheckMissingNodes(x);
   AssignConnectorNodes(x);

@@ -74,13 +74,17 @@ std::int32_t TraceTables::GetInstance(int field, int n) {
   return s && field >= 0 && field < db::kRefWords ? s[field] : 0;
 }
 
-void TraceTables::FreeExtractorPages() {
+void TraceTables::FreeGeometryPages() {
   boxes.Free();
   paths.Free();
   store_.vertices.Free();
   boxCount = pathCount = 0;
   store_.vertexCount = 0;
   loadedRow = 0;
+}
+
+void TraceTables::FreeExtractorPages() {
+  FreeGeometryPages();
   FreeInstancePages();
 }
 
@@ -145,12 +149,7 @@ int TraceTables::ReadGeometry(const Drawing& drawing, int row, int boxBase, int 
 }
 
 int TraceTables::LoadCellGeometry(const Drawing& drawing, int row) {
-  boxes.Free();
-  paths.Free();
-  store_.vertices.Free();
-  boxCount = pathCount = 0;
-  store_.vertexCount = 0;
-  loadedRow = 0;
+  FreeGeometryPages();
   truncated = false;
   if (ReadGeometry(drawing, row, 0, 0, 0, 0, 0, 0) != 0) return 1;
   OrderShapeCorners();

@@ -84,6 +84,7 @@ class TraceTables {
 
   // Frees the box, path and vertex pages, then the instance pages.
   void FreeExtractorPages();
+  void FreeGeometryPages();
   void FreeInstancePages();
 
   // A cell's BP6 ("%s.BP6" in the current folder, or in the pool folder for an attached cell) in

@@ -12,6 +12,27 @@ bool IsVirtualSeedArea(const Extraction& x, int id) {
          x.roles.conductor[x.model.layer[id]];
 }
 
+// A new virtual node on `seed`, carried over `links` to every shape without a node it reaches; `passes`
+// says whether a link carries it, `onward` whether a shape hands it on.
+template <class Passes, class Onward>
+void SeedVirtualNode(Extraction& x, int seed, const std::vector<std::vector<int>>& links, Passes passes,
+                     Onward onward) {
+  --x.lastVirtual;
+  ++x.counts.virtuals;
+  x.SetNode(seed, x.lastVirtual);
+  ShowNodeCounts(x);
+  std::vector<int> stack(1, seed);
+  while (!stack.empty()) {
+    const int s = stack.back();
+    stack.pop_back();
+    for (int u : links[s])
+      if (passes(s, u) && x.Node(u) == 0) {
+        x.SetNode(u, x.lastVirtual);
+        if (onward(u)) stack.push_back(u);
+      }
+  }
+}
+
 }  // namespace
 
 void PrepareTracing(Extraction& x) {
@@ -93,25 +114,12 @@ void ConnectLineNodes(Extraction& x, int m) {
 
 void SeedVirtualLineNodes(Extraction& x) {
   const ShapeModel& model = x.model;
-  std::vector<int> stack;
   for (int seed : model.lines) {
     if (x.Stopped()) return;
     if (x.Node(seed) != 0) continue;
-    --x.lastVirtual;
-    ++x.counts.virtuals;
-    x.SetNode(seed, x.lastVirtual);
-    ShowNodeCounts(x);
     // What passes of the line join would give this node: everything the seed reaches.
-    stack.assign(1, seed);
-    while (!stack.empty()) {
-      const int s = stack.back();
-      stack.pop_back();
-      for (int u : model.joins[s])
-        if (x.Node(u) == 0) {
-          x.SetNode(u, x.lastVirtual);
-          if (model.kind[u] == ShapeKind::Line) stack.push_back(u);
-        }
-    }
+    SeedVirtualNode(x, seed, model.joins, [](int, int) { return true; },
+                    [&](int u) { return model.kind[u] == ShapeKind::Line; });
   }
 }
 
@@ -192,7 +200,6 @@ void SeedVirtualAreaNodes(Extraction& x) {
   const ShapeModel& model = x.model;
   const int n = model.Count();
   int boxCursor = 0, areaCursor = model.boxes;
-  std::vector<int> stack;
   while (!x.Stopped()) {
     while (boxCursor < model.boxes && (x.Node(boxCursor) != 0 || !x.roles.conductor[model.layer[boxCursor]]))
       ++boxCursor;
@@ -204,22 +211,11 @@ void SeedVirtualAreaNodes(Extraction& x) {
       if (areaCursor < n) seed = areaCursor;
     }
     if (seed < 0) break;
-    --x.lastVirtual;
-    ++x.counts.virtuals;
-    x.SetNode(seed, x.lastVirtual);
-    ShowNodeCounts(x);
     // The sweeps of the area pass would carry the new node exactly as far as the transfers of the
     // trace table reach from the seed: everything else already has its node.
-    stack.assign(1, seed);
-    while (!stack.empty()) {
-      const int s = stack.back();
-      stack.pop_back();
-      for (int u : model.touching[s])
-        if (x.roles.spreads[model.layer[s]][model.layer[u]] && x.Node(u) == 0) {
-          x.SetNode(u, x.lastVirtual);
-          stack.push_back(u);
-        }
-    }
+    SeedVirtualNode(
+        x, seed, model.touching, [&](int from, int to) { return x.roles.spreads[model.layer[from]][model.layer[to]]; },
+        [](int) { return true; });
   }
   if (!x.sw.shorts || x.Stopped()) return;
   // The shorts the sweeps would meet between the nodes just given and their neighbours.
