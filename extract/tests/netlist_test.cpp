@@ -240,3 +240,22 @@ TEST(Netlist, DamagedCellFilesEndInAMessageNotACrash) {
 
 }  // namespace
 }  // namespace exttest
+
+namespace exttest {
+namespace {
+
+TEST(Netlist, RunningOutOfMemoryEndsTheRunWithItsMessage) {
+  // Pages run out at each stage of the run in turn: loading, scanning the placed cells, tracing.
+  for (long budget : {0, 2, 4, 6, 9, 12, 16}) {
+    Folder f;
+    f.Make(SampleCells());
+    db::SetPageBudgetForTests(budget);
+    const int result = f.Go("TOP");
+    db::SetPageBudgetForTests(-1);
+    EXPECT_EQ(result, 0) << budget;
+    EXPECT_EQ(f.Boxes(), (Lines{"box \"MEROCKT\" \"Fatal Memory Error ... Can't Continue\""})) << budget;
+  }
+}
+
+}  // namespace
+}  // namespace exttest
