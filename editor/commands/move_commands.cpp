@@ -221,7 +221,8 @@ void MoveCommand(edui::Editor& ed) {
   EndCommand(ed);
 }
 
-bool CopySelection(edui::Editor& ed, std::int64_t dx, std::int64_t dy, const CopyFrom& from, CopyFrom* next) {
+bool CopySelection(edui::Editor& ed, std::int64_t dx, std::int64_t dy, const CopyFrom& start, CopyFrom* next) {
+  const CopyFrom from = start;  // `next` may be the same object
   // Instances are few: the pick loop looks at all of them.
   db::ObjectStore& s = ed.db.store;
   bool complete = true;
