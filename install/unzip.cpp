@@ -10,6 +10,7 @@
 #include <optional>
 
 #include "editor/db/helpers.h"
+#include "install/folders.h"
 #include "install/inflate.h"
 #include "platform/os/path.h"
 #include "platform/os/textfile.h"
@@ -69,19 +70,6 @@ std::string Printable(std::string_view name) {
 }
 
 bool IsFolderName(std::string_view name) { return !name.empty() && (name.back() == '/' || name.back() == '\\'); }
-
-// Makes every folder of `relative` (a member name's folders, "/" or "\" separated) under `target`.
-bool MakeFolders(std::string_view target, std::string_view relative) {
-  for (std::size_t i = 0; i < relative.size(); ++i) {
-    if (relative[i] != '/' && relative[i] != '\\') continue;
-    if (i == 0 || relative[i - 1] == '/' || relative[i - 1] == '\\') continue;
-    const std::string folder = std::string(target) + std::string(relative.substr(0, i));
-    const os::MkdirResult r = os::MakeFolder(folder);
-    if (r == os::MkdirResult::NoParent || r == os::MkdirResult::Failed) return false;
-    if (!os::FolderExists(folder)) return false;
-  }
-  return true;
-}
 
 bool SetMemberTime(const std::string& path, std::uint16_t date, std::uint16_t time) {
   std::int64_t seconds = 0;
