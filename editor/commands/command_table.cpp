@@ -18,6 +18,7 @@
 #include "editor/commands/sort_commands.h"
 #include "editor/commands/pending_commands.h"
 #include "editor/commands/view_commands.h"
+#include "editor/ui/hardcopy.h"
 
 namespace edcmd {
 
@@ -104,7 +105,7 @@ constexpr std::array<CommandEntry, kCommandCount> kTable = {{
     {"rDrw", &LayerStepCommand, 0x90, 143},
     {"Draw", &DrawCommand, 0x90, 27},
     {"Last", &LastCommand, 0x90, 26},
-    {"Print", P, 0x21, 12},
+    {"Print", &edui::PrintCommand, 0x21, 12},
     {"Cmd", &CmdCommand, 0x21, 166},
 }};
 

@@ -12,6 +12,7 @@
 #include "editor/ui/draw/layer_masks.h"
 #include "editor/ui/draw/view.h"
 #include "editor/ui/edit_state.h"
+#include "editor/ui/hardcopy_state.h"
 #include "editor/ui/protocol.h"
 #include "platform/gfx/canvas.h"
 #include "platform/gfx/mono_bitmap.h"
@@ -69,6 +70,7 @@ struct Editor {
   Panels panels;
   ViewCommands viewCommands;
   EditState edit;
+  HardcopyState hardcopy;
 
   ui::Wnd main = 0;
   gfx::Canvas* canvas = nullptr;  // the main window's picture; null while there is no window

@@ -19,7 +19,8 @@ int RoundDevice(double v) {
 }
 
 gfx::Point Origin(const Engine& e) {
-  if (OnPaper(e)) return gfx::Point{e.page.originX, e.page.originY};
+  // The clipboard bitmap has a page origin of its own, as paper does.
+  if (e.target != Target::Screen) return gfx::Point{e.page.originX, e.page.originY};
   return gfx::Point{e.view.area.left, e.view.area.top};
 }
 

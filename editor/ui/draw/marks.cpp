@@ -9,7 +9,8 @@
 namespace draw {
 
 void BlitMarker(Engine& e, Marker marker, int x, int y, int colour) {
-  if (!e.canvas || detail::OnPaper(e)) return;
+  // Markers sit at screen positions: none on paper or in the clipboard copy.
+  if (!e.canvas || e.target != Target::Screen) return;
   if (e.hooks.hidePointerMark) e.hooks.hidePointerMark();
   const MarkerBitmaps& m = Markers();
   const gfx::MonoBitmap& bm = marker == Marker::End ? m.cross : m.diamond;
