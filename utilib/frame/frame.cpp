@@ -130,6 +130,7 @@ int Frame::RunJob(std::string_view displayTemplate, const std::string& title, co
       return ui::ShowBox(main, program.displayCloseQuestion, program.name.c_str(), ui::BoxButtons::OkCancel) ==
              ui::kIdOk;
     };
+  display.extra = program.displayMessages;
   display.Open(main, title, displayTemplate);
   const int result = body ? body(run) : 0;
   CloseReport(run);

@@ -50,6 +50,9 @@ struct UtilityProgram {
   // the job (empty: closing stops the job at once).
   std::string displayTemplate = "DISPLAY";
   std::string displayCloseQuestion;
+  // The progress display's messages, before the frame's own handling of them (a Cancel button, a
+  // picture to paint); true when the program took the message.
+  std::function<bool(ui::Wnd, ui::Message, ui::WParam, ui::LParam)> displayMessages;
   // Characters typed at the main window before the frame's own (Ctrl+C); true when handled.
   std::function<bool(int ch)> character;
   // DISPLAY items whose texts change faster than anyone reads them (percentages): shown at a

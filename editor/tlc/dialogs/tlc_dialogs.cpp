@@ -54,7 +54,8 @@ void ProgressDisplay::Open(ui::Wnd owner, std::string_view title, std::string_vi
   Close();
   closed_ = false;
   const std::string caption(title);
-  handle_ = ui::OpenDialog(templateName, owner, [this, caption](ui::Wnd d, ui::Message m, ui::WParam, ui::LParam) -> ui::Result {
+  handle_ = ui::OpenDialog(templateName, owner, [this, caption](ui::Wnd d, ui::Message m, ui::WParam wp, ui::LParam lp) -> ui::Result {
+    if (extra && extra(d, m, wp, lp)) return 1;
     switch (m) {
       case ui::msg::InitDialog:
         if (!caption.empty()) ui::SetTitle(d, caption);

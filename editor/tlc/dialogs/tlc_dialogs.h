@@ -47,6 +47,9 @@ class ProgressDisplay {
   std::function<void()> onClose;
   // Asked before it closes at the user's request; false keeps it open and the run going.
   std::function<bool()> confirmClose;
+  // A program's own handling of the display's messages (a button of its own, a picture), asked
+  // before the display's; true when it took the message.
+  std::function<bool(ui::Wnd, ui::Message, ui::WParam, ui::LParam)> extra;
 
  private:
   ui::Wnd handle_ = 0;
