@@ -52,6 +52,18 @@ void PaintMapperMap(gfx::Surface& picture, const BitMap& map, std::uint32_t colo
   if (!guard.IsEmpty()) c.FrameRect(guard, gfx::Brush::Solid(kGrey));
 }
 
+void PaintViewer(gfx::Surface& view, const gfx::Surface& picture, int zoom, int x, int y) {
+  gfx::Canvas c(view);
+  c.FillRect(gfx::Rect{0, 0, view.width, view.height}, gfx::Brush::Solid(0));
+  zoom = std::max(zoom, 1);
+  if (zoom == 1) c.BitBlt(0, 0, view.width, view.height, picture, x, y, gfx::rop::kSrcCopy);
+  else c.StretchBlt(0, 0, view.width, view.height, picture, x, y, view.width / zoom, view.height / zoom, gfx::rop::kSrcCopy);
+}
+
+int ViewerScrollLimit(int pictureSize, int viewSize, int zoom) {
+  return std::max(0, pictureSize - viewSize / std::max(zoom, 1));
+}
+
 void DrawAreaProgress(gfx::Surface& surface, const gfx::Rect& rect, const AreaProgress& a) {
   gfx::Canvas c(surface);
   c.FillRect(rect, gfx::Brush::Solid(kProgressBackground));

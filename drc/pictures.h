@@ -26,6 +26,13 @@ gfx::Surface NewMapperPicture();
 // frame (the guard band in map pixels) over what the picture holds.
 void PaintMapperMap(gfx::Surface& picture, const BitMap& map, std::uint32_t colour, int density, int guardPixels);
 
+// The map viewer: `picture` from its pixel (x, y) at zoom 1, 2 or 4 over the whole view, pixels
+// repeated.
+void PaintViewer(gfx::Surface& view, const gfx::Surface& picture, int zoom, int x, int y);
+// The furthest scroll position: the part shown (the view over the zoom) then reaches the picture's far
+// side.
+int ViewerScrollLimit(int pictureSize, int viewSize, int zoom);
+
 struct AreaProgress {
   double left = 0, bottom = 0, right = 0, top = 0;  // the scan window
   double x0 = 0, y0 = 0, x1 = 0, y1 = 0;            // the map window of the area being checked

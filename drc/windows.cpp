@@ -103,18 +103,13 @@ struct Viewer {
   int viewWidth = 0, viewHeight = 0;  // the picture control
   int x = 0, y = 0;                   // the scroll position: the picture's pixel at the control's corner
 
-  // The part shown is the control's size over the zoom; the position runs so that its far side can
-  // reach the picture's far side.
-  int MaxX() const { return std::max(0, picture.width - viewWidth / zoom); }
-  int MaxY() const { return std::max(0, picture.height - viewHeight / zoom); }
+  int MaxX() const { return ViewerScrollLimit(picture.width, viewWidth, zoom); }
+  int MaxY() const { return ViewerScrollLimit(picture.height, viewHeight, zoom); }
 
   void Paint(ui::Wnd d) {
     gfx::Surface* s = ui::ItemSurface(d, kViewerPicture);
     if (!s) return;
-    gfx::Canvas c(*s);
-    c.FillRect(gfx::Rect{0, 0, s->width, s->height}, gfx::Brush::Solid(0));
-    if (zoom == 1) c.BitBlt(0, 0, s->width, s->height, picture, x, y, gfx::rop::kSrcCopy);
-    else c.StretchBlt(0, 0, s->width, s->height, picture, x, y, s->width / zoom, s->height / zoom, gfx::rop::kSrcCopy);
+    PaintViewer(*s, picture, zoom, x, y);
     ui::InvalidateItem(d, kViewerPicture);
   }
 

@@ -34,6 +34,7 @@ class WindowView : public CheckView {
   void ShowProgress(const AreaProgress& area) override;
   void ShowMapper(const gfx::Surface& picture, std::string_view line1, std::string_view line2) override;
   void CloseMapper() override;
+  ui::Wnd MapperWindow() const { return mapper_; }
 
  private:
   ui::Wnd owner_;

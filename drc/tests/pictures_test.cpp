@@ -57,5 +57,29 @@ TEST(Pictures, ProgressShowsTheScanWindowAndTheAreaInIt) {
   EXPECT_EQ(s.Row(40)[180], 0x000080u);            // the rest of the window
 }
 
+TEST(Pictures, ViewerZoomsAndScrollsOverTheWholePicture) {
+  // A picture of 40 by 20 with a marked corner pixel at each end.
+  gfx::Surface pic(40, 20, 0x0000FF);
+  pic.Row(0)[0] = 0xFF0000;
+  pic.Row(19)[39] = 0x00FF00;
+  gfx::Surface view(40, 20);
+  PaintViewer(view, pic, 1, 0, 0);
+  EXPECT_EQ(view.pixels, pic.pixels);
+  // At 2x a quarter shows, each pixel twice each way; scrolled to the end the far corner shows.
+  EXPECT_EQ(ViewerScrollLimit(40, 40, 2), 20);
+  EXPECT_EQ(ViewerScrollLimit(20, 20, 4), 15);
+  EXPECT_EQ(ViewerScrollLimit(20, 20, 1), 0);
+  PaintViewer(view, pic, 2, 0, 0);
+  EXPECT_EQ(view.Row(1)[1], 0xFF0000u);
+  EXPECT_EQ(view.Row(2)[2], 0x0000FFu);
+  PaintViewer(view, pic, 2, 20, 10);
+  EXPECT_EQ(view.Row(19)[39], 0x00FF00u);
+  EXPECT_EQ(view.Row(18)[38], 0x00FF00u);
+  EXPECT_EQ(view.Row(17)[37], 0x0000FFu);
+  PaintViewer(view, pic, 4, 30, 15);
+  EXPECT_EQ(view.Row(16)[36], 0x00FF00u);
+  EXPECT_EQ(view.Row(15)[35], 0x0000FFu);
+}
+
 }  // namespace
 }  // namespace drc
