@@ -79,7 +79,11 @@ Row RightEdges(const Row& row) {
 template <class Visit>
 void EachBit(const Row& row, Visit visit) {
   for (int s = 0; s < kMapStrips; ++s)
-    for (std::uint32_t w = row[std::size_t(s)]; w; w &= w - 1) visit(32 * s + __builtin_clz(w));
+    for (std::uint32_t w = row[std::size_t(s)]; w;) {
+      const int b = __builtin_clz(w);
+      w &= ~ColumnBit(b);
+      visit(32 * s + b);
+    }
 }
 
 // Marks the middle of the gaps that start at the edges of `from` and end at a set pixel of `to`

@@ -86,33 +86,8 @@ TEST(AreaGeometry, StartAndCountFollowTheWalk) {
   EXPECT_EQ(y0, 20);
 }
 
-// Three metal rules over four areas across (one database unit a pixel, 10 units a micrometre):
-// a wire 2 um wide in the first area, a cut placed right at its metal's edge in the second, two wires
-// 2 um apart in the third.
-constexpr const char* kRules =
-    "TITLE=Metal width\n"
-    "RESOLUTION=0.1\n"
-    "DISTANCE=3\n"
-    "OPERATORS={\n"
-    "  MAP,1\n  PUSH,1\n  NOTR   ; the space around the metal\n  GAGR\n  TESTR\n  DSPR,R\n  SCPY\n}\n"
-    "TITLE=Metal spacing\n"
-    "OPERATORS={\n  MAP,1\n  PUSH,1\n  GAGR\n  TESTR\n}\n"
-    "TITLE=Cut enclosure\n"
-    "DISTANCE=1\n"
-    "OPERATORS={\n  MAP,3\n  MAP,1\n  PUSH,1\n  NOTR\n  PUSH,3\n  EXPRS\n  TESTR\n}\n";
-
-std::vector<CellSpec> Layout() {
-  return {Cell("CUT", 1, {0, 0, 20, 20}, {Box(3, 0, 0, 20, 20)}),
-          Cell("TOP", 2, {0, 0, 2300, 240},
-               {Box(1, 0, 0, 300, 20), Box(1, 0, 100, 300, 160),           // narrow and wide wire
-                Box(1, 1000, 100, 1300, 160),                              // a wire with two cuts
-                Box(1, 2000, 100, 2300, 160), Box(1, 2000, 180, 2300, 240)},  // too close
-               {},
-               {{"CUT", 0, 1050, 120}, {"CUT", 0, 1200, 140}})};
-}
-
 struct RunBench {
-  Drawing drawing{Layout(), 10};
+  Drawing drawing{RuleLayout(), 10};
   utilib::RecordingUi ui;
   utilib::Job job{"MERODRC", ui};
   CheckView view;
@@ -132,7 +107,7 @@ struct RunBench {
     units.unit = "um";
     units.index = &drawing.db->index;
     NormaliseSettings(s, units);
-    std::ofstream("RULES.DRC") << kRules;
+    std::ofstream("RULES.DRC") << kRuleChecks;
   }
   ~RunBench() { unsetenv("MERO_NOW"); }
 

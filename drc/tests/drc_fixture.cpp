@@ -20,6 +20,27 @@ int Drawing::Row(const std::string& name) {
   return db->index.foundRow;
 }
 
+const char* const kRuleChecks =
+    "TITLE=Metal width\n"
+    "RESOLUTION=0.1\n"
+    "DISTANCE=3\n"
+    "OPERATORS={\n"
+    "  MAP,1\n  PUSH,1\n  NOTR   ; the space around the metal\n  GAGR\n  TESTR\n  DSPR,R\n  SCPY\n}\n"
+    "TITLE=Metal spacing\n"
+    "OPERATORS={\n  MAP,1\n  PUSH,1\n  GAGR\n  TESTR\n}\n"
+    "TITLE=Cut enclosure\n"
+    "DISTANCE=1\n"
+    "OPERATORS={\n  MAP,3\n  MAP,1\n  PUSH,1\n  NOTR\n  PUSH,3\n  EXPRS\n  TESTR\n}\n";
+
+std::vector<CellSpec> RuleLayout() {
+  return {Cell("CUT", 1, {0, 0, 20, 20}, {Box(3, 0, 0, 20, 20)}),
+          Cell("TOP", 2, {0, 0, 2300, 240},
+               {Box(1, 0, 0, 300, 20), Box(1, 0, 100, 300, 160),              // narrow and wide wire
+                Box(1, 1000, 100, 1300, 160),                                 // a wire with two cuts
+                Box(1, 2000, 100, 2300, 160), Box(1, 2000, 180, 2300, 240)},  // too close
+               {}, {{"CUT", 0, 1050, 120}, {"CUT", 0, 1200, 140}})};
+}
+
 db::BoxRecord Box(int layer, int left, int bottom, int right, int top) {
   return {layer, left, bottom, right, top};
 }

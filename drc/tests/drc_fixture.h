@@ -31,6 +31,12 @@ struct Drawing {
   int Row(const std::string& name);
 };
 
+// Three metal rules over four areas across at one database unit a pixel, 10 units a micrometre (scan
+// window 0..300 by 0..50 um): a wire 2 um wide in the first area, a cut placed right at its metal's
+// edge in the second, two wires 2 um apart in the third.
+extern const char* const kRuleChecks;
+std::vector<CellSpec> RuleLayout();
+
 db::BoxRecord Box(int layer, int left, int bottom, int right, int top);
 using Points = std::vector<std::pair<std::int32_t, std::int32_t>>;
 // A cell of the given rank and outline (left, bottom, right, top).

@@ -89,6 +89,20 @@ TEST(Gauge, GapsShorterThanTheSpanAreMarkedAtTheirMiddle) {
     }
 }
 
+TEST(Gauge, EveryColumnAndRowOfALongGapIsMarked) {
+  CheckMaps m = NewMaps();
+  // Two wide boxes two rows apart, and two tall ones two columns apart.
+  Box(m.R, 100, 100, 400, 110);
+  Box(m.R, 100, 112, 400, 120);
+  Box(m.R, 600, 100, 610, 400);
+  Box(m.R, 612, 100, 620, 400);
+  GaugeMap(m, false, 3);
+  Pixels marks;
+  for (int x = 100; x < 400; ++x) marks.insert({x, 110});
+  for (int y = 100; y < 400; ++y) marks.insert({610, y});
+  EXPECT_EQ(SetPixels(m.R), Doubled(marks));
+}
+
 TEST(Gauge, TwoMapsMarkOnlyGapsBetweenThem) {
   CheckMaps m = NewMaps();
   Box(m.R, 100, 100, 200, 101);

@@ -1,0 +1,175 @@
+// The checker program run whole, headless and scripted: its set-up, a Go over a drawing with known
+// violations, the report, the map files and the set-up file it leaves, a run stopped and resumed, the
+// editor's command line, and the start-up failures.
+#include <gtest/gtest.h>
+#include <sys/wait.h>
+
+#include <algorithm>
+#include <cstdlib>
+#include <fstream>
+
+#include "drc/pcx.h"
+#include "drc/pictures.h"
+#include "drc/tests/drc_fixture.h"
+
+namespace {
+
+using namespace drctest;
+
+std::vector<std::string> Lines(const std::string& text) {
+  std::vector<std::string> lines;
+  std::string line;
+  for (char c : text) {
+    if (c == '\r') continue;
+    if (c == '\n') {
+      lines.push_back(line);
+      line.clear();
+    } else {
+      line += c;
+    }
+  }
+  if (!line.empty()) lines.push_back(line);
+  return lines;
+}
+
+struct Program {
+  Drawing drawing{RuleLayout(), 10};
+
+  Program() { drawing.scratch.Write("RULES.DRC", kRuleChecks); }
+
+  int Go(const std::string& script, const std::string& args = "") {
+    drawing.scratch.Write("run.script", script);
+    const std::string command = "cd '" + drawing.scratch.root + "' && XDG_RUNTIME_DIR='" + drawing.scratch.root +
+                                "' QT_QPA_PLATFORM=offscreen MERO_NOW='2026-03-07 09:08:07' MERO_SCRIPT=run.script "
+                                "MERO_LOG=run.log '" MERO_WMERODRC "' " + args + " > run.out 2>&1";
+    const int status = std::system(command.c_str());
+    return WIFEXITED(status) ? WEXITSTATUS(status) : -1;
+  }
+  std::vector<std::string> Log() const { return Lines(drawing.scratch.Read("run.log")); }
+  bool Logged(const std::string& line) const {
+    const auto log = Log();
+    return std::find(log.begin(), log.end(), line) != log.end();
+  }
+  std::string Dump() const {
+    std::string all;
+    for (const auto& l : Log()) all += l + "\n";
+    return all;
+  }
+};
+
+constexpr const char* kSetUp =
+    "answer SETUP set 100 \"top\" set 101 \"rules\" set 103 \"9\" set 109 \"0\" set 110 \"0\" set 111 \"300\" "
+    "set 112 \"50\" press ok\n"
+    "command 13\n";
+
+std::string Header(int check, const char* title, const char* distance) {
+  return std::string("\n*** MERO Design Rule Check Flag Report ***\n\nCell: TOP\nCheck ") + std::to_string(check) + ": " +
+         title + "\nDate: 03/07/26\tTime: 09:08:07\nResolution= 0.1um  Distance= " + distance +
+         "um  Lambda= 1\nArea(s) Flagged:\n";
+}
+
+std::string Text(const std::vector<std::string>& lines) {
+  std::string out;
+  for (const auto& l : lines) out += l + "\n";
+  return out;
+}
+
+TEST(WmerodrcRun, GoFlagsTheRuleViolationsAndKeepsTheirMap) {
+  Program run;
+  ASSERT_EQ(run.Go(std::string(kSetUp) + "box ok\ncommand 14\n" +
+                   "answer OPENFILE set 100 \"top_1_1.pcx\" press ok\nanswer VIEWER check 1057 1 check 1056 1 press ok\n"
+                   "command 12\n"),
+            0)
+      << run.Dump();
+  EXPECT_TRUE(run.Logged("box \"MERODRC\" \"Completed ... 3 Total Flags\"")) << run.Dump();
+  EXPECT_TRUE(run.Logged("dialog MAPPER"));
+  EXPECT_TRUE(run.Logged("item DISPLAY 500 \"Copying Map to TOP_1_1.PCX ...\""));
+  EXPECT_EQ(Text(Lines(run.drawing.scratch.Read("MERODRC.RPT"))),
+            Header(1, "Metal width", "3") + "Area= ZOOM -3.4 -3.4 99 60.6   Map= TOP_1_1.PCX\n" +
+                Header(2, "Metal spacing", "3") + "Area= ZOOM 187.8 -3.4 290.2 60.6   Map= Map Not Copied\n" +
+                Header(3, "Cut enclosure", "1") + "Area= ZOOM 98.2 -1.4 200.6 62.6   Map= Map Not Copied\n" +
+                "\nCompleted ... 3 Total Flags\n\n");
+  // The map as the window showed it: the narrow wire's marks in red, inside the frames.
+  drc::PcxMap map;
+  ASSERT_EQ(drc::ReadPcxMap(run.drawing.scratch.Path("TOP_1_1.PCX"), false, map), drc::PcxRead::Ok);
+  EXPECT_EQ(map.width, drc::kMapperWidth);
+  EXPECT_EQ(map.height, drc::kMapperHeight);
+  int marks = 0;
+  for (int y = drc::kFrameTop + 20; y < drc::kFrameBottom - 20; ++y)
+    for (int x = drc::kFrameLeft + 20; x < drc::kFrameRight - 20; ++x) marks += map.picture.Row(y)[x] == 0xFF0000u;
+  EXPECT_GT(marks, 100);
+  // The set-up file as SETUP left it.
+  const auto setup = Lines(run.drawing.scratch.Read("Merodrc.su6"));
+  ASSERT_GE(setup.size(), 20u + 20u);
+  EXPECT_EQ(std::vector<std::string>(setup.begin(), setup.begin() + 20),
+            (std::vector<std::string>{"6.01", "TOP", "RULES.DRC", "1", "9", "1", "", "", "", "", "0um", "0um", "300um",
+                                      "50um", "Y", "Y", "Y", "10", "5", "MERODRC.RPT"}));
+  EXPECT_EQ(setup[20], "Notepad");
+  EXPECT_EQ(setup[21], "MERODRC.RPT");
+  // Map shows the file again.
+  EXPECT_TRUE(run.Logged("dialog VIEWER"));
+  EXPECT_TRUE(run.Logged("dialog OPENFILE"));
+}
+
+TEST(WmerodrcRun, StoppedRunResumesWhereItStopped) {
+  Program run;
+  // Cancel at the first pause, after the first area; SETUP then shows and keeps the resume point.
+  ASSERT_EQ(run.Go(std::string(kSetUp) +
+                   "answer PAUSE press cancel\nbox ok\ncommand 14\n"
+                   "answer SETUP press ok\ncommand 13\n"
+                   "box ok\ncommand 14\n"),
+            0)
+      << run.Dump();
+  EXPECT_TRUE(run.Logged("box \"MERODRC\" \"Aborted ... DRC may be Incomplete\"")) << run.Dump();
+  EXPECT_TRUE(run.Logged("item SETUP 107 \"92.2um\""));
+  EXPECT_TRUE(run.Logged("item SETUP 108 \"-3.4um\""));
+  const auto setup = Lines(run.drawing.scratch.Read("Merodrc.su6"));
+  EXPECT_EQ(setup[3], "1");
+  EXPECT_EQ(setup[8], "92.2um");
+  EXPECT_EQ(setup[9], "-3.4um");
+  // The second Go skips the first area, with the narrow wire.
+  EXPECT_TRUE(run.Logged("box \"MERODRC\" \"Completed ... 2 Total Flags\"")) << run.Dump();
+  const std::string report = run.drawing.scratch.Read("MERODRC.RPT");
+  EXPECT_EQ(report.find("ZOOM -3.4"), std::string::npos);
+  EXPECT_NE(report.find("Area= ZOOM 187.8 -3.4 290.2 60.6"), std::string::npos);
+}
+
+TEST(WmerodrcRun, EditorCommandLinePresetsTheCellAndTheScanWindow) {
+  Program run;
+  ASSERT_EQ(run.Go("answer SETUP press cancel\ncommand 13\n", "TOP 100 50 40 18446744073709551615"), 0) << run.Dump();
+  for (const char* line : {"item SETUP 100 \"TOP\"", "item SETUP 109 \"80um\"", "item SETUP 110 \"34um\"",
+                           "item SETUP 111 \"120um\"", "item SETUP 112 \"66um\""})
+    EXPECT_TRUE(run.Logged(line)) << line << "\n" << run.Dump();
+}
+
+TEST(WmerodrcRun, SetupFileOfAnotherVersionIsIgnored) {
+  for (const char* version : {"6.00", "6.01"}) {
+    Program run;
+    run.drawing.scratch.Write("Merodrc.su6", std::string(version) + "\r\nTOP\r\nRULES.DRC\r\n");
+    ASSERT_EQ(run.Go("answer SETUP press cancel\ncommand 13\n"), 0) << run.Dump();
+    EXPECT_TRUE(run.Logged(std::string("item SETUP 100 \"") + (version[3] == '1' ? "TOP" : "???") + "\"")) << run.Dump();
+  }
+}
+
+TEST(WmerodrcRun, MissingDrawingFilesCloseTheProgram) {
+  for (const char* file : {"FORM.DBD", "CELLS6.DBD", "CONSTS6.DBD"}) {
+    Program run;
+    std::remove(run.drawing.scratch.Path(file).c_str());
+    std::remove(run.drawing.scratch.Path("Cells6.dbd").c_str());
+    if (std::string(file) != "CELLS6.DBD") run.drawing.scratch.Write("CELLS6.DBD", "0\r\n");
+    ASSERT_EQ(run.Go("box ok\n"), 0) << run.Dump();
+    EXPECT_TRUE(run.Logged(std::string("box \"MERODRC\" \"") + file + " is Missing\"")) << run.Dump();
+    EXPECT_FALSE(run.drawing.scratch.Has("Merodrc.su6"));
+  }
+}
+
+TEST(WmerodrcRun, AllocationBoxAndAMissingCheckFile) {
+  Program run;
+  ASSERT_EQ(run.Go("box ok\nchar 01\nbox ok\nbox ok\ncommand 14\n"), 0) << run.Dump();
+  EXPECT_TRUE(run.Logged("box \"MERODRC\" \"Cell Object Allocation :\\n\\n256033 Boxes  256431 Paths  511999 Vtx  "
+                         "256431 Cells\""));
+  EXPECT_TRUE(run.Logged("box \"MERODRC\" \"Check File is Missing\""));
+  EXPECT_TRUE(run.Logged("box \"MERODRC\" \"Aborted ... DRC may be Incomplete\""));
+}
+
+}  // namespace
