@@ -1,0 +1,87 @@
+// Whpv: the suite's help viewer. Started with a help file and a topic, or alone.
+#include <string>
+#include <vector>
+
+#include "editor/ui/suite_drive.h"
+#include "helpview/viewer.h"
+#include "platform/ui/box.h"
+#include "platform/ui/keys.h"
+#include "platform/ui/window.h"
+#include "utilib/frame/frame.h"
+
+namespace {
+
+hpv::Viewer viewer;
+
+// Message boxes owned by the viewer's window, and the Esc key, for the browsing and printing code.
+class ViewerUi final : public utilib::JobUi {
+ public:
+  void SetItemText(int, std::string_view) override {}
+  void SetDisplayTitle(std::string_view) override {}
+  utilib::BoxAnswer MessageBox(std::string_view caption, std::string_view text, utilib::BoxButtons buttons) override {
+    const std::string c(caption);
+    const ui::BoxButtons b = buttons == utilib::BoxButtons::OkCancel ? ui::BoxButtons::OkCancel : ui::BoxButtons::Ok;
+    return ui::ShowBox(utilib::UtilityWindow(), text, c.empty() ? nullptr : c.c_str(), b) == ui::kIdOk
+               ? utilib::BoxAnswer::Ok
+               : utilib::BoxAnswer::Cancel;
+  }
+  bool Pause(int) override { return false; }
+  bool IsEscapePressed() override { return ui::IsKeyDown(ui::key::Escape); }
+  bool IsControlPressed() override { return ui::IsKeyDown(ui::key::Control); }
+};
+
+ViewerUi talk;
+
+void Quit() { ui::Post(utilib::UtilityWindow(), ui::msg::Close); }
+
+bool Command(int id) {
+  const ui::Wnd w = utilib::UtilityWindow();
+  switch (id) {
+    case 10:
+      if (hpv::RunHelper(w, "HPV Help", hpv::BuiltInHelp()) == hpv::kHelperQuit) Quit();
+      break;
+    case 11:
+      hpv::RunFiler(viewer, w, edui::SuiteDrive());
+      break;
+    case 12: {
+      const int r = hpv::BrowseHelp(viewer, w, false, talk);
+      if (r == hpv::kBrowseQuit) Quit();
+      if (r == hpv::kBrowsePrint) hpv::PrintTopic(viewer, w, talk);
+      break;
+    }
+    case 13:
+      if (hpv::BrowseHelp(viewer, w, true, talk) == hpv::kBrowseManual) hpv::PrintManual(viewer, w, talk);
+      break;
+    default:
+      break;
+  }
+  // The viewer keeps no set-up file.
+  return false;
+}
+
+}  // namespace
+
+int main(int argc, char** argv) {
+  const std::vector<std::string> arguments(argv + (argc > 0 ? 1 : 0), argv + argc);
+  const hpv::HelpRequest request = hpv::SplitCommandLine(arguments);
+  utilib::UtilityProgram p;
+  p.name = "HPV";
+  p.templates = "whpv";
+  p.credit = "HPV 6.0\nHelp Viewer";
+  p.menu = {{10, "&Help"}, {11, "&File"}, {13, "&Manual"}, {12, "&Topics"}};
+  p.accelerators.entries = {{'H', ui::mod::Alt, 10}, {ui::key::F1, 0, 10}, {'F', ui::mod::Alt, 11},
+                            {'M', ui::mod::Alt, 13}, {'T', ui::mod::Alt, 12}};
+  p.toolbar = {{10, "Help"}, {11, "File"}, {12, "Topics"}, {13, "Manual"}};
+  p.readerPairs = false;
+  p.helpId = -1;
+  p.readId = -1;
+  p.goId = -1;
+  p.command = Command;
+  p.start = [&request] {
+    hpv::StartViewer(viewer, request, edui::SuiteDrive());
+    if (!viewer.wantedMain.empty()) ui::Post(utilib::UtilityWindow(), ui::msg::Command, ui::MakeWParam(12, 0));
+    ui::BringToTop(utilib::UtilityWindow());
+    return true;
+  };
+  return utilib::RunUtility(p, argc, argv);
+}
