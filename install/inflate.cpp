@@ -226,7 +226,7 @@ int Decoder::StoredBlock(ArchiveStream& in, std::uint64_t limit) {
   const std::uint32_t nlen = static_cast<std::uint32_t>((bitBuffer_ >> 16) & 0xFFFF);
   Drop(32);
   if (Overrun() || len != (~nlen & 0xFFFF)) return kInflateBadData;
-  if (Produced() + len > limit) return kInflateTooLong;
+  if (Produced() + len > limit) return kInflateWrongLength;
   std::uint32_t left = len;
   // Whole bytes already in the bit buffer come first.
   while (left > 0 && bitCount_ >= 8) {
@@ -364,7 +364,7 @@ int Decoder::DecodeCodes(ArchiveStream& in, const HuffmanTable& lit, int litBits
       if (pos_ == kWindowSize) {
         FlushWindow(pos_);
         pos_ = 0;
-        if (written_ > limit) return kInflateTooLong;
+        if (written_ > limit) return kInflateWrongLength;
       }
       continue;
     }
@@ -385,7 +385,7 @@ int Decoder::DecodeCodes(ArchiveStream& in, const HuffmanTable& lit, int litBits
     if (padBytes_ && Overrun()) return kInflateBadData;
     // A copy from before the member's first byte would show the previous member's bytes.
     if (distance > Produced()) return kInflateBadData;
-    if (Produced() + length > limit) return kInflateTooLong;
+    if (Produced() + length > limit) return kInflateWrongLength;
 
     std::size_t from = (pos_ - distance) & (kWindowSize - 1);
     while (length > 0) {

@@ -47,7 +47,7 @@ enum InflateResult {
   kInflateBadData = 1,   // a stored block whose length check fails, a bad code, the input ending early
   kInflateBadBlock = 2,  // block type 3, a code set that is no code
   kInflateNoMemory = 3,
-  kInflateTooLong = 4,  // more bytes than the member may have
+  kInflateWrongLength = 4,  // more bytes than the member may have, or a stored member cut short
 };
 
 // One decoder, used for one member at a time.
@@ -59,7 +59,7 @@ class Decoder {
   void StartMember(MemberOutput* out);
   // Decodes one member's DEFLATE stream from the archive's current place. The whole bytes the bit
   // buffer took beyond the stream's end are given back, so the archive stands right after it.
-  // More than `outputLimit` bytes give kInflateTooLong.
+  // More than `outputLimit` bytes give kInflateWrongLength.
   int Inflate(ArchiveStream& in, std::uint64_t outputLimit);
   // A stored member: `count` bytes through the window. Gives the bytes copied.
   std::uint64_t CopyStored(ArchiveStream& in, std::uint64_t count);

@@ -301,7 +301,8 @@ Unzipper::Next Unzipper::UnzipMember(Member& m) {
   int result = kInflateOk;
   if (m.method == kStored) {
     in_.SetLimit(m.dataStart + *size);
-    decoder_.CopyStored(in_, *size);
+    // Data that ends before its stated size is cut short, whatever the other sizes say.
+    if (decoder_.CopyStored(in_, *size) != *size) result = kInflateWrongLength;
     dataEnd = m.dataStart + *size;
   } else {
     const std::uint64_t inputEnd = size ? m.dataStart + *size : in_.Size();
@@ -332,7 +333,7 @@ Unzipper::Next Unzipper::UnzipMember(Member& m) {
     out.writer.Abandon();
     lines_.job().ui->MessageBox(kCaption, "Out of memory .. can't continue", utilib::BoxButtons::Ok);
     severity_ = kSeverityFatal;
-  } else if (result == kInflateTooLong) {
+  } else if (result == kInflateWrongLength) {
     out.writer.Abandon();
     Line(Format("%s ... compressed data length error", shown.c_str()), kSeverityMember);
   } else if (result != kInflateOk) {
