@@ -338,6 +338,7 @@ struct Rasteriser::Walk {
   }
 
   void MapObjects(int cell, const Turn& turn, long long ox, long long oy) {
+    if (cell != r.lastCell_) ++r.cellSwitches_, r.lastCell_ = cell;
     auto data = r.Objects(cell, error);
     if (!data) return;
     std::vector<PixelPoint> pts, px;

@@ -91,8 +91,11 @@ class Rasteriser {
 
   // Releases the cells read so far; the next walk reads them again.
   void ForgetCells();
-  // How many cell files (CL6 and BP6) were read since the Rasteriser was made.
+  // How many cell files (CL6 and BP6) were read since the Rasteriser was made, and how many times the
+  // walk turned to another cell's objects than the last one (what a store that holds one cell at a
+  // time would have read).
   long FileReads() const { return fileReads_; }
+  long CellSwitches() const { return cellSwitches_; }
 
   struct CellData;  // one cell's references and its boxes and paths by layer
 
@@ -107,6 +110,8 @@ class Rasteriser {
   std::map<int, std::shared_ptr<CellData>> cells_;
   long cachedWords_ = 0;
   long fileReads_ = 0;
+  long cellSwitches_ = 0;
+  int lastCell_ = 0;
 };
 
 }  // namespace drc

@@ -33,7 +33,7 @@ int Count(std::string& slot, int fallback) {
 
 bool Switch(std::string& slot) {
   bool on = !slot.empty() && std::toupper(static_cast<unsigned char>(slot[0])) == 'Y';
-  slot = on ? "Y" : "N";
+  slot.assign(1, on ? 'Y' : 'N');
   return on;
 }
 

@@ -44,7 +44,7 @@ int RunSetupDialog(ui::Wnd owner, DrcSettings& s, const DrawingUnits& drawing) {
         for (int id = kSetupFirst; id <= kSetupFirst + kReportName; ++id) {
           std::string& slot = s.slots[static_cast<std::size_t>(id - kSetupFirst)];
           if (std::find(std::begin(kChecks), std::end(kChecks), id) != std::end(kChecks))
-            slot = ui::IsItemChecked(d, id) ? "Y" : "N";
+            slot.assign(1, ui::IsItemChecked(d, id) ? 'Y' : 'N');
           else
             slot = ui::ItemText(d, id, utilib::kSlotLength);
         }

@@ -96,6 +96,7 @@ struct RunBench {
   DrawingUnits units;
 
   RunBench() {
+    EXPECT_TRUE(drawing.ok);
     setenv("MERO_NOW", "2026-03-07 09:08:07", 1);
     EXPECT_TRUE(maps.Allocate());
     SetDefaults(s);

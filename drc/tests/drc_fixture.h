@@ -1,6 +1,6 @@
-// Drawing folders for the checker's tests: cells in a few lines (written as the editor writes them),
-// the test's current folder moved into the drawing folder, and its database read as the checker
-// reads it at start-up.
+// Drawing folders for the checker's tests and benchmark: cells in a few lines (written as the editor
+// writes them), the current folder moved into the drawing folder, and its database read as the
+// checker reads it at start-up.
 #pragma once
 #include <array>
 #include <cstdint>
@@ -25,6 +25,7 @@ using Pixels = std::set<std::pair<int, int>>;
 struct Drawing {
   ostest::Scratch scratch;
   std::unique_ptr<db::Database> db = std::make_unique<db::Database>();
+  bool ok = false;  // the index and FORM.DBD were read back
 
   // Writes the folder (scale: database units per user unit), moves into it and reads it.
   explicit Drawing(const std::vector<CellSpec>& cells, double scale = 20, const std::string& unit = "um");

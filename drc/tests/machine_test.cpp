@@ -23,6 +23,7 @@ struct Bench {
 
   explicit Bench(std::vector<CellSpec> cells = {Cell("TOP", 1, {0, 0, 100, 100}, {Box(1, 100, 100, 300, 200)})})
       : drawing(cells, 10) {
+    EXPECT_TRUE(drawing.ok);
     EXPECT_TRUE(maps.Allocate());
     m = std::make_unique<Machine>(*drawing.db, job, view, maps);
     m->raster.SetTopCell(drawing.Row("TOP"));

@@ -28,6 +28,7 @@ AreaFrame Frame(long long x0, long long y0, double p) {
 
 Pixels MapOf(Drawing& d, const std::string& top, int layer, const AreaFrame& f, const RasterModes& modes = {},
              int* error = nullptr) {
+  EXPECT_TRUE(d.ok);
   Rasteriser r(*d.db);
   r.SetTopCell(d.Row(top));
   BitMap m = NewMap();

@@ -14,6 +14,7 @@ struct Fixture {
   DrcSettings s;
   DrawingUnits units;
   Fixture() {
+    EXPECT_TRUE(drawing.ok);
     SetDefaults(s);
     units.scale = 20;
     units.unit = "um";

@@ -31,6 +31,7 @@ struct Scripted {
   DrcSettings s;
   DrawingUnits units;
   explicit Scripted(const std::string& script) {
+    EXPECT_TRUE(drawing.ok);
     ui::ResetForTests();
     EXPECT_TRUE(ui::StartScriptForTests(script, drawing.scratch.Path("run.log")));
     SetDefaults(s);

@@ -35,7 +35,10 @@ std::vector<std::string> Lines(const std::string& text) {
 struct Program {
   Drawing drawing{RuleLayout(), 10};
 
-  Program() { drawing.scratch.Write("RULES.DRC", kRuleChecks); }
+  Program() {
+    EXPECT_TRUE(drawing.ok);
+    drawing.scratch.Write("RULES.DRC", kRuleChecks);
+  }
 
   int Go(const std::string& script, const std::string& args = "") {
     drawing.scratch.Write("run.script", script);
