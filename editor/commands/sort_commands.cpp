@@ -110,20 +110,25 @@ void SortCommand(edui::Editor& ed) {
   DeselectAll(ed);
   FoldAll(ed);
   db::ObjectStore& s = ed.db.store;
-  // Instances by cell, as an exchange sort orders them.
+  // Instances by cell, as an exchange sort orders them (instances of one cell in the order that sort
+  // leaves them), on a copy of the table.
   if (ed.db.current.rank >= 2 && s.refCount[0] >= 2) {
     const int count = s.refCount[0];
-    for (int i = 1; i < count; ++i) {
-      db::CellRefRecord at = s.GetCellRefRecord(0, i);
-      for (int j = i + 1; j <= count; ++j) {
-        const db::CellRefRecord other = s.GetCellRefRecord(0, j);
-        if (db::RefRowOf(other.flags) < db::RefRowOf(at.flags)) {
-          s.PutCellRefRecord(0, i, other);
-          s.PutCellRefRecord(0, j, at);
-          at = other;
+    std::vector<db::CellRefRecord> refs(std::size_t(count) + 1);
+    std::vector<int> cells(std::size_t(count) + 1);
+    for (int n = 1; n <= count; ++n) {
+      refs[std::size_t(n)] = s.GetCellRefRecord(0, n);
+      cells[std::size_t(n)] = db::RefRowOf(refs[std::size_t(n)].flags);
+    }
+    for (std::size_t i = 1; i < std::size_t(count); ++i) {
+      for (std::size_t j = i + 1; j <= std::size_t(count); ++j) {
+        if (cells[j] < cells[i]) {
+          std::swap(cells[i], cells[j]);
+          std::swap(refs[i], refs[j]);
         }
       }
     }
+    for (int n = 1; n <= count; ++n) s.PutCellRefRecord(0, n, refs[std::size_t(n)]);
   }
   edui::ShowPercent(ed, 0, 1);
   db::ComputeCellExtent(ed.db);

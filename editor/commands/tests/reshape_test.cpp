@@ -4,6 +4,8 @@
 #include "editor/commands/sort_commands.h"
 #include "editor/commands/tests/edit_fixture.h"
 
+#include <set>
+
 namespace edtest {
 namespace {
 
@@ -58,6 +60,36 @@ TEST_F(ReshapeTest, SortFoldsNormalisesAndOrdersBinsUntilEsc) {
   EXPECT_EQ(Corners(Box(1)), (std::vector<std::int32_t>{-8388608 + 92, 0, 8388608 - 8, 10}));
   EXPECT_EQ(Corners(Box(2)), (std::vector<std::int32_t>{0, 0, 10, 10}));
   EXPECT_EQ(Corners(Box(3)), (std::vector<std::int32_t>{900, 900, 1000, 1000}));
+}
+
+class SortInstanceTest : public EditTest {
+ protected:
+  void SetUp() override {
+    EditTest::SetUp();
+    drive->Write("FORM.DBD", "pool=\r\n");
+    StartWith({{"A", 1, {{1, 0, 0, 10, 10}}, {}},
+               {"BB", 1, {{1, 0, 0, 10, 10}}, {}},
+               {"TOP", 2, {}, {{2, 0, 0}, {1, 100, 0}, {2, 200, 0}, {1, 300, 0}, {2, 400, 0}}}},
+              "TOP");
+  }
+};
+
+TEST_F(SortInstanceTest, InstancesComeInTheOrderOfTheirCells) {
+  Begin(kSort);
+  ASSERT_EQ(S().refCount[0], 5);
+  std::vector<int> cells;
+  std::multiset<std::int32_t> xs;
+  for (int n = 1; n <= 5; ++n) {
+    cells.push_back(db::RefRowOf(S().GetCellRef(0, 0, n)));
+    xs.insert(S().GetCellRef(0, 1, n));
+  }
+  EXPECT_EQ(cells, (std::vector<int>{1, 1, 2, 2, 2}));
+  EXPECT_EQ(xs, (std::multiset<std::int32_t>{0, 100, 200, 300, 400}));
+  // Instances of a cell of the edited cell's own rank go with uDup.
+  S().SetCellRef(0, 3, 0, 5);
+  E().db.index.rows[3].flags = 2;
+  Begin(kUDup);
+  EXPECT_EQ(S().refCount[0], 4);
 }
 
 TEST_F(ReshapeTest, OversizeMovesSelectedEdgesAndKeepsWidePathsWide) {
@@ -156,3 +188,4 @@ TEST_F(ReshapeTest, ArcExtendsThePathFromItsSelectedVertex) {
 
 }  // namespace
 }  // namespace edtest
+
