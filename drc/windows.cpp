@@ -214,6 +214,14 @@ void RunViewerDialog(ui::Wnd owner) {
 
 // ---- The run's windows ----
 
+bool AskAbortChecking(ui::Wnd display, ui::Message m, ui::WParam wp, bool& abort) {
+  const bool cancel = (m == ui::msg::Command && ui::LowWord(wp) == ui::kIdCancel) || m == ui::msg::Close;
+  if (!cancel) return false;
+  if (ui::ShowBox(display, "Do You Want to Abort Checking?", kProgram, ui::BoxButtons::YesNo) == ui::kIdYes)
+    abort = true;
+  return true;
+}
+
 void WindowView::ShowProgress(const AreaProgress& area) {
   gfx::Surface* s = display_ ? ui::ItemSurface(display_, kDisplayPicture) : nullptr;
   if (!s) return;

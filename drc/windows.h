@@ -24,6 +24,10 @@ int RunSetupDialog(ui::Wnd owner, DrcSettings& s, const DrawingUnits& drawing);
 // VIEWER: asks for a map file, then shows it at 1x, 2x or 4x with scroll bars.
 void RunViewerDialog(ui::Wnd owner);
 
+// DISPLAY's Cancel button and close box during a run: "Do You Want to Abort Checking?"; true when
+// `m` was one of them (the display stays open), with `abort` set when the answer was Yes.
+bool AskAbortChecking(ui::Wnd display, ui::Message m, ui::WParam wp, bool& abort);
+
 // What a run shows on screen: DISPLAY's picture (whose window the program passes on once the display
 // exists) and the MAPPER window, opened over `owner` while an area shows maps.
 class WindowView : public CheckView {

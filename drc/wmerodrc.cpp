@@ -71,11 +71,7 @@ bool DisplayMessages(ui::Wnd d, ui::Message m, ui::WParam wp, ui::LParam) {
     display = d;
     return false;
   }
-  const bool cancel = (m == ui::msg::Command && ui::LowWord(wp) == ui::kIdCancel) || m == ui::msg::Close;
-  if (!cancel || !running) return false;
-  if (ui::ShowBox(d, "Do You Want to Abort Checking?", kProgram, ui::BoxButtons::YesNo) == ui::kIdYes)
-    running->abort = true;
-  return true;
+  return running && AskAbortChecking(d, m, wp, running->abort);
 }
 
 int Go(utilib::Job& job) {

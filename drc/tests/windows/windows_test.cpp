@@ -122,6 +122,18 @@ TEST(ViewerDialog, OpensAMapFileOrTellsWhyNot) {
   }
 }
 
+TEST(RunWindows, CancelAndCloseOfTheDisplayAskBeforeTheRunStops) {
+  Scripted run("box no\nbox yes\n");
+  bool abort = false;
+  EXPECT_FALSE(AskAbortChecking(0, ui::msg::Command, ui::MakeWParam(ui::kIdOk, 0), abort));
+  EXPECT_TRUE(AskAbortChecking(0, ui::msg::Command, ui::MakeWParam(ui::kIdCancel, 0), abort));
+  EXPECT_FALSE(abort);
+  EXPECT_TRUE(AskAbortChecking(0, ui::msg::Close, 0, abort));
+  EXPECT_TRUE(abort);
+  EXPECT_TRUE(run.Logged("box \"MERODRC\" \"Do You Want to Abort Checking?\""));
+  EXPECT_EQ(ui::ScriptStatus(), 0);
+}
+
 TEST(RunWindows, MapWindowAndProgressPictureShowWhatTheRunDraws) {
   Scripted run("");
   WindowView view(0);
