@@ -193,6 +193,14 @@ TEST(RunInstall, ErrorsAndAbort) {
   EXPECT_EQ(boxes[2], "box \"SETUP 6.0\" \"Failed to Create Shortcut\"");
   EXPECT_EQ(boxes[3], "box \"SETUP 6.0\" \"Start Menu Error Occurred... Installation May Not be Complete\"");
 
+  // A suite folder that cannot be made fails each expansion, and no menu item is made for it.
+  InstallFixture h;
+  h.s.Write("d/Mero6", "a file in the way");
+  RunInstall(h.job, h.lines, h.plan);
+  EXPECT_EQ(insttest::ProgressLines(h.ui)[0], "Unable to make the D:\\\\Mero6 Folder ... can't continue");
+  EXPECT_EQ(h.ui.EventsOf("box").size(), 3u);  // both suite archives and the tutorial
+  EXPECT_TRUE(h.Entry("Tutor").empty());
+
   // Esc during the first archive: nothing after it is expanded.
   InstallFixture g;
   g.plan.additional[0].checked = true;
