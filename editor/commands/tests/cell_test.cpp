@@ -1,5 +1,6 @@
 // Make, Smsh and Step; Res and Cap; the setting dialogs.
 #include <algorithm>
+#include <filesystem>
 #include <set>
 #include <tuple>
 
@@ -68,6 +69,19 @@ TEST_F(CellTest, SmashingPlacesTheContentsAsTheDrawingDoes) {
   ExpectSelectionConsistent();
   auto saved = Saved("TOP");
   EXPECT_EQ(Flat(saved->store), expected);
+}
+
+TEST_F(CellTest, AnInstanceWhoseCellCannotBeReadStaysWithNothingAdded) {
+  StartWith({{"A", 1, {{1, 0, 0, 100, 100}}, {}}, {"TOP", 2, {{1, 0, 0, 10, 10}}, {{1 | db::kRefSelectedBit, 500, 0}}}}, "TOP");
+  S().SetCellRef(0, S().GetCellRef(0, 0, 1) | db::kRefSelectedBit, 0, 1);
+  std::filesystem::remove(drive->Path("A.bp6"));
+  for (const auto& e : std::filesystem::directory_iterator(drive->folder))
+    if (e.path().filename().string() == "A.BP6" || e.path().filename().string() == "a.bp6") std::filesystem::remove(e.path());
+  Begin(kSmsh, "answer SMSH press ok\nbox ok\n");
+  EXPECT_TRUE(Logged("box \"\" \"Not Enough Space to Smash Cell\""));
+  EXPECT_EQ(S().refCount[0], 1);
+  EXPECT_EQ(S().boxCount, 1);
+  EXPECT_EQ(S().pathCount + S().vertexCount, 0);
 }
 
 TEST_F(CellTest, MakeThenPlaceThenSmashGivesTheGeometryBack) {
