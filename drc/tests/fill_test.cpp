@@ -9,35 +9,13 @@
 #include <vector>
 
 #include "drc/rasteriser.h"
+#include "drc/tests/drc_fixture.h"
 
 namespace drc {
 namespace {
 
-using Pixels = std::set<std::pair<int, int>>;
+using namespace drctest;
 using Poly = std::vector<PixelPoint>;
-
-BitMap NewMap() {
-  BitMap m;
-  EXPECT_TRUE(m.Allocate());
-  return m;
-}
-
-Pixels SetPixels(const BitMap& m) {
-  Pixels out;
-  for (int s = 0; s < kMapStrips; ++s)
-    for (int y = 0; y < m.WritableRows(); ++y)
-      if (std::uint32_t w = m.Word(s, y))
-        for (int b = 0; b < 32; ++b)
-          if (w & ColumnBit(b)) out.insert({32 * s + b, y});
-  return out;
-}
-
-Pixels Rect(int x1, int y1, int x2, int y2) {
-  Pixels p;
-  for (int y = y1; y < y2; ++y)
-    for (int x = x1; x < x2; ++x) p.insert({x, y});
-  return p;
-}
 
 Pixels Fill(const Poly& poly, bool closed = true) {
   BitMap m = NewMap();

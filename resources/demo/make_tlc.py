@@ -133,15 +133,19 @@ def library():
     return [contact, inv, nand, row, top]
 
 
-def main():
-    cells = library()
-    for cell in cells:
-        cell.write()
+def write_cells_ref(cells):
     lines = [str(len(cells))]
     for cell in cells:
         lines += [cell.name, "%d 0 0 1 0 %d %d %d %d" % ((cell.rank,) + cell.counts())]
     with open(os.path.join(HERE, "CELLS.REF"), "w", newline="\r\n") as f:
         f.write("\n".join(lines) + "\n\n")
+
+
+def main():
+    cells = library()
+    for cell in cells:
+        cell.write()
+    write_cells_ref(cells)
 
 
 if __name__ == "__main__":

@@ -11,26 +11,11 @@
 #include "drc/pcx.h"
 #include "drc/pictures.h"
 #include "drc/tests/drc_fixture.h"
+#include "platform/ui/tests/log_lines.h"
 
 namespace {
 
 using namespace drctest;
-
-std::vector<std::string> Lines(const std::string& text) {
-  std::vector<std::string> lines;
-  std::string line;
-  for (char c : text) {
-    if (c == '\r') continue;
-    if (c == '\n') {
-      lines.push_back(line);
-      line.clear();
-    } else {
-      line += c;
-    }
-  }
-  if (!line.empty()) lines.push_back(line);
-  return lines;
-}
 
 struct Program {
   Drawing drawing{RuleLayout(), 10};
@@ -48,7 +33,7 @@ struct Program {
     const int status = std::system(command.c_str());
     return WIFEXITED(status) ? WEXITSTATUS(status) : -1;
   }
-  std::vector<std::string> Log() const { return Lines(drawing.scratch.Read("run.log")); }
+  std::vector<std::string> Log() const { return uitest::FileLines(drawing.scratch.Path("run.log")); }
   bool Logged(const std::string& line) const {
     const auto log = Log();
     return std::find(log.begin(), log.end(), line) != log.end();
@@ -87,7 +72,7 @@ TEST(WmerodrcRun, GoFlagsTheRuleViolationsAndKeepsTheirMap) {
   EXPECT_TRUE(run.Logged("box \"MERODRC\" \"Completed ... 3 Total Flags\"")) << run.Dump();
   EXPECT_TRUE(run.Logged("dialog MAPPER"));
   EXPECT_TRUE(run.Logged("item DISPLAY 500 \"Copying Map to TOP_1_1.PCX ...\""));
-  EXPECT_EQ(Text(Lines(run.drawing.scratch.Read("MERODRC.RPT"))),
+  EXPECT_EQ(Text(uitest::FileLines(run.drawing.scratch.Path("MERODRC.RPT"))),
             Header(1, "Metal width", "3") + "Area= ZOOM -3.4 -3.4 99 60.6   Map= TOP_1_1.PCX\n" +
                 Header(2, "Metal spacing", "3") + "Area= ZOOM 187.8 -3.4 290.2 60.6   Map= Map Not Copied\n" +
                 Header(3, "Cut enclosure", "1") + "Area= ZOOM 98.2 -1.4 200.6 62.6   Map= Map Not Copied\n" +
@@ -102,7 +87,7 @@ TEST(WmerodrcRun, GoFlagsTheRuleViolationsAndKeepsTheirMap) {
     for (int x = drc::kFrameLeft + 20; x < drc::kFrameRight - 20; ++x) marks += map.picture.Row(y)[x] == 0xFF0000u;
   EXPECT_GT(marks, 100);
   // The set-up file as SETUP left it.
-  const auto setup = Lines(run.drawing.scratch.Read("Merodrc.su6"));
+  const auto setup = uitest::FileLines(run.drawing.scratch.Path("Merodrc.su6"));
   ASSERT_GE(setup.size(), 20u + 20u);
   EXPECT_EQ(std::vector<std::string>(setup.begin(), setup.begin() + 20),
             (std::vector<std::string>{"6.01", "TOP", "RULES.DRC", "1", "9", "1", "", "", "", "", "0um", "0um", "300um",
@@ -126,7 +111,7 @@ TEST(WmerodrcRun, StoppedRunResumesWhereItStopped) {
   EXPECT_TRUE(run.Logged("box \"MERODRC\" \"Aborted ... DRC may be Incomplete\"")) << run.Dump();
   EXPECT_TRUE(run.Logged("item SETUP 107 \"92.2um\""));
   EXPECT_TRUE(run.Logged("item SETUP 108 \"-3.4um\""));
-  const auto setup = Lines(run.drawing.scratch.Read("Merodrc.su6"));
+  const auto setup = uitest::FileLines(run.drawing.scratch.Path("Merodrc.su6"));
   EXPECT_EQ(setup[3], "1");
   EXPECT_EQ(setup[8], "92.2um");
   EXPECT_EQ(setup[9], "-3.4um");

@@ -75,11 +75,7 @@ def drawing(work, folder_tool):
     make_tlc.SCALE = SCALE
     for c in cells:
         c.write()
-    lines = [str(len(cells))]
-    for c in cells:
-        lines += [c.name, "%d 0 0 1 0 %d %d %d %d" % ((c.rank,) + c.counts())]
-    with open(os.path.join(tlc, "CELLS.REF"), "w", newline="\r\n") as f:
-        f.write("\n".join(lines) + "\n\n")
+    make_tlc.write_cells_ref(cells)
     with open(os.path.join(tlc, "FORM.DBD"), "w", newline="\r\n") as f:
         f.write("pool=\nlayer=met1 1\nlayer=poly 2\nlayer=met2 3\n")
     run([folder_tool, tlc, folder], env=dict(os.environ, ASAN_OPTIONS="detect_leaks=0"))
