@@ -16,24 +16,13 @@
 
 #include "install/inflate.h"
 #include "install/unzip.h"
+#include "utilib/recording_ui.h"
 
 namespace {
 
 using Clock = std::chrono::steady_clock;
 
 double Seconds(Clock::time_point since) { return std::chrono::duration<double>(Clock::now() - since).count(); }
-
-class QuietUi final : public utilib::JobUi {
- public:
-  void SetItemText(int, std::string_view) override {}
-  void SetDisplayTitle(std::string_view) override {}
-  utilib::BoxAnswer MessageBox(std::string_view, std::string_view, utilib::BoxButtons) override {
-    return utilib::BoxAnswer::Ok;
-  }
-  bool Pause(int) override { return false; }
-  bool IsEscapePressed() override { return false; }
-  bool IsControlPressed() override { return false; }
-};
 
 struct Discard final : install::MemberOutput {
   void Write(const std::uint8_t*, std::size_t) override {}
@@ -121,7 +110,7 @@ int main(int argc, char** argv) {
   }
   const double decodeSeconds = Seconds(start);
 
-  QuietUi ui;
+  utilib::RecordingUi ui;  // a few lines: one per member
   utilib::Job job("SETUP", ui);
   install::ProgressList lines(job);
   start = Clock::now();

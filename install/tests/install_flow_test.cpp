@@ -12,14 +12,8 @@ namespace install {
 namespace {
 
 using insttest::MakeZip;
+using insttest::Deflated;
 using insttest::ZipMember;
-
-ZipMember Member(const std::string& name, const std::string& data) {
-  ZipMember m;
-  m.name = name;
-  m.data = data;
-  return m;
-}
 
 TEST(InstallSettings, SourceFolderAndDriveAsTyped) {
   const std::pair<const char*, const char*> folders[] = {
@@ -102,10 +96,10 @@ struct InstallFixture {
     std::filesystem::create_directories(s.Path("d"));
     std::filesystem::create_directories(s.Path("menu"));
     os::SetDriveTable("C=" + s.root + ";D=" + s.Path("d"));
-    const std::string tutor = MakeZip({Member("FORM.DBD", "LAYER=METAL 1\r\n"), Member("TOP.BP6", "bp6")});
-    s.Write("zips/MERO6A.ZIP", MakeZip({Member("wmero", program), Member("Tutor.zip", tutor)}));
-    s.Write("zips/MERO6B.ZIP", MakeZip({Member("whpv", program), Member("TFF.DBD", std::string(12288, '\xFF'))}));
-    s.Write("zips/PROJ1.ZIP", MakeZip({Member("CELLS6.DBD", "1\r\n")}));
+    const std::string tutor = MakeZip({Deflated("FORM.DBD", "LAYER=METAL 1\r\n"), Deflated("TOP.BP6", "bp6")});
+    s.Write("zips/MERO6A.ZIP", MakeZip({Deflated("wmero", program), Deflated("Tutor.zip", tutor)}));
+    s.Write("zips/MERO6B.ZIP", MakeZip({Deflated("whpv", program), Deflated("TFF.DBD", std::string(12288, '\xFF'))}));
+    s.Write("zips/PROJ1.ZIP", MakeZip({Deflated("CELLS6.DBD", "1\r\n")}));
     plan.settings.drive = "D:";
     plan.source = AbsoluteSourceFolder(NormaliseSourceFolder("zips"));
     plan.suiteArchives = CollectSuiteArchives(plan.source);
@@ -180,7 +174,7 @@ TEST(RunInstall, ErrorsAndAbort) {
   // A damaged suite archive is reported and the install goes on; a menu folder that cannot be made
   // shows the menu messages.
   InstallFixture f;
-  ZipMember bad = Member("broken", "data");
+  ZipMember bad = Deflated("broken", "data");
   bad.badCrc = true;
   f.s.Write("zips/MERO6B.ZIP", MakeZip({bad}));
   f.s.Write("menu/applications", "a file in the way");

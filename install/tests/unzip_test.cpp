@@ -14,6 +14,8 @@ namespace {
 
 using insttest::MakeZip;
 using insttest::ProgressLines;
+using insttest::Deflated;
+using insttest::Stored;
 using insttest::ZipMember;
 
 struct Outcome {
@@ -30,20 +32,6 @@ void Unzip(const insttest::Scratch& scratch, const std::string& zip, Outcome& ru
   ProgressList list(job);
   run.severity = UnzipArchive("C:\\A.ZIP", "C:\\" + into + "\\", list);
   run.lines = ProgressLines(run.ui);
-}
-
-ZipMember Stored(const std::string& name, const std::string& data) {
-  ZipMember m;
-  m.name = name;
-  m.data = data;
-  m.method = 0;
-  return m;
-}
-ZipMember Deflated(const std::string& name, const std::string& data) {
-  ZipMember m;
-  m.name = name;
-  m.data = data;
-  return m;
 }
 
 TEST(UnzipArchive, StoredAndDeflatedMembersComeOutWhole) {
@@ -81,14 +69,7 @@ TEST(UnzipArchive, DamagedMembersReportAndTheWalkGoesOn) {
   }
   {
     ZipMember m = Deflated("nlen.dat", "abc");
-    insttest::BitWriter w;
-    w.Bits(1, 1);
-    w.Bits(0, 2);
-    w.Align();
-    w.Bits(3, 16);
-    w.Bits(3, 16);
-    w.bytes += "abc";
-    m.compressed = w.bytes;
+    m.compressed = insttest::BadStoredBlock();
     m.setCompressed = true;
     cases.push_back({"stored block length check", m, "nlen.dat ... compressed data format wrong", 1});
   }

@@ -2,8 +2,9 @@
 // and ZIP archives written here field by field, so that damaged and hostile archives can be made
 // at will and the archives the tests read are not the reader's own say-so.
 #pragma once
-#include <unistd.h>
 #include <zlib.h>
+
+#include <algorithm>
 
 #include <cstdint>
 #include <filesystem>
@@ -12,35 +13,17 @@
 #include <vector>
 
 #include "platform/os/path.h"
+#include "platform/os/tests/scratch.h"
 #include "utilib/recording_ui.h"
 
 namespace insttest {
 
-struct Scratch {
-  std::string root;
-  std::string saved;
+// A scratch folder that is drive C and the current folder while the test runs.
+struct Scratch : ostest::Scratch {
   Scratch() {
-    char pattern[] = "/tmp/mero-install-XXXXXX";
-    root = mkdtemp(pattern);
-    saved = std::filesystem::current_path().string();
     os::SetDriveTable("C=" + root);
     std::filesystem::current_path(root);
   }
-  ~Scratch() {
-    std::filesystem::current_path(saved);
-    std::error_code ec;
-    std::filesystem::remove_all(root, ec);
-  }
-  std::string Path(const std::string& rel) const { return root + "/" + rel; }
-  void Write(const std::string& rel, const std::string& bytes) const {
-    std::filesystem::create_directories(std::filesystem::path(Path(rel)).parent_path());
-    std::ofstream(Path(rel), std::ios::binary) << bytes;
-  }
-  std::string Read(const std::string& rel) const {
-    std::ifstream in(Path(rel), std::ios::binary);
-    return std::string(std::istreambuf_iterator<char>(in), {});
-  }
-  bool Has(const std::string& rel) const { return std::filesystem::exists(Path(rel)); }
   // Every file and folder under the scratch root, relative, sorted.
   std::vector<std::string> Tree() const {
     std::vector<std::string> names;
@@ -97,6 +80,18 @@ struct BitWriter {
   void FixedDistance(int code) { Code(code, 5); }
 };
 
+// One final stored block of "abc" whose NLEN is not the complement of its LEN.
+inline std::string BadStoredBlock() {
+  BitWriter b;
+  b.Bits(1, 1);
+  b.Bits(0, 2);
+  b.Align();
+  b.Bits(3, 16);
+  b.Bits(3, 16);
+  b.bytes += "abc";
+  return b.bytes;
+}
+
 struct ZipMember {
   std::string name;
   std::string data;          // what the member holds
@@ -114,6 +109,20 @@ struct ZipMember {
   bool sizesInHeader = false;     // with a descriptor: the header still holds the sizes
   bool zip64 = false;             // sizes 0xFFFFFFFF, the real ones in the extra field
 };
+
+inline ZipMember Stored(const std::string& name, const std::string& data) {
+  ZipMember m;
+  m.name = name;
+  m.data = data;
+  m.method = 0;
+  return m;
+}
+inline ZipMember Deflated(const std::string& name, const std::string& data) {
+  ZipMember m;
+  m.name = name;
+  m.data = data;
+  return m;
+}
 
 inline void Put16(std::string& s, std::uint32_t v) {
   s.push_back(static_cast<char>(v & 0xFF));
