@@ -6,6 +6,7 @@
 
 #include <algorithm>
 #include <cstdlib>
+#include <filesystem>
 #include <fstream>
 
 #include "drc/pcx.h"
@@ -158,6 +159,30 @@ TEST(WmerodrcRun, AllocationBoxAndAMissingCheckFile) {
                          "256431 Cells\""));
   EXPECT_TRUE(run.Logged("box \"MERODRC\" \"Check File is Missing\""));
   EXPECT_TRUE(run.Logged("box \"MERODRC\" \"Aborted ... DRC may be Incomplete\""));
+}
+
+TEST(WmerodrcRun, DemoChecksOnTheDemoDrawing) {
+#ifndef MERO_DEMO_DIR
+  GTEST_SKIP() << "the demo drawing is not built";
+#else
+  // The README's main job: the example check file over a copy of the demo drawing.
+  Program run;
+  std::filesystem::copy(MERO_DEMO_DIR, run.drawing.scratch.root,
+                        std::filesystem::copy_options::recursive | std::filesystem::copy_options::overwrite_existing);
+  for (const char* f : {"Cells6.dbd", "CELLS6.DBD"}) std::remove(run.drawing.scratch.Path(f).c_str());
+  std::filesystem::copy_file(std::string(MERO_DEMO_DIR) + "/Cells6.dbd", run.drawing.scratch.Path("CELLS6.DBD"));
+  run.drawing.scratch.Write("CONSTS6.DBD", "6.05\r\n20\r\num\r\n");
+  std::filesystem::copy_file(MERO_DEMO_CHECKS, run.drawing.scratch.Path("DEMO.DRC"));
+  ASSERT_EQ(run.Go("answer SETUP set 100 \"TOP\" set 101 \"demo\" set 103 \"9\" set 109 \"-40\" set 110 \"-30\" "
+                   "set 111 \"150\" set 112 \"80\" press ok\ncommand 13\nbox ok\ncommand 14\n"),
+            0)
+      << run.Dump();
+  EXPECT_TRUE(run.Logged("box \"MERODRC\" \"Completed ... 1 Total Flags\"")) << run.Dump();
+  const std::string report = run.drawing.scratch.Read("MERODRC.RPT");
+  EXPECT_NE(report.find("Check 4: Contacts inside active by 0.25 um"), std::string::npos);
+  EXPECT_NE(report.find("Area= ZOOM -43 -33 213 127   Map= TOP_2_1.PCX"), std::string::npos);
+  EXPECT_TRUE(run.drawing.scratch.Has("TOP_2_1.PCX"));
+#endif
 }
 
 }  // namespace
