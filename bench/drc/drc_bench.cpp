@@ -136,9 +136,9 @@ void CheckRun(const char* name, const std::vector<CellSpec>& cells, double width
   utilib::CloseReport(job);
   const long areas = static_cast<long>(ui.EventsOf("item 501").size());
   std::printf("run %s: %.2f s for %ld areas of 2 checks (%.1f ms an area), %d flags, %ld cell files read "
-              "(a store of one cell would read %ld), folder written in %.2f s\n",
+              "(a store of one cell would read %ld), folder written in %.0f ms\n",
               name, t, areas, 1e3 * t / std::max(1L, areas), out.totalFlags, m.raster.FileReads(),
-              m.raster.CellSwitches(), written);
+              m.raster.CellSwitches(), 1e3 * written);
 }
 
 std::vector<CellSpec> FlatBoxes() {
