@@ -192,13 +192,13 @@ bool MatchFrom(std::string_view p, std::string_view n) {
 
 }  // namespace
 
-void SetDriveTable(std::string_view spec) {
+void SetDriveTable(std::string_view table) {
   for (auto& d : g_drives) d.clear();
   std::size_t i = 0;
-  while (i < spec.size()) {
-    std::size_t j = spec.find(';', i);
-    if (j == std::string_view::npos) j = spec.size();
-    std::string_view entry = spec.substr(i, j - i);
+  while (i < table.size()) {
+    std::size_t j = table.find(';', i);
+    if (j == std::string_view::npos) j = table.size();
+    std::string_view entry = table.substr(i, j - i);
     i = j + 1;
     std::size_t eq = entry.find('=');
     if (eq != 1) continue;

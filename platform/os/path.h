@@ -11,7 +11,7 @@ namespace os {
 // Virtual drives. The folder above the suite folder (MERO6) is the root of the suite's drive, "C:"
 // unless MERO_DRIVES ("C=/opt/mero;D=/home/me/chips") names it otherwise.
 void InitDrives(const std::string& suiteFolder);  // reads MERO_DRIVES; suiteFolder is a native path
-void SetDriveTable(std::string_view spec);        // replaces the table; for tests
+void SetDriveTable(std::string_view table);        // replaces the table; for tests
 std::string DriveRoot(char letter);               // native root of a drive, "" when there is none
 char SuiteDriveLetter();                          // drive of the suite folder, 0 when none
 std::string SuiteFolder();                        // native path of the suite folder ("" before Init)

@@ -108,9 +108,9 @@ GLYPHS = {
 }
 
 
-def strokes(spec):
+def strokes(text):
     out = []
-    for part in spec.split('|'):
+    for part in text.split('|'):
         pts = [tuple(int(v) for v in p.split(',')) for p in part.split()]
         if pts:
             out.append(pts)
@@ -165,8 +165,8 @@ def main():
     for face, shape in FACES:
         folder = os.path.join(here, face)
         os.makedirs(folder, exist_ok=True)
-        for ch, spec in GLYPHS.items():
-            polys = shape(strokes(spec))
+        for ch, text in GLYPHS.items():
+            polys = shape(strokes(text))
             for p in polys:
                 for x, y in p:
                     assert 0 <= x <= 15 and 0 <= y <= 15 and (x, y) != (15, 15), (face, ch)

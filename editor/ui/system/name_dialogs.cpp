@@ -24,10 +24,10 @@ struct NameDialog {
   Picker pickers[2];  // of the buttons 1321 and 1323
 };
 
-int Run(ui::Wnd owner, db::Database& d, const NameDialog& spec, Answers& a) {
-  const int result = ui::RunDialog(spec.name, owner, [&](ui::Wnd w, ui::Message m, ui::WParam wp, ui::LParam) -> ui::Result {
+int Run(ui::Wnd owner, db::Database& d, const NameDialog& form, Answers& a) {
+  const int result = ui::RunDialog(form.name, owner, [&](ui::Wnd w, ui::Message m, ui::WParam wp, ui::LParam) -> ui::Result {
     if (m == ui::msg::InitDialog) {
-      ui::FocusItem(w, spec.fields[0]);
+      ui::FocusItem(w, form.fields[0]);
       return 1;
     }
     if (m != ui::msg::Command) return 0;
@@ -36,7 +36,7 @@ int Run(ui::Wnd owner, db::Database& d, const NameDialog& spec, Answers& a) {
       const int k = id == kFirstList ? 0 : 1;
       std::string picked;
       int got = 0;
-      switch (spec.pickers[k]) {
+      switch (form.pickers[k]) {
         case Picker::None:
           return 0;
         case Picker::Cells:
@@ -44,17 +44,17 @@ int Run(ui::Wnd owner, db::Database& d, const NameDialog& spec, Answers& a) {
           break;
         case Picker::Attachable:
         case Picker::Importable:
-          got = RunForeignCellList(w, d, spec.pickers[k] == Picker::Importable, picked);
+          got = RunForeignCellList(w, d, form.pickers[k] == Picker::Importable, picked);
           break;
       }
       if (got == 1) {
-        ui::SetItemText(w, spec.fields[k], picked);
-        ui::FocusItem(w, k == 0 && spec.fields[1] ? spec.fields[1] : ui::kIdOk);
+        ui::SetItemText(w, form.fields[k], picked);
+        ui::FocusItem(w, k == 0 && form.fields[1] ? form.fields[1] : ui::kIdOk);
       }
       return 1;
     }
     return ui::EndOkCancel(w, id, [&] {
-      for (int k = 0; k < 2; ++k) a[static_cast<std::size_t>(k)] = spec.fields[k] ? ui::ItemText(w, spec.fields[k], kAnswerLength) : "";
+      for (int k = 0; k < 2; ++k) a[static_cast<std::size_t>(k)] = form.fields[k] ? ui::ItemText(w, form.fields[k], kAnswerLength) : "";
     });
   });
   return result == 1 ? 1 : 0;
