@@ -1,6 +1,6 @@
 #include "extract/dialogs.h"
 
-#include "convert/gds/slot_dialog.h"
+#include "utilib/frame/slot_dialog.h"
 #include "platform/ui/dialog.h"
 #include "utilib/frame/dialogs.h"
 #include "utilib/frame/frame.h"
@@ -53,20 +53,20 @@ int RunSetup1Dialog(ExtractorSettings& s, const db::CellIndex& index) {
 
 int RunSetup2Dialog(ExtractorSettings& s) {
   // Slot 203 has no control: it keeps what it holds.
-  return gds::RunSlotDialog("SETUP2", s.setup2,
+  return utilib::RunSlotDialog("SETUP2", s.setup2,
                             {{200, kFirstList, false}, {201, kBaseName, false}, {202, kSecondList, false},
                              {204, kCompareReport, false}},
                             [&] { NormaliseSettings(s, 1); });
 }
 
 int RunTraceDialog(ExtractorSettings& s) {
-  std::vector<gds::SlotField> fields = gds::SlotRange(300, kInsulator5Slot);
+  std::vector<utilib::SlotField> fields = utilib::SlotRange(300, kInsulator5Slot);
   fields.push_back({320, kCapacitanceSwitch, true});
-  return gds::RunSlotDialog("TRACE", s.trace, fields, [&] { NormaliseSettings(s, 2); });
+  return utilib::RunSlotDialog("TRACE", s.trace, fields, [&] { NormaliseSettings(s, 2); });
 }
 
 int RunSmashDialog(ExtractorSettings& s) {
-  return gds::RunSlotDialog("SMASH", s.smash, gds::SlotRange(1024, kSmashFileSlots), [&] { NormaliseSettings(s, 3); });
+  return utilib::RunSlotDialog("SMASH", s.smash, utilib::SlotRange(1024, kSmashFileSlots), [&] { NormaliseSettings(s, 3); });
 }
 
 }  // namespace ext

@@ -2,6 +2,8 @@
 
 #include <algorithm>
 #include <cctype>
+#include <charconv>
+#include <cstdio>
 
 namespace utilib {
 
@@ -70,10 +72,25 @@ int ClampLayerIndex(int n) { return std::clamp(n, 0, 63); }
 int ClampLayerNumber(int n) { return std::clamp(n, 1, 64); }
 
 int IsSettingYes(std::string& slot) {
-  for (char& c : slot) c = static_cast<char>(std::toupper(static_cast<unsigned char>(c)));
+  UpperCase(slot);
   if (!slot.empty() && slot[0] == 'Y') return 1;
   slot.assign(1, 'N');
   return 0;
+}
+
+void UpperCase(std::string& text) {
+  for (char& c : text) c = static_cast<char>(std::toupper(static_cast<unsigned char>(c)));
+}
+
+std::string FormatG(double value) {
+  char b[64];
+  std::snprintf(b, sizeof b, "%g", value);
+  return b;
+}
+
+std::string FormatD(long value) {
+  char b[24];
+  return std::string(b, std::to_chars(b, b + sizeof b, value).ptr);
 }
 
 }  // namespace utilib

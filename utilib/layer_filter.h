@@ -31,4 +31,10 @@ int ClampLayerNumber(int n);
 // Upper-cases the setting in place; a value that does not begin with "Y" becomes "N". 1 for yes.
 int IsSettingYes(std::string& slot);
 
+// Upper-cases the text in place.
+void UpperCase(std::string& text);
+// A setting's number as its slot shows it: "%g" in the "C" locale, and a whole number.
+std::string FormatG(double value);
+std::string FormatD(long value);
+
 }  // namespace utilib

@@ -14,7 +14,7 @@
 #include <string>
 #include <vector>
 
-#include "convert/gds/quiet_ui.h"
+#include "utilib/quiet_ui.h"
 #include "extract/netlist.h"
 #include "extract/node_list.h"
 #include "extract/tests/sample_circuits.h"
@@ -95,7 +95,7 @@ int main() {
     s.fastRun = true;
     ext::NormaliseSettings(s, 0);
     ext::NormaliseSettings(s, 2);
-    gds::QuietUi ui(true);
+    utilib::QuietUi ui(true);
     utilib::Job job("MEROCKT", ui);
     int errors = 0;
     auto start = std::chrono::steady_clock::now();
@@ -131,7 +131,7 @@ int main() {
     f = std::fopen("B.NOD", "wb");
     std::fputs(b.c_str(), f);
     std::fclose(f);
-    gds::QuietUi ui;
+    utilib::QuietUi ui;
     utilib::Job job("MEROCKT", ui);
     int differences = 0;
     const auto start = std::chrono::steady_clock::now();

@@ -13,22 +13,11 @@
 
 #include "batch/flattener.h"
 #include "drawing_fixture.h"
+#include "utilib/quiet_ui.h"
 
 namespace {
 
 using Clock = std::chrono::steady_clock;
-
-class QuietUi final : public utilib::JobUi {
- public:
-  void SetItemText(int, std::string_view) override {}
-  void SetDisplayTitle(std::string_view) override {}
-  utilib::BoxAnswer MessageBox(std::string_view, std::string_view, utilib::BoxButtons) override {
-    return utilib::BoxAnswer::Yes;
-  }
-  bool Pause(int) override { return false; }
-  bool IsEscapePressed() override { return false; }
-  bool IsControlPressed() override { return false; }
-};
 
 std::vector<tlctest::CellSpec> Hierarchy(int blocks) {
   tlctest::CellSpec leaf = tlctest::Cell("LEAF", 1, 0, 0, 100, 100);
@@ -71,7 +60,7 @@ int main(int argc, char** argv) {
     s.slots[planer::kCircuitSlot] = mode;
     s.slots[planer::kKeepNodeSlot] = "Y";
     planer::NormaliseSettings(s);
-    QuietUi ui;
+    utilib::QuietUi ui;
     utilib::Job job("PLANER", ui);
     planer::FlattenResult r;
     const auto start = Clock::now();

@@ -13,6 +13,7 @@
 #include <string>
 
 #include "utilib/job.h"
+#include "utilib/quiet_ui.h"
 #include "uuencode/uue_job.h"
 
 namespace {
@@ -20,19 +21,6 @@ namespace {
 using Clock = std::chrono::steady_clock;
 
 double Seconds(Clock::time_point since) { return std::chrono::duration<double>(Clock::now() - since).count(); }
-
-// A display nobody looks at: what a window-less batch run has.
-class QuietUi final : public utilib::JobUi {
- public:
-  void SetItemText(int, std::string_view) override {}
-  void SetDisplayTitle(std::string_view) override {}
-  utilib::BoxAnswer MessageBox(std::string_view, std::string_view, utilib::BoxButtons) override {
-    return utilib::BoxAnswer::Ok;
-  }
-  bool Pause(int) override { return false; }
-  bool IsEscapePressed() override { return false; }
-  bool IsControlPressed() override { return false; }
-};
 
 double Shell(const std::string& command) {
   const auto start = Clock::now();
@@ -61,7 +49,7 @@ int main(int argc, char** argv) {
       out.write(block.data(), static_cast<std::streamsize>(block.size()));
     }
   }
-  QuietUi ui;
+  utilib::QuietUi ui;
   utilib::Job job("MEROUUE", ui);
   uue::UueOutcome out;
   uue::UueSettings s;

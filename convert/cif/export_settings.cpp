@@ -3,7 +3,7 @@
 #include <cmath>
 
 #include "convert/cif/text_template.h"
-#include "convert/gds/setting_text.h"
+#include "utilib/layer_filter.h"
 #include "editor/tlc/stream.h"
 #include "utilib/cell_list.h"
 #include "utilib/job.h"
@@ -40,7 +40,7 @@ void SetExportDefaults(ExportSettings& s) {
 
 void NormaliseExport(ExportSettings& s) {
   std::vector<std::string>& v = s.slots;
-  for (std::string& slot : v) gds::UpperCase(slot);
+  for (std::string& slot : v) utilib::UpperCase(slot);
   s.templates.resize(kTemplateCount);
 
   v[kExpMainTlc] = ReplaceExtension(v[kExpMainTlc], ".TLC");
@@ -83,7 +83,7 @@ void NormaliseExport(ExportSettings& s) {
   s.nameDigit = v[kExpNameDigit].substr(0, 1);
 
   s.resolution = std::fabs(tlc::ToDouble(v[kExpResolution]));
-  v[kExpResolution] = gds::FormatG(s.resolution);
+  v[kExpResolution] = utilib::FormatG(s.resolution);
 
   if (v[kExpReportFile].empty()) v[kExpReportFile] = kExportReport;
   s.reportFile = v[kExpReportFile];

@@ -4,7 +4,7 @@
 
 #include "convert/cif/export_settings.h"
 #include "convert/cif/text_template.h"
-#include "convert/gds/setting_text.h"
+#include "utilib/layer_filter.h"
 #include "editor/tlc/stream.h"
 #include "editor/tlc/run.h"
 #include "utilib/job.h"
@@ -27,7 +27,7 @@ void SetImportDefaults(ImportSettings& s) {
 
 void NormaliseImport(ImportSettings& s) {
   std::vector<std::string>& v = s.slots;
-  for (std::string& slot : v) gds::UpperCase(slot);
+  for (std::string& slot : v) utilib::UpperCase(slot);
   s.templates.resize(kTemplateCount);
 
   v[kImpCifFile] = ReplaceExtension(v[kImpCifFile], ".CIF");
@@ -62,7 +62,7 @@ void NormaliseImport(ImportSettings& s) {
   if (!(size >= 0.1)) size = 0.1;
   if (size > 100) size = 100;
   s.textSize = size;
-  v[kImpTextSize] = gds::FormatG(size);
+  v[kImpTextSize] = utilib::FormatG(size);
 
   if (v[kImpReportFile].empty()) v[kImpReportFile] = kImportReport;
   s.reportFile = v[kImpReportFile];

@@ -10,12 +10,11 @@
 
 #include "convert/cif/lexer.h"
 #include "convert/cif/text_template.h"
-#include "convert/gds/importer.h"
-#include "convert/gds/polygon_split.h"
 #include "editor/db/helpers.h"
 #include "editor/db/orientation.h"
 #include "editor/tlc/records.h"
 #include "platform/os/textfile.h"
+#include "utilib/import_geometry.h"
 #include "utilib/importer_tlc.h"
 #include "utilib/layer_filter.h"
 
@@ -343,7 +342,7 @@ void Importer::EndSymbol() {
 
 void Importer::CheckResolution() {
   const std::int64_t limit = c_ < 1 ? 1 : static_cast<std::int64_t>(c_);
-  const std::int64_t n = gds::LargestDivisorNotAbove(gcd_, limit);
+  const std::int64_t n = utilib::LargestDivisorNotAbove(gcd_, limit);
   gcd_ = 0;
   if (n < fileMinimum_) fileMinimum_ = n;
   utilib::SetItemText(job_,
@@ -379,7 +378,7 @@ void Importer::WritePath(const std::vector<Point>& points, std::int32_t width) {
   }
   if (width == 0) {
     std::vector<std::vector<Point>> pieces;
-    if (!gds::SplitPolygon(points, limit, pieces)) {
+    if (!utilib::SplitPolygon(points, limit, pieces)) {
       Note(At(Format("Poly of %d Vertices not Converted", static_cast<int>(points.size())).c_str(),
               points.front(), layer_));
       return;

@@ -2,7 +2,7 @@
 
 #include "convert/cif/export_settings.h"
 #include "convert/cif/text_template.h"
-#include "convert/gds/slot_dialog.h"
+#include "utilib/frame/slot_dialog.h"
 #include "platform/ui/dialog.h"
 #include "platform/ui/keys.h"
 
@@ -11,8 +11,8 @@ namespace cif {
 int RunCifSetupDialog(std::vector<std::string>& slots, const std::vector<int>& checkSlots,
                       std::vector<std::string>& templates, const std::function<void()>& normalise) {
   const int templateSlot = kTemplateCombo - 100;
-  return gds::RunSlotDialog(
-      "SETUP", slots, gds::SlotRange(100, static_cast<int>(slots.size()), checkSlots),
+  return utilib::RunSlotDialog(
+      "SETUP", slots, utilib::SlotRange(100, static_cast<int>(slots.size()), checkSlots),
       [&] {
         normalise();
         RememberTemplate(templates, slots[templateSlot]);

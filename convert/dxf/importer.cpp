@@ -10,7 +10,7 @@
 
 #include "convert/dxf/curves.h"
 #include "convert/dxf/group_reader.h"
-#include "convert/gds/polygon_split.h"
+#include "utilib/import_geometry.h"
 #include "editor/db/records.h"
 #include "editor/tlc/records.h"
 #include "editor/tlc/run.h"
@@ -376,7 +376,7 @@ void Importer::WritePieces(int layer, std::int32_t width, const std::vector<db::
   if (polygon && n > static_cast<std::size_t>(tlc::kMaxPathPairs)) {
     // Runs of vertices closed one by one would not add up to the polygon: cut it across instead.
     std::vector<std::vector<db::PathPoint>> pieces;
-    if (!gds::SplitPolygon(points, limit, pieces)) {
+    if (!utilib::SplitPolygon(points, limit, pieces)) {
       Note(At(Format("Poly of %d Vertices not Converted", static_cast<int>(n)).c_str(), points.front(), layer));
       return;
     }

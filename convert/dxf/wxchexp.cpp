@@ -1,6 +1,6 @@
 // Wxchexp: a main TLC file and the cells it uses into one DXF drawing exchange file.
 #include "convert/dxf/exporter.h"
-#include "convert/gds/slot_dialog.h"
+#include "utilib/frame/slot_dialog.h"
 #include "platform/ui/keys.h"
 #include "utilib/frame/frame.h"
 
@@ -11,7 +11,7 @@ dxf::ExportResult result;
 
 bool Command(int id) {
   if (id != 12) return false;
-  gds::RunSlotDialog("SETUP", settings.slots, gds::SlotRange(100, dxf::kExportUsedSlots, {3, 4, 5, 6, 7, 8}),
+  utilib::RunSlotDialog("SETUP", settings.slots, utilib::SlotRange(100, dxf::kExportUsedSlots, {3, 4, 5, 6, 7, 8}),
                      [] { dxf::NormaliseExport(settings); });
   return true;
 }

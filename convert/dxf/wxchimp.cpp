@@ -1,7 +1,7 @@
 // Wxchimp: a DXF drawing exchange file into TLC files, one per block and one for the drawing, with
 // CELLS.REF; DXF layers go to the TLC layers typed for them in the LAYERS dialog.
 #include "convert/dxf/importer.h"
-#include "convert/gds/slot_dialog.h"
+#include "utilib/frame/slot_dialog.h"
 #include "platform/os/textfile.h"
 #include "platform/ui/box.h"
 #include "platform/ui/dialog.h"
@@ -64,8 +64,8 @@ bool Command(int id) {
     return true;
   }
   if (id == 13) {
-    gds::RunSlotDialog("SETUP", settings.main,
-                       gds::SlotRange(100, dxf::kImportSlots, {4, 5, 6, 7, 8, 9, 10, 11, 12}),
+    utilib::RunSlotDialog("SETUP", settings.main,
+                       utilib::SlotRange(100, dxf::kImportSlots, {4, 5, 6, 7, 8, 9, 10, 11, 12}),
                        [] { dxf::NormaliseImport(settings, 0); });
     return true;
   }

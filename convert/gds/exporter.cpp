@@ -8,7 +8,6 @@
 #include <vector>
 
 #include "convert/gds/record_writer.h"
-#include "convert/gds/setting_text.h"
 #include "editor/tlc/readers.h"
 #include "editor/tlc/stream.h"
 #include "platform/os/process.h"

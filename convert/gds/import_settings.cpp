@@ -3,11 +3,14 @@
 #include <cmath>
 #include <cstdio>
 
-#include "convert/gds/setting_text.h"
 #include "editor/tlc/stream.h"
 #include "utilib/cell_list.h"
 
 namespace gds {
+
+using utilib::FormatD;
+using utilib::FormatG;
+using utilib::UpperCase;
 
 namespace {
 

@@ -8,13 +8,13 @@
 #include <utility>
 #include <vector>
 
-#include "convert/gds/polygon_split.h"
 #include "convert/gds/record.h"
 #include "convert/gds/record_reader.h"
 #include "editor/db/records.h"
 #include "editor/tlc/records.h"
 #include "platform/os/process.h"
 #include "platform/os/textfile.h"
+#include "utilib/import_geometry.h"
 #include "utilib/importer_tlc.h"
 
 namespace gds {
@@ -23,6 +23,7 @@ namespace {
 
 using utilib::Format;
 using utilib::MessageKind;
+using utilib::TlcPoint;
 
 constexpr std::int32_t kTlcLimit = 8388607;
 constexpr int kNameLimit = 32;
@@ -391,7 +392,7 @@ bool Importer::EndStructure() {
 }
 
 void Importer::CheckResolution(const utilib::StructureRow& row) {
-  const std::int64_t n = LargestDivisorNotAbove(gcd_, featureStart_);
+  const std::int64_t n = utilib::LargestDivisorNotAbove(gcd_, featureStart_);
   if (fileMinimum_ == 0 || n < fileMinimum_) fileMinimum_ = n;
   gcd_ = 0;
   const long a = std::lround(u_ / static_cast<double>(n));
@@ -615,7 +616,7 @@ void Importer::WriteShape() {
     if (s_.checkOpenPoly && !(p.front() == p.back())) Note(At("Open Poly", p.front(), layer));
     if (p.size() > static_cast<std::size_t>(tlc::kMaxPathPairs)) {
       std::vector<std::vector<TlcPoint>> pieces;
-      if (!SplitPolygon(p, tlc::kMaxPathPairs, pieces)) {
+      if (!utilib::SplitPolygon(p, tlc::kMaxPathPairs, pieces)) {
         Note(At(Format("Poly of %d Vertices not Converted", static_cast<int>(p.size())).c_str(),
                 p.front(), layer));
         return;
@@ -915,20 +916,6 @@ int Importer::Run(ImportResult* result, const std::string* given) {
 }
 
 }  // namespace
-
-std::int64_t LargestDivisorNotAbove(std::int64_t g, std::int64_t limit) {
-  if (limit < 1) limit = 1;
-  if (g <= 0) return limit;
-  if (g <= limit) return g;
-  std::int64_t best = 1;
-  for (std::int64_t d = 1; d * d <= g; ++d) {
-    if (g % d != 0) continue;
-    if (d <= limit && d > best) best = d;
-    const std::int64_t other = g / d;
-    if (other <= limit && other > best) best = other;
-  }
-  return best;
-}
 
 std::string ImportCompletedText(const ImportResult& result) {
   return Format("Completed ... %d TLC Files Made", result.tlcFiles);

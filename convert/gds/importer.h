@@ -47,7 +47,4 @@ int ImportGdsBytes(utilib::Job& job, ImportSettings& settings, const utilib::New
 // "Completed ... %d TLC Files Made".
 std::string ImportCompletedText(const ImportResult& result);
 
-// The largest divisor of g that is not above `limit` (g 0 gives the limit).
-std::int64_t LargestDivisorNotAbove(std::int64_t g, std::int64_t limit);
-
 }  // namespace gds

@@ -1,6 +1,6 @@
 // Wstrmexp: a main TLC file and the cells it uses into one GDSII stream file.
 #include "convert/gds/exporter.h"
-#include "convert/gds/slot_dialog.h"
+#include "utilib/frame/slot_dialog.h"
 #include "platform/ui/keys.h"
 #include "utilib/frame/frame.h"
 
@@ -16,12 +16,12 @@ void Normalise() {
 
 bool Command(int id) {
   if (id == 12) {
-    gds::RunSlotDialog("SETUP", settings.main, gds::SlotRange(100, gds::kExportMainSlots, {10, 11, 12, 13, 14}),
+    utilib::RunSlotDialog("SETUP", settings.main, utilib::SlotRange(100, gds::kExportMainSlots, {10, 11, 12, 13, 14}),
                        [] { gds::NormaliseExportMain(settings); });
     return true;
   }
   if (id == 13) {
-    gds::RunSlotDialog("TEXT", settings.text, gds::SlotRange(200, gds::kExportTextSlots),
+    utilib::RunSlotDialog("TEXT", settings.text, utilib::SlotRange(200, gds::kExportTextSlots),
                        [] { gds::NormaliseExportText(settings); });
     return true;
   }

@@ -1,6 +1,6 @@
 // Wstrmimp: a GDSII stream file into TLC files, one per structure, with CELLS.REF and a name list.
 #include "convert/gds/importer.h"
-#include "convert/gds/slot_dialog.h"
+#include "utilib/frame/slot_dialog.h"
 #include "platform/ui/keys.h"
 #include "utilib/frame/dialogs.h"
 #include "utilib/frame/frame.h"
@@ -12,8 +12,8 @@ gds::ImportResult result;
 
 bool Command(int id) {
   if (id == 12) {
-    gds::RunSlotDialog("SETUP", settings.main,
-                       gds::SlotRange(100, gds::kImportMainSlots, {6, 7, 8, 9, 10, 11, 12, 13}),
+    utilib::RunSlotDialog("SETUP", settings.main,
+                       utilib::SlotRange(100, gds::kImportMainSlots, {6, 7, 8, 9, 10, 11, 12, 13}),
                        [] {
                          gds::NormaliseImport(settings, 0);
                          gds::NormaliseImport(settings, 1);
@@ -21,14 +21,14 @@ bool Command(int id) {
     return true;
   }
   if (id == 13) {
-    std::vector<gds::SlotField> fields;
+    std::vector<utilib::SlotField> fields;
     for (int r = 0; r < 4; ++r)
       for (int f = 0; f < 6; ++f) fields.push_back({200 + 6 * r + f, 6 * r + f, f >= 3});
-    gds::RunSlotDialog("TXT", settings.text, fields, [] { gds::NormaliseImport(settings, 1); });
+    utilib::RunSlotDialog("TXT", settings.text, fields, [] { gds::NormaliseImport(settings, 1); });
     return true;
   }
   if (id == 14) {
-    gds::RunSlotDialog("OMIT", settings.omit, gds::SlotRange(300, gds::kImportOmitSlots),
+    utilib::RunSlotDialog("OMIT", settings.omit, utilib::SlotRange(300, gds::kImportOmitSlots),
                        [] { gds::NormaliseImport(settings, 2); });
     return true;
   }

@@ -7,13 +7,13 @@
 #include <vector>
 
 #include "convert/cif/export_settings.h"
-#include "convert/gds/tests/gds_test_util.h"
 #include "utilib/recording_ui.h"
+#include "utilib/tests/conversion_fixture.h"
 
 namespace {
 
-using gdstest::ReadFile;
-using gdstest::WriteFile;
+using convtest::ReadFile;
+using convtest::WriteFile;
 
 std::string Header(const std::string& name, int rank, const std::string& scale = "100") {
   return "=H\r\n" + name + "\r\n6.0\r\n6.0\r\n" + scale + "\r\num\r\n01/02/24\r\n03:04:05\r\n" +
@@ -66,7 +66,7 @@ class ExporterTest : public ::testing::Test {
   std::string Report() { return Unix(ReadFile(folder / "CALEXP.RPT")); }
   std::vector<std::string> Boxes() { return ui.EventsOf("box"); }
 
-  gdstest::ScratchFolder folder;
+  convtest::ScratchFolder folder;
   cif::ExportSettings settings;
   cif::ExportResult result;
   utilib::RecordingUi ui;
@@ -139,8 +139,9 @@ TEST_F(ExporterTest, ScalesFromTheGridAndLambda) {
     EXPECT_NE(cif.find(std::string("LCPG;\n") + c.box), std::string::npos) << cif;
     const std::vector<std::string> boxes = Boxes();
     EXPECT_EQ(boxes.size(), c.question ? 1u : 0u) << ::testing::PrintToString(boxes);
-    if (c.question)
+    if (c.question) {
       EXPECT_EQ(boxes[0], "box \"CALEXP\" \"Resolution Lost ... Rescale Ratio is Not Integral\"");
+    }
   }
 }
 

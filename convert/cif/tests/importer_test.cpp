@@ -9,14 +9,14 @@
 #include <vector>
 
 #include "convert/cif/text_template.h"
-#include "convert/gds/tests/gds_test_util.h"
 #include "utilib/recording_ui.h"
+#include "utilib/tests/conversion_fixture.h"
 
 namespace {
 
-using gdstest::ReadFile;
-using gdstest::TlcRecords;
-using gdstest::WriteFile;
+using convtest::ReadFile;
+using convtest::TlcRecords;
+using convtest::WriteFile;
 using Records = std::vector<std::string>;
 
 std::string Unix(std::string text) {
@@ -64,7 +64,7 @@ class ImporterTest : public ::testing::Test {
   }
   std::string Report() { return Unix(ReadFile(folder / "CALIMP.RPT")); }
 
-  gdstest::ScratchFolder folder;
+  convtest::ScratchFolder folder;
   cif::ImportSettings settings;
   cif::ImportResult result;
   utilib::RecordingUi ui;

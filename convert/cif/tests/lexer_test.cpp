@@ -5,7 +5,7 @@
 #include <string>
 #include <vector>
 
-#include "convert/gds/tests/gds_test_util.h"
+#include "utilib/tests/conversion_fixture.h"
 
 namespace {
 
@@ -120,12 +120,12 @@ TEST(CifLayerFile, EntriesOfTheLayerComments) {
 }
 
 TEST(CifLayerFile, MissingOrEmptyFileGivesNoEntries) {
-  gdstest::ScratchFolder folder;
+  convtest::ScratchFolder folder;
   std::vector<CifLayer> table{{1, "X"}};
   EXPECT_EQ(cif::ReadCifLayerFile(folder / "NONE.LYR", table), 0);
   EXPECT_TRUE(table.empty());
   EXPECT_EQ(cif::ReadCifLayerFile("", table), 0);
-  gdstest::WriteFile(folder / "LAYERS.CIF", "(LAYER 1 CIF=CM1);\r\n(LAYER 2 CIF=CPG);\r\n");
+  convtest::WriteFile(folder / "LAYERS.CIF", "(LAYER 1 CIF=CM1);\r\n(LAYER 2 CIF=CPG);\r\n");
   EXPECT_EQ(cif::ReadCifLayerFile(folder / "layers.cif", table), 2);
 }
 

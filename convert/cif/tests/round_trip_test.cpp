@@ -10,13 +10,13 @@
 #include "convert/cif/exporter.h"
 #include "convert/cif/importer.h"
 #include "convert/cif/text_template.h"
-#include "convert/gds/tests/gds_test_util.h"
 #include "utilib/recording_ui.h"
+#include "utilib/tests/conversion_fixture.h"
 
 namespace {
 
-using gdstest::TlcRecords;
-using gdstest::WriteFile;
+using convtest::TlcRecords;
+using convtest::WriteFile;
 using Records = std::vector<std::string>;
 
 std::string Header(const std::string& name, int rank) {
@@ -33,7 +33,7 @@ Records Body(const std::string& path) {
 
 TEST(CifRoundTrip, CellsComeBackAsTheyWere) {
   setenv("MERO_NOW", "2024-03-07 13:05:59", 1);
-  gdstest::ScratchFolder folder;
+  convtest::ScratchFolder folder;
   WriteFile(folder / "LAYERS.LYR", "(LAYER 3 CIF=CPG)(LAYER 1 CIF=CM1)(LAYER 5 CIF=CNT)");
   WriteFile(folder / "LEAF.TLC", Header("LEAF", 1) +
                                      "=B\r\n1 -7 -3 13 9\r\n"
@@ -91,7 +91,7 @@ TEST(CifRoundTrip, CellsComeBackAsTheyWere) {
   EXPECT_EQ(Body(folder / "back/MID.TLC"), mid8);
   EXPECT_EQ(Body(folder / "back/TOP.TLC"), (Records{"=C|MID|3 -5000 7000 0", "=C|LEAF|6 1 1 0"}));
   // The ranks survive in the headers written.
-  EXPECT_NE(gdstest::ReadFile(folder / "back/TOP.TLC").find("\r\n3 0 0 1 0\r\n"), std::string::npos);
+  EXPECT_NE(convtest::ReadFile(folder / "back/TOP.TLC").find("\r\n3 0 0 1 0\r\n"), std::string::npos);
 }
 
 }  // namespace

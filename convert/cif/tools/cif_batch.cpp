@@ -11,7 +11,7 @@
 
 #include "convert/cif/exporter.h"
 #include "convert/cif/importer.h"
-#include "convert/gds/quiet_ui.h"
+#include "utilib/quiet_ui.h"
 #include "platform/os/process.h"
 
 namespace {
@@ -45,7 +45,7 @@ int main(int argc, char** argv) {
   os::InitProcess(argc, argv);
   if (argc < 4) return Usage();
   const std::string mode = argv[1];
-  gds::QuietUi ui(true);
+  utilib::QuietUi ui(true);
   if (mode == "export" && argc >= 5) {
     cif::ExportSettings s;
     cif::SetExportDefaults(s);

@@ -7,16 +7,16 @@
 #include <vector>
 
 #include "convert/dxf/tests/dxf_test_util.h"
-#include "convert/gds/tests/gds_test_util.h"
 #include "utilib/recording_ui.h"
+#include "utilib/tests/conversion_fixture.h"
 
 namespace {
 
 using dxftest::DxfItems;
 using dxftest::DxfSection;
 using dxftest::TlcHeader;
-using gdstest::ReadFile;
-using gdstest::WriteFile;
+using convtest::ReadFile;
+using convtest::WriteFile;
 using Items = std::vector<std::string>;
 
 // Leaf: a box, a path with extended ends, a closed polygon and a mirrored text.
@@ -68,7 +68,7 @@ class DxfExportTest : public ::testing::Test {
   }
   std::vector<std::string> Boxes() const { return ui.EventsOf("box"); }
 
-  gdstest::ScratchFolder folder;
+  convtest::ScratchFolder folder;
   dxf::ExportSettings settings;
   dxf::ExportResult result;
   utilib::RecordingUi ui;

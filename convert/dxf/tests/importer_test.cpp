@@ -10,15 +10,15 @@
 #include <vector>
 
 #include "convert/dxf/tests/dxf_test_util.h"
-#include "convert/gds/tests/gds_test_util.h"
 #include "utilib/recording_ui.h"
+#include "utilib/tests/conversion_fixture.h"
 
 namespace {
 
 using dxftest::DxfBuilder;
-using gdstest::ReadFile;
-using gdstest::TlcRecords;
-using gdstest::WriteFile;
+using convtest::ReadFile;
+using convtest::TlcRecords;
+using convtest::WriteFile;
 using Records = std::vector<std::string>;
 
 class DxfImportTest : public ::testing::Test {
@@ -61,7 +61,7 @@ class DxfImportTest : public ::testing::Test {
     return out;
   }
 
-  gdstest::ScratchFolder folder;
+  convtest::ScratchFolder folder;
   dxf::ImportSettings settings;
   dxf::DxfLayerMap layers;
   dxf::ImportResult result;

@@ -13,7 +13,7 @@
 
 #include "convert/dxf/exporter.h"
 #include "convert/dxf/importer.h"
-#include "convert/gds/quiet_ui.h"
+#include "utilib/quiet_ui.h"
 #include "editor/tlc/run.h"
 #include "platform/os/process.h"
 #include "platform/os/textfile.h"
@@ -49,7 +49,7 @@ int main(int argc, char** argv) {
   os::InitProcess(argc, argv);
   if (argc < 4) return Usage();
   const std::string mode = argv[1];
-  gds::QuietUi ui(true);
+  utilib::QuietUi ui(true);
   if (mode == "export") {
     dxf::ExportSettings s;
     dxf::SetExportDefaults(s);

@@ -8,7 +8,7 @@
 #include <string>
 
 #include "convert/gds/importer.h"
-#include "convert/gds/quiet_ui.h"
+#include "utilib/quiet_ui.h"
 #include "convert/gds/record.h"
 #include "convert/gds/record_reader.h"
 
@@ -63,7 +63,7 @@ void FuzzOneGdsInput(const std::uint8_t* data, std::size_t size) {
   settings.main[3] = "1000";
   settings.main[15] = folder + "STRMIMP.RPT";
   NormaliseImportAll(settings);
-  QuietUi ui;
+  utilib::QuietUi ui;
   utilib::Job job(kImportProgram, ui);
   int named = 0;
   const utilib::NewNameAsker ask = [&named](std::string_view) -> std::optional<std::string> {

@@ -14,8 +14,8 @@ namespace {
 
 using gdstest::GdsElements;
 using gdstest::GdsStructures;
-using gdstest::ReadFile;
-using gdstest::WriteFile;
+using convtest::ReadFile;
+using convtest::WriteFile;
 
 std::string Header(const std::string& name, int rank, const std::string& scale = "1000",
                    const std::string& unit = "um") {
@@ -55,7 +55,7 @@ class ExporterTest : public ::testing::Test {
   }
   std::string Gds() { return ReadFile(folder / "OUT.GDS"); }
 
-  gdstest::ScratchFolder folder;
+  convtest::ScratchFolder folder;
   gds::ExportSettings settings;
   gds::ExportResult result;
   utilib::RecordingUi ui;

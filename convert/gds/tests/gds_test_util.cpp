@@ -1,42 +1,11 @@
 #include "convert/gds/tests/gds_test_util.h"
 
-#include <unistd.h>
-
 #include <cstdio>
-#include <cstdlib>
-#include <filesystem>
-#include <fstream>
-#include <sstream>
 
 #include "convert/gds/record.h"
 #include "convert/gds/record_reader.h"
 
 namespace gdstest {
-
-ScratchFolder::ScratchFolder() {
-  std::string templ = (std::filesystem::temp_directory_path() / "gdstest-XXXXXX").string();
-  path_ = mkdtemp(templ.data());
-  previous_ = std::filesystem::current_path().string();
-  std::filesystem::current_path(path_);
-}
-
-ScratchFolder::~ScratchFolder() {
-  std::error_code ec;
-  std::filesystem::current_path(previous_, ec);
-  std::filesystem::remove_all(path_, ec);
-}
-
-void WriteFile(const std::string& path, const std::string& bytes) {
-  std::ofstream f(path, std::ios::binary);
-  f << bytes;
-}
-
-std::string ReadFile(const std::string& path) {
-  std::ifstream f(path, std::ios::binary);
-  std::stringstream s;
-  s << f.rdbuf();
-  return s.str();
-}
 
 namespace {
 
@@ -126,24 +95,6 @@ std::vector<std::string> GdsStructures(const std::string& bytes) {
   std::vector<std::string> out;
   for (const std::string& line : DumpGds(bytes))
     if (line.rfind("STRNAME ", 0) == 0) out.push_back(line.substr(8));
-  return out;
-}
-
-}  // namespace gdstest
-
-namespace gdstest {
-
-std::vector<std::string> TlcRecords(const std::string& path) {
-  std::vector<std::string> out;
-  std::string text = ReadFile(path), line;
-  std::stringstream in(text);
-  while (std::getline(in, line)) {
-    if (!line.empty() && line.back() == '\r') line.pop_back();
-    const bool keyword = line.size() == 2 && line[0] == '=' &&
-                         std::string("HCBPT").find(line[1]) != std::string::npos;
-    if (keyword || out.empty()) out.push_back(line);
-    else out.back() += "|" + line;
-  }
   return out;
 }
 

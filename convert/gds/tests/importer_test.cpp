@@ -10,7 +10,6 @@
 #include <string>
 #include <vector>
 
-#include "convert/gds/polygon_split.h"
 #include "convert/gds/record.h"
 #include "convert/gds/record_writer.h"
 #include "convert/gds/tests/gds_test_util.h"
@@ -18,9 +17,9 @@
 
 namespace {
 
-using gdstest::ReadFile;
-using gdstest::TlcRecords;
-using gdstest::WriteFile;
+using convtest::ReadFile;
+using convtest::TlcRecords;
+using convtest::WriteFile;
 using P = gds::GdsPoint;
 
 // Builds a small library record by record.
@@ -147,7 +146,7 @@ class ImporterTest : public ::testing::Test {
     return false;
   }
 
-  gdstest::ScratchFolder folder;
+  convtest::ScratchFolder folder;
   gds::ImportSettings settings;
   gds::ImportResult result;
   utilib::RecordingUi ui;
@@ -417,42 +416,6 @@ TEST_F(ImporterTest, LongPathsAndPolygonsAreCutToFit) {
   EXPECT_EQ(body[1].rfind("=P|1 4 90|5100 0 5110 10 ", 0), 0u);  // shares the segment 510-511
   EXPECT_TRUE(Told("Path of 600 Vertices Cut into Pieces"));
   EXPECT_TRUE(Told("Poly of 1204 Vertices Cut into"));
-}
-
-TEST(PolygonSplit, PiecesFitAndKeepTheArea) {
-  auto area = [](const std::vector<gds::TlcPoint>& p) {
-    long long a = 0;
-    for (std::size_t i = 0; i + 1 < p.size(); ++i)
-      a += static_cast<long long>(p[i].x) * p[i + 1].y - static_cast<long long>(p[i + 1].x) * p[i].y;
-    return std::llabs(a);
-  };
-  std::vector<gds::TlcPoint> comb;
-  for (int i = 0; i < 1000; ++i) {
-    comb.push_back({i * 20, 0});
-    comb.push_back({i * 20, 100 + i % 7});
-    comb.push_back({i * 20 + 10, 100 + i % 7});
-    comb.push_back({i * 20 + 10, 0});
-  }
-  comb.push_back({20000, 0});
-  comb.push_back({20000, -50});
-  comb.push_back({0, -50});
-  comb.push_back({0, 0});
-  std::vector<std::vector<gds::TlcPoint>> pieces;
-  ASSERT_TRUE(gds::SplitPolygon(comb, 512, pieces));
-  long long total = 0;
-  for (const auto& p : pieces) {
-    EXPECT_LE(p.size(), 512u);
-    EXPECT_TRUE(p.front() == p.back());
-    total += area(p);
-  }
-  EXPECT_EQ(total, area(comb));
-}
-
-TEST(LargestDivisor, IsTheGreatestCommonFeatureNotAboveTheLimit) {
-  const std::int64_t cases[][3] = {{0, 1000, 1000}, {10, 1000, 10},    {2000, 1000, 1000},
-                                   {3000, 1000, 1000}, {7001, 1000, 1}, {2 * 3 * 5 * 7 * 11, 100, 77},
-                                   {4000, 10000, 4000}, {12, 0, 1}};
-  for (const auto& c : cases) EXPECT_EQ(gds::LargestDivisorNotAbove(c[0], c[1]), c[2]) << c[0];
 }
 
 TEST_F(ImporterTest, ResolutionCheckShowsTheMinimumFeature) {

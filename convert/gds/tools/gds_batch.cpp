@@ -12,7 +12,7 @@
 
 #include "convert/gds/exporter.h"
 #include "convert/gds/importer.h"
-#include "convert/gds/quiet_ui.h"
+#include "utilib/quiet_ui.h"
 #include "platform/os/process.h"
 
 namespace {
@@ -45,7 +45,7 @@ int main(int argc, char** argv) {
   os::InitProcess(argc, argv);
   if (argc < 4) return Usage();
   const std::string mode = argv[1];
-  gds::QuietUi ui(true);
+  utilib::QuietUi ui(true);
   if (mode == "export") {
     gds::ExportSettings s;
     gds::SetExportDefaults(s);

@@ -1,10 +1,10 @@
-#include "convert/gds/polygon_split.h"
+#include "utilib/import_geometry.h"
 
 #include <algorithm>
 #include <cmath>
 #include <cstdint>
 
-namespace gds {
+namespace utilib {
 
 namespace {
 
@@ -78,4 +78,18 @@ bool SplitPolygon(const std::vector<TlcPoint>& polygon, std::size_t limit,
   return true;
 }
 
-}  // namespace gds
+std::int64_t LargestDivisorNotAbove(std::int64_t g, std::int64_t limit) {
+  if (limit < 1) limit = 1;
+  if (g <= 0) return limit;
+  if (g <= limit) return g;
+  std::int64_t best = 1;
+  for (std::int64_t d = 1; d * d <= g; ++d) {
+    if (g % d != 0) continue;
+    if (d <= limit && d > best) best = d;
+    const std::int64_t other = g / d;
+    if (other <= limit && other > best) best = other;
+  }
+  return best;
+}
+
+}  // namespace utilib

@@ -1,4 +1,4 @@
-// The converters' setting dialogs: each control shows one setting slot, an edit its text and a check
+// The utilities' setting dialogs: each control shows one setting slot, an edit its text and a check
 // box "Y" or "N"; OK copies them back (at most 64 characters each) and normalises.
 #pragma once
 #include <functional>
@@ -8,7 +8,7 @@
 
 #include "platform/ui/types.h"
 
-namespace gds {
+namespace utilib {
 
 struct SlotField {
   int id;        // control id
@@ -26,4 +26,4 @@ int RunSlotDialog(std::string_view templateName, std::vector<std::string>& slots
 // boxes.
 std::vector<SlotField> SlotRange(int first, int count, const std::vector<int>& checks = {});
 
-}  // namespace gds
+}  // namespace utilib

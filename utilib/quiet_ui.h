@@ -1,24 +1,24 @@
-// A job display for runs without a window: items and titles go nowhere, message boxes are answered
-// OK (and shown on stderr when asked to), pauses take no time and no key is ever down.
+// A job display for runs without a window (batch tools, benchmarks): items and titles go nowhere,
+// message boxes get OK, or Yes to a question (and are shown on stderr when asked to), pauses take no
+// time and no key is ever down. Unlike RecordingUi it keeps nothing, however long the run.
 #pragma once
 #include <cstdio>
 
 #include "utilib/job.h"
 
-namespace gds {
+namespace utilib {
 
-class QuietUi final : public utilib::JobUi {
+class QuietUi final : public JobUi {
  public:
   explicit QuietUi(bool showBoxes = false) : showBoxes_(showBoxes) {}
   void SetItemText(int, std::string_view) override {}
   void SetItemNumber(int, long long) override {}
   void SetDisplayTitle(std::string_view) override {}
-  utilib::BoxAnswer MessageBox(std::string_view caption, std::string_view text,
-                               utilib::BoxButtons) override {
+  BoxAnswer MessageBox(std::string_view caption, std::string_view text, BoxButtons buttons) override {
     if (showBoxes_)
       std::fprintf(stderr, "%.*s: %.*s\n", static_cast<int>(caption.size()), caption.data(),
                    static_cast<int>(text.size()), text.data());
-    return utilib::BoxAnswer::Ok;
+    return buttons == BoxButtons::YesNo || buttons == BoxButtons::YesNoCancel ? BoxAnswer::Yes : BoxAnswer::Ok;
   }
   bool Pause(int) override { return false; }
   bool IsEscapePressed() override { return false; }
@@ -28,4 +28,4 @@ class QuietUi final : public utilib::JobUi {
   bool showBoxes_;
 };
 
-}  // namespace gds
+}  // namespace utilib

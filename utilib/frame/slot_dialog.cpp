@@ -1,4 +1,4 @@
-#include "convert/gds/slot_dialog.h"
+#include "utilib/frame/slot_dialog.h"
 
 #include <algorithm>
 
@@ -6,13 +6,13 @@
 #include "utilib/frame/frame.h"
 #include "utilib/setup_file.h"
 
-namespace gds {
+namespace utilib {
 
 int RunSlotDialog(std::string_view templateName, std::vector<std::string>& slots,
                   const std::vector<SlotField>& fields, const std::function<void()>& normalise,
                   const std::function<void(ui::Wnd)>& init) {
   return ui::RunDialog(
-      templateName, utilib::UtilityWindow(),
+      templateName, UtilityWindow(),
       [&](ui::Wnd d, ui::Message m, ui::WParam wp, ui::LParam) -> ui::Result {
         if (m == ui::msg::InitDialog) {
           for (const SlotField& f : fields) {
@@ -27,7 +27,7 @@ int RunSlotDialog(std::string_view templateName, std::vector<std::string>& slots
         return ui::EndOkCancel(d, ui::LowWord(wp), [&] {
           for (const SlotField& f : fields) {
             slots[f.slot] = f.check ? (ui::IsItemChecked(d, f.id) ? "Y" : "N")
-                                    : ui::ItemText(d, f.id, utilib::kSlotLength);
+                                    : ui::ItemText(d, f.id, kSlotLength);
           }
           if (normalise) normalise();
         });
@@ -41,4 +41,4 @@ std::vector<SlotField> SlotRange(int first, int count, const std::vector<int>& c
   return fields;
 }
 
-}  // namespace gds
+}  // namespace utilib
