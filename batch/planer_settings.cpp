@@ -1,18 +1,14 @@
 #include "batch/planer_settings.h"
 
-#include <cctype>
-
 #include "editor/tlc/stream.h"
 
 namespace planer {
 
 namespace {
 
-const char* const kDefaults[kSlots] = {"???", ".\\Flat", "-", "Y", "N", "60", "61", "62", "63", "64", kReport};
+using utilib::UpperCase;
 
-void UpperCase(std::string& s) {
-  for (char& c : s) c = static_cast<char>(std::toupper(static_cast<unsigned char>(c)));
-}
+const char* const kDefaults[kSlots] = {"???", ".\\Flat", "-", "Y", "N", "60", "61", "62", "63", "64", kReport};
 
 int LayerSlot(std::string& slot) {
   const int n = utilib::ClampLayerNumber(tlc::ToInt(slot));

@@ -3,12 +3,12 @@
 #include <strings.h>
 
 #include <algorithm>
-#include <cctype>
 #include <map>
 #include <unordered_map>
 #include <unordered_set>
 
 #include "editor/db/helpers.h"
+#include "editor/tlc/run.h"
 #include "extract/devices.h"
 #include "platform/os/process.h"
 #include "platform/os/textfile.h"
@@ -20,11 +20,6 @@ namespace {
 constexpr int kItemLine = 64;
 constexpr std::size_t kConnectionSpace = 2047;
 constexpr const char* kCompareCaption = "Nodelist Compare";
-
-std::string Upper(std::string s) {
-  for (char& c : s) c = static_cast<char>(std::toupper(static_cast<unsigned char>(c)));
-  return s;
-}
 
 std::vector<std::string> Words(const std::string& text) {
   std::vector<std::string> out;
@@ -209,7 +204,7 @@ void Comparison::CompareSection(const NodeSection& a, const NodeSection& b) {
   for (std::size_t i = 0; i < b.nodes.size(); ++i)
     for (const std::string& w : Words(b.nodes[i].text)) {
       firstNode.emplace(w, i);
-      upper.insert(key(i, Upper(w)));
+      upper.insert(key(i, tlc::UpperCase(w)));
     }
   for (const NodeSection::Node& node : a.nodes) {
     if (job_.abort) return;
@@ -219,7 +214,7 @@ void Comparison::CompareSection(const NodeSection& a, const NodeSection& b) {
     const bool known = found != firstNode.end();
     const std::string expected = known ? b.nodes[found->second].line : "?";
     for (const std::string& c : connections) {
-      const std::string u = Upper(c);
+      const std::string u = tlc::UpperCase(c);
       if (known && upper.count(key(found->second, u))) continue;
       Message(utilib::Format("Connection %s on Node %s is not on expected Node %s", u.c_str(), node.line.c_str(),
                              expected.c_str()));

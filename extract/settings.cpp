@@ -1,7 +1,6 @@
 #include "extract/settings.h"
 
 #include <algorithm>
-#include <cctype>
 #include <strings.h>
 
 #include "editor/db/text_numbers.h"
@@ -10,10 +9,6 @@
 namespace ext {
 
 namespace {
-
-void Upper(std::string& s) {
-  for (char& c : s) c = static_cast<char>(std::toupper(static_cast<unsigned char>(c)));
-}
 
 bool IsNo(const std::string& slot) { return strcasecmp(slot.c_str(), "N") == 0; }
 
@@ -60,18 +55,18 @@ void NormaliseSettings(ExtractorSettings& s, int group) {
   switch (group) {
     case 0: {
       auto& g = s.setup1;
-      for (int slot : {kCellName, kAliasFile, kHeaderFile, kFooterFile}) Upper(g[slot]);
+      for (int slot : {kCellName, kAliasFile, kHeaderFile, kFooterFile}) utilib::UpperCase(g[slot]);
       for (int slot : {kNamedLayer, kConnectorLayer, kDeviceLayer, kParameterLayer})
         g[slot] = std::to_string(ClampLayer(db::LeadingInt(g[slot])));
       for (int slot : {kFloats, kOpens, kShorts, kDevice, kVirtual, kCounts}) utilib::IsSettingYes(g[slot]);
       ParseTraceTable(s);
-      Upper(g[kReportName]);
+      utilib::UpperCase(g[kReportName]);
       if (g[kReportName].empty()) g[kReportName] = kReportDefault;
       break;
     }
     case 1: {
       auto& g = s.setup2;
-      for (int slot : {kFirstList, kSecondList, kBaseName, kCompareReport}) Upper(g[slot]);
+      for (int slot : {kFirstList, kSecondList, kBaseName, kCompareReport}) utilib::UpperCase(g[slot]);
       if (g[kCompareReport].empty()) g[kCompareReport] = kCompareReportEmpty;
       break;
     }
@@ -80,8 +75,8 @@ void NormaliseSettings(ExtractorSettings& s, int group) {
       ParseTraceTable(s);
       break;
     case 3:
-      for (auto& slot : s.smash) Upper(slot);
-      for (auto& slot : s.smashExtra) Upper(slot);
+      for (auto& slot : s.smash) utilib::UpperCase(slot);
+      for (auto& slot : s.smashExtra) utilib::UpperCase(slot);
       break;
     default:
       break;
@@ -112,7 +107,7 @@ RunSwitches MakeRunSwitches(const ExtractorSettings& s) {
   for (int i = 0; i < kSmashFileSlots; ++i) r.smash[i] = s.smash[i];
   for (int i = kSmashFileSlots; i < kSmashSlots; ++i) r.smash[i] = s.smashExtra[i - kSmashFileSlots];
   for (auto& name : r.smash) {
-    Upper(name);
+    utilib::UpperCase(name);
     if (name.size() > kSmashNameLength) name.resize(kSmashNameLength);
   }
   r.trace = ParseTraceRows(s.trace);

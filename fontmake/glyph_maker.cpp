@@ -1,7 +1,6 @@
 #include "fontmake/glyph_maker.h"
 
-#include <cctype>
-
+#include "editor/tlc/run.h"
 #include "fontmake/glyph_table.h"
 #include "platform/os/path.h"
 
@@ -9,15 +8,11 @@ namespace fontmake {
 
 namespace {
 
+using tlc::UpperCase;
+
 utilib::BoxAnswer Box(utilib::JobUi& ui, std::string_view text,
                       utilib::BoxButtons buttons = utilib::BoxButtons::Ok) {
   return ui.MessageBox(kCaption, text, buttons);
-}
-
-std::string Upper(std::string_view s) {
-  std::string out(s);
-  for (char& c : out) c = static_cast<char>(std::toupper(static_cast<unsigned char>(c)));
-  return out;
 }
 
 // The TLC file as named; a name without an extension also finds NAME.TLC, which is what the
@@ -58,7 +53,7 @@ RoundResult InstallRound(const GlyphRequest& request, utilib::JobUi& ui) {
       break;
   }
 
-  const std::string tlc = FindTlcFile(Upper(request.tlcName));
+  const std::string tlc = FindTlcFile(UpperCase(request.tlcName));
   if (tlc.empty()) {
     Box(ui, "Character TLC File is Missing");
     return RoundResult::NotChanged;

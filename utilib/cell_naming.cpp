@@ -1,22 +1,18 @@
 #include "utilib/cell_naming.h"
 
-#include <cctype>
 #include <cstdlib>
 #include <utility>
 
 #include "editor/db/helpers.h"
 #include "editor/tlc/readers.h"
+#include "editor/tlc/run.h"
 #include "editor/tlc/stream.h"
 
 namespace utilib {
 
 namespace {
 
-std::string Upper(std::string_view text) {
-  std::string out(text);
-  for (char& c : out) c = static_cast<char>(std::toupper(static_cast<unsigned char>(c)));
-  return out;
-}
+using tlc::UpperCase;
 
 bool UsedByOtherRow(const StructureTable& table, int row, std::string_view name) {
   for (int i = 0; i < table.Count(); ++i)
@@ -45,7 +41,7 @@ std::string PromptNewCellName(Job& job, const StructureTable& table, int row, st
       job.abort = true;
       return "NONAME";
     }
-    std::string name = Upper(*typed);
+    std::string name = UpperCase(*typed);
     if (IsValidCellName(name, table.Count()) && !UsedByOtherRow(table, row, name)) return name;
     rejected = name;
   }
@@ -57,7 +53,7 @@ void MakeCellNames(Job& job, StructureTable& table, const NewNameAsker& ask) {
   for (int i = 0; i < table.Count(); ++i) {
     StructureRow& r = table.rows[i];
     // Two foreign names that differ only in case would name one file: the second must be renamed.
-    std::string proposal = Upper(r.foreignName);
+    std::string proposal = UpperCase(r.foreignName);
     if (IsValidCellName(proposal, table.Count()) && !UsedByOtherRow(table, i, proposal))
       r.cellName = proposal;
     else

@@ -5,6 +5,8 @@
 #include <charconv>
 #include <cstdio>
 
+#include "editor/tlc/run.h"
+
 namespace utilib {
 
 namespace {
@@ -78,9 +80,7 @@ int IsSettingYes(std::string& slot) {
   return 0;
 }
 
-void UpperCase(std::string& text) {
-  for (char& c : text) c = static_cast<char>(std::toupper(static_cast<unsigned char>(c)));
-}
+void UpperCase(std::string& text) { text = tlc::UpperCase(text); }
 
 std::string FormatG(double value) {
   char b[64];
