@@ -3,6 +3,8 @@
 #include <strings.h>
 #include <sys/stat.h>
 
+#include <utility>
+
 #include "editor/tlc/readers.h"
 
 namespace utilib {
@@ -78,7 +80,8 @@ void CellList::ClearCellList() {
   SyncIndex();
 }
 
-int CollectReferencedCells(Job& job, tlc::TlcStream& stream, CellList& list, bool honourAbort) {
+int CollectReferencedCells(Job& job, tlc::TlcStream& stream, CellList& list, bool honourAbort, int lines,
+                           int firstLine) {
   bool toldFull = false;
   while (!(honourAbort && job.abort) && stream.Next()) {
     if (tlc::KeywordOf(stream.Line()) != tlc::Keyword::CellRef) continue;
@@ -86,7 +89,7 @@ int CollectReferencedCells(Job& job, tlc::TlcStream& stream, CellList& list, boo
     if (!tlc::ReadTlcCellRef(stream, ref)) continue;
     if (!list.Append(ref.name) && !toldFull) {
       ReportOnNextLine(job, Format("Cell List is Full at %d Cells ... %s Left Out", kMaxListedCells, ref.name.c_str()),
-                       5, 511);
+                       lines, firstLine);
       toldFull = true;
     }
   }
@@ -124,6 +127,60 @@ int OpenCellTlc(tlc::FileLineSource& source, const MainFileName& main, std::stri
                 CellFileExtension ext) {
   std::string path = CellTlcPath(main, cell, ext);
   return !path.empty() && source.Open(path) ? 1 : 0;
+}
+
+int ReadCellTlcHeader(const MainFileName& main, std::string_view cell, CellFileExtension ext,
+                      tlc::TlcHeader& header) {
+  tlc::FileLineSource source;
+  if (!OpenCellTlc(source, main, cell, ext)) return 0;
+  tlc::TlcStream stream(source);
+  tlc::ReadTlcHeader(stream, header);
+  return 1;
+}
+
+int BuildCellList(Job& job, const MainFileName& main, std::string_view mainCell, CellList& list,
+                  const CellListReading& how) {
+  list.Append(mainCell);
+  for (int i = 1; i <= list.Count(); ++i) {
+    if (job.abort) return 0;
+    const std::string name = list[i].name;
+    if (how.beforeCell && !how.beforeCell(name)) return 0;
+    tlc::FileLineSource source;
+    if (!OpenCellTlc(source, main, name, how.extension)) {
+      StopJob(job, Format(how.missingFormat, name.c_str()));
+      return 0;
+    }
+    tlc::TlcStream stream(source);
+    tlc::TlcHeader header;
+    tlc::ReadTlcHeader(stream, header);
+    CheckTlcScaleUnits(job, header, how.mainScale, how.mainUnit, how.lines, how.firstLine);
+    list[i].rank = header.rank;
+    stream.Rewind();
+    CollectReferencedCells(job, stream, list, how.honourAbort, how.lines, how.firstLine);
+    source.Close();
+    ShowPause(job, 200);
+  }
+  return job.abort ? 0 : 1;
+}
+
+void RankSortCells(CellList& list, bool ascending, int first) {
+  auto& e = list.entries;
+  for (std::size_t i = static_cast<std::size_t>(first - 1); i < e.size(); ++i)
+    for (std::size_t j = i + 1; j < e.size(); ++j)
+      if (ascending ? e[j].rank < e[i].rank : e[j].rank > e[i].rank) std::swap(e[i], e[j]);
+  list.EntriesMoved();
+}
+
+int ConvertListedCells(Job& job, const CellList& list, int operationItem, int pauseMs,
+                       const std::function<bool(int number)>& convert) {
+  int converted = 0;
+  for (int i = 1; i <= list.Count() && !job.abort; ++i) {
+    SetItemText(job, Format("Converting %s.TLC ...", list[i].name.c_str()), operationItem);
+    if (!convert(i)) break;
+    ++converted;
+    ShowPause(job, pauseMs);
+  }
+  return converted;
 }
 
 std::int64_t GetOutputFileSize(std::FILE* stream) {

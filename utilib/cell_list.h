@@ -3,6 +3,7 @@
 #pragma once
 #include <cstdint>
 #include <cstdio>
+#include <functional>
 #include <string>
 #include <string_view>
 #include <unordered_map>
@@ -22,7 +23,8 @@ struct CellListEntry {
 };
 
 // Entries are numbered from 1; number 0 means "not listed". An exporter may reorder the entries in
-// place (its rank sort); names come in through Append and go through ClearCellList.
+// place (RankSortCells), and then says so with EntriesMoved; names come in through Append and go
+// through ClearCellList.
 struct CellList {
   std::vector<CellListEntry> entries;
   int Count() const { return static_cast<int>(entries.size()); }
@@ -35,6 +37,9 @@ struct CellList {
   // 0 when absent. Hashed: an exporter looks up every reference it writes.
   int FindListedCell(std::string_view name, bool exact = false) const;
   void ClearCellList();
+  // The look-up index is rebuilt at the next look-up: entries changed places, so one appended since
+  // the last look-up may now stand before a name the index took for the first of its spelling.
+  void EntriesMoved() const { stale_ = true; }
 
  private:
   struct Slot {
@@ -52,8 +57,10 @@ struct CellList {
 };
 
 // Reads the stream to its end (or until the abort flag, when `honourAbort`) and appends every cell
-// named in a "=C" record that is not listed yet. A full list stops growing with a report line.
-int CollectReferencedCells(Job& job, tlc::TlcStream& stream, CellList& list, bool honourAbort = true);
+// named in a "=C" record that is not listed yet. A full list stops growing with a report line on the
+// next of `lines` rotating message lines from `firstLine`.
+int CollectReferencedCells(Job& job, tlc::TlcStream& stream, CellList& list, bool honourAbort = true,
+                           int lines = 5, int firstLine = 511);
 
 // The main TLC file's name split as drive "D:", folder "\WORK\", base name "TOP", extension ".TLC".
 struct MainFileName {
@@ -72,6 +79,44 @@ std::string CellTlcPath(const MainFileName& main, std::string_view cell, CellFil
 // Opens the cell's TLC file; 1 or 0.
 int OpenCellTlc(tlc::FileLineSource& source, const MainFileName& main, std::string_view cell,
                 CellFileExtension ext);
+
+// Reads the header of the cell's TLC file; 1, or 0 when the file cannot be opened.
+int ReadCellTlcHeader(const MainFileName& main, std::string_view cell, CellFileExtension ext,
+                      tlc::TlcHeader& header);
+
+// How an exporter reads the cells while it lists them.
+struct CellListReading {
+  CellFileExtension extension = CellFileExtension::Main;
+  // The main file's scale and unit, which every cell's header should repeat.
+  double mainScale = 0;
+  std::string mainUnit;
+  // The exporter's rotating message lines.
+  int lines = 5, firstLine = 511;
+  // Whether Esc stops the reading of a cell's references in the middle of its file.
+  bool honourAbort = true;
+  // The fatal message of a cell whose file is missing; "%s" is the cell's name.
+  const char* missingFormat = "%s.TLC File is Missing ... Can't Continue";
+  // Runs before a cell's file is read (the operation line, a check of the name); false stops the
+  // list, the callback having told why.
+  std::function<bool(const std::string& name)> beforeCell;
+};
+
+// Lists the main cell, then every cell its file and the files listed after it refer to, each with
+// the rank its header gives, pausing 200 milliseconds after each file. 1 when every file was read;
+// 0 when one is missing (with its message) or the job stopped.
+int BuildCellList(Job& job, const MainFileName& main, std::string_view mainCell, CellList& list,
+                  const CellListReading& how);
+
+// The exporters' rank sort of entries `first` .. Count(): lowest rank first, or highest when not
+// `ascending`. A selection sort by exchange, whose order of equal ranks is the order cells have always
+// been written in.
+void RankSortCells(CellList& list, bool ascending = true, int first = 1);
+
+// Converts the listed cells in list order, each announced on the operation line ("Converting
+// NAME.TLC ...") and followed by a pause; stops at the job's abort flag or when `convert` (given the
+// entry's number) fails. The number of cells converted.
+int ConvertListedCells(Job& job, const CellList& list, int operationItem, int pauseMs,
+                       const std::function<bool(int number)>& convert);
 
 // Size in bytes of an open output stream; the stream's position is left where it was.
 std::int64_t GetOutputFileSize(std::FILE* stream);

@@ -113,6 +113,11 @@ bool PollEscape(Job& job) {
   return job.abort;
 }
 
+void StopJob(Job& job, std::string_view text) {
+  RouteMessage(job, text, MessageKind::ReportAndBox, 0);
+  job.abort = true;
+}
+
 bool AskOkOrAbort(Job& job, std::string_view text) {
   if (job.ui->MessageBox(job.programName, text, BoxButtons::OkCancel) == BoxAnswer::Ok) return true;
   job.abort = true;

@@ -83,6 +83,9 @@ int CloseReport(Job& job);
 void ShowPause(Job& job, int milliseconds);
 // Polls the Esc key; sets the abort flag while it is down. Gives the abort flag.
 bool PollEscape(Job& job);
+// A condition the job cannot go on from: the text in the report, framed by blank lines, and in a
+// message box; the abort flag is set.
+void StopJob(Job& job, std::string_view text);
 // An OK/Cancel question captioned with the program name; Cancel sets the abort flag. True on OK.
 bool AskOkOrAbort(Job& job, std::string_view text);
 // printf into a std::string in the "C" locale.

@@ -21,7 +21,6 @@ namespace cif {
 namespace {
 
 using utilib::Format;
-using utilib::MessageKind;
 
 // The records of one TLC file in file order; a record that could not be read keeps its place.
 struct CellRecords {
@@ -65,10 +64,7 @@ class Exporter {
   int Run(ExportResult* result);
 
  private:
-  void Stop(const std::string& text) {
-    utilib::RouteMessage(job_, text, MessageKind::ReportAndBox, 0);
-    job_.abort = true;
-  }
+  void Stop(const std::string& text) { utilib::StopJob(job_, text); }
   void Note(const std::string& text) { utilib::ReportOnNextLine(job_, text, 5, kExpMessages); }
   std::int64_t Out(double value) const {
     const double v = std::round(value * ratio_);  // halves away from zero
@@ -79,7 +75,6 @@ class Exporter {
   void Count(int index);
   bool ComputeScales(const tlc::TlcHeader& header);
   bool BuildCellList();
-  void SortCells();
   void WriteCifSymbol(int number);
   void ConvertTlcRecordsToCif(const CellRecords& records, int selection, const CifLayer* layer);
   void WriteBox(const tlc::TlcBox& box);
@@ -170,10 +165,13 @@ bool Exporter::ComputeScales(const tlc::TlcHeader& header) {
 }
 
 bool Exporter::BuildCellList() {
-  cells_.Append(s_.mainCell);
-  for (int i = 1; i <= cells_.Count(); ++i) {
-    if (job_.abort) return false;
-    const std::string name = cells_[i].name;
+  utilib::CellListReading how;
+  how.extension = utilib::CellFileExtension::MainElseTlc;
+  how.mainScale = scale_;
+  how.mainUnit = unit_;
+  how.firstLine = kExpMessages;
+  how.honourAbort = false;
+  how.beforeCell = [this](const std::string& name) {
     utilib::SetItemText(job_, Format("Reading %s.TLC ...", name.c_str()), kExpOperation);
     // A blank, a control character or a ";" in a name would break the commands it is written into.
     if (name.empty() || std::any_of(name.begin(), name.end(), [](char c) {
@@ -182,29 +180,9 @@ bool Exporter::BuildCellList() {
       Stop(Format("%s is not a Legal Cell Name ... Can't Continue", name.c_str()));
       return false;
     }
-    tlc::FileLineSource source;
-    if (!utilib::OpenCellTlc(source, main_, name, utilib::CellFileExtension::MainElseTlc)) {
-      Stop(Format("%s.TLC File is Missing ... Can't Continue", name.c_str()));
-      return false;
-    }
-    tlc::TlcStream stream(source);
-    tlc::TlcHeader header;
-    tlc::ReadTlcHeader(stream, header);
-    utilib::CheckTlcScaleUnits(job_, header, scale_, unit_, 5, kExpMessages);
-    cells_[i].rank = header.rank;
-    stream.Rewind();
-    utilib::CollectReferencedCells(job_, stream, cells_, false);
-    source.Close();
-    utilib::ShowPause(job_, 200);
-  }
-  return !job_.abort;
-}
-
-void Exporter::SortCells() {
-  auto& e = cells_.entries;
-  for (std::size_t i = 0; i < e.size(); ++i)
-    for (std::size_t j = i + 1; j < e.size(); ++j)
-      if (e[j].rank < e[i].rank) std::swap(e[i], e[j]);
+    return true;
+  };
+  return utilib::BuildCellList(job_, main_, s_.mainCell, cells_, how) == 1;
 }
 
 void Exporter::WriteBox(const tlc::TlcBox& box) {
@@ -352,14 +330,9 @@ int Exporter::Run(ExportResult* result) {
   main_ = {s_.tlcDrive, s_.tlcFolder, s_.mainCell, s_.tlcExtension};
   utilib::SetItemText(job_, Format("Reading %s.TLC ...", s_.mainCell.c_str()), kExpOperation);
   tlc::TlcHeader header;
-  {
-    tlc::FileLineSource source;
-    if (!utilib::OpenCellTlc(source, main_, s_.mainCell, utilib::CellFileExtension::MainElseTlc)) {
-      Stop("Main TLC File is Missing ... Can't Continue");
-      return 0;
-    }
-    tlc::TlcStream stream(source);
-    tlc::ReadTlcHeader(stream, header);
+  if (!utilib::ReadCellTlcHeader(main_, s_.mainCell, utilib::CellFileExtension::MainElseTlc, header)) {
+    Stop("Main TLC File is Missing ... Can't Continue");
+    return 0;
   }
   if (!utilib::OpenConversionReport(job_, s_.reportFile, "TLC to CIF Conversion Report")) {
     Stop("Unable to Open Report File ... Can't Continue");
@@ -376,7 +349,7 @@ int Exporter::Run(ExportResult* result) {
 
   if (!BuildCellList()) return 0;
   utilib::SetItemText(job_, "Sorting Cells ...", kExpOperation);
-  SortCells();
+  utilib::RankSortCells(cells_);
 
   utilib::SetItemText(job_, "Reading Layer File ...", kExpOperation);
   if (ReadCifLayerFile(s_.layerFile, layers_) == 0) {
@@ -408,19 +381,13 @@ int Exporter::Run(ExportResult* result) {
   utilib::ReportPrintf(job_, "\nSymbol                 Boxes     Poly      Wires     Text     Calls\n%s\n",
                        std::string(67, '-').c_str());
 
-  int symbols = 0;
-  for (int i = 1; i <= cells_.Count(); ++i) {
-    if (job_.abort) break;
-    const std::string& name = cells_[i].name;
-    utilib::SetItemText(job_, Format("Converting %s.TLC ...", name.c_str()), kExpOperation);
+  const int symbols = utilib::ConvertListedCells(job_, cells_, kExpOperation, 500, [&](int i) {
     WriteCifSymbol(i);
     const long* c = current_.values;
-    utilib::ReportPrintf(job_, "%-24s%-10ld%-10ld%-10ld%-10ld%-10ld\n", name.c_str(), c[kBoxes], c[kPolygons],
-                         c[kWires], c[kTexts], c[kCalls]);
-    if (job_.abort) break;
-    ++symbols;
-    utilib::ShowPause(job_, 500);
-  }
+    utilib::ReportPrintf(job_, "%-24s%-10ld%-10ld%-10ld%-10ld%-10ld\n", cells_[i].name.c_str(), c[kBoxes],
+                         c[kPolygons], c[kWires], c[kTexts], c[kCalls]);
+    return !job_.abort;
+  });
   // The top call names the main cell, wherever a cell of the same rank left it in the list.
   if (!job_.abort) out_.End(cells_.FindListedCell(s_.mainCell, true));
   if (!Flush(true) || !file_.Commit()) {

@@ -3,7 +3,6 @@
 #include <algorithm>
 #include <cctype>
 #include <cmath>
-#include <unordered_map>
 #include <unordered_set>
 
 #include "convert/dxf/dxf_writer.h"
@@ -20,7 +19,6 @@ namespace {
 
 using db::PathPoint;
 using utilib::Format;
-using utilib::MessageKind;
 
 constexpr double kAcuteTurn = 1.5723670963;
 
@@ -63,8 +61,7 @@ class LayerCollector : public tlc::RecordConsumer {
                        : kind == tlc::Keyword::Text ? "Text Layer Read Error"
                                                     : nullptr;
     if (!text) return;  // instances are read again, and judged, when they are written
-    utilib::RouteMessage(job_, text, MessageKind::ReportAndBox, 0);
-    job_.abort = true;
+    utilib::StopJob(job_, text);
   }
   bool Stopped() const override { return job_.abort; }
 
@@ -76,8 +73,6 @@ class LayerCollector : public tlc::RecordConsumer {
   std::uint64_t& used_;
 };
 
-std::string Upper(std::string_view text) { return tlc::UpperCase(text); }
-
 class Exporter {
  public:
   Exporter(utilib::Job& job, ExportSettings& s) : job_(job), s_(s) {}
@@ -86,10 +81,7 @@ class Exporter {
  private:
   friend class BlockBody;
 
-  void Stop(const std::string& text) {
-    utilib::RouteMessage(job_, text, MessageKind::ReportAndBox, 0);
-    job_.abort = true;
-  }
+  void Stop(const std::string& text) { utilib::StopJob(job_, text); }
   void Report(const std::string& text) { utilib::ReportOnNextLine(job_, text, 5, kExpMessages); }
   std::string At(const char* what, const PathPoint& p, int layer) const {
     return utilib::AtPosition(geometry_, what, p.x, p.y, layer);
@@ -102,8 +94,8 @@ class Exporter {
   // The block an instance goes to: the first listed cell of that name in any case, since DXF
   // block names are not told apart by case.
   const std::string& BlockName(const std::string& name) const {
-    auto it = blockOf_.find(Upper(name));
-    return it == blockOf_.end() ? name : it->second;
+    const int listed = cells_.FindListedCell(name);
+    return listed ? cells_[listed].name : name;
   }
 
   bool ReadExtent();
@@ -119,7 +111,6 @@ class Exporter {
   DxfWriter* out_ = nullptr;
   utilib::MainFileName main_;
   utilib::CellList cells_;
-  std::unordered_map<std::string, std::string> blockOf_;
   double scale_ = 1;
   std::string unit_ = "um";
   std::string mainUnit_;
@@ -225,38 +216,21 @@ bool Exporter::ReadExtent() {
 
 bool Exporter::BuildCellList() {
   utilib::SetItemText(job_, "Reading TLC Names ...", kExpOperation);
-  cells_.Append(s_.mainCell);
-  for (int i = 1; i <= cells_.Count(); ++i) {
-    if (job_.abort) return false;
-    const std::string name = cells_[i].name;
-    tlc::FileLineSource source;
-    if (!OpenTlc(source, name)) {
-      Stop(Format("%s.TLC file is Missing ... Can't Continue", name.c_str()));
-      return false;
-    }
-    tlc::TlcStream stream(source);
-    tlc::TlcHeader header;
-    tlc::ReadTlcHeader(stream, header);
-    utilib::CheckTlcScaleUnits(job_, header, scale_, mainUnit_, 5, kExpMessages);
-    cells_[i].rank = header.rank;
-    stream.Rewind();
-    utilib::CollectReferencedCells(job_, stream, cells_, false);
-    source.Close();
-    utilib::ShowPause(job_, 200);
-  }
-  return !job_.abort;
+  utilib::CellListReading how;
+  how.extension = utilib::CellFileExtension::Tlc;
+  how.mainScale = scale_;
+  how.mainUnit = mainUnit_;
+  how.firstLine = kExpMessages;
+  how.honourAbort = false;
+  how.missingFormat = "%s.TLC file is Missing ... Can't Continue";
+  return utilib::BuildCellList(job_, main_, s_.mainCell, cells_, how) == 1;
 }
 
 // The main cell stays first: it is the drawing, whatever rank its header gives. The others go into
 // ascending rank, so every block is defined before a block that inserts it.
 void Exporter::SortCells() {
   utilib::SetItemText(job_, "Sorting Cells ...", kExpOperation);
-  auto& e = cells_.entries;
-  for (std::size_t i = 1; i < e.size(); ++i)
-    for (std::size_t j = i + 1; j < e.size(); ++j)
-      if (e[j].rank < e[i].rank) std::swap(e[i], e[j]);
-  blockOf_.clear();
-  for (const utilib::CellListEntry& entry : e) blockOf_.emplace(Upper(entry.name), entry.name);
+  utilib::RankSortCells(cells_, true, 2);
 }
 
 bool Exporter::CollectUsedLayers() {
@@ -292,14 +266,9 @@ int Exporter::Run(ExportResult* result) {
   utilib::SetItemText(job_, "Reading TLC Header ...", kExpOperation);
   main_ = {s_.tlcDrive, s_.tlcFolder, s_.mainCell, ".TLC"};
   tlc::TlcHeader header;
-  {
-    tlc::FileLineSource source;
-    if (!OpenTlc(source, s_.mainCell)) {
-      Stop("Main TLC file is Missing ... Can't Continue");
-      return 0;
-    }
-    tlc::TlcStream stream(source);
-    tlc::ReadTlcHeader(stream, header);
+  if (!utilib::ReadCellTlcHeader(main_, s_.mainCell, utilib::CellFileExtension::Tlc, header)) {
+    Stop("Main TLC file is Missing ... Can't Continue");
+    return 0;
   }
   if (!(header.scale > 0)) {
     Stop("TLC scale is Missing ... Can't Continue");
@@ -356,7 +325,7 @@ int Exporter::Run(ExportResult* result) {
   std::unordered_set<std::string> written;
   for (int i = 2; i <= cells_.Count() && !job_.abort; ++i) {
     const utilib::CellListEntry& cell = cells_[i];
-    if (!written.insert(Upper(cell.name)).second) continue;
+    if (!written.insert(tlc::UpperCase(cell.name)).second) continue;
     utilib::ClearMessageLines(job_, 4, kExpMessages);
     utilib::SetItemText(job_, cell.name, kExpBlock);
     out.WriteDxfBlock(cell.name);

@@ -20,7 +20,6 @@ namespace gds {
 namespace {
 
 using utilib::Format;
-using utilib::MessageKind;
 
 struct Counts {
   long boundaries = 0, paths = 0, texts = 0, instances = 0;
@@ -34,10 +33,7 @@ class Exporter {
  private:
   friend class StructureBody;
 
-  void Stop(const std::string& text) {
-    utilib::RouteMessage(job_, text, MessageKind::ReportAndBox, 0);
-    job_.abort = true;
-  }
+  void Stop(const std::string& text) { utilib::StopJob(job_, text); }
   void Report(const std::string& text) {
     utilib::ReportOnNextLine(job_, text, 5, kExpMessages);
   }
@@ -65,7 +61,6 @@ class Exporter {
   }
   bool ComputeScales(const tlc::TlcHeader& header);
   bool BuildCellList();
-  void SortCells();
   bool WriteGdsStructure(const utilib::CellListEntry& cell);
   void ShowCount(int index, long value, long* maximum);
   void WriteOrientation(int code);
@@ -252,34 +247,16 @@ bool Exporter::ComputeScales(const tlc::TlcHeader& header) {
 }
 
 bool Exporter::BuildCellList() {
-  cells_.Append(s_.mainCell);
-  for (int i = 1; i <= cells_.Count(); ++i) {
-    if (job_.abort) return false;
-    const std::string name = cells_[i].name;
+  utilib::CellListReading how;
+  how.extension = utilib::CellFileExtension::Main;
+  how.mainScale = mainScale_;
+  how.mainUnit = mainUnit_;
+  how.firstLine = kExpMessages;
+  how.beforeCell = [this](const std::string& name) {
     utilib::SetItemText(job_, Format("Reading %s.TLC ...", name.c_str()), kExpOperation);
-    tlc::FileLineSource source;
-    if (!OpenTlc(source, name)) {
-      Stop(Format("%s.TLC File is Missing ... Can't Continue", name.c_str()));
-      return false;
-    }
-    tlc::TlcStream stream(source);
-    tlc::TlcHeader header;
-    tlc::ReadTlcHeader(stream, header);
-    utilib::CheckTlcScaleUnits(job_, header, mainScale_, mainUnit_, 5, kExpMessages);
-    cells_[i].rank = header.rank;
-    stream.Rewind();
-    utilib::CollectReferencedCells(job_, stream, cells_);
-    source.Close();
-    utilib::ShowPause(job_, 200);
-  }
-  return !job_.abort;
-}
-
-void Exporter::SortCells() {
-  auto& e = cells_.entries;
-  for (std::size_t i = 0; i < e.size(); ++i)
-    for (std::size_t j = i + 1; j < e.size(); ++j)
-      if (s_.ascending ? e[j].rank < e[i].rank : e[j].rank > e[i].rank) std::swap(e[i], e[j]);
+    return true;
+  };
+  return utilib::BuildCellList(job_, main_, s_.mainCell, cells_, how) == 1;
 }
 
 bool Exporter::WriteGdsStructure(const utilib::CellListEntry& cell) {
@@ -314,14 +291,9 @@ int Exporter::Run(ExportResult* result) {
   utilib::SetItemText(job_, Format("Reading %s.TLC ...", s_.mainCell.c_str()), kExpOperation);
   main_ = {s_.tlcDrive, s_.tlcFolder, s_.mainCell, s_.tlcExtension};
   tlc::TlcHeader header;
-  {
-    tlc::FileLineSource source;
-    if (!OpenTlc(source, s_.mainCell)) {
-      Stop("Main TLC file is Missing ... Can't Continue");
-      return 0;
-    }
-    tlc::TlcStream stream(source);
-    tlc::ReadTlcHeader(stream, header);
+  if (!utilib::ReadCellTlcHeader(main_, s_.mainCell, utilib::CellFileExtension::Main, header)) {
+    Stop("Main TLC file is Missing ... Can't Continue");
+    return 0;
   }
   if (!(header.scale > 0)) {
     Stop("TLC Scale is Missing ... Can't Continue");
@@ -346,7 +318,7 @@ int Exporter::Run(ExportResult* result) {
 
   if (!BuildCellList()) return 0;
   utilib::SetItemText(job_, "Sorting Cells ...", kExpOperation);
-  SortCells();
+  utilib::RankSortCells(cells_, s_.ascending);
 
   utilib::ShowScalesLine(job_, ScalesLine());
   utilib::ReportPrintf(job_, "\nStructure             Boundaries  Paths       Text        Srefs\n%s\n",
@@ -371,15 +343,8 @@ int Exporter::Run(ExportResult* result) {
   out.WriteGenerations(3);
   out.WriteUnits(1.0L / g, 1.0L / g * (unit_ == "mil" ? 2.54e-5L : 1e-6L));
 
-  int structures = 0;
-  for (const utilib::CellListEntry& cell : cells_.entries) {
-    if (job_.abort) break;
-    utilib::SetItemText(job_, Format("Converting %s.TLC ...", cell.name.c_str()), kExpOperation);
-    if (!WriteGdsStructure(cell)) break;
-    ++structures;
-    if (out.Failed()) break;
-    utilib::ShowPause(job_, 500);
-  }
+  const int structures = utilib::ConvertListedCells(
+      job_, cells_, kExpOperation, 500, [&](int n) { return WriteGdsStructure(cells_[n]) && !out.Failed(); });
   if (!job_.abort) out.WriteEndLib();
   out.Flush();
   out_ = nullptr;

@@ -61,6 +61,16 @@ TEST(CellList, LookUpsFollowEntriesMovedInPlace) {
   EXPECT_EQ(sorted.FindListedCell("LEAF", true), 1);
   EXPECT_EQ(sorted.FindListedCell("TOP", true), 2);
   EXPECT_EQ(sorted.FindListedCell("leaf"), 1);
+
+  // A name appended after the last look-up, sorted behind an earlier spelling of it: the earlier wins.
+  CellList ranked;
+  for (const char* name : {"TOP", "MID", "leaf", "LEAF"}) ranked.Append(name);
+  for (int i = 1; i <= 4; ++i) ranked[i].rank = i == 1 ? 3 : i == 2 ? 2 : 1;
+  RankSortCells(ranked, true, 2);
+  ASSERT_EQ(ranked[3].name, "LEAF");
+  EXPECT_EQ(ranked.FindListedCell("LEAF"), 2);
+  EXPECT_EQ(ranked.FindListedCell("LEAF", true), 3);
+  EXPECT_EQ(ranked.FindListedCell("mid"), 4);
 }
 
 TEST(CellList, FullListStopsGrowingWithAMessage) {
@@ -74,6 +84,75 @@ TEST(CellList, FullListStopsGrowingWithAMessage) {
   CollectReferencedCells(job, stream, list);
   EXPECT_EQ(list.Count(), kMaxListedCells);
   EXPECT_EQ(ui.items[511], "Cell List is Full at 1600 Cells ... C1600 Left Out");
+}
+
+std::string TlcFile(const std::string& name, int rank, const std::vector<std::string>& refs) {
+  std::string text = "=H\r\n" + name + "\r\n6.0\r\n6.0\r\n1000\r\num\r\n01/01/24\r\n00:00:00\r\n" +
+                     std::to_string(rank) + " 0 0 1 0\r\n0 0 0 0\r\n";
+  for (const std::string& r : refs) text += "=C\r\n" + r + "\r\n0 0 0 0\r\n";
+  return text;
+}
+
+TEST(CellList, BuiltFromTheMainFileAndSortedByRank) {
+  ostest::Scratch dir;
+  dir.Write("TOP.TLC", TlcFile("TOP", 3, {"A", "B", "A"}));
+  dir.Write("A.TLC", TlcFile("A", 2, {"C"}));
+  dir.Write("B.TLC", TlcFile("B", 1, {}));
+  dir.Write("C.TLC", TlcFile("C", 1, {}));
+  RecordingUi ui;
+  Job job("CALEXP", ui);
+  CellListReading how;
+  how.extension = CellFileExtension::Tlc;
+  how.mainScale = 1000;
+  how.mainUnit = "um";
+  std::vector<std::string> read;
+  how.beforeCell = [&read](const std::string& name) {
+    read.push_back(name);
+    return true;
+  };
+  CellList list;
+  ASSERT_EQ(BuildCellList(job, MainFileName::Split(dir.Path("TOP.TLC")), "TOP", list, how), 1);
+  EXPECT_EQ(read, (std::vector<std::string>{"TOP", "A", "B", "C"}));
+  EXPECT_EQ(ui.EventsOf("pause"), std::vector<std::string>(4, "pause 200"));
+  auto order = [&list] {
+    std::string names;
+    for (const CellListEntry& e : list.entries) names += e.name + std::to_string(e.rank) + " ";
+    return names;
+  };
+  EXPECT_EQ(order(), "TOP3 A2 B1 C1 ");
+  // Equal ranks end in the order the exchanges leave them: the exporters write cells in it.
+  RankSortCells(list);
+  EXPECT_EQ(order(), "B1 C1 A2 TOP3 ");
+  RankSortCells(list, false);
+  EXPECT_EQ(order(), "TOP3 A2 B1 C1 ");
+  RankSortCells(list, true, 2);
+  EXPECT_EQ(order(), "TOP3 B1 C1 A2 ");
+
+  // A refusal of the callback ends the list there.
+  CellList refused;
+  how.beforeCell = [](const std::string& name) { return name != "A"; };
+  EXPECT_EQ(BuildCellList(job, MainFileName::Split(dir.Path("TOP.TLC")), "TOP", refused, how), 0);
+  EXPECT_EQ(refused.Count(), 3);
+}
+
+// A full list and a missing file are told on the exporter's own message lines and stop the list.
+TEST(CellList, FullListAndMissingFileOnTheExportersLines) {
+  ostest::Scratch dir;
+  std::vector<std::string> refs;
+  for (int i = 0; i < kMaxListedCells + 2; ++i) refs.push_back("C" + std::to_string(i));
+  dir.Write("TOP.TLC", TlcFile("TOP", 2, refs));
+  RecordingUi ui;
+  Job job("CALEXP", ui);
+  CellListReading how;
+  how.firstLine = 540;
+  how.mainScale = 1000;
+  how.mainUnit = "um";
+  CellList list;
+  EXPECT_EQ(BuildCellList(job, MainFileName::Split(dir.Path("TOP.TLC")), "TOP", list, how), 0);
+  EXPECT_TRUE(job.abort);
+  EXPECT_EQ(ui.items[540], "Cell List is Full at 1600 Cells ... C1599 Left Out");
+  EXPECT_EQ(ui.items.count(511), 0u);
+  EXPECT_EQ(ui.EventsOf("box"), std::vector<std::string>{"box \"CALEXP\" \"C0.TLC File is Missing ... Can't Continue\""});
 }
 
 TEST(CellList, CellFilesBesideTheMainFile) {
