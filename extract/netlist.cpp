@@ -1,18 +1,17 @@
 #include "extract/netlist.h"
 
-#include <ctime>
 #include <set>
 #include <unordered_set>
 
 #include "editor/db/helpers.h"
 #include "editor/tlc/cell_files.h"
+#include "editor/tlc/writer.h"
 #include "utilib/small_readers.h"
 #include "extract/connectors.h"
 #include "extract/devices.h"
 #include "extract/diagnostics.h"
 #include "extract/node_list.h"
 #include "extract/trace.h"
-#include "platform/os/process.h"
 #include "platform/os/textfile.h"
 
 namespace ext {
@@ -305,12 +304,12 @@ int RunExtraction(Extraction& x) {
   db::CellIndex& index = x.drawing.index;
   for (int row = 0; row <= index.count; ++row) index.rows[row].flags &= ~kRunBits;
 
-  const std::tm now = os::LocalTime();
-  char date[16], time[16];
-  std::strftime(date, sizeof date, "%m/%d/%y", &now);
-  std::strftime(time, sizeof time, "%H:%M:%S", &now);
-  x.date = date;
-  x.time = time;
+  tlc::TlcHeader now;
+  tlc::StampNow(now);
+  x.date = now.date;
+  x.time = now.time;
+  const char* date = x.date.c_str();
+  const char* time = x.time.c_str();
 
   const std::string report = db::ProperCasePath(x.sw.reportName);
   if (!utilib::OpenReport(job, report)) {

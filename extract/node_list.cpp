@@ -9,8 +9,8 @@
 
 #include "editor/db/helpers.h"
 #include "editor/tlc/run.h"
+#include "editor/tlc/writer.h"
 #include "extract/devices.h"
-#include "platform/os/process.h"
 #include "platform/os/textfile.h"
 
 namespace ext {
@@ -227,12 +227,11 @@ void Comparison::CompareSection(const NodeSection& a, const NodeSection& b) {
 int Comparison::Run() {
   errors_ = 0;
   job_.rotatingCounter = 0;
-  const std::tm now = os::LocalTime();
-  char date[16], time[16];
-  std::strftime(date, sizeof date, "%m/%d/%y", &now);
-  std::strftime(time, sizeof time, "%H:%M:%S", &now);
+  tlc::TlcHeader now;
+  tlc::StampNow(now);
   if (!utilib::OpenReport(job_, db::ProperCasePath(s_.errorFile))) return 0;
-  utilib::ReportPrintf(job_, "*** Node Compare Error List made by MEROCKT on %s %s ***\n\n", date, time);
+  utilib::ReportPrintf(job_, "*** Node Compare Error List made by MEROCKT on %s %s ***\n\n", now.date.c_str(),
+                       now.time.c_str());
   if (s_.baseName.empty()) {
     job_.ui->MessageBox(kCompareCaption, "Circuit Base Name is Needed", utilib::BoxButtons::Ok);
     return 0;

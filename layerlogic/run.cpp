@@ -2,7 +2,6 @@
 
 #include <algorithm>
 #include <cmath>
-#include <ctime>
 #include <memory>
 
 #include "drc/rasteriser.h"
@@ -11,7 +10,6 @@
 #include "editor/db/file_names.h"
 #include "editor/db/helpers.h"
 #include "editor/tlc/writer.h"
-#include "platform/os/process.h"
 #include "utilib/small_readers.h"
 
 namespace layerlogic {
@@ -249,14 +247,12 @@ int Run::Go() {
   const int total = CountTiles(left_, bottom_, right_, top_, step_);
   utilib::SetItemText(job_, utilib::Format("Creating %s ...", s_.OutputFile().c_str()), kItemStatus);
 
-  const std::tm now = os::LocalTime();
-  char date[16], time[16];
-  std::strftime(date, sizeof date, "%m/%d/%y", &now);
-  std::strftime(time, sizeof time, "%H:%M:%S", &now);
+  tlc::TlcHeader now;
+  tlc::StampNow(now);
   const char* unit = d_.unit.c_str();
   const Resolution& r = s_.resolution;
   utilib::ReportPrintf(job_, "\n*** MERO Layer Logic Conversion Report ***\n\n");
-  utilib::ReportPrintf(job_, "Date: %s\tTime: %s\n", date, time);
+  utilib::ReportPrintf(job_, "Date: %s\tTime: %s\n", now.date.c_str(), now.time.c_str());
   utilib::ReportPrintf(job_, "Cell: %s\n", s_.Cell().c_str());
   utilib::ReportPrintf(job_, "Output File: %s\n", s_.OutputFile().c_str());
   utilib::ReportPrintf(job_, "Output Layer %d\n", s_.layerOut);
