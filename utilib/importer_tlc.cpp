@@ -37,6 +37,27 @@ int ImporterTlc::SaveCellsRef(bool actualCount) {
   return cellsRef_->Save(destination_ + "CELLS.REF", false, actualCount);
 }
 
+int ImporterTlc::ConstructTlcFiles(bool makeRef, int expectedCells, int n, int first,
+                                   const std::function<bool()>& convert, const char* refStep) {
+  static constexpr const char* kRefError = "Unable to Open REF File ... Can't Continue";
+  if (makeRef) {
+    if (refStep) SetItemText(job_, refStep, kItemOperation);
+    if (!CreateCellsRef(expectedCells)) {
+      StopJob(job_, kRefError);
+      return 0;
+    }
+  }
+  SetItemText(job_, "Constructing TLC Files ...", kItemOperation);
+  ClearMessageLines(job_, n, first);
+  const bool converted = convert();
+  // A failed conversion has told its own reason; the list of what it wrote is saved all the same.
+  if (makeRef && !SaveCellsRef(true) && converted) {
+    StopJob(job_, kRefError);
+    return 0;
+  }
+  return converted && !job_.abort ? 1 : 0;
+}
+
 int ImporterTlc::CreateCellTlc(std::string_view name) {
   if (writer_) CloseCellTlc();
   std::string path = destination_ + std::string(name) + ".TLC";

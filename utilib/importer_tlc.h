@@ -3,6 +3,7 @@
 // through the suite's one TLC writer (editor/tlc/writer.h) with the importer's options.
 #pragma once
 #include <cstdint>
+#include <functional>
 #include <memory>
 #include <string>
 #include <string_view>
@@ -19,6 +20,8 @@ enum class ImporterKind {
   LayerLogic,  // unit "um", outline 0 0 scale 0, "%u" vertices, no CELLS.REF entry, no display updates
 };
 
+// DISPLAY item of the operation line.
+constexpr int kItemOperation = 500;
 // DISPLAY items of the counters: the current cell's, then the largest of the run.
 constexpr int kItemCellPath = 519;
 constexpr int kItemBoxes = 503, kItemPaths = 504, kItemTexts = 505, kItemVertices = 506, kItemRefs = 507;
@@ -40,6 +43,15 @@ class ImporterTlc {
   // Writes the CELLS.REF gathered so far; 1 or 0. With `actualCount` its count line is corrected
   // to the entries written.
   int SaveCellsRef(bool actualCount = false);
+
+  // The construction of the TLC files: with `makeRef` a CELLS.REF for `expectedCells` cells is begun
+  // (the operation line first saying `refStep`, when given); then, with "Constructing TLC Files ..."
+  // on the operation line and the message lines first .. first + n emptied, `convert` writes the
+  // cells, and the CELLS.REF is saved with the count of entries written. 1 when every cell was written
+  // and CELLS.REF saved; 0 when `convert` failed or the job stopped, or when CELLS.REF could not be
+  // made ("Unable to Open REF File ... Can't Continue").
+  int ConstructTlcFiles(bool makeRef, int expectedCells, int n, int first, const std::function<bool()>& convert,
+                        const char* refStep = nullptr);
 
   // Creates "%s%s.TLC" (destination, name) as the current TLC file; 1 or 0.
   int CreateCellTlc(std::string_view name);

@@ -23,7 +23,6 @@ namespace cif {
 namespace {
 
 using utilib::Format;
-using utilib::MessageKind;
 using Point = db::PathPoint;
 
 std::int64_t Gcd(std::int64_t a, std::int64_t b) {
@@ -72,10 +71,7 @@ class Importer {
     std::vector<int> calls;      // symbols called, per definition met
   };
 
-  void Stop(const std::string& text) {
-    utilib::RouteMessage(job_, text, MessageKind::ReportAndBox, 0);
-    job_.abort = true;
-  }
+  void Stop(const std::string& text) { utilib::StopJob(job_, text); }
   void Note(const std::string& text) { utilib::ReportOnNextLine(job_, text, 2, kImpMessages); }
   std::string At(const char* what, Point p, int layer) const {
     const double s = scale_ > 0 ? scale_ : 1;
@@ -695,19 +691,10 @@ int Importer::Run(ImportResult* result) {
                        std::string(66, '-').c_str());
 
   tlc_ = std::make_unique<utilib::ImporterTlc>(job_, utilib::ImporterKind::Cif, s_.tlcFolder);
-  if (s_.makeRef && !tlc_->CreateCellsRef(names_.Count())) {
-    Stop("Unable to Open REF File ... Can't Continue");
-    return 0;
-  }
-  utilib::SetItemText(job_, "Constructing TLC Files ...", kImpOperation);
-  utilib::ClearMessageLines(job_, 1, kImpMessages);
-  const bool converted = ConvertCifSymbols();
-  if (s_.makeRef && !tlc_->SaveCellsRef(true) && converted) {
-    Stop("Unable to Open REF File ... Can't Continue");
-    return 0;
-  }
+  const int built =
+      tlc_->ConstructTlcFiles(s_.makeRef, names_.Count(), 1, kImpMessages, [this] { return ConvertCifSymbols(); });
   tlc_.reset();
-  if (!converted || job_.abort) return 0;
+  if (!built) return 0;
 
   utilib::ReportPrintf(job_, "\nMin Feature=%gum\n", static_cast<double>(fileMinimum_) / c_);
   utilib::ReportPrintf(job_, "Scales: CIF=%gum/unit  TLC=%gunits/um\n", 1 / c_, scale_);

@@ -22,7 +22,6 @@ namespace dxf {
 namespace {
 
 using utilib::Format;
-using utilib::MessageKind;
 
 constexpr double kTlcLimit = 8388607;
 constexpr int kLabelLayer = 64;
@@ -109,10 +108,7 @@ class Importer {
   std::string At(const char* what, const db::PathPoint& p, int layer) const {
     return Format("%s at X=%g Y=%g L=%d", what, p.x / s_.scale, p.y / s_.scale, layer);
   }
-  void Stop(const std::string& text) {
-    utilib::RouteMessage(job_, text, MessageKind::ReportAndBox, 0);
-    job_.abort = true;
-  }
+  void Stop(const std::string& text) { utilib::StopJob(job_, text); }
   void Note(const std::string& text) { utilib::ReportOnNextLine(job_, text, 4, kImpMessages); }
   tlc::TlcWriter& W() { return tlc_->Writer(); }
 
@@ -679,19 +675,10 @@ int Importer::Run(ImportResult* result) {
   utilib::ReportPrintf(job_, "%s\n", std::string(67, '-').c_str());
 
   tlc_ = std::make_unique<utilib::ImporterTlc>(job_, utilib::ImporterKind::Dxf, s_.tlcFolder);
-  if (s_.makeRef && !tlc_->CreateCellsRef(table_.Count())) {
-    Stop("Unable to Open REF File ... Can't Continue");
-    return 0;
-  }
-  utilib::SetItemText(job_, "Constructing TLC Files ...", kImpOperation);
-  utilib::ClearMessageLines(job_, 3, kImpMessages);
-  const bool converted = ConvertDxf();
-  if (s_.makeRef && !tlc_->SaveCellsRef(true) && converted) {
-    Stop("Unable to Open REF File ... Can't Continue");
-    return 0;
-  }
+  const int built =
+      tlc_->ConstructTlcFiles(s_.makeRef, table_.Count(), 3, kImpMessages, [this] { return ConvertDxf(); });
   tlc_.reset();
-  if (!converted || job_.abort) return 0;
+  if (!built) return 0;
 
   if (!unconverted_.empty()) {
     utilib::ReportPrintf(job_, "\n");

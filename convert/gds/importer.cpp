@@ -138,10 +138,7 @@ class Importer {
   std::string At(const char* what, const TlcPoint& p, int layer) const {
     return Format("%s at X=%g Y=%g L=%d", what, p.x / s_.scale, p.y / s_.scale, layer);
   }
-  void Stop(const std::string& text) {
-    utilib::RouteMessage(job_, text, MessageKind::ReportAndBox, 0);
-    job_.abort = true;
-  }
+  void Stop(const std::string& text) { utilib::StopJob(job_, text); }
   void StopOnRead(const GdsReader& reader) {
     Stop(ReadStatusMessage(reader.Status()));
     utilib::RouteMessage(job_, reader.HeaderLine(), MessageKind::ReportAndBox, 0);
@@ -883,22 +880,10 @@ int Importer::Run(ImportResult* result, const std::string* given) {
       return 0;
     }
   }
-  if (s_.makeRef) {
-    utilib::SetItemText(job_, "Writing CELLS.REF File ...", kImpOperation);
-    if (!tlc_->CreateCellsRef(table_.Count())) {
-      Stop("Unable to Open REF File ... Can't Continue");
-      return 0;
-    }
-  }
-  utilib::SetItemText(job_, "Constructing TLC Files ...", kImpOperation);
-  utilib::ClearMessageLines(job_, 4, kImpMessages);
-  const bool converted = ConvertGdsStructures();
-  if (s_.makeRef && !tlc_->SaveCellsRef(true) && converted) {
-    Stop("Unable to Open REF File ... Can't Continue");
-    return 0;
-  }
+  const int built = tlc_->ConstructTlcFiles(s_.makeRef, table_.Count(), 4, kImpMessages,
+                                            [this] { return ConvertGdsStructures(); }, "Writing CELLS.REF File ...");
   tlc_.reset();
-  if (!converted || job_.abort) return 0;
+  if (!built) return 0;
 
   const char* unit = s_.Unit();
   if (rejectedLayerElements_ > 0)

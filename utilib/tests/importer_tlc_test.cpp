@@ -78,5 +78,53 @@ TEST(ImporterTlc, CifVariantAndMissingFolder) {
   EXPECT_NE(dir.Read("C.TLC").find("1000\r\num\r\n"), std::string::npos);
 }
 
+TEST(ImporterTlc, ConstructionWithAndWithoutCellsRef) {
+  ostest::Scratch dir;
+  auto writeCell = [](ImporterTlc& out, const char* name) {
+    if (!out.CreateCellTlc(name)) return false;
+    out.Writer().PutHeader(Header(name, 1));
+    return out.CloseCellTlc() == 1;
+  };
+
+  // Two of the three cells expected: the count line says what was written.
+  RecordingUi ui;
+  Job job("STRMIMP", ui);
+  ImporterTlc out(job, ImporterKind::Gds, dir.Path(""));
+  EXPECT_EQ(out.ConstructTlcFiles(true, 3, 1, 515, [&] { return writeCell(out, "A") && writeCell(out, "B"); },
+                                  "Writing CELLS.REF File ..."),
+            1);
+  EXPECT_EQ(dir.Read("CELLS.REF").substr(0, 3), "2\r\n");
+  const std::vector<std::string> operation = ui.EventsOf("item 500");
+  EXPECT_EQ(operation, (std::vector<std::string>{"item 500 \"Writing CELLS.REF File ...\"",
+                                                 "item 500 \"Constructing TLC Files ...\""}));
+  EXPECT_EQ(ui.EventsOf("item 516"), std::vector<std::string>{"item 516 \"\""});
+
+  // No CELLS.REF where it cannot be made: nothing is converted.
+  RecordingUi refused;
+  Job stopped("CALIMP", refused);
+  ImporterTlc nowhere(stopped, ImporterKind::Cif, dir.Path("nowhere/deeper"));
+  bool ran = false;
+  EXPECT_EQ(nowhere.ConstructTlcFiles(true, 1, 1, 514, [&] { return ran = true; }), 0);
+  EXPECT_FALSE(ran);
+  EXPECT_TRUE(stopped.abort);
+  EXPECT_EQ(refused.EventsOf("box"),
+            std::vector<std::string>{"box \"CALIMP\" \"Unable to Open REF File ... Can't Continue\""});
+
+  // A conversion that fails has told why: no word of CELLS.REF, whose entries are kept.
+  RecordingUi failing;
+  Job failed("DXFIMP", failing);
+  ImporterTlc partial(failed, ImporterKind::Dxf, dir.Path("partial"));
+  std::filesystem::create_directories(dir.Path("partial"));
+  EXPECT_EQ(partial.ConstructTlcFiles(true, 2, 3, 515, [&] { return writeCell(partial, "X") && false; }), 0);
+  EXPECT_TRUE(failing.EventsOf("box").empty());
+  EXPECT_EQ(dir.Read("partial/CELLS.REF").substr(0, 3), "1\r\n");
+  // Without a CELLS.REF only the conversion counts.
+  RecordingUi plain;
+  Job noRef("DXFIMP", plain);
+  ImporterTlc none(noRef, ImporterKind::Dxf, dir.Path("none"));
+  EXPECT_EQ(none.ConstructTlcFiles(false, 2, 3, 515, [] { return true; }), 1);
+  EXPECT_FALSE(std::filesystem::exists(dir.Path("none/CELLS.REF")));
+}
+
 }  // namespace
 }  // namespace utilib
