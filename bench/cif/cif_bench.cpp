@@ -2,12 +2,8 @@
 // writing the CIF written. Each step runs as a child process, so its time and peak memory are its
 // own: TLC -> CIF with the geometry checks on (the default) and off, CIF -> TLC, klayout read and
 // write. Pauses take no time in the batch runner. Usage: cif_bench [MEGABYTES] [WORK_FOLDER]
-#include <sys/resource.h>
 #include <sys/stat.h>
-#include <sys/wait.h>
-#include <unistd.h>
 
-#include <chrono>
 #include <cstdint>
 #include <cstdio>
 #include <cstdlib>
@@ -16,18 +12,12 @@
 #include <string>
 #include <vector>
 
+#include "bench/common/measure.h"
 #include "editor/tlc/writer.h"
 
 namespace {
 
 constexpr int kLayers = 20;
-
-struct Step {
-  const char* name;
-  double seconds = 0;
-  double peakMb = 0;
-  int status = -1;
-};
 
 std::uint32_t rng = 12345;
 int Random(int n) {
@@ -120,29 +110,10 @@ std::int64_t Generate(const std::string& folder, std::int64_t bytes) {
   return total;
 }
 
-Step Run(const char* name, const std::vector<std::string>& argv, const std::string& folder) {
-  Step step;
-  step.name = name;
+bench::ChildRun Run(const char* name, const std::vector<std::string>& argv, const std::string& folder) {
   std::printf("  %-30s", name);
   std::fflush(stdout);
-  const auto start = std::chrono::steady_clock::now();
-  const pid_t pid = fork();
-  if (pid == 0) {
-    if (chdir(folder.c_str()) != 0) _exit(127);
-    if (!freopen("/dev/null", "w", stdout) || !freopen((folder + "/" + name + ".err").c_str(), "w", stderr))
-      _exit(127);
-    std::vector<char*> args;
-    for (const std::string& a : argv) args.push_back(const_cast<char*>(a.c_str()));
-    args.push_back(nullptr);
-    execvp(args[0], args.data());
-    _exit(127);
-  }
-  int status = 0;
-  rusage usage{};
-  wait4(pid, &status, 0, &usage);
-  step.seconds = std::chrono::duration<double>(std::chrono::steady_clock::now() - start).count();
-  step.peakMb = usage.ru_maxrss / 1024.0;
-  step.status = WIFEXITED(status) ? WEXITSTATUS(status) : -1;
+  const auto step = bench::RunChild(argv, folder, folder + "/" + name + ".err");
   std::printf("%8.2f s %9.1f MB%s\n", step.seconds, step.peakMb, step.status ? "  FAILED" : "");
   return step;
 }
@@ -162,24 +133,23 @@ int main(int argc, char** argv) {
   std::filesystem::create_directories(work + "/back");
 
   std::printf("CIF conversions on a generated hierarchy (pauses off)\n");
-  const auto t0 = std::chrono::steady_clock::now();
+  const auto t0 = bench::Clock::now();
   const std::int64_t size = Generate(work + "/tlc", megabytes << 20);
   if (size < 0) {
     std::fprintf(stderr, "cannot write the TLC files in %s/tlc\n", work.c_str());
     return 1;
   }
-  std::printf("  %-30s%8.2f s   %.1f MB of TLC\n", "generate",
-              std::chrono::duration<double>(std::chrono::steady_clock::now() - t0).count(), size / 1048576.0);
+  std::printf("  %-30s%8.2f s   %.1f MB of TLC\n", "generate", bench::Seconds(t0), size / 1048576.0);
 
   const std::string top = work + "/tlc/TOP.TLC", layers = work + "/tlc/LAYERS.LYR";
   // Texts in the form klayout reads: no layer name after the point.
   const std::string upright = "9=94 <text> <x> <y>";
-  const Step checked =
+  const auto checked =
       Run("TLC to CIF, checks on (ours)", {CIF_BATCH, "export", top, layers, work + "/out.cif", upright}, work);
-  const Step plain = Run("TLC to CIF, checks off (ours)",
+  const auto plain = Run("TLC to CIF, checks off (ours)",
                          {CIF_BATCH, "export", top, layers, work + "/plain.cif", upright, "6=N", "8=N"}, work);
-  const Step in = Run("CIF to TLC (ours)", {CIF_BATCH, "import", work + "/OUT.CIF", work + "/back", "4="}, work);
-  const Step kl = Run("klayout read and write CIF",
+  const auto in = Run("CIF to TLC (ours)", {CIF_BATCH, "import", work + "/OUT.CIF", work + "/back", "4="}, work);
+  const auto kl = Run("klayout read and write CIF",
                       {"klayout", "-b", "-r", KLAYOUT_COPY, "-rd", "src=" + work + "/OUT.CIF", "-rd",
                        "dst=" + work + "/klayout.cif"},
                       work);

@@ -1,7 +1,6 @@
 // Load and save of a cell at the object limits (256033 boxes, 256431 paths, 511999 vertices and
 // 256431 references), the extent and mark clearing over it, and the word accessors of a full store.
 // Prints times, file sizes and the peak memory of the process.
-#include <sys/resource.h>
 #include <unistd.h>
 
 #include <chrono>
@@ -11,6 +10,7 @@
 #include <memory>
 #include <string>
 
+#include "bench/common/measure.h"
 #include "editor/db/cell_files.h"
 #include "editor/db/current_cell.h"
 #include "editor/db/extent.h"
@@ -18,17 +18,10 @@
 
 namespace {
 
-using Clock = std::chrono::steady_clock;
+using bench::Clock;
 
-double Seconds(Clock::time_point since) {
-  return std::chrono::duration<double>(Clock::now() - since).count();
-}
-
-long PeakKilobytes() {
-  rusage usage{};
-  getrusage(RUSAGE_SELF, &usage);
-  return usage.ru_maxrss;
-}
+using bench::PeakMegabytes;
+using bench::Seconds;
 
 // Every table at its limit: paths of two vertices while they last, then one each.
 void FillAtLimits(db::Database& d) {
@@ -64,7 +57,7 @@ int main() {
   d->index.count = 1;
   d->index.rows[1] = {"BIG", 2, 0, 0, 0, 0, db::kBoxLimit, db::kPathLimit, db::kVertexLimit,
                       db::kRefLimit};
-  const long baseKb = PeakKilobytes();
+  const double baseMb = PeakMegabytes();
 
   auto t = Clock::now();
   FillAtLimits(*d);
@@ -115,8 +108,7 @@ int main() {
   std::printf("word accessors                %8.3f s  (%.0f M words/s, check %llu)\n", access,
               words / access / 1e6, static_cast<unsigned long long>(sum % 1000));
 
-  std::printf("peak memory                   %8ld MB  (%ld MB before filling)\n",
-              PeakKilobytes() / 1024, baseKb / 1024);
+  std::printf("peak memory                   %8.0f MB  (%.0f MB before filling)\n", PeakMegabytes(), baseMb);
   std::filesystem::current_path("/");
   std::filesystem::remove_all(folder);
   return 0;

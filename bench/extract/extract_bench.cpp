@@ -4,7 +4,6 @@
 // units tall. Times a whole Go (Fast Run) at N = 100, 1000 and 5000 (three ports an inverter: the
 // pass-back table holds 16383), with the process's peak memory; then the comparison of two node lists
 // of M nodes with four connections each, the second in reverse order, at M = 1000 to 100000.
-#include <sys/resource.h>
 #include <unistd.h>
 
 #include <chrono>
@@ -14,14 +13,16 @@
 #include <string>
 #include <vector>
 
-#include "utilib/quiet_ui.h"
+#include "bench/common/measure.h"
 #include "extract/netlist.h"
 #include "extract/node_list.h"
 #include "extract/tests/sample_circuits.h"
 #include "utilib/job.h"
+#include "utilib/quiet_ui.h"
 
 namespace {
 
+using bench::Seconds;
 using exttest::Box;
 using exttest::Ref;
 using exttest::Text;
@@ -53,16 +54,6 @@ tlctest::CellSpec Chain(int n) {
   c.paths.push_back(Text(exttest::kNamed, -10, 50, "IN"));
   c.paths.push_back(Text(exttest::kNamed, 100 * (n - 1), 50, "OUT"));
   return c;
-}
-
-double Seconds(std::chrono::steady_clock::time_point since) {
-  return std::chrono::duration<double>(std::chrono::steady_clock::now() - since).count();
-}
-
-long PeakKb() {
-  rusage u{};
-  getrusage(RUSAGE_SELF, &u);
-  return u.ru_maxrss;
 }
 
 }  // namespace
@@ -107,7 +98,7 @@ int main() {
       return 1;
     }
     const int shapes = static_cast<int>(cells.back().boxes.size() + cells.back().paths.size());
-    std::printf("%8d %10d %12.3f %10.1f\n", n, shapes, go, PeakKb() / 1024.0);
+    std::printf("%8d %10d %12.3f %10.1f\n", n, shapes, go, bench::PeakMegabytes());
     points.push_back({std::log(double(n)), std::log(go)});
     std::filesystem::current_path(saved);
   }

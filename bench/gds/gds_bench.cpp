@@ -2,13 +2,8 @@
 // the same file. Each step runs as a child process, so its time and peak memory are its own:
 //   GDSII -> TLC (gds_batch import), TLC -> GDSII (gds_batch export), klayout read and write.
 // Pauses take no time in the batch runner. Usage: gds_bench [MEGABYTES] [WORK_FOLDER]
-#include <sys/resource.h>
 #include <sys/stat.h>
-#include <sys/time.h>
-#include <sys/wait.h>
-#include <unistd.h>
 
-#include <chrono>
 #include <cstdint>
 #include <cstdio>
 #include <cstdlib>
@@ -17,16 +12,10 @@
 #include <string>
 #include <vector>
 
+#include "bench/common/measure.h"
 #include "convert/gds/record_writer.h"
 
 namespace {
-
-struct Step {
-  const char* name;
-  double seconds = 0;
-  double peakMb = 0;
-  int status = -1;
-};
 
 std::uint32_t rng = 12345;
 int Random(int n) {
@@ -140,29 +129,10 @@ std::int64_t Generate(const std::string& path, std::int64_t bytes) {
   return ok ? w.BytesWritten() : -1;
 }
 
-Step Run(const char* name, const std::vector<std::string>& argv, const std::string& folder) {
-  Step step;
-  step.name = name;
+bench::ChildRun Run(const char* name, const std::vector<std::string>& argv, const std::string& folder) {
   std::printf("  %-28s", name);
   std::fflush(stdout);
-  const auto start = std::chrono::steady_clock::now();
-  const pid_t pid = fork();
-  if (pid == 0) {
-    if (chdir(folder.c_str()) != 0) _exit(127);
-    if (!freopen("/dev/null", "w", stdout) || !freopen((folder + "/" + name + ".err").c_str(), "w", stderr))
-      _exit(127);
-    std::vector<char*> args;
-    for (const std::string& a : argv) args.push_back(const_cast<char*>(a.c_str()));
-    args.push_back(nullptr);
-    execvp(args[0], args.data());
-    _exit(127);
-  }
-  int status = 0;
-  rusage usage{};
-  wait4(pid, &status, 0, &usage);
-  step.seconds = std::chrono::duration<double>(std::chrono::steady_clock::now() - start).count();
-  step.peakMb = usage.ru_maxrss / 1024.0;
-  step.status = WIFEXITED(status) ? WEXITSTATUS(status) : -1;
+  const auto step = bench::RunChild(argv, folder, folder + "/" + name + ".err");
   std::printf("%8.2f s %9.1f MB%s\n", step.seconds, step.peakMb, step.status ? "  FAILED" : "");
   return step;
 }
@@ -181,19 +151,17 @@ int main(int argc, char** argv) {
   std::filesystem::create_directories(work + "/tlc");
 
   std::printf("GDSII conversions on a generated layout (pauses off)\n");
-  const auto t0 = std::chrono::steady_clock::now();
+  const auto t0 = bench::Clock::now();
   const std::int64_t size = Generate(work + "/in.gds", megabytes << 20);
   if (size < 0) {
     std::fprintf(stderr, "cannot write %s/in.gds\n", work.c_str());
     return 1;
   }
-  std::printf("  %-28s%8.2f s   %.1f MB of GDSII\n", "generate",
-              std::chrono::duration<double>(std::chrono::steady_clock::now() - t0).count(),
-              size / 1048576.0);
+  std::printf("  %-28s%8.2f s   %.1f MB of GDSII\n", "generate", bench::Seconds(t0), size / 1048576.0);
 
-  const Step in = Run("GDSII to TLC (ours)", {GDS_BATCH, "import", work + "/in.gds", work + "/tlc", "3=1000"}, work);
-  const Step out = Run("TLC to GDSII (ours)", {GDS_BATCH, "export", work + "/tlc/TOP.TLC", work + "/back.gds"}, work);
-  const Step kl = Run("klayout read and write",
+  const auto in = Run("GDSII to TLC (ours)", {GDS_BATCH, "import", work + "/in.gds", work + "/tlc", "3=1000"}, work);
+  const auto out = Run("TLC to GDSII (ours)", {GDS_BATCH, "export", work + "/tlc/TOP.TLC", work + "/back.gds"}, work);
+  const auto kl = Run("klayout read and write",
                       {"klayout", "-b", "-r", KLAYOUT_COPY, "-rd", "src=" + work + "/in.gds", "-rd",
                        "dst=" + work + "/klayout.gds"},
                       work);

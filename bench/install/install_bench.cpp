@@ -2,7 +2,6 @@
 // zip at its default level): DEFLATE decoding alone into no file, the whole unpacking into a folder
 // with CRC checks and times, beside unzip testing the same archive (-t, no files) and unpacking it.
 // Arguments: [MEGABYTES] [WORK_FOLDER]
-#include <sys/wait.h>
 #include <unistd.h>
 
 #include <chrono>
@@ -14,26 +13,19 @@
 #include <random>
 #include <string>
 
+#include "bench/common/measure.h"
 #include "install/inflate.h"
 #include "install/unzip.h"
 #include "utilib/recording_ui.h"
 
 namespace {
 
-using Clock = std::chrono::steady_clock;
-
-double Seconds(Clock::time_point since) { return std::chrono::duration<double>(Clock::now() - since).count(); }
+using bench::Clock;
+using bench::Seconds;
 
 struct Discard final : install::MemberOutput {
   void Write(const std::uint8_t*, std::size_t) override {}
 };
-
-double Shell(const std::string& command) {
-  const auto start = Clock::now();
-  const int status = std::system(command.c_str());
-  if (!WIFEXITED(status) || WEXITSTATUS(status) != 0) std::printf("  (%s failed)\n", command.c_str());
-  return Seconds(start);
-}
 
 // Files of three kinds, one per megabyte in turn, in four members.
 void MakeFiles(long megabytes) {
@@ -118,8 +110,8 @@ int main(int argc, char** argv) {
   const double unpackSeconds = Seconds(start);
   const bool same = std::system("cmp -s src/part0.bin ours/Part0.bin && cmp -s src/part3.bin ours/Part3.bin") == 0;
 
-  const double theirTest = Shell("unzip -t -qq bench.zip");
-  const double theirUnpack = Shell("unzip -o -qq bench.zip -d theirs");
+  const double theirTest = bench::TimeShell("unzip -t -qq bench.zip");
+  const double theirUnpack = bench::TimeShell("unzip -o -qq bench.zip -d theirs");
   std::printf("install_bench: %ld MB in 4 members, %.1f MB deflated\n", megabytes, archiveMb);
   std::printf("  our decoder, no files       %7.2f s  %7.1f MB/s  (%s)\n", decodeSeconds, mb / decodeSeconds,
               decodedOk && decoded == static_cast<std::uint64_t>(megabytes) << 20 ? "ok" : "FAILED");

@@ -3,14 +3,13 @@
 // plain scan of the table it replaces, and the polygons. Then whole runs, pauses off and no display:
 // 100,000 flat boxes and a three-level array of 10,000 cells with slanted paths, each over 100 tiles.
 // Prints times, rates and the peak memory.
-#include <sys/resource.h>
-
 #include <chrono>
 #include <cstdio>
 #include <functional>
 #include <random>
 #include <string>
 
+#include "bench/common/measure.h"
 #include "layerlogic/tests/ll_fixture.h"
 #include "layerlogic/tests/merge_by_scan.h"
 #include "layerlogic/vectorise.h"
@@ -18,17 +17,12 @@
 
 namespace {
 
-using Clock = std::chrono::steady_clock;
+using bench::Clock;
 using layerlogic::RowWords;
 using layerlogic::TileBox;
 
-double Seconds(Clock::time_point from) { return std::chrono::duration<double>(Clock::now() - from).count(); }
-
-long PeakMegabytes() {
-  rusage u{};
-  getrusage(RUSAGE_SELF, &u);
-  return u.ru_maxrss / 1024;
-}
+using bench::PeakMegabytes;
+using bench::Seconds;
 
 using Rows = std::vector<RowWords>;
 
@@ -93,7 +87,7 @@ void Run(const char* name, lltest::Folder& f, const std::vector<std::pair<int, s
   utilib::CloseReport(job);
   const auto& t = f.outcome.totals;
   const int tiles = layerlogic::CountTiles(0, 0, 20000, 20000, 2048);
-  std::printf("%-26s result %d  %.2f s  %d tiles (%.1f tiles/s)  %d boxes  %d polygons  %ld vertices  peak %ld MB\n",
+  std::printf("%-26s result %d  %.2f s  %d tiles (%.1f tiles/s)  %d boxes  %d polygons  %ld vertices  peak %.0f MB\n",
               name, result, s, tiles, tiles / s, t.boxes, t.polygons, static_cast<long>(t.vertices), PeakMegabytes());
 }
 

@@ -2,7 +2,6 @@
 // a leaf cell of 31 objects; "planer_bench N" places the middle block N times instead of 200),
 // smashed and flattened for circuit compile, pauses off and no display.
 // Prints the time, the rate in flat objects per second, the output size and the peak memory.
-#include <sys/resource.h>
 #include <unistd.h>
 
 #include <chrono>
@@ -12,12 +11,13 @@
 #include <string>
 
 #include "batch/flattener.h"
+#include "bench/common/measure.h"
 #include "drawing_fixture.h"
 #include "utilib/quiet_ui.h"
 
 namespace {
 
-using Clock = std::chrono::steady_clock;
+using bench::Clock;
 
 std::vector<tlctest::CellSpec> Hierarchy(int blocks) {
   tlctest::CellSpec leaf = tlctest::Cell("LEAF", 1, 0, 0, 100, 100);
@@ -66,15 +66,13 @@ int main(int argc, char** argv) {
     const auto start = Clock::now();
     const int done = planer::FlattenCollection(job, d, s, r);
     utilib::CloseReport(job);
-    const double seconds = std::chrono::duration<double>(Clock::now() - start).count();
+    const double seconds = bench::Seconds(start);
     failures += done != 1;
     std::printf("  %-14s %6.2f s  %9.0f objects/s  %6.1f MB of TLC  (%s)\n",
                 mode[0] == 'N' ? "smash" : "circuit compile", seconds, objects / seconds,
                 static_cast<double>(r.topFileBytes) / 1e6, done == 1 ? "ok" : "FAILED");
   }
-  rusage usage{};
-  getrusage(RUSAGE_SELF, &usage);
-  std::printf("  peak memory %.1f MB\n", static_cast<double>(usage.ru_maxrss) / 1024.0);
+  std::printf("  peak memory %.1f MB\n", bench::PeakMegabytes());
   std::filesystem::current_path("/");
   std::filesystem::remove_all(dir);
   return failures == 0 ? 0 : 1;

@@ -1,6 +1,5 @@
 // TLCOUT and TLCIN of a generated drawing folder: 300 cells over three ranks, about a million
 // vertices, pauses off. Prints the time and the rate in MB of TLC text per second.
-#include <sys/resource.h>
 #include <unistd.h>
 
 #include <chrono>
@@ -10,6 +9,7 @@
 #include <string>
 #include <vector>
 
+#include "bench/common/measure.h"
 #include "drawing_fixture.h"
 #include "editor/tlc/readers.h"
 #include "editor/tlc/tlcin.h"
@@ -20,11 +20,9 @@
 
 namespace {
 
-using Clock = std::chrono::steady_clock;
+using bench::Clock;
 
-double Seconds(Clock::time_point since) {
-  return std::chrono::duration<double>(Clock::now() - since).count();
-}
+using bench::Seconds;
 
 std::vector<tlctest::CellSpec> Generate(long& vertices) {
   std::vector<tlctest::CellSpec> cells;
@@ -131,9 +129,7 @@ int main() {
               summary.cells, mb, inSeconds, mb / inSeconds,
               (FolderBytes(dst, "*.bp6") + FolderBytes(dst, "*.cl6")) / 1e6, summary.result);
 
-  rusage usage{};
-  getrusage(RUSAGE_SELF, &usage);
-  std::printf("peak memory: %.0f MB\n", usage.ru_maxrss / 1024.0);
+  std::printf("peak memory: %.0f MB\n", bench::PeakMegabytes());
   std::error_code ec;
   std::filesystem::remove_all(root, ec);
   return 0;

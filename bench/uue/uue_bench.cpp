@@ -1,6 +1,5 @@
 // The file encoder on 100 MB of random bytes, encoding (with the check sum of the UUE text) and
 // decoding, pauses off and no display, beside sharutils' uuencode and uudecode on the same file.
-#include <sys/wait.h>
 #include <unistd.h>
 
 #include <chrono>
@@ -12,24 +11,13 @@
 #include <random>
 #include <string>
 
+#include "bench/common/measure.h"
 #include "utilib/job.h"
 #include "utilib/quiet_ui.h"
 #include "uuencode/uue_job.h"
 
-namespace {
-
-using Clock = std::chrono::steady_clock;
-
-double Seconds(Clock::time_point since) { return std::chrono::duration<double>(Clock::now() - since).count(); }
-
-double Shell(const std::string& command) {
-  const auto start = Clock::now();
-  const int status = std::system(command.c_str());
-  if (!WIFEXITED(status) || WEXITSTATUS(status) != 0) std::printf("  (%s failed)\n", command.c_str());
-  return Seconds(start);
-}
-
-}  // namespace
+using bench::Clock;
+using bench::Seconds;
 
 int main(int argc, char** argv) {
   const long megabytes = argc > 1 ? std::atol(argv[1]) : 100;
@@ -66,8 +54,8 @@ int main(int argc, char** argv) {
   const double decodeSeconds = Seconds(start);
   const bool same = std::system("cmp -s data.bin back/data.bin") == 0;
 
-  const double theirEncode = Shell("uuencode data.bin data.bin > gnu.uue");
-  const double theirDecode = Shell("uudecode -o gnu.bin gnu.uue");
+  const double theirEncode = bench::TimeShell("uuencode data.bin data.bin > gnu.uue");
+  const double theirDecode = bench::TimeShell("uudecode -o gnu.bin gnu.uue");
   const double mb = static_cast<double>(megabytes);
   std::printf("uue_bench: %ld MB of random bytes\n", megabytes);
   std::printf("  wmerouue encode + check sum  %7.2f s  %7.1f MB/s  (%s)\n", encodeSeconds, mb / encodeSeconds,
