@@ -162,12 +162,6 @@ def cell_dialogs():
     t.button(115, 98, 90, 24, 2, "Cancel")
     t.write()
 
-    t = Template("ANYLIST", "QDialog", 300, 330, "")
-    t.label(10, 8, 280, 20, "", 1009)
-    t.add("QListWidget", 10, 32, 280, 254, 1006)
-    t.button(105, 294, 90, 26, 2, "Cancel")
-    t.write()
-
     # Four columns of eight row boxes: one page of the layer table.
     t = Template("LYRTABLE", "QDialog", 470, 330, "Layers")
     t.label(10, 8, 450, 20, "", 1328)
