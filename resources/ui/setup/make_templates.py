@@ -1,17 +1,15 @@
 #!/usr/bin/env python3
 """Writes the dialog templates (NAME.ui) of the installer setup: the two README pages' template, the
-three wizard pages and the progress list, with the layout helpers of the GDSII converters' template
-script. The long texts of README are set by the program. Run it again after changing a layout and
-commit the .ui files it writes.
+three wizard pages and the progress list, with the utilities' template writer. The long texts of
+README are set by the program. Run it again after changing a layout and commit the .ui files it
+writes.
 """
-import importlib.util
 import os
+import sys
 
 HERE = os.path.dirname(os.path.abspath(__file__))
-_spec = importlib.util.spec_from_file_location(
-    "gds_templates", os.path.join(os.path.dirname(HERE), "wstrmexp", "make_templates.py"))
-gds = importlib.util.module_from_spec(_spec)
-_spec.loader.exec_module(gds)
+sys.path.insert(0, os.path.dirname(HERE))
+from template_writer import Template  # noqa: E402
 
 BACK = 1002
 WRAP = '<property name="wordWrap"><bool>true</bool></property>'
@@ -31,14 +29,14 @@ def wizard_buttons(t, y, back=True, ok="Next >"):
 
 
 def readme():
-    t = gds.Template("README", 520, 360, "SETUP 6.0")
+    t = Template("README", 520, 360, "SETUP 6.0")
     text(t, 14, 12, 492, 290, 1013)
     wizard_buttons(t, 318, back=False, ok="Next Page")
     return t
 
 
 def page1():
-    t = gds.Template("SETUPDLG1", 480, 230, "SETUP 6.0 - Source and Target")
+    t = Template("SETUPDLG1", 480, 230, "SETUP 6.0 - Source and Target")
     text(t, 14, 12, 452, 80, 1003)
     t.label(14, 104, 150, "Source Directory")
     t.edit(170, 104, 290, 1000, 63)
@@ -49,7 +47,7 @@ def page1():
 
 
 def page2():
-    t = gds.Template("SETUPDLG2", 480, 230, "SETUP 6.0 - Files to Install")
+    t = Template("SETUPDLG2", 480, 230, "SETUP 6.0 - Files to Install")
     text(t, 14, 12, 452, 80, 1006)
     t.check(40, 98, 300, 1008, "System Files")
     t.check(40, 124, 300, 1004, "Tutor Files")
@@ -59,7 +57,7 @@ def page2():
 
 
 def page3():
-    t = gds.Template("SETUPDLG3", 560, 280, "SETUP 6.0 - Additional Zip Files")
+    t = Template("SETUPDLG3", 560, 280, "SETUP 6.0 - Additional Zip Files")
     text(t, 14, 12, 532, 40, 1007, "SETUP has found additional Zip files. "
                                   "Check those that you want to be installed.")
     for i in range(15):
@@ -70,7 +68,7 @@ def page3():
 
 
 def display():
-    t = gds.Template("DISPLAY", 520, 300, "Files Expanded")
+    t = Template("DISPLAY", 520, 300, "Files Expanded")
     for i in range(12):
         t.label(14, 8 + i * 20, 492, "", 501 + i)
     t.label(14, 258, 492, "", 1010)

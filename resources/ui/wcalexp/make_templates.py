@@ -1,36 +1,19 @@
 #!/usr/bin/env python3
 """Writes the dialog templates (NAME.ui) of the two CIF converters: this folder's (wcalexp) and its
-sibling's (wcalimp), with the layout helpers of the GDSII converters' template script. Run it again
-after changing a layout and commit the .ui files it writes.
+sibling's (wcalimp), with the utilities' template writer. Run it again after changing a layout and
+commit the .ui files it writes.
 """
-import importlib.util
 import os
+import sys
 
 HERE = os.path.dirname(os.path.abspath(__file__))
 IMPORTER = os.path.join(os.path.dirname(HERE), "wcalimp")
-_spec = importlib.util.spec_from_file_location(
-    "gds_templates", os.path.join(os.path.dirname(HERE), "wstrmexp", "make_templates.py"))
-gds = importlib.util.module_from_spec(_spec)
-_spec.loader.exec_module(gds)
+sys.path.insert(0, os.path.dirname(HERE))
+from template_writer import display, form  # noqa: E402
 
 
-def setup(rows, label_width=250, edit_width=260):
-    """rows: (kind, id, label), kind "edit", "check" or "combo" (an editable combo box)."""
-    t = gds.Template("SETUP", label_width + edit_width + 30, 30 * len(rows) + 56, "Conversion Setup")
-    y = 10
-    for kind, id, text in rows:
-        if kind == "edit":
-            t.label(10, y, label_width, text)
-            t.edit(label_width + 20, y, edit_width, id)
-        elif kind == "check":
-            t.check(10, y, label_width, id, text)
-        elif kind == "combo":
-            t.label(10, y, label_width, text)
-            t.add("QComboBox", label_width + 20, y, edit_width, 22, id, None,
-                  '<property name="editable"><bool>true</bool></property>')
-        y += 30
-    t.buttons(y + 6)
-    return t
+def setup(rows):
+    return form("SETUP", "Conversion Setup", rows, edit_width=260)
 
 
 def exporter():
@@ -49,7 +32,7 @@ def exporter():
         ("edit", 111, "Resolution"),
         ("edit", 112, "Report File Name"),
     ]).write(HERE)
-    gds.display("DISPLAY", [
+    display("DISPLAY", [
         (500, None), (510, "Symbol"),
         (511, "Boxes"), (512, "Poly"), (513, "Wires"), (514, "Text"), (515, "Calls"),
         (520, "Most Boxes"), (521, "Most Poly"), (522, "Most Wires"), (523, "Most Text"), (524, "Most Calls"),
@@ -72,7 +55,7 @@ def importer():
         ("edit", 110, "Default Text Size"),
         ("edit", 111, "Report File Name"),
     ]).write(IMPORTER)
-    gds.display("DISPLAY", [
+    display("DISPLAY", [
         (500, None), (502, "Cell"), (501, "Rank"),
         (503, "Boxes"), (504, "Paths"), (505, "Text"), (506, "Vertices"), (507, "Cells"),
         (508, "Most Boxes"), (510, "Most Paths"), (511, "Most Text"), (512, "Most Vertices"),

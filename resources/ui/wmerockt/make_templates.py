@@ -1,18 +1,13 @@
 #!/usr/bin/env python3
-"""Writes the circuit extractor's dialog templates (NAME.ui) into this folder, with the form and
-layout helpers of the GDSII converters' generator. Run it again after changing a layout and commit the
-.ui files it writes.
+"""Writes the circuit extractor's dialog templates (NAME.ui) into this folder, with the utilities'
+template writer. Run it again after changing a layout and commit the .ui files it writes.
 """
 import os
 import sys
 
 HERE = os.path.dirname(os.path.abspath(__file__))
-sys.path.insert(0, os.path.join(os.path.dirname(HERE), "wstrmexp"))
-from make_templates import Template, form  # noqa: E402
-
-
-def group(t, x, y, w, h, title):
-    t.add("QGroupBox", x, y, w, h, None, None, '<property name="title"><string>%s</string></property>' % title)
+sys.path.insert(0, os.path.dirname(HERE))
+from template_writer import Template, form  # noqa: E402
 
 
 def setup1():
@@ -84,10 +79,10 @@ def smash():
 
 def display1():
     t = Template("DISPLAY1", 460, 420, "Analyzing ...")
-    group(t, 8, 6, 444, 70, "Operation  ESC=Abort")
+    t.group(8, 6, 444, 70, "Operation  ESC=Abort")
     t.label(16, 24, 428, "", 500)
     t.label(16, 46, 428, "", 501)
-    group(t, 8, 82, 444, 150, "Counts")
+    t.group(8, 82, 444, 150, "Counts")
     names = ["Devices", "Named Nodes", "Virtual Nodes", "Symbol Nodes", "All Nodes",
              "Connections", "On Named Nodes", "On Virtual Nodes", "On Symbol Nodes", "All Connections"]
     for i, name in enumerate(names):
@@ -95,7 +90,7 @@ def display1():
         y = 100 + 24 * (i % 5)
         t.label(x, y, 130, name)
         t.label(x + 136, y, 70, "", 510 + i)
-    group(t, 8, 238, 444, 172, "Messages")
+    t.group(8, 238, 444, 172, "Messages")
     for i in range(6):
         t.label(16, 256 + 25 * i, 428, "", 520 + i)
     t.write(HERE)

@@ -7,24 +7,8 @@ import os
 import sys
 
 HERE = os.path.dirname(os.path.abspath(__file__))
-sys.path.insert(0, os.path.join(os.path.dirname(HERE), "wstrmexp"))
-from make_templates import Template as FormTemplate  # noqa: E402
-
-
-class Template(FormTemplate):
-    def button(self, x, y, w, id, text, default=False):
-        extra = '<property name="default"><bool>true</bool></property>' if default else ""
-        self.add("QPushButton", x, y, w, 26, id, text, extra)
-
-    def picture(self, x, y, w, h, id):
-        self.add("QFrame", x, y, w, h, id)
-
-    def scroll(self, x, y, w, h, id, vertical):
-        self.add("QScrollBar", x, y, w, h, id, None,
-                 f'<property name="orientation"><enum>Qt::{"Vertical" if vertical else "Horizontal"}</enum></property>')
-
-    def write(self):
-        super().write(HERE)
+sys.path.insert(0, os.path.dirname(HERE))
+from template_writer import Template, toolbar  # noqa: E402
 
 
 def setup():
@@ -65,7 +49,7 @@ def setup():
     t.edit(250, y, 240, 118)
     y += 36
     t.buttons(y)
-    t.write()
+    t.write(HERE)
 
 
 def display():
@@ -76,7 +60,7 @@ def display():
     t.button(600, 348, 89, 2, "Cancel")
     for i, id in enumerate((501, 502, 503)):
         t.label(9, 363 + 16 * i, 680, "", id)
-    t.write()
+    t.write(HERE)
 
 
 def mapper():
@@ -84,7 +68,7 @@ def mapper():
     t.picture(0, 0, 544, 336, 1070)
     t.label(4, 337, 536, "", 501)
     t.label(4, 355, 536, "", 502)
-    t.write()
+    t.write(HERE)
 
 
 def viewer():
@@ -96,32 +80,12 @@ def viewer():
     t.check(90, 370, 60, 1056, "4X")
     t.button(330, 368, 110, 1, "OK", True)
     t.button(450, 368, 110, 2, "Cancel")
-    t.write()
-
-
-def toolbar():
-    # Four buttons fit the main window: Map stays on the menu and its accelerator.
-    buttons = "".join(f"""  <widget class="QPushButton" name="button{id}">
-   <property name="geometry"><rect><x>{2 + 50 * i}</x><y>2</y><width>48</width><height>22</height></rect></property>
-   <property name="id" stdset="0"><number>{id}</number></property>
-  </widget>
-""" for i, id in enumerate((10, 11, 13, 14)))
-    with open(os.path.join(HERE, "TOOLBAR.ui"), "w") as f:
-        f.write(f"""<?xml version="1.0" encoding="UTF-8"?>
-<ui version="4.0">
- <class>TOOLBAR</class>
- <widget class="QWidget" name="TOOLBAR">
-  <property name="geometry"><rect><x>0</x><y>0</y><width>206</width><height>26</height></rect></property>
-  <property name="windowTitle"><string></string></property>
-{buttons} </widget>
- <resources/>
- <connections/>
-</ui>
-""")
+    t.write(HERE)
 
 
 if __name__ == "__main__":
-    toolbar()
+    # Four buttons fit the main window: Map stays on the menu and its accelerator.
+    toolbar(HERE, "TOOLBAR", (10, 11, 13, 14))
     setup()
     display()
     mapper()

@@ -7,23 +7,8 @@ import os
 import sys
 
 HERE = os.path.dirname(os.path.abspath(__file__))
-sys.path.insert(0, os.path.join(os.path.dirname(HERE), "wstrmexp"))
-from make_templates import Template as FormTemplate  # noqa: E402
-
-
-class Template(FormTemplate):
-    def label(self, x, y, w, text, id=None, h=16):
-        self.add("QLabel", x, y + 3, w, h, id, text)
-
-    def radio(self, x, y, w, id, text):
-        self.add("QRadioButton", x, y, w, 22, id, text)
-
-    def button(self, x, y, w, id, text, default=False):
-        extra = '<property name="default"><bool>true</bool></property>' if default else ""
-        self.add("QPushButton", x, y, w, 26, id, text, extra)
-
-    def write(self):
-        super().write(HERE)
+sys.path.insert(0, os.path.dirname(HERE))
+from template_writer import Template  # noqa: E402
 
 
 def setup():
@@ -36,8 +21,7 @@ def setup():
     t.edit(180, 40, 370, 1001)
     # The formula: output = [NOT] ( [NOT] A  op  [NOT] B ), one row.
     y = 76
-    t.add("QGroupBox", 10, y, 540, 84, None, None,
-          '<property name="title"><string>Output = [NOT] ( [NOT] Layer (A)  AND/OR/XOR  [NOT] Layer (B) )</string></property>')
+    t.group(10, y, 540, 84, "Output = [NOT] ( [NOT] Layer (A)  AND/OR/XOR  [NOT] Layer (B) )")
     y += 24
     t.label(20, y, 56, " = Layer")
     t.edit(78, y, 36, 1004, 3)
@@ -64,7 +48,7 @@ def setup():
     t.check(310, 172, 220, 1056, "Convert to Poly")
     t.check(310, 202, 220, 1057, "Reduce Vertices")
     y = 172 + 3 * 30 + 6
-    t.add("QGroupBox", 10, y, 540, 62, None, None, '<property name="title"><string>Window</string></property>')
+    t.group(10, y, 540, 62, "Window")
     y += 24
     for k, (id, text) in enumerate([(1008, "Left"), (1009, "Bottom"), (1010, "Right"), (1011, "Top")]):
         t.label(20 + 132 * k, y, 50, text)
@@ -79,7 +63,7 @@ def setup():
     t.button(140, y, 130, 1, "OK", True)
     t.button(290, y, 130, 2, "Cancel")
     t.height = y + 40
-    t.write()
+    t.write(HERE)
 
 
 def display():
@@ -88,15 +72,15 @@ def display():
     for id in [500, 510, 511, 512, 513, 514, 515, 516, 517, 518, 519]:
         t.label(10, y, 440, "", id)
         y += 26
-    t.write()
+    t.write(HERE)
 
 
 def mapper():
     # The map fills the client area less 4 at the left, right and top and 24 at the bottom.
     t = Template("MAPPER", 520, 540, "MEROLL")
-    t.add("QFrame", 4, 4, 512, 512, 501)
+    t.picture(4, 4, 512, 512, 501)
     t.label(4, 518, 512, "", 500)
-    t.write()
+    t.write(HERE)
 
 
 def rndoff():
@@ -106,7 +90,7 @@ def rndoff():
     t.button(104, 90, 96, 4, "Ignore Paths")
     t.button(208, 90, 86, 5, "Ignore All")
     t.button(302, 90, 86, 3, "Abort")
-    t.write()
+    t.write(HERE)
 
 
 if __name__ == "__main__":

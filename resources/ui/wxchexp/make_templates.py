@@ -1,37 +1,15 @@
 #!/usr/bin/env python3
 """Writes the dialog templates (NAME.ui) of the two DXF converters: this folder's (wxchexp) and its
-sibling's (wxchimp), with the layout helpers of the GDSII converters' template script. Run it again
-after changing a layout and commit the .ui files it writes.
+sibling's (wxchimp), with the utilities' template writer. Run it again after changing a layout and
+commit the .ui files it writes.
 """
 import os
 import sys
 
 HERE = os.path.dirname(os.path.abspath(__file__))
 IMPORTER = os.path.join(os.path.dirname(HERE), "wxchimp")
-sys.path.insert(0, os.path.join(os.path.dirname(HERE), "wstrmexp"))
-from make_templates import Template, display, form, rect  # noqa: E402
-
-
-def toolbar(name, ids):
-    """The bitmap buttons of a program's toolbar, one per command."""
-    buttons = "\n".join(
-        f'  <widget class="QPushButton" name="button{id}">\n   {rect(2 + 50 * i, 2, 48, 22)}\n'
-        f'   <property name="id" stdset="0"><number>{id}</number></property>\n  </widget>'
-        for i, id in enumerate(ids))
-    text = f"""<?xml version="1.0" encoding="UTF-8"?>
-<ui version="4.0">
- <class>{name}</class>
- <widget class="QWidget" name="{name}">
-  {rect(0, 0, 6 + 50 * len(ids), 26)}
-  <property name="windowTitle"><string></string></property>
-{buttons}
- </widget>
- <resources/>
- <connections/>
-</ui>
-"""
-    with open(os.path.join(HERE, name + ".ui"), "w") as f:
-        f.write(text)
+sys.path.insert(0, os.path.dirname(HERE))
+from template_writer import Template, display, form, toolbar  # noqa: E402
 
 
 def exporter():
@@ -47,7 +25,7 @@ def exporter():
         ("check", 108, "Make Only Proper Polylines"),
         ("edit", 109, "Report File Name"),
     ]).write(HERE)
-    toolbar("TOOLDLG", [10, 11, 12, 13])
+    toolbar(HERE, "TOOLDLG", [10, 11, 12, 13])
     display("DISPLAY", [
         (500, None), (501, "Block"),
         (502, "Polylines"), (503, "Text"), (504, "Inserts"),
