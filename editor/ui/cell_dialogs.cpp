@@ -47,7 +47,7 @@ int RunCellDialog(Editor& ed) {
         return 1;
       }
     }
-    return EndOkCancel(d, ui::LowWord(w), [&] { ed.answer = ui::ItemText(d, kCellName, 32); });
+    return ui::EndOkCancel(d, ui::LowWord(w), [&] { ed.answer = ui::ItemText(d, kCellName, 32); });
   });
 }
 
@@ -60,7 +60,8 @@ int RunNewCellDialog(Editor& ed) {
       return 1;
     }
     if (m != ui::msg::Command) return 0;
-    return EndOkCancel(d, ui::LowWord(w), [&] { rank = std::max(1, TextToInt(ui::ItemText(d, kNewRank, 16))); });
+    return ui::EndOkCancel(d, ui::LowWord(w),
+                           [&] { rank = std::max(1, TextToInt(ui::ItemText(d, kNewRank, 16))); });
   });
   return r == 1 ? rank : 0;
 }
@@ -135,7 +136,7 @@ int RunPointDialog(Editor& ed, bool x) {
       return 1;
     }
     if (m != ui::msg::Command) return 0;
-    return EndOkCancel(d, ui::LowWord(w), [&] {
+    return ui::EndOkCancel(d, ui::LowWord(w), [&] {
       ed.typedX = TextToDouble(ui::ItemText(d, kPointX, 32)) * scale;
       ed.typedY = TextToDouble(ui::ItemText(d, kPointY, 32)) * scale;
     });

@@ -35,7 +35,8 @@ int RunValueDialog(Editor& ed, const char* name, int field, const std::string& s
       ui::FocusItem(dlg, field);
       return 1;
     }
-    return m == ui::msg::Command && EndOkCancel(dlg, ui::LowWord(w), [&] { take(ui::ItemText(dlg, field, 64)); });
+    return m == ui::msg::Command &&
+           ui::EndOkCancel(dlg, ui::LowWord(w), [&] { take(ui::ItemText(dlg, field, 64)); });
   });
 }
 
@@ -79,7 +80,7 @@ int RunCmdDialog(Editor& ed) {
         return 1;
       }
     }
-    return EndOkCancel(dlg, ui::LowWord(w), [&] {
+    return ui::EndOkCancel(dlg, ui::LowWord(w), [&] {
       ed.commandLine = ui::ItemText(dlg, kCmdLine, kCommandLineChars);
       RememberCommand(history, ed.commandLine);
     });
@@ -106,7 +107,8 @@ int RunMacroDialog(Editor& ed) {
         ui::SetItemText(dlg, kMacroText, "");
         return 1;
     }
-    return EndOkCancel(dlg, ui::LowWord(w), [&] { ed.macroText = ui::ItemText(dlg, kMacroText, kMacroChars); });
+    return ui::EndOkCancel(dlg, ui::LowWord(w),
+                           [&] { ed.macroText = ui::ItemText(dlg, kMacroText, kMacroChars); });
   });
   return r > 0 ? r : 0;
 }

@@ -72,14 +72,14 @@ int RunMakeDialog(Editor& ed) {
       if (utilib::RunCellPicker(w, ed.db.index, picked) == 1) ui::SetItemText(w, kMakeField, picked);
       return 1;
     }
-    return EndOkCancel(w, ui::LowWord(wp), [&] { ed.answer = ui::ItemText(w, kMakeField, kAnswerChars); });
+    return ui::EndOkCancel(w, ui::LowWord(wp), [&] { ed.answer = ui::ItemText(w, kMakeField, kAnswerChars); });
   }));
 }
 
 int RunSmshDialog(Editor& ed) {
   return Ok(ui::RunDialog("SMSH", ed.main, [](ui::Wnd w, ui::Message m, ui::WParam wp, ui::LParam) -> ui::Result {
     if (m == ui::msg::InitDialog) return 1;
-    return m == ui::msg::Command && EndOkCancel(w, ui::LowWord(wp), nullptr);
+    return m == ui::msg::Command && ui::EndOkCancel(w, ui::LowWord(wp), nullptr);
   }));
 }
 
@@ -93,7 +93,7 @@ int RunTextDialog(Editor& ed) {
       return 1;
     }
     return m == ui::msg::Command &&
-           EndOkCancel(w, ui::LowWord(wp), [&] { buffer = ui::ItemText(w, kTextField, kAnswerChars); });
+           ui::EndOkCancel(w, ui::LowWord(wp), [&] { buffer = ui::ItemText(w, kTextField, kAnswerChars); });
   }));
 }
 
@@ -113,7 +113,7 @@ int RunArcDialog(Editor& ed) {
       ui::SetItemText(w, kArcDirection, NextArcDirection(ui::ItemText(w, kArcDirection, 3)));
       return 1;
     }
-    return EndOkCancel(w, ui::LowWord(wp), [&] {
+    return ui::EndOkCancel(w, ui::LowWord(wp), [&] {
       s.arcDirection = ui::ItemText(w, kArcDirection, 3);
       s.arcSegments = TextToInt(ui::ItemText(w, kArcSegments, kAnswerChars));
     });
@@ -132,7 +132,7 @@ int RunStepDialog(Editor& ed) {
       ui::FocusItem(w, kStepNx);
       return 1;
     }
-    return m == ui::msg::Command && EndOkCancel(w, ui::LowWord(wp), [&] {
+    return m == ui::msg::Command && ui::EndOkCancel(w, ui::LowWord(wp), [&] {
              e.stepColumns = TextToInt(ui::ItemText(w, kStepNx, kAnswerChars));
              e.stepRows = TextToInt(ui::ItemText(w, kStepNy, kAnswerChars));
              e.stepDx = TruncatedUnits(TextToDouble(ui::ItemText(w, kStepDx, kAnswerChars)), scale);
@@ -160,7 +160,7 @@ int RunResCapDialog(Editor& ed) {
       ui::SetItemText(w, kResText, ResSetText(ed.db.form, n));
       return 1;
     }
-    return EndOkCancel(w, ui::LowWord(wp), [&] {
+    return ui::EndOkCancel(w, ui::LowWord(wp), [&] {
       s.capPf = TextToDouble(ui::ItemText(w, kCapPf, kAnswerChars));
       s.resOhms = TextToDouble(ui::ItemText(w, kResOhms, kAnswerChars));
       // A set number the editor has no row for is of no use to the measuring.
@@ -180,7 +180,8 @@ int RunFontDialog(Editor& ed) {
       return 1;
     }
     return m == ui::msg::Command &&
-           EndOkCancel(w, ui::LowWord(wp), [&] { form.currentFontPath = ui::ItemText(w, kFontCombo, kAnswerChars); });
+           ui::EndOkCancel(w, ui::LowWord(wp),
+                           [&] { form.currentFontPath = ui::ItemText(w, kFontCombo, kAnswerChars); });
   }));
 }
 
@@ -198,7 +199,7 @@ int RunSetDialog(Editor& ed) {
       ui::CheckItem(w, kGlobalTlc, ed.edit.tlcIn.globalTlc);
       return 1;
     }
-    return m == ui::msg::Command && EndOkCancel(w, ui::LowWord(wp), [&] {
+    return m == ui::msg::Command && ui::EndOkCancel(w, ui::LowWord(wp), [&] {
              const auto grid = [&](int id) {
                return db::RoundHalfAway(TextToDouble(ui::ItemText(w, id, kAnswerChars)) * scale);
              };

@@ -128,7 +128,7 @@ int RunPrnColorsDialog(Editor& ed, ui::Wnd owner) {
       }
       return 1;
     }
-    return m == ui::msg::Command && EndOkCancel(w, ui::LowWord(wp), [&] {
+    return m == ui::msg::Command && ui::EndOkCancel(w, ui::LowWord(wp), [&] {
              for (std::size_t row = 0; row < kColourRows.size(); ++row) {
                std::uint32_t c = 0;
                for (int part = 0; part < 3; ++part)

@@ -7,7 +7,6 @@
 
 #include "editor/ui/message_table.h"
 #include "platform/ui/box.h"
-#include "platform/ui/dialog.h"
 #include "platform/ui/window.h"
 
 namespace edui {
@@ -42,19 +41,6 @@ int TextToInt(std::string_view text) {
 double TextToDouble(std::string_view text) {
   const std::string s(text);
   return std::strtod(s.c_str(), nullptr);
-}
-
-bool EndOkCancel(ui::Wnd dialog, int id, const std::function<void()>& take) {
-  if (id == ui::kIdOk) {
-    if (take) take();
-    ui::FinishDialog(dialog, 1);
-    return true;
-  }
-  if (id == ui::kIdCancel) {
-    ui::FinishDialog(dialog, 0);
-    return true;
-  }
-  return false;
 }
 
 std::string FormatG(double value, int digits) {

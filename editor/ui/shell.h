@@ -1,6 +1,5 @@
 // Small services every part of the editor uses: messages to the main window and message boxes.
 #pragma once
-#include <functional>
 #include <string>
 #include <string_view>
 
@@ -26,9 +25,5 @@ int TextToInt(std::string_view text);
 double TextToDouble(std::string_view text);
 // "%.*g" of a value.
 std::string FormatG(double value, int digits);
-
-// The ending of a dialog with OK and Cancel: on OK `take` reads the fields and the dialog ends with
-// 1; Cancel ends it with 0. True when the command was one of the two.
-bool EndOkCancel(ui::Wnd dialog, int id, const std::function<void()>& take);
 
 }  // namespace edui
