@@ -6,9 +6,9 @@
 
 #include "editor/db/cell_index.h"
 #include "editor/ui/draw/layer_masks.h"
+#include "editor/tlc/dialogs/tlc_dialogs.h"
 #include "editor/ui/shell.h"
 #include "platform/ui/dialog.h"
-#include "utilib/frame/dialogs.h"
 
 namespace edui {
 
@@ -40,7 +40,7 @@ int RunCellDialog(Editor& ed) {
     switch (ui::LowWord(w)) {
       case kCellList: {
         std::string picked;
-        if (utilib::RunCellPicker(d, ed.db.index, picked) == 1) {
+        if (tlc::PickIndexCell(d, ed.db.index, picked, "Cell Collection") == 1) {
           ui::SetItemText(d, kCellName, picked);
           ui::FocusItem(d, ui::kIdOk);
         }

@@ -7,10 +7,10 @@
 
 #include "editor/db/cell_index.h"
 #include "editor/db/helpers.h"
+#include "editor/tlc/dialogs/tlc_dialogs.h"
 #include "editor/ui/command_dialogs.h"
 #include "editor/ui/shell.h"
 #include "platform/ui/dialog.h"
-#include "utilib/frame/dialogs.h"
 
 namespace edui {
 
@@ -69,7 +69,7 @@ int RunMakeDialog(Editor& ed) {
     if (m != ui::msg::Command) return 0;
     if (ui::LowWord(wp) == kMakeList) {
       std::string picked;
-      if (utilib::RunCellPicker(w, ed.db.index, picked) == 1) ui::SetItemText(w, kMakeField, picked);
+      if (tlc::PickIndexCell(w, ed.db.index, picked, "Cell Collection") == 1) ui::SetItemText(w, kMakeField, picked);
       return 1;
     }
     return ui::EndOkCancel(w, ui::LowWord(wp), [&] { ed.answer = ui::ItemText(w, kMakeField, kAnswerChars); });

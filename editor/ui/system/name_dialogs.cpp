@@ -7,7 +7,6 @@
 #include "editor/db/cell_index.h"
 #include "editor/tlc/dialogs/tlc_dialogs.h"
 #include "platform/ui/dialog.h"
-#include "utilib/frame/dialogs.h"
 
 namespace edsys {
 
@@ -40,7 +39,7 @@ int Run(ui::Wnd owner, db::Database& d, const NameDialog& form, Answers& a) {
         case Picker::None:
           return 0;
         case Picker::Cells:
-          got = utilib::RunCellPicker(w, d.index, picked);
+          got = tlc::PickIndexCell(w, d.index, picked, "Cell Collection");
           break;
         case Picker::Attachable:
         case Picker::Importable:

@@ -83,6 +83,7 @@ TEST_F(SystemDialogs, ButtonsRunTheirCommandsWithTheirDialogsAndStages) {
   EXPECT_EQ(Names(), (std::vector<std::string>{"BASE", "TOP"}));
   for (const char* line : {"dialog SYSTEM", "dialog RENAME", "item SYSTEM 1000 \"Renaming Cells ...\"",
                            "item SYSTEM 1002 \"Done !\"", "dialog KILL", "dialog ANYLIST",
+                           "item ANYLIST 1009 \"Cell Collection\"",
                            "box \"Kill\" \"MID will be Removed Completely\\n\\nYou Sure ?\"",
                            "box \"Kill\" \"Cell is Used in TOP ... Continue ?\"",
                            "item SYSTEM 1000 \"Cleaning Cells ...\""})
