@@ -22,6 +22,49 @@ bool UsedByOtherRow(const StructureTable& table, int row, std::string_view name)
 
 }  // namespace
 
+void RankedHierarchy::BeginDefinition(StructureTable& table, int row, bool added) {
+  if (added) changed = true;
+  StructureRow& r = table.rows[static_cast<std::size_t>(row)];
+  r.found = true;
+  current_ = r.rank;
+  definitions.push_back({row, refs.size(), refs.size()});
+}
+
+void RankedHierarchy::Place(const StructureTable& table, int row, bool added) {
+  if (added) {
+    if (row >= 0) changed = true;
+  } else if (row >= 0 && table.rows[static_cast<std::size_t>(row)].rank >= current_) {
+    current_ = table.rows[static_cast<std::size_t>(row)].rank + 1;
+    changed = true;
+  }
+  refs.push_back(row);
+}
+
+void RankedHierarchy::EndDefinition(StructureTable& table) {
+  Definition& d = definitions.back();
+  table.rows[static_cast<std::size_t>(d.row)].rank = current_;
+  d.endRef = refs.size();
+}
+
+bool RankedHierarchy::RaiseRanks(StructureTable& table, const std::function<void(std::size_t)>& visited) {
+  bool rose = false;
+  for (std::size_t i = 0; i < definitions.size(); ++i) {
+    const Definition& d = definitions[i];
+    StructureRow& row = table.rows[static_cast<std::size_t>(d.row)];
+    int rank = row.rank;
+    for (std::size_t k = d.firstRef; k < d.endRef; ++k) {
+      const int placed = refs[k];
+      if (placed >= 0 && table.rows[static_cast<std::size_t>(placed)].rank >= rank) {
+        rank = table.rows[static_cast<std::size_t>(placed)].rank + 1;
+        rose = true;
+      }
+    }
+    row.rank = rank;
+    if (visited) visited(i);
+  }
+  return rose;
+}
+
 bool AddStructureName(Job& job, StructureTable& table) {
   if (table.Count() < table.limit) return true;
   if (!table.overflow) job.ui->MessageBox(job.programName, table.overflowMessage, BoxButtons::Ok);

@@ -2,6 +2,7 @@
 // legal and unique cell name, learns the rank and outline of a TLC file already in the destination,
 // and the table is sorted by rank and reported.
 #pragma once
+#include <cstddef>
 #include <cstdint>
 #include <functional>
 #include <optional>
@@ -37,6 +38,36 @@ struct StructureTable {
   std::string formatWord = "GDS";         // the report's column of rows found in the foreign file
   int limit = kMaxStructures;             // the DXF importer's table holds 512 rows
   int Count() const { return static_cast<int>(rows.size()); }
+};
+
+// The hierarchy of a foreign file as an importer ranks it: each definition's row and the rows it
+// places, by row index. A row ranks above every row it places. The first pass, made while the file is
+// read, raises ranks as far as the file's order allows; each later pass walks the list.
+struct RankedHierarchy {
+  struct Definition {
+    int row;
+    std::size_t firstRef, endRef;  // its placements in `refs`
+  };
+  std::vector<Definition> definitions;
+  std::vector<int> refs;  // rows placed; -1 for a name the table had no room for
+  bool changed = false;   // a rank rose or a row came in since `changed` was last cleared
+
+  // The first pass. A definition of `row` begins (the row new to the table when `added`); the row is
+  // marked found in the file.
+  void BeginDefinition(StructureTable& table, int row, bool added);
+  // The definition places `row` (-1 when the table had no room; new to the table when `added`).
+  void Place(const StructureTable& table, int row, bool added);
+  // The definition ends with the rank its placements gave it.
+  void EndDefinition(StructureTable& table);
+  // The rank of the definition being read.
+  int CurrentRank() const { return current_; }
+
+  // A later pass over every definition; true when a rank rose. `visited` (optional) sees the index
+  // of each definition once its rank is set.
+  bool RaiseRanks(StructureTable& table, const std::function<void(std::size_t)>& visited = {});
+
+ private:
+  int current_ = 0;
 };
 
 // Room for one more row: true when there is; at the limit the overflow is told once.

@@ -66,11 +66,6 @@ class Importer {
   int Run(ImportResult* result);
 
  private:
-  struct Symbol {
-    int row = -1;                // in the name table
-    std::vector<int> calls;      // symbols called, per definition met
-  };
-
   void Stop(const std::string& text) { utilib::StopJob(job_, text); }
   void Note(const std::string& text) { utilib::ReportOnNextLine(job_, text, 2, kImpMessages); }
   std::string At(const char* what, Point p, int layer) const {
@@ -217,10 +212,10 @@ int Importer::LayerOf(std::string_view name) const {
 
 bool Importer::RankCifSymbols() {
   // The first pass reads the file and keeps each definition's calls; the passes after it walk those.
-  std::vector<Symbol> definitions;
+  utilib::RankedHierarchy hierarchy;
   CifLexer lex(text_);
   CifCommand c;
-  Symbol* current = nullptr;
+  bool inDefinition = false;
   while (NextCifCommand(lex, c)) {
     if (c.kind == 'E') break;
     std::size_t letters = 0;
@@ -228,32 +223,26 @@ bool Importer::RankCifSymbols() {
       const char d = DefinitionLetter(text_, c, &letters);
       if (d == 'S') {
         CifLexer body = After(text_, c, letters);
-        definitions.push_back({RowOf(body.ReadCifInteger()), {}});
-        current = &definitions.back();
+        const int row = RowOf(body.ReadCifInteger());
+        // A symbol the table does not hold ranks nothing, and its calls with it.
+        inDefinition = row >= 0;
+        if (inDefinition) hierarchy.definitions.push_back({row, hierarchy.refs.size(), hierarchy.refs.size()});
       } else if (d == 'F') {
-        current = nullptr;
+        inDefinition = false;
       }
-    } else if (c.kind == 'C' && current) {
+    } else if (c.kind == 'C' && inDefinition) {
       CifLexer body = After(text_, c, 1);
       bool found = false;
       const int called = RowOf(body.ReadCifInteger(&found));
-      if (found && called >= 0) current->calls.push_back(called);
+      if (found && called >= 0) {
+        hierarchy.refs.push_back(called);
+        hierarchy.definitions.back().endRef = hierarchy.refs.size();
+      }
     }
   }
   for (int pass = 1; pass <= kMaxRankPasses; ++pass) {
     utilib::SetItemText(job_, Format("Analyzing Cell Hierarchy ... Pass %d", pass), kImpOperation);
-    bool changed = false;
-    for (const Symbol& d : definitions) {
-      if (d.row < 0) continue;
-      int rank = names_.rows[d.row].rank;
-      for (int called : d.calls) {
-        if (names_.rows[called].rank >= rank) {
-          rank = names_.rows[called].rank + 1;
-          changed = true;
-        }
-      }
-      names_.rows[d.row].rank = rank;
-    }
+    const bool changed = hierarchy.RaiseRanks(names_);
     if (utilib::PollEscape(job_)) return false;
     if (!changed) break;
   }

@@ -121,12 +121,8 @@ class Importer {
   utilib::StructureTable table_;
   std::unordered_map<std::string, int> idOf_;
   std::vector<int> rowOfId_;
-  struct Definition {
-    int id;
-    std::size_t firstRef, endRef;
-  };
-  std::vector<Definition> definitions_;
-  std::vector<int> refs_;
+  // Ids are row numbers until the rows are sorted, as the ranking needs them.
+  utilib::RankedHierarchy hierarchy_;
   int entitiesId_ = -1;
 
   std::unique_ptr<utilib::ImporterTlc> tlc_;
@@ -160,14 +156,10 @@ bool Importer::ScanHierarchy() {
   utilib::SetItemText(job_, "Constructing Hierarchy ... Pass 1", kImpOperation);
   DxfScanner scanner(text_);
   DxfItem item;
-  bool changed = false, inBlock = false, skip = false;
-  int id = -1, current = 0;
+  bool inBlock = false, skip = false;
   unsigned items = 0;
   auto endBlock = [&] {
-    if (inBlock && !skip) {
-      Row(id).rank = current;
-      definitions_.back().endRef = refs_.size();
-    }
+    if (inBlock && !skip) hierarchy_.EndDefinition(table_);
     inBlock = skip = false;
   };
   while (!job_.abort && scanner.NextDxfItem(item)) {
@@ -185,53 +177,30 @@ bool Importer::ScanHierarchy() {
       if (skip) continue;
       utilib::SetItemText(job_, Format("Reading Block %s ...", name.c_str()), kImpBlock);
       utilib::ShowPause(job_, 500);
-      id = Find(name);
-      if (id < 0) {
-        id = AddRow(name);
-        if (id >= 0) changed = true;
-      }
+      const int known = Find(name);
+      const int id = known >= 0 ? known : AddRow(name);
       if (id < 0) {
         skip = true;
         continue;
       }
-      Row(id).found = true;
-      current = Row(id).rank;
-      definitions_.push_back({id, refs_.size(), refs_.size()});
+      hierarchy_.BeginDefinition(table_, id, known < 0);
     } else if (item.word == "ENDBLK") {
       endBlock();
     } else if (item.word == "INSERT" && inBlock && !skip) {
       const DxfGroup* g = item.Find(2);
       const std::string name = tlc::UpperCase(g ? g->Word() : std::string_view());
-      int ref = Find(name);
-      if (ref >= 0) {
-        if (Row(ref).rank >= current) {
-          current = Row(ref).rank + 1;
-          changed = true;
-        }
-      } else {
-        ref = AddRow(name);
-        if (ref >= 0) changed = true;
-      }
-      refs_.push_back(ref);
+      const int known = Find(name);
+      hierarchy_.Place(table_, known >= 0 ? known : AddRow(name), known < 0);
     }
   }
   endBlock();
   if (job_.abort) return false;
 
+  bool changed = hierarchy_.changed;
   for (int pass = 2; changed && pass <= kMaxHierarchyPasses && !job_.abort; ++pass) {
     utilib::SetItemText(job_, Format("Constructing Hierarchy ... Pass %d", pass), kImpOperation);
     utilib::ShowPause(job_, 500);
-    changed = false;
-    for (const Definition& d : definitions_) {
-      int rank = Row(d.id).rank;
-      for (std::size_t i = d.firstRef; i < d.endRef; ++i) {
-        if (refs_[i] >= 0 && Row(refs_[i]).rank >= rank) {
-          rank = Row(refs_[i]).rank + 1;
-          changed = true;
-        }
-      }
-      Row(d.id).rank = rank;
-    }
+    changed = hierarchy_.RaiseRanks(table_);
   }
   if (job_.abort) return false;
   int highest = 0;

@@ -96,7 +96,6 @@ class Importer {
  private:
   // Hierarchy.
   bool ScanGdsHierarchy();
-  bool RunPass(int pass);
   int Find(const std::string& name) const {
     auto it = idOf_.find(name);
     return it == idOf_.end() ? -1 : it->second;
@@ -164,13 +163,9 @@ class Importer {
   std::unordered_map<std::string, int> idOf_;
   std::vector<int> rowOfId_;
   std::unordered_map<std::string, int> longNameTold_;
-  struct Definition {
-    int id;
-    std::size_t firstRef, endRef;
-    std::size_t offset;
-  };
-  std::vector<Definition> definitions_;
-  std::vector<int> refs_;
+  // Ids are row numbers until the rows are sorted, as the ranking needs them.
+  utilib::RankedHierarchy hierarchy_;
+  std::vector<std::size_t> definitionOffsets_;  // where each definition begins in the file
 
   double f_ = 1;        // TLC units per GDS unit
   bool unitScale_ = true;  // f_ is exactly 1: a GDS unit is a TLC unit
@@ -225,8 +220,7 @@ bool Importer::TakeUnits(const GdsRecord& r) {
 bool Importer::ScanGdsHierarchy() {
   GdsReader reader(reinterpret_cast<const std::uint8_t*>(bytes_.data()), bytes_.size());
   GdsRecord r;
-  bool changed = false, inStructure = false, skip = false;
-  int current = 0, id = -1;
+  bool inStructure = false, skip = false;
   bool ended = false;
   while (!ended && !job_.abort && reader.Next(r)) {
     switch (r.type) {
@@ -258,43 +252,28 @@ bool Importer::ScanGdsHierarchy() {
         inStructure = true;
         skip = IsOmittedStructure(s_, name);
         if (skip) break;
-        id = Find(name);
-        if (id < 0) {
-          id = AddRow(name);
-          if (id >= 0) changed = true;
-        }
+        const int known = Find(name);
+        const int id = known >= 0 ? known : AddRow(name);
         if (id < 0) {
           skip = true;
           break;
         }
-        Row(id).found = true;
-        current = Row(id).rank;
-        utilib::SetItemText(job_, Format("Structure: %s  Present rank: %d", name.c_str(), current),
+        hierarchy_.BeginDefinition(table_, id, known < 0);
+        definitionOffsets_.push_back(reader.Position());
+        utilib::SetItemText(job_,
+                            Format("Structure: %s  Present rank: %d", name.c_str(), hierarchy_.CurrentRank()),
                             kImpMessages);
-        definitions_.push_back({id, refs_.size(), refs_.size(), reader.Position()});
         break;
       }
       case kSname: {
         if (!inStructure || skip) break;
         const std::string name = ReadName(r);
-        int ref = Find(name);
-        if (ref >= 0) {
-          if (Row(ref).rank >= current) {
-            current = Row(ref).rank + 1;
-            changed = true;
-          }
-        } else {
-          ref = AddRow(name);
-          if (ref >= 0) changed = true;
-        }
-        refs_.push_back(ref);
+        const int known = Find(name);
+        hierarchy_.Place(table_, known >= 0 ? known : AddRow(name), known < 0);
         break;
       }
       case kEndStr:
-        if (inStructure && !skip) {
-          Row(id).rank = current;
-          definitions_.back().endRef = refs_.size();
-        }
+        if (inStructure && !skip) hierarchy_.EndDefinition(table_);
         inStructure = skip = false;
         ShowProgress(reader.Position());
         break;
@@ -312,8 +291,10 @@ bool Importer::ScanGdsHierarchy() {
   }
   int pass = 1;
   utilib::ShowPause(job_, 500);
+  bool changed = hierarchy_.changed;
   while (changed && pass < kMaxHierarchyPasses && !job_.abort) {
-    changed = RunPass(++pass);
+    utilib::SetItemText(job_, Format("Constructing Hierarchy ... Pass %d", ++pass), kImpOperation);
+    changed = hierarchy_.RaiseRanks(table_, [this](std::size_t i) { ShowProgress(definitionOffsets_[i]); });
     utilib::ShowPause(job_, 500);
   }
   if (job_.abort) return false;
@@ -325,26 +306,6 @@ bool Importer::ScanGdsHierarchy() {
     }
   }
   return true;
-}
-
-bool Importer::RunPass(int pass) {
-  utilib::SetItemText(job_, Format("Constructing Hierarchy ... Pass %d", pass), kImpOperation);
-  bool changed = false;
-  for (const Definition& d : definitions_) {
-    utilib::StructureRow& row = Row(d.id);
-    int current = row.rank;
-    for (std::size_t i = d.firstRef; i < d.endRef; ++i) {
-      if (refs_[i] < 0) continue;
-      const int rank = Row(refs_[i]).rank;
-      if (rank >= current) {
-        current = rank + 1;
-        changed = true;
-      }
-    }
-    row.rank = current;
-    ShowProgress(d.offset);
-  }
-  return changed;
 }
 
 bool Importer::WriteNamFile() {

@@ -119,6 +119,42 @@ TEST(CellNaming, RankSortAndReport) {
                 "D1                      1     2       0       0       70000   0       \r\n");
 }
 
+// TOP places MID before MID's definition is read, so a later pass must raise TOP; LEAF comes in only
+// as a placement; one placement found no room in the table.
+TEST(CellNaming, HierarchyRanksRiseAboveWhatTheyPlace) {
+  StructureTable table;
+  table.rows.resize(3);  // TOP, MID, LEAF
+  RankedHierarchy h;
+  h.BeginDefinition(table, 0, true);
+  h.Place(table, 1, true);
+  h.Place(table, -1, false);
+  h.EndDefinition(table);
+  EXPECT_EQ(table.rows[0].rank, 1);
+  h.changed = false;
+  h.BeginDefinition(table, 1, false);
+  h.Place(table, 2, false);  // LEAF already listed, rank 1
+  EXPECT_EQ(h.CurrentRank(), 2);
+  EXPECT_TRUE(h.changed);
+  h.EndDefinition(table);
+  EXPECT_TRUE(table.rows[0].found && table.rows[1].found && !table.rows[2].found);
+  EXPECT_EQ(h.refs, (std::vector<int>{1, -1, 2}));
+
+  std::vector<std::size_t> visited;
+  EXPECT_TRUE(h.RaiseRanks(table, [&visited](std::size_t i) { visited.push_back(i); }));
+  EXPECT_EQ(visited, (std::vector<std::size_t>{0, 1}));
+  EXPECT_FALSE(h.RaiseRanks(table));
+  EXPECT_EQ(table.rows[0].rank, 3);
+  EXPECT_EQ(table.rows[1].rank, 2);
+  EXPECT_EQ(table.rows[2].rank, 1);
+
+  // A definition that places itself rises on every pass: the importers stop it by depth.
+  h.BeginDefinition(table, 2, false);
+  h.Place(table, 2, false);
+  h.EndDefinition(table);
+  for (int pass = 0; pass < 3; ++pass) EXPECT_TRUE(h.RaiseRanks(table));
+  EXPECT_GT(table.rows[2].rank, 4);
+}
+
 TEST(CellNaming, PreviousTlcFilesGiveRankAndOutline) {
   ostest::Scratch dir;
   dir.Write("out/INV.TLC",
