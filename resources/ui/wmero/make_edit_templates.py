@@ -1,10 +1,9 @@
 #!/usr/bin/env python3
 """Writes the templates of the editing and setting commands (SNAP, ROT, RESZ, OVSZ, WSIZE, MAKE,
-SMSH, TEXT, ARC, STEP, RESCAP, FONT, SET) into this folder, with the layout helpers of
-make_templates.py. Run it again after changing a layout and commit the .ui files it writes.
+SMSH, TEXT, ARC, STEP, RESCAP, FONT, SET) into this folder. Run it again after changing a layout
+and commit the .ui files it writes.
 """
-from make_templates import Template, ok_cancel, value_dialog
-from make_system_templates import name_dialog
+from layout import Template, name_dialog, ok_cancel, value_dialog
 
 
 def value_dialogs():

@@ -1,28 +1,9 @@
 #!/usr/bin/env python3
 """Writes the templates of System Mode and its cell dialogs (SYSTEM, the collection-command dialogs,
-SHOWLIST, ATTR, LEGEND, CCEL, NOCELL) into this folder, with the layout helpers of make_templates.py.
-Run it again after changing a layout and commit the .ui files it writes.
+SHOWLIST, ATTR, LEGEND, CCEL, NOCELL) into this folder. Run it again after changing a layout and
+commit the .ui files it writes.
 """
-from make_templates import Template, ok_cancel
-
-
-def name_dialog(name, title, fields, lists=(1321,), text=None, limit=32):
-    """One or two labelled fields with List buttons beside them, OK and Cancel."""
-    height = 50 + 32 * len(fields) + (26 if text else 0) + 36
-    t = Template(name, "QDialog", 360, height, title)
-    y = 12
-    if text:
-        t.label(10, y, 340, 20, text)
-        y += 26
-    for i, (id, label, *own) in enumerate(fields):
-        lines = label.count("\n") + 1
-        t.label(10, y, 130, 20 * lines, label)
-        t.edit(145, y, 140 if i < len(lists) else 205, 22, id, own[0] if own else limit)
-        if i < len(lists):
-            t.button(292, y, 58, 24, lists[i], "List")
-        y += 32 if lines == 1 else 44
-    ok_cancel(t, y + 14)
-    t.write()
+from layout import Template, name_dialog
 
 
 def system():

@@ -4,10 +4,7 @@
 The panels and bars have dozens of buttons in regular rows, so they are laid out here rather than by
 hand; run it again after changing a layout and commit the .ui files it writes.
 """
-import os
-from xml.sax.saxutils import escape
-
-HERE = os.path.dirname(os.path.abspath(__file__))
+from layout import Template, ok_cancel, value_dialog
 
 # Command word -> button id, as the command table numbers them.
 IDS = {
@@ -29,65 +26,6 @@ FIRST = ("sDrw lDrw Info Show Sort Arc Attr Font cCel cSiz cLyr cWth Layr Wdth s
 SECOND = ("rDrw Outl Full Set Make Smsh Step Res Dpth Cap tLyr tSiz sWin rWin Cmd wGrd dGrd View Open "
           "Obj Text Add Del Get Put fGet fPut tGet tPut cGet cPut aPut aGet qMov wMov Mov uDup Rot Flp "
           "ReSz Snap OvSz Orig Grid sDrw lDrw").split()
-
-
-def rect(x, y, w, h):
-    return (f'<property name="geometry"><rect><x>{x}</x><y>{y}</y><width>{w}</width>'
-            f'<height>{h}</height></rect></property>')
-
-
-def text_prop(name, value):
-    return f'<property name="{name}"><string>{escape(value)}</string></property>'
-
-
-class Template:
-    def __init__(self, name, root, width, height, title=""):
-        self.name, self.root, self.width, self.height, self.title = name, root, width, height, title
-        self.items = []
-        self.count = 0
-
-    def add(self, cls, x, y, w, h, id=None, text=None, extra=""):
-        self.count += 1
-        lines = [f'  <widget class="{cls}" name="w{self.count}">', f'   {rect(x, y, w, h)}']
-        if id is not None:
-            lines.append(f'   <property name="id" stdset="0"><number>{id}</number></property>')
-        if text is not None:
-            lines.append('   ' + text_prop("text", text))
-        if extra:
-            lines.append('   ' + extra)
-        lines.append('  </widget>')
-        self.items.append("\n".join(lines))
-
-    def label(self, x, y, w, h, text, id=None, extra=""):
-        self.add("QLabel", x, y, w, h, id, text, extra)
-
-    def edit(self, x, y, w, h, id, limit=None):
-        extra = f'<property name="maxLength"><number>{limit}</number></property>' if limit else ""
-        self.add("QLineEdit", x, y, w, h, id, None, extra)
-
-    def button(self, x, y, w, h, id, text, default=False, checkable=False):
-        extra = ""
-        if default:
-            extra += '<property name="default"><bool>true</bool></property>'
-        if checkable:
-            extra += '<property name="checkable"><bool>true</bool></property>'
-        self.add("QPushButton", x, y, w, h, id, text, extra)
-
-    def write(self):
-        head = ['<?xml version="1.0" encoding="UTF-8"?>', '<ui version="4.0">',
-                f' <class>{self.name}</class>', f' <widget class="{self.root}" name="{self.name}">',
-                f'  {rect(0, 0, self.width, self.height)}', '  ' + text_prop("windowTitle", self.title)]
-        if self.root == "QWidget":
-            # Docked bars sit on the black drawing: they paint their own face.
-            head.append('  <property name="autoFillBackground"><bool>true</bool></property>')
-        tail = [' </widget>', ' <resources/>', ' <connections/>', '</ui>', '']
-        with open(os.path.join(HERE, self.name + ".ui"), "w", encoding="utf-8") as f:
-            f.write("\n".join(head + self.items + tail))
-
-
-def ok_cancel(t, y, ok="OK", x=10, w=90):
-    t.button(x, y, w, 26, 1, ok, default=True)
-    t.button(x + w + 15, y, w, 26, 2, "Cancel")
 
 
 def panels():
@@ -173,14 +111,6 @@ def cell_dialogs():
     t.button(190, 260, 70, 26, 3, "Clear")
     t.button(270, 260, 70, 26, 4, "Set")
     ok_cancel(t, 296)
-    t.write()
-
-
-def value_dialog(name, id, label, title="", limit=None):
-    t = Template(name, "QDialog", 280, 104, title)
-    t.label(10, 12, 150, 20, label)
-    t.edit(165, 10, 105, 22, id, limit)
-    ok_cancel(t, 64)
     t.write()
 
 
