@@ -118,6 +118,11 @@ void StopJob(Job& job, std::string_view text) {
   job.abort = true;
 }
 
+void ReportJobEnd(Job& job, int result, std::string_view completion) {
+  if (result == 0) RouteMessage(job, "Aborted ... Files may be Incomplete", MessageKind::ReportAndBox, 0);
+  else if (result == 1) RouteMessage(job, completion, MessageKind::ReportAndBox, 0);
+}
+
 bool AskOkOrAbort(Job& job, std::string_view text) {
   if (job.ui->MessageBox(job.programName, text, BoxButtons::OkCancel) == BoxAnswer::Ok) return true;
   job.abort = true;

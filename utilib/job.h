@@ -86,6 +86,10 @@ bool PollEscape(Job& job);
 // A condition the job cannot go on from: the text in the report, framed by blank lines, and in a
 // message box; the abort flag is set.
 void StopJob(Job& job, std::string_view text);
+// The last message of a Go, in the report and a message box: `completion` after a job that completed
+// (1), "Aborted ... Files may be Incomplete" after one that stopped (0), nothing after one that never
+// began (2), its reason told already.
+void ReportJobEnd(Job& job, int result, std::string_view completion);
 // An OK/Cancel question captioned with the program name; Cancel sets the abort flag. True on OK.
 bool AskOkOrAbort(Job& job, std::string_view text);
 // printf into a std::string in the "C" locale.

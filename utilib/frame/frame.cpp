@@ -142,11 +142,8 @@ int Frame::RunJob(std::string_view displayTemplate, const std::string& title, co
 
 void Frame::Go() {
   RunJob(program.displayTemplate, program.displayTitle ? program.displayTitle() : std::string(), [this](Job& run) {
-    int result = program.go ? program.go(run) : 0;
-    std::string text;
-    if (result == 0) text = "Aborted ... Files may be Incomplete";
-    else if (result == 1) text = program.completion ? program.completion() : "Completed ...";
-    if (!text.empty()) RouteMessage(run, text, MessageKind::ReportAndBox, 0);
+    const int result = program.go ? program.go(run) : 0;
+    ReportJobEnd(run, result, result == 1 && program.completion ? program.completion() : "Completed ...");
     return result;
   });
 }

@@ -2,8 +2,9 @@
 
 #include <gtest/gtest.h>
 
-#include "utilib/recording_ui.h"
 #include "platform/os/tests/scratch.h"
+#include "utilib/batch_run.h"
+#include "utilib/recording_ui.h"
 
 namespace utilib {
 namespace {
@@ -71,6 +72,35 @@ TEST(Job, PauseCancelEscAndQuestionsSetTheAbortFlag) {
   EXPECT_FALSE(job.abort);
   EXPECT_FALSE(AskOkOrAbort(job, "Remove It or Cancel Conversion?"));
   EXPECT_TRUE(job.abort);
+}
+
+TEST(Job, EndOfAGoAndOfABatchRun) {
+  ostest::Scratch dir;
+  RecordingUi ui;
+  Job job("STRMEXP", ui);
+  ASSERT_TRUE(OpenReport(job, dir.Path("R.RPT")));
+  ReportJobEnd(job, 2, "Completed ... 10 Bytes");
+  ReportJobEnd(job, 1, "Completed ... 10 Bytes");
+  EXPECT_EQ(FinishBatchJob(job, 0, "Completed ... 10 Bytes"), 1);
+  EXPECT_EQ(ui.EventsOf("box"), (std::vector<std::string>{"box \"STRMEXP\" \"Completed ... 10 Bytes\"",
+                                                          "box \"STRMEXP\" \"Aborted ... Files may be Incomplete\""}));
+  EXPECT_FALSE(job.report);
+  EXPECT_NE(dir.Read("R.RPT").find("Aborted ... Files may be Incomplete"), std::string::npos);
+}
+
+TEST(Job, BatchArguments) {
+  std::vector<std::string> slots(4, "x");
+  const struct {
+    const char* arg;
+    bool taken;
+  } cases[] = {{"3=1000", true}, {"0=", true}, {"4=1", false}, {"-1=1", false},
+               {"=5", false},    {"2", false}, {"1x=5", false}, {"1=a=b", true}};
+  for (const auto& c : cases) EXPECT_EQ(SetSlotArgument(c.arg, slots), c.taken) << c.arg;
+  EXPECT_EQ(slots, (std::vector<std::string>{"", "a=b", "x", "1000"}));
+
+  const NewNameAsker ask = RenamingAsker();
+  EXPECT_EQ(ask("BAD NAME"), "RENAMED1");
+  EXPECT_EQ(ask("CON"), "RENAMED2");
 }
 
 }  // namespace

@@ -4,39 +4,22 @@
 // N is a slot of the program's settings. Message boxes go to stderr and are answered OK; pauses take
 // no time; a name the importer cannot use becomes RENAMEDn. Exit status 0 when the job completed.
 #include <cstdio>
-#include <cstdlib>
-#include <optional>
 #include <string>
 #include <vector>
 
 #include "convert/cif/exporter.h"
 #include "convert/cif/importer.h"
-#include "utilib/quiet_ui.h"
 #include "platform/os/process.h"
+#include "utilib/batch_run.h"
+#include "utilib/quiet_ui.h"
 
 namespace {
-
-bool SetSlot(const std::string& arg, std::vector<std::string>& slots) {
-  const std::size_t eq = arg.find('=');
-  if (eq == std::string::npos || eq == 0) return false;
-  const int slot = std::atoi(arg.substr(0, eq).c_str());
-  if (slot < 0 || slot >= static_cast<int>(slots.size())) return false;
-  slots[slot] = arg.substr(eq + 1);
-  return true;
-}
 
 int Usage() {
   std::fprintf(stderr,
                "usage: cif_batch export MAIN.TLC LAYER_FILE OUT.CIF [N=VALUE]...\n"
                "       cif_batch import IN.CIF TLC_FOLDER [N=VALUE]...\n");
   return 2;
-}
-
-int Finish(utilib::Job& job, int done, const std::string& completion) {
-  utilib::RouteMessage(job, done ? completion : "Aborted ... Files may be Incomplete",
-                       utilib::MessageKind::ReportAndBox, 0);
-  utilib::CloseReport(job);
-  return done ? 0 : 1;
 }
 
 }  // namespace
@@ -53,12 +36,12 @@ int main(int argc, char** argv) {
     s.slots[cif::kExpLayerFile] = argv[3];
     s.slots[cif::kExpCifFile] = argv[4];
     for (int i = 5; i < argc; ++i)
-      if (!SetSlot(argv[i], s.slots)) return Usage();
+      if (!utilib::SetSlotArgument(argv[i], s.slots)) return Usage();
     cif::NormaliseExport(s);
     utilib::Job job(cif::kExportProgram, ui);
     cif::ExportResult result;
     const int done = cif::ExportCif(job, s, &result);
-    return Finish(job, done, cif::ExportCompletedText(result));
+    return utilib::FinishBatchJob(job, done, cif::ExportCompletedText(result));
   }
   if (mode == "import") {
     cif::ImportSettings s;
@@ -67,16 +50,13 @@ int main(int argc, char** argv) {
     s.slots[cif::kImpLayerFile] = "";
     s.slots[cif::kImpTlcFolder] = argv[3];
     for (int i = 4; i < argc; ++i)
-      if (!SetSlot(argv[i], s.slots)) return Usage();
+      if (!utilib::SetSlotArgument(argv[i], s.slots)) return Usage();
     cif::NormaliseImport(s);
     utilib::Job job(cif::kImportProgram, ui);
-    int renamed = 0;
-    utilib::NewNameAsker ask = [&renamed](std::string_view) -> std::optional<std::string> {
-      return "RENAMED" + std::to_string(++renamed);
-    };
+    const utilib::NewNameAsker ask = utilib::RenamingAsker();
     cif::ImportResult result;
     const int done = cif::ImportCif(job, s, ask, &result);
-    return Finish(job, done, cif::ImportCompletedText(result));
+    return utilib::FinishBatchJob(job, done, cif::ImportCompletedText(result));
   }
   return Usage();
 }

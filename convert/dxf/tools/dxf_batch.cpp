@@ -6,17 +6,16 @@
 // time; a name the importer cannot use becomes RENAMEDn. Exit status 0 when the job completed,
 // 1 when it stopped, 2 for a wrong command line.
 #include <cstdio>
-#include <cstdlib>
-#include <optional>
 #include <string>
 #include <vector>
 
 #include "convert/dxf/exporter.h"
 #include "convert/dxf/importer.h"
-#include "utilib/quiet_ui.h"
 #include "editor/tlc/run.h"
 #include "platform/os/process.h"
 #include "platform/os/textfile.h"
+#include "utilib/batch_run.h"
+#include "utilib/quiet_ui.h"
 
 namespace {
 
@@ -25,22 +24,6 @@ int Usage() {
                "usage: dxf_batch export MAIN.TLC OUT.DXF [N=VALUE]...\n"
                "       dxf_batch import IN.DXF MAIN.TLC [N=VALUE | lN=VALUE | @NAME=LAYER]...\n");
   return 2;
-}
-
-bool SetSlot(const std::string& arg, std::vector<std::string>& group) {
-  const std::size_t eq = arg.find('=');
-  if (eq == std::string::npos || eq == 0) return false;
-  const int slot = std::atoi(arg.substr(0, eq).c_str());
-  if (slot < 0 || slot >= static_cast<int>(group.size())) return false;
-  group[slot] = arg.substr(eq + 1);
-  return true;
-}
-
-int Finish(utilib::Job& job, int done, const std::string& completed) {
-  utilib::RouteMessage(job, done ? completed : "Aborted ... Files may be Incomplete",
-                       utilib::MessageKind::ReportAndBox, 0);
-  utilib::CloseReport(job);
-  return done ? 0 : 1;
 }
 
 }  // namespace
@@ -56,12 +39,12 @@ int main(int argc, char** argv) {
     s.slots[0] = argv[2];
     s.slots[1] = argv[3];
     for (int i = 4; i < argc; ++i)
-      if (!SetSlot(argv[i], s.slots)) return Usage();
+      if (!utilib::SetSlotArgument(argv[i], s.slots)) return Usage();
     dxf::NormaliseExport(s);
     utilib::Job job(dxf::kExportProgram, ui);
     dxf::ExportResult result;
     const int done = dxf::ExportDxf(job, s, &result);
-    return Finish(job, done, dxf::ExportCompletedText(result));
+    return utilib::FinishBatchJob(job, done, dxf::ExportCompletedText(result));
   }
   if (mode == "import") {
     dxf::ImportSettings s;
@@ -72,7 +55,7 @@ int main(int argc, char** argv) {
     for (int i = 4; i < argc; ++i) {
       const std::string arg = argv[i];
       if (arg[0] == '@') byName.push_back(arg.substr(1));
-      else if (arg[0] == 'l' ? !SetSlot(arg.substr(1), s.layers) : !SetSlot(arg, s.main)) return Usage();
+      else if (arg[0] == 'l' ? !utilib::SetSlotArgument(arg.substr(1), s.layers) : !utilib::SetSlotArgument(arg, s.main)) return Usage();
     }
     dxf::NormaliseImportAll(s);
     // The Layers command's part: the file's layer table, then the numbers typed for it.
@@ -88,13 +71,10 @@ int main(int argc, char** argv) {
     }
     dxf::NormaliseImport(s, 1);
     utilib::Job job(dxf::kImportProgram, ui);
-    int renamed = 0;
-    utilib::NewNameAsker ask = [&renamed](std::string_view) -> std::optional<std::string> {
-      return "RENAMED" + std::to_string(++renamed);
-    };
+    const utilib::NewNameAsker ask = utilib::RenamingAsker();
     dxf::ImportResult result;
     const int done = dxf::ImportDxf(job, s, layers, ask, &result);
-    return Finish(job, done, dxf::ImportCompletedText(result));
+    return utilib::FinishBatchJob(job, done, dxf::ImportCompletedText(result));
   }
   return Usage();
 }
