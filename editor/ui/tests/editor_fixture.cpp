@@ -1,15 +1,11 @@
 #include "editor/ui/tests/editor_fixture.h"
 
-#include <unistd.h>
-
-#include <filesystem>
 #include <fstream>
 #include <sstream>
 
 #include "editor/db/current_cell.h"
 #include "editor/db/database.h"
 #include "editor/ui/main_window.h"
-#include "platform/os/path.h"
 #include "platform/os/process.h"
 #include "platform/ui/dialog.h"
 #include "platform/ui/menu.h"
@@ -18,35 +14,7 @@
 
 namespace edtest {
 
-ScratchDrive::ScratchDrive() {
-  char pattern[] = "/tmp/mero-ed-XXXXXX";
-  root = mkdtemp(pattern);
-  saved = std::filesystem::current_path().string();
-  folder = root + "/Work";
-  std::filesystem::create_directories(folder);
-  std::filesystem::create_directories(root + "/MERO6");
-  std::ofstream(root + "/MERO6/TFF.DBD", std::ios::binary) << std::string(12288, '\xFF');
-  os::SetDriveTable("C=" + root);
-  os::SetCommandLineForTests("C:\\MERO6\\wmero", "");
-  std::filesystem::current_path(folder);
-}
-
-ScratchDrive::~ScratchDrive() {
-  std::filesystem::current_path(saved);
-  std::error_code ec;
-  std::filesystem::remove_all(root, ec);
-}
-
-void ScratchDrive::Write(const std::string& name, const std::string& bytes) const {
-  std::ofstream(Path(name), std::ios::binary) << bytes;
-}
-
-std::string ScratchDrive::Read(const std::string& name) const {
-  std::ifstream in(Path(name), std::ios::binary);
-  return std::string(std::istreambuf_iterator<char>(in), {});
-}
-
-bool ScratchDrive::Has(const std::string& name) const { return std::filesystem::exists(Path(name)); }
+ScratchDrive::ScratchDrive() { os::SetCommandLineForTests("C:\\MERO6\\wmero", ""); }
 
 namespace {
 

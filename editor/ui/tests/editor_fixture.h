@@ -11,24 +11,16 @@
 #include <vector>
 
 #include "editor/db/records.h"
+#include "editor/db/tests/drawing_folder.h"
 #include "editor/ui/editor.h"
 #include "editor/ui/editor_talk.h"
 #include "platform/ui/types.h"
 
 namespace edtest {
 
-// The suite folder (MERO6 with a blank font table) and the drawing folder, current while it lives.
-struct ScratchDrive {
+// The database tests' drawing folder, with the editor's own command line.
+struct ScratchDrive : dbtest::DrawingFolder {
   ScratchDrive();
-  ~ScratchDrive();
-  std::string root;
-  std::string folder;
-  std::string saved;
-
-  std::string Path(const std::string& name) const { return folder + "/" + name; }
-  void Write(const std::string& name, const std::string& bytes) const;
-  std::string Read(const std::string& name) const;
-  bool Has(const std::string& name) const;
 };
 
 // A cell written into the drawing folder before the editor starts.
