@@ -5,18 +5,31 @@ import subprocess
 import sys
 
 
-def run_program(program, work, name, script, cwd=None, timeout=120, **env_extra):
-    """Runs PROGRAM with SCRIPT as NAME.script in WORK (or CWD); its exit status and its log."""
+def run_program(program, work, name, script, cwd=None, timeout=120, quiet=False, **env_extra):
+    """Runs PROGRAM with SCRIPT as NAME.script in WORK (or CWD); its exit status and its log. QUIET
+    drops what the program writes on stderr."""
     path = os.path.join(work, name + ".script")
     log = os.path.join(work, name + ".log")
     with open(path, "w") as f:
         f.write(script)
     env = dict(os.environ, MERO_SCRIPT=path, MERO_LOG=log, QT_QPA_PLATFORM="offscreen", **env_extra)
     try:
-        status = subprocess.run([program], cwd=cwd or work, env=env, timeout=timeout).returncode
+        status = subprocess.run([program], cwd=cwd or work, env=env, timeout=timeout,
+                                stderr=subprocess.DEVNULL if quiet else None).returncode
     except subprocess.TimeoutExpired:
         status = "timeout"
     return status, open(log).read() if os.path.exists(log) else ""
+
+
+def crlf_lines(path):
+    """The lines of a text file the suite wrote, every one ended by CR LF."""
+    return open(path, newline="").read().split("\r\n")
+
+
+def write_crlf(path, text):
+    """Writes TEXT with CR LF line ends, as the suite's own files have them."""
+    with open(path, "w", newline="") as f:
+        f.write(text.replace("\n", "\r\n"))
 
 
 def quoted(text):

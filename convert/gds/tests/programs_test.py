@@ -7,34 +7,22 @@ usage: programs_test.py SUITE_FOLDER WORK_FOLDER
 import os
 import shutil
 import struct
-import subprocess
 import sys
 
+sys.path.insert(0, os.path.join(os.path.dirname(os.path.abspath(__file__)), "..", "..", "..", "tests", "e2e"))
+from scripted_program import Checks, crlf_lines, run_program  # noqa: E402
+
 SUITE, WORK = sys.argv[1], os.path.abspath(sys.argv[2])
-failures = []
+checks = Checks()
+expect = checks.expect
 
 
 def run(program, name, script):
-    path = os.path.join(WORK, name + ".script")
-    log = os.path.join(WORK, name + ".log")
-    with open(path, "w") as f:
-        f.write(script)
-    env = dict(os.environ, MERO_SCRIPT=path, MERO_LOG=log, QT_QPA_PLATFORM="offscreen",
-               MERO_NOW="2024-03-07 13:05:59")
-    try:
-        status = subprocess.run([os.path.join(SUITE, program)], cwd=WORK, env=env, timeout=120).returncode
-    except subprocess.TimeoutExpired:
-        status = "timeout"
-    return status, open(log).read() if os.path.exists(log) else ""
-
-
-def expect(what, ok, detail=""):
-    if not ok:
-        failures.append("%s\n%s" % (what, detail))
+    return run_program(os.path.join(SUITE, program), WORK, name, script, MERO_NOW="2024-03-07 13:05:59")
 
 
 def lines(name):
-    return open(os.path.join(WORK, name), newline="").read().split("\r\n")
+    return crlf_lines(os.path.join(WORK, name))
 
 
 def gds_library(path):
@@ -141,6 +129,4 @@ quit
 """)
 expect("cancelled at a pause", 'box "STRMIMP" "Aborted ... Files may be Incomplete"' in log, log)
 
-for f in failures:
-    print("FAIL:", f)
-sys.exit(1 if failures else 0)
+checks.finish("PASSED")

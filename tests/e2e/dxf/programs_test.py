@@ -7,40 +7,27 @@ usage: programs_test.py SUITE_FOLDER WORK_FOLDER
 """
 import os
 import shutil
-import subprocess
 import sys
 
+sys.path.insert(0, os.path.dirname(os.path.dirname(os.path.abspath(__file__))))
+from scripted_program import Checks, crlf_lines, run_program, write_crlf  # noqa: E402
+
 SUITE, WORK = sys.argv[1], os.path.abspath(sys.argv[2])
-failures = []
+checks = Checks()
+expect = checks.expect
 
 
 def run(program, name, script, cwd=None):
-    path = os.path.join(WORK, name + ".script")
-    log = os.path.join(WORK, name + ".log")
-    with open(path, "w") as f:
-        f.write(script)
-    env = dict(os.environ, MERO_SCRIPT=path, MERO_LOG=log, QT_QPA_PLATFORM="offscreen",
-               MERO_NOW="2024-03-07 13:05:59")
-    try:
-        status = subprocess.run([os.path.join(SUITE, program)], cwd=cwd or WORK, env=env, timeout=120,
-                                stderr=subprocess.DEVNULL).returncode
-    except subprocess.TimeoutExpired:
-        status = "timeout"
-    return status, open(log).read() if os.path.exists(log) else ""
-
-
-def expect(what, ok, detail=""):
-    if not ok:
-        failures.append("%s\n%s" % (what, detail))
+    return run_program(os.path.join(SUITE, program), WORK, name, script, cwd=cwd, quiet=True,
+                       MERO_NOW="2024-03-07 13:05:59")
 
 
 def lines(name):
-    return open(os.path.join(WORK, name), newline="").read().split("\r\n")
+    return crlf_lines(os.path.join(WORK, name))
 
 
 def write(name, text):
-    with open(os.path.join(WORK, name), "w", newline="") as f:
-        f.write(text.replace("\n", "\r\n"))
+    write_crlf(os.path.join(WORK, name), text)
 
 
 def header(name, rank):
@@ -158,7 +145,7 @@ if os.path.exists(back_top):
     ref = lines("back/CELLS.REF")
     expect("CELLS.REF", ref[:3] == ["2", "LEAF", "1 0 0 1000 0 0 3 12 0"] and ref[3] == "TOP", ref)
 else:
-    failures.append("no back/TOP.TLC")
+    expect("no back/TOP.TLC", False)
 
 # A block name that cannot be a cell, a layer left out of the map, then a run cancelled at a pause.
 write("odd.dxf", "\n".join([
@@ -203,6 +190,4 @@ quit
 """)
 expect("cancelled at a pause", 'box "XCHIMP" "Aborted ... Files may be Incomplete"' in log, log)
 
-for f in failures:
-    print("FAIL:", f)
-sys.exit(1 if failures else 0)
+checks.finish("PASSED")
