@@ -8,6 +8,7 @@
 #include "editor/db/helpers.h"
 #include "editor/ui/draw/primitives.h"
 #include "editor/ui/hardcopy_dialogs.h"
+#include "editor/ui/print_setup.h"
 #include "editor/ui/protocol.h"
 #include "editor/ui/shell.h"
 #include "platform/ui/clipboard.h"
@@ -62,18 +63,6 @@ class TargetScope {
   draw::HardcopyOptions hardcopy_;
   int grid_;
 };
-
-gfx::DeviceCaps CapsOfJob(const ui::PrintJob& job) {
-  const ui::PageCaps& p = job.Caps();
-  gfx::DeviceCaps caps;
-  caps.logPixelsX = p.dpiX;
-  caps.logPixelsY = p.dpiY;
-  caps.horzRes = p.horzRes;
-  caps.vertRes = p.vertRes;
-  caps.horzSizeMm = p.horzSizeMm;
-  caps.vertSizeMm = p.vertSizeMm;
-  return caps;
-}
 
 int Failed(Editor& ed, const char* text) {
   ShowTextBox(ed, "", text);
@@ -217,7 +206,7 @@ int PrintDirect(Editor& ed) {
     job.Abort();
     return Failed(ed, kPrintFailed);
   }
-  const gfx::DeviceCaps caps = CapsOfJob(job);
+  const gfx::DeviceCaps caps = PageDeviceCaps(job.Caps());
   const db::Settings& s = ed.db.settings;
   DrawPage(ed, *page, draw::Target::DirectPrint,
            PageTransformDirect(ed.view, h.printFactor, caps, s.printShiftX, s.printShiftY));
@@ -239,7 +228,7 @@ int PrintBitmap(Editor& ed) {
     return Failed(ed, kStretchTooSmall);
   }
   ui::PrintJob job(h.printer.choice);
-  const gfx::DeviceCaps caps = CapsOfJob(job);
+  const gfx::DeviceCaps caps = PageDeviceCaps(job.Caps());
   const db::Settings& s = ed.db.settings;
   DrawPage(ed, bitmap, draw::Target::BitmapPrint,
            PageTransformBitmap(ed.view, h.printFactor, h.bitmapFactor, caps, s.printShiftX, s.printShiftY));

@@ -14,8 +14,7 @@ bool RunPrinterSetup(ui::Wnd owner, PrinterSetup& setup) {
   return true;
 }
 
-gfx::DeviceCaps PrinterDeviceCaps(const ui::PrinterChoice& choice) {
-  const ui::PageCaps page = ui::PrinterCaps(choice);
+gfx::DeviceCaps PageDeviceCaps(const ui::PageCaps& page) {
   gfx::DeviceCaps caps;
   caps.logPixelsX = page.dpiX;
   caps.logPixelsY = page.dpiY;
@@ -25,6 +24,8 @@ gfx::DeviceCaps PrinterDeviceCaps(const ui::PrinterChoice& choice) {
   caps.vertSizeMm = page.vertSizeMm;
   return caps;
 }
+
+gfx::DeviceCaps PrinterDeviceCaps(const ui::PrinterChoice& choice) { return PageDeviceCaps(ui::PrinterCaps(choice)); }
 
 gfx::DeviceCaps DisplayDeviceCaps() {
   gfx::DeviceCaps caps;

@@ -18,6 +18,8 @@ ui::PrinterChoice FillPrintDlg(const PrinterSetup& setup);
 bool RunPrinterSetup(ui::Wnd owner, PrinterSetup& setup);
 
 // LOGPIXELSX, BITSPIXEL, PLANES, NUMCOLORS, HORZSIZE, VERTSIZE, HORZRES and VERTRES of the page.
+gfx::DeviceCaps PageDeviceCaps(const ui::PageCaps& page);
+// The same of the chosen printer's page.
 gfx::DeviceCaps PrinterDeviceCaps(const ui::PrinterChoice& choice);
 // The same of the screen.
 gfx::DeviceCaps DisplayDeviceCaps();
