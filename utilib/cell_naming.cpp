@@ -148,6 +148,23 @@ void ReportCellCollection(Job& job, const StructureTable& table) {
   ReportPrintf(job, "\n");
 }
 
+void WriteStructureReportHead(Job& job) {
+  ReportPrintf(job, "TLC Files:\n");
+  ReportPrintf(job, "Cell                   Rank  Boxes   Paths   Text  (Vertex)  Cells\n");
+  ReportPrintf(job, "%s\n", std::string(67, '-').c_str());
+}
+
+bool ReadyCellTable(Job& job, StructureTable& table, std::string_view destination, double scale,
+                    std::vector<int>& rowOfTag) {
+  CheckPreviousTlcFiles(job, table, destination, scale);
+  SortCellsByRank(table);
+  for (int i = 0; i < table.Count(); ++i) rowOfTag[static_cast<std::size_t>(table.rows[i].tag)] = i;
+  ReportCellCollection(job, table);
+  if (job.abort) return false;
+  WriteStructureReportHead(job);
+  return true;
+}
+
 void WriteStructureReportLine(Job& job, const StructureRow& r) {
   ReportPrintf(job, "%-24s%-6d%-8d%-8d%-8d%-8lld%-8d\n", r.cellName.c_str(), r.rank, r.boxes, r.paths, r.texts,
                static_cast<long long>(r.vertices), r.cellRefs);

@@ -95,6 +95,14 @@ void SortCellsByRank(StructureTable& table);
 void ExchangeCellRows(StructureTable& table, int a, int b);
 
 void ReportCellCollection(Job& job, const StructureTable& table);
+// The head of the report's table of TLC files written, and one row of it.
+void WriteStructureReportHead(Job& job);
 void WriteStructureReportLine(Job& job, const StructureRow& row);
+
+// The table made ready for writing the cells: the TLC files already in `destination` looked at, the
+// rows sorted by rank with `rowOfTag` following them, the collection reported and the head of the
+// TLC files' table written. False when the job stopped on the way.
+bool ReadyCellTable(Job& job, StructureTable& table, std::string_view destination, double scale,
+                    std::vector<int>& rowOfTag);
 
 }  // namespace utilib

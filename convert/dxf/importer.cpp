@@ -633,15 +633,7 @@ int Importer::Run(ImportResult* result) {
   if (!ScanHierarchy()) return 0;
   utilib::MakeCellNames(job_, table_, ask_);
   if (job_.abort) return 0;
-  utilib::CheckPreviousTlcFiles(job_, table_, s_.tlcFolder, s_.scale);
-  utilib::SortCellsByRank(table_);
-  for (int i = 0; i < table_.Count(); ++i) rowOfId_[table_.rows[i].tag] = i;
-  utilib::ReportCellCollection(job_, table_);
-  if (job_.abort) return 0;
-
-  utilib::ReportPrintf(job_, "TLC Files:\n");
-  utilib::ReportPrintf(job_, "Cell                   Rank  Boxes   Paths   Text  (Vertex)  Cells\n");
-  utilib::ReportPrintf(job_, "%s\n", std::string(67, '-').c_str());
+  if (!utilib::ReadyCellTable(job_, table_, s_.tlcFolder, s_.scale, rowOfId_)) return 0;
 
   tlc_ = std::make_unique<utilib::ImporterTlc>(job_, utilib::ImporterKind::Dxf, s_.tlcFolder);
   const int built =
