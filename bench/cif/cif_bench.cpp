@@ -2,8 +2,6 @@
 // writing the CIF written. Each step runs as a child process, so its time and peak memory are its
 // own: TLC -> CIF with the geometry checks on (the default) and off, CIF -> TLC, klayout read and
 // write. Pauses take no time in the batch runner. Usage: cif_bench [MEGABYTES] [WORK_FOLDER]
-#include <sys/stat.h>
-
 #include <cstdint>
 #include <cstdio>
 #include <cstdlib>
@@ -111,16 +109,7 @@ std::int64_t Generate(const std::string& folder, std::int64_t bytes) {
 }
 
 bench::ChildRun Run(const char* name, const std::vector<std::string>& argv, const std::string& folder) {
-  std::printf("  %-30s", name);
-  std::fflush(stdout);
-  const auto step = bench::RunChild(argv, folder, folder + "/" + name + ".err");
-  std::printf("%8.2f s %9.1f MB%s\n", step.seconds, step.peakMb, step.status ? "  FAILED" : "");
-  return step;
-}
-
-std::int64_t FileSize(const std::string& path) {
-  struct stat st{};
-  return stat(path.c_str(), &st) == 0 ? st.st_size : -1;
+  return bench::RunStep(name, argv, folder, 30);
 }
 
 }  // namespace
@@ -157,7 +146,7 @@ int main(int argc, char** argv) {
   std::int64_t back = 0;
   for (const auto& e : std::filesystem::directory_iterator(work + "/back")) back += e.file_size();
   std::printf("  CIF written %.1f MB, TLC written back %.1f MB, CIF by klayout %.1f MB\n",
-              FileSize(work + "/OUT.CIF") / 1048576.0, back / 1048576.0, FileSize(work + "/klayout.cif") / 1048576.0);
+              bench::FileSize(work + "/OUT.CIF") / 1048576.0, back / 1048576.0, bench::FileSize(work + "/klayout.cif") / 1048576.0);
   if (kl.status == 0 && kl.seconds > 0) {
     std::printf("  ratios to klayout: export %.2fx (checks off %.2fx), import %.2fx, both ways %.2fx time; "
                 "peak memory export %.2fx, import %.2fx\n",

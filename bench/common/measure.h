@@ -2,10 +2,12 @@
 // of a child process, so that a step run as a program of its own is measured apart from the rest.
 #pragma once
 #include <sys/resource.h>
+#include <sys/stat.h>
 #include <sys/wait.h>
 #include <unistd.h>
 
 #include <chrono>
+#include <cstdint>
 #include <cstdio>
 #include <cstdlib>
 #include <string>
@@ -54,6 +56,23 @@ inline ChildRun RunChild(const std::vector<std::string>& argv, const std::string
   run.peakMb = static_cast<double>(usage.ru_maxrss) / 1024.0;
   run.status = WIFEXITED(status) ? WEXITSTATUS(status) : -1;
   return run;
+}
+
+// RunChild as one row of a table of steps: the name in a column `width` wide, then the child's time
+// and peak memory, and FAILED when it did not exit 0. Its errors go to NAME.err in `folder`.
+inline ChildRun RunStep(const char* name, const std::vector<std::string>& argv, const std::string& folder,
+                        int width) {
+  std::printf("  %-*s", width, name);
+  std::fflush(stdout);
+  const ChildRun step = RunChild(argv, folder, folder + "/" + name + ".err");
+  std::printf("%8.2f s %9.1f MB%s\n", step.seconds, step.peakMb, step.status ? "  FAILED" : "");
+  return step;
+}
+
+// Size of a file in bytes; -1 when there is none.
+inline std::int64_t FileSize(const std::string& path) {
+  struct stat st {};
+  return stat(path.c_str(), &st) == 0 ? st.st_size : -1;
 }
 
 // Runs a shell command and gives its time; a command that fails says so on its own line.

@@ -2,8 +2,6 @@
 // the same file. Each step runs as a child process, so its time and peak memory are its own:
 //   GDSII -> TLC (gds_batch import), TLC -> GDSII (gds_batch export), klayout read and write.
 // Pauses take no time in the batch runner. Usage: gds_bench [MEGABYTES] [WORK_FOLDER]
-#include <sys/stat.h>
-
 #include <cstdint>
 #include <cstdio>
 #include <cstdlib>
@@ -130,16 +128,7 @@ std::int64_t Generate(const std::string& path, std::int64_t bytes) {
 }
 
 bench::ChildRun Run(const char* name, const std::vector<std::string>& argv, const std::string& folder) {
-  std::printf("  %-28s", name);
-  std::fflush(stdout);
-  const auto step = bench::RunChild(argv, folder, folder + "/" + name + ".err");
-  std::printf("%8.2f s %9.1f MB%s\n", step.seconds, step.peakMb, step.status ? "  FAILED" : "");
-  return step;
-}
-
-std::int64_t FileSize(const std::string& path) {
-  struct stat st{};
-  return stat(path.c_str(), &st) == 0 ? st.st_size : -1;
+  return bench::RunStep(name, argv, folder, 28);
 }
 
 }  // namespace
@@ -169,7 +158,7 @@ int main(int argc, char** argv) {
   std::int64_t tlcBytes = 0;
   for (const auto& e : std::filesystem::directory_iterator(work + "/tlc")) tlcBytes += e.file_size();
   std::printf("  TLC written %.1f MB, GDSII written back %.1f MB, by klayout %.1f MB\n", tlcBytes / 1048576.0,
-              FileSize(work + "/BACK.GDS") / 1048576.0, FileSize(work + "/klayout.gds") / 1048576.0);
+              bench::FileSize(work + "/BACK.GDS") / 1048576.0, bench::FileSize(work + "/klayout.gds") / 1048576.0);
   if (kl.status == 0 && kl.seconds > 0) {
     const double both = in.seconds + out.seconds;
     std::printf("  ratios to klayout: import %.2fx, export %.2fx, both ways %.2fx time; "
