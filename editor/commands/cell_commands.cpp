@@ -1,7 +1,6 @@
 #include "editor/commands/cell_commands.h"
 
 #include <algorithm>
-#include <cctype>
 #include <cstdlib>
 #include <string>
 #include <vector>
@@ -15,6 +14,7 @@
 #include "editor/db/orientation.h"
 #include "editor/db/store_compaction.h"
 #include "editor/db/store_edits.h"
+#include "editor/tlc/run.h"
 #include "editor/ui/draw/primitives.h"
 #include "editor/ui/edit_dialogs.h"
 #include "editor/ui/shell.h"
@@ -27,11 +27,6 @@ namespace {
 constexpr std::string_view kScratchCell = "MAKETEMP";
 constexpr int kNameMessage = 1, kSmashMessage = 9, kWriteMessage = 11;
 constexpr int kMaxSteps = 1024;
-
-std::string Upper(std::string s) {
-  for (char& c : s) c = char(std::toupper(static_cast<unsigned char>(c)));
-  return s;
-}
 
 struct Counts {
   int boxes, paths, vertices, refs;
@@ -77,7 +72,7 @@ void MakeCommand(edui::Editor& ed) {
     EndCommand(ed);
     return;
   }
-  const std::string name = Upper(ed.answer);
+  const std::string name = tlc::UpperCase(ed.answer);
   // The scratch cell and the reserved names are no cell a user can make.
   if (db::CheckCellName(name, 0)) {
     edui::ShowMessage(ed, kNameMessage);

@@ -1,6 +1,5 @@
 #include "editor/commands/instance_commands.h"
 
-#include <cctype>
 #include <string>
 #include <vector>
 
@@ -8,6 +7,7 @@
 #include "editor/commands/view_commands.h"
 #include "editor/db/orientation.h"
 #include "editor/db/store_compaction.h"
+#include "editor/tlc/run.h"
 #include "editor/ui/draw/engine.h"
 #include "editor/ui/shell.h"
 #include "editor/ui/status_bar.h"
@@ -101,15 +101,10 @@ bool Operate(edui::Editor& ed, PickParams& p, int n, bool onScreen, bool hit) {
   }
 }
 
-std::string Upper(std::string s) {
-  for (char& c : s) c = char(std::toupper(static_cast<unsigned char>(c)));
-  return s;
-}
-
 // A cell the user names for instances: it must exist (never the scratch row) and rank below the
 // edited cell. Gives its row, or 0.
 int NamedLowerCell(edui::Editor& ed, const std::string& typed) {
-  if (!db::FindCell(ed.db.index, Upper(typed)) || ed.db.index.foundRow < 1) return 0;
+  if (!db::FindCell(ed.db.index, tlc::UpperCase(typed)) || ed.db.index.foundRow < 1) return 0;
   return ed.db.index.foundRank < ed.db.current.rank ? ed.db.index.foundRow : 0;
 }
 

@@ -6,6 +6,7 @@
 #include "editor/db/cell_index.h"
 #include "editor/db/current_cell.h"
 #include "editor/db/orientation.h"
+#include "editor/tlc/run.h"
 #include "editor/ui/cell_dialogs.h"
 #include "editor/ui/draw/primitives.h"
 #include "editor/ui/editor_talk.h"
@@ -38,11 +39,6 @@ const std::vector<ui::MenuItem>& Menu() {
       {26, "L&ast"}, {0, ""},       {27, "&Draw"},
   };
   return menu;
-}
-
-std::string Upper(std::string s) {
-  for (char& c : s) c = char(std::toupper(static_cast<unsigned char>(c)));
-  return s;
 }
 
 bool InsideDrawing(const Editor& ed, int x, int y) {
@@ -81,7 +77,7 @@ void ChangeCell(Editor& ed) {
     if (!RunCellDialog(ed)) return;
     name = ed.answer;
   }
-  name = Upper(name);
+  name = tlc::UpperCase(name);
   db::SaveOpenCell(ed.db, db::kSaveCellFiles | db::kSaveAllowTlc);
   if (db::LoadCell(ed.db, name)) {
     OpenedCell(ed);
@@ -444,7 +440,7 @@ ui::Result EditorWndProc(Editor& ed, ui::Wnd w, ui::Message m, ui::WParam wp, ui
 }
 
 ui::Wnd CreateEditorWindow(Editor& ed, const std::string& cellName) {
-  ed.startCell = cellName.empty() ? std::string("(none)") : Upper(cellName);
+  ed.startCell = cellName.empty() ? std::string("(none)") : tlc::UpperCase(cellName);
   ui::WindowClass cls;
   cls.name = kClassName;
   cls.style = ui::cls::Redraw | ui::cls::DoubleClicks;
