@@ -1,7 +1,6 @@
 #include "editor/commands/command_table.h"
 
 #include <array>
-#include <cctype>
 
 #include "editor/commands/add_commands.h"
 #include "editor/commands/cell_commands.h"
@@ -19,6 +18,7 @@
 #include "editor/commands/pending_commands.h"
 #include "editor/commands/view_commands.h"
 #include "editor/ui/hardcopy.h"
+#include "editor/ui/shell.h"
 
 namespace edcmd {
 
@@ -109,22 +109,13 @@ constexpr std::array<CommandEntry, kCommandCount> kTable = {{
     {"Cmd", &CmdCommand, 0x21, 166},
 }};
 
-bool SameWord(std::string_view a, std::string_view b) {
-  if (a.size() != b.size()) return false;
-  for (std::size_t i = 0; i < a.size(); ++i) {
-    if (std::toupper(static_cast<unsigned char>(a[i])) != std::toupper(static_cast<unsigned char>(b[i])))
-      return false;
-  }
-  return true;
-}
-
 }  // namespace
 
 std::span<const CommandEntry> CommandTable() { return kTable; }
 
 int FindTypedCommand(std::string_view word) {
   for (int row = 0; row < kCmd; ++row) {
-    if (SameWord(kTable[std::size_t(row)].word, word)) return row;
+    if (edui::SameNoCase(kTable[std::size_t(row)].word, word)) return row;
   }
   return -1;
 }

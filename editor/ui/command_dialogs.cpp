@@ -1,7 +1,6 @@
 #include "editor/ui/command_dialogs.h"
 
 #include <array>
-#include <cctype>
 #include <functional>
 
 #include "editor/ui/shell.h"
@@ -15,15 +14,6 @@ namespace {
 constexpr int kCmdLine = 1345, kCmdMacro = 1172, kCmdPaste = 4;
 constexpr int kMacroText = 1171, kMacroPaste = 3, kMacroClear = 1173;
 constexpr int kDepthField = 152, kWindowField = 1342, kGridField = 1306;
-
-bool SameLine(std::string_view a, std::string_view b) {
-  if (a.size() != b.size()) return false;
-  for (std::size_t i = 0; i < a.size(); ++i) {
-    if (std::toupper(static_cast<unsigned char>(a[i])) != std::toupper(static_cast<unsigned char>(b[i])))
-      return false;
-  }
-  return true;
-}
 
 }  // namespace
 
@@ -44,7 +34,7 @@ void RememberCommand(std::array<std::string, 16>& history, std::string_view line
   if (line.empty()) return;
   std::size_t k = history.size() - 1;  // no equal line: the oldest drops out
   for (std::size_t i = 0; i < history.size(); ++i) {
-    if (SameLine(history[i], line)) {
+    if (SameNoCase(history[i], line)) {
       k = i;
       break;
     }

@@ -1,5 +1,6 @@
 #include "editor/ui/shell.h"
 
+#include <cctype>
 #include <climits>
 #include <cstdio>
 #include <cstdlib>
@@ -47,6 +48,15 @@ std::string FormatG(double value, int digits) {
   char buffer[64];
   std::snprintf(buffer, sizeof buffer, "%.*g", digits, value);
   return buffer;
+}
+
+bool SameNoCase(std::string_view a, std::string_view b) {
+  if (a.size() != b.size()) return false;
+  for (std::size_t i = 0; i < a.size(); ++i) {
+    if (std::toupper(static_cast<unsigned char>(a[i])) != std::toupper(static_cast<unsigned char>(b[i])))
+      return false;
+  }
+  return true;
 }
 
 }  // namespace edui

@@ -25,5 +25,7 @@ int TextToInt(std::string_view text);
 double TextToDouble(std::string_view text);
 // "%.*g" of a value.
 std::string FormatG(double value, int digits);
+// Equal but for the case of letters, as typed command words and command lines compare.
+bool SameNoCase(std::string_view a, std::string_view b);
 
 }  // namespace edui
