@@ -21,6 +21,28 @@ def run_program(program, work, name, script, cwd=None, timeout=120, quiet=False,
     return status, open(log).read() if os.path.exists(log) else ""
 
 
+# No step of a peer check takes more than a few seconds; a program that hangs fails the check.
+STEP_SECONDS = 120
+
+
+def run_step(cmd, **kw):
+    """One step of a check, echoed before it runs; a step that hangs ends the check."""
+    print("+", " ".join(cmd), flush=True)
+    try:
+        return subprocess.run(cmd, timeout=STEP_SECONDS, **kw)
+    except subprocess.TimeoutExpired:
+        sys.exit("%s did not end within %d s" % (cmd[0], STEP_SECONDS))
+
+
+def find_any_case(folder, name):
+    """The file of that name in FOLDER whatever its case (the converters write upper case); the check
+    ends when there is none."""
+    for entry in os.listdir(folder):
+        if entry.upper() == name.upper():
+            return os.path.join(folder, entry)
+    sys.exit("%s not written in %s" % (name, folder))
+
+
 def crlf_lines(path):
     """The lines of a text file the suite wrote, every one ended by CR LF."""
     return open(path, newline="").read().split("\r\n")

@@ -21,15 +21,8 @@ import sys
 HERE = os.path.dirname(os.path.abspath(__file__))
 GDS_PEERS = os.path.join(os.path.dirname(HERE), "gds")
 PYTHON = "/usr/bin/python3"
-STEP_SECONDS = 120
-
-
-def run(cmd, **kw):
-    print("+", " ".join(cmd), flush=True)
-    try:
-        return subprocess.run(cmd, timeout=STEP_SECONDS, **kw)
-    except subprocess.TimeoutExpired:
-        sys.exit("%s did not end within %d s" % (cmd[0], STEP_SECONDS))
+sys.path.insert(0, os.path.join(HERE, "..", "..", "e2e"))
+from scripted_program import find_any_case as find, quoted, run_step as run  # noqa: E402,F401
 
 
 def klayout(script, **defs):
@@ -39,18 +32,6 @@ def klayout(script, **defs):
     result = run(cmd, stdout=subprocess.PIPE, text=True)
     print(result.stdout, end="")
     return result.returncode, result.stdout
-
-
-def quoted(text):
-    return '"' + text.replace("\\", "\\\\").replace('"', '\\"') + '"'
-
-
-def find(folder, name):
-    """The file of that name in the folder whatever its case (the converters write upper case)."""
-    for entry in os.listdir(folder):
-        if entry.upper() == name.upper():
-            return os.path.join(folder, entry)
-    sys.exit("%s not written in %s" % (name, folder))
 
 
 class Converter:

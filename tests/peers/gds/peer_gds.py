@@ -13,23 +13,12 @@ through the window-less gds_batch runner. Exit status 0 when every check passes.
 import argparse
 import os
 import shutil
-import subprocess
 import sys
 
 HERE = os.path.dirname(os.path.abspath(__file__))
 PYTHON = "/usr/bin/python3"
-
-
-# No step of these checks takes more than a few seconds; a program that hangs fails the check.
-STEP_SECONDS = 120
-
-
-def run(cmd, **kw):
-    print("+", " ".join(cmd), flush=True)
-    try:
-        return subprocess.run(cmd, timeout=STEP_SECONDS, **kw)
-    except subprocess.TimeoutExpired:
-        sys.exit("%s did not end within %d s" % (cmd[0], STEP_SECONDS))
+sys.path.insert(0, os.path.join(HERE, "..", "..", "e2e"))
+from scripted_program import find_any_case as find, quoted, run_step as run  # noqa: E402,F401
 
 
 def klayout(script, **defs):
@@ -37,10 +26,6 @@ def klayout(script, **defs):
     for k, v in defs.items():
         cmd += ["-rd", "%s=%s" % (k, v)]
     return run(cmd).returncode
-
-
-def quoted(text):
-    return '"' + text.replace("\\", "\\\\").replace('"', '\\"') + '"'
 
 
 class Converter:
@@ -89,14 +74,6 @@ class Converter:
         extra = ["%d=%s" % (k, v) for k, v in sorted(slots.items()) if k > 1]
         if run([self.args.batch, mode, source, target] + extra, cwd=self.work).returncode != 0:
             sys.exit("gds_batch %s did not complete" % mode)
-
-
-def find(folder, name):
-    """The file of that name in the folder whatever its case (the converters write upper case)."""
-    for entry in os.listdir(folder):
-        if entry.upper() == name.upper():
-            return os.path.join(folder, entry)
-    sys.exit("%s not written in %s" % (name, folder))
 
 
 def tlc_texts(path):

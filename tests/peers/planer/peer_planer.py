@@ -7,21 +7,13 @@ usage: peer_planer.py SUITE_FOLDER PLANER_FIXTURE WORK_FOLDER
 """
 import os
 import shutil
-import subprocess
 import sys
 
 SUITE, FIXTURE, WORK = sys.argv[1], sys.argv[2], os.path.abspath(sys.argv[3])
 HERE = os.path.dirname(os.path.abspath(__file__))
 COMPARE = os.path.join(HERE, "..", "gds", "compare.py")
-STEP_SECONDS = 120
-
-
-def run(cmd, **kw):
-    print("+", " ".join(cmd), flush=True)
-    try:
-        return subprocess.run(cmd, timeout=STEP_SECONDS, **kw)
-    except subprocess.TimeoutExpired:
-        sys.exit("%s did not end within %d s" % (cmd[0], STEP_SECONDS))
+sys.path.insert(0, os.path.join(HERE, "..", "..", "e2e"))
+from scripted_program import run_step as run  # noqa: E402
 
 
 def program(name, setup, go, cwd):
