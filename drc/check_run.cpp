@@ -1,7 +1,6 @@
 #include "drc/check_run.h"
 
 #include <algorithm>
-#include <cctype>
 #include <cmath>
 #include <cstdlib>
 #include <memory>
@@ -9,6 +8,7 @@
 #include "editor/db/cell_index.h"
 #include "editor/db/database.h"
 #include "editor/db/helpers.h"
+#include "editor/tlc/run.h"
 #include "editor/tlc/writer.h"
 #include "utilib/setup_file.h"
 
@@ -265,9 +265,7 @@ RunOutcome Run::Go() {
     const double res = s_[kResolution].empty() ? check_.resolution : std::fabs(std::atof(s_[kResolution].c_str()));
     const double dist = s_[kDistance].empty() ? check_.distance : std::fabs(std::atof(s_[kDistance].c_str()));
     const bool overlap = std::any_of(check_.operators.begin(), check_.operators.end(), [](const std::string& op) {
-      std::string name = op.substr(0, op.find(','));
-      for (char& c : name) c = static_cast<char>(std::toupper(static_cast<unsigned char>(c)));
-      return name == "OVRLAP";
+      return tlc::UpperCase(op.substr(0, op.find(','))) == "OVRLAP";
     });
     m_.geometry = ComputeAreaGeometry(res, dist, s_.lambda, u_, overlap);
     m_.side = m_.geometry.D;

@@ -1,12 +1,12 @@
 #include "drc/machine.h"
 
-#include <cctype>
 #include <cstdlib>
 #include <optional>
 #include <vector>
 
 #include "drc/pcx.h"
 #include "drc/settings.h"
+#include "editor/tlc/run.h"
 
 namespace drc {
 
@@ -21,10 +21,7 @@ std::vector<std::string> Split(std::string_view line) {
   return pieces;
 }
 
-std::string Upper(std::string text) {
-  for (char& c : text) c = static_cast<char>(std::toupper(static_cast<unsigned char>(c)));
-  return text;
-}
+using tlc::UpperCase;
 
 }  // namespace
 
@@ -86,7 +83,7 @@ void Machine::Copy() {
 
 int Machine::ExecOperator(std::string_view line) {
   const std::vector<std::string> pieces = Split(line);
-  const std::string name = Upper(pieces[0]);
+  const std::string name = UpperCase(pieces[0]);
   if (name.size() < 3) return -1;
   // Argument i (1-based); an empty piece counts as missing.
   auto arg = [&](std::size_t i) -> std::optional<int> {

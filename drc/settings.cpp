@@ -8,15 +8,14 @@
 #include "editor/db/cell_index.h"
 #include "editor/db/helpers.h"
 #include "utilib/job.h"
+#include "utilib/layer_filter.h"
 #include "utilib/setup_file.h"
 
 namespace drc {
 
 namespace {
 
-void Upper(std::string& text) {
-  for (char& c : text) c = static_cast<char>(std::toupper(static_cast<unsigned char>(c)));
-}
+using utilib::UpperCase;
 
 int Number(const std::string& text) { return std::atoi(text.c_str()); }
 double Real(const std::string& text) { return std::atof(text.c_str()); }
@@ -59,8 +58,8 @@ void NormaliseSettings(DrcSettings& s, const DrawingUnits& drawing) {
   const double u = drawing.scale > 0 ? drawing.scale : 20.0;
   auto length = [&](double v) { return utilib::FormatLength(v, drawing.unit); };
 
-  Upper(s[kCell]);
-  Upper(s[kCheckFile]);
+  UpperCase(s[kCell]);
+  UpperCase(s[kCheckFile]);
   if (s[kCheckFile].find('.') == std::string::npos) s[kCheckFile] += ".DRC";
   if (drawing.index && db::FindCell(*drawing.index, s[kCell]) == 0)
     s[kCell] = "???";
@@ -77,7 +76,7 @@ void NormaliseSettings(DrcSettings& s, const DrawingUnits& drawing) {
   s.enableScpy = Switch(s[kEnableScpy]);
   s.eraseReport = Switch(s[kEraseReport]);
 
-  Upper(s[kReportName]);
+  UpperCase(s[kReportName]);
   if (s[kReportName].empty()) s[kReportName] = kReportFile;
 
   // Without lambda: the run applies it once, to whatever resolution and distance it takes.
@@ -111,7 +110,7 @@ void NormaliseSettings(DrcSettings& s, const DrawingUnits& drawing) {
 void ApplyCommandLine(DrcSettings& s, const DrawingUnits& drawing, const std::vector<std::string>& args) {
   if (args.empty() || !drawing.index) return;
   std::string name = args[0].substr(0, db::kMaxCellNameLength);
-  Upper(name);
+  UpperCase(name);
   if (db::FindCell(*drawing.index, name) == 0) return;
   s[kCell] = name;
   if (args.size() >= 4) {

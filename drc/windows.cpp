@@ -1,7 +1,6 @@
 #include "drc/windows.h"
 
 #include <algorithm>
-#include <cctype>
 
 #include "drc/pcx.h"
 #include "editor/db/cell_index.h"
@@ -10,6 +9,7 @@
 #include "platform/ui/dialog.h"
 #include "platform/ui/window.h"
 #include "utilib/frame/dialogs.h"
+#include "utilib/layer_filter.h"
 #include "utilib/setup_file.h"
 
 namespace drc {
@@ -67,7 +67,7 @@ int RunSetupDialog(ui::Wnd owner, DrcSettings& s, const DrawingUnits& drawing) {
         return 1;
       case kSetupFit: {
         std::string name = ui::ItemText(d, kSetupFirst + kCell, utilib::kSlotLength);
-        for (char& c : name) c = static_cast<char>(std::toupper(static_cast<unsigned char>(c)));
+        utilib::UpperCase(name);
         if (!drawing.index || !db::FindCell(*drawing.index, name) || drawing.index->foundRow < 1) return 1;
         const db::CellIndexEntry& e = drawing.index->rows[static_cast<std::size_t>(drawing.index->foundRow)];
         const double u = drawing.scale;

@@ -3,8 +3,6 @@
 // time, no windows) over generated drawings: 100,000 flat boxes, a 100 by 100 array of a three-level
 // cell, and 20,000 slanted wide paths. Prints times, rates, areas, cell files read, and the peak
 // memory.
-#include <sys/resource.h>
-
 #include <chrono>
 #include <cmath>
 #include <cstdio>
@@ -12,22 +10,17 @@
 #include <random>
 #include <string>
 
+#include "bench/common/measure.h"
 #include "drc/check_run.h"
 #include "drc/tests/drc_fixture.h"
 #include "utilib/recording_ui.h"
 
 namespace {
 
-using Clock = std::chrono::steady_clock;
+using bench::Clock;
+using bench::PeakMegabytes;
+using bench::Seconds;
 using namespace drctest;
-
-double Seconds(Clock::time_point from) { return std::chrono::duration<double>(Clock::now() - from).count(); }
-
-long PeakMegabytes() {
-  rusage u{};
-  getrusage(RUSAGE_SELF, &u);
-  return u.ru_maxrss / 1024;
-}
 
 void Fill() {
   std::mt19937 rng(1);
@@ -184,6 +177,6 @@ int main() {
   CheckRun("flat 100,000 boxes", FlatBoxes(), 2000, 2000);
   CheckRun("array of 10,000 three-level cells", Array(), 4500, 4500);
   CheckRun("20,000 slanted wide paths", SlantedPaths(), 2000, 2000);
-  std::printf("peak memory: %ld MB\n", PeakMegabytes());
+  std::printf("peak memory: %.0f MB\n", PeakMegabytes());
   return 0;
 }
