@@ -4,6 +4,8 @@
 #include <cctype>
 #include <cmath>
 #include <cstdio>
+#include <string>
+#include <vector>
 
 #include "editor/db/cell_index.h"
 #include "editor/db/helpers.h"
@@ -25,7 +27,6 @@ constexpr int kResSet = 1340, kResLoad = 1343, kResText = 146, kResOhms = 1341, 
 constexpr int kFontCombo = 1326;
 constexpr int kWorkGridFirst = 1101, kDotGridFirst = 1111, kResolution = 151, kTlcOnSave = 1327,
               kGlobalTlc = 1328;
-constexpr int kListTitle = 1009, kListBox = 1006;
 constexpr int kMinResolution = 50;
 
 int Ok(int r) { return r == 1 ? 1 : 0; }
@@ -217,37 +218,15 @@ int RunSetDialog(Editor& ed) {
 
 int RunObjectListDialog(Editor& ed) {
   const db::CellIndex& index = ed.db.index;
-  const int rank = ed.db.current.rank;
-  return Ok(ui::RunDialog("ANYLIST", ed.main, [&](ui::Wnd w, ui::Message m, ui::WParam wp, ui::LParam) -> ui::Result {
-    if (m == ui::msg::InitDialog) {
-      ui::SetItemText(w, kListTitle, "Available Objects");
-      ui::ListAdd(w, kListBox, "BOX");
-      ui::ListAdd(w, kListBox, "POLY/PATH");
-      for (int r = 1; r <= index.count; ++r)
-        if (index.rows[std::size_t(r)].Rank() < rank) ui::ListAdd(w, kListBox, db::FormatCellLabel(index, r));
-      return 1;
-    }
-    if (m != ui::msg::Command) return 0;
-    if (ui::LowWord(wp) == kListBox && ui::HighWord(wp) == ui::notify::DblClk) {
-      const int row = ui::ListSelection(w, kListBox);
-      if (row < 0) return 1;
-      if (row == 0) {
-        ed.answer = "B";
-      } else if (row == 1) {
-        ed.answer = "P";
-      } else {
-        const std::string line = ui::ListText(w, kListBox, row);
-        ed.answer = line.substr(0, line.find(' '));
-      }
-      ui::FinishDialog(w, 1);
-      return 1;
-    }
-    if (ui::LowWord(wp) == ui::kIdCancel) {
-      ui::FinishDialog(w, 0);
-      return 1;
-    }
-    return 0;
-  }));
+  std::vector<std::string> lines = {"BOX", "POLY/PATH"};
+  for (int r = 1; r <= index.count; ++r)
+    if (index.rows[std::size_t(r)].Rank() < ed.db.current.rank) lines.push_back(db::FormatCellLabel(index, r));
+  std::string name;
+  int row = -1;
+  if (tlc::RunAnyList(ed.main, "Available Objects", lines, ' ', name, &row) != 1) return 0;
+  // By row: a cell may be named BOX.
+  ed.answer = row == 0 ? "B" : row == 1 ? "P" : name;
+  return 1;
 }
 
 }  // namespace edui

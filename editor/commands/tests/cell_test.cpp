@@ -220,5 +220,15 @@ TEST_F(CellTest, SettingDialogsKeepTheirLimits) {
   EXPECT_EQ(E().db.font.bytes, font);
 }
 
+TEST_F(CellTest, ObjectListTakesBoxAndPathByTheirRowsSoACellNamedBoxStaysACell) {
+  StartWith({{"BOX", 1, {}, {}}, {"TOP", 2, {}, {}}}, "TOP");
+  for (auto [row, kind] : {std::pair{0, 1}, {1, 2}, {2, 3}}) {
+    Begin(kObj, "answer ANYLIST dblclick 1006 " + std::to_string(row) + "\n");
+    EXPECT_EQ(E().objectKind, kind) << row;
+  }
+  EXPECT_EQ(E().db.index.rows[std::size_t(E().objectCell)].name, "BOX");
+  EXPECT_TRUE(Logged("item ANYLIST 1009 \"Available Objects\""));
+}
+
 }  // namespace
 }  // namespace edtest

@@ -132,7 +132,7 @@ void RunQuickHelp(ui::Wnd owner, std::span<const std::string_view> lines) {
 }
 
 int RunAnyList(ui::Wnd owner, std::string_view caption, const std::vector<std::string>& lines, char cut,
-               std::string& name) {
+               std::string& name, int* row) {
   const int result = ui::RunDialog("ANYLIST", owner, [&](ui::Wnd d, ui::Message m, ui::WParam wp, ui::LParam) -> ui::Result {
     if (m == ui::msg::InitDialog) {
       ui::SetItemText(d, kAnyListCaption, caption);
@@ -142,10 +142,11 @@ int RunAnyList(ui::Wnd owner, std::string_view caption, const std::vector<std::s
     if (m != ui::msg::Command) return 0;
     const int id = ui::LowWord(wp);
     if (id == kAnyListList && ui::HighWord(wp) == ui::notify::DblClk) {
-      const int row = ui::ListSelection(d, kAnyListList);
-      if (row < 0) return 1;
-      const std::string line = ui::ListText(d, kAnyListList, row);
+      const int picked = ui::ListSelection(d, kAnyListList);
+      if (picked < 0) return 1;
+      const std::string line = ui::ListText(d, kAnyListList, picked);
       name = line.substr(0, line.find(cut));
+      if (row) *row = picked;
       ui::FinishDialog(d, 1);
     } else if (id == ui::kIdCancel) {
       ui::FinishDialog(d, 0);

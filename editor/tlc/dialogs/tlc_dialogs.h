@@ -63,9 +63,10 @@ void RunQuickHelp(ui::Wnd owner, bool tlcOut);
 // HELPER with a program's own table of lines.
 void RunQuickHelp(ui::Wnd owner, std::span<const std::string_view> lines);
 // ANYLIST: `caption` over `lines`, picked by a double click only; the name is the picked line up to
-// its first `cut` character. 1 and the name, 0 when cancelled. Every list picker of the suite is one.
+// its first `cut` character, `row` (when given) its 0-based row. 1 and the name, 0 when cancelled.
+// Every list picker of the suite is one.
 int RunAnyList(ui::Wnd owner, std::string_view caption, const std::vector<std::string>& lines, char cut,
-               std::string& name);
+               std::string& name, int* row = nullptr);
 // ANYLIST over the TLC files of `folder`; 1 and the picked cell name, 0 when cancelled.
 int PickTlcFile(ui::Wnd owner, std::string_view folder, std::string& name,
                 std::string_view caption = "Source TLC Files");
