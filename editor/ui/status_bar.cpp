@@ -1,12 +1,12 @@
 #include "editor/ui/status_bar.h"
 
 #include <algorithm>
-#include <cctype>
 #include <cmath>
 #include <cstdio>
 
 #include "editor/db/cell_index.h"
 #include "editor/db/current_cell.h"
+#include "editor/tlc/run.h"
 #include "editor/ui/cell_dialogs.h"
 #include "editor/ui/draw/primitives.h"
 #include "editor/ui/overlays.h"
@@ -145,7 +145,7 @@ void CountActiveObjects(Editor& ed) {
 
 void SetObjectKind(Editor& ed) {
   std::string& kind = ed.db.settings.addKind;
-  for (char& c : kind) c = char(std::toupper(static_cast<unsigned char>(c)));
+  kind = tlc::UpperCase(kind);
   if (kind == "B") {
     ed.objectKind = 1;
   } else if (kind == "P") {
