@@ -24,7 +24,7 @@ TEST(SortFolding, CoordinatesBeyondTheRangeWrapBack) {
   EXPECT_EQ(FoldCoordinate(8388608 + 92), -8388608 + 92);
   EXPECT_EQ(FoldCoordinate(-8388608 - 92), 8388608 - 92);
   EXPECT_EQ(FoldCoordinate(8388608), 8388608);
-  EXPECT_EQ(FoldCoordinate(2147483647), FoldCoordinate(2147483647 - 16777216 * 128));
+  EXPECT_EQ(FoldCoordinate(2147483647), FoldCoordinate(std::int32_t(2147483647LL - 16777216LL * 128)));
   EXPECT_EQ(FoldCoordinate(-2147483647 - 1), 0);
 }
 
