@@ -231,6 +231,16 @@ int RunUtility(UtilityProgram& program, int argc, char** argv) {
     }
     return 0;
   });
+  if (frame.toolbar && !program.toolbar.empty()) {
+    // Word buttons are wider than pictures were: widen the window until the last one shows.
+    ui::Rect last = ui::ItemRect(frame.toolbar, program.toolbar.back().first);
+    ui::Rect client = ui::ClientRect(main);
+    int missing = last.right + 2 - client.Width();
+    if (missing > 0) {
+      ui::Move(main, 0, 0, width + missing, height);
+      ui::Move(frame.toolbar, 0, 0, ui::ClientRect(main).Width(), ui::ClientRect(frame.toolbar).Height());
+    }
+  }
   ui::Focus(main);
   ui::Show(main, ui::show::Normal);
   ui::UpdateNow(main);
