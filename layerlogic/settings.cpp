@@ -9,6 +9,7 @@
 #include "editor/tlc/stream.h"
 #include "utilib/job.h"
 #include "utilib/layer_filter.h"
+#include "utilib/setup_file.h"
 
 namespace layerlogic {
 
@@ -45,10 +46,6 @@ Resolution ComputeResolution(double scale, double mapResolution, double maxSegSi
   if (!(m < db::kCoordinateLimit)) m = db::kCoordinateLimit;
   r.minBox = db::RoundHalfAway(m);
   return r;
-}
-
-std::string FormatLength(double value, std::string_view unit) {
-  return utilib::Format("%g%.*s", value, static_cast<int>(unit.size()), unit.data());
 }
 
 std::string OutputCellName(std::string_view path) {
@@ -88,9 +85,9 @@ void Normalise(Settings& s, const Drawing& d) {
   s.resolution = ComputeResolution(u, tlc::ToDouble(v[kMapResolution]), tlc::ToDouble(v[kMaxSegSize]),
                                    tlc::ToDouble(v[kMinBoxSize]));
   const Resolution& r = s.resolution;
-  v[kMapResolution] = FormatLength(r.pixel / u, d.unit);
-  v[kMinBoxSize] = FormatLength(r.minBox / u, d.unit);
-  v[kMaxSegSize] = FormatLength(static_cast<double>(r.ratio) * r.pixel / u, d.unit);
+  v[kMapResolution] = utilib::FormatLength(r.pixel / u, d.unit);
+  v[kMinBoxSize] = utilib::FormatLength(r.minBox / u, d.unit);
+  v[kMaxSegSize] = utilib::FormatLength(static_cast<double>(r.ratio) * r.pixel / u, d.unit);
 
   Window w;
   if (s.fit) {
@@ -102,10 +99,10 @@ void Normalise(Settings& s, const Drawing& d) {
   if (!(w.right > w.left)) std::swap(w.left, w.right);
   if (!(w.top > w.bottom)) std::swap(w.bottom, w.top);
   s.window = w;
-  v[kLeft] = FormatLength(w.left, d.unit);
-  v[kBottom] = FormatLength(w.bottom, d.unit);
-  v[kRight] = FormatLength(w.right, d.unit);
-  v[kTop] = FormatLength(w.top, d.unit);
+  v[kLeft] = utilib::FormatLength(w.left, d.unit);
+  v[kBottom] = utilib::FormatLength(w.bottom, d.unit);
+  v[kRight] = utilib::FormatLength(w.right, d.unit);
+  v[kTop] = utilib::FormatLength(w.top, d.unit);
 
   int seconds = tlc::ToInt(v[kShowTime]);
   if (seconds < 0) seconds = 0;

@@ -90,9 +90,6 @@ void SetDefaults(Settings& s);
 // Every slot to its normal form and the parameters from them.
 void Normalise(Settings& s, const Drawing& drawing);
 
-// A length as the set-up file keeps it: six significant digits and the unit name ("2.5um").
-std::string FormatLength(double value, std::string_view unit);
-
 // The output file's name without folder and extension: the header's cell name.
 std::string OutputCellName(std::string_view path);
 
