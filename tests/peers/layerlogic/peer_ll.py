@@ -59,8 +59,10 @@ def completed(program, name, script, cwd):
 
 
 def export(tlc, gds, name):
+    # The file fields hold 64 characters, so the names are given from the work folder.
     completed("wstrmexp", name, "answer SETUP set 100 %s set 101 %s press ok\ncommand 12\nwait\n%s"
-              "command 14\nwait\nquit\n" % (quoted(tlc), quoted(gds), "box ok\n" * 20), WORK)
+              "command 14\nwait\nquit\n" % (quoted(os.path.relpath(tlc, WORK)),
+                                             quoted(os.path.relpath(gds, WORK)), "box ok\n" * 20), WORK)
     for entry in os.listdir(os.path.dirname(gds)):
         if entry.upper() == os.path.basename(gds).upper():
             return os.path.join(os.path.dirname(gds), entry)

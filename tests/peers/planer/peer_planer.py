@@ -32,7 +32,9 @@ def program(name, setup, go, cwd):
 
 
 def export(tlc, gds):
-    program("wstrmexp", 'set 100 "%s" set 101 "%s"' % (tlc, gds), 14, WORK)
+    # The file fields hold 64 characters, so the names are given from the work folder.
+    program("wstrmexp", 'set 100 "%s" set 101 "%s"' % (os.path.relpath(tlc, WORK), os.path.relpath(gds, WORK)),
+            14, WORK)
 
 
 shutil.rmtree(WORK, ignore_errors=True)
