@@ -7,7 +7,8 @@ namespace hpv {
 HelpRequest SplitCommandLine(const std::vector<std::string>& arguments) {
   HelpRequest r;
   if (arguments.empty()) return r;
-  r.path = arguments[0].substr(0, kPathChars);
+  // Never cut: a folder of this system can be deeper than any field, and a cut path names another file.
+  r.path = arguments[0];
   std::string topics;
   for (std::size_t i = 1; i < arguments.size(); ++i) {
     if (i > 1) topics += ' ';
@@ -23,7 +24,7 @@ HelpRequest SplitCommandLine(const std::vector<std::string>& arguments) {
 }
 
 HelpPath ResolveHelpPath(std::string_view path, std::string_view suiteDrive) {
-  std::string p(path.substr(0, kPathChars));
+  std::string p(path);
   for (char& c : p) c = char(std::toupper(static_cast<unsigned char>(c)));
   std::string drive;
   if (p.size() >= 2 && p[1] == ':') {

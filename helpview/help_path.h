@@ -6,7 +6,7 @@
 
 namespace hpv {
 
-inline constexpr std::size_t kPathChars = 80;
+inline constexpr std::size_t kPathChars = 80;  // FILER's field
 inline constexpr std::size_t kTopicChars = 80;
 
 // What the command line asks for: a help file, then a main topic and a secondary topic parted by

@@ -151,6 +151,8 @@ TEST(HelpPaths, MissingPartsComeFromTheSuite) {
       {"d:\\help\\mine.txt", "D:\\HELP\\MINE.TXT", "MINE.TXT", "MINE"},
       {"\\MERO6\\MERO60.HPV", "C:\\MERO6\\MERO60.HPV", "MERO60.HPV", "MERO60"},
       {"/tmp/x/calconv.hpv", "/TMP/X/CALCONV.HPV", "CALCONV.HPV", "CALCONV"},
+      {"/home/designer/projects/a-folder-name-long-enough-to-pass-eighty-characters/mine.hpv",
+       "/HOME/DESIGNER/PROJECTS/A-FOLDER-NAME-LONG-ENOUGH-TO-PASS-EIGHTY-CHARACTERS/MINE.HPV", "MINE.HPV", "MINE"},
   };
   for (const auto& c : cases) {
     const hpv::HelpPath p = hpv::ResolveHelpPath(c.typed, "C:");
@@ -171,6 +173,7 @@ TEST(HelpPaths, TheTopicsFollowThePathPartedBySlashes) {
       {{"x.hpv", "Command Information/Get"}, {"x.hpv", "Command Information", "Get"}},
       {{"x.hpv", "Command", "Information/Get/more"}, {"x.hpv", "Command Information", "Get"}},
       {{"x.hpv", "Editing"}, {"x.hpv", "Editing", ""}},
+      {{std::string(100, 'a') + ".hpv", "Get"}, {std::string(100, 'a') + ".hpv", "Get", ""}},
   };
   for (const auto& c : cases) {
     const hpv::HelpRequest r = hpv::SplitCommandLine(c.args);

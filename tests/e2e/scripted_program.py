@@ -54,6 +54,14 @@ def write_crlf(path, text):
         f.write(text.replace("\n", "\r\n"))
 
 
+def field_path(path, cwd):
+    """PATH as a program's file field should hold it: the fields take 64 characters, so a path in the
+    program's start folder is given relative to it, wherever the checkout lies."""
+    if os.path.isabs(path) and os.path.abspath(path).startswith(os.path.abspath(cwd) + os.sep):
+        return os.path.relpath(path, cwd)
+    return path
+
+
 def quoted(text):
     """A script's double-quoted text."""
     return '"' + text.replace("\\", "\\\\").replace('"', '\\"') + '"'

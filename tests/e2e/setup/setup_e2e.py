@@ -15,7 +15,7 @@ import sys
 import zipfile
 
 sys.path.insert(0, os.path.join(os.path.dirname(os.path.abspath(__file__)), ".."))
-from scripted_program import Checks, quoted, run_program  # noqa: E402
+from scripted_program import Checks, field_path, quoted, run_program  # noqa: E402
 
 SUITE, BUILD, SOURCE_TREE, WORK = sys.argv[1], sys.argv[2], sys.argv[3], os.path.abspath(sys.argv[4])
 checks = Checks()
@@ -63,8 +63,10 @@ def standard_source(root, suite_archives=2):
 
 def run(root, name, script, data=None, drives=True):
     env = {"XDG_DATA_HOME": data or os.path.join(root, "data")}
-    if drives:
+    if drives is True:
         env["MERO_DRIVES"] = "D=%s;E=%s" % (os.path.join(root, "d"), os.path.join(root, "e"))
+    elif drives:
+        env["MERO_DRIVES"] = drives
     return run_program(os.path.join(SUITE, "setup"), root, name, script, timeout=600, **env)
 
 
@@ -200,17 +202,21 @@ expect("five suite archives", "F4.dat" in installed and "F5.dat" not in installe
 
 # The built suite: its distribution archives, installed into a folder, and the installed editor on
 # the tutorial drawing.
-dist = os.path.join(WORK, "dist")
+root = fresh("real")
+dist = os.path.join(root, "dist")
 r = subprocess.run([os.path.join(SOURCE_TREE, "install", "make_distribution.sh"), BUILD, dist, SOURCE_TREE],
                    capture_output=True, text=True)
 expect("distribution archives made", r.returncode == 0, r.stdout + r.stderr)
-root = fresh("real")
 target = os.path.join(root, "opt")
 os.makedirs(target)
 # A build without the editor has no demo drawing to make the tutorial of.
 with_tutor = os.path.isdir(os.path.join(BUILD, "demo"))
-status, log = run(root, "real", START + "answer SETUPDLG1 set 1000 %s set 1001 %s press ok\n" % (quoted(dist), quoted(target)) +
-                  "answer SETUPDLG2 check 1004 %d check 1009 1 press ok\nwait\nquit\n" % with_tutor, drives=False)
+# The source typed relative to the start folder and the target as a drive of its own, so the 63-character
+# fields hold them wherever the checkout lies; the menu items must still name the folders in full.
+status, log = run(root, "real", START + "answer SETUPDLG1 set 1000 %s set 1001 \"T:\" press ok\n"
+                  % quoted(field_path(dist, root)) +
+                  "answer SETUPDLG2 check 1004 %d check 1009 1 press ok\nwait\nquit\n" % with_tutor,
+                  drives="T=" + target)
 expect("real install ends 0", status == 0 and not boxes(log), log[-3000:])
 suite = os.path.join(target, "Mero6")
 for name in os.listdir(SUITE):

@@ -22,7 +22,7 @@ HERE = os.path.dirname(os.path.abspath(__file__))
 GDS_PEERS = os.path.join(os.path.dirname(HERE), "gds")
 PYTHON = "/usr/bin/python3"
 sys.path.insert(0, os.path.join(HERE, "..", "..", "e2e"))
-from scripted_program import find_any_case as find, quoted, run_step as run  # noqa: E402,F401
+from scripted_program import field_path, find_any_case as find, quoted, run_step as run  # noqa: E402,F401
 
 
 def klayout(script, **defs):
@@ -54,14 +54,13 @@ class Converter:
             print(text)
             sys.exit("%s did not complete (status %d)" % (name, status))
 
-    @staticmethod
-    def setup(slots, checks):
+    def setup(self, slots, checks):
         actions = []
         for slot, value in sorted(slots.items()):
             if slot in checks:
                 actions.append("check %d %d" % (100 + slot, 1 if value.upper().startswith("Y") else 0))
             else:
-                actions.append("set %d %s" % (100 + slot, quoted(value)))
+                actions.append("set %d %s" % (100 + slot, quoted(field_path(value, self.work))))
         return "answer SETUP %s press ok\n" % " ".join(actions)
 
     def batch(self, tool, mode, source, target, extra):

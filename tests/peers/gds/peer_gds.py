@@ -18,7 +18,7 @@ import sys
 HERE = os.path.dirname(os.path.abspath(__file__))
 PYTHON = "/usr/bin/python3"
 sys.path.insert(0, os.path.join(HERE, "..", "..", "e2e"))
-from scripted_program import find_any_case as find, quoted, run_step as run  # noqa: E402,F401
+from scripted_program import field_path, find_any_case as find, quoted, run_step as run  # noqa: E402,F401
 
 
 def klayout(script, **defs):
@@ -39,7 +39,7 @@ class Converter:
             if slot in checks:
                 actions.append("check %d %d" % (100 + slot, 1 if value.upper().startswith("Y") else 0))
             else:
-                actions.append("set %d %s" % (100 + slot, quoted(value)))
+                actions.append("set %d %s" % (100 + slot, quoted(field_path(value, self.work))))
         script = os.path.join(self.work, name + ".script")
         log = os.path.join(self.work, name + ".log")
         with open(script, "w") as f:

@@ -19,7 +19,7 @@ E2E = os.path.join(HERE, "..", "..", "e2e")
 sys.path.insert(0, E2E)
 sys.path.insert(0, os.path.join(E2E, "layerlogic"))
 import fixture  # noqa: E402
-from scripted_program import quoted, run_program  # noqa: E402
+from scripted_program import field_path, quoted, run_program  # noqa: E402
 
 SUITE, MAKER, WORK = sys.argv[1], sys.argv[2], os.path.abspath(sys.argv[3])
 DRAW = os.path.join(WORK, "draw")
@@ -59,10 +59,9 @@ def completed(program, name, script, cwd):
 
 
 def export(tlc, gds, name):
-    # The file fields hold 64 characters, so the names are given from the work folder.
     completed("wstrmexp", name, "answer SETUP set 100 %s set 101 %s press ok\ncommand 12\nwait\n%s"
-              "command 14\nwait\nquit\n" % (quoted(os.path.relpath(tlc, WORK)),
-                                             quoted(os.path.relpath(gds, WORK)), "box ok\n" * 20), WORK)
+              "command 14\nwait\nquit\n" % (quoted(field_path(tlc, WORK)),
+                                             quoted(field_path(gds, WORK)), "box ok\n" * 20), WORK)
     for entry in os.listdir(os.path.dirname(gds)):
         if entry.upper() == os.path.basename(gds).upper():
             return os.path.join(os.path.dirname(gds), entry)

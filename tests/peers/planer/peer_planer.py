@@ -13,7 +13,7 @@ SUITE, FIXTURE, WORK = sys.argv[1], sys.argv[2], os.path.abspath(sys.argv[3])
 HERE = os.path.dirname(os.path.abspath(__file__))
 COMPARE = os.path.join(HERE, "..", "gds", "compare.py")
 sys.path.insert(0, os.path.join(HERE, "..", "..", "e2e"))
-from scripted_program import run_step as run  # noqa: E402
+from scripted_program import field_path, run_step as run  # noqa: E402
 
 
 def program(name, setup, go, cwd):
@@ -32,8 +32,7 @@ def program(name, setup, go, cwd):
 
 
 def export(tlc, gds):
-    # The file fields hold 64 characters, so the names are given from the work folder.
-    program("wstrmexp", 'set 100 "%s" set 101 "%s"' % (os.path.relpath(tlc, WORK), os.path.relpath(gds, WORK)),
+    program("wstrmexp", 'set 100 "%s" set 101 "%s"' % (field_path(tlc, WORK), field_path(gds, WORK)),
             14, WORK)
 
 
