@@ -5,7 +5,7 @@ import subprocess
 import sys
 
 
-def run_program(program, work, name, script, cwd=None, timeout=120, quiet=False, **env_extra):
+def run_program(program, work, name, script, cwd=None, timeout=400, quiet=False, **env_extra):
     """Runs PROGRAM with SCRIPT as NAME.script in WORK (or CWD); its exit status and its log. QUIET
     drops what the program writes on stderr."""
     path = os.path.join(work, name + ".script")

@@ -27,7 +27,7 @@ def run(name, script, *args, **env):
     environment = dict(os.environ, MERO_SCRIPT=path, MERO_LOG=log, QT_QPA_PLATFORM="offscreen", **env)
     try:
         status = subprocess.run([os.path.join(SUITE, "whpv")] + list(args), cwd=WORK, env=environment,
-                                timeout=120).returncode
+                                timeout=400).returncode
     except subprocess.TimeoutExpired:
         status = "timeout"
     return status, open(log).read() if os.path.exists(log) else ""

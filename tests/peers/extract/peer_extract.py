@@ -39,7 +39,7 @@ def simulate(folder, cell):
     """ngspice in batch mode on the cell's netlist: the rows of the last PRINT, as lists of floats."""
     try:
         out = subprocess.run([NGSPICE, "-b", cell + ".CIR"], cwd=folder, capture_output=True, text=True,
-                             timeout=120)
+                             timeout=400)
     except subprocess.TimeoutExpired:
         expect("ngspice on %s ends" % cell, False)
         return []
@@ -127,7 +127,7 @@ def lvs(name, reference):
     write(folder, "setup.tcl", "permute default\nproperty default\n")
     try:
         out = subprocess.run([NETGEN, "-batch", "lvs", "top.spice", "ref.spice", "setup.tcl", "lvs.out"],
-                             cwd=folder, capture_output=True, text=True, timeout=120)
+                             cwd=folder, capture_output=True, text=True, timeout=400)
     except subprocess.TimeoutExpired:
         expect("netgen %s ends" % name, False)
         return None

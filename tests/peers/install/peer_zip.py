@@ -38,7 +38,7 @@ def proper_case(name):
     return "".join(out)
 
 
-def probe(archive, target, timeout=120):
+def probe(archive, target, timeout=400):
     """Runs our reader; its lines, its exit status (the severity) or 'timeout'/'crash'."""
     os.makedirs(target, exist_ok=True)
     try:
