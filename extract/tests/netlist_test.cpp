@@ -138,16 +138,19 @@ TEST(Netlist, ParasiticCapacitorsPerConnectedNode) {
              Box(kMetal, -2, 8, 2, 20), Box(kPoly, -12, -2, -8, 2), Box(kMetal, -2, -20, 2, -8),
              Box(kMetal, 8, -2, 12, 2)};
   c.paths = {Text(kNamed, 0, 10, "D"), Text(kNamed, -10, 0, "G"), Text(kNamed, 0, -10, "0"), Text(kNamed, 10, 0, "B"),
-             Text(kDeviceName, 3, 3, "M1"), Text(kParameter, 3, -3, "NCH")};
+             Text(kDeviceName, 3, 3, "M1"), Text(kParameter, 3, -3, "NCH"),
+             Wire(kMetal, 0, {{2, 8}, {12, 8}, {2, 18}, {2, 8}}),  // a triangle on D's side
+             Wire(kPoly, 4, {{-30, 0}, {-12, 0}})};               // a wire into G's box
   f.Make({Transistor("NMOS"), c}, 10);
   f.settings.trace[ext::kCapacitanceSlot] = "0.5";      // poly
   f.settings.trace[ext::kCapacitanceSlot + 1] = "2.";   // metal
   f.settings.trace[ext::kCapacitanceSwitch] = "Y";
   ext::NormaliseSettings(f.settings, 2);
   EXPECT_EQ(f.Go("C"), 1);
-  // Areas in square units: D 4 x 12 = 48, G 16, B 16; over a scale of 10 squared.
-  EXPECT_EQ(f.Cards("C"), (Lines{"*MAIN CIRCUIT C", "M1 D G 0 B NCH", "* PARASITIC CAPS", "C_D D 0 0.96pF",
-                                 "C_G G 0 0.08pF", "C_B B 0 0.32pF", ".END"}))
+  // Areas by the scan lines, whose bottom and top rows hold nothing: D's box 4 x 11 and the triangle
+  // 9 + 8 + ... + 1; G's box 4 x 3 and the wire 18 x 3; B 4 x 3. Over a scale of 10 squared.
+  EXPECT_EQ(f.Cards("C"), (Lines{"*MAIN CIRCUIT C", "M1 D G 0 B NCH", "* PARASITIC CAPS", "C_D D 0 1.78pF",
+                                 "C_G G 0 0.33pF", "C_B B 0 0.24pF", ".END"}))
       << f.Cir("C");
 }
 
