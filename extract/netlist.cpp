@@ -166,7 +166,6 @@ int ExtractCircuit(Extraction& x, int n, int row, bool main) {
   FreePassBackTable(x);
   ZeroCellCounts(x);
   x.lastVirtual = 0;
-  x.ForgetShorts();
   utilib::ClearMessageLines(x.job, kMessageLines - 1, kFirstMessageItem);
 
   x.ShowOperationLine("Searching for Devices ...", true);

@@ -262,3 +262,65 @@ TEST(Netlist, RunningOutOfMemoryEndsTheRunWithItsMessage) {
 
 }  // namespace
 }  // namespace exttest
+
+namespace exttest {
+namespace {
+
+// A drain reached by a line that no text names, and a box of metal on its own: two virtual nodes.
+std::vector<tlctest::CellSpec> VirtualNodes() {
+  tlctest::CellSpec c = Cell("C", 2, -30, -30, 70, 70);
+  c.refs = {Ref("NMOS", 0, 0)};
+  c.boxes = {Box(kPoly, -12, -2, -8, 2), Box(kMetal, -2, -12, 2, -8), Box(kMetal, 8, -2, 12, 2),
+             Box(kMetal, 50, 50, 60, 60)};
+  c.paths = {Wire(kMetal, 0, {{0, 10}, {0, 40}}), Text(kNamed, -10, 0, "G"), Text(kNamed, 0, -10, "0"),
+             Text(kNamed, 10, 0, "B"), Text(kDeviceName, 3, 3, "M1"), Text(kParameter, 3, -3, "NCH")};
+  return {Transistor("NMOS"), c};
+}
+
+TEST(Netlist, VirtualNodesShowTheirStatusLinesAndYield) {
+  const std::string lines = "item 501 \"Connecting Virtual Node VN1 Lines ... Pass 1\"";
+  const std::string areas = "item 501 \"Connecting Virtual Node VN2 Areas on Layer 3 ... Pass 1\"";
+  struct Case {
+    bool fastRun;
+    bool linesShown;
+    const char* yield;  // the event after each status line
+  };
+  for (const Case& c : {Case{false, true, "pause 200"}, Case{true, false, nullptr}}) {
+    Folder f;
+    f.Make(VirtualNodes());
+    f.settings.fastRun = c.fastRun;
+    ASSERT_EQ(f.Go("C"), 1);
+    EXPECT_EQ(f.Cards("C")[1], "M1 VN1 G 0 B NCH");
+    const auto& e = f.ui.events;
+    const auto line = std::find(e.begin(), e.end(), lines);
+    const auto area = std::find(e.begin(), e.end(), areas);
+    EXPECT_EQ(line != e.end(), c.linesShown) << c.fastRun;
+    ASSERT_NE(area, e.end()) << c.fastRun;
+    if (c.yield) {
+      ASSERT_NE(line, e.end());
+      EXPECT_EQ(*(line + 1), c.yield);
+      EXPECT_EQ(*(area + 1), c.yield);
+    }
+  }
+  // Cancel at the pause of either status line stops the run there.
+  for (const std::string& status : {lines, areas}) {
+    Folder f;
+    f.Make(VirtualNodes());
+    ASSERT_EQ(f.Go("C"), 1);
+    const auto& e = f.ui.events;
+    const auto at = std::find(e.begin(), e.end(), status);
+    ASSERT_NE(at, e.end());
+    const int pause = static_cast<int>(std::count_if(e.begin(), at, [](const std::string& s) {
+      return s.rfind("pause ", 0) == 0;
+    }));
+    Folder stopped;
+    stopped.Make(VirtualNodes());
+    stopped.ui.cancelAtPause = pause;
+    EXPECT_EQ(stopped.Go("C"), 0) << status;
+    EXPECT_EQ(stopped.ui.events.back().rfind("pause", 0), 0u) << status;
+    EXPECT_EQ(stopped.Cir("C").find("M1"), std::string::npos) << status;
+  }
+}
+
+}  // namespace
+}  // namespace exttest
