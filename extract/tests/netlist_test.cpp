@@ -79,12 +79,13 @@ TEST(Netlist, ACellWithoutInstancesGivesTitleIncludesAndEndOnly) {
   EXPECT_EQ(f.Nod("LONE"), "*** Node List of LONE made by MEROCKT on 03/07/24 13:05:59 ***\n");
 }
 
-TEST(Netlist, ACellNotInTheIndexIsToldAndWritesNothing) {
+TEST(Netlist, ACellNotInTheIndexIsToldAndTheRunFails) {
   Folder f;
   f.Make(InverterDrawing());
-  EXPECT_EQ(f.Go("NOSUCH"), 2);
+  EXPECT_EQ(f.Go("NOSUCH"), 0);
   EXPECT_EQ(f.Boxes(), (Lines{"box \"MEROCKT\" \"NOSUCH is not in CELLS6.DBD\""}));
   EXPECT_FALSE(f.Has("NOSUCH.CIR"));
+  EXPECT_FALSE(f.Has("NOSUCH.NOD"));
 }
 
 // A sub-circuit whose ports 1 and 3 reach no node, and whose port 2 has two texts.
