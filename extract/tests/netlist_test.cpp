@@ -2,6 +2,8 @@
 
 #include <gtest/gtest.h>
 
+#include <cstdio>
+
 #include "extract/tests/sample_circuits.h"
 
 namespace exttest {
@@ -95,7 +97,7 @@ tlctest::CellSpec Ports() {
   c.boxes = {Box(kMetal, -2, 8, 40, 12)};
   c.paths = {Text(kConnector, 20, 10, "2"), Text(kConnector, 40, 10, "2"), Text(kConnector, 50, 20, "1"),
              Text(kConnector, 50, -20, "3"), Text(kNamed, 30, 10, "D"), Text(kDeviceName, 3, 3, "M1"),
-             Text(kParameter, 3, -3, "NCH")};
+             Text(kParameter, 3, -3, "NCH"), Text(kParameter, 55, 25, "W=2U")};  // the cell's own
   return c;
 }
 
@@ -109,11 +111,21 @@ TEST(Netlist, EveryPortNumberIsOnTheSubcircuitLineAsOnTheLinesThatPlaceIt) {
   EXPECT_EQ(f.Go("TOP"), 1);
   const Lines cards = f.Cards("TOP");
   ASSERT_GE(cards.size(), 1u);
-  EXPECT_EQ(cards[0], ".SUBCKT PORTS ?1 D ?3");
+  // A blank keeps the cell's own parameter text apart from the last port.
+  EXPECT_EQ(cards[0], ".SUBCKT PORTS ?1 D ?3 W=2U");
   EXPECT_NE(std::find(cards.begin(), cards.end(), "X1 P1 P2 P3 PORTS"), cards.end()) << f.Cir("TOP");
   EXPECT_NE(f.Report().find("Device Definition Node Name 1 is Unknown\nDevice Definition Node Name 3 is Unknown\n"),
             std::string::npos)
       << f.Report();
+}
+
+TEST(Netlist, ACellWithoutItsGeometryFileIsTold) {
+  Folder f;
+  f.Make(InverterDrawing());
+  ASSERT_EQ(std::remove(f.Path("Inv.bp6").c_str()), 0);
+  EXPECT_EQ(f.Go("INV"), 1);
+  EXPECT_NE(f.Report().find("\n[MAIN CIRCUIT] INV\nINV.BP6 is Missing\n"), std::string::npos) << f.Report();
+  EXPECT_GE(f.errors, 1);
 }
 
 TEST(Netlist, LongLinesGoOnAfterAPlus) {
@@ -132,7 +144,6 @@ TEST(Netlist, LongLinesGoOnAfterAPlus) {
 }
 
 TEST(Netlist, ParasiticCapacitorsPerConnectedNode) {
-  Folder f;
   tlctest::CellSpec c = Cell("C", 2, -30, -30, 200, 30);
   c.refs = {Ref("NMOS", 0, 0)};
   c.boxes = {Box(kMetal, 200, 0, 210, 10),                     // a node without a connector: no capacitor
@@ -142,17 +153,28 @@ TEST(Netlist, ParasiticCapacitorsPerConnectedNode) {
              Text(kDeviceName, 3, 3, "M1"), Text(kParameter, 3, -3, "NCH"),
              Wire(kMetal, 0, {{2, 8}, {12, 8}, {2, 18}, {2, 8}}),  // a triangle on D's side
              Wire(kPoly, 4, {{-30, 0}, {-12, 0}})};               // a wire into G's box
-  f.Make({Transistor("NMOS"), c}, 10);
-  f.settings.trace[ext::kCapacitanceSlot] = "0.5";      // poly
-  f.settings.trace[ext::kCapacitanceSlot + 1] = "2.";   // metal
-  f.settings.trace[ext::kCapacitanceSwitch] = "Y";
-  ext::NormaliseSettings(f.settings, 2);
-  EXPECT_EQ(f.Go("C"), 1);
+  struct Case {
+    const char* poly;
+    Lines caps;
+  };
   // Areas by the scan lines, whose bottom and top rows hold nothing: D's box 4 x 11 and the triangle
-  // 9 + 8 + ... + 1; G's box 4 x 3 and the wire 18 x 3; B 4 x 3. Over a scale of 10 squared.
-  EXPECT_EQ(f.Cards("C"), (Lines{"*MAIN CIRCUIT C", "M1 D G 0 B NCH", "* PARASITIC CAPS", "C_D D 0 1.78pF",
-                                 "C_G G 0 0.33pF", "C_B B 0 0.24pF", ".END"}))
-      << f.Cir("C");
+  // 9 + 8 + ... + 1; G's box 4 x 3 and the wire 18 x 3; B 4 x 3. Over a scale of 10 squared. A node
+  // whose total is 0 is passed over, and the nodes after it keep their capacitors.
+  const Case cases[] = {{"0.5", {"C_D D 0 1.78pF", "C_G G 0 0.33pF", "C_B B 0 0.24pF"}},
+                        {"0.", {"C_D D 0 1.78pF", "C_B B 0 0.24pF"}}};
+  for (const Case& k : cases) {
+    Folder f;
+    f.Make({Transistor("NMOS"), c}, 10);
+    f.settings.trace[ext::kCapacitanceSlot] = k.poly;
+    f.settings.trace[ext::kCapacitanceSlot + 1] = "2.";  // metal
+    f.settings.trace[ext::kCapacitanceSwitch] = "Y";
+    ext::NormaliseSettings(f.settings, 2);
+    EXPECT_EQ(f.Go("C"), 1);
+    Lines cards{"*MAIN CIRCUIT C", "M1 D G 0 B NCH", "* PARASITIC CAPS"};
+    cards.insert(cards.end(), k.caps.begin(), k.caps.end());
+    cards.push_back(".END");
+    EXPECT_EQ(f.Cards("C"), cards) << f.Cir("C");
+  }
 }
 
 TEST(Netlist, WithoutCapacitancesOnlyTheHeadingOfTheCapacitors) {
