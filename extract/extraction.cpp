@@ -103,10 +103,8 @@ std::string Extraction::NodeName(NodeNumber node) {
 }
 
 void Extraction::ReportShort(NodeNumber a, NodeNumber b) {
-  std::string na = NodeName(a), nb = NodeName(b);
+  const std::string na = NodeName(a), nb = NodeName(b);
   if (na == nb) return;
-  auto key = na < nb ? std::make_pair(na, nb) : std::make_pair(nb, na);
-  if (!shorts_.insert(key).second) return;
   Error(utilib::Format("Nodes %s and %s are Shorted", na.c_str(), nb.c_str()));
 }
 

@@ -83,8 +83,8 @@ class Extraction {
   NodeCounts counts;
   int errors = 0;
   NodeNumber lastVirtual = 0;
-  bool areaChanged = false;
-  std::set<int> inProgress;  // cell rows whose ExtractCircuit is running  // a shape gained a node in the current sweep of the area pass
+  bool areaChanged = false;  // a shape gained a node in the current sweep of the area pass
+  std::set<int> inProgress;  // cell rows whose ExtractCircuit is running
   std::string date, time;  // "MM/DD/YY", "HH:MM:SS"
 
   os::TextWriter cir, nod;
@@ -119,9 +119,8 @@ class Extraction {
   }
   // After a new load: names of path records and the shape model are stale.
   void ForgetNames() { names_.clear(); }
-  // "Nodes %s and %s are Shorted", once for each pair of names in a cell.
+  // "Nodes %s and %s are Shorted" when the names differ: the giving shape's node first.
   void ReportShort(NodeNumber a, NodeNumber b);
-  void ForgetShorts() { shorts_.clear(); }
 
   // ---- Texts of placed cells, read once per Go ----
   struct CellSummary {
@@ -133,7 +132,6 @@ class Extraction {
 
  private:
   std::unordered_map<NodeNumber, std::string> names_;
-  std::set<std::pair<std::string, std::string>> shorts_;
   std::unordered_map<int, CellSummary> summaries_;
   std::unique_ptr<TraceTables> scratch_;
 };

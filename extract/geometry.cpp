@@ -144,14 +144,83 @@ bool LinesJoin(const std::vector<PathPoint>& a, const std::vector<PathPoint>& b)
 }
 
 double OutlineArea(const Outline& a) {
-  if (!a.closed) return 0.0;
-  if (a.rectangle)
-    return (double(a.bounds.right) - a.bounds.left) * (double(a.bounds.top) - a.bounds.bottom);
-  double twice = 0;
+  if (!a.closed || a.points.size() < 3) return 0.0;
+  if (a.rectangle) {
+    const double h = double(a.bounds.top) - a.bounds.bottom;
+    return h >= 1 ? (double(a.bounds.right) - a.bounds.left) * (h - 1) : 0.0;
+  }
   const auto& v = a.points;
-  for (std::size_t i = 0; i + 1 < v.size(); ++i)
-    twice += double(v[i].x) * v[i + 1].y - double(v[i + 1].x) * v[i].y;
-  return std::fabs(twice) / 2;
+  const std::size_t m = v.size() - 1;  // edges: point j to point j + 1
+  auto dir = [&](std::size_t j) { return v[j + 1].y > v[j].y ? 1 : v[j + 1].y < v[j].y ? -1 : 0; };
+  // Which vertices cross the scan line through them.
+  std::vector<bool> crosses(m, false);
+  int last = 0;
+  for (std::size_t j = 0; j < m; ++j)
+    if (dir(j) != 0) last = dir(j);  // for the first point: searched back from the end
+  for (std::size_t j = 0; j < m; ++j) {
+    const int d = dir(j);
+    crosses[j] = d != 0 && d == last;
+    if (d != 0) last = d;
+  }
+  std::vector<std::size_t> byLow(m);
+  for (std::size_t j = 0; j < m; ++j) byLow[j] = j;
+  auto low = [&](std::size_t j) { return std::min(v[j].y, v[j + 1].y); };
+  auto high = [&](std::size_t j) { return std::max(v[j].y, v[j + 1].y); };
+  std::sort(byLow.begin(), byLow.end(), [&](std::size_t p, std::size_t q) { return low(p) < low(q); });
+  std::vector<std::pair<std::int32_t, std::size_t>> vertexRows;
+  for (std::size_t j = 0; j < m; ++j)
+    if (crosses[j]) vertexRows.push_back({v[j].y, j});
+  std::sort(vertexRows.begin(), vertexRows.end());
+  std::vector<std::int32_t> levels;
+  for (std::size_t j = 0; j < m; ++j) levels.push_back(v[j].y);
+  std::sort(levels.begin(), levels.end());
+  levels.erase(std::unique(levels.begin(), levels.end()), levels.end());
+
+  // An edge's crossing of a line strictly between its ends, the quotient truncated toward zero.
+  auto crossing = [&](std::size_t j, std::int64_t y) -> std::int64_t {
+    const PathPoint& s = v[j];
+    const PathPoint& e = v[j + 1];
+    return s.x + static_cast<std::int64_t>(Wide(y - s.y) * (std::int64_t(e.x) - s.x) / (std::int64_t(e.y) - s.y));
+  };
+  std::vector<std::int64_t> xs;
+  auto width = [&]() {
+    std::sort(xs.begin(), xs.end());
+    double w = 0;
+    for (std::size_t i = 0; i + 1 < xs.size(); i += 2) w += double(xs[i + 1] - xs[i]);
+    return w;
+  };
+  std::vector<std::size_t> active;  // edges reaching above the current level
+  std::size_t nextEdge = 0, nextVertex = 0;
+  double area = 0;
+  for (std::size_t li = 0; li < levels.size(); ++li) {
+    const std::int64_t y = levels[li];
+    active.erase(std::remove_if(active.begin(), active.end(), [&](std::size_t j) { return high(j) <= y; }),
+                 active.end());
+    xs.clear();
+    for (std::size_t j : active) xs.push_back(crossing(j, y));
+    for (; nextVertex < vertexRows.size() && vertexRows[nextVertex].first == y; ++nextVertex)
+      xs.push_back(v[vertexRows[nextVertex].second].x);
+    area += width();
+    for (; nextEdge < m && low(byLow[nextEdge]) == y; ++nextEdge)
+      if (high(byLow[nextEdge]) > y) active.push_back(byLow[nextEdge]);
+    if (li + 1 == levels.size()) break;
+    // Between two vertex rows the same edges cross every line; upright ones at the same x.
+    const std::int64_t next = levels[li + 1];
+    if (next - y < 2) continue;
+    const bool upright = std::all_of(active.begin(), active.end(), [&](std::size_t j) { return v[j].x == v[j + 1].x; });
+    if (upright) {
+      xs.clear();
+      for (std::size_t j : active) xs.push_back(v[j].x);
+      area += width() * double(next - y - 1);
+      continue;
+    }
+    for (std::int64_t line = y + 1; line < next; ++line) {
+      xs.clear();
+      for (std::size_t j : active) xs.push_back(crossing(j, line));
+      area += width();
+    }
+  }
+  return area;
 }
 
 }  // namespace ext

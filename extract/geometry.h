@@ -42,7 +42,10 @@ bool OutlineHolds(const Outline& a, std::int32_t x, std::int32_t y);
 bool OnAxisSegments(const std::vector<PathPoint>& points, std::int32_t x, std::int32_t y);
 // Two zero-width paths join: a vertex of one equals, or lies on an axis-parallel segment of, the other.
 bool LinesJoin(const std::vector<PathPoint>& a, const std::vector<PathPoint>& b);
-// Area of a closed outline in square database units.
+// Area of a closed outline in square database units as the scan lines measure it: every whole y
+// from the bottom to the top, ends included, adds the widths of the inside intervals at y. A vertex on
+// the scan line crosses it only when the edge leaving it runs the way of the last edge before it that
+// is not horizontal, so the bottom and top lines of a box hold nothing: w wide and h high gives w(h-1).
 double OutlineArea(const Outline& a);
 
 }  // namespace ext

@@ -166,7 +166,6 @@ int ExtractCircuit(Extraction& x, int n, int row, bool main) {
   FreePassBackTable(x);
   ZeroCellCounts(x);
   x.lastVirtual = 0;
-  x.ForgetShorts();
   utilib::ClearMessageLines(x.job, kMessageLines - 1, kFirstMessageItem);
 
   x.ShowOperationLine("Searching for Devices ...", true);
@@ -324,11 +323,12 @@ int RunExtraction(Extraction& x) {
     x.Box("Fatal Memory Error ... Can't Continue");
     return 0;
   }
+  // Nothing can be written for a cell the index lacks: a failed run, not a completed one.
   const int top = FindTopCell(index, x.sw.cellName);
   if (top == 0) {
     utilib::RouteMessage(job, utilib::Format("%s is not in CELLS6.DBD", x.sw.cellName.c_str()),
                          utilib::MessageKind::ReportAndBox, 0);
-    return 2;
+    return 0;
   }
 
   utilib::ReportPrintf(job, "*** Compile Error List for %s made by MEROCKT on %s %s ***\n", x.sw.cellName.c_str(),

@@ -141,9 +141,10 @@ class Comparison {
 
 bool Comparison::Header(const std::string& line, bool& opens) const {
   if (line.size() < 2 || line.front() != '[' || line.back() != ']') return false;
-  // The base name names exactly one circuit: "INV" does not open "[INVX]".
+  // The circuit opens at every header that begins with the base name: "INV" opens "[INVX]" too.
   const std::string name = line.substr(1, line.size() - 2);
-  opens = name.size() == s_.baseName.size() && strcasecmp(name.c_str(), s_.baseName.c_str()) == 0;
+  opens = name.size() >= s_.baseName.size() &&
+          strncasecmp(name.c_str(), s_.baseName.c_str(), s_.baseName.size()) == 0;
   return true;
 }
 
@@ -246,7 +247,7 @@ int Comparison::Run() {
   utilib::ClearMessageLines(job_, kCompareLines - 1, kCompareFirstLine);
   utilib::SetItemText(job_, "", 614);
   const std::string backward = utilib::Format("Comparing %s to %s", s_.secondFile.c_str(), s_.firstFile.c_str());
-  utilib::RouteMessage(job_, backward, utilib::MessageKind::ReportAndItem, kCompareSecondItem);
+  utilib::RouteMessage(job_, backward, utilib::MessageKind::Item, kCompareSecondItem);
   CompareSection(second, first);
   return job_.abort ? 0 : 1;
 }

@@ -1,5 +1,8 @@
 #include "extract/trace.h"
 
+#include <algorithm>
+#include <array>
+
 #include "extract/node_list.h"
 
 namespace ext {
@@ -13,14 +16,18 @@ bool IsVirtualSeedArea(const Extraction& x, int id) {
 }
 
 // A new virtual node on `seed`, carried over `links` to every shape without a node it reaches; `passes`
-// says whether a link carries it, `onward` whether a shape hands it on.
-template <class Passes, class Onward>
-void SeedVirtualNode(Extraction& x, int seed, const std::vector<std::vector<int>>& links, Passes passes,
-                     Onward onward) {
+// says whether a link carries it, `onward` whether a shape hands it on. `status` is shown once the
+// counts are; the shapes given the node, ascending.
+template <class Passes, class Onward, class Status>
+std::vector<int> SeedVirtualNode(Extraction& x, int seed, const std::vector<std::vector<int>>& links, Passes passes,
+                                 Onward onward, Status status) {
   --x.lastVirtual;
   ++x.counts.virtuals;
   x.SetNode(seed, x.lastVirtual);
   ShowNodeCounts(x);
+  status();
+  std::vector<int> reached(1, seed);
+  if (x.Stopped()) return reached;
   std::vector<int> stack(1, seed);
   while (!stack.empty()) {
     const int s = stack.back();
@@ -28,9 +35,12 @@ void SeedVirtualNode(Extraction& x, int seed, const std::vector<std::vector<int>
     for (int u : links[s])
       if (passes(s, u) && x.Node(u) == 0) {
         x.SetNode(u, x.lastVirtual);
+        reached.push_back(u);
         if (onward(u)) stack.push_back(u);
       }
   }
+  std::sort(reached.begin(), reached.end());
+  return reached;
 }
 
 }  // namespace
@@ -117,9 +127,15 @@ void SeedVirtualLineNodes(Extraction& x) {
   for (int seed : model.lines) {
     if (x.Stopped()) return;
     if (x.Node(seed) != 0) continue;
-    // What passes of the line join would give this node: everything the seed reaches.
+    // What passes of the line join would give this node: everything the seed reaches, in one pass.
     SeedVirtualNode(x, seed, model.joins, [](int, int) { return true; },
-                    [&](int u) { return model.kind[u] == ShapeKind::Line; });
+                    [&](int u) { return model.kind[u] == ShapeKind::Line; },
+                    [&] {
+                      if (!x.sw.fastRun)
+                        x.ShowStatusLine(utilib::Format("Connecting Virtual Node %s%d Lines ... Pass %d",
+                                                        x.sw.virtualPrefix.c_str(), x.counts.virtuals, 1),
+                                         true);
+                    });
   }
 }
 
@@ -198,8 +214,10 @@ void ConnectAreaNodes(Extraction& x, int m) {
 
 void SeedVirtualAreaNodes(Extraction& x) {
   const ShapeModel& model = x.model;
+  const TraceTable& table = x.sw.trace;
   const int n = model.Count();
   int boxCursor = 0, areaCursor = model.boxes;
+  auto spreads = [&](int from, int to) { return x.roles.spreads[model.layer[from]][model.layer[to]]; };
   while (!x.Stopped()) {
     while (boxCursor < model.boxes && (x.Node(boxCursor) != 0 || !x.roles.conductor[model.layer[boxCursor]]))
       ++boxCursor;
@@ -213,20 +231,34 @@ void SeedVirtualAreaNodes(Extraction& x) {
     if (seed < 0) break;
     // The sweeps of the area pass would carry the new node exactly as far as the transfers of the
     // trace table reach from the seed: everything else already has its node.
-    SeedVirtualNode(
-        x, seed, model.touching, [&](int from, int to) { return x.roles.spreads[model.layer[from]][model.layer[to]]; },
-        [](int) { return true; });
-  }
-  if (!x.sw.shorts || x.Stopped()) return;
-  // The shorts the sweeps would meet between the nodes just given and their neighbours.
-  for (int s = 0; s < n; ++s) {
-    const NodeNumber node = x.Node(s);
-    if (node == 0 || model.kind[s] == ShapeKind::Text) continue;
-    for (int u : model.touching[s]) {
-      if (!x.roles.spreads[model.layer[s]][model.layer[u]]) continue;
-      const NodeNumber other = x.Node(u);
-      if (other != 0 && other != node) x.ReportShort(node, other);
-    }
+    const std::vector<int> reached = SeedVirtualNode(x, seed, model.touching, spreads, [](int) { return true; }, [] {});
+    if (x.Stopped()) return;
+    // A status line, and its yield, for each conductor layer the node spread over, in the sweep's order.
+    std::array<bool, 128> shown{}, on{};
+    for (int id : reached) on[model.layer[id]] = true;
+    for (int r = 0; r < kTraceRows; ++r)
+      for (int c : table.conductors[r]) {
+        if (c < 1 || c > 64 || !on[c] || shown[c]) continue;
+        shown[c] = true;
+        x.ShowStatusLine(utilib::Format("Connecting Virtual Node %s%d Areas on Layer %d ... Pass %d",
+                                        x.sw.virtualPrefix.c_str(), x.counts.virtuals, c, 1),
+                         true);
+        if (x.Stopped()) return;
+      }
+    if (!x.sw.shorts) continue;
+    // The meetings of the new node with shapes that have another: each told once, the giving shape's
+    // name first, in the order of the giving shapes.
+    const NodeNumber node = x.lastVirtual;
+    std::vector<std::pair<int, int>> meetings;
+    for (int s : reached)
+      for (int u : model.touching[s]) {
+        const NodeNumber other = x.Node(u);
+        if (other == 0 || other == node) continue;
+        if (spreads(s, u)) meetings.push_back({s, u});
+        if (spreads(u, s)) meetings.push_back({u, s});
+      }
+    std::sort(meetings.begin(), meetings.end());
+    for (const auto& [from, to] : meetings) x.ReportShort(x.Node(from), x.Node(to));
   }
 }
 

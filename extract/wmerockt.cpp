@@ -92,5 +92,7 @@ int main(int argc, char** argv) {
   p.displayCloseQuestion = "Aborting ...";
   p.displayTitle = [] { return "Analyzing " + settings.setup1[ext::kCellName] + " ..."; };
   p.rotatingPauseMs = 200;
+  // Status lines change with every pass and layer step: shown at a readable rate, and at each yield.
+  p.heldItems = {ext::kStatusItem};
   return utilib::RunUtility(p, argc, argv);
 }

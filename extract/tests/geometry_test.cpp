@@ -45,8 +45,35 @@ TEST(Geometry, AreasHoldTheirEdgesAndInsideOnly) {
   EXPECT_TRUE(OutlineHolds(l, 15, 10));  // the inner edge
   EXPECT_FALSE(OutlineHolds(l, 15, 15)); // the notch
   EXPECT_FALSE(OutlineHolds(l, 21, 5));
-  EXPECT_DOUBLE_EQ(OutlineArea(l), 300);
-  EXPECT_DOUBLE_EQ(OutlineArea(BoxOutline(0, 0, 10, 10)), 100);
+}
+
+TEST(Geometry, AreasAreTheWidthsOfEveryScanLineFromBottomToTop) {
+  struct Case {
+    const char* what;
+    Outline outline;
+    double area;
+  };
+  Outline wire;
+  EXPECT_TRUE(PathOutline({{0, 0}, {20, 0}}, 4, wire));
+  const Case cases[] = {
+      // The bottom and top lines of a box hold no interval: w(h-1).
+      {"a box 4 wide and 12 high", BoxOutline(0, 0, 4, 12), 44},
+      {"the same box as a polygon with a vertex on its side", Polygon({{0, 0}, {4, 0}, {4, 6}, {4, 12}, {0, 12}, {0, 0}}), 44},
+      {"a box one unit high", BoxOutline(0, 0, 10, 1), 0},
+      {"a box of no height", BoxOutline(0, 5, 10, 5), 0},
+      {"a wide path 20 long and 4 wide", wire, 60},
+      // Rows 1..9 hold 10 - y each.
+      {"a right triangle", Polygon({{0, 0}, {10, 0}, {0, 10}, {0, 0}}), 45},
+      {"the triangle the other way round", Polygon({{0, 0}, {0, 10}, {10, 0}, {0, 0}}), 45},
+      // Crossings of a slanted edge are truncated: rows 1 and 2 give 5 and 3.
+      {"a flat triangle", Polygon({{0, 0}, {7, 0}, {0, 3}, {0, 0}}), 8},
+      // The inner corner's row counts from the end of the horizontal edge on: the notch at row 10 is
+      // 10 wide drawn anticlockwise and 20 wide drawn clockwise.
+      {"an L anticlockwise", Polygon({{0, 0}, {20, 0}, {20, 10}, {10, 10}, {10, 20}, {0, 20}, {0, 0}}), 180 + 10 + 90},
+      {"an L clockwise", Polygon({{0, 0}, {0, 20}, {10, 20}, {10, 10}, {20, 10}, {20, 0}, {0, 0}}), 180 + 20 + 90},
+      {"an open line", Polygon({{0, 0}, {10, 0}, {10, 10}}), 0},
+  };
+  for (const Case& c : cases) EXPECT_DOUBLE_EQ(OutlineArea(c.outline), c.area) << c.what;
 }
 
 TEST(Geometry, WidePathsAreTracedByTheirOutline) {

@@ -2,6 +2,8 @@
 
 #include <gtest/gtest.h>
 
+#include <cstdio>
+
 #include "extract/tests/sample_circuits.h"
 
 namespace exttest {
@@ -79,12 +81,13 @@ TEST(Netlist, ACellWithoutInstancesGivesTitleIncludesAndEndOnly) {
   EXPECT_EQ(f.Nod("LONE"), "*** Node List of LONE made by MEROCKT on 03/07/24 13:05:59 ***\n");
 }
 
-TEST(Netlist, ACellNotInTheIndexIsToldAndWritesNothing) {
+TEST(Netlist, ACellNotInTheIndexIsToldAndTheRunFails) {
   Folder f;
   f.Make(InverterDrawing());
-  EXPECT_EQ(f.Go("NOSUCH"), 2);
+  EXPECT_EQ(f.Go("NOSUCH"), 0);
   EXPECT_EQ(f.Boxes(), (Lines{"box \"MEROCKT\" \"NOSUCH is not in CELLS6.DBD\""}));
   EXPECT_FALSE(f.Has("NOSUCH.CIR"));
+  EXPECT_FALSE(f.Has("NOSUCH.NOD"));
 }
 
 // A sub-circuit whose ports 1 and 3 reach no node, and whose port 2 has two texts.
@@ -94,7 +97,7 @@ tlctest::CellSpec Ports() {
   c.boxes = {Box(kMetal, -2, 8, 40, 12)};
   c.paths = {Text(kConnector, 20, 10, "2"), Text(kConnector, 40, 10, "2"), Text(kConnector, 50, 20, "1"),
              Text(kConnector, 50, -20, "3"), Text(kNamed, 30, 10, "D"), Text(kDeviceName, 3, 3, "M1"),
-             Text(kParameter, 3, -3, "NCH")};
+             Text(kParameter, 3, -3, "NCH"), Text(kParameter, 55, 25, "W=2U")};  // the cell's own
   return c;
 }
 
@@ -108,11 +111,21 @@ TEST(Netlist, EveryPortNumberIsOnTheSubcircuitLineAsOnTheLinesThatPlaceIt) {
   EXPECT_EQ(f.Go("TOP"), 1);
   const Lines cards = f.Cards("TOP");
   ASSERT_GE(cards.size(), 1u);
-  EXPECT_EQ(cards[0], ".SUBCKT PORTS ?1 D ?3");
+  // A blank keeps the cell's own parameter text apart from the last port.
+  EXPECT_EQ(cards[0], ".SUBCKT PORTS ?1 D ?3 W=2U");
   EXPECT_NE(std::find(cards.begin(), cards.end(), "X1 P1 P2 P3 PORTS"), cards.end()) << f.Cir("TOP");
   EXPECT_NE(f.Report().find("Device Definition Node Name 1 is Unknown\nDevice Definition Node Name 3 is Unknown\n"),
             std::string::npos)
       << f.Report();
+}
+
+TEST(Netlist, ACellWithoutItsGeometryFileIsTold) {
+  Folder f;
+  f.Make(InverterDrawing());
+  ASSERT_EQ(std::remove(f.Path("Inv.bp6").c_str()), 0);
+  EXPECT_EQ(f.Go("INV"), 1);
+  EXPECT_NE(f.Report().find("\n[MAIN CIRCUIT] INV\nINV.BP6 is Missing\n"), std::string::npos) << f.Report();
+  EXPECT_GE(f.errors, 1);
 }
 
 TEST(Netlist, LongLinesGoOnAfterAPlus) {
@@ -131,24 +144,37 @@ TEST(Netlist, LongLinesGoOnAfterAPlus) {
 }
 
 TEST(Netlist, ParasiticCapacitorsPerConnectedNode) {
-  Folder f;
   tlctest::CellSpec c = Cell("C", 2, -30, -30, 200, 30);
   c.refs = {Ref("NMOS", 0, 0)};
   c.boxes = {Box(kMetal, 200, 0, 210, 10),                     // a node without a connector: no capacitor
              Box(kMetal, -2, 8, 2, 20), Box(kPoly, -12, -2, -8, 2), Box(kMetal, -2, -20, 2, -8),
              Box(kMetal, 8, -2, 12, 2)};
   c.paths = {Text(kNamed, 0, 10, "D"), Text(kNamed, -10, 0, "G"), Text(kNamed, 0, -10, "0"), Text(kNamed, 10, 0, "B"),
-             Text(kDeviceName, 3, 3, "M1"), Text(kParameter, 3, -3, "NCH")};
-  f.Make({Transistor("NMOS"), c}, 10);
-  f.settings.trace[ext::kCapacitanceSlot] = "0.5";      // poly
-  f.settings.trace[ext::kCapacitanceSlot + 1] = "2.";   // metal
-  f.settings.trace[ext::kCapacitanceSwitch] = "Y";
-  ext::NormaliseSettings(f.settings, 2);
-  EXPECT_EQ(f.Go("C"), 1);
-  // Areas in square units: D 4 x 12 = 48, G 16, B 16; over a scale of 10 squared.
-  EXPECT_EQ(f.Cards("C"), (Lines{"*MAIN CIRCUIT C", "M1 D G 0 B NCH", "* PARASITIC CAPS", "C_D D 0 0.96pF",
-                                 "C_G G 0 0.08pF", "C_B B 0 0.32pF", ".END"}))
-      << f.Cir("C");
+             Text(kDeviceName, 3, 3, "M1"), Text(kParameter, 3, -3, "NCH"),
+             Wire(kMetal, 0, {{2, 8}, {12, 8}, {2, 18}, {2, 8}}),  // a triangle on D's side
+             Wire(kPoly, 4, {{-30, 0}, {-12, 0}})};               // a wire into G's box
+  struct Case {
+    const char* poly;
+    Lines caps;
+  };
+  // Areas by the scan lines, whose bottom and top rows hold nothing: D's box 4 x 11 and the triangle
+  // 9 + 8 + ... + 1; G's box 4 x 3 and the wire 18 x 3; B 4 x 3. Over a scale of 10 squared. A node
+  // whose total is 0 is passed over, and the nodes after it keep their capacitors.
+  const Case cases[] = {{"0.5", {"C_D D 0 1.78pF", "C_G G 0 0.33pF", "C_B B 0 0.24pF"}},
+                        {"0.", {"C_D D 0 1.78pF", "C_B B 0 0.24pF"}}};
+  for (const Case& k : cases) {
+    Folder f;
+    f.Make({Transistor("NMOS"), c}, 10);
+    f.settings.trace[ext::kCapacitanceSlot] = k.poly;
+    f.settings.trace[ext::kCapacitanceSlot + 1] = "2.";  // metal
+    f.settings.trace[ext::kCapacitanceSwitch] = "Y";
+    ext::NormaliseSettings(f.settings, 2);
+    EXPECT_EQ(f.Go("C"), 1);
+    Lines cards{"*MAIN CIRCUIT C", "M1 D G 0 B NCH", "* PARASITIC CAPS"};
+    cards.insert(cards.end(), k.caps.begin(), k.caps.end());
+    cards.push_back(".END");
+    EXPECT_EQ(f.Cards("C"), cards) << f.Cir("C");
+  }
 }
 
 TEST(Netlist, WithoutCapacitancesOnlyTheHeadingOfTheCapacitors) {
@@ -254,6 +280,68 @@ TEST(Netlist, RunningOutOfMemoryEndsTheRunWithItsMessage) {
     db::SetPageBudgetForTests(-1);
     EXPECT_EQ(result, 0) << budget;
     EXPECT_EQ(f.Boxes(), (Lines{"box \"MEROCKT\" \"Fatal Memory Error ... Can't Continue\""})) << budget;
+  }
+}
+
+}  // namespace
+}  // namespace exttest
+
+namespace exttest {
+namespace {
+
+// A drain reached by a line that no text names, and a box of metal on its own: two virtual nodes.
+std::vector<tlctest::CellSpec> VirtualNodes() {
+  tlctest::CellSpec c = Cell("C", 2, -30, -30, 70, 70);
+  c.refs = {Ref("NMOS", 0, 0)};
+  c.boxes = {Box(kPoly, -12, -2, -8, 2), Box(kMetal, -2, -12, 2, -8), Box(kMetal, 8, -2, 12, 2),
+             Box(kMetal, 50, 50, 60, 60)};
+  c.paths = {Wire(kMetal, 0, {{0, 10}, {0, 40}}), Text(kNamed, -10, 0, "G"), Text(kNamed, 0, -10, "0"),
+             Text(kNamed, 10, 0, "B"), Text(kDeviceName, 3, 3, "M1"), Text(kParameter, 3, -3, "NCH")};
+  return {Transistor("NMOS"), c};
+}
+
+TEST(Netlist, VirtualNodesShowTheirStatusLinesAndYield) {
+  const std::string lines = "item 501 \"Connecting Virtual Node VN1 Lines ... Pass 1\"";
+  const std::string areas = "item 501 \"Connecting Virtual Node VN2 Areas on Layer 3 ... Pass 1\"";
+  struct Case {
+    bool fastRun;
+    bool linesShown;
+    const char* yield;  // the event after each status line
+  };
+  for (const Case& c : {Case{false, true, "pause 200"}, Case{true, false, nullptr}}) {
+    Folder f;
+    f.Make(VirtualNodes());
+    f.settings.fastRun = c.fastRun;
+    ASSERT_EQ(f.Go("C"), 1);
+    EXPECT_EQ(f.Cards("C")[1], "M1 VN1 G 0 B NCH");
+    const auto& e = f.ui.events;
+    const auto line = std::find(e.begin(), e.end(), lines);
+    const auto area = std::find(e.begin(), e.end(), areas);
+    EXPECT_EQ(line != e.end(), c.linesShown) << c.fastRun;
+    ASSERT_NE(area, e.end()) << c.fastRun;
+    if (c.yield) {
+      ASSERT_NE(line, e.end());
+      EXPECT_EQ(*(line + 1), c.yield);
+      EXPECT_EQ(*(area + 1), c.yield);
+    }
+  }
+  // Cancel at the pause of either status line stops the run there.
+  for (const std::string& status : {lines, areas}) {
+    Folder f;
+    f.Make(VirtualNodes());
+    ASSERT_EQ(f.Go("C"), 1);
+    const auto& e = f.ui.events;
+    const auto at = std::find(e.begin(), e.end(), status);
+    ASSERT_NE(at, e.end());
+    const int pause = static_cast<int>(std::count_if(e.begin(), at, [](const std::string& s) {
+      return s.rfind("pause ", 0) == 0;
+    }));
+    Folder stopped;
+    stopped.Make(VirtualNodes());
+    stopped.ui.cancelAtPause = pause;
+    EXPECT_EQ(stopped.Go("C"), 0) << status;
+    EXPECT_EQ(stopped.ui.events.back().rfind("pause", 0), 0u) << status;
+    EXPECT_EQ(stopped.Cir("C").find("M1"), std::string::npos) << status;
   }
 }
 

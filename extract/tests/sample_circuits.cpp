@@ -62,4 +62,31 @@ std::vector<tlctest::CellSpec> SampleCells() {
   return {Transistor("NMOS"), Transistor("PMOS"), Symbol("GND", "0"), Inverter(), Nand2(), BufferAndNand()};
 }
 
+std::vector<tlctest::CellSpec> CheckedCells() {
+  const tlctest::PathSpec name = Text(kDeviceName, 3, 3, "M1"), parameters = Text(kParameter, 3, -3, "NCH");
+  tlctest::CellSpec caps = Cell("CAPS", 2, -40, -30, 30, 30);
+  caps.refs = {Ref("NMOS", 0, 0)};
+  caps.boxes = {Box(kMetal, -2, 8, 2, 20),     // D, 4 x 12
+                Box(kPoly, -12, -2, -8, 2),    // G
+                Box(kMetal, -2, -20, 2, -8),   // S
+                Box(kMetal, 8, -2, 12, 2)};    // ground: no capacitor
+  caps.paths = {Text(kNamed, 0, 10, "D"), Text(kNamed, -10, 0, "G"), Text(kNamed, 0, -10, "S"), Text(kNamed, 10, 0, "0"),
+                Wire(kPoly, 4, {{-30, 0}, {-12, 0}}),                   // into G's box
+                Wire(kMetal, 0, {{2, -20}, {12, -20}, {2, -10}, {2, -20}}),  // a triangle on S's side
+                name, parameters};
+  tlctest::CellSpec shorts = Cell("SHORTS", 2, -30, -30, 30, 30);
+  shorts.refs = {Ref("NMOS", 0, 0)};
+  shorts.boxes = {Box(kPoly, -2, 0, 2, 20), Box(kPoly, -2, -20, 2, 0), Box(kPoly, -12, -2, -8, 2),
+                  Box(kMetal, 8, -2, 12, 2)};
+  shorts.paths = {Text(kNamed, 0, 15, "D"), Text(kNamed, 0, -15, "S"), Text(kNamed, -10, 0, "G"),
+                  Text(kNamed, 10, 0, "B"), name, parameters};
+  tlctest::CellSpec lines = Cell("LINES", 2, -30, -30, 70, 70);
+  lines.refs = {Ref("NMOS", 0, 0)};
+  lines.boxes = {Box(kPoly, -12, -2, -8, 2), Box(kMetal, -2, -12, 2, -8), Box(kMetal, 8, -2, 12, 2),
+                 Box(kMetal, 50, 50, 60, 60)};
+  lines.paths = {Wire(kMetal, 0, {{0, 10}, {0, 40}}), Text(kNamed, -10, 0, "G"), Text(kNamed, 0, -10, "0"),
+                 Text(kNamed, 10, 0, "B"), name, parameters};
+  return {Transistor("NMOS"), caps, shorts, lines};
+}
+
 }  // namespace exttest

@@ -16,4 +16,9 @@ tlctest::CellSpec BufferAndNand();  // "TOP"
 // Every cell of the samples, sub-cells first.
 std::vector<tlctest::CellSpec> SampleCells();
 
+// One transistor each, for netlists, reports and node lists checked line by line: CAPS (parasitic
+// areas of boxes, a triangle and a wide path), SHORTS (drain and source on two named poly boxes that
+// share an edge), LINES (two virtual nodes, the first on a line that reaches the drain).
+std::vector<tlctest::CellSpec> CheckedCells();
+
 }  // namespace exttest

@@ -1,6 +1,8 @@
 """Headless runs of wmerockt through its scripts: the setting dialogs and the set-up file they leave,
 Go on the sample drawing with the netlist, node list and report it writes, the node-list comparison,
-a Go stopped at a pause, the Ctrl+A box, and a folder that is not a drawing.
+a Go stopped at a pause, the Ctrl+A box, and a folder that is not a drawing; then small cells whose
+capacitors, shorts, status lines and node lists are checked line by line, a top cell the drawing
+lacks, and two node lists of one circuit that differ.
 
 usage: extract_e2e.py SUITE_FOLDER FIXTURE WORK_FOLDER
 """
@@ -10,7 +12,7 @@ import subprocess
 import sys
 
 sys.path.insert(0, os.path.join(os.path.dirname(os.path.abspath(__file__)), ".."))
-from scripted_program import Checks, run_program  # noqa: E402
+from scripted_program import Checks, run_program, write_crlf  # noqa: E402
 
 SUITE, FIXTURE, WORK = sys.argv[1], sys.argv[2], os.path.abspath(sys.argv[3])
 PROGRAM = os.path.join(SUITE, "wmerockt")
@@ -117,5 +119,88 @@ expect("Alt+S opens SETUP1", "dialog SETUP1" in log and "dialog SMASH" not in lo
 status, log = run("list", "answer SETUP1 press 1040 press ok\nanswer ANYLIST dblclick 1006 3\ncommand 13\nwait\nquit\n",
                   draw)
 expect("cell picker", status == 0 and "dialog ANYLIST" in log and lines(draw, "Merockt.su6")[1] == "INV", log)
+
+# Small cells, one transistor each, with the capacitances of both rows of the trace table.
+checked = os.path.join(WORK, "checked")
+subprocess.run([FIXTURE, checked, "1", "checked"], check=True)
+TRACE = ('answer TRACE set 300 "1" set 301 "3" set 310 "2" set 305 "0.0002" set 306 "0.0001" check 320 1 '
+         'press ok\n')
+
+
+def go(name, cell, answers="", fast=False, boxes=1):
+    script = ('answer SETUP1 set 100 "%s" check 120 %d press ok\n' % (cell, 1 if fast else 0) + TRACE + answers
+              + "command 13\nwait\ncommand 14\nwait\n" + "box ok\n" * boxes + "command 16\nwait\nquit\n")
+    return run(name, script, checked)
+
+
+# Capacitors: every scan line from the bottom to the top of a shape, ends included, adds the widths
+# inside it, and the bottom and top lines of a box hold none. D's box 4 x 12 gives 4 x 11; G's box
+# 4 x 3 and its wire 18 x 3 on poly; S's box 4 x 11 and the triangle beside it 9 + 8 + ... + 1.
+status, log = go("caps", "caps")
+expect("capacitors completed", status == 0 and 'box "MEROCKT" "Completed ... 0 Errors"' in log, log)
+cir = lines(checked, "CAPS.CIR")
+expect("capacitors by the scan lines", cir == [
+    "*** SPICE Circuit File of CAPS made by MEROCKT on 03/07/24 13:05:59 ***", "", "*MAIN CIRCUIT CAPS",
+    "M1 D G S 0 NCH", "", "* PARASITIC CAPS", "C_D D 0 0.0044pF", "C_G G 0 0.0132pF", "C_S S 0 0.0089pF", ".END",
+    ""], cir)
+
+# Two named poly boxes sharing an edge: the area pass visits poly going down only, and each of its two
+# runs (connecting, then reconnecting) meets the pair from both sides.
+status, log = go("shorts", "shorts")
+expect("shorts counted", status == 0 and 'box "MEROCKT" "Completed ... 4 Errors"' in log, log)
+report = lines(checked, "Merockt.rpt")
+expect("shorts in the report", report == [
+    "*** Compile Error List for SHORTS made by MEROCKT on 03/07/24 13:05:59 ***", "", "[MAIN CIRCUIT] SHORTS",
+    "Nodes D and S are Shorted", "Nodes S and D are Shorted", "Nodes D and S are Shorted",
+    "Nodes S and D are Shorted", "", "Completed ... 4 Errors", "", ""], report)
+expect("shorted nodes keep their names", "M1 D G S B NCH" in lines(checked, "SHORTS.CIR"),
+       lines(checked, "SHORTS.CIR"))
+nod = lines(checked, "SHORTS.NOD")
+expect("node list of the shorted cell", nod == [
+    "*** Node List of SHORTS made by MEROCKT on 03/07/24 13:05:59 ***", "", "[SHORTS]", "B:", " M1.4 ", "D:",
+    " M1.1 ", "G:", " M1.2 ", "S:", " M1.3 ", "::", ""], nod)
+
+# Virtual nodes: a line reaching the drain and a box alone, each with its status line and its pause.
+LINE = 'item DISPLAY1 501 "Connecting Virtual Node VN1 Lines ... Pass 1"\ndialog PAUSE\n'
+AREA = 'item DISPLAY1 501 "Connecting Virtual Node VN2 Areas on Layer 3 ... Pass 1"\ndialog PAUSE\n'
+status, log = go("lines", "lines")
+expect("virtual nodes completed", status == 0 and "M1 VN1 G 0 B NCH" in lines(checked, "LINES.CIR"), log)
+expect("status lines of the virtual nodes", LINE in log and AREA in log, log)
+status, fast = go("lines-fast", "lines", fast=True)
+expect("a fast run polls Esc instead of pausing", 'box "MEROCKT" "Completed ... 0 Errors"' in fast
+       and "dialog PAUSE" not in fast, fast)
+for what, status_line in (("line", LINE), ("area", AREA)):
+    before = log[:log.index(status_line)].count("dialog PAUSE")
+    answers = "answer PAUSE press ok\n" * before + "answer PAUSE press cancel\n"
+    status, stopped = go("lines-stop-" + what, "lines", answers)
+    expect("Cancel at the %s's status line stops Go" % what,
+           status == 0 and 'box "MEROCKT" "Aborted ... Files may be Incomplete"' in stopped
+           and "M1" not in open(os.path.join(checked, "LINES.CIR")).read(), stopped)
+
+# A top cell the drawing lacks: told, and Go ends as aborted with no netlist.
+status, log = go("nosuch", "nosuch", boxes=2)
+expect("missing top cell aborts", status == 0 and log.index('box "MEROCKT" "NOSUCH is not in CELLS6.DBD"')
+       < log.index('box "MEROCKT" "Aborted ... Files may be Incomplete"'), log)
+expect("nothing written for the missing cell",
+       not any(n.upper().startswith("NOSUCH.") for n in os.listdir(checked)), os.listdir(checked))
+
+# Two node lists of one circuit INVX, opened by the base name INV; M2.1 has moved from node A to B.
+write_crlf(os.path.join(checked, "A.NOD"), "*** Node List ***\n\n[INVX]\nA:\n M1.1  M2.1 \nB:\n M3.1 \n::\n")
+write_crlf(os.path.join(checked, "B.NOD"), "*** Node List ***\n\n[INVX]\nA:\n M1.1 \nB:\n M2.1  M3.1 \n::\n")
+status, log = run("comp-moved", """\
+answer SETUP2 set 200 "a.nod" set 201 "inv" set 202 "b.nod" set 204 "nlc.rpt" press 1
+box ok
+command 12
+wait
+quit
+""", checked)
+expect("comparison of a moved connection", status == 0 and 'box "MEROCKT" "Finished ... 2 Errors"' in log, log)
+expect("the way back on the display", 'item DISPLAY2 600 "Comparing A.NOD to B.NOD"' in log
+       and 'item DISPLAY2 601 "Comparing B.NOD to A.NOD"' in log, log)
+err = lines(checked, "Nlc.rpt")
+expect("comparison error file", err == [
+    "*** Node Compare Error List made by MEROCKT on 03/07/24 13:05:59 ***", "", "Comparing A.NOD to B.NOD",
+    "Connection M2.1 on Node A: is not on expected Node A:", "Connection M3.1 on Node B: is not on expected Node A:",
+    "", "Finished ... 2 Errors", "", ""], err)
 
 checks.finish("wmerockt end to end: PASSED")
