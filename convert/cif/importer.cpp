@@ -63,7 +63,7 @@ class Importer {
  public:
   Importer(utilib::Job& job, ImportSettings& s, const utilib::NewNameAsker& ask)
       : job_(job), s_(s), ask_(ask) {}
-  int Run(ImportResult* result);
+  int Run(ImportResult* result, std::string* text = nullptr);
 
  private:
   void Stop(const std::string& text) { utilib::StopJob(job_, text); }
@@ -675,8 +675,10 @@ bool Importer::WriteTokenCells() {
   return !job_.abort;
 }
 
-int Importer::Run(ImportResult* result) {
-  if (!os::ReadWholeFile(s_.cifFile, text_)) {
+int Importer::Run(ImportResult* result, std::string* text) {
+  if (text) {
+    text_ = std::move(*text);
+  } else if (!os::ReadWholeFile(s_.cifFile, text_)) {
     Stop("CIF File is Missing ... Can't Continue");
     return 0;
   }
@@ -753,6 +755,13 @@ int ImportCif(utilib::Job& job, ImportSettings& settings, const utilib::NewNameA
   job.abort = false;
   Importer importer(job, settings, askName);
   return importer.Run(result);
+}
+
+int ImportCifText(utilib::Job& job, ImportSettings& settings, const utilib::NewNameAsker& askName,
+                  std::string text, ImportResult* result) {
+  job.abort = false;
+  Importer importer(job, settings, askName);
+  return importer.Run(result, &text);
 }
 
 }  // namespace cif

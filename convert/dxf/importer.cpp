@@ -63,7 +63,7 @@ class Importer {
     table_.foreignWord = "Block";
     table_.formatWord = "DXF";
   }
-  int Run(ImportResult* result);
+  int Run(ImportResult* result, std::string* text = nullptr);
 
  private:
   // Hierarchy.
@@ -657,8 +657,10 @@ bool Importer::WriteTokenCells() {
   return !job_.abort;
 }
 
-int Importer::Run(ImportResult* result) {
-  if (!os::ReadWholeFile(s_.dxfFile, text_)) {
+int Importer::Run(ImportResult* result, std::string* text) {
+  if (text) {
+    text_ = std::move(*text);
+  } else if (!os::ReadWholeFile(s_.dxfFile, text_)) {
     Stop("DXF File is Missing ... Can't Continue");
     return 0;
   }
@@ -701,6 +703,13 @@ int ImportDxf(utilib::Job& job, ImportSettings& settings, const DxfLayerMap& lay
   job.abort = false;
   Importer importer(job, settings, layers, askName);
   return importer.Run(result);
+}
+
+int ImportDxfText(utilib::Job& job, ImportSettings& settings, const DxfLayerMap& layers,
+                  const utilib::NewNameAsker& askName, std::string text, ImportResult* result) {
+  job.abort = false;
+  Importer importer(job, settings, layers, askName);
+  return importer.Run(result, &text);
 }
 
 }  // namespace dxf
