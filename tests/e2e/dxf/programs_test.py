@@ -391,4 +391,20 @@ for placed, rank, cell, cell_rank in (("TOP", 3, "TOP", 3), ("TOP", 3, "MID", 2)
     text = "Instance of %s (Rank %d) in %s (Rank %d) Breaks the Rank Rule ... Left Out" % (placed, rank, cell, cell_rank)
     expect("itself: told %s in %s" % (placed, cell), text in report, report)
 
+# Texts of every kind go to DXF and come back whole.
+SAMPLES = ["A,B", "two  words", " lead", "trail ", "semi;colon", "tab\tin", "C:\\TEMP", "%%d", "(paren)", "VDD"]
+log, dxf_path = export_dxf("texts", {"TOP": (1, "".join(
+    "=T\n1 300 %d 0\n%d 5\n%s\n" % (1 + (len(t) + 7) // 8, 1000 * i, t) for i, t in enumerate(SAMPLES)))})
+expect("texts: exported", 'box "XCHEXP" "Completed ... ' in log, log)
+audited("texts", dxf_path)
+back = os.path.join(WORK, "texts-back")
+shutil.rmtree(back, ignore_errors=True)
+os.makedirs(back)
+shutil.copy(dxf_path, os.path.join(WORK, "textsback.dxf"))
+log, out = import_into("textsback", back, [1])
+expect("texts: imported", 'box "XCHIMP" "Completed ... 1 TLC Files Made"' in log, log)
+got = [r.split("|")[-1] for r in records(os.path.join(back, "TOP.TLC"))] if os.path.exists(
+    os.path.join(back, "TOP.TLC")) else []
+expect("texts: every text comes back whole", sorted(got) == sorted(SAMPLES), "%r\n%r" % (got, SAMPLES))
+
 checks.finish("PASSED")
