@@ -43,7 +43,7 @@ bool WriteCell(const std::string& folder, const std::string& name, int rank,
 // Leaf cells of flush wires (most of the file) and boxes, a top cell placing them all. About `bytes`
 // of CIF.
 bool Generate(const std::string& folder, std::int64_t bytes) {
-  const std::int64_t wires = std::max<std::int64_t>(1000, bytes / 45);
+  const std::int64_t wires = std::max<std::int64_t>(1000, bytes / 74);  // a wire and a tenth of a box each
   const int leaves = 40;
   const int perLeaf = static_cast<int>(wires / leaves);
   char name[32];
