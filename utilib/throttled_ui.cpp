@@ -71,6 +71,12 @@ BoxAnswer ThrottledUi::MessageBox(std::string_view caption, std::string_view tex
 }
 
 bool ThrottledUi::Pause(int milliseconds) {
+  if (instant_ && instant_(milliseconds)) {
+    const std::uint32_t now = os::TickCount();
+    if (paused_ && now - lastPause_ < interval_) return false;
+    paused_ = true;
+    lastPause_ = now;
+  }
   Flush();
   return inner_.Pause(milliseconds);
 }

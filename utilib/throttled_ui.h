@@ -6,6 +6,7 @@
 // only when it is shown.
 #pragma once
 #include <cstdint>
+#include <functional>
 #include <set>
 #include <string>
 #include <vector>
@@ -28,6 +29,9 @@ class ThrottledUi final : public JobUi {
   bool IsControlPressed() override { return inner_.IsControlPressed(); }
   // Shows every held item that changed, now.
   void Flush();
+  // Pauses for which `instant` says they take no time (a scripted run) are held as the items are:
+  // one reaches the display per interval, the others return at once and leave the held items held.
+  void HoldInstantPauses(std::function<bool(int milliseconds)> instant) { instant_ = std::move(instant); }
 
  private:
   struct Item {
@@ -49,6 +53,9 @@ class ThrottledUi final : public JobUi {
   std::uint32_t interval_;
   std::uint32_t last_;
   std::vector<Item> items_;  // a display has a few dozen items: a scan beats a map here
+  std::function<bool(int)> instant_;
+  bool paused_ = false;  // an instant pause reached the display
+  std::uint32_t lastPause_ = 0;
 };
 
 }  // namespace utilib

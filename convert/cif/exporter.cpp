@@ -239,12 +239,8 @@ void Exporter::WriteTexts(const tlc::TlcText& text) {
   v.orientation = text.orientation;
   v.x = Out(text.x);
   v.y = Out(text.y);
+  // The template's text field escapes what would split the field or end the command.
   v.text = text.text;
-  // A ";" would end the command in the middle of the text.
-  if (v.text.find(';') != std::string::npos) {
-    std::replace(v.text.begin(), v.text.end(), ';', ':');
-    Note(utilib::AtPosition(geometry_, "Semicolon in Text Replaced", text.x, text.y, text.layer));
-  }
   for (const std::string& tmpl : {template_, std::string(kMeroTemplate)}) {
     const std::string command = BuildCifLabel(tmpl, v);
     if (!command.empty()) {

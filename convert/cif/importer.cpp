@@ -63,7 +63,7 @@ class Importer {
  public:
   Importer(utilib::Job& job, ImportSettings& s, const utilib::NewNameAsker& ask)
       : job_(job), s_(s), ask_(ask) {}
-  int Run(ImportResult* result);
+  int Run(ImportResult* result, std::string* text = nullptr);
 
  private:
   void Stop(const std::string& text) { utilib::StopJob(job_, text); }
@@ -103,6 +103,7 @@ class Importer {
   void ConvertText(std::string_view command);
   void WritePath(const std::vector<Point>& points, std::int32_t width);
   void CheckResolution();
+  bool WriteTokenCells();
 
   utilib::Job& job_;
   ImportSettings& s_;
@@ -126,6 +127,7 @@ class Importer {
   bool outsideTold_ = false;
   std::int64_t gcd_ = 0;
   std::vector<char> converted_;
+  std::vector<char> called_;
   std::int64_t fileMinimum_ = 1000;
   int tlcFiles_ = 0;
 };
@@ -148,7 +150,7 @@ bool Importer::AddSymbolName(std::int64_t number, const std::string& name) {
   utilib::StructureRow row;
   row.foreignName = name;
   row.rank = 1;
-  row.found = true;
+  row.found = false;  // until its definition is seen
   row.tag = static_cast<int>(number);
   rowOfSymbol_.emplace(number, names_.Count());
   names_.rows.push_back(row);
@@ -226,7 +228,10 @@ bool Importer::RankCifSymbols() {
         const int row = RowOf(body.ReadCifInteger());
         // A symbol the table does not hold ranks nothing, and its calls with it.
         inDefinition = row >= 0;
-        if (inDefinition) hierarchy.definitions.push_back({row, hierarchy.refs.size(), hierarchy.refs.size()});
+        if (inDefinition) {
+          names_.rows[static_cast<std::size_t>(row)].found = true;
+          hierarchy.definitions.push_back({row, hierarchy.refs.size(), hierarchy.refs.size()});
+        }
       } else if (d == 'F') {
         inDefinition = false;
       }
@@ -526,6 +531,11 @@ void Importer::ConvertCall(const CifCommand& c) {
     return;
   }
   const std::string& name = names_.rows[row].cellName;
+  if (!names_.rows[row].found && !called_[row]) {
+    // Named but defined nowhere: a token cell stands in for it, so that the reference has a file.
+    Note(Format("Symbol #%d %s is Missing ... Token Cell Made", n, name.c_str()));
+  }
+  called_[row] = 1;
   if (approximated) Note(Format("Non-orthogonal/scaled instance of %s approximated", name.c_str()));
   tlc::TlcCellRef ref;
   ref.name = name;
@@ -574,6 +584,7 @@ void Importer::ConvertUserCommand(const CifCommand& c) {
 
 bool Importer::ConvertCifSymbols() {
   converted_.assign(names_.rows.size(), 0);
+  called_.assign(names_.rows.size(), 0);
   CifLexer lex(text_);
   CifCommand c;
   unsigned commands = 0;
@@ -624,11 +635,50 @@ bool Importer::ConvertCifSymbols() {
     Note("DF Missing at End of File");
     EndSymbol();
   }
+  return !job_.abort && WriteTokenCells();
+}
+
+// A called symbol that was named but never defined becomes a cell holding its name as a label.
+bool Importer::WriteTokenCells() {
+  const double scale = s_.scale > 0 ? s_.scale : (scale_ > 0 ? scale_ : 100);
+  for (std::size_t i = 0; i < names_.rows.size() && !job_.abort; ++i) {
+    if (!called_[i] || converted_[i]) continue;
+    const utilib::StructureRow& row = names_.rows[i];
+    if (!tlc_->CreateCellTlc(row.cellName)) {
+      Stop(Format("Unable to Open %s.TLC File ... Can't Continue", row.cellName.c_str()));
+      return false;
+    }
+    tlc::TlcText label;
+    label.layer = 64;
+    label.size = 75;
+    label.text = ("<<" + row.cellName + ">>").substr(0, tlc::kTextLength);
+    label.vertexCount = tlc::TextVertexCount(label.text.size());
+    tlc_->Writer().PutText(label);
+    const tlc::TlcRecordCounts counts = tlc_->Writer().Counts();
+    tlc::TlcHeader header;
+    header.name = row.cellName;
+    header.scale = scale;
+    header.unit = "um";
+    header.rank = row.rank;
+    header.paths = counts.paths + counts.texts;
+    header.vertices = static_cast<std::int32_t>(counts.vertices);
+    tlc::StampNow(header);
+    tlc_->Writer().PutHeader(header);
+    utilib::ReportPrintf(job_, "%-24s%-5d%-8d%-8ld%-8ld%-8u%-8d\n", row.cellName.c_str(), row.rank, 0, 0L,
+                         static_cast<long>(counts.texts), static_cast<unsigned>(counts.vertices), 0);
+    if (!tlc_->CloseCellTlc()) {
+      Stop(Format("Unable to Write %s.TLC ... Can't Continue", row.cellName.c_str()));
+      return false;
+    }
+    ++tlcFiles_;
+  }
   return !job_.abort;
 }
 
-int Importer::Run(ImportResult* result) {
-  if (!os::ReadWholeFile(s_.cifFile, text_)) {
+int Importer::Run(ImportResult* result, std::string* text) {
+  if (text) {
+    text_ = std::move(*text);
+  } else if (!os::ReadWholeFile(s_.cifFile, text_)) {
     Stop("CIF File is Missing ... Can't Continue");
     return 0;
   }
@@ -705,6 +755,13 @@ int ImportCif(utilib::Job& job, ImportSettings& settings, const utilib::NewNameA
   job.abort = false;
   Importer importer(job, settings, askName);
   return importer.Run(result);
+}
+
+int ImportCifText(utilib::Job& job, ImportSettings& settings, const utilib::NewNameAsker& askName,
+                  std::string text, ImportResult* result) {
+  job.abort = false;
+  Importer importer(job, settings, askName);
+  return importer.Run(result, &text);
 }
 
 }  // namespace cif

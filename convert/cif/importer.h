@@ -34,6 +34,11 @@ struct ImportResult {
 int ImportCif(utilib::Job& job, ImportSettings& settings, const utilib::NewNameAsker& askName,
               ImportResult* result = nullptr);
 
+// The same job over a CIF text already in memory (the settings' file name is only reported; a layer
+// file named like it is this text).
+int ImportCifText(utilib::Job& job, ImportSettings& settings, const utilib::NewNameAsker& askName,
+                  std::string text, ImportResult* result = nullptr);
+
 // "Completed ... %d TLC Files Made".
 std::string ImportCompletedText(const ImportResult& result);
 

@@ -39,13 +39,20 @@ struct LabelValues {
   std::string text;
 };
 
+// A text as a template's text field holds it: a blank, tab, ";" and a backslash that would read as
+// an escape become a backslash and two hex digits ("\20", "\09", "\3B", "\5C"), so that the field
+// reads back whole; any other text goes out as it is. Unescape reads those four escapes, case-blind,
+// and leaves every other backslash.
+std::string EscapeCifText(std::string_view text);
+std::string UnescapeCifText(std::string_view text);
+
 // The user command for a text (without its ";"), or "" for a template of 7 characters or fewer.
 std::string BuildCifLabel(std::string_view tmpl, const LabelValues& values);
 
 // The pieces of a text command's fields: the command's text after the template's first two
-// characters is split at blanks, tabs, commas and ";", and each piece fills the next field of the
-// template (its part from the first "<"); a text field that comes last takes the rest of the command,
-// blanks included.
+// characters is split at blanks, tabs, commas and ";" (a text field at blanks, tabs and ";" only), and
+// each piece fills the next field of the template (its part from the first "<"); a text field that
+// comes last takes the rest of the command, blanks included. Text fields come unescaped.
 std::vector<std::pair<TemplateField, std::string>> SplitLabelFields(std::string_view tmpl,
                                                                    std::string_view command);
 

@@ -26,6 +26,10 @@ int main(int argc, char** argv) {
   };
   p.completion = [] { return cif::ExportCompletedText(result); };
   p.displayTitle = [] { return "Constructing " + settings.cifFile + " ..."; };
+  // A flush path tells of its extended ends on a message line, and every fifth line pauses: both at
+  // a readable rate, so that a drawing of many such paths is not held up by telling of them.
   p.heldItems = {cif::kExpPercent};
+  for (int i = 0; i <= 5; ++i) p.heldItems.insert(cif::kExpMessages + i);
+  p.holdInstantPauses = true;
   return utilib::RunUtility(p, argc, argv);
 }

@@ -102,7 +102,11 @@ class Exporter {
   bool BuildCellList();
   void SortCells();
   bool CollectUsedLayers();
-  bool WriteCell(const utilib::CellListEntry& cell);
+  bool WriteCell(const utilib::CellListEntry& cell, bool main);
+  // Whether an instance of `name` may go out in the cell being written: the cell must be listed (a
+  // full list leaves cells out), and only a cell of lower rank may be placed, so that no block is
+  // inserted in itself, nor the drawing, which is no block, anywhere.
+  bool Placeable(const std::string& name);
   void ShowCount(int index, long value, long* maximum);
   void WritePolyline(const utilib::Shape& shape);
 
@@ -119,6 +123,10 @@ class Exporter {
   utilib::GeometrySettings geometry_;
   Counts current_, maxima_;
   std::vector<DxfPoint> points_;
+  const utilib::CellListEntry* writing_ = nullptr;
+  bool writingMain_ = false;
+  std::unordered_set<std::string> toldLeftOut_;
+  bool leftOut_ = false;  // instances of cells a full list left out were not written
 };
 
 // Turns the records of one TLC file into the entities of its block (or of the drawing).
@@ -160,7 +168,25 @@ void Exporter::WritePolyline(const utilib::Shape& shape) {
   out_->WriteDxfPolyline(LayerName(shape.layer), Out(width), points_, polygon, s_.widthInVertex);
 }
 
+bool Exporter::Placeable(const std::string& name) {
+  const int listed = cells_.FindListedCell(name);
+  if (listed == 0) {
+    leftOut_ = true;
+    if (toldLeftOut_.insert(tlc::UpperCase(name)).second)
+      Report(Format("Instance of %s Left Out with its Cell", name.c_str()));
+    return false;
+  }
+  const utilib::CellListEntry& placed = cells_[listed];
+  if (listed == 1 || (!writingMain_ && placed.rank >= writing_->rank)) {
+    Report(Format("Instance of %s (Rank %d) in %s (Rank %d) Breaks the Rank Rule ... Left Out", name.c_str(),
+                  static_cast<int>(placed.rank), writing_->name.c_str(), static_cast<int>(writing_->rank)));
+    return false;
+  }
+  return true;
+}
+
 void BlockBody::CellRef(const tlc::TlcCellRef& ref) {
+  if (!e_.Placeable(ref.name)) return;
   e_.ShowCount(2, ++e_.current_.inserts, &e_.maxima_.inserts);
   e_.out_->WriteDxfInsert(e_.BlockName(ref.name), e_.Out(ref.x), e_.Out(ref.y), ref.orientation);
 }
@@ -249,8 +275,10 @@ bool Exporter::CollectUsedLayers() {
   return true;
 }
 
-bool Exporter::WriteCell(const utilib::CellListEntry& cell) {
+bool Exporter::WriteCell(const utilib::CellListEntry& cell, bool main) {
   current_ = {};
+  writing_ = &cell;
+  writingMain_ = main;
   tlc::FileLineSource source;
   if (!OpenTlc(source, cell.name)) {
     Stop(Format("%s.TLC file is Missing ... Can't Continue", cell.name.c_str()));
@@ -329,7 +357,7 @@ int Exporter::Run(ExportResult* result) {
     utilib::ClearMessageLines(job_, 4, kExpMessages);
     utilib::SetItemText(job_, cell.name, kExpBlock);
     out.WriteDxfBlock(cell.name);
-    const bool ok = WriteCell(cell);
+    const bool ok = WriteCell(cell, false);
     out.EndDxfBlock();
     utilib::ReportPrintf(job_, "%-24s%-12ld%-12ld%-12ld\n", cell.name.c_str(), current_.polylines, current_.texts,
                          current_.inserts);
@@ -343,7 +371,7 @@ int Exporter::Run(ExportResult* result) {
     utilib::ClearMessageLines(job_, 4, kExpMessages);
     utilib::SetItemText(job_, s_.mainCell, kExpBlock);
     out.BeginEntities();
-    if (WriteCell(cells_[1])) {
+    if (WriteCell(cells_[1], true)) {
       utilib::ReportPrintf(job_, "%-24s%-12ld%-12ld%-12ld\n", s_.mainCell.c_str(), current_.polylines,
                            current_.texts, current_.inserts);
     }
@@ -359,6 +387,11 @@ int Exporter::Run(ExportResult* result) {
   if (result) {
     result->bytes = out.FileBytes();
     result->blocks = blocks;
+  }
+  if (leftOut_ && !job_.abort) {
+    // The file holds what the list had room for; the run did not convert the whole drawing.
+    utilib::ReportPrintf(job_, "\nInstances of Cells Left Out of the Full Cell List were not Written\n");
+    return 0;
   }
   return job_.abort ? 0 : 1;
 }

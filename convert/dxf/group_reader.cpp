@@ -1,13 +1,34 @@
 #include "convert/dxf/group_reader.h"
 
 #include <cctype>
+#include <charconv>
+#include <clocale>
+#include <cstdlib>
+#include <locale.h>
+#include <system_error>
 
 #include "editor/tlc/run.h"
 #include "editor/tlc/stream.h"
 
 namespace dxf {
 
-double DxfGroup::Real() const { return tlc::ToDouble(value); }
+double DxfGroup::Real() const {
+  const std::string_view v = Word();
+  std::size_t i = 0;
+  bool negative = false;
+  if (i < v.size() && (v[i] == '-' || v[i] == '+')) negative = v[i++] == '-';
+  if (i < v.size() && (v[i] == '-' || v[i] == '+')) return 0;  // "--1" is no number
+  double value = 0;
+  const auto [end, ec] = std::from_chars(v.data() + i, v.data() + v.size(), value, std::chars_format::general);
+  if (ec == std::errc::result_out_of_range) {
+    // Too large or too small for a double: the value is clamped later, so overflow goes to infinity
+    // and underflow to zero, never to the 0 a failed conversion leaves.
+    static const locale_t c = newlocale(LC_NUMERIC_MASK, "C", static_cast<locale_t>(0));
+    const std::string digits(v.substr(i, static_cast<std::size_t>(end - (v.data() + i))));
+    value = c ? strtod_l(digits.c_str(), nullptr, c) : 0;
+  }
+  return negative ? -value : value;
+}
 
 int DxfGroup::Integer() const { return tlc::ToInt(value); }
 
@@ -25,8 +46,32 @@ bool SameWord(std::string_view word, std::string_view upper) {
   return true;
 }
 
+namespace {
+
+constexpr std::string_view kBinarySentinel = "AutoCAD Binary DXF";
+
+// A group code line: blanks, an optional sign and at least one digit, blanks.
+bool IsCodeLine(std::string_view line) {
+  std::size_t i = 0;
+  while (i < line.size() && (line[i] == ' ' || line[i] == '\t')) ++i;
+  if (i < line.size() && (line[i] == '-' || line[i] == '+')) ++i;
+  const std::size_t digits = i;
+  while (i < line.size() && line[i] >= '0' && line[i] <= '9') ++i;
+  if (i == digits) return false;
+  while (i < line.size() && (line[i] == ' ' || line[i] == '\t')) ++i;
+  return i == line.size();
+}
+
+}  // namespace
+
+DxfGroupReader::DxfGroupReader(std::string_view text) : text_(text) {
+  binary_ = text.substr(0, kBinarySentinel.size()) == kBinarySentinel;
+  if (binary_) status_ = DxfReadStatus::Binary;
+}
+
 bool DxfGroupReader::Line(std::string_view& line) {
   if (pos_ >= text_.size()) return false;
+  ++line_;
   std::size_t end = text_.find('\n', pos_);
   if (end == std::string_view::npos) end = text_.size();
   line = text_.substr(pos_, end - pos_);
@@ -36,12 +81,27 @@ bool DxfGroupReader::Line(std::string_view& line) {
 }
 
 bool DxfGroupReader::ReadDxfGroup(DxfGroup& group) {
-  std::string_view code, value;
-  if (!Line(code) || !Line(value)) return false;
-  group.code = tlc::ToInt(code);
-  // A long value is cut, never read in pieces: the code and value lines stay paired.
-  group.value.assign(value.substr(0, kValueLength));
-  return true;
+  if (status_ != DxfReadStatus::Reading) return false;
+  for (;;) {
+    std::string_view code, value;
+    if (!Line(code)) {
+      status_ = DxfReadStatus::Ended;
+      return false;
+    }
+    if (!IsCodeLine(code)) {
+      status_ = DxfReadStatus::BadCode;
+      return false;
+    }
+    if (!Line(value)) {
+      status_ = DxfReadStatus::Ended;
+      return false;
+    }
+    group.code = tlc::ToInt(code);
+    if (group.code == 999) continue;  // a comment, wherever it stands
+    // A long value is cut, never read in pieces: the code and value lines stay paired.
+    group.value.assign(value.substr(0, kValueLength));
+    return true;
+  }
 }
 
 const DxfGroup* DxfItem::Find(int code) const {
@@ -52,7 +112,7 @@ const DxfGroup* DxfItem::Find(int code) const {
 
 void DxfScanner::Rewind() {
   reader_.Rewind();
-  havePending_ = ended_ = false;
+  havePending_ = ended_ = sawEof_ = false;
   section_ = DxfSection::None;
   inLayerTable_ = false;
 }
@@ -96,7 +156,7 @@ bool DxfScanner::NextDxfItem(DxfItem& item) {
   } else if (item.word == "ENDTAB") {
     inLayerTable_ = false;
   } else if (item.word == "EOF") {
-    ended_ = true;
+    ended_ = sawEof_ = true;
   }
   item.section = item.word == "ENDSEC" ? DxfSection::None : section_;
   item.inLayerTable = inLayerTable_;

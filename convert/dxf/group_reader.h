@@ -19,19 +19,39 @@ struct DxfGroup {
   std::string_view Word() const;
 };
 
-// Groups from the text of a whole file, in order; Rewind starts again at the top.
+// How the reading of a file's groups ended.
+enum class DxfReadStatus {
+  Reading,     // not ended yet, or ended at its "EOF" item
+  Ended,       // the text ended (before an "EOF" item, when the scanner says so)
+  BadCode,     // a code line that is not a whole number: not a text DXF, or a damaged one
+  Binary,      // the file is a binary DXF
+};
+
+// Groups from the text of a whole file, in order; Rewind starts again at the top. Comment groups
+// (code 999) are passed over wherever a group is read.
 class DxfGroupReader {
  public:
-  explicit DxfGroupReader(std::string_view text) : text_(text) {}
-  // Reads one group; false at the end of the text (a code line without its value line included).
+  explicit DxfGroupReader(std::string_view text);
+  // Reads one group; false at the end of the text (a code line without its value line included) or
+  // at a code line that is not a number (Status says which).
   bool ReadDxfGroup(DxfGroup& group);
-  void Rewind() { pos_ = 0; }
+  void Rewind() {
+    pos_ = 0;
+    line_ = 0;
+    status_ = binary_ ? DxfReadStatus::Binary : DxfReadStatus::Reading;
+  }
   std::size_t Position() const { return pos_; }
+  DxfReadStatus Status() const { return status_; }
+  // The number (from 1) of the last line read.
+  std::size_t LineNumber() const { return line_; }
 
  private:
   bool Line(std::string_view& line);
   std::string_view text_;
   std::size_t pos_ = 0;
+  std::size_t line_ = 0;
+  bool binary_ = false;
+  DxfReadStatus status_ = DxfReadStatus::Reading;
 };
 
 enum class DxfSection { None, Header, Tables, Blocks, Entities, Other };
@@ -57,12 +77,17 @@ class DxfScanner {
   bool NextDxfItem(DxfItem& item);
   void Rewind();
   std::size_t Position() const { return reader_.Position(); }
+  // Whether the "EOF" item was read, and how the reading of groups ended.
+  bool SawEof() const { return sawEof_; }
+  DxfReadStatus Status() const { return reader_.Status(); }
+  std::size_t LineNumber() const { return reader_.LineNumber(); }
 
  private:
   DxfGroupReader reader_;
   DxfGroup pending_;
   bool havePending_ = false;
   bool ended_ = false;
+  bool sawEof_ = false;
   DxfSection section_ = DxfSection::None;
   bool inLayerTable_ = false;
 };

@@ -5,7 +5,6 @@
 #include <map>
 #include <memory>
 #include <numbers>
-#include <set>
 #include <unordered_map>
 
 #include "convert/dxf/curves.h"
@@ -64,11 +63,12 @@ class Importer {
     table_.foreignWord = "Block";
     table_.formatWord = "DXF";
   }
-  int Run(ImportResult* result);
+  int Run(ImportResult* result, std::string* text = nullptr);
 
  private:
   // Hierarchy.
   bool ScanHierarchy();
+  bool RankWithPreviousFiles();
   int Find(const std::string& upper) const {
     auto it = idOf_.find(upper);
     return it == idOf_.end() ? -1 : it->second;
@@ -132,7 +132,6 @@ class Importer {
   double baseX_ = 0, baseY_ = 0;
   double textHeight_ = 1;  // drawing units, until the header's $TEXTSIZE says otherwise
   Polyline polyline_;
-  std::set<std::string> skippedLayers_;
   std::map<std::string, int> unconverted_;
   int tlcFiles_ = 0;
 };
@@ -195,6 +194,17 @@ bool Importer::ScanHierarchy() {
   }
   endBlock();
   if (job_.abort) return false;
+  if (!scanner.SawEof()) {
+    // A file cut short would lose its last block and its drawing without a word: stop instead.
+    const DxfReadStatus status = scanner.Status();
+    if (status == DxfReadStatus::Binary || (status == DxfReadStatus::BadCode && scanner.LineNumber() <= 1))
+      Stop("DXF File is not a Text DXF ... Can't Continue");
+    else if (status == DxfReadStatus::BadCode)
+      Stop(Format("DXF Group Code Expected at Line %zu ... Can't Continue", scanner.LineNumber()));
+    else
+      Stop("DXF File Ends before EOF ... Can't Continue");
+    return false;
+  }
 
   bool changed = hierarchy_.changed;
   for (int pass = 2; changed && pass <= kMaxHierarchyPasses && !job_.abort; ++pass) {
@@ -216,6 +226,38 @@ bool Importer::ScanHierarchy() {
   utilib::StructureRow& entities = Row(entitiesId_);
   entities.rank = highest + 1;
   entities.found = true;
+  return true;
+}
+
+// The TLC files already in the destination may hold a block at a higher rank than this file gives it
+// (their rank is kept): every block placing it, and the drawing, must then rise above it again, or the
+// set would break the rank rule and lose those references when it is loaded.
+bool Importer::RankWithPreviousFiles() {
+  utilib::CheckPreviousTlcFiles(job_, table_, s_.tlcFolder, s_.scale);
+  if (job_.abort) return false;
+  bool changed = true;
+  for (int pass = 1; changed && pass <= kMaxHierarchyPasses; ++pass) changed = hierarchy_.RaiseRanks(table_);
+  int highest = 0;
+  for (int id = 0; id < static_cast<int>(rowOfId_.size()); ++id) {
+    if (id == entitiesId_) continue;
+    const utilib::StructureRow& row = Row(id);
+    if (row.rank > kMaxRank - 1) {
+      Stop(Format("Hierarchy Deeper than %d Levels at %s ... Can't Continue", kMaxRank, row.foreignName.c_str()));
+      return false;
+    }
+    highest = std::max(highest, row.rank);
+  }
+  utilib::StructureRow& entities = Row(entitiesId_);
+  entities.rank = std::max(entities.rank, highest + 1);
+  if (entities.rank > kMaxRank) {
+    Stop(Format("Hierarchy Deeper than %d Levels at %s ... Can't Continue", kMaxRank, entities.cellName.c_str()));
+    return false;
+  }
+  utilib::SortCellsByRank(table_);
+  for (int i = 0; i < table_.Count(); ++i) rowOfId_[static_cast<std::size_t>(table_.rows[i].tag)] = i;
+  utilib::ReportCellCollection(job_, table_);
+  if (job_.abort) return false;
+  utilib::WriteStructureReportHead(job_);
   return true;
 }
 
@@ -314,12 +356,10 @@ bool Importer::EntityLayer(const DxfItem& item, int& layer) {
   const std::string name(g->Word());
   layer = layers_.MapDxfLayer(s_, name);
   if (layer != 0) return true;
-  const std::string key = tlc::UpperCase(std::string_view(name).substr(0, kLayerNameLength));
-  if (skippedLayers_.count(key)) return false;
-  // OK leaves the entities of that layer out, Cancel stops the run.
-  if (!utilib::AskOkOrAbort(job_, "Entity Layer Not in Layer Table")) return false;
-  skippedLayers_.insert(key);
-  Note(Format("Entities on Layer %s not Converted", name.c_str()));
+  // Either answer stops the run: leaving the layer out would lose its entities unseen.
+  utilib::ReportPrintf(job_, "Entity Layer %s Not in Layer Table\n", name.c_str());
+  utilib::AskOkOrAbort(job_, "Entity Layer Not in Layer Table");
+  job_.abort = true;
   return false;
 }
 
@@ -345,7 +385,7 @@ void Importer::WritePieces(int layer, std::int32_t width, const std::vector<db::
       Note(At(Format("Poly of %d Vertices not Converted", static_cast<int>(n)).c_str(), points.front(), layer));
       return;
     }
-    Note(At("Polyline Broken into Pieces", points.front(), layer));
+    Note("Polyline Broken into Pieces");
     for (const auto& piece : pieces) put(0, piece.size(), piece);
     return;
   }
@@ -353,7 +393,7 @@ void Importer::WritePieces(int layer, std::int32_t width, const std::vector<db::
     put(0, n, points);
     return;
   }
-  Note(At("Polyline Broken into Pieces", points.front(), layer));
+  Note("Polyline Broken into Pieces");
   for (std::size_t start = 0;;) {
     const std::size_t end = std::min(n, start + limit);
     put(start, end, points);
@@ -403,7 +443,7 @@ void Importer::Solid(const DxfItem& item) {
   if (!s_.solids || !EntityLayer(item, layer)) return;
   for (int code : {10, 20, 11, 21, 12, 22, 13, 23}) {
     if (!item.Find(code)) {
-      Note(At("Not Enough Points in Solid", Db(PointOf(item, 10)), layer));
+      Note("Not Enough Points in Solid");
       return;
     }
   }
@@ -494,7 +534,7 @@ void Importer::FinishPolyline() {
   auto bulge = [&](std::size_t i) {
     double b = pl.bulges[i];
     if (std::fabs(b) > kMaxBulge) {
-      Note(At("Curve Fit Arc Exceeds 270 deg", Db(pl.vertices[i]), pl.layer));
+      Note("Curve Fit Arc Exceeds 270 deg");
       b = b < 0 ? -kMaxBulge : kMaxBulge;
     }
     return b;
@@ -617,8 +657,10 @@ bool Importer::WriteTokenCells() {
   return !job_.abort;
 }
 
-int Importer::Run(ImportResult* result) {
-  if (!os::ReadWholeFile(s_.dxfFile, text_)) {
+int Importer::Run(ImportResult* result, std::string* text) {
+  if (text) {
+    text_ = std::move(*text);
+  } else if (!os::ReadWholeFile(s_.dxfFile, text_)) {
     Stop("DXF File is Missing ... Can't Continue");
     return 0;
   }
@@ -633,7 +675,7 @@ int Importer::Run(ImportResult* result) {
   if (!ScanHierarchy()) return 0;
   utilib::MakeCellNames(job_, table_, ask_);
   if (job_.abort) return 0;
-  if (!utilib::ReadyCellTable(job_, table_, s_.tlcFolder, s_.scale, rowOfId_)) return 0;
+  if (!RankWithPreviousFiles()) return 0;
 
   tlc_ = std::make_unique<utilib::ImporterTlc>(job_, utilib::ImporterKind::Dxf, s_.tlcFolder);
   const int built =
@@ -661,6 +703,13 @@ int ImportDxf(utilib::Job& job, ImportSettings& settings, const DxfLayerMap& lay
   job.abort = false;
   Importer importer(job, settings, layers, askName);
   return importer.Run(result);
+}
+
+int ImportDxfText(utilib::Job& job, ImportSettings& settings, const DxfLayerMap& layers,
+                  const utilib::NewNameAsker& askName, std::string text, ImportResult* result) {
+  job.abort = false;
+  Importer importer(job, settings, layers, askName);
+  return importer.Run(result, &text);
 }
 
 }  // namespace dxf

@@ -33,6 +33,10 @@ struct ImportResult {
 int ImportDxf(utilib::Job& job, ImportSettings& settings, const DxfLayerMap& layers,
               const utilib::NewNameAsker& askName, ImportResult* result = nullptr);
 
+// The same job over a DXF text already in memory (the settings' file name is only reported).
+int ImportDxfText(utilib::Job& job, ImportSettings& settings, const DxfLayerMap& layers,
+                  const utilib::NewNameAsker& askName, std::string text, ImportResult* result = nullptr);
+
 // "Completed ... %d TLC Files Made".
 std::string ImportCompletedText(const ImportResult& result);
 

@@ -118,6 +118,7 @@ void Frame::Read() {
 
 int Frame::RunJob(std::string_view displayTemplate, const std::string& title, const std::function<int(Job&)>& body) {
   ThrottledUi shown(*this, program.heldItems);
+  if (program.holdInstantPauses) shown.HoldInstantPauses([](int milliseconds) { return ui::ScaledPause(milliseconds) == 0; });
   Job run(program.name, shown);
   run.rotatingPauseMs = program.rotatingPauseMs;
   job = &run;

@@ -58,6 +58,9 @@ struct UtilityProgram {
   // DISPLAY items whose texts change faster than anyone reads them (percentages): shown at a
   // readable rate, as every number is.
   std::set<int> heldItems;
+  // Pauses that take no time (a scripted run) are held like those items: a job that pauses on every
+  // few message lines then spends no time on the pauses it cannot be seen to make.
+  bool holdInstantPauses = false;
   // Closing PAUSE stops the job (the converters); the checker and layer logic only close it.
   bool pauseCloseAborts = true;
   int rotatingPauseMs = 500;

@@ -49,5 +49,29 @@ TEST(ThrottledUi, WithNoIntervalEveryChangeShowsAtOnce) {
             (std::vector<std::string>{"item 1040 \"1\"", "item 1040 \"2\"", "item 1040 \"3\""}));
 }
 
+// Pauses that take no time are held like the items: the first reaches the display, the rest of the
+// interval's return at once without flushing; a pause that takes time always goes through.
+TEST(ThrottledUi, InstantPausesAreHeldLikeTheItems) {
+  RecordingUi shown;
+  {
+    ThrottledUi ui(shown, {540}, kNever);
+    ui.HoldInstantPauses([](int milliseconds) { return milliseconds < 100; });
+    for (int i = 0; i < 50; ++i) {
+      ui.SetItemText(540, "Path Ends Extended " + std::to_string(i));
+      EXPECT_FALSE(ui.Pause(0));
+    }
+    ui.Pause(200);
+  }
+  EXPECT_EQ(shown.events, (std::vector<std::string>{"item 540 \"Path Ends Extended 0\"", "pause 0",
+                                                     "item 540 \"Path Ends Extended 49\"", "pause 200"}));
+  // Once its interval is over, the next instant pause goes through again.
+  RecordingUi again;
+  ThrottledUi ui(again, {}, 0);
+  ui.HoldInstantPauses([](int) { return true; });
+  ui.Pause(0);
+  ui.Pause(0);
+  EXPECT_EQ(again.EventsOf("pause").size(), 2u);
+}
+
 }  // namespace
 }  // namespace utilib

@@ -108,6 +108,37 @@ TEST(CifTextTemplate, FieldsOfATextCommand) {
   EXPECT_TRUE(cif::SplitLabelFields("94 text", "94 A 1 2").empty());
 }
 
+// A text field holds any text: what would split it or end the command goes out escaped, everything
+// else (commas, a backslash that reads as no escape) as it is, and every text reads back whole.
+TEST(CifTextTemplate, TextsGoOutEscapedAndComeBackWhole) {
+  const struct {
+    const char* text;
+    const char* written;
+  } cases[] = {
+      {"A,B", "A,B"},           {"two words", "two\\20words"}, {"semi;colon", "semi\\3Bcolon"},
+      {"tab\tin", "tab\\09in"}, {"C:\\TEMP", "C:\\TEMP"},       {"end\\", "end\\"},
+      {"\\20", "\\5C20"},        {"\\5c;", "\\5C5c\\3B"},      {" ", "\\20"},
+  };
+  for (const auto& c : cases) {
+    EXPECT_EQ(cif::EscapeCifText(c.text), c.written) << c.text;
+    EXPECT_EQ(cif::UnescapeCifText(c.written), c.text) << c.written;
+    cif::LabelValues v;
+    v.text = c.text;
+    v.x = 3;
+    v.y = -4;
+    for (const char* tmpl : {"94 <text> <x> <y>", "99 <x> <y> <text>"}) {
+      const std::string command = cif::BuildCifLabel(tmpl, v);
+      EXPECT_EQ(command.find(';'), std::string::npos) << command;
+      const auto fields = cif::SplitLabelFields(tmpl, command);
+      ASSERT_EQ(fields.size(), 3u) << command;
+      for (const auto& [field, piece] : fields)
+        if (field == cif::TemplateField::Text) EXPECT_EQ(piece, c.text) << command;
+    }
+  }
+  // A peer's text keeps its backslashes and blanks where no escape stands.
+  EXPECT_EQ(cif::UnescapeCifText("A\\B \\2"), "A\\B \\2");
+}
+
 TEST(CifTextTemplate, HistoryAndDigits) {
   std::vector<std::string> h = cif::DefaultTemplates();
   ASSERT_EQ(h.size(), 5u);

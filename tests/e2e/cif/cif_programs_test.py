@@ -1,7 +1,8 @@
 """Headless runs of wcalexp and wcalimp through their scripts: the SETUP dialog with its template
 combo box and what it leaves in the set-up file, a set-up file of another version, Go to the end,
 Go stopped by a missing file, a question answered Cancel, a pause cancelled, a name the importer
-must ask for, and a file with two end commands.
+must ask for, and a file with two end commands. Then texts of every kind through the pair and back,
+and a symbol named in the cell file but never defined.
 
 usage: cif_programs_test.py SUITE_FOLDER WORK_FOLDER
 """
@@ -151,5 +152,86 @@ write("CHIP.CIF", "(LAYER 1 CIF=CM1);\nDS 1;\n7 A;\nDF;\nE\nE\n")
 status, log = run("wcalimp", "imp-ends", "box ok\nbox ok\ncommand 13\nwait\nquit\n")
 expect("two end commands", 'box "CALIMP" "CIF File has Too Many End Commands ... Break Up File"' in log and
        'box "CALIMP" "Aborted ... Files may be Incomplete"' in log, log)
+
+
+
+def texts_of(path):
+    """The texts of a TLC file, in file order."""
+    got = open(path, newline="").read().split("\r\n")
+    return [got[i + 3] for i, line in enumerate(got) if line == "=T"]
+
+
+# Texts the editor can make come back whole through CIF: commas, blanks, ";", backslashes, a text that
+# looks like an escape; through the default template (text first) and the full one (text last).
+SAMPLES = ["A,B", "two words", " lead", "trail ", "semi;colon", "tab\tin", "C:\\TEMP", "end\\", "\\20",
+           "\\5c;", "(paren)", "VDD"]
+os.makedirs(os.path.join(WORK, "texts"))
+write("texts/TOP.TLC", header("TOP", 1) + "".join(
+    "=T\n1 100 %d 0\n%d 5\n%s\n" % (1 + (len(t) + 7) // 8, 10 * i, t) for i, t in enumerate(SAMPLES)))
+for name, template, mero in (("first", "94 <text> <x> <y> <lname>", 1),
+                             ("last", "99 <layer> <size> <orien> <x> <y> <text>", 0)):
+    status, log = run("wcalexp", "exp-texts-" + name, """\
+answer SETUP set 100 "texts\\\\top" set 101 "layers.lyr" set 102 "texts.cif" set 103 "" check 105 %d set 109 "%s" \
+press ok
+command 12
+wait
+box ok
+command 13
+wait
+quit
+""" % (mero, template))
+    expect("texts %s: exported" % name, 'box "CALEXP" "Completed ... ' in log, log)
+    if mero:
+        cif = open(os.path.join(WORK, "TEXTS.CIF"), newline="").read()
+        expect("plain texts go out as they are, the others escaped",
+               all(t in cif for t in ("99 1 100 0 110 5 VDD;", "99 1 100 0 0 5 A,B;", "99 1 100 0 60 5 C:\\TEMP;",
+                                      "94 two\\20words 10 5 CM1;", "94 semi\\3Bcolon 40 5 CM1;")), cif)
+    shutil.rmtree(os.path.join(WORK, "texts-" + name), ignore_errors=True)
+    os.makedirs(os.path.join(WORK, "texts-" + name))
+    status, log = run("wcalimp", "imp-texts-" + name, """\
+answer SETUP set 100 "texts" set 101 "" set 102 "" set 103 "texts-%s" set 104 "" set 105 "9" set 109 "%s" press ok
+box ok
+command 12
+wait
+command 13
+wait
+quit
+""" % (name, template))
+    expect("texts %s: imported" % name, 'box "CALIMP" "Completed ... 1 TLC Files Made"' in log, log)
+    back = os.path.join(WORK, "texts-" + name, "TOP.TLC")
+    got = texts_of(back) if os.path.exists(back) else []
+    expect("texts %s: every text comes back whole" % name, got == SAMPLES, "%r\n%r" % (got, SAMPLES))
+
+# A symbol named in the cell file and called, but never defined: a token cell stands in for it.
+shutil.rmtree(os.path.join(WORK, "ghost"), ignore_errors=True)
+os.makedirs(os.path.join(WORK, "ghost"))
+write("GHOST.CIF", "(LAYER 1 CIF=CM1);\nDS 1 2 2;\nL CM1;\nB 10 10 0 0;\nC 5 T 1 1;\nDF;\nC 1;\nE\n")
+write("ghost.cel", "(#1 TOP);\n(#5 GHOST);\n")
+status, log = run("wcalimp", "imp-ghost", """\
+answer SETUP set 100 "ghost" set 101 "ghost.cel" set 102 "" set 103 "ghost" set 104 "" set 105 "9" check 108 1 \
+set 109 "94 <text> <x> <y> <lname>" press ok
+box ok
+command 12
+wait
+command 13
+wait
+quit
+""")
+expect("ghost: completes with the token cell", 'box "CALIMP" "Completed ... 2 TLC Files Made"' in log, log)
+expect("ghost: told", "Symbol #5 GHOST is Missing ... Token Cell Made" in open(os.path.join(WORK, "CALIMP.RPT")).read(),
+       open(os.path.join(WORK, "CALIMP.RPT")).read())
+ghost = os.path.join(WORK, "ghost", "GHOST.TLC")
+expect("ghost: the token cell holds its name", os.path.exists(ghost) and texts_of(ghost) == ["<<GHOST>>"])
+expect("ghost: CELLS.REF lists both", lines("ghost/CELLS.REF")[0] == "2", lines("ghost/CELLS.REF"))
+status, log = run("wcalexp", "exp-ghost", """\
+answer SETUP set 100 "ghost\\\\top" set 101 "layers.lyr" set 102 "ghost-back.cif" set 103 "" press ok
+command 12
+wait
+box ok
+command 13
+wait
+quit
+""")
+expect("ghost: the set exports again", 'box "CALEXP" "Completed ... ' in log, log)
 
 checks.finish("PASSED")

@@ -1,12 +1,18 @@
 """Headless runs of wxchexp and wxchimp through their scripts: the setting dialogs and the set-up files
 they leave, a set-up file of another version, Go without its input, Go before the layer table is read,
 the LAYERS dialog, a block name asked for in NEWNAME, a layer left out of the map, a run cancelled at a
-pause, and a drawing written by one program and read back by the other.
+pause, and a drawing written by one program and read back by the other. Then the files that used to
+lose data: older TLC files of a higher rank in the destination, comments between a section word and its
+name, numbers beyond a double, files cut short, binary or random, the importer's report texts; and on
+the exporter's side a full cell list and a main cell that places itself, each DXF file read by ezdxf's
+audit.
 
 usage: programs_test.py SUITE_FOLDER WORK_FOLDER
 """
+import json
 import os
 import shutil
+import subprocess
 import sys
 
 sys.path.insert(0, os.path.dirname(os.path.dirname(os.path.abspath(__file__))))
@@ -157,7 +163,7 @@ write("odd.dxf", "\n".join([
     "  0", "LINE", "  8", "B", " 10", "0", " 20", "0", " 11", "1", " 21", "1", "  0", "ENDSEC", "  0", "EOF", ""]))
 status, log = run("wxchimp", "imp-odd", """\
 answer SETUP set 100 "odd" set 101 "oddout/main" press ok
-answer LAYERS set 250 "9" set 251 "0" press ok
+answer LAYERS set 250 "9" set 251 "8" press ok
 answer NEWNAME set 601 "pair" press ok
 box ok
 box ok
@@ -170,9 +176,7 @@ command 14
 wait
 quit
 """)
-expect("NEWNAME asked and a layer left out", "dialog NEWNAME" in log and
-       'box "XCHIMP" "Entity Layer Not in Layer Table"' in log and
-       'box "XCHIMP" "Completed ... 2 TLC Files Made"' in log, log)
+expect("NEWNAME asked", "dialog NEWNAME" in log and 'box "XCHIMP" "Completed ... 2 TLC Files Made"' in log, log)
 main = os.path.join(WORK, "oddout", "MAIN.TLC")
 expect("renamed block referenced", os.path.exists(main) and "=C|PAIR|0 5000 5000 0" in records(main),
        records(main) if os.path.exists(main) else "")
@@ -189,5 +193,218 @@ wait
 quit
 """)
 expect("cancelled at a pause", 'box "XCHIMP" "Aborted ... Files may be Incomplete"' in log, log)
+
+# The same file with layer B left out of the map: OK to the question still stops the run, which would
+# otherwise lose B's entities unseen.
+shutil.rmtree(os.path.join(WORK, "oddout"))
+os.makedirs(os.path.join(WORK, "oddout"))
+status, log = run("wxchimp", "imp-unmapped", """\
+answer SETUP set 100 "odd" set 101 "oddout/main" press ok
+answer LAYERS set 250 "9" set 251 "0" press ok
+answer NEWNAME set 601 "pair" press ok
+box ok
+box ok
+box ok
+command 13
+wait
+command 12
+wait
+command 14
+wait
+quit
+""")
+expect("an unmapped layer stops the run", 'box "XCHIMP" "Entity Layer Not in Layer Table"' in log and
+       'box "XCHIMP" "Aborted ... Files may be Incomplete"' in log and "Completed" not in log, log)
+expect("the report names the layer", "Entity Layer B Not in Layer Table" in lines("XCHIMP.RPT"), lines("XCHIMP.RPT"))
+
+
+def group_text(groups):
+    return "".join("%3d\n%s\n" % (code, value) for code, value in groups)
+
+
+def import_dxf(name, text, numbers=(), binary=False):
+    """wxchimp on TEXT as NAME.dxf into the folder NAME (emptied first); the log and the folder."""
+    path = os.path.join(WORK, name + ".dxf")
+    with open(path, "wb") as f:
+        f.write(text if binary else text.encode("latin-1"))
+    out = os.path.join(WORK, name)
+    shutil.rmtree(out, ignore_errors=True)
+    os.makedirs(out)
+    return import_into(name, out, numbers)
+
+
+def import_into(name, out, numbers=()):
+    layers = " ".join('set %d "%d"' % (250 + i, n) for i, n in enumerate(numbers))
+    status, log = run("wxchimp", "imp-" + name, """\
+answer SETUP set 100 "%s" set 101 "%s/top" set 103 "1000" press ok
+answer LAYERS %s press ok
+%scommand 13
+wait
+command 12
+wait
+command 14
+wait
+quit
+""" % (name, os.path.relpath(out, WORK), layers, "box ok\n" * 6))
+    expect("%s: the importer ends 0" % name, status == 0, log)
+    return log, out
+
+
+def header_of(path):
+    """Name and rank of a TLC file's header."""
+    got = open(path, newline="").read().split("\r\n")
+    at = got.index("=H")
+    return got[at + 1], int(got[at + 8].split()[0])
+
+
+LAYER_TABLE = [(0, "SECTION"), (2, "TABLES"), (0, "TABLE"), (2, "LAYER"), (0, "LAYER"), (2, "M"), (0, "ENDTAB"),
+               (0, "ENDSEC")]
+LEAF_AND_DRAWING = LAYER_TABLE + [
+    (0, "SECTION"), (2, "BLOCKS"), (0, "BLOCK"), (2, "LEAF"), (10, "0"), (20, "0"),
+    (0, "LINE"), (8, "M"), (10, "0"), (20, "0"), (11, "1"), (21, "0"), (0, "ENDBLK"), (0, "ENDSEC"),
+    (0, "SECTION"), (2, "ENTITIES"), (0, "INSERT"), (2, "LEAF"), (10, "5"), (20, "5"),
+    (0, "LINE"), (8, "M"), (10, "0"), (20, "0"), (11, "0"), (21, "1"), (0, "ENDSEC"), (0, "EOF")]
+
+# An older LEAF.TLC of rank 3 in the destination: the drawing that places LEAF must rise above it.
+os.makedirs(os.path.join(WORK, "ranked"))
+write("ranked/LEAF.TLC", header("LEAF", 3) + "=B\n1 0 0 10 10\n")
+with open(os.path.join(WORK, "ranked.dxf"), "w") as f:
+    f.write(group_text(LEAF_AND_DRAWING))
+log, out = import_into("ranked", os.path.join(WORK, "ranked"), [4])
+expect("ranked: completes", 'box "XCHIMP" "Completed ... 2 TLC Files Made"' in log, log)
+leaf_rank = header_of(os.path.join(out, "LEAF.TLC"))[1]
+top_rank = header_of(os.path.join(out, "TOP.TLC"))[1]
+expect("the drawing ranks above the older leaf", (leaf_rank, top_rank) == (3, 4), (leaf_rank, top_rank))
+ref = lines("ranked/CELLS.REF")
+expect("CELLS.REF in rank order", ref[1] == "LEAF" and ref[2].startswith("3 ") and ref[3] == "TOP" and
+       ref[4].startswith("4 "), ref)
+
+# Comments between SECTION or TABLE and their names, and coordinates beyond a double.
+commented = [(999, "by hand")]
+for code, value in LEAF_AND_DRAWING:
+    commented.append((code, value))
+    if (code, value) in ((0, "SECTION"), (0, "TABLE")):
+        commented.append((999, "comment"))
+commented[commented.index((11, "0"), 30)] = (11, "1e400")
+commented[commented.index((21, "1"))] = (21, "-1e400")
+log, out = import_dxf("commented", group_text(commented), [4])
+expect("commented: completes", 'box "XCHIMP" "Completed ... 2 TLC Files Made"' in log, log)
+expect("the layer table behind a comment", 'item LAYERS 200 "M"' in log, log)
+expect("sections behind comments come in, overflows clamped",
+       records(os.path.join(out, "TOP.TLC")) == ["=C|LEAF|0 5000 5000 0", "=P|4 0 2|0 0 8388607 -8388607 "] and
+       records(os.path.join(out, "LEAF.TLC")) == ["=P|4 0 2|0 0 1000 0 "],
+       records(os.path.join(out, "TOP.TLC")))
+
+# Files cut short, binary or random end Aborted with their message, never "Completed".
+whole = group_text(LEAF_AND_DRAWING)
+random_bytes = bytes((i * 7919 + (i >> 3) * 104729) % 251 for i in range(6000))
+for name, text, binary, message in [
+        ("half", whole[:len(whole) // 2], False, "DXF File Ends before EOF ... Can't Continue"),
+        ("noeof", whole[:whole.rindex("  0")], False, "DXF File Ends before EOF ... Can't Continue"),
+        ("binary", b"AutoCAD Binary DXF\r\n\x1a\x00" + b"\x00" * 40, True,
+         "DXF File is not a Text DXF ... Can't Continue"),
+        ("random", random_bytes, True, "DXF File is not a Text DXF ... Can't Continue")]:
+    log, out = import_dxf(name, text, [4], binary)
+    expect("%s: its message" % name, 'box "XCHIMP" "%s"' % message in log, log)
+    expect("%s: Aborted" % name, 'box "XCHIMP" "Aborted ... Files may be Incomplete"' in log and
+           "Completed" not in log, log)
+
+# The importer's report texts stand as they are, with no position behind them.
+wide_bulge = [(0, "POLYLINE"), (8, "M"), (66, "1"), (70, "0"), (0, "VERTEX"), (8, "M"), (10, "0"), (20, "0"),
+              (42, "5"), (0, "VERTEX"), (8, "M"), (10, "1"), (20, "0"), (0, "SEQEND")]
+long_line = [(0, "POLYLINE"), (8, "M"), (66, "1"), (70, "0"), (40, "0.01")]
+for i in range(300):
+    long_line += [(0, "VERTEX"), (8, "M"), (10, str(i)), (20, str(i % 2))]
+long_line.append((0, "SEQEND"))
+short_solid = [(0, "SOLID"), (8, "M"), (10, "0"), (20, "0"), (11, "1"), (21, "0"), (12, "1"), (22, "1")]
+told = LAYER_TABLE + [(0, "SECTION"), (2, "ENTITIES")] + wide_bulge + long_line + short_solid + \
+    [(0, "ENDSEC"), (0, "EOF")]
+log, out = import_dxf("told", group_text(told), [4])
+expect("told: completes", 'box "XCHIMP" "Completed ... 1 TLC Files Made"' in log, log)
+report = lines("XCHIMP.RPT")
+for text in ("Curve Fit Arc Exceeds 270 deg", "Polyline Broken into Pieces", "Not Enough Points in Solid"):
+    expect("report text %s" % text, text in report and not any(r.startswith(text + " at") for r in report), report)
+
+
+def audit(path):
+    """ezdxf's audit of a DXF file: its errors and fixes, and the names of blocks inserted and defined."""
+    code = """
+import json, sys, ezdxf
+doc = ezdxf.readfile(sys.argv[1])
+a = doc.audit()
+spaces = [doc.modelspace()] + [b for b in doc.blocks if not b.name.startswith("*")]
+inserted = sorted({e.dxf.name for s in spaces for e in s.query("INSERT")})
+defined = sorted(b.name for b in doc.blocks if not b.name.startswith("*"))
+print(json.dumps({"errors": [e.message for e in a.errors],
+                  "fixes": [f.message for f in a.fixes if "SEQEND" not in f.message],
+                  "inserted": inserted, "defined": defined}))
+"""
+    out = subprocess.run(["/usr/bin/python3", "-c", code, path], stdout=subprocess.PIPE, text=True)
+    return json.loads(out.stdout) if out.returncode == 0 else {"errors": ["ezdxf could not read " + path]}
+
+
+def export_dxf(name, cells):
+    """The cells (name: body records) as TLC files in the folder NAME, TOP exported to NAME.dxf."""
+    folder = os.path.join(WORK, name)
+    shutil.rmtree(folder, ignore_errors=True)
+    os.makedirs(folder)
+    for cell, (rank, body) in cells.items():
+        write_crlf(os.path.join(folder, cell + ".TLC"), header(cell, rank) + body)
+    status, log = run("wxchexp", "exp-" + name, """\
+answer SETUP set 100 "%s/top" set 101 "%s.dxf" press ok
+%scommand 12
+wait
+command 13
+wait
+quit
+""" % (name, name, "box ok\n" * 6))
+    expect("%s: the exporter ends 0" % name, status == 0, log)
+    return log, os.path.join(WORK, name.upper() + ".DXF")
+
+
+def audited(what, path):
+    a = audit(path)
+    expect("%s: ezdxf's audit finds nothing" % what, not a.get("errors") and not a.get("fixes"), a)
+    expect("%s: every block inserted is defined" % what, set(a.get("inserted", [])) <= set(a.get("defined", [])), a)
+    return a
+
+
+# A full cell list: the cells left out are not inserted either, and the run is not "Completed".
+box = "=B\n1 0 0 10 10\n"
+cells = {"TOP": (2, "".join("=C\nC%d\n0 %d 0 0\n" % (i, i * 100) for i in range(1650)))}
+cells.update({"C%d" % i: (1, box) for i in range(1650)})
+log, dxf_path = export_dxf("full", cells)
+expect("full: told and Aborted", "Cell List is Full at 1600 Cells ... C1599 Left Out" in log and
+       'box "XCHEXP" "Aborted ... Files may be Incomplete"' in log and "Completed" not in log, log[-2000:])
+a = audited("full", dxf_path)
+expect("full: the listed cells are inserted", len(a.get("inserted", [])) == 1599, len(a.get("inserted", [])))
+
+# A main cell that places itself, and a block that places the drawing or a cell of its own rank.
+log, dxf_path = export_dxf("itself", {
+    "TOP": (3, "=C\nTOP\n0 0 0 0\n=C\nMID\n0 100 0 0\n" + box),
+    "MID": (2, "=C\nTOP\n0 0 0 0\n=C\nPEER\n0 0 0 0\n=C\nLEAF\n0 50 0 0\n"),
+    "PEER": (2, box), "LEAF": (1, box)})
+expect("itself: completes", 'box "XCHEXP" "Completed ... ' in log, log)
+audited("itself", dxf_path)
+report = lines("XCHEXP.RPT")
+for placed, rank, cell, cell_rank in (("TOP", 3, "TOP", 3), ("TOP", 3, "MID", 2), ("PEER", 2, "MID", 2)):
+    text = "Instance of %s (Rank %d) in %s (Rank %d) Breaks the Rank Rule ... Left Out" % (placed, rank, cell, cell_rank)
+    expect("itself: told %s in %s" % (placed, cell), text in report, report)
+
+# Texts of every kind go to DXF and come back whole.
+SAMPLES = ["A,B", "two  words", " lead", "trail ", "semi;colon", "tab\tin", "C:\\TEMP", "%%d", "(paren)", "VDD"]
+log, dxf_path = export_dxf("texts", {"TOP": (1, "".join(
+    "=T\n1 300 %d 0\n%d 5\n%s\n" % (1 + (len(t) + 7) // 8, 1000 * i, t) for i, t in enumerate(SAMPLES)))})
+expect("texts: exported", 'box "XCHEXP" "Completed ... ' in log, log)
+audited("texts", dxf_path)
+back = os.path.join(WORK, "texts-back")
+shutil.rmtree(back, ignore_errors=True)
+os.makedirs(back)
+shutil.copy(dxf_path, os.path.join(WORK, "textsback.dxf"))
+log, out = import_into("textsback", back, [1])
+expect("texts: imported", 'box "XCHIMP" "Completed ... 1 TLC Files Made"' in log, log)
+got = [r.split("|")[-1] for r in records(os.path.join(back, "TOP.TLC"))] if os.path.exists(
+    os.path.join(back, "TOP.TLC")) else []
+expect("texts: every text comes back whole", sorted(got) == sorted(SAMPLES), "%r\n%r" % (got, SAMPLES))
 
 checks.finish("PASSED")
