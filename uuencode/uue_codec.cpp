@@ -2,31 +2,45 @@
 
 namespace uue {
 
+namespace {
+
+// The two characters of every 12-bit half of a group, and the sum of their codes.
+struct PairTable {
+  char chars[4096][2];
+  std::uint16_t sums[4096];
+  PairTable() {
+    for (int v = 0; v < 4096; ++v) {
+      chars[v][0] = EncodeUueChar(v >> 6);
+      chars[v][1] = EncodeUueChar(v);
+      sums[v] = static_cast<std::uint16_t>(static_cast<unsigned char>(chars[v][0]) +
+                                           static_cast<unsigned char>(chars[v][1]));
+    }
+  }
+};
+const PairTable kPairs;
+
+}  // namespace
+
 int EncodeUueLine(const unsigned char* bytes, int count, char* out, std::uint32_t& characterSum) {
   if (count < 0) count = 0;
   if (count > kLineBytes) count = kLineBytes;
   char* o = out;
   *o++ = EncodeUueChar(count);
+  std::uint32_t sum = static_cast<unsigned char>(out[0]);
   int i = 0;
-  for (; i + 3 <= count; i += 3) {
-    const std::uint32_t group = (std::uint32_t{bytes[i]} << 16) | (std::uint32_t{bytes[i + 1]} << 8) | bytes[i + 2];
-    o[0] = EncodeUueChar(static_cast<int>(group >> 18));
-    o[1] = EncodeUueChar(static_cast<int>(group >> 12));
-    o[2] = EncodeUueChar(static_cast<int>(group >> 6));
-    o[3] = EncodeUueChar(static_cast<int>(group));
-    o += 4;
-  }
-  if (i < count) {
+  for (; i < count; i += 3) {
+    // The last group of a line is padded with zero bytes.
     const std::uint32_t b1 = i + 1 < count ? bytes[i + 1] : 0;
-    const std::uint32_t group = (std::uint32_t{bytes[i]} << 16) | (b1 << 8);
-    o[0] = EncodeUueChar(static_cast<int>(group >> 18));
-    o[1] = EncodeUueChar(static_cast<int>(group >> 12));
-    o[2] = EncodeUueChar(static_cast<int>(group >> 6));
-    o[3] = EncodeUueChar(0);
+    const std::uint32_t b2 = i + 2 < count ? bytes[i + 2] : 0;
+    const std::uint32_t group = (std::uint32_t{bytes[i]} << 16) | (b1 << 8) | b2;
+    const std::uint32_t high = group >> 12, low = group & 4095;
+    o[0] = kPairs.chars[high][0];
+    o[1] = kPairs.chars[high][1];
+    o[2] = kPairs.chars[low][0];
+    o[3] = kPairs.chars[low][1];
+    sum += kPairs.sums[high] + kPairs.sums[low];
     o += 4;
   }
-  std::uint32_t sum = 0;
-  for (const char* c = out; c < o; ++c) sum += static_cast<unsigned char>(*c);
   characterSum = sum;
   return static_cast<int>(o - out);
 }

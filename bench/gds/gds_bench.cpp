@@ -155,15 +155,18 @@ int main(int argc, char** argv) {
                       {"klayout", "-b", "-r", KLAYOUT_COPY, "-rd", "src=" + work + "/in.gds", "-rd",
                        "dst=" + work + "/klayout.gds", "-rd", "times=" + work + "/klayout.times"},
                       work);
-  double klRead = 0, klWrite = 0;
+  double klRead = 0, klWrite = 0, klReadCpu = 0, klWriteCpu = 0;
   if (std::FILE* t = std::fopen((work + "/klayout.times").c_str(), "r")) {
-    if (std::fscanf(t, "%lf %lf", &klRead, &klWrite) != 2) klRead = klWrite = 0;
+    if (std::fscanf(t, "%lf %lf %lf %lf", &klRead, &klWrite, &klReadCpu, &klWriteCpu) != 4)
+      klRead = klWrite = klReadCpu = klWriteCpu = 0;
     std::fclose(t);
   }
-  const double klOwn = klRead + klWrite;
+  const double klOwn = klRead + klWrite, klOwnCpu = klReadCpu + klWriteCpu;
   if (klOwn > 0)
     std::printf("  %-28s%8.2f s   (read %.2f s, write %.2f s, start-up left out)\n", "klayout's own work", klOwn,
                 klRead, klWrite);
+  std::printf("  processor time: import %.2f s, export %.2f s, klayout's own work %.2f s (read %.2f s, write %.2f s)\n",
+              in.cpuSeconds, out.cpuSeconds, klOwnCpu, klReadCpu, klWriteCpu);
 
   std::int64_t tlcBytes = 0;
   for (const auto& e : std::filesystem::directory_iterator(work + "/tlc")) tlcBytes += e.file_size();
@@ -174,6 +177,9 @@ int main(int argc, char** argv) {
     if (klOwn > 0)
       std::printf("  ratios to klayout's own read and write: import %.2fx, export %.2fx, both ways %.2fx\n",
                   in.seconds / klOwn, out.seconds / klOwn, both / klOwn);
+    if (klOwnCpu > 0)
+      std::printf("  the same in processor time: import %.2fx, export %.2fx, both ways %.2fx\n",
+                  in.cpuSeconds / klOwnCpu, out.cpuSeconds / klOwnCpu, (in.cpuSeconds + out.cpuSeconds) / klOwnCpu);
     std::printf("  ratios to klayout's whole process: import %.2fx, export %.2fx, both ways %.2fx time; "
                 "peak memory import %.2fx, export %.2fx\n",
                 in.seconds / kl.seconds, out.seconds / kl.seconds, both / kl.seconds, in.peakMb / kl.peakMb,

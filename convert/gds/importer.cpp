@@ -192,6 +192,7 @@ class Importer {
 
   std::unique_ptr<utilib::ImporterTlc> tlc_;
   Element el_;
+  std::vector<std::int32_t> pieceX_, pieceY_;  // the vertices of a path record, kept from path to path
   int currentId_ = -1;
   bool converting_ = false;
   std::vector<char> defined_;
@@ -621,7 +622,8 @@ void Importer::WriteShape() {
 // so that the joins of the original path are all kept.
 void Importer::WritePathPieces(const std::vector<TlcPoint>& points, std::int32_t width) {
   const std::size_t limit = tlc::kMaxPathPairs;
-  std::vector<std::int32_t> x, y;
+  std::vector<std::int32_t>& x = pieceX_;
+  std::vector<std::int32_t>& y = pieceY_;
   std::size_t start = 0;
   if (points.size() > limit && width != 0)
     Note(At(Format("Path of %d Vertices Cut into Pieces", static_cast<int>(points.size())).c_str(),

@@ -11,7 +11,7 @@ namespace gds {
 namespace {
 constexpr int kNullAllowance = 100;
 
-// The least data a record must carry to be read at all.
+// The least data a record must carry to be read at all (its data type already checked).
 std::size_t MinimumDataSize(int recordType, int dataType) {
   switch (recordType) {
     case kUnits:
@@ -25,6 +25,19 @@ std::size_t MinimumDataSize(int recordType, int dataType) {
                                                : 0;
   }
 }
+
+// The checks of every record type, looked up once per record instead of worked out.
+struct RecordRules {
+  int expected[kMaxRecordType + 1];
+  std::size_t minimum[kMaxRecordType + 1];
+  RecordRules() {
+    for (int type = 0; type <= kMaxRecordType; ++type) {
+      expected[type] = ExpectedDataType(type);
+      minimum[type] = expected[type] >= 0 ? MinimumDataSize(type, expected[type]) : 0;
+    }
+  }
+};
+const RecordRules kRules;
 }  // namespace
 
 const char* ReadStatusMessage(ReadStatus status) {
@@ -135,11 +148,11 @@ bool GdsReader::Next(GdsRecord& record) {
   if (lastLength_ < 4) return Fail(ReadStatus::kWrongLength);
   if (!Hold(static_cast<std::size_t>(lastLength_)))
     return Fail(status_ == ReadStatus::kOk ? ReadStatus::kUnexpectedEnd : status_);
-  const int expected = ExpectedDataType(lastType_);
+  const int expected = kRules.expected[lastType_];
   if (expected >= 0 && expected != lastDataType_) return Fail(ReadStatus::kWrongDataType);
   if (lastType_ == kHeader && lastLength_ != 6) return Fail(ReadStatus::kWrongLength);
   const std::size_t dataSize = static_cast<std::size_t>(lastLength_) - 4;
-  if (dataSize < MinimumDataSize(lastType_, lastDataType_)) return Fail(ReadStatus::kWrongLength);
+  if (dataSize < kRules.minimum[lastType_]) return Fail(ReadStatus::kWrongLength);
 
   record.length = lastLength_;
   record.type = lastType_;
