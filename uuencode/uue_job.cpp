@@ -2,7 +2,9 @@
 
 #include <strings.h>
 
+#include <algorithm>
 #include <cstdio>
+#include <cstring>
 #include <memory>
 
 #include "editor/db/helpers.h"
@@ -38,7 +40,7 @@ class Conversion {
   int Run();
 
  private:
-  int Encode(const std::string& source);
+  int Encode(const std::string& source, CheckSum& sum);
   int Decode(const std::string& source);
   int FindCheckSum(const std::string& path, const char* missing);
   int Fail(std::string_view text) {
@@ -65,12 +67,22 @@ int Conversion::Run() {
     if (s_.destination() == "+") return FindCheckSum(source, "Source File is Missing");
     return Decode(source);
   }
-  const int encoded = Encode(source);
+  CheckSum sum;
+  const int encoded = Encode(source, sum);
   if (encoded != kEncoded) return encoded;
-  return FindCheckSum(out_.output, "UUE File is Missing");
+  // The sum was taken over the characters as they were written: the file need not be read again.
+  display_.AddDisplayLine("Finding CheckSum ...");
+  out_.checkSum = sum.Sum();
+  out_.byteCount = sum.Count();
+  return kEncoded;
 }
 
-int Conversion::Encode(const std::string& source) {
+// Text goes out in blocks of about this size.
+constexpr std::size_t kOutputBlock = 1 << 20;
+// Bytes read at a time: whole data lines.
+constexpr std::size_t kInputBlock = kLineBytes * 8192;
+
+int Conversion::Encode(const std::string& source, CheckSum& sum) {
   display_.AddDisplayLine("Encoding to UUE ...");
   File in(os::OpenFile(source, "rb"));
   if (!in) return Fail("Source File is Missing");
@@ -79,35 +91,67 @@ int Conversion::Encode(const std::string& source) {
   const std::string base = dot == std::string::npos ? name : name.substr(0, dot);
   out_.output = db::ProperCasePath(s_.destination() + base + ".UUE");
   if (!MayWrite(out_.output)) return kFailed;
-  os::TextWriter uue;
+  os::BinaryWriter uue;
   if (!uue.Open(out_.output)) return Fail("Can't Write Destination File");
 
+  std::vector<char> text(kOutputBlock + 2 * kMaxLineChars);
+  std::size_t used = 0;
+  auto flush = [&] {
+    uue.Write(text.data(), used);
+    used = 0;
+  };
+  // A line of our own (not data): counted byte by byte, as a reader of the file would.
+  auto put = [&](std::string_view line) {
+    if (used + line.size() + 2 > text.size()) flush();
+    const std::string whole = std::string(line) + "\r\n";
+    sum.Add(reinterpret_cast<const unsigned char*>(whole.data()), whole.size());
+    if (whole.size() > text.size()) {
+      uue.Write(whole.data(), whole.size());
+      return;
+    }
+    std::memcpy(text.data() + used, whole.data(), whole.size());
+    used += whole.size();
+  };
+
   const std::string begin = "begin 644 " + name;
-  uue.Line(begin);
+  put(begin);
   display_.AddDisplayLine(begin, true);
-  unsigned char bytes[kLineBytes];
+  std::vector<unsigned char> bytes(kInputBlock);
+  std::size_t have = 0, at = 0;
   bool readError = false;
   while (!Stopped()) {
-    const std::size_t got = std::fread(bytes, 1, sizeof bytes, in.get());
-    // A file that ends with a full line gets no empty data line: "`" alone marks the end.
-    if (got == 0) {
-      readError = std::ferror(in.get()) != 0;
-      break;
+    if (at == have) {
+      at = 0;
+      have = std::fread(bytes.data(), 1, bytes.size(), in.get());
+      // A file that ends with a full line gets no empty data line: "`" alone marks the end.
+      if (have == 0) {
+        readError = std::ferror(in.get()) != 0;
+        break;
+      }
     }
-    const std::string line = EncodeUueLine(bytes, static_cast<int>(got));
-    uue.Line(line);
-    display_.AddDisplayLine(line);
-    if (got < sizeof bytes) {
+    const int got = static_cast<int>(std::min<std::size_t>(kLineBytes, have - at));
+    std::uint32_t characters = 0;
+    char* line = text.data() + used;
+    const int length = EncodeUueLine(bytes.data() + at, got, line, characters);
+    line[length] = '\r';
+    line[length + 1] = '\n';
+    used += static_cast<std::size_t>(length) + 2;
+    sum.AddLine(characters, static_cast<std::uint32_t>(length));
+    display_.AddDisplayLine(std::string_view(line, static_cast<std::size_t>(length)));
+    if (used >= kOutputBlock) flush();
+    at += static_cast<std::size_t>(got);
+    if (got < kLineBytes) {
       readError = std::ferror(in.get()) != 0;
       break;
     }
   }
   if (!job_.abort && !readError) {
-    uue.Line("`");
+    put("`");
     display_.AddDisplayLine("`");
-    uue.Line("end");
+    put("end");
     display_.AddDisplayLine("end", true);
   }
+  flush();
   // What was written stays, even when the run was stopped.
   if (uue.Commit() != 1) return Fail("Can't Write Destination File");
   if (readError) return Fail("Source File Read Error");
@@ -134,7 +178,9 @@ int Conversion::Decode(const std::string& source) {
   os::BinaryWriter file;
   if (!file.Open(out_.output)) return Fail("Can't Write Destination File");
 
+  // Decoded bytes gather here and go to the file in large blocks.
   std::string bytes;
+  bytes.reserve(kOutputBlock + 256);
   bool ended = false;
   while (!Stopped() && in.ReadLine(line)) {
     std::string_view text = line;
@@ -145,10 +191,13 @@ int Conversion::Decode(const std::string& source) {
       break;
     }
     display_.AddDisplayLine(line);
-    bytes.clear();
     out_.fileLength += static_cast<std::uint64_t>(DecodeUueLine(line, bytes));
-    file.Write(bytes.data(), bytes.size());
+    if (bytes.size() >= kOutputBlock) {
+      file.Write(bytes.data(), bytes.size());
+      bytes.clear();
+    }
   }
+  file.Write(bytes.data(), bytes.size());
   if (!ended) display_.Flush();
   if (file.Commit() != 1) return Fail("Can't Write Destination File");
   return job_.abort ? kFailed : kDecoded;
@@ -159,9 +208,9 @@ int Conversion::FindCheckSum(const std::string& path, const char* missing) {
   File in(os::OpenFile(path, "rb"));
   if (!in) return Fail(missing);
   CheckSum sum;
-  unsigned char buffer[65536];
+  std::vector<unsigned char> buffer(kOutputBlock);
   std::size_t got;
-  while ((got = std::fread(buffer, 1, sizeof buffer, in.get())) > 0) sum.Add(buffer, got);
+  while ((got = std::fread(buffer.data(), 1, buffer.size(), in.get())) > 0) sum.Add(buffer.data(), got);
   out_.checkSum = sum.Sum();
   out_.byteCount = sum.Count();
   return kEncoded;
@@ -189,7 +238,7 @@ bool HasUueExtension(std::string_view path) {
 }
 
 void UueDisplay::AddDisplayLine(std::string_view text, bool flush) {
-  lines_[used_++] = std::string(text.substr(0, kDisplayWidth));
+  lines_[used_++].assign(text.substr(0, kDisplayWidth));
   if (used_ < kDisplayLines && !flush) return;
   const std::uint32_t now = os::TickCount();
   if (flush || pagePause_ || !shownOnce_ || now - lastShown_ >= kPageIntervalMs) {

@@ -28,6 +28,7 @@ inline double PeakMegabytes() {
 
 struct ChildRun {
   double seconds = 0;
+  double cpuSeconds = 0;  // user and system time of the child, which a busy machine does not inflate
   double peakMb = 0;
   int status = -1;  // the exit status; -1 when it did not exit (a signal)
 };
@@ -54,6 +55,8 @@ inline ChildRun RunChild(const std::vector<std::string>& argv, const std::string
   wait4(pid, &status, 0, &usage);
   run.seconds = Seconds(start);
   run.peakMb = static_cast<double>(usage.ru_maxrss) / 1024.0;
+  run.cpuSeconds = static_cast<double>(usage.ru_utime.tv_sec + usage.ru_stime.tv_sec) +
+                   static_cast<double>(usage.ru_utime.tv_usec + usage.ru_stime.tv_usec) / 1e6;
   run.status = WIFEXITED(status) ? WEXITSTATUS(status) : -1;
   return run;
 }

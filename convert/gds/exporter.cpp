@@ -106,6 +106,7 @@ class StructureBody : public tlc::RecordConsumer {
   Exporter& e_;
   mutable unsigned records_ = 0;
   std::vector<GdsPoint> points_;
+  utilib::Shape shape_;  // kept from path to path, so its vertices are not allocated afresh
 };
 
 void Exporter::WriteOrientation(int code) {
@@ -159,9 +160,10 @@ void StructureBody::Box(const tlc::TlcBox& box) {
 void StructureBody::Path(const tlc::TlcPath& path) {
   Exporter& e = e_;
   if (!e.s_.layers.IsLayerSelected(path.layer)) return;
-  utilib::Shape shape;
+  utilib::Shape& shape = shape_;
   shape.layer = path.layer;
   shape.width = path.width;
+  shape.toPath = false;
   shape.v.resize(path.x.size());
   for (std::size_t i = 0; i < path.x.size(); ++i) shape.v[i] = {path.x[i], path.y[i]};
   utilib::RemoveDuplicateVertices(e.job_, e.geometry_, shape);

@@ -1,8 +1,11 @@
 #include "convert/gds/importer.h"
 
+#include <sys/stat.h>
+
 #include <algorithm>
 #include <cmath>
 #include <memory>
+#include <cstdio>
 #include <cstdlib>
 #include <unordered_map>
 #include <utility>
@@ -12,6 +15,7 @@
 #include "convert/gds/record_reader.h"
 #include "editor/db/records.h"
 #include "editor/tlc/records.h"
+#include "platform/os/path.h"
 #include "platform/os/process.h"
 #include "platform/os/textfile.h"
 #include "utilib/import_geometry.h"
@@ -91,7 +95,7 @@ class Importer {
  public:
   Importer(utilib::Job& job, ImportSettings& s, const utilib::NewNameAsker& ask)
       : job_(job), s_(s), ask_(ask) {}
-  int Run(ImportResult* result, const std::string* given);
+  int Run(ImportResult* result, std::string* given);
 
  private:
   // Hierarchy.
@@ -104,7 +108,7 @@ class Importer {
   utilib::StructureRow& Row(int id) { return table_.rows[rowOfId_[id]]; }
   bool TakeUnits(const GdsRecord& record);
   void ShowProgress(std::size_t position) {
-    const std::size_t size = bytes_.empty() ? 1 : bytes_.size();
+    const std::size_t size = size_ == 0 ? 1 : size_;
     utilib::SetItemNumber(job_, static_cast<int>(position * 100 / size), kImpProgress);
   }
 
@@ -156,7 +160,19 @@ class Importer {
   utilib::Job& job_;
   ImportSettings& s_;
   const utilib::NewNameAsker& ask_;
-  std::string bytes_;
+  // A reader of the stream from its start: the file in blocks, or the bytes given by the caller.
+  GdsReader StreamReader() {
+    if (!file_) return GdsReader(reinterpret_cast<const std::uint8_t*>(given_.data()), given_.size());
+    GdsReader reader(file_.get(), size_);
+    reader.Rewind();
+    return reader;
+  }
+  struct FileCloser {
+    void operator()(std::FILE* f) const { std::fclose(f); }
+  };
+  std::unique_ptr<std::FILE, FileCloser> file_;
+  std::string given_;
+  std::size_t size_ = 0;
 
   utilib::StructureTable table_;
   std::vector<std::string> names_;  // full structure name of each id
@@ -176,6 +192,7 @@ class Importer {
 
   std::unique_ptr<utilib::ImporterTlc> tlc_;
   Element el_;
+  std::vector<std::int32_t> pieceX_, pieceY_;  // the vertices of a path record, kept from path to path
   int currentId_ = -1;
   bool converting_ = false;
   std::vector<char> defined_;
@@ -218,7 +235,7 @@ bool Importer::TakeUnits(const GdsRecord& r) {
 // Pass 1 reads the file and keeps, for every structure definition, the structures it references;
 // the passes after it walk only that list, with the same results as reading the file again.
 bool Importer::ScanGdsHierarchy() {
-  GdsReader reader(reinterpret_cast<const std::uint8_t*>(bytes_.data()), bytes_.size());
+  GdsReader reader = StreamReader();
   GdsRecord r;
   bool inStructure = false, skip = false;
   bool ended = false;
@@ -605,7 +622,8 @@ void Importer::WriteShape() {
 // so that the joins of the original path are all kept.
 void Importer::WritePathPieces(const std::vector<TlcPoint>& points, std::int32_t width) {
   const std::size_t limit = tlc::kMaxPathPairs;
-  std::vector<std::int32_t> x, y;
+  std::vector<std::int32_t>& x = pieceX_;
+  std::vector<std::int32_t>& y = pieceY_;
   std::size_t start = 0;
   if (points.size() > limit && width != 0)
     Note(At(Format("Path of %d Vertices Cut into Pieces", static_cast<int>(points.size())).c_str(),
@@ -781,7 +799,7 @@ bool Importer::ConvertGdsStructures() {
   layerTold_.assign(65536, 0);
   typeTold_.assign(65536, 0);
   el_ = Element{};
-  GdsReader reader(reinterpret_cast<const std::uint8_t*>(bytes_.data()), bytes_.size());
+  GdsReader reader = StreamReader();
   GdsRecord r;
   bool ended = false;
   while (!job_.abort && reader.Next(r)) {
@@ -801,14 +819,22 @@ bool Importer::ConvertGdsStructures() {
   return WriteTokenCells();
 }
 
-int Importer::Run(ImportResult* result, const std::string* given) {
+int Importer::Run(ImportResult* result, std::string* given) {
   if (given) {
-    bytes_ = *given;
-  } else if (!os::ReadWholeFile(s_.gdsFile, bytes_)) {
-    Stop("GDS File is Missing ... Can't Continue");
-    return 0;
+    given_ = std::move(*given);
+    size_ = given_.size();
+  } else {
+    file_.reset(os::OpenFile(s_.gdsFile, "rb"));
+    struct stat st {};
+    if (!file_ || fstat(fileno(file_.get()), &st) != 0 || !S_ISREG(st.st_mode)) {
+      Stop("GDS File is Missing ... Can't Continue");
+      return 0;
+    }
+    // The reader takes whole blocks: the stream's own buffer would only copy them once more.
+    std::setvbuf(file_.get(), nullptr, _IONBF, 0);
+    size_ = static_cast<std::size_t>(st.st_size);
   }
-  utilib::SetItemText(job_, Format("%lld", static_cast<long long>(bytes_.size())), kImpFileSize);
+  utilib::SetItemText(job_, Format("%lld", static_cast<long long>(size_)), kImpFileSize);
   if (!utilib::OpenConversionReport(job_, s_.reportFile, "GDS to TLC Conversion Report")) {
     Stop("Unable to Open Report File ... Can't Continue");
     return 0;

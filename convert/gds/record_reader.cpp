@@ -11,7 +11,7 @@ namespace gds {
 namespace {
 constexpr int kNullAllowance = 100;
 
-// The least data a record must carry to be read at all.
+// The least data a record must carry to be read at all (its data type already checked).
 std::size_t MinimumDataSize(int recordType, int dataType) {
   switch (recordType) {
     case kUnits:
@@ -25,6 +25,19 @@ std::size_t MinimumDataSize(int recordType, int dataType) {
                                                : 0;
   }
 }
+
+// The checks of every record type, looked up once per record instead of worked out.
+struct RecordRules {
+  int expected[kMaxRecordType + 1];
+  std::size_t minimum[kMaxRecordType + 1];
+  RecordRules() {
+    for (int type = 0; type <= kMaxRecordType; ++type) {
+      expected[type] = ExpectedDataType(type);
+      minimum[type] = expected[type] >= 0 ? MinimumDataSize(type, expected[type]) : 0;
+    }
+  }
+};
+const RecordRules kRules;
 }  // namespace
 
 const char* ReadStatusMessage(ReadStatus status) {
@@ -41,6 +54,8 @@ const char* ReadStatusMessage(ReadStatus status) {
       return "Stream Record Length is Wrong";
     case ReadStatus::kUnexpectedEnd:
       return "GDS File Ends before ENDLIB ... Can't Continue";
+    case ReadStatus::kReadError:
+      return "GDS File Read Error ... Can't Continue";
   }
   return "";
 }
@@ -68,7 +83,48 @@ bool GdsReader::Fail(ReadStatus status) {
   return false;
 }
 
+namespace {
+// A block read at a time; the largest record fits behind what is left of the one before.
+constexpr std::size_t kReadBlock = 1 << 20;
+constexpr std::size_t kMaxRecord = 65535;
+}  // namespace
+
+GdsReader::GdsReader(std::FILE* file, std::size_t size)
+    : data_(nullptr), size_(size), held_(0), file_(file), block_(kReadBlock + kMaxRecord) {
+  data_ = block_.data();
+}
+
+bool GdsReader::Hold(std::size_t n) {
+  if (held_ - position_ >= n) return true;
+  if (!file_ || status_ != ReadStatus::kOk) return false;
+  std::uint8_t* block = block_.data();
+  const std::size_t left = held_ - position_;
+  if (left > 0) std::memmove(block, block + position_, left);
+  start_ += position_;
+  position_ = 0;
+  held_ = left;
+  while (held_ < n) {
+    const std::size_t got = std::fread(block + held_, 1, block_.size() - held_, file_);
+    if (got == 0) {
+      if (std::ferror(file_)) status_ = ReadStatus::kReadError;
+      return false;
+    }
+    held_ += got;
+  }
+  return true;
+}
+
 void GdsReader::Rewind() {
+  if (file_) {
+    start_ = 0;
+    held_ = 0;
+    if (std::fseek(file_, 0, SEEK_SET) != 0) {
+      position_ = 0;
+      status_ = ReadStatus::kReadError;
+      return;
+    }
+    std::clearerr(file_);
+  }
   position_ = 0;
   firstRecordRead_ = false;
   lastLength_ = lastType_ = lastDataType_ = 0;
@@ -79,7 +135,7 @@ bool GdsReader::Next(GdsRecord& record) {
   if (status_ != ReadStatus::kOk) return false;
   int nulls = 0;
   for (;;) {
-    if (size_ - position_ < 4) return Fail(ReadStatus::kUnexpectedEnd);
+    if (!Hold(4)) return Fail(status_ == ReadStatus::kOk ? ReadStatus::kUnexpectedEnd : status_);
     lastLength_ = (data_[position_] << 8) | data_[position_ + 1];
     if (lastLength_ != 0 || firstRecordRead_) break;
     if (++nulls > kNullAllowance) return Fail(ReadStatus::kTooManyNulls);
@@ -90,13 +146,13 @@ bool GdsReader::Next(GdsRecord& record) {
   if (lastType_ > kMaxRecordType) return Fail(ReadStatus::kTooManyNulls);
   if (lastDataType_ > kMaxDataType) return Fail(ReadStatus::kDataTypeError);
   if (lastLength_ < 4) return Fail(ReadStatus::kWrongLength);
-  if (static_cast<std::size_t>(lastLength_) > size_ - position_)
-    return Fail(ReadStatus::kUnexpectedEnd);
-  const int expected = ExpectedDataType(lastType_);
+  if (!Hold(static_cast<std::size_t>(lastLength_)))
+    return Fail(status_ == ReadStatus::kOk ? ReadStatus::kUnexpectedEnd : status_);
+  const int expected = kRules.expected[lastType_];
   if (expected >= 0 && expected != lastDataType_) return Fail(ReadStatus::kWrongDataType);
   if (lastType_ == kHeader && lastLength_ != 6) return Fail(ReadStatus::kWrongLength);
   const std::size_t dataSize = static_cast<std::size_t>(lastLength_) - 4;
-  if (dataSize < MinimumDataSize(lastType_, lastDataType_)) return Fail(ReadStatus::kWrongLength);
+  if (dataSize < kRules.minimum[lastType_]) return Fail(ReadStatus::kWrongLength);
 
   record.length = lastLength_;
   record.type = lastType_;

@@ -3,7 +3,9 @@
 #pragma once
 #include <cstddef>
 #include <cstdint>
+#include <cstdio>
 #include <string>
+#include <vector>
 
 namespace gds {
 
@@ -14,6 +16,7 @@ enum class ReadStatus {
   kWrongDataType,   // a data type that does not fit the record
   kWrongLength,     // a record shorter than its header or its data, or a HEADER not of length 6
   kUnexpectedEnd,   // the bytes end inside a record or before ENDLIB
+  kReadError,       // the file could not be read
 };
 
 // The message box text for a status ("" for kOk).
@@ -35,13 +38,18 @@ struct GdsRecord {
 
 class GdsReader {
  public:
-  GdsReader(const std::uint8_t* data, std::size_t size) : data_(data), size_(size) {}
+  // The stream held in memory.
+  GdsReader(const std::uint8_t* data, std::size_t size) : data_(data), size_(size), held_(size) {}
+  // The stream read from an open file in large blocks, `size` bytes long: a pass over a large file
+  // goes through one buffer that stays in the cache. The file stays the caller's.
+  GdsReader(std::FILE* file, std::size_t size);
 
   // The next record; false on a damaged stream (Status tells why) and at the end of the bytes.
+  // A record's data stays valid until the next call.
   bool Next(GdsRecord& record);
   void Rewind();
 
-  std::size_t Position() const { return position_; }
+  std::size_t Position() const { return start_ + position_; }
   std::size_t Size() const { return size_; }
   ReadStatus Status() const { return status_; }
   // "GDS Record Header: RL=%d  RT=%d  DT=%d" with the header read last.
@@ -49,10 +57,16 @@ class GdsReader {
 
  private:
   bool Fail(ReadStatus status);
+  // True when n bytes from the position are held, reading more of the file when they are not.
+  bool Hold(std::size_t n);
 
   const std::uint8_t* data_;
   std::size_t size_;
-  std::size_t position_ = 0;
+  std::size_t held_;        // bytes at data_
+  std::size_t start_ = 0;   // stream position of data_[0]
+  std::size_t position_ = 0;  // within data_
+  std::FILE* file_ = nullptr;
+  std::vector<std::uint8_t> block_;
   bool firstRecordRead_ = false;
   int lastLength_ = 0;
   int lastType_ = 0;

@@ -1,5 +1,7 @@
 #include "convert/gds/record_writer.h"
 
+#include <cstring>
+
 #include "convert/gds/real8.h"
 #include "convert/gds/record.h"
 
@@ -11,44 +13,75 @@ constexpr std::size_t kFlushBlock = 1 << 20;
 constexpr std::size_t kMaxStringBytes = 65530;
 }  // namespace
 
-void GdsWriter::PutByte(std::uint8_t b) {
-  buffer_.push_back(b);
-  ++bytesWritten_;
+GdsWriter::GdsWriter(Sink sink) : sink_(std::move(sink)), block_(new std::uint8_t[kBlockSize]) {}
+
+std::uint8_t* GdsWriter::Grow(std::size_t n) {
+  bytesWritten_ += static_cast<std::int64_t>(n);
+  if (block_) {
+    if (n > kBlockSize - used_ || !buffer_.empty()) Flush();
+    if (n <= kBlockSize) {
+      std::uint8_t* p = block_.get() + used_;
+      used_ += n;
+      return p;
+    }
+    // Larger than a whole block: only a caller of the primitives can ask that; it goes through memory.
+    Flush();
+  }
+  const std::size_t at = buffer_.size();
+  buffer_.resize(at + n);
+  return buffer_.data() + at;
 }
 
+void GdsWriter::PutByte(std::uint8_t b) { *Grow(1) = b; }
+
 bool GdsWriter::Flush() {
-  if (sink_ && !buffer_.empty()) {
+  if (!sink_) return !failed_;
+  if (used_ > 0) {
+    if (!sink_(block_.get(), used_)) failed_ = true;
+    used_ = 0;
+  }
+  if (!buffer_.empty()) {
     if (!sink_(buffer_.data(), buffer_.size())) failed_ = true;
     buffer_.clear();
   }
   return !failed_;
 }
 
+namespace {
+inline void Put16(std::uint8_t* p, unsigned v) {
+  p[0] = static_cast<std::uint8_t>(v >> 8);
+  p[1] = static_cast<std::uint8_t>(v);
+}
+inline void Put32(std::uint8_t* p, std::uint32_t v) {
+  p[0] = static_cast<std::uint8_t>(v >> 24);
+  p[1] = static_cast<std::uint8_t>(v >> 16);
+  p[2] = static_cast<std::uint8_t>(v >> 8);
+  p[3] = static_cast<std::uint8_t>(v);
+}
+}  // namespace
+
 void GdsWriter::WriteGdsRecordHeader(int length, int recordType, int dataType) {
-  if (sink_ && buffer_.size() >= kFlushBlock) Flush();
-  PutByte(static_cast<std::uint8_t>(length >> 8));
-  PutByte(static_cast<std::uint8_t>(length));
-  PutByte(static_cast<std::uint8_t>(recordType));
-  PutByte(static_cast<std::uint8_t>(dataType));
+  if (used_ >= kFlushBlock) Flush();
+  std::uint8_t* p = Grow(4);
+  Put16(p, static_cast<unsigned>(length));
+  p[2] = static_cast<std::uint8_t>(recordType);
+  p[3] = static_cast<std::uint8_t>(dataType);
 }
 
-void GdsWriter::WriteGdsInt2(int value) {
-  PutByte(static_cast<std::uint8_t>(value >> 8));
-  PutByte(static_cast<std::uint8_t>(value));
-}
+void GdsWriter::WriteGdsInt2(int value) { Put16(Grow(2), static_cast<unsigned>(value)); }
 
-void GdsWriter::WriteGdsInt4(std::int32_t value) {
-  const auto u = static_cast<std::uint32_t>(value);
-  for (int shift = 24; shift >= 0; shift -= 8) PutByte(static_cast<std::uint8_t>(u >> shift));
-}
+void GdsWriter::WriteGdsInt4(std::int32_t value) { Put32(Grow(4), static_cast<std::uint32_t>(value)); }
 
 void GdsWriter::WriteGdsReal8(long double value) {
-  for (std::uint8_t b : EncodeReal8(value, correction_)) PutByte(b);
+  const auto bytes = EncodeReal8(value, correction_);
+  std::uint8_t* p = Grow(bytes.size());
+  for (std::uint8_t b : bytes) *p++ = b;
 }
 
 void GdsWriter::WriteGdsString(std::string_view text) {
-  for (char c : text) PutByte(static_cast<std::uint8_t>(c));
-  if (text.size() % 2 != 0) PutByte(0);
+  std::uint8_t* p = Grow(text.size() + text.size() % 2);
+  if (!text.empty()) std::memcpy(p, text.data(), text.size());
+  if (text.size() % 2 != 0) p[text.size()] = 0;
 }
 
 void GdsWriter::WriteEmptyRecord(int recordType) { WriteGdsRecordHeader(4, recordType, kNoData); }
@@ -114,9 +147,10 @@ void GdsWriter::WriteWidth(std::int32_t width) {
 void GdsWriter::WriteXy(const GdsPoint* points, std::size_t count) {
   if (count > static_cast<std::size_t>(kMaxXyPoints)) count = kMaxXyPoints;
   WriteGdsRecordHeader(static_cast<int>(8 * count + 4), kXy, kInt4);
-  for (std::size_t i = 0; i < count; ++i) {
-    WriteGdsInt4(points[i].x);
-    WriteGdsInt4(points[i].y);
+  std::uint8_t* p = Grow(8 * count);
+  for (std::size_t i = 0; i < count; ++i, p += 8) {
+    Put32(p, static_cast<std::uint32_t>(points[i].x));
+    Put32(p + 4, static_cast<std::uint32_t>(points[i].y));
   }
 }
 
@@ -151,7 +185,7 @@ void GdsWriter::WriteRawRecord(int recordType, int dataType, const std::uint8_t*
                                std::size_t size) {
   if (size > 65531) size = 65531;
   WriteGdsRecordHeader(static_cast<int>(size + 4), recordType, dataType);
-  for (std::size_t i = 0; i < size; ++i) PutByte(data[i]);
+  if (size > 0) std::memcpy(Grow(size), data, size);
 }
 
 }  // namespace gds

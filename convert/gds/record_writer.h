@@ -4,6 +4,7 @@
 #include <cstdint>
 #include <ctime>
 #include <functional>
+#include <memory>
 #include <string>
 #include <string_view>
 #include <vector>
@@ -21,7 +22,7 @@ class GdsWriter {
   using Sink = std::function<bool(const std::uint8_t* data, std::size_t size)>;
 
   GdsWriter() = default;
-  explicit GdsWriter(Sink sink) : sink_(std::move(sink)) {}
+  explicit GdsWriter(Sink sink);
   GdsWriter(const GdsWriter&) = delete;
   GdsWriter& operator=(const GdsWriter&) = delete;
 
@@ -77,10 +78,12 @@ class GdsWriter {
   bool Flush();
   bool Failed() const { return failed_; }
   std::int64_t BytesWritten() const { return bytesWritten_; }
-  // The bytes not yet flushed (all of them without a sink).
+  // Without a sink: every byte written.
   const std::vector<std::uint8_t>& Buffer() const { return buffer_; }
 
  private:
+  // Room for n more bytes at the buffer's end, counted as written.
+  std::uint8_t* Grow(std::size_t n);
   void PutByte(std::uint8_t b);
   void WriteStringRecord(int recordType, std::string_view text);
   void WriteInt2Record(int recordType, int dataType, int value);
@@ -88,8 +91,14 @@ class GdsWriter {
   void WriteReal8Record(int recordType, long double value);
   void WriteEmptyRecord(int recordType);
 
+  // With a sink: a block of output (1 MB, then the largest record that may still begin there),
+  // written into without per-byte bookkeeping.
+  static constexpr std::size_t kBlockSize = (1 << 20) + 65536 + 8;
+
   Sink sink_;
-  std::vector<std::uint8_t> buffer_;
+  std::unique_ptr<std::uint8_t[]> block_;
+  std::size_t used_ = 0;
+  std::vector<std::uint8_t> buffer_;  // without a sink: every byte written
   std::int64_t bytesWritten_ = 0;
   int correction_ = 0;
   bool failed_ = false;

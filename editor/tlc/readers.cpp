@@ -28,11 +28,8 @@ bool BodyLine(TlcStream& stream) {
 bool NumberLine(TlcStream& stream, std::span<std::int32_t> out) {
   if (!BodyLine(stream)) return false;
   Tokens tokens(stream.Line());
-  std::string_view token;
-  for (std::int32_t& value : out) {
-    if (!tokens.Next(token)) return false;
-    value = ToInt(token);
-  }
+  for (std::int32_t& value : out)
+    if (!tokens.NextInt(value)) return false;
   return true;
 }
 
@@ -116,16 +113,16 @@ int ReadTlcPath(TlcStream& stream, TlcPath& path) {
   path.y.reserve(n);
   // No pair line at all for n = 0, so a following keyword line is never taken as a pair.
   Tokens tokens{std::string_view{}};
-  std::string_view token;
+  std::int32_t value;
   for (std::int32_t i = 0; i < n; ++i) {
     // x may start a new line (blank lines are passed over); y must follow on the same line.
-    while (!tokens.Next(token)) {
+    while (!tokens.NextInt(value)) {
       if (!BodyLine(stream)) return 0;
       tokens = Tokens(stream.Line());
     }
-    path.x.push_back(ToInt(token));
-    if (!tokens.Next(token)) return 0;
-    path.y.push_back(ToInt(token));
+    path.x.push_back(value);
+    if (!tokens.NextInt(value)) return 0;
+    path.y.push_back(value);
   }
   return 1;
 }

@@ -17,7 +17,17 @@ constexpr int kMaxLayer = 64;
 enum class Keyword { None, Header, CellRef, Box, Path, Text };
 
 // Keyword of a line that holds exactly "=H", "=C", "=B", "=P" or "=T" and nothing else.
-Keyword KeywordOf(std::string_view line);
+inline Keyword KeywordOf(std::string_view line) {
+  if (line.size() != 2 || line[0] != '=') return Keyword::None;
+  switch (line[1]) {
+    case 'H': return Keyword::Header;
+    case 'C': return Keyword::CellRef;
+    case 'B': return Keyword::Box;
+    case 'P': return Keyword::Path;
+    case 'T': return Keyword::Text;
+    default: return Keyword::None;
+  }
+}
 // The text as it goes on a text line: a text that is exactly a keyword gets one blank in front,
 // so no text line can pass for a keyword line.
 std::string EscapeKeywordText(std::string_view text);

@@ -62,6 +62,35 @@ bool Tokens::Next(std::string_view& token) {
   return true;
 }
 
+bool Tokens::NextInt(std::int32_t& value) {
+  const char* p = rest_.data();
+  const char* const end = p + rest_.size();
+  while (p < end && IsSeparator(*p)) ++p;
+  if (p == end) {
+    rest_ = {};
+    return false;
+  }
+  // Nearly every token is a plain number of a few digits: it is read here in one go. Any other
+  // token (a plus sign, more than ten digits, junk) goes to ToInt whole.
+  const char* const start = p;
+  const bool negative = *p == '-';
+  if (negative) ++p;
+  const char* const digits = p;
+  std::int64_t v = 0;
+  while (p < end && p - digits < 10 && static_cast<unsigned>(*p - '0') < 10) v = v * 10 + (*p++ - '0');
+  if (p > digits && (p == end || IsSeparator(*p))) {
+    if (negative) v = -v;
+    if (v > std::numeric_limits<std::int32_t>::max()) v = std::numeric_limits<std::int32_t>::max();
+    if (v < std::numeric_limits<std::int32_t>::min()) v = std::numeric_limits<std::int32_t>::min();
+    value = static_cast<std::int32_t>(v);
+  } else {
+    while (p < end && !IsSeparator(*p)) ++p;
+    value = ToInt(std::string_view(start, static_cast<std::size_t>(p - start)));
+  }
+  rest_ = std::string_view(p, static_cast<std::size_t>(end - p));
+  return true;
+}
+
 bool Tokens::Empty() const {
   for (char c : rest_)
     if (!IsSeparator(c)) return false;

@@ -69,6 +69,8 @@ class Tokens {
  public:
   explicit Tokens(std::string_view line) : rest_(line) {}
   bool Next(std::string_view& token);
+  // The next token as ToInt reads it; false when no token is left.
+  bool NextInt(std::int32_t& value);
   bool Empty() const;
 
  private:

@@ -4,6 +4,7 @@
 #pragma once
 #include <cstdint>
 #include <functional>
+#include <memory>
 #include <span>
 #include <string>
 #include <string_view>
@@ -107,6 +108,10 @@ class TlcWriter {
   const TlcWriterOptions& Options() const { return options_; }
 
  private:
+  // n more bytes at the end of what is buffered.
+  char* Room(std::size_t n);
+  void Put(std::string_view text);
+  void Put(char c);
   void Line();
   bool EndRecord();
   void Number(std::int64_t value);
@@ -114,7 +119,9 @@ class TlcWriter {
 
   ByteSink& sink_;
   TlcWriterOptions options_;
-  std::string buffer_;
+  std::unique_ptr<char[]> buffer_;  // the first used_ bytes are the records not yet handed to the sink
+  std::size_t capacity_ = 0;
+  std::size_t used_ = 0;
   TlcRecordCounts counts_;
   bool failed_ = false;
 };

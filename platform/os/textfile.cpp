@@ -82,6 +82,10 @@ void Drop(std::FILE*& file, std::string& temp) {
 
 // ---- TextReader ----
 
+namespace {
+constexpr std::size_t kReadBlock = 1 << 16;
+}  // namespace
+
 TextReader::~TextReader() {
   Close();
   std::free(buffer_);
@@ -92,6 +96,10 @@ bool TextReader::Open(std::string_view path) {
   file_ = OpenFile(path, "rb");
   failed_ = false;
   atEnd_ = false;
+  fileEnded_ = false;
+  begin_ = scan_ = end_ = 0;
+  offset_ = 0;
+  if (file_) std::setvbuf(file_, nullptr, _IONBF, 0);
   return file_ != nullptr;
 }
 
@@ -100,25 +108,67 @@ void TextReader::Close() {
   file_ = nullptr;
 }
 
+bool TextReader::Fill() {
+  if (fileEnded_) return false;
+  if (begin_ > 0) {
+    std::memmove(buffer_, buffer_ + begin_, end_ - begin_);
+    offset_ += static_cast<std::int64_t>(begin_);
+    end_ -= begin_;
+    scan_ -= begin_;
+    begin_ = 0;
+  }
+  if (capacity_ - end_ < kReadBlock) {
+    const std::size_t wanted = capacity_ < kReadBlock ? 2 * kReadBlock : 2 * capacity_;
+    char* grown = static_cast<char*>(std::realloc(buffer_, wanted));
+    if (!grown) {
+      failed_ = true;
+      fileEnded_ = true;
+      return false;
+    }
+    buffer_ = grown;
+    capacity_ = wanted;
+  }
+  const std::size_t n = std::fread(buffer_ + end_, 1, capacity_ - end_, file_);
+  if (n == 0) {
+    if (std::ferror(file_)) failed_ = true;
+    fileEnded_ = true;
+    return false;
+  }
+  end_ += n;
+  return true;
+}
+
 bool TextReader::ReadLine(std::string& line) {
   line.clear();
   if (!file_ || atEnd_) return false;
-  ssize_t n = getline(&buffer_, &capacity_, file_);
-  if (n < 0) {
-    if (std::ferror(file_)) failed_ = true;
-    atEnd_ = true;
-    return false;
+  std::size_t next;  // where the line after this one starts
+  for (;;) {
+    const void* nl = end_ > scan_ ? std::memchr(buffer_ + scan_, '\n', end_ - scan_) : nullptr;
+    if (nl) {
+      next = static_cast<std::size_t>(static_cast<const char*>(nl) - buffer_) + 1;
+      break;
+    }
+    scan_ = end_;
+    if (!Fill()) {
+      if (begin_ == end_) {
+        atEnd_ = true;
+        return false;
+      }
+      next = end_;
+      break;
+    }
   }
-  char* buffer = buffer_;
-  std::size_t length = static_cast<std::size_t>(n);
-  if (const void* eof = std::memchr(buffer, 0x1A, length)) {
-    length = static_cast<std::size_t>(static_cast<const char*>(eof) - buffer);
+  const char* start = buffer_ + begin_;
+  std::size_t length = next - begin_;
+  begin_ = scan_ = next;
+  if (const void* eof = std::memchr(start, 0x1A, length)) {
+    length = static_cast<std::size_t>(static_cast<const char*>(eof) - start);
     atEnd_ = true;
     if (length == 0) return false;
   }
-  if (length > 0 && buffer[length - 1] == '\n') --length;
-  if (length > 0 && buffer[length - 1] == '\r') --length;
-  line.assign(buffer, length);
+  if (length > 0 && start[length - 1] == '\n') --length;
+  if (length > 0 && start[length - 1] == '\r') --length;
+  line.assign(start, length);
   return true;
 }
 
@@ -128,10 +178,13 @@ bool TextReader::ReadLine(std::string& line, std::size_t maxLength) {
   return true;
 }
 
-std::int64_t TextReader::Tell() const { return file_ ? static_cast<std::int64_t>(ftello(file_)) : -1; }
+std::int64_t TextReader::Tell() const { return file_ ? offset_ + static_cast<std::int64_t>(begin_) : -1; }
 
 bool TextReader::Seek(std::int64_t position) {
-  if (!file_ || fseeko(file_, static_cast<off_t>(position), SEEK_SET) != 0) return false;
+  if (!file_ || position < 0 || fseeko(file_, static_cast<off_t>(position), SEEK_SET) != 0) return false;
+  begin_ = scan_ = end_ = 0;
+  offset_ = position;
+  fileEnded_ = false;
   atEnd_ = false;
   return true;
 }

@@ -33,9 +33,17 @@ class TextReader {
   bool Seek(std::int64_t position);
 
  private:
-  std::FILE* file_ = nullptr;
-  char* buffer_ = nullptr;  // getline's buffer, kept across lines
+  // Reads more of the file behind what the buffer holds; false at the end of the file.
+  bool Fill();
+
+  std::FILE* file_ = nullptr;  // unbuffered: the reader keeps its own buffer of large blocks
+  char* buffer_ = nullptr;
   std::size_t capacity_ = 0;
+  std::size_t begin_ = 0;  // the next line starts here
+  std::size_t scan_ = 0;   // no line end lies between begin_ and here
+  std::size_t end_ = 0;    // bytes held
+  std::int64_t offset_ = 0;  // file position of buffer_[0]
+  bool fileEnded_ = false;
   bool failed_ = false;
   bool atEnd_ = false;
 };

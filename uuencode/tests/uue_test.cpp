@@ -196,6 +196,33 @@ TEST_F(UueRun, EncodedFilesOfManySizesDecodeBack) {
   }
 }
 
+TEST_F(UueRun, LargeFilesEncodeToTheLinesOfTheCodecAndSumAsWritten) {
+  // Sizes around the encoder's read and write blocks, and a name with a byte above 127, which the
+  // sum must count as a reader of the file does.
+  std::filesystem::create_directory(dir.Path("back"));
+  for (std::size_t n : {std::size_t{45} * 8192, std::size_t{45} * 8192 + 1, std::size_t{2500000}}) {
+    const std::string data = Bytes(n, static_cast<unsigned>(n));
+    const std::string name = "d\xE9ta.bin";
+    dir.Write(name, data);
+    ui.boxAnswers = {utilib::BoxAnswer::Ok, utilib::BoxAnswer::Ok};
+    ASSERT_EQ(Convert(name, ""), uue::kEncoded) << n;
+    ASSERT_EQ(out.output.substr(0, 2), ".\\");
+    const std::string written = out.output.substr(2);
+    const std::string text = dir.Read(written);
+    std::string expected = "begin 644 " + name + "\r\n";
+    for (std::size_t at = 0; at < n; at += 45)
+      expected += Encoded(data.substr(at, 45)) + "\r\n";
+    expected += "`\r\nend\r\n";
+    EXPECT_TRUE(text == expected) << n;
+    uue::CheckSum sum;
+    sum.Add(reinterpret_cast<const unsigned char*>(text.data()), text.size());
+    EXPECT_EQ(out.checkSum, sum.Sum()) << n;
+    EXPECT_EQ(out.byteCount, sum.Count()) << n;
+    ASSERT_EQ(Convert(written, "back"), uue::kDecoded) << n;
+    EXPECT_TRUE(dir.Read("back/" + name) == data) << n;
+  }
+}
+
 TEST_F(UueRun, DecodingStopsAtEndAndTakesForeignForms) {
   // LF line ends, blanks for zero, trailing blanks, text before begin and after end.
   dir.Write("in.uue", "From: someone\nbegin 600 ../../up.txt\n#0V%T\n\"    \n`\nend  \nbegin 644 more\n#0V%T\n");

@@ -3,7 +3,9 @@
 #include <gtest/gtest.h>
 
 #include <cstdint>
+#include <cstdio>
 #include <string>
+#include <utility>
 #include <vector>
 
 #include "convert/gds/record.h"
@@ -46,17 +48,55 @@ Bytes Cat(std::initializer_list<Bytes> parts) {
   return out;
 }
 
-// Reads to ENDLIB or to the first failure; returns the types read.
-std::vector<int> ReadAll(const Bytes& bytes, gds::ReadStatus* status) {
-  gds::GdsReader reader(bytes.data(), bytes.size());
+// What a reader hands out, record by record, up to ENDLIB or the first failure.
+struct Reading {
   std::vector<int> types;
+  std::vector<Bytes> data;
+  std::vector<std::size_t> positions;
+  gds::ReadStatus status = gds::ReadStatus::kOk;
+  std::string headerLine;
+  bool operator==(const Reading&) const = default;
+};
+
+Reading ReadWith(gds::GdsReader& reader) {
+  Reading out;
   gds::GdsRecord r;
   while (reader.Next(r)) {
-    types.push_back(r.type);
+    out.types.push_back(r.type);
+    out.data.emplace_back(r.data, r.data + r.size);
+    out.positions.push_back(reader.Position());
     if (r.type == gds::kEndLib) break;
   }
-  *status = reader.Status();
-  return types;
+  out.status = reader.Status();
+  out.headerLine = reader.HeaderLine();
+  return out;
+}
+
+// The same bytes read from a file, twice over with a rewind between.
+std::pair<Reading, Reading> ReadFromFile(const Bytes& bytes) {
+  std::FILE* f = std::tmpfile();
+  if (!f) return {};
+  if (!bytes.empty()) std::fwrite(bytes.data(), 1, bytes.size(), f);
+  std::fflush(f);
+  gds::GdsReader reader(f, bytes.size());
+  reader.Rewind();
+  Reading first = ReadWith(reader);
+  reader.Rewind();
+  Reading second = ReadWith(reader);
+  std::fclose(f);
+  return {first, second};
+}
+
+// Reads to ENDLIB or to the first failure; returns the types read. Reading the bytes from a file
+// must hand out the very same records and end the same way.
+std::vector<int> ReadAll(const Bytes& bytes, gds::ReadStatus* status) {
+  gds::GdsReader reader(bytes.data(), bytes.size());
+  const Reading inMemory = ReadWith(reader);
+  const auto [fromFile, again] = ReadFromFile(bytes);
+  EXPECT_TRUE(fromFile == inMemory);
+  EXPECT_TRUE(again == inMemory);
+  *status = inMemory.status;
+  return inMemory.types;
 }
 
 TEST(GdsReader, ReadsWhatTheWriterWrites) {
@@ -149,6 +189,31 @@ TEST(GdsReader, DamagedStreamsStopWithTheirMessage) {
       }
       EXPECT_EQ(reader.HeaderLine(), c.headerLine) << c.name;
     }
+  }
+}
+
+TEST(GdsReader, AFileReadInBlocksGivesTheRecordsOfMemory) {
+  // Records of many lengths up to the largest, so that records straddle every block boundary.
+  Bytes lib = Cat({Record(6, gds::kHeader, gds::kInt2, {0, 3})});
+  std::uint32_t seed = 7;
+  std::size_t n = 0;
+  while (lib.size() < (std::size_t{5} << 20)) {
+    seed = seed * 1664525u + 1013904223u;
+    const std::size_t points = n++ % 97 == 0 ? gds::kMaxXyPoints : 1 + (seed >> 20) % 300;
+    Bytes xy(8 * points);
+    for (std::size_t i = 0; i < xy.size(); ++i) xy[i] = static_cast<std::uint8_t>(seed >> (i % 24));
+    for (const Bytes& r : {Record(static_cast<int>(xy.size() + 4), gds::kXy, gds::kInt4, xy), Record(4, gds::kEndEl, 0)})
+      lib.insert(lib.end(), r.begin(), r.end());
+  }
+  const Bytes whole = Cat({lib, Record(4, gds::kEndLib, 0)});
+  const Bytes cut(lib.begin(), lib.end() - 3);  // the last record cut short
+  for (const Bytes* bytes : {&whole, &cut}) {
+    gds::GdsReader reader(bytes->data(), bytes->size());
+    const Reading inMemory = ReadWith(reader);
+    EXPECT_EQ(inMemory.status, bytes == &whole ? gds::ReadStatus::kOk : gds::ReadStatus::kUnexpectedEnd);
+    const auto [fromFile, again] = ReadFromFile(*bytes);
+    EXPECT_TRUE(fromFile == inMemory);
+    EXPECT_TRUE(again == inMemory);
   }
 }
 

@@ -265,6 +265,24 @@ TEST(Readers, EdgesOfTheRecordGrammar) {
   EXPECT_EQ(ReadAll("=B\n1 0 0 1 1"), (Log{"B 1 0 0 1 1"}));
 }
 
+TEST(Readers, NumbersReadInOneGoAgreeWithAtoiRules) {
+  // Every token read as a number gives what ToInt gives for the token, plain or not.
+  const std::string line =
+      " 0\t-0 7 -2147483648 -2147483649 2147483647 2147483648 9999999999 99999999999 00000000000042 "
+      "+6 - --5 1x x 12\v \r5 -12a 4294967297  \t";
+  Tokens byToken(line), byNumber(line);
+  std::string_view token;
+  std::int32_t value = 0;
+  int count = 0;
+  while (byToken.Next(token)) {
+    ASSERT_TRUE(byNumber.NextInt(value)) << token;
+    EXPECT_EQ(value, ToInt(token)) << token;
+    ++count;
+  }
+  EXPECT_FALSE(byNumber.NextInt(value));
+  EXPECT_EQ(count, 19);
+}
+
 // A long line is one line: no piece of it ever becomes a record, and fields are cut at their limits.
 TEST(Readers, LongLinesStayWhole) {
   const std::string name40(40, 'N');

@@ -48,6 +48,42 @@ TEST(TextFiles, ReadersTakeCrLfAndLfAndKeepLongAndUnterminatedLines) {
   EXPECT_FALSE(r.Open(s.Path("missing.txt")));
 }
 
+TEST(TextFiles, LinesAcrossTheReadersBlocksComeBackWholeAndSeekable) {
+  Scratch s;
+  // Lines of every length up to a few blocks, CR LF and LF mixed, a NUL kept inside a line.
+  std::vector<std::string> lines;
+  std::string text;
+  for (std::size_t i = 0; text.size() < 600000; ++i) {
+    std::string line(i * 7919 % (i % 50 == 0 ? 150000 : 300), static_cast<char>('a' + i % 26));
+    if (i == 3) line = std::string("x\0y", 3);
+    lines.push_back(line);
+    text += line + (i % 2 ? "\r\n" : "\n");
+  }
+  s.Write("big.txt", text + "tail");
+  lines.push_back("tail");
+  os::TextReader r;
+  ASSERT_TRUE(r.Open(s.Path("big.txt")));
+  std::vector<std::string> got, again;
+  std::vector<std::int64_t> starts;
+  std::string line;
+  for (starts.push_back(r.Tell()); r.ReadLine(line); starts.push_back(r.Tell())) got.push_back(line);
+  EXPECT_EQ(got, lines);
+  EXPECT_FALSE(r.Failed());
+  EXPECT_EQ(starts.back(), static_cast<std::int64_t>(text.size() + 4));
+  // A return to any line's start reads on from that line.
+  for (std::size_t k : {lines.size() - 1, std::size_t{0}, lines.size() / 2, std::size_t{1}}) {
+    ASSERT_TRUE(r.Seek(starts[k]));
+    ASSERT_TRUE(r.ReadLine(line));
+    EXPECT_EQ(line, lines[k]) << k;
+  }
+  // An end-of-file byte in a later block still ends the file there.
+  s.Write("eof.txt", text + "cut\x1Ahere\nnever\n");
+  ASSERT_TRUE(r.Open(s.Path("eof.txt")));
+  while (r.ReadLine(line)) again.push_back(line);
+  lines.back() = "cut";
+  EXPECT_EQ(again, lines);
+}
+
 TEST(TextFiles, WritersEndLinesInCrLfAndReplaceThroughATemporaryFile) {
   Scratch s;
   os::SetDriveTable("C=" + s.root);
