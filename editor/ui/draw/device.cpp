@@ -5,6 +5,7 @@
 
 #include "editor/db/orientation.h"
 #include "editor/ui/draw/resources.h"
+#include "editor/ui/draw/walk_internal.h"
 #include "platform/gfx/canvas.h"
 
 namespace draw::detail {
@@ -13,9 +14,15 @@ namespace {
 
 constexpr double kLimit = kScreenLimit;
 
+// floor of w for |w| within the device range, without a library call
+double Floor(double w) {
+  const double t = double(static_cast<long long>(w));
+  return t > w ? t - 1 : t;
+}
+
 int RoundDevice(double v) {
   v = std::clamp(v, -kLimit, kLimit);
-  return static_cast<int>(v < 0 ? -std::floor(-v + 0.5) : std::floor(v + 0.5));
+  return static_cast<int>(v < 0 ? -Floor(-v + 0.5) : Floor(v + 0.5));
 }
 
 gfx::Point Origin(const Engine& e) {
@@ -98,8 +105,15 @@ gfx::Point MapPoint(const Engine& e, double x, double y) {
   return gfx::Point{RoundDevice(dx) + o.x, RoundDevice(dy) + o.y};
 }
 
+gfx::PenStyle DashStyle(const Style& st) { return gfx::PenStyle(std::clamp(st.dash, 0, kDashCount - 1)); }
+
 void EmitLine(Engine& e, const DeviceSegment& s, const Style& st) {
   if (!e.canvas) return;
+  if (Recording(e)) {
+    e.work->figures.Line(s.a, s.b, DashStyle(st), e.canvas->Resolve(PenColour(e, st.colour)), gfx::Mix::Copy, 0, true);
+    e.work->recordedLines = true;
+    return;
+  }
   gfx::Canvas& c = *e.canvas;
   c.SetPen(gfx::Pen::Styled(gfx::PenStyle(std::clamp(st.dash, 0, kDashCount - 1)), PenColour(e, st.colour)));
   c.SetMix(gfx::Mix::Copy);
@@ -114,6 +128,19 @@ void EmitLine(Engine& e, const DeviceSegment& s, const Style& st) {
 void EmitRectOutline(Engine& e, double left, double bottom, double right, double top, const Style& st) {
   if (!e.canvas) return;
   const gfx::Point p0 = MapPoint(e, left, bottom), p2 = MapPoint(e, right, top);
+  if (Recording(e)) {
+    // one figure: the dashes run on from side to side
+    const gfx::Point corners[5] = {p0, {p2.x, p0.y}, p2, {p0.x, p2.y}, p0};
+    const gfx::Color ink = e.canvas->Resolve(PenColour(e, st.colour));
+    std::int64_t phase = 0;
+    for (int i = 0; i < 4; ++i) {
+      const gfx::Point a = corners[i], b = corners[i + 1];
+      e.work->figures.Line(a, b, DashStyle(st), ink, gfx::Mix::Copy, phase, false);
+      phase += std::max(std::llabs(std::int64_t(b.x) - a.x), std::llabs(std::int64_t(b.y) - a.y));
+    }
+    e.work->recordedLines = true;
+    return;
+  }
   gfx::Canvas& c = *e.canvas;
   c.SetPen(gfx::Pen::Styled(gfx::PenStyle(std::clamp(st.dash, 0, kDashCount - 1)), PenColour(e, st.colour)));
   c.SetMix(gfx::Mix::Copy);
@@ -128,7 +155,8 @@ void EmitRectOutline(Engine& e, double left, double bottom, double right, double
 
 void EmitFilledRect(Engine& e, double left, double bottom, double right, double top, const Style& st) {
   const gfx::Point p0 = MapPoint(e, left, bottom), p2 = MapPoint(e, right, top);
-  std::vector<gfx::Point> pts = {p0, {p2.x, p0.y}, p2, {p0.x, p2.y}, p0};
+  std::vector<gfx::Point>& pts = e.work->rectPolygon;
+  pts.assign({p0, {p2.x, p0.y}, p2, {p0.x, p2.y}, p0});
   EmitPolygon(e, pts, st);
 }
 
@@ -136,6 +164,27 @@ void EmitPolygon(Engine& e, std::vector<gfx::Point>& points, const Style& st) {
   if (!e.canvas || st.fill <= 0 || st.fill >= kFillCount || e.highlightPass) return;
   if (points.size() < 3) return;
   if (!(points.front() == points.back())) points.push_back(points.front());
+  if (Recording(e)) {
+    EngineWork& w = *e.work;
+    const gfx::Brush brush = gfx::Brush::Pattern(FillPattern(st.fill));
+    const gfx::Color white = 0xFFFFFFu;
+    const gfx::Color colour = e.canvas->Resolve(PenColour(e, st.colour));
+    auto fill = [&](gfx::Color background, gfx::Mix mix) {
+      w.figures.Polygon(points, false, w.figures.AddPaint(brush, background, 0x000000u, gfx::BackgroundMode::Transparent),
+                        mix);
+      w.lastFillBackground = background;
+    };
+    if (OnPaper(e)) {
+      fill(white, gfx::Mix::MaskNotPen);
+      fill(colour, gfx::Mix::Merge);
+    } else if (st.colour == 0) {
+      fill(white, gfx::Mix::MaskNotPen);
+    } else {
+      fill(colour, st.fill == 13 ? gfx::Mix::Copy : gfx::Mix::Merge);
+    }
+    w.recordedFills = true;
+    return;
+  }
   gfx::Canvas& c = *e.canvas;
   c.SetPen(gfx::Pen::Null());
   c.SetBrush(gfx::Brush::Pattern(FillPattern(st.fill)));
@@ -171,9 +220,55 @@ bool Transforming(const Engine& e) { return e.instanceFlag || e.contextFlag; }
 
 void LevelTransform(const Engine& e, int level, std::int64_t& x, std::int64_t& y) {
   if (!Transforming(e)) return;
+  const EngineWork& w = *e.work;
+  if (w.xformValid && w.xformLevel == level) {
+    const std::int64_t a = x, b = y;
+    x = w.xx * a + w.yx * b + e.offsetX;
+    y = w.xy * a + w.yy * b + e.offsetY;
+    return;
+  }
   for (int l = std::min(level, kLevels - 1); l >= 0; --l) db::OrientPoint(e.levels[std::size_t(l)].orientation, x, y);
   x += e.offsetX;
   y += e.offsetY;
+}
+
+void ComposeLevelTransform(Engine& e, int level) {
+  EngineWork& w = *e.work;
+  w.xformValid = false;
+  if (!e.batched || level < 0 || level >= kLevels) return;
+  // the images of the unit vectors under the orientations of levels level..0
+  std::int64_t xx = 1, xy = 0, yx = 0, yy = 1;
+  for (int l = level; l >= 0; --l) {
+    const int o = e.levels[std::size_t(l)].orientation;
+    db::OrientPoint(o, xx, xy);
+    db::OrientPoint(o, yx, yy);
+  }
+  w.xx = xx;
+  w.xy = xy;
+  w.yx = yx;
+  w.yy = yy;
+  w.xformLevel = level;
+  w.xformValid = true;
+}
+
+void DropLevelTransform(Engine& e) { e.work->xformValid = false; }
+
+void DrawRecorded(Engine& e) {
+  EngineWork& w = *e.work;
+  if (!w.figures.Active()) return;
+  w.figures.Draw();
+  // the canvas settings that drawing the figures one by one would have left
+  if (e.canvas && (w.recordedLines || w.recordedFills)) {
+    gfx::Canvas& c = *e.canvas;
+    if (w.recordedLines) c.SetBackgroundMode(gfx::BackgroundMode::Transparent);
+    if (w.recordedFills) {
+      c.SetFillRule(gfx::FillRule::Alternate);
+      c.SetTextColor(0x000000u);
+      c.SetBackgroundColor(w.lastFillBackground);
+    }
+    Finish(c);
+  }
+  w.recordedLines = w.recordedFills = false;
 }
 
 }  // namespace draw::detail

@@ -6,7 +6,9 @@
 #include "editor/db/path_outline.h"
 #include "editor/ui/draw/device.h"
 #include "editor/ui/draw/primitives.h"
+#include "editor/ui/draw/resources.h"
 #include "editor/ui/draw/shapes_internal.h"
+#include "platform/gfx/canvas.h"
 
 namespace draw {
 
@@ -150,6 +152,36 @@ void DrawWidePath(Engine& e, const std::vector<ChainPoint>& pts, std::int32_t wi
   if (outline.size() >= 4) detail::EmitPolygon(e, poly, st);
 }
 
+// A box without selected edges as one recorded figure: its edges are axis-aligned, so each maps
+// end by end and the four lines and the fill come from two device corners. False when this target
+// wants the figure by figure route (paper's two fill passes, a mirrored page).
+bool RecordBox(Engine& e, double l, double b, double r, double t, const Style& st) {
+  if (detail::OnPaper(e)) return false;
+  const gfx::Point p0 = detail::MapPoint(e, l, b), p2 = detail::MapPoint(e, r, t);
+  if (p0.x > p2.x || p2.y > p0.y) return false;
+  EngineWork& w = *e.work;
+  int paint = -1;
+  gfx::Mix fillMix = gfx::Mix::Copy;
+  const int colour = st.colour >= 0 && st.colour < kPaletteSize ? st.colour : 7;
+  if (st.fill > 0 && st.fill < kFillCount) {
+    int& id = w.boxPaints[std::size_t(st.fill)][std::size_t(colour)];
+    // colour 0 clears exactly the pixels the pattern sets
+    const gfx::Color background = colour == 0 ? 0xFFFFFFu : e.canvas->Resolve(EditorPalette()[std::size_t(colour)]);
+    if (id < 0)
+      id = w.figures.AddPaint(gfx::Brush::Pattern(FillPattern(st.fill)), background, 0x000000u,
+                              gfx::BackgroundMode::Transparent);
+    paint = id;
+    fillMix = colour == 0 ? gfx::Mix::MaskNotPen : (st.fill == 13 ? gfx::Mix::Copy : gfx::Mix::Merge);
+    w.lastFillBackground = background;
+    w.recordedFills = true;
+  }
+  const gfx::Color ink = e.canvas->Resolve(EditorPalette()[std::size_t(colour)]);
+  w.figures.Box(p0.x, p2.y, p2.x, p0.y, gfx::PenStyle(std::clamp(st.dash, 0, kDashCount - 1)), ink, gfx::Mix::Copy,
+                paint, fillMix);
+  w.recordedLines = true;
+  return true;
+}
+
 }  // namespace
 
 void DrawBox(Engine& e, int n, int level) {
@@ -170,6 +202,9 @@ void DrawBox(Engine& e, int n, int level) {
   const int layer = db::LayerOf(r.flags);
   Style st = detail::ObjectStyle(e, layer);
   const double dl = double(l), db_ = double(b), dr = double(rt), dt = double(t);
+  if (detail::Recording(e) && !e.highlightPass && !e.eraseObject && !(r.flags & db::kEdgesAll) &&
+      RecordBox(e, dl, db_, dr, dt, st))
+    return;
   if (e.eraseObject && !e.highlightPass) {
     detail::EmitFilledRect(e, dl, db_, dr, dt, st);
     detail::EmitRectOutline(e, dl, db_, dr, dt, Style{0, 0, 0});

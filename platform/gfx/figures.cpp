@@ -1,0 +1,201 @@
+#include "platform/gfx/figures.h"
+
+#include <algorithm>
+#include <atomic>
+#include <cstring>
+#include <thread>
+
+#include "platform/gfx/canvas_device.h"
+
+namespace gfx {
+
+using detail::DevPoint;
+using i64 = std::int64_t;
+
+enum class OpKind : std::uint8_t { Line, LineWithEnd, Polygon, PolygonWinding, Box };
+
+struct FigureList::Op {
+  OpKind kind;
+  PenStyle style;
+  Mix mix;      // lines and the box's lines
+  Mix fillMix;  // polygons and the box's fill
+  std::int32_t paint;
+  std::uint32_t ink;
+  // Line: a, b. Box: l, t, r, b. Polygon: first point, count.
+  std::int32_t x0, y0, x1, y1;
+  i64 phase;
+};
+
+namespace {
+
+// Bands fewer than this many figures are not worth a thread.
+constexpr std::size_t kThreadedFigures = 4096;
+constexpr int kMinBandRows = 8;
+
+int MachineThreads() {
+  const unsigned n = std::thread::hardware_concurrency();
+  return n == 0 ? 1 : int(std::min(n, 16u));
+}
+
+void StrokeLine(const detail::Target& t, DevPoint a, DevPoint b, PenStyle style, std::uint32_t ink, Mix mix,
+                i64 phase, bool withEnd) {
+  detail::LineStyle s;
+  s.ink = ink;
+  s.mix = mix;
+  detail::DashOf(style, s.dashBits, s.dashLength);
+  detail::CosmeticLine(t, a, b, s, phase);
+  if (withEnd) {
+    const i64 steps = std::max(std::llabs(b.x - a.x), std::llabs(b.y - a.y));
+    detail::CosmeticLine(t, b, DevPoint{b.x + 1, b.y + 1}, s, phase + steps);
+  }
+}
+
+}  // namespace
+
+FigureList::FigureList() = default;
+FigureList::~FigureList() = default;
+
+std::size_t FigureList::Size() const { return ops_.size(); }
+
+void FigureList::Begin(Canvas& canvas) {
+  canvas_ = &canvas;
+  const Canvas::Device d = canvas.Prepare();
+  target_ = d.target;
+  ox_ = d.ox;
+  oy_ = d.oy;
+  brushOrigin_ = canvas.state().brushOrigin;
+  ops_.clear();
+  points_.clear();
+  paints_.clear();
+  paintKeys_.clear();
+  const int rows = std::max(0, target_.clip.Height());
+  bands_ = std::clamp(rows / kMinBandRows, 1, 4 * MachineThreads());
+  bandHeight_ = std::max(1, (rows + bands_ - 1) / bands_);
+  bandOps_.assign(std::size_t(bands_), {});
+}
+
+int FigureList::AddPaint(const Brush& brush, Color background, Color text, BackgroundMode mode) {
+  std::uint64_t rows = 0;
+  std::memcpy(&rows, brush.rows.data(), sizeof rows);
+  const PaintKey key{brush.kind, brush.color, rows, background, text, mode};
+  for (std::size_t i = 0; i < paintKeys_.size(); ++i) {
+    const PaintKey& k = paintKeys_[i];
+    if (k.kind == key.kind && k.color == key.color && k.rows == key.rows && k.background == key.background &&
+        k.text == key.text && k.mode == key.mode)
+      return int(i);
+  }
+  paintKeys_.push_back(key);
+  paints_.push_back(detail::PaintOf(brush, brush.color, background, text, mode, brushOrigin_));
+  return int(paints_.size() - 1);
+}
+
+void FigureList::Push(const Op& op, i64 yMin, i64 yMax) {
+  yMin += oy_;
+  yMax += oy_;
+  const i64 top = target_.clip.top, bottom = target_.clip.bottom;
+  if (!canvas_ || target_.clip.IsEmpty() || yMax < top || yMin >= bottom) return;  // nothing it could draw
+  const std::uint32_t index = std::uint32_t(ops_.size());
+  ops_.push_back(op);
+  const int first = int((std::max(yMin, top) - top) / bandHeight_);
+  const int last = int((std::min(yMax, bottom - 1) - top) / bandHeight_);
+  for (int b = first; b <= last && b < bands_; ++b) bandOps_[std::size_t(b)].push_back(index);
+}
+
+void FigureList::Line(Point a, Point b, PenStyle style, Color ink, Mix mix, i64 phase, bool withEnd) {
+  if (style == PenStyle::Null) return;
+  Op op{withEnd ? OpKind::LineWithEnd : OpKind::Line, style, mix, Mix::Copy, -1, ink, a.x, a.y, b.x, b.y, phase};
+  Push(op, std::min(a.y, b.y), std::max(a.y, b.y));
+}
+
+void FigureList::Polygon(std::span<const Point> points, bool winding, int paint, Mix mix) {
+  if (points.size() < 3 || paint < 0 || std::size_t(paint) >= paints_.size()) return;
+  int lo = points[0].y, hi = points[0].y;
+  for (const Point& p : points) {
+    lo = std::min(lo, p.y);
+    hi = std::max(hi, p.y);
+  }
+  const Op op{winding ? OpKind::PolygonWinding : OpKind::Polygon, PenStyle::Null, Mix::Copy, mix, paint, 0,
+              std::int32_t(points_.size()), 0, std::int32_t(points.size()), 0, 0};
+  const std::size_t before = ops_.size();
+  Push(op, lo, hi);
+  if (ops_.size() == before) return;
+  for (const Point& p : points) points_.push_back(DevPoint{p.x + ox_, p.y + oy_});
+}
+
+void FigureList::Box(int l, int t, int r, int b, PenStyle style, Color ink, Mix lineMix, int paint, Mix fillMix) {
+  if (paint >= int(paints_.size())) paint = -1;
+  const Op op{OpKind::Box, style, lineMix, fillMix, paint, ink, l, t, r, b, 0};
+  Push(op, t, b);
+}
+
+void FigureList::DrawBand(const detail::Target& band, int index) const {
+  for (const std::uint32_t i : bandOps_[std::size_t(index)]) {
+    const Op& op = ops_[i];
+    switch (op.kind) {
+      case OpKind::Line:
+      case OpKind::LineWithEnd:
+        StrokeLine(band, DevPoint{op.x0 + ox_, op.y0 + oy_}, DevPoint{op.x1 + ox_, op.y1 + oy_}, op.style, op.ink,
+                   op.mix, op.phase, op.kind == OpKind::LineWithEnd);
+        break;
+      case OpKind::Polygon:
+      case OpKind::PolygonWinding:
+        detail::FillPolygon(band, std::span<const DevPoint>(points_.data() + op.x0, std::size_t(op.x1)),
+                            op.kind == OpKind::PolygonWinding, paints_[std::size_t(op.paint)], op.fillMix);
+        break;
+      case OpKind::Box: {
+        const i64 l = op.x0 + ox_, t = op.y0 + oy_, r = op.x1 + ox_, b = op.y1 + oy_;
+        if (op.style != PenStyle::Null) {
+          StrokeLine(band, DevPoint{l, b}, DevPoint{l, t}, op.style, op.ink, op.mix, 0, true);
+          StrokeLine(band, DevPoint{l, b}, DevPoint{r, b}, op.style, op.ink, op.mix, 0, true);
+          StrokeLine(band, DevPoint{r, b}, DevPoint{r, t}, op.style, op.ink, op.mix, 0, true);
+          StrokeLine(band, DevPoint{l, t}, DevPoint{r, t}, op.style, op.ink, op.mix, 0, true);
+        }
+        // the polygon of the four corners fills columns l..r-1 of rows t..b-1
+        if (op.paint >= 0) detail::FillArea(band, l, t, r, b, paints_[std::size_t(op.paint)], op.fillMix);
+        break;
+      }
+    }
+  }
+}
+
+void FigureList::Draw(int threads) {
+  if (!canvas_ || ops_.empty()) {
+    ops_.clear();
+    return;
+  }
+  if (threads <= 0) threads = MachineThreads();
+  threads = std::min(threads, bands_);
+  auto bandTarget = [this](int b) {
+    detail::Target t = target_;
+    t.clip.top = target_.clip.top + b * bandHeight_;
+    t.clip.bottom = std::min(target_.clip.bottom, t.clip.top + bandHeight_);
+    return t;
+  };
+  if (threads <= 1 || ops_.size() < kThreadedFigures) {
+    for (int b = 0; b < bands_; ++b) DrawBand(bandTarget(b), b);
+  } else {
+    std::atomic<int> next{0};
+    auto work = [&] {
+      for (int b; (b = next.fetch_add(1)) < bands_;) DrawBand(bandTarget(b), b);
+    };
+    std::vector<std::thread> pool;
+    pool.reserve(std::size_t(threads - 1));
+    try {
+      for (int i = 1; i < threads; ++i) pool.emplace_back(work);
+    } catch (...) {
+      // fewer threads: the bands left are taken by those running
+    }
+    work();
+    for (std::thread& t : pool) t.join();
+  }
+  ops_.clear();
+  points_.clear();
+  for (auto& v : bandOps_) v.clear();
+}
+
+void FigureList::End(int threads) {
+  Draw(threads);
+  canvas_ = nullptr;
+}
+
+}  // namespace gfx
