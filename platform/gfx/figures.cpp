@@ -50,6 +50,19 @@ void StrokeLine(const detail::Target& t, DevPoint a, DevPoint b, PenStyle style,
   }
 }
 
+// Columns l..r-1 of rows t..b-1 set to `ink`, within the clip.
+void CopyBlock(const detail::Target& t, i64 l, i64 top, i64 r, i64 b, std::uint32_t ink) {
+  l = std::max<i64>(l, t.clip.left);
+  r = std::min<i64>(r, t.clip.right);
+  top = std::max<i64>(top, t.clip.top);
+  b = std::min<i64>(b, t.clip.bottom);
+  if (l >= r) return;
+  for (i64 y = top; y < b; ++y) {
+    std::uint32_t* row = t.pixels + std::size_t(y) * std::size_t(t.stride);
+    for (i64 x = l; x < r; ++x) row[x] = ink;
+  }
+}
+
 }  // namespace
 
 FigureList::FigureList() = default;
@@ -71,7 +84,10 @@ void FigureList::Begin(Canvas& canvas) {
   const int rows = std::max(0, target_.clip.Height());
   bands_ = std::clamp(rows / kMinBandRows, 1, 4 * MachineThreads());
   bandHeight_ = std::max(1, (rows + bands_ - 1) / bands_);
-  bandOps_.assign(std::size_t(bands_), {});
+  bandOfRow_.resize(std::size_t(rows));
+  for (int y = 0; y < rows; ++y) bandOfRow_[std::size_t(y)] = std::uint16_t(y / bandHeight_);
+  bandOps_.resize(std::size_t(bands_));  // kept with their room from list to list
+  for (auto& v : bandOps_) v.clear();
 }
 
 int FigureList::AddPaint(const Brush& brush, Color background, Color text, BackgroundMode mode) {
@@ -96,9 +112,9 @@ void FigureList::Push(const Op& op, i64 yMin, i64 yMax) {
   if (!canvas_ || target_.clip.IsEmpty() || yMax < top || yMin >= bottom) return;  // nothing it could draw
   const std::uint32_t index = std::uint32_t(ops_.size());
   ops_.push_back(op);
-  const int first = int((std::max(yMin, top) - top) / bandHeight_);
-  const int last = int((std::min(yMax, bottom - 1) - top) / bandHeight_);
-  for (int b = first; b <= last && b < bands_; ++b) bandOps_[std::size_t(b)].push_back(index);
+  const int first = bandOfRow_[std::size_t(std::max(yMin, top) - top)];
+  const int last = bandOfRow_[std::size_t(std::min(yMax, bottom - 1) - top)];
+  for (int b = first; b <= last; ++b) bandOps_[std::size_t(b)].push_back(index);
 }
 
 void FigureList::Line(Point a, Point b, PenStyle style, Color ink, Mix mix, i64 phase, bool withEnd) {
@@ -144,7 +160,14 @@ void FigureList::DrawBand(const detail::Target& band, int index) const {
         break;
       case OpKind::Box: {
         const i64 l = op.x0 + ox_, t = op.y0 + oy_, r = op.x1 + ox_, b = op.y1 + oy_;
-        if (op.style != PenStyle::Null) {
+        if (op.style == PenStyle::Solid && op.mix == Mix::Copy) {
+          // solid lines of one ink copied: together they are the border of columns l..r, rows t..b
+          const std::uint32_t ink = op.ink & 0xFFFFFFu;
+          CopyBlock(band, l, t, r + 1, t + 1, ink);
+          if (b != t) CopyBlock(band, l, b, r + 1, b + 1, ink);
+          CopyBlock(band, l, t + 1, l + 1, b, ink);
+          if (r != l) CopyBlock(band, r, t + 1, r + 1, b, ink);
+        } else if (op.style != PenStyle::Null) {
           StrokeLine(band, DevPoint{l, b}, DevPoint{l, t}, op.style, op.ink, op.mix, 0, true);
           StrokeLine(band, DevPoint{l, b}, DevPoint{r, b}, op.style, op.ink, op.mix, 0, true);
           StrokeLine(band, DevPoint{r, b}, DevPoint{r, t}, op.style, op.ink, op.mix, 0, true);

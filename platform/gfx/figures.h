@@ -60,6 +60,7 @@ class FigureList {
   int bands_ = 1;
   std::vector<Op> ops_;
   std::vector<std::vector<std::uint32_t>> bandOps_;  // figures touching each band, in order
+  std::vector<std::uint16_t> bandOfRow_;             // by row of the clip
   std::vector<detail::DevPoint> points_;              // polygon vertices in device pixels
   std::vector<detail::Paint> paints_;
   struct PaintKey {

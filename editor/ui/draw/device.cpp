@@ -14,23 +14,6 @@ namespace {
 
 constexpr double kLimit = kScreenLimit;
 
-// floor of w for |w| within the device range, without a library call
-double Floor(double w) {
-  const double t = double(static_cast<long long>(w));
-  return t > w ? t - 1 : t;
-}
-
-int RoundDevice(double v) {
-  v = std::clamp(v, -kLimit, kLimit);
-  return static_cast<int>(v < 0 ? -Floor(-v + 0.5) : Floor(v + 0.5));
-}
-
-gfx::Point Origin(const Engine& e) {
-  // The clipboard bitmap has a page origin of its own, as paper does.
-  if (e.target != Target::Screen) return gfx::Point{e.page.originX, e.page.originY};
-  return gfx::Point{e.view.area.left, e.view.area.top};
-}
-
 // Moves end p along the segment from q until its coordinate `c` lies on the bound.
 void PullEnd(double& px, double& py, double qx, double qy, bool onX) {
   double& c = onX ? px : py;
@@ -71,16 +54,6 @@ bool OnPaper(const Engine& e) {
   return e.target == Target::DirectPrint || e.target == Target::BitmapPrint;
 }
 
-void WorldToDevice(const Engine& e, double x, double y, double& dx, double& dy) {
-  if (e.target == Target::Screen) {
-    dx = (x - e.view.left) * e.view.scaleX;
-    dy = (e.view.top - y) * e.view.scaleY;
-  } else {
-    dx = (x - e.page.worldLeft) * e.page.scaleX;
-    dy = (e.page.worldTop - y) * e.page.scaleY;
-  }
-}
-
 DeviceSegment MapSegment(const Engine& e, double x1, double y1, double x2, double y2) {
   double ax, ay, bx, by;
   WorldToDevice(e, x1, y1, ax, ay);
@@ -93,16 +66,9 @@ DeviceSegment MapSegment(const Engine& e, double x1, double y1, double x2, doubl
     PullEnd(bx, by, ax, ay, true);
     PullEnd(bx, by, ax, ay, false);
   }
-  const gfx::Point o = Origin(e);
+  const gfx::Point o = DeviceOrigin(e);
   return DeviceSegment{gfx::Point{RoundDevice(ax) + o.x, RoundDevice(ay) + o.y},
                        gfx::Point{RoundDevice(bx) + o.x, RoundDevice(by) + o.y}};
-}
-
-gfx::Point MapPoint(const Engine& e, double x, double y) {
-  double dx, dy;
-  WorldToDevice(e, x, y, dx, dy);
-  const gfx::Point o = Origin(e);
-  return gfx::Point{RoundDevice(dx) + o.x, RoundDevice(dy) + o.y};
 }
 
 gfx::PenStyle DashStyle(const Style& st) { return gfx::PenStyle(std::clamp(st.dash, 0, kDashCount - 1)); }

@@ -184,7 +184,9 @@ bool RecordBox(Engine& e, double l, double b, double r, double t, const Style& s
 
 }  // namespace
 
-void DrawBox(Engine& e, int n, int level) {
+void DrawBox(Engine& e, int n, int level) { detail::DrawBoxStyled(e, n, level, nullptr); }
+
+void detail::DrawBoxStyled(Engine& e, int n, int level, const Style* layerStyle) {
   PollEscape(e);
   db::ObjectStore& s = e.db.store;
   const db::BoxRecord r = s.GetBoxRecord(n);
@@ -199,8 +201,7 @@ void DrawBox(Engine& e, int n, int level) {
     if (e.markingPass) s.SetBox(r.flags | db::kOffWindowBit, 0, n);
     return;
   }
-  const int layer = db::LayerOf(r.flags);
-  Style st = detail::ObjectStyle(e, layer);
+  const Style st = layerStyle ? *layerStyle : detail::ObjectStyle(e, db::LayerOf(r.flags));
   const double dl = double(l), db_ = double(b), dr = double(rt), dt = double(t);
   if (detail::Recording(e) && !e.highlightPass && !e.eraseObject && !(r.flags & db::kEdgesAll) &&
       RecordBox(e, dl, db_, dr, dt, st))

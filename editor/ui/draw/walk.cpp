@@ -6,6 +6,7 @@
 #include "editor/ui/draw/device.h"
 #include "editor/ui/draw/engine.h"
 #include "editor/ui/draw/primitives.h"
+#include "editor/ui/draw/shapes_internal.h"
 #include "editor/ui/draw/walk_internal.h"
 
 namespace draw {
@@ -382,9 +383,14 @@ void BuildLayerBuckets(Engine& e) {
 
 void DrawBucketedLayer(Engine& e, int layer, int level) {
   const EngineWork& a = *e.work;
-  for (int n : a.boxesOfLayer[std::size_t(layer)]) {
-    if (e.abort) return;
-    DrawBox(e, n, level);
+  const std::vector<int>& boxes = a.boxesOfLayer[std::size_t(layer)];
+  if (!boxes.empty()) {
+    // every box of the layer has the same colour, fill and dash
+    const Style st = detail::ObjectStyle(e, layer);
+    for (int n : boxes) {
+      if (e.abort) return;
+      detail::DrawBoxStyled(e, n, level, &st);
+    }
   }
   for (int n : a.pathsOfLayer[std::size_t(layer)]) {
     if (e.abort) return;
