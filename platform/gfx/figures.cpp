@@ -23,7 +23,8 @@ struct FigureList::Op {
   std::uint32_t ink;
   // Line: a, b. Box: l, t, r, b. Polygon: first point, count.
   std::int32_t x0, y0, x1, y1;
-  i64 phase;
+  // where the dash pattern starts: kept modulo 24, which every pattern's length divides
+  std::int32_t phase;
 };
 
 namespace {
@@ -31,6 +32,7 @@ namespace {
 // Bands fewer than this many figures are not worth a thread.
 constexpr std::size_t kThreadedFigures = 4096;
 constexpr int kMinBandRows = 8;
+constexpr std::int64_t kDashCycle = 24;  // every dash pattern's length divides it
 
 int MachineThreads() {
   const unsigned n = std::thread::hardware_concurrency();
@@ -68,7 +70,7 @@ void CopyBlock(const detail::Target& t, i64 l, i64 top, i64 r, i64 b, std::uint3
 FigureList::FigureList() = default;
 FigureList::~FigureList() = default;
 
-std::size_t FigureList::Size() const { return ops_.size(); }
+std::size_t FigureList::Size() const { return count_; }
 
 void FigureList::Begin(Canvas& canvas) {
   canvas_ = &canvas;
@@ -77,7 +79,7 @@ void FigureList::Begin(Canvas& canvas) {
   ox_ = d.ox;
   oy_ = d.oy;
   brushOrigin_ = canvas.state().brushOrigin;
-  ops_.clear();
+  count_ = 0;
   points_.clear();
   paints_.clear();
   paintKeys_.clear();
@@ -110,16 +112,19 @@ void FigureList::Push(const Op& op, i64 yMin, i64 yMax) {
   yMax += oy_;
   const i64 top = target_.clip.top, bottom = target_.clip.bottom;
   if (!canvas_ || target_.clip.IsEmpty() || yMax < top || yMin >= bottom) return;  // nothing it could draw
-  const std::uint32_t index = std::uint32_t(ops_.size());
-  ops_.push_back(op);
+  ++count_;
+  // each band keeps its own copy: the threads then read only their own figures, in order
   const int first = bandOfRow_[std::size_t(std::max(yMin, top) - top)];
   const int last = bandOfRow_[std::size_t(std::min(yMax, bottom - 1) - top)];
-  for (int b = first; b <= last; ++b) bandOps_[std::size_t(b)].push_back(index);
+  for (int b = first; b <= last; ++b) bandOps_[std::size_t(b)].push_back(op);
 }
 
 void FigureList::Line(Point a, Point b, PenStyle style, Color ink, Mix mix, i64 phase, bool withEnd) {
   if (style == PenStyle::Null) return;
-  Op op{withEnd ? OpKind::LineWithEnd : OpKind::Line, style, mix, Mix::Copy, -1, ink, a.x, a.y, b.x, b.y, phase};
+  std::int64_t start = phase % kDashCycle;
+  if (start < 0) start += kDashCycle;
+  const Op op{withEnd ? OpKind::LineWithEnd : OpKind::Line, style, mix, Mix::Copy, -1, ink, a.x, a.y, b.x, b.y,
+              std::int32_t(start)};
   Push(op, std::min(a.y, b.y), std::max(a.y, b.y));
 }
 
@@ -132,9 +137,9 @@ void FigureList::Polygon(std::span<const Point> points, bool winding, int paint,
   }
   const Op op{winding ? OpKind::PolygonWinding : OpKind::Polygon, PenStyle::Null, Mix::Copy, mix, paint, 0,
               std::int32_t(points_.size()), 0, std::int32_t(points.size()), 0, 0};
-  const std::size_t before = ops_.size();
+  const std::size_t before = count_;
   Push(op, lo, hi);
-  if (ops_.size() == before) return;
+  if (count_ == before) return;
   for (const Point& p : points) points_.push_back(DevPoint{p.x + ox_, p.y + oy_});
 }
 
@@ -145,8 +150,7 @@ void FigureList::Box(int l, int t, int r, int b, PenStyle style, Color ink, Mix 
 }
 
 void FigureList::DrawBand(const detail::Target& band, int index) const {
-  for (const std::uint32_t i : bandOps_[std::size_t(index)]) {
-    const Op& op = ops_[i];
+  for (const Op& op : bandOps_[std::size_t(index)]) {
     switch (op.kind) {
       case OpKind::Line:
       case OpKind::LineWithEnd:
@@ -182,10 +186,7 @@ void FigureList::DrawBand(const detail::Target& band, int index) const {
 }
 
 void FigureList::Draw(int threads) {
-  if (!canvas_ || ops_.empty()) {
-    ops_.clear();
-    return;
-  }
+  if (!canvas_ || count_ == 0) return;
   if (threads <= 0) threads = MachineThreads();
   threads = std::min(threads, bands_);
   auto bandTarget = [this](int b) {
@@ -194,7 +195,7 @@ void FigureList::Draw(int threads) {
     t.clip.bottom = std::min(target_.clip.bottom, t.clip.top + bandHeight_);
     return t;
   };
-  if (threads <= 1 || ops_.size() < kThreadedFigures) {
+  if (threads <= 1 || count_ < kThreadedFigures) {
     for (int b = 0; b < bands_; ++b) DrawBand(bandTarget(b), b);
   } else {
     std::atomic<int> next{0};
@@ -211,7 +212,7 @@ void FigureList::Draw(int threads) {
     work();
     for (std::thread& t : pool) t.join();
   }
-  ops_.clear();
+  count_ = 0;
   points_.clear();
   for (auto& v : bandOps_) v.clear();
 }

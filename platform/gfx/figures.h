@@ -58,8 +58,8 @@ class FigureList {
   Point brushOrigin_;
   int bandHeight_ = 1;
   int bands_ = 1;
-  std::vector<Op> ops_;
-  std::vector<std::vector<std::uint32_t>> bandOps_;  // figures touching each band, in order
+  std::size_t count_ = 0;                // figures recorded since the last Draw
+  std::vector<std::vector<Op>> bandOps_;  // the figures touching each band, in order
   std::vector<std::uint16_t> bandOfRow_;             // by row of the clip
   std::vector<detail::DevPoint> points_;              // polygon vertices in device pixels
   std::vector<detail::Paint> paints_;

@@ -76,7 +76,7 @@ gfx::PenStyle DashStyle(const Style& st) { return gfx::PenStyle(std::clamp(st.da
 void EmitLine(Engine& e, const DeviceSegment& s, const Style& st) {
   if (!e.canvas) return;
   if (Recording(e)) {
-    e.work->figures.Line(s.a, s.b, DashStyle(st), e.canvas->Resolve(PenColour(e, st.colour)), gfx::Mix::Copy, 0, true);
+    e.work->figures.Line(s.a, s.b, DashStyle(st), RecordedInk(e, st.colour), gfx::Mix::Copy, 0, true);
     e.work->recordedLines = true;
     return;
   }
@@ -97,7 +97,7 @@ void EmitRectOutline(Engine& e, double left, double bottom, double right, double
   if (Recording(e)) {
     // one figure: the dashes run on from side to side
     const gfx::Point corners[5] = {p0, {p2.x, p0.y}, p2, {p0.x, p2.y}, p0};
-    const gfx::Color ink = e.canvas->Resolve(PenColour(e, st.colour));
+    const gfx::Color ink = RecordedInk(e, st.colour);
     std::int64_t phase = 0;
     for (int i = 0; i < 4; ++i) {
       const gfx::Point a = corners[i], b = corners[i + 1];
@@ -134,7 +134,7 @@ void EmitPolygon(Engine& e, std::vector<gfx::Point>& points, const Style& st) {
     EngineWork& w = *e.work;
     const gfx::Brush brush = gfx::Brush::Pattern(FillPattern(st.fill));
     const gfx::Color white = 0xFFFFFFu;
-    const gfx::Color colour = e.canvas->Resolve(PenColour(e, st.colour));
+    const gfx::Color colour = RecordedInk(e, st.colour);
     auto fill = [&](gfx::Color background, gfx::Mix mix) {
       w.figures.Polygon(points, false, w.figures.AddPaint(brush, background, 0x000000u, gfx::BackgroundMode::Transparent),
                         mix);
@@ -218,6 +218,11 @@ void ComposeLevelTransform(Engine& e, int level) {
 }
 
 void DropLevelTransform(Engine& e) { e.work->xformValid = false; }
+
+void TakeRecordedInks(Engine& e) {
+  if (!e.canvas) return;
+  for (int c = 0; c < kPaletteSize; ++c) e.work->inks[std::size_t(c)] = e.canvas->Resolve(PenColour(e, c));
+}
 
 void DrawRecorded(Engine& e) {
   EngineWork& w = *e.work;

@@ -67,10 +67,33 @@ void DrawChain(Engine& e, const std::vector<ChainPoint>& pts, const Style& st, b
   std::vector<gfx::Point>& poly = e.work->devicePolygon;
   poly.clear();
   const int selColour = e.eraseObject ? 0 : 15;
+  // While recording each vertex is mapped once: a segment with both ends inside the device range
+  // is clipped by nothing, so its ends are the vertices' own device points.
+  const bool reuse = Recording(e);
+  auto inside = [](double v) { return v >= -double(kScreenLimit) && v <= double(kScreenLimit); };
+  const gfx::Point origin = DeviceOrigin(e);
+  gfx::Point next{};
+  bool nextInside = false;
+  auto map = [&](const ChainPoint& c) {
+    double dx, dy;
+    WorldToDevice(e, double(c.x), double(c.y), dx, dy);
+    nextInside = inside(dx) && inside(dy);
+    next = gfx::Point{RoundDevice(dx) + origin.x, RoundDevice(dy) + origin.y};
+  };
+  if (reuse && !pts.empty()) map(pts[0]);
   for (std::size_t i = 0; i + 1 < pts.size(); ++i) {
     const ChainPoint& a = pts[i];
     const ChainPoint& b = pts[i + 1];
-    const DeviceSegment seg = MapSegment(e, double(a.x), double(a.y), double(b.x), double(b.y));
+    DeviceSegment seg;
+    if (reuse) {
+      const gfx::Point pa = next;
+      const bool aInside = nextInside;
+      map(b);
+      seg = aInside && nextInside ? DeviceSegment{pa, next}
+                                  : MapSegment(e, double(a.x), double(a.y), double(b.x), double(b.y));
+    } else {
+      seg = MapSegment(e, double(a.x), double(a.y), double(b.x), double(b.y));
+    }
     AppendDevicePoint(poly, seg.a);
     AppendDevicePoint(poly, seg.b);
     if (a.x == b.x && a.y == b.y) continue;
@@ -166,7 +189,7 @@ bool RecordBox(Engine& e, double l, double b, double r, double t, const Style& s
   if (st.fill > 0 && st.fill < kFillCount) {
     int& id = w.boxPaints[std::size_t(st.fill)][std::size_t(colour)];
     // colour 0 clears exactly the pixels the pattern sets
-    const gfx::Color background = colour == 0 ? 0xFFFFFFu : e.canvas->Resolve(EditorPalette()[std::size_t(colour)]);
+    const gfx::Color background = colour == 0 ? 0xFFFFFFu : detail::RecordedInk(e, colour);
     if (id < 0)
       id = w.figures.AddPaint(gfx::Brush::Pattern(FillPattern(st.fill)), background, 0x000000u,
                               gfx::BackgroundMode::Transparent);
@@ -175,7 +198,7 @@ bool RecordBox(Engine& e, double l, double b, double r, double t, const Style& s
     w.lastFillBackground = background;
     w.recordedFills = true;
   }
-  const gfx::Color ink = e.canvas->Resolve(EditorPalette()[std::size_t(colour)]);
+  const gfx::Color ink = detail::RecordedInk(e, colour);
   w.figures.Box(p0.x, p2.y, p2.x, p0.y, gfx::PenStyle(std::clamp(st.dash, 0, kDashCount - 1)), ink, gfx::Mix::Copy,
                 paint, fillMix);
   w.recordedLines = true;

@@ -95,6 +95,7 @@ class RecordedRedraw {
       EngineWork& w = *e.work;
       w.figures.Begin(*e.canvas);
       for (auto& row : w.boxPaints) row.fill(-1);
+      detail::TakeRecordedInks(e);
       w.recordedLines = w.recordedFills = false;
       owner_ = true;
     }

@@ -46,6 +46,8 @@ struct EngineWork {
   bool recordedLines = false;  // the canvas settings the recorded figures leave, set when drawn
   bool recordedFills = false;
   gfx::Color lastFillBackground = 0;
+  // The pen colour of each palette index on the canvas, taken when recording starts.
+  std::array<gfx::Color, kPaletteSize> inks{};
   // Paint numbers of the screen's box fills by fill number and colour; -1: not made yet.
   std::array<std::array<int, kPaletteSize>, kFillCount> boxPaints{};
 
@@ -66,6 +68,11 @@ void DrawRecorded(Engine& e);
 // Takes the orientations of levels level..0 as one matrix for the objects drawn next, or drops it.
 void ComposeLevelTransform(Engine& e, int level);
 void DropLevelTransform(Engine& e);
+// Pen colours of the target for every palette index, for RecordedInk.
+void TakeRecordedInks(Engine& e);
+inline gfx::Color RecordedInk(const Engine& e, int colour) {
+  return e.work->inks[std::size_t(colour >= 0 && colour < kPaletteSize ? colour : 7)];
+}
 }
 
 }  // namespace draw
