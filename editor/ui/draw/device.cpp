@@ -215,6 +215,20 @@ void ComposeLevelTransform(Engine& e, int level) {
   w.yy = yy;
   w.xformLevel = level;
   w.xformValid = true;
+  // back through the placement: subtract the offset, then the transposed matrix (its inverse)
+  auto back = [&](std::int64_t qx, std::int64_t qy, std::int64_t& px, std::int64_t& py) {
+    qx -= e.offsetX;
+    qy -= e.offsetY;
+    px = xx * qx + xy * qy;
+    py = yx * qx + yy * qy;
+  };
+  std::int64_t x1, y1, x2, y2;
+  back(e.view.left, e.view.bottom, x1, y1);
+  back(e.view.right, e.view.top, x2, y2);
+  w.windowLeft = std::min(x1, x2);
+  w.windowRight = std::max(x1, x2);
+  w.windowBottom = std::min(y1, y2);
+  w.windowTop = std::max(y1, y2);
 }
 
 void DropLevelTransform(Engine& e) { e.work->xformValid = false; }

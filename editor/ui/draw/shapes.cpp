@@ -63,6 +63,16 @@ bool Culled(const Engine& e, std::int64_t left, std::int64_t bottom, std::int64_
          top + margin < e.view.bottom || bottom - margin > e.view.top;
 }
 
+bool CulledUntransformed(const Engine& e, int level, std::int64_t left, std::int64_t bottom, std::int64_t right,
+                         std::int64_t top, std::int64_t margin) {
+  const EngineWork& w = *e.work;
+  if (!w.xformValid || w.xformLevel != level || !Transforming(e)) return false;
+  if (left > right) std::swap(left, right);
+  if (bottom > top) std::swap(bottom, top);
+  return right + margin < w.windowLeft || left - margin > w.windowRight || top + margin < w.windowBottom ||
+         bottom - margin > w.windowTop;
+}
+
 void DrawChain(Engine& e, const std::vector<ChainPoint>& pts, const Style& st, bool closedFill) {
   std::vector<gfx::Point>& poly = e.work->devicePolygon;
   poly.clear();
@@ -216,6 +226,10 @@ void detail::DrawBoxStyled(Engine& e, int n, int level, const Style* layerStyle)
   std::int64_t l = r.left, b = r.bottom, rt = r.right, t = r.top;
   const std::int64_t min = e.view.minDrawn;
   if (!e.highlightPass && std::llabs(rt - l) <= min && std::llabs(t - b) <= min) return;
+  if (detail::CulledUntransformed(e, level, l, b, rt, t, 0)) {
+    if (e.markingPass) s.SetBox(r.flags | db::kOffWindowBit, 0, n);
+    return;
+  }
   detail::LevelTransform(e, level, l, b);
   detail::LevelTransform(e, level, rt, t);
   if (l > rt) std::swap(l, rt);
@@ -266,6 +280,10 @@ void DrawPath(Engine& e, int n, int level) {
     const std::int64_t w = std::llabs(std::int64_t(p.width));
     const std::int64_t min = e.view.minDrawn;
     if (!e.highlightPass && r - l <= min && t - b <= min && w <= min) return;
+    if (detail::CulledUntransformed(e, level, l, b, r, t, w)) {
+      if (e.markingPass) s.SetPath(p.flags | db::kOffWindowBit, 0, n);
+      return;
+    }
     detail::LevelTransform(e, level, l, b);
     detail::LevelTransform(e, level, r, t);
     if (l > r) std::swap(l, r);

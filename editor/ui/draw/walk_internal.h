@@ -56,6 +56,9 @@ struct EngineWork {
   bool xformValid = false;
   int xformLevel = 0;
   std::int64_t xx = 1, xy = 0, yx = 0, yy = 1;
+  // The view window in that level's own coordinates: the placement is a turn, a mirror and a shift,
+  // so a rectangle misses this exactly when its placed copy misses the view window.
+  std::int64_t windowLeft = 0, windowBottom = 0, windowRight = 0, windowTop = 0;
 };
 
 namespace detail {
