@@ -2,7 +2,10 @@
 
 #include <algorithm>
 #include <atomic>
+#include <condition_variable>
 #include <cstring>
+#include <functional>
+#include <mutex>
 #include <thread>
 
 #include "platform/gfx/canvas_device.h"
@@ -51,6 +54,73 @@ void StrokeLine(const detail::Target& t, DevPoint a, DevPoint b, PenStyle style,
     detail::CosmeticLine(t, b, DevPoint{b.x + 1, b.y + 1}, s, phase + steps);
   }
 }
+
+// Threads kept for drawing bands, so that a redraw does not pay for starting and ending threads.
+class BandWorkers {
+ public:
+  static BandWorkers& Get() {
+    static BandWorkers workers;
+    return workers;
+  }
+  ~BandWorkers() {
+    {
+      const std::lock_guard<std::mutex> lock(m_);
+      stop_ = true;
+    }
+    wake_.notify_all();
+    for (std::thread& t : threads_) t.join();
+  }
+
+  // Runs `work` on up to `helpers` kept threads and on the caller; returns once every run of it
+  // has returned. `work` must itself share out what is to be done (helpers may come late or not).
+  void Run(int helpers, const std::function<void()>& work) {
+    const std::lock_guard<std::mutex> one(run_);
+    {
+      std::unique_lock<std::mutex> lock(m_);
+      try {
+        while (int(threads_.size()) < helpers) threads_.emplace_back([this] { Loop(); });
+      } catch (...) {
+        // fewer helpers: the caller and those running take the bands
+      }
+      job_ = &work;
+      open_ = std::min<int>(helpers, int(threads_.size()));
+    }
+    wake_.notify_all();
+    work();
+    std::unique_lock<std::mutex> lock(m_);
+    open_ = 0;  // helpers not yet started stay out
+    done_.wait(lock, [this] { return running_ == 0; });
+    job_ = nullptr;
+  }
+
+ private:
+  BandWorkers() = default;
+
+  void Loop() {
+    std::unique_lock<std::mutex> lock(m_);
+    for (;;) {
+      wake_.wait(lock, [this] { return stop_ || open_ > 0; });
+      if (stop_) return;
+      --open_;
+      ++running_;
+      const std::function<void()>* job = job_;
+      lock.unlock();
+      (*job)();
+      lock.lock();
+      if (--running_ == 0) done_.notify_all();
+    }
+  }
+
+  std::mutex run_;
+  std::mutex m_;
+  std::condition_variable wake_;
+  std::condition_variable done_;
+  std::vector<std::thread> threads_;
+  const std::function<void()>* job_ = nullptr;
+  int open_ = 0;     // helpers still wanted for the current job
+  int running_ = 0;  // helpers inside it
+  bool stop_ = false;
+};
 
 // Columns l..r-1 of rows t..b-1 set to `ink`, within the clip.
 void CopyBlock(const detail::Target& t, i64 l, i64 top, i64 r, i64 b, std::uint32_t ink) {
@@ -199,18 +269,10 @@ void FigureList::Draw(int threads) {
     for (int b = 0; b < bands_; ++b) DrawBand(bandTarget(b), b);
   } else {
     std::atomic<int> next{0};
-    auto work = [&] {
+    const std::function<void()> work = [&] {
       for (int b; (b = next.fetch_add(1)) < bands_;) DrawBand(bandTarget(b), b);
     };
-    std::vector<std::thread> pool;
-    pool.reserve(std::size_t(threads - 1));
-    try {
-      for (int i = 1; i < threads; ++i) pool.emplace_back(work);
-    } catch (...) {
-      // fewer threads: the bands left are taken by those running
-    }
-    work();
-    for (std::thread& t : pool) t.join();
+    BandWorkers::Get().Run(threads - 1, work);
   }
   count_ = 0;
   points_.clear();
