@@ -101,9 +101,9 @@ class RecordedRedraw {
     }
   }
   ~RecordedRedraw() {
-    if (!owner_) return;
+    // a redraw inside another (a paint while a message box waits) still ends with its picture shown
     detail::DrawRecorded(e_);
-    e_.work->figures.End();
+    if (owner_) e_.work->figures.End();
   }
   RecordedRedraw(const RecordedRedraw&) = delete;
   RecordedRedraw& operator=(const RecordedRedraw&) = delete;
