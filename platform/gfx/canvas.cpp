@@ -136,18 +136,19 @@ Rect Canvas::ClipBox() const {
               r.bottom - state_.origin.y};
 }
 
-detail::Paint Canvas::MakePaint(const Brush& brush) const {
+detail::Paint detail::PaintOf(const Brush& brush, Color brushColor, Color background, Color text,
+                              BackgroundMode mode, Point brushOrigin) {
   detail::Paint p;
-  p.ox = state_.brushOrigin.x;
-  p.oy = state_.brushOrigin.y;
+  p.ox = brushOrigin.x;
+  p.oy = brushOrigin.y;
   if (brush.kind == BrushKind::Solid || brush.kind == BrushKind::Null) {
     p.solid = true;
-    p.color = Resolve(brush.color);
+    p.color = brushColor;
     return p;
   }
   p.solid = false;
-  const std::uint32_t bk = Resolve(state_.backgroundColor);
-  const std::uint32_t fg = brush.kind == BrushKind::Hatch ? Resolve(brush.color) : Resolve(state_.textColor);
+  const std::uint32_t bk = background;
+  const std::uint32_t fg = brush.kind == BrushKind::Hatch ? brushColor : text;
   for (int y = 0; y < 8; ++y) {
     const std::uint8_t row = brush.rows[std::size_t(y)];
     for (int x = 0; x < 8; ++x) {
@@ -156,7 +157,7 @@ detail::Paint Canvas::MakePaint(const Brush& brush) const {
       if (brush.kind == BrushKind::Pattern) p.table[y][x] = bit ? bk : fg;
       else p.table[y][x] = bit ? fg : bk;
     }
-    if (brush.kind == BrushKind::Hatch && state_.backgroundMode == BackgroundMode::Transparent) {
+    if (brush.kind == BrushKind::Hatch && mode == BackgroundMode::Transparent) {
       p.skip[y] = std::uint8_t(~row);
       p.hasSkip = true;
     }
@@ -164,12 +165,19 @@ detail::Paint Canvas::MakePaint(const Brush& brush) const {
   return p;
 }
 
+detail::Paint Canvas::MakePaint(const Brush& brush) const {
+  return detail::PaintOf(brush, Resolve(brush.color), Resolve(state_.backgroundColor), Resolve(state_.textColor),
+                         state_.backgroundMode, state_.brushOrigin);
+}
+
 namespace {
 
 // Dash patterns as bit masks, bit k = step k is ink.
 constexpr std::uint32_t Run(int from, int count) { return ((1u << count) - 1u) << from; }
 
-void DashOf(PenStyle style, std::uint32_t& bits, int& length) {
+}  // namespace
+
+void detail::DashOf(PenStyle style, std::uint32_t& bits, int& length) {
   switch (style) {
     case PenStyle::Dash: bits = Run(0, 18); length = 24; return;
     case PenStyle::Dot: bits = Run(0, 3); length = 6; return;
@@ -179,6 +187,8 @@ void DashOf(PenStyle style, std::uint32_t& bits, int& length) {
     default: bits = 1; length = 1; return;
   }
 }
+
+namespace {
 
 i64 StepsOf(DevPoint a, DevPoint b) { return std::max(std::llabs(b.x - a.x), std::llabs(b.y - a.y)); }
 
@@ -200,7 +210,7 @@ void Canvas::StrokeSegment(const Device& d, DevPoint a, DevPoint b, i64& phase) 
   s.ink = Resolve(pen.color);
   s.gap = Resolve(state_.backgroundColor);
   s.mix = state_.mix;
-  DashOf(pen.style, s.dashBits, s.dashLength);
+  detail::DashOf(pen.style, s.dashBits, s.dashLength);
   s.paintGaps = s.dashLength > 1 && state_.backgroundMode == BackgroundMode::Opaque;
   detail::CosmeticLine(d.target, a, b, s, phase);
   phase += StepsOf(a, b);
@@ -229,7 +239,8 @@ void Canvas::Polygon(std::span<const Point> points) {
   if (points.size() < 2) return;
   const Device d = Prepare();
   if (state_.brush.kind != BrushKind::Null && points.size() >= 3) {
-    std::vector<DevPoint> dev(points.size());
+    thread_local std::vector<DevPoint> dev;  // kept: no allocation per figure
+    dev.resize(points.size());
     for (std::size_t i = 0; i < points.size(); ++i) dev[i] = d.Map(points[i].x, points[i].y);
     detail::FillPolygon(d.target, dev, state_.fillRule == FillRule::Winding, MakePaint(state_.brush), state_.mix);
   }

@@ -120,6 +120,17 @@ constexpr Rop kPatPaint = 0xFB;     // P | ~S | D
 constexpr Rop kWhiteness = 0xFF;
 }  // namespace rop
 
+namespace detail {
+// A pen style's dash pattern: bit k of `bits` (k < length) says whether step k is ink.
+void DashOf(PenStyle style, std::uint32_t& bits, int& length);
+// What a fill with `brush` puts down: `brushColor` is the brush's own colour resolved, `background`
+// and `text` the canvas's colours resolved; patterns start at `brushOrigin`.
+Paint PaintOf(const Brush& brush, Color brushColor, Color background, Color text, BackgroundMode mode,
+              Point brushOrigin);
+}  // namespace detail
+
+class FigureList;
+
 // One pixel through a ternary raster operation (24-bit result).
 std::uint32_t ApplyRop(Rop rop, std::uint32_t pattern, std::uint32_t source, std::uint32_t dest);
 
@@ -241,6 +252,7 @@ class Canvas {
   TextMetrics GetTextMetrics() const;
 
  private:
+  friend class FigureList;
   struct Device;  // resolved target and clip of one operation
   Device Prepare() const;
   detail::Paint MakePaint(const Brush& brush) const;

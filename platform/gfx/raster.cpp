@@ -140,12 +140,37 @@ void SortByPixel(std::vector<Edge>& edges) {
   }
 }
 
+// The four corners of an axis-aligned rectangle (a fifth point repeating the first allowed): its
+// fill is columns min x..max x-1 of rows min y..max y-1, whatever the rule.
+bool AxisRectangle(std::span<const DevPoint> pts, i64& l, i64& top, i64& r, i64& b) {
+  std::size_t n = pts.size();
+  if (n == 5 && pts[4].x == pts[0].x && pts[4].y == pts[0].y) n = 4;
+  if (n != 4) return false;
+  const bool across = pts[0].y == pts[1].y && pts[1].x == pts[2].x && pts[2].y == pts[3].y && pts[3].x == pts[0].x;
+  const bool down = pts[0].x == pts[1].x && pts[1].y == pts[2].y && pts[2].x == pts[3].x && pts[3].y == pts[0].y;
+  if (!across && !down) return false;
+  l = std::min(pts[0].x, pts[2].x);
+  r = std::max(pts[0].x, pts[2].x);
+  top = std::min(pts[0].y, pts[2].y);
+  b = std::max(pts[0].y, pts[2].y);
+  return true;
+}
+
 }  // namespace
 
 void FillPolygon(const Target& t, std::span<const DevPoint> pts, bool winding, const Paint& p, Mix mix) {
   if (pts.size() < 3 || t.clip.IsEmpty()) return;
-  std::vector<Edge> edges;
-  edges.reserve(pts.size());
+  i64 rl, rt, rr, rb;
+  if (AxisRectangle(pts, rl, rt, rr, rb)) {
+    if (rl < rr) FillArea(t, rl, rt, rr, rb, p, mix);
+    return;
+  }
+  // kept between calls (one set per thread), so small polygons cost no allocation
+  thread_local std::vector<Edge> edges;
+  thread_local std::vector<Edge> active;
+  thread_local std::vector<std::pair<i64, int>> xs;
+  edges.clear();
+  active.clear();
   for (std::size_t i = 0; i < pts.size(); ++i) {
     DevPoint a = pts[i];
     DevPoint b = pts[(i + 1) % pts.size()];
@@ -171,8 +196,6 @@ void FillPolygon(const Target& t, std::span<const DevPoint> pts, bool winding, c
   if (edges.empty()) return;
   std::sort(edges.begin(), edges.end(), [](const Edge& a, const Edge& b) { return a.yTop < b.yTop; });
 
-  std::vector<Edge> active;
-  std::vector<std::pair<i64, int>> xs;
   std::size_t next = 0;
   for (i64 y = edges.front().yTop; next < edges.size() || !active.empty(); ++y) {
     if (active.empty() && next < edges.size() && edges[next].yTop > y) y = edges[next].yTop;
@@ -208,7 +231,11 @@ void FillPolygon(const Target& t, std::span<const DevPoint> pts, bool winding, c
   }
 }
 
-void CosmeticLine(const Target& t, DevPoint a, DevPoint b, const LineStyle& s, i64 phase) {
+namespace {
+
+// The pixels of a cosmetic line through `op` (pen, destination -> new pixel).
+template <class Op>
+void LineWith(const Target& t, DevPoint a, DevPoint b, const LineStyle& s, i64 phase, Op op) {
   const i64 dx = b.x - a.x;
   const i64 dy = b.y - a.y;
   const i64 adx = dx < 0 ? -dx : dx;
@@ -232,16 +259,43 @@ void CosmeticLine(const Target& t, DevPoint a, DevPoint b, const LineStyle& s, i
   first = std::max<i64>(first, 0);
   last = std::min<i64>(last, steps);
   if (first >= last) return;
-
-  // Minor offset at step i: round(i * minor / steps), halves up; error kept in units of 1 / 2steps.
-  const i64 den = 2 * steps;
-  const i128 num = i128(2) * first * minor + steps;
-  i64 k = i64(num / den);
-  i64 err = i64(num % den);
-  const i64 inc = 2 * minor;
   const i64 len = s.dashLength > 0 ? s.dashLength : 1;
   i64 dash = (phase + first) % len;
   if (dash < 0) dash += len;
+  const std::size_t stride = std::size_t(t.stride);
+
+  if (minor == 0) {
+    // Straight across or down: one row or column, a pointer step per pixel.
+    if (b0 < blo || b0 >= bhi) return;
+    const i64 x = xMajor ? a0 + sa * first : b0;
+    const i64 y = xMajor ? b0 : a0 + sa * first;
+    std::uint32_t* px = t.pixels + std::size_t(y) * stride + std::size_t(x);
+    const std::ptrdiff_t step = xMajor ? std::ptrdiff_t(sa) : std::ptrdiff_t(sa) * std::ptrdiff_t(stride);
+    if (len == 1 && (s.dashBits & 1u)) {
+      for (i64 i = first; i < last; ++i, px += step) *px = op(s.ink, *px);
+      return;
+    }
+    for (i64 i = first; i < last; ++i, px += step) {
+      const bool ink = (s.dashBits >> dash) & 1u;
+      if (ink || s.paintGaps) *px = op(ink ? s.ink : s.gap, *px);
+      if (++dash == len) dash = 0;
+    }
+    return;
+  }
+
+  // Minor offset at step i: round(i * minor / steps), halves up; error kept in units of 1 / 2steps.
+  const i64 den = 2 * steps;
+  i64 k, err;
+  if (first < (i64(1) << 30) && minor < (i64(1) << 30)) {
+    const i64 num = 2 * first * minor + steps;
+    k = num / den;
+    err = num % den;
+  } else {
+    const i128 num = i128(2) * first * minor + steps;
+    k = i64(num / den);
+    err = i64(num % den);
+  }
+  const i64 inc = 2 * minor;
 
   for (i64 i = first; i < last; ++i) {
     const i64 mb = b0 + sb * k;
@@ -252,8 +306,8 @@ void CosmeticLine(const Target& t, DevPoint a, DevPoint b, const LineStyle& s, i
         const i64 ma = a0 + sa * i;
         const i64 x = xMajor ? ma : mb;
         const i64 y = xMajor ? mb : ma;
-        std::uint32_t& px = t.pixels[std::size_t(y) * std::size_t(t.stride) + std::size_t(x)];
-        px = ApplyMix(s.mix, ink ? s.ink : s.gap, px);
+        std::uint32_t& px = t.pixels[std::size_t(y) * stride + std::size_t(x)];
+        px = op(ink ? s.ink : s.gap, px);
       }
     }
     if (++dash == len) dash = 0;
@@ -261,6 +315,23 @@ void CosmeticLine(const Target& t, DevPoint a, DevPoint b, const LineStyle& s, i
     if (err >= den) {
       err -= den;
       ++k;
+    }
+  }
+}
+
+}  // namespace
+
+void CosmeticLine(const Target& t, DevPoint a, DevPoint b, const LineStyle& s, i64 phase) {
+  // The mix modes the programs draw with get a loop of their own; each gives what ApplyMix gives.
+  constexpr std::uint32_t kRgb = 0xFFFFFFu;
+  switch (s.mix) {
+    case Mix::Copy: LineWith(t, a, b, s, phase, [](std::uint32_t c, std::uint32_t) { return c & kRgb; }); return;
+    case Mix::Xor: LineWith(t, a, b, s, phase, [](std::uint32_t c, std::uint32_t d) { return (d ^ c) & kRgb; }); return;
+    case Mix::Merge: LineWith(t, a, b, s, phase, [](std::uint32_t c, std::uint32_t d) { return (d | c) & kRgb; }); return;
+    default: {
+      const Mix mix = s.mix;
+      LineWith(t, a, b, s, phase, [mix](std::uint32_t c, std::uint32_t d) { return ApplyMix(mix, c, d); });
+      return;
     }
   }
 }

@@ -5,6 +5,7 @@
 
 #include "editor/db/orientation.h"
 #include "editor/ui/draw/resources.h"
+#include "editor/ui/draw/walk_internal.h"
 #include "platform/gfx/canvas.h"
 
 namespace draw::detail {
@@ -12,17 +13,6 @@ namespace draw::detail {
 namespace {
 
 constexpr double kLimit = kScreenLimit;
-
-int RoundDevice(double v) {
-  v = std::clamp(v, -kLimit, kLimit);
-  return static_cast<int>(v < 0 ? -std::floor(-v + 0.5) : std::floor(v + 0.5));
-}
-
-gfx::Point Origin(const Engine& e) {
-  // The clipboard bitmap has a page origin of its own, as paper does.
-  if (e.target != Target::Screen) return gfx::Point{e.page.originX, e.page.originY};
-  return gfx::Point{e.view.area.left, e.view.area.top};
-}
 
 // Moves end p along the segment from q until its coordinate `c` lies on the bound.
 void PullEnd(double& px, double& py, double qx, double qy, bool onX) {
@@ -64,16 +54,6 @@ bool OnPaper(const Engine& e) {
   return e.target == Target::DirectPrint || e.target == Target::BitmapPrint;
 }
 
-void WorldToDevice(const Engine& e, double x, double y, double& dx, double& dy) {
-  if (e.target == Target::Screen) {
-    dx = (x - e.view.left) * e.view.scaleX;
-    dy = (e.view.top - y) * e.view.scaleY;
-  } else {
-    dx = (x - e.page.worldLeft) * e.page.scaleX;
-    dy = (e.page.worldTop - y) * e.page.scaleY;
-  }
-}
-
 DeviceSegment MapSegment(const Engine& e, double x1, double y1, double x2, double y2) {
   double ax, ay, bx, by;
   WorldToDevice(e, x1, y1, ax, ay);
@@ -86,20 +66,20 @@ DeviceSegment MapSegment(const Engine& e, double x1, double y1, double x2, doubl
     PullEnd(bx, by, ax, ay, true);
     PullEnd(bx, by, ax, ay, false);
   }
-  const gfx::Point o = Origin(e);
+  const gfx::Point o = DeviceOrigin(e);
   return DeviceSegment{gfx::Point{RoundDevice(ax) + o.x, RoundDevice(ay) + o.y},
                        gfx::Point{RoundDevice(bx) + o.x, RoundDevice(by) + o.y}};
 }
 
-gfx::Point MapPoint(const Engine& e, double x, double y) {
-  double dx, dy;
-  WorldToDevice(e, x, y, dx, dy);
-  const gfx::Point o = Origin(e);
-  return gfx::Point{RoundDevice(dx) + o.x, RoundDevice(dy) + o.y};
-}
+gfx::PenStyle DashStyle(const Style& st) { return gfx::PenStyle(std::clamp(st.dash, 0, kDashCount - 1)); }
 
 void EmitLine(Engine& e, const DeviceSegment& s, const Style& st) {
   if (!e.canvas) return;
+  if (Recording(e)) {
+    e.work->figures.Line(s.a, s.b, DashStyle(st), RecordedInk(e, st.colour), gfx::Mix::Copy, 0, true);
+    e.work->recordedLines = true;
+    return;
+  }
   gfx::Canvas& c = *e.canvas;
   c.SetPen(gfx::Pen::Styled(gfx::PenStyle(std::clamp(st.dash, 0, kDashCount - 1)), PenColour(e, st.colour)));
   c.SetMix(gfx::Mix::Copy);
@@ -114,6 +94,19 @@ void EmitLine(Engine& e, const DeviceSegment& s, const Style& st) {
 void EmitRectOutline(Engine& e, double left, double bottom, double right, double top, const Style& st) {
   if (!e.canvas) return;
   const gfx::Point p0 = MapPoint(e, left, bottom), p2 = MapPoint(e, right, top);
+  if (Recording(e)) {
+    // one figure: the dashes run on from side to side
+    const gfx::Point corners[5] = {p0, {p2.x, p0.y}, p2, {p0.x, p2.y}, p0};
+    const gfx::Color ink = RecordedInk(e, st.colour);
+    std::int64_t phase = 0;
+    for (int i = 0; i < 4; ++i) {
+      const gfx::Point a = corners[i], b = corners[i + 1];
+      e.work->figures.Line(a, b, DashStyle(st), ink, gfx::Mix::Copy, phase, false);
+      phase += std::max(std::llabs(std::int64_t(b.x) - a.x), std::llabs(std::int64_t(b.y) - a.y));
+    }
+    e.work->recordedLines = true;
+    return;
+  }
   gfx::Canvas& c = *e.canvas;
   c.SetPen(gfx::Pen::Styled(gfx::PenStyle(std::clamp(st.dash, 0, kDashCount - 1)), PenColour(e, st.colour)));
   c.SetMix(gfx::Mix::Copy);
@@ -128,7 +121,8 @@ void EmitRectOutline(Engine& e, double left, double bottom, double right, double
 
 void EmitFilledRect(Engine& e, double left, double bottom, double right, double top, const Style& st) {
   const gfx::Point p0 = MapPoint(e, left, bottom), p2 = MapPoint(e, right, top);
-  std::vector<gfx::Point> pts = {p0, {p2.x, p0.y}, p2, {p0.x, p2.y}, p0};
+  std::vector<gfx::Point>& pts = e.work->rectPolygon;
+  pts.assign({p0, {p2.x, p0.y}, p2, {p0.x, p2.y}, p0});
   EmitPolygon(e, pts, st);
 }
 
@@ -136,6 +130,27 @@ void EmitPolygon(Engine& e, std::vector<gfx::Point>& points, const Style& st) {
   if (!e.canvas || st.fill <= 0 || st.fill >= kFillCount || e.highlightPass) return;
   if (points.size() < 3) return;
   if (!(points.front() == points.back())) points.push_back(points.front());
+  if (Recording(e)) {
+    EngineWork& w = *e.work;
+    const gfx::Brush brush = gfx::Brush::Pattern(FillPattern(st.fill));
+    const gfx::Color white = 0xFFFFFFu;
+    const gfx::Color colour = RecordedInk(e, st.colour);
+    auto fill = [&](gfx::Color background, gfx::Mix mix) {
+      w.figures.Polygon(points, false, w.figures.AddPaint(brush, background, 0x000000u, gfx::BackgroundMode::Transparent),
+                        mix);
+      w.lastFillBackground = background;
+    };
+    if (OnPaper(e)) {
+      fill(white, gfx::Mix::MaskNotPen);
+      fill(colour, gfx::Mix::Merge);
+    } else if (st.colour == 0) {
+      fill(white, gfx::Mix::MaskNotPen);
+    } else {
+      fill(colour, st.fill == 13 ? gfx::Mix::Copy : gfx::Mix::Merge);
+    }
+    w.recordedFills = true;
+    return;
+  }
   gfx::Canvas& c = *e.canvas;
   c.SetPen(gfx::Pen::Null());
   c.SetBrush(gfx::Brush::Pattern(FillPattern(st.fill)));
@@ -171,9 +186,74 @@ bool Transforming(const Engine& e) { return e.instanceFlag || e.contextFlag; }
 
 void LevelTransform(const Engine& e, int level, std::int64_t& x, std::int64_t& y) {
   if (!Transforming(e)) return;
+  const EngineWork& w = *e.work;
+  if (w.xformValid && w.xformLevel == level) {
+    const std::int64_t a = x, b = y;
+    x = w.xx * a + w.yx * b + e.offsetX;
+    y = w.xy * a + w.yy * b + e.offsetY;
+    return;
+  }
   for (int l = std::min(level, kLevels - 1); l >= 0; --l) db::OrientPoint(e.levels[std::size_t(l)].orientation, x, y);
   x += e.offsetX;
   y += e.offsetY;
+}
+
+void ComposeLevelTransform(Engine& e, int level) {
+  EngineWork& w = *e.work;
+  w.xformValid = false;
+  if (!e.batched || level < 0 || level >= kLevels) return;
+  // the images of the unit vectors under the orientations of levels level..0
+  std::int64_t xx = 1, xy = 0, yx = 0, yy = 1;
+  for (int l = level; l >= 0; --l) {
+    const int o = e.levels[std::size_t(l)].orientation;
+    db::OrientPoint(o, xx, xy);
+    db::OrientPoint(o, yx, yy);
+  }
+  w.xx = xx;
+  w.xy = xy;
+  w.yx = yx;
+  w.yy = yy;
+  w.xformLevel = level;
+  w.xformValid = true;
+  // back through the placement: subtract the offset, then the transposed matrix (its inverse)
+  auto back = [&](std::int64_t qx, std::int64_t qy, std::int64_t& px, std::int64_t& py) {
+    qx -= e.offsetX;
+    qy -= e.offsetY;
+    px = xx * qx + xy * qy;
+    py = yx * qx + yy * qy;
+  };
+  std::int64_t x1, y1, x2, y2;
+  back(e.view.left, e.view.bottom, x1, y1);
+  back(e.view.right, e.view.top, x2, y2);
+  w.windowLeft = std::min(x1, x2);
+  w.windowRight = std::max(x1, x2);
+  w.windowBottom = std::min(y1, y2);
+  w.windowTop = std::max(y1, y2);
+}
+
+void DropLevelTransform(Engine& e) { e.work->xformValid = false; }
+
+void TakeRecordedInks(Engine& e) {
+  if (!e.canvas) return;
+  for (int c = 0; c < kPaletteSize; ++c) e.work->inks[std::size_t(c)] = e.canvas->Resolve(PenColour(e, c));
+}
+
+void DrawRecorded(Engine& e) {
+  EngineWork& w = *e.work;
+  if (!w.figures.Active()) return;
+  w.figures.Draw();
+  // the canvas settings that drawing the figures one by one would have left
+  if (e.canvas && (w.recordedLines || w.recordedFills)) {
+    gfx::Canvas& c = *e.canvas;
+    if (w.recordedLines) c.SetBackgroundMode(gfx::BackgroundMode::Transparent);
+    if (w.recordedFills) {
+      c.SetFillRule(gfx::FillRule::Alternate);
+      c.SetTextColor(0x000000u);
+      c.SetBackgroundColor(w.lastFillBackground);
+    }
+    Finish(c);
+  }
+  w.recordedLines = w.recordedFills = false;
 }
 
 }  // namespace draw::detail

@@ -1,10 +1,12 @@
 // Inside the drawing engine: the device mapping of world points, the clip to the device range and
 // the canvas calls of the four primitive kinds (line, rectangle outline, filled rectangle, polygon).
 #pragma once
+#include <algorithm>
 #include <cstdint>
 #include <vector>
 
 #include "editor/ui/draw/engine.h"
+#include "editor/ui/draw/view.h"
 #include "platform/gfx/geometry.h"
 
 namespace draw::detail {
@@ -19,7 +21,34 @@ struct Style {
 bool OnPaper(const Engine& e);
 
 // World point of the edited cell to device units (doubles, before the clamp and the origin).
-void WorldToDevice(const Engine& e, double x, double y, double& dx, double& dy);
+inline void WorldToDevice(const Engine& e, double x, double y, double& dx, double& dy) {
+  if (e.target == Target::Screen) {
+    dx = (x - e.view.left) * e.view.scaleX;
+    dy = (e.view.top - y) * e.view.scaleY;
+  } else {
+    dx = (x - e.page.worldLeft) * e.page.scaleX;
+    dy = (e.page.worldTop - y) * e.page.scaleY;
+  }
+}
+
+// Device units clamped to the device range and rounded half away from zero.
+inline int RoundDevice(double v) {
+  constexpr double kLimit = kScreenLimit;
+  v = std::clamp(v, -kLimit, kLimit);
+  // floor without a library call: |w| stays within the device range
+  auto floor = [](double w) {
+    const double t = double(static_cast<long long>(w));
+    return t > w ? t - 1 : t;
+  };
+  return static_cast<int>(v < 0 ? -floor(-v + 0.5) : floor(v + 0.5));
+}
+
+// Where device (0, 0) lies on the canvas: the drawing area's corner on the screen, the page origin
+// on paper and in the clipboard bitmap.
+inline gfx::Point DeviceOrigin(const Engine& e) {
+  if (e.target != Target::Screen) return gfx::Point{e.page.originX, e.page.originY};
+  return gfx::Point{e.view.area.left, e.view.area.top};
+}
 
 // Device points: clipped to +-16000 along the segment, clamped, rounded, moved by the origin.
 struct DeviceSegment {
@@ -27,7 +56,12 @@ struct DeviceSegment {
   gfx::Point b;
 };
 DeviceSegment MapSegment(const Engine& e, double x1, double y1, double x2, double y2);
-gfx::Point MapPoint(const Engine& e, double x, double y);
+inline gfx::Point MapPoint(const Engine& e, double x, double y) {
+  double dx, dy;
+  WorldToDevice(e, x, y, dx, dy);
+  const gfx::Point o = DeviceOrigin(e);
+  return gfx::Point{RoundDevice(dx) + o.x, RoundDevice(dy) + o.y};
+}
 
 // Primitive kinds 1 to 4 in world coordinates of the edited cell.
 void EmitLine(Engine& e, const DeviceSegment& s, const Style& st);

@@ -96,6 +96,11 @@ struct Engine {
   gfx::Canvas* canvas = nullptr;
   DrawHooks hooks;
 
+  // A redraw records its figures and draws them together at its end, the canvas cut into bands
+  // drawn on several threads; off, every figure goes to the canvas as it comes. The picture is the
+  // same bit for bit either way.
+  bool batched = true;
+
   // Device.
   Target target = Target::Screen;
   PageTransform page;

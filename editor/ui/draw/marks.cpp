@@ -11,6 +11,7 @@ namespace draw {
 void BlitMarker(Engine& e, Marker marker, int x, int y, int colour) {
   // Markers sit at screen positions: none on paper or in the clipboard copy.
   if (!e.canvas || e.target != Target::Screen) return;
+  detail::DrawRecorded(e);  // the marker goes over what is drawn so far
   if (e.hooks.hidePointerMark) e.hooks.hidePointerMark();
   const MarkerBitmaps& m = Markers();
   const gfx::MonoBitmap& bm = marker == Marker::End ? m.cross : m.diamond;
@@ -48,6 +49,7 @@ void DrawGrid(Engine& e, int index) {
   if (index >= 0 && index <= db::kGridSlots) spacing = e.db.settings.dotGrids[std::size_t(index)];
   if (spacing < 1) spacing = 1;
   if (double(spacing) / e.view.width * e.view.area.Width() <= 5) return;
+  detail::DrawRecorded(e);
   gfx::Canvas& c = *e.canvas;
   const bool paper = detail::OnPaper(e);
   const gfx::Color grey = EditorPalette()[7];

@@ -6,7 +6,9 @@
 #include "editor/db/path_outline.h"
 #include "editor/ui/draw/device.h"
 #include "editor/ui/draw/primitives.h"
+#include "editor/ui/draw/resources.h"
 #include "editor/ui/draw/shapes_internal.h"
+#include "platform/gfx/canvas.h"
 
 namespace draw {
 
@@ -61,14 +63,47 @@ bool Culled(const Engine& e, std::int64_t left, std::int64_t bottom, std::int64_
          top + margin < e.view.bottom || bottom - margin > e.view.top;
 }
 
+bool CulledUntransformed(const Engine& e, int level, std::int64_t left, std::int64_t bottom, std::int64_t right,
+                         std::int64_t top, std::int64_t margin) {
+  const EngineWork& w = *e.work;
+  if (!w.xformValid || w.xformLevel != level || !Transforming(e)) return false;
+  if (left > right) std::swap(left, right);
+  if (bottom > top) std::swap(bottom, top);
+  return right + margin < w.windowLeft || left - margin > w.windowRight || top + margin < w.windowBottom ||
+         bottom - margin > w.windowTop;
+}
+
 void DrawChain(Engine& e, const std::vector<ChainPoint>& pts, const Style& st, bool closedFill) {
   std::vector<gfx::Point>& poly = e.work->devicePolygon;
   poly.clear();
   const int selColour = e.eraseObject ? 0 : 15;
+  // While recording each vertex is mapped once: a segment with both ends inside the device range
+  // is clipped by nothing, so its ends are the vertices' own device points.
+  const bool reuse = Recording(e);
+  auto inside = [](double v) { return v >= -double(kScreenLimit) && v <= double(kScreenLimit); };
+  const gfx::Point origin = DeviceOrigin(e);
+  gfx::Point next{};
+  bool nextInside = false;
+  auto map = [&](const ChainPoint& c) {
+    double dx, dy;
+    WorldToDevice(e, double(c.x), double(c.y), dx, dy);
+    nextInside = inside(dx) && inside(dy);
+    next = gfx::Point{RoundDevice(dx) + origin.x, RoundDevice(dy) + origin.y};
+  };
+  if (reuse && !pts.empty()) map(pts[0]);
   for (std::size_t i = 0; i + 1 < pts.size(); ++i) {
     const ChainPoint& a = pts[i];
     const ChainPoint& b = pts[i + 1];
-    const DeviceSegment seg = MapSegment(e, double(a.x), double(a.y), double(b.x), double(b.y));
+    DeviceSegment seg;
+    if (reuse) {
+      const gfx::Point pa = next;
+      const bool aInside = nextInside;
+      map(b);
+      seg = aInside && nextInside ? DeviceSegment{pa, next}
+                                  : MapSegment(e, double(a.x), double(a.y), double(b.x), double(b.y));
+    } else {
+      seg = MapSegment(e, double(a.x), double(a.y), double(b.x), double(b.y));
+    }
     AppendDevicePoint(poly, seg.a);
     AppendDevicePoint(poly, seg.b);
     if (a.x == b.x && a.y == b.y) continue;
@@ -150,15 +185,51 @@ void DrawWidePath(Engine& e, const std::vector<ChainPoint>& pts, std::int32_t wi
   if (outline.size() >= 4) detail::EmitPolygon(e, poly, st);
 }
 
+// A box without selected edges as one recorded figure: its edges are axis-aligned, so each maps
+// end by end and the four lines and the fill come from two device corners. False when this target
+// wants the figure by figure route (paper's two fill passes, a mirrored page).
+bool RecordBox(Engine& e, double l, double b, double r, double t, const Style& st) {
+  if (detail::OnPaper(e)) return false;
+  const gfx::Point p0 = detail::MapPoint(e, l, b), p2 = detail::MapPoint(e, r, t);
+  if (p0.x > p2.x || p2.y > p0.y) return false;
+  EngineWork& w = *e.work;
+  int paint = -1;
+  gfx::Mix fillMix = gfx::Mix::Copy;
+  const int colour = st.colour >= 0 && st.colour < kPaletteSize ? st.colour : 7;
+  if (st.fill > 0 && st.fill < kFillCount) {
+    int& id = w.boxPaints[std::size_t(st.fill)][std::size_t(colour)];
+    // colour 0 clears exactly the pixels the pattern sets
+    const gfx::Color background = colour == 0 ? 0xFFFFFFu : detail::RecordedInk(e, colour);
+    if (id < 0)
+      id = w.figures.AddPaint(gfx::Brush::Pattern(FillPattern(st.fill)), background, 0x000000u,
+                              gfx::BackgroundMode::Transparent);
+    paint = id;
+    fillMix = colour == 0 ? gfx::Mix::MaskNotPen : (st.fill == 13 ? gfx::Mix::Copy : gfx::Mix::Merge);
+    w.lastFillBackground = background;
+    w.recordedFills = true;
+  }
+  const gfx::Color ink = detail::RecordedInk(e, colour);
+  w.figures.Box(p0.x, p2.y, p2.x, p0.y, gfx::PenStyle(std::clamp(st.dash, 0, kDashCount - 1)), ink, gfx::Mix::Copy,
+                paint, fillMix);
+  w.recordedLines = true;
+  return true;
+}
+
 }  // namespace
 
-void DrawBox(Engine& e, int n, int level) {
+void DrawBox(Engine& e, int n, int level) { detail::DrawBoxStyled(e, n, level, nullptr); }
+
+void detail::DrawBoxStyled(Engine& e, int n, int level, const Style* layerStyle) {
   PollEscape(e);
   db::ObjectStore& s = e.db.store;
   const db::BoxRecord r = s.GetBoxRecord(n);
   std::int64_t l = r.left, b = r.bottom, rt = r.right, t = r.top;
   const std::int64_t min = e.view.minDrawn;
   if (!e.highlightPass && std::llabs(rt - l) <= min && std::llabs(t - b) <= min) return;
+  if (detail::CulledUntransformed(e, level, l, b, rt, t, 0)) {
+    if (e.markingPass) s.SetBox(r.flags | db::kOffWindowBit, 0, n);
+    return;
+  }
   detail::LevelTransform(e, level, l, b);
   detail::LevelTransform(e, level, rt, t);
   if (l > rt) std::swap(l, rt);
@@ -167,9 +238,11 @@ void DrawBox(Engine& e, int n, int level) {
     if (e.markingPass) s.SetBox(r.flags | db::kOffWindowBit, 0, n);
     return;
   }
-  const int layer = db::LayerOf(r.flags);
-  Style st = detail::ObjectStyle(e, layer);
+  const Style st = layerStyle ? *layerStyle : detail::ObjectStyle(e, db::LayerOf(r.flags));
   const double dl = double(l), db_ = double(b), dr = double(rt), dt = double(t);
+  if (detail::Recording(e) && !e.highlightPass && !e.eraseObject && !(r.flags & db::kEdgesAll) &&
+      RecordBox(e, dl, db_, dr, dt, st))
+    return;
   if (e.eraseObject && !e.highlightPass) {
     detail::EmitFilledRect(e, dl, db_, dr, dt, st);
     detail::EmitRectOutline(e, dl, db_, dr, dt, Style{0, 0, 0});
@@ -207,6 +280,10 @@ void DrawPath(Engine& e, int n, int level) {
     const std::int64_t w = std::llabs(std::int64_t(p.width));
     const std::int64_t min = e.view.minDrawn;
     if (!e.highlightPass && r - l <= min && t - b <= min && w <= min) return;
+    if (detail::CulledUntransformed(e, level, l, b, r, t, w)) {
+      if (e.markingPass) s.SetPath(p.flags | db::kOffWindowBit, 0, n);
+      return;
+    }
     detail::LevelTransform(e, level, l, b);
     detail::LevelTransform(e, level, r, t);
     if (l > r) std::swap(l, r);

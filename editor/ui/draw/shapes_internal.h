@@ -10,9 +10,16 @@ namespace draw::detail {
 
 // Colour, fill and dash of an object on `layer`, with the instance and erase rules applied.
 Style ObjectStyle(const Engine& e, int layer);
+// DrawBox with the style of the box's layer worked out beforehand (null: worked out here).
+void DrawBoxStyled(Engine& e, int n, int level, const Style* layerStyle);
 // Outside the view window by more than `margin` on some side.
 bool Culled(const Engine& e, std::int64_t left, std::int64_t bottom, std::int64_t right,
             std::int64_t top, std::int64_t margin);
+// Outside the view window by more than `margin`, told from the object's own coordinates in the cell
+// drawn at `level` (the window taken back through that level's placement): false when no composed
+// placement is at hand, so the caller transforms and tests as usual.
+bool CulledUntransformed(const Engine& e, int level, std::int64_t left, std::int64_t bottom, std::int64_t right,
+                         std::int64_t top, std::int64_t margin);
 // Lines between consecutive points (zero-length ones skipped; both ends selected: colour 15), then
 // with `closedFill` the fill when the chain ends where it began.
 void DrawChain(Engine& e, const std::vector<ChainPoint>& pts, const Style& st, bool closedFill);

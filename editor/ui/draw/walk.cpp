@@ -6,6 +6,7 @@
 #include "editor/ui/draw/device.h"
 #include "editor/ui/draw/engine.h"
 #include "editor/ui/draw/primitives.h"
+#include "editor/ui/draw/shapes_internal.h"
 #include "editor/ui/draw/walk_internal.h"
 
 namespace draw {
@@ -80,8 +81,37 @@ int Mode(const Engine& e) { return e.db.settings.modeWord; }
 
 void ShowRankError(Engine& e) {
   // One box per walk: a bad hierarchy would otherwise ask for one OK per instance.
-  if (e.rankErrors++ == 0) e.db.talk->Message(kRankErrorMessage);
+  if (e.rankErrors++ == 0) {
+    detail::DrawRecorded(e);  // the box shows over the picture so far
+    e.db.talk->Message(kRankErrorMessage);
+  }
 }
+
+// Records a redraw's figures and draws them when it ends, unless a redraw around it already does.
+class RecordedRedraw {
+ public:
+  explicit RecordedRedraw(Engine& e) : e_(e) {
+    if (e.batched && e.canvas && !detail::Recording(e)) {
+      EngineWork& w = *e.work;
+      w.figures.Begin(*e.canvas);
+      for (auto& row : w.boxPaints) row.fill(-1);
+      detail::TakeRecordedInks(e);
+      w.recordedLines = w.recordedFills = false;
+      owner_ = true;
+    }
+  }
+  ~RecordedRedraw() {
+    // a redraw inside another (a paint while a message box waits) still ends with its picture shown
+    detail::DrawRecorded(e_);
+    if (owner_) e_.work->figures.End();
+  }
+  RecordedRedraw(const RecordedRedraw&) = delete;
+  RecordedRedraw& operator=(const RecordedRedraw&) = delete;
+
+ private:
+  Engine& e_;
+  bool owner_ = false;
+};
 
 }  // namespace
 
@@ -208,7 +238,10 @@ void DrawLevelObjects(Engine& e, int level) {
     e.offsetX += e.levels[std::size_t(l)].x;
     e.offsetY += e.levels[std::size_t(l)].y;
   }
+  // the orientations of the levels are turned into one matrix once per drawn cell, not per point
+  detail::ComposeLevelTransform(e, level);
   DrawLayers(e, level);
+  detail::DropLevelTransform(e);
 }
 
 void DrawLevelCell(Engine& e, int level) {
@@ -246,7 +279,9 @@ void DrawContextCellObjects(Engine& e) {
   e.offsetY = e.context.y;
   e.levels[0].orientation = e.context.orientation & 7;
   e.contextFlag = true;
+  detail::ComposeLevelTransform(e, 0);
   DrawLayers(e, 0);
+  detail::DropLevelTransform(e);
   e.contextFlag = false;
   e.levels[0].orientation = 0;
   e.offsetX = e.offsetY = 0;
@@ -287,6 +322,7 @@ void DrawInstance(Engine& e, int n) {
 
 void Redraw(Engine& e, int n) {
   db::Database& d = e.db;
+  const RecordedRedraw recorded(e);
   PollEscape(e);
   for (int l = 1; l < kLevels; ++l) d.load.levelCell[std::size_t(l)] = 0;
   e.abort = false;
@@ -348,9 +384,14 @@ void BuildLayerBuckets(Engine& e) {
 
 void DrawBucketedLayer(Engine& e, int layer, int level) {
   const EngineWork& a = *e.work;
-  for (int n : a.boxesOfLayer[std::size_t(layer)]) {
-    if (e.abort) return;
-    DrawBox(e, n, level);
+  const std::vector<int>& boxes = a.boxesOfLayer[std::size_t(layer)];
+  if (!boxes.empty()) {
+    // every box of the layer has the same colour, fill and dash
+    const Style st = detail::ObjectStyle(e, layer);
+    for (int n : boxes) {
+      if (e.abort) return;
+      detail::DrawBoxStyled(e, n, level, &st);
+    }
   }
   for (int n : a.pathsOfLayer[std::size_t(layer)]) {
     if (e.abort) return;

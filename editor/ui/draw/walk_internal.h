@@ -5,6 +5,8 @@
 
 #include "editor/db/object_store.h"
 #include "editor/ui/draw/engine.h"
+#include "editor/ui/draw/resources.h"
+#include "platform/gfx/figures.h"
 #include "platform/gfx/geometry.h"
 
 namespace draw {
@@ -37,10 +39,43 @@ struct EngineWork {
 
   std::vector<ChainPoint> chain;
   std::vector<gfx::Point> devicePolygon;
+  std::vector<gfx::Point> rectPolygon;
+
+  // A redraw's figures: drawn together when it ends, or before anything else uses the canvas.
+  gfx::FigureList figures;
+  bool recordedLines = false;  // the canvas settings the recorded figures leave, set when drawn
+  bool recordedFills = false;
+  gfx::Color lastFillBackground = 0;
+  // The pen colour of each palette index on the canvas, taken when recording starts.
+  std::array<gfx::Color, kPaletteSize> inks{};
+  // Paint numbers of the screen's box fills by fill number and colour; -1: not made yet.
+  std::array<std::array<int, kPaletteSize>, kFillCount> boxPaints{};
+
+  // The orientations of levels xformLevel..0 as one matrix, while that level's objects are drawn:
+  // x' = xx x + yx y, y' = xy x + yy y, exactly what turning level by level gives.
+  bool xformValid = false;
+  int xformLevel = 0;
+  std::int64_t xx = 1, xy = 0, yx = 0, yy = 1;
+  // The view window in that level's own coordinates: the placement is a turn, a mirror and a shift,
+  // so a rectangle misses this exactly when its placed copy misses the view window.
+  std::int64_t windowLeft = 0, windowBottom = 0, windowRight = 0, windowTop = 0;
 };
 
 namespace detail {
 void InvalidateLayerBuckets(Engine& e);
+
+// Whether figures are being recorded rather than drawn at once.
+inline bool Recording(const Engine& e) { return e.work->figures.Active(); }
+// Draws what has been recorded, so that the canvas holds the picture so far; recording goes on.
+void DrawRecorded(Engine& e);
+// Takes the orientations of levels level..0 as one matrix for the objects drawn next, or drops it.
+void ComposeLevelTransform(Engine& e, int level);
+void DropLevelTransform(Engine& e);
+// Pen colours of the target for every palette index, for RecordedInk.
+void TakeRecordedInks(Engine& e);
+inline gfx::Color RecordedInk(const Engine& e, int colour) {
+  return e.work->inks[std::size_t(colour >= 0 && colour < kPaletteSize ? colour : 7)];
+}
 }
 
 }  // namespace draw

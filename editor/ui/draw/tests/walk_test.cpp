@@ -2,6 +2,7 @@
 // display depth, the rank test, tiny instances, and the edited cell kept whole across redraws.
 #include <gtest/gtest.h>
 
+#include <algorithm>
 #include <array>
 #include <filesystem>
 #include <map>
@@ -334,6 +335,84 @@ TEST_F(WalkTest, ContextCellIsDrawnAroundTheEditedCellThroughItsPlacement) {
   EXPECT_EQ(s.At(s.Px(double(want.l + 3)), s.Py(double(want.b + 3))), PaletteRgb(11));
   EXPECT_EQ(s.At(s.Px(5), s.Py(2)), PaletteRgb(10));  // IN's own box, untransformed
   EXPECT_EQ(f.d.load.loadedCell, f.d.current.row);
+}
+
+// A dense hierarchy with every orientation at both levels, boxes of every fill and dash (some with
+// selected edges), thin and wide paths, open and closed polygons and a text, drawn by a recorded
+// redraw (figures drawn together in bands on several threads) and by the figure-by-figure route:
+// the pictures and the canvas settings left behind must be the same, at views that clamp, cull,
+// skip small objects and turn instances into outlines.
+TEST_F(WalkTest, RecordedRedrawGivesTheFigureByFigurePictureBitForBit) {
+  Cell leaf{"LEAF", 1, {}, {}, {}, {}};
+  for (int i = 0; i < 40; ++i) {
+    const std::int32_t x = 7 * (i % 8), y = 9 * (i / 8);
+    leaf.boxes.push_back({1 + i % 16, x, y, x + 3 + i % 11, y + 2 + i % 7, i % 9 == 0 ? db::kEdgeLeft | db::kEdgeTop : 0});
+  }
+  leaf.paths.push_back({17, 0, {{0, 50}, {30, 50}, {30, 70}, {0, 50}}, 0, 0});        // closed polygon
+  leaf.paths.push_back({18, 0, {{5, 55}, {40, 80}, {60, 52}}, 0, 0});                 // open polygon
+  leaf.paths.push_back({19, 6, {{0, -10}, {50, -10}, {55, 20}}, 0, 0});               // wide, flush
+  leaf.paths.push_back({20, -4, {{60, 0}, {60, 40}, {20, 45}}, 0, 0});                // wide, extended
+  leaf.paths.push_back({21, 1, {{-5, -5}, {65, 85}}, 0, 0});                          // thin slant
+  leaf.texts.push_back({22, 15, 3, 10, 20, "AbZ"});
+  Cell mid{"MID", 2, {{23, -8, -8, 200, -4}}, {}, {}, {}};
+  for (int code = 0; code < 8; ++code)
+    mid.refs.push_back({"LEAF", code, 100 * (code % 4) - 150, 120 * (code / 4) - 60, code == 5 ? db::kRefOutlineBit : 0});
+  Cell top{"TOP", 3, {{24, -300, -300, 900, -290}, {2, 10, 10, 30, 18, db::kEdgesAll}},
+           {{25, 3, {{-200, 400}, {700, 420}}, 0, 0}}, {}, {}};
+  for (int j = 0; j < 24; ++j)
+    top.refs.push_back({"MID", (j * 3) % 8, 260 * (j % 6) - 400, 300 * (j / 6) - 350, j == 7 ? db::kRefSelectedBit : 0});
+  f.Add(leaf);
+  f.Add(mid);
+  f.Add(top);
+  f.Open("TOP");
+  for (int l = 0; l < 64; ++l) {
+    f.d.settings.layerFills[std::size_t(l)] = l % 15;
+    f.d.settings.layerDashes[std::size_t(l)] = l % 5;
+    f.d.settings.layerPalette[std::size_t(l)] = 1 + l % 21;
+  }
+  struct View {
+    double width, x, y;
+    int depth, mode;
+  };
+  const View views[] = {
+      {1800, 250, 150, 15, 0},                                  // the whole picture
+      {260, 40, 60, 15, draw::kModeCentreLine},                 // closer, centre lines
+      {30, 5, 5, 15, 0},                                        // far in: coordinates clamp
+      {60000, 0, 0, 15, draw::kModeNames},                      // far out: tiny instances
+      {1800, 250, 150, 1, draw::kModeOutlines | draw::kModeNames},  // outlines and names
+  };
+  for (const View& v : views) {
+    SCOPED_TRACE(v.width);
+    f.d.settings.depth = v.depth;
+    f.d.settings.modeWord = v.mode | draw::kModeVertexMarks;
+    Screen recorded(f.d, 613, 427), direct(f.d, 613, 427);
+    for (Screen* s : {&recorded, &direct}) {
+      s->view.width = v.width;
+      s->view.centreX = v.x;
+      s->view.centreY = v.y;
+      draw::NormalizeView(s->view, f.d.settings);
+      s->masks.view = ~std::uint64_t{0};
+    }
+    direct.engine->batched = false;
+    draw::Redraw(*direct.engine, 0);
+    draw::Redraw(*recorded.engine, 0);
+    int wrong = 0;
+    for (std::size_t i = 0; i < direct.surface.pixels.size(); ++i)
+      wrong += direct.surface.pixels[i] != recorded.surface.pixels[i];
+    EXPECT_EQ(wrong, 0);
+    EXPECT_GT(std::count_if(direct.surface.pixels.begin(), direct.surface.pixels.end(), [](std::uint32_t p) { return p != 0; }),
+              200);
+    const gfx::CanvasState& a = direct.canvas.state();
+    const gfx::CanvasState& b = recorded.canvas.state();
+    EXPECT_EQ(a.pen.color, b.pen.color);
+    EXPECT_EQ(a.pen.style, b.pen.style);
+    EXPECT_EQ(a.brush.kind, b.brush.kind);
+    EXPECT_EQ(a.mix, b.mix);
+    EXPECT_EQ(a.backgroundMode, b.backgroundMode);
+    EXPECT_EQ(a.backgroundColor, b.backgroundColor);
+    EXPECT_EQ(a.textColor, b.textColor);
+    EXPECT_EQ(a.fillRule, b.fillRule);
+  }
 }
 
 }  // namespace

@@ -1,0 +1,287 @@
+#include "platform/gfx/figures.h"
+
+#include <algorithm>
+#include <atomic>
+#include <condition_variable>
+#include <cstring>
+#include <functional>
+#include <mutex>
+#include <thread>
+
+#include "platform/gfx/canvas_device.h"
+
+namespace gfx {
+
+using detail::DevPoint;
+using i64 = std::int64_t;
+
+enum class OpKind : std::uint8_t { Line, LineWithEnd, Polygon, PolygonWinding, Box };
+
+struct FigureList::Op {
+  OpKind kind;
+  PenStyle style;
+  Mix mix;      // lines and the box's lines
+  Mix fillMix;  // polygons and the box's fill
+  std::int32_t paint;
+  std::uint32_t ink;
+  // Line: a, b. Box: l, t, r, b. Polygon: first point, count.
+  std::int32_t x0, y0, x1, y1;
+  // where the dash pattern starts: kept modulo 24, which every pattern's length divides
+  std::int32_t phase;
+};
+
+namespace {
+
+// Bands fewer than this many figures are not worth a thread.
+constexpr std::size_t kThreadedFigures = 4096;
+constexpr int kMinBandRows = 8;
+constexpr std::int64_t kDashCycle = 24;  // every dash pattern's length divides it
+
+int MachineThreads() {
+  const unsigned n = std::thread::hardware_concurrency();
+  return n == 0 ? 1 : int(std::min(n, 16u));
+}
+
+void StrokeLine(const detail::Target& t, DevPoint a, DevPoint b, PenStyle style, std::uint32_t ink, Mix mix,
+                i64 phase, bool withEnd) {
+  detail::LineStyle s;
+  s.ink = ink;
+  s.mix = mix;
+  detail::DashOf(style, s.dashBits, s.dashLength);
+  detail::CosmeticLine(t, a, b, s, phase);
+  if (withEnd) {
+    const i64 steps = std::max(std::llabs(b.x - a.x), std::llabs(b.y - a.y));
+    detail::CosmeticLine(t, b, DevPoint{b.x + 1, b.y + 1}, s, phase + steps);
+  }
+}
+
+// Threads kept for drawing bands, so that a redraw does not pay for starting and ending threads.
+class BandWorkers {
+ public:
+  static BandWorkers& Get() {
+    static BandWorkers workers;
+    return workers;
+  }
+  ~BandWorkers() {
+    {
+      const std::lock_guard<std::mutex> lock(m_);
+      stop_ = true;
+    }
+    wake_.notify_all();
+    for (std::thread& t : threads_) t.join();
+  }
+
+  // Runs `work` on up to `helpers` kept threads and on the caller; returns once every run of it
+  // has returned. `work` must itself share out what is to be done (helpers may come late or not).
+  void Run(int helpers, const std::function<void()>& work) {
+    const std::lock_guard<std::mutex> one(run_);
+    {
+      std::unique_lock<std::mutex> lock(m_);
+      try {
+        while (int(threads_.size()) < helpers) threads_.emplace_back([this] { Loop(); });
+      } catch (...) {
+        // fewer helpers: the caller and those running take the bands
+      }
+      job_ = &work;
+      open_ = std::min<int>(helpers, int(threads_.size()));
+    }
+    wake_.notify_all();
+    work();
+    std::unique_lock<std::mutex> lock(m_);
+    open_ = 0;  // helpers not yet started stay out
+    done_.wait(lock, [this] { return running_ == 0; });
+    job_ = nullptr;
+  }
+
+ private:
+  BandWorkers() = default;
+
+  void Loop() {
+    std::unique_lock<std::mutex> lock(m_);
+    for (;;) {
+      wake_.wait(lock, [this] { return stop_ || open_ > 0; });
+      if (stop_) return;
+      --open_;
+      ++running_;
+      const std::function<void()>* job = job_;
+      lock.unlock();
+      (*job)();
+      lock.lock();
+      if (--running_ == 0) done_.notify_all();
+    }
+  }
+
+  std::mutex run_;
+  std::mutex m_;
+  std::condition_variable wake_;
+  std::condition_variable done_;
+  std::vector<std::thread> threads_;
+  const std::function<void()>* job_ = nullptr;
+  int open_ = 0;     // helpers still wanted for the current job
+  int running_ = 0;  // helpers inside it
+  bool stop_ = false;
+};
+
+// Columns l..r-1 of rows t..b-1 set to `ink`, within the clip.
+void CopyBlock(const detail::Target& t, i64 l, i64 top, i64 r, i64 b, std::uint32_t ink) {
+  l = std::max<i64>(l, t.clip.left);
+  r = std::min<i64>(r, t.clip.right);
+  top = std::max<i64>(top, t.clip.top);
+  b = std::min<i64>(b, t.clip.bottom);
+  if (l >= r) return;
+  for (i64 y = top; y < b; ++y) {
+    std::uint32_t* row = t.pixels + std::size_t(y) * std::size_t(t.stride);
+    for (i64 x = l; x < r; ++x) row[x] = ink;
+  }
+}
+
+}  // namespace
+
+FigureList::FigureList() = default;
+FigureList::~FigureList() = default;
+
+std::size_t FigureList::Size() const { return count_; }
+
+void FigureList::Begin(Canvas& canvas) {
+  canvas_ = &canvas;
+  const Canvas::Device d = canvas.Prepare();
+  target_ = d.target;
+  ox_ = d.ox;
+  oy_ = d.oy;
+  brushOrigin_ = canvas.state().brushOrigin;
+  count_ = 0;
+  points_.clear();
+  paints_.clear();
+  paintKeys_.clear();
+  const int rows = std::max(0, target_.clip.Height());
+  bands_ = std::clamp(rows / kMinBandRows, 1, 4 * MachineThreads());
+  bandHeight_ = std::max(1, (rows + bands_ - 1) / bands_);
+  bandOfRow_.resize(std::size_t(rows));
+  for (int y = 0; y < rows; ++y) bandOfRow_[std::size_t(y)] = std::uint16_t(y / bandHeight_);
+  bandOps_.resize(std::size_t(bands_));  // kept with their room from list to list
+  for (auto& v : bandOps_) v.clear();
+}
+
+int FigureList::AddPaint(const Brush& brush, Color background, Color text, BackgroundMode mode) {
+  std::uint64_t rows = 0;
+  std::memcpy(&rows, brush.rows.data(), sizeof rows);
+  const PaintKey key{brush.kind, brush.color, rows, background, text, mode};
+  for (std::size_t i = 0; i < paintKeys_.size(); ++i) {
+    const PaintKey& k = paintKeys_[i];
+    if (k.kind == key.kind && k.color == key.color && k.rows == key.rows && k.background == key.background &&
+        k.text == key.text && k.mode == key.mode)
+      return int(i);
+  }
+  paintKeys_.push_back(key);
+  paints_.push_back(detail::PaintOf(brush, brush.color, background, text, mode, brushOrigin_));
+  return int(paints_.size() - 1);
+}
+
+void FigureList::Push(const Op& op, i64 yMin, i64 yMax) {
+  yMin += oy_;
+  yMax += oy_;
+  const i64 top = target_.clip.top, bottom = target_.clip.bottom;
+  if (!canvas_ || target_.clip.IsEmpty() || yMax < top || yMin >= bottom) return;  // nothing it could draw
+  ++count_;
+  // each band keeps its own copy: the threads then read only their own figures, in order
+  const int first = bandOfRow_[std::size_t(std::max(yMin, top) - top)];
+  const int last = bandOfRow_[std::size_t(std::min(yMax, bottom - 1) - top)];
+  for (int b = first; b <= last; ++b) bandOps_[std::size_t(b)].push_back(op);
+}
+
+void FigureList::Line(Point a, Point b, PenStyle style, Color ink, Mix mix, i64 phase, bool withEnd) {
+  if (style == PenStyle::Null) return;
+  std::int64_t start = phase % kDashCycle;
+  if (start < 0) start += kDashCycle;
+  const Op op{withEnd ? OpKind::LineWithEnd : OpKind::Line, style, mix, Mix::Copy, -1, ink, a.x, a.y, b.x, b.y,
+              std::int32_t(start)};
+  Push(op, std::min(a.y, b.y), std::max(a.y, b.y));
+}
+
+void FigureList::Polygon(std::span<const Point> points, bool winding, int paint, Mix mix) {
+  if (points.size() < 3 || paint < 0 || std::size_t(paint) >= paints_.size()) return;
+  int lo = points[0].y, hi = points[0].y;
+  for (const Point& p : points) {
+    lo = std::min(lo, p.y);
+    hi = std::max(hi, p.y);
+  }
+  const Op op{winding ? OpKind::PolygonWinding : OpKind::Polygon, PenStyle::Null, Mix::Copy, mix, paint, 0,
+              std::int32_t(points_.size()), 0, std::int32_t(points.size()), 0, 0};
+  const std::size_t before = count_;
+  Push(op, lo, hi);
+  if (count_ == before) return;
+  for (const Point& p : points) points_.push_back(DevPoint{p.x + ox_, p.y + oy_});
+}
+
+void FigureList::Box(int l, int t, int r, int b, PenStyle style, Color ink, Mix lineMix, int paint, Mix fillMix) {
+  if (paint >= int(paints_.size())) paint = -1;
+  const Op op{OpKind::Box, style, lineMix, fillMix, paint, ink, l, t, r, b, 0};
+  Push(op, t, b);
+}
+
+void FigureList::DrawBand(const detail::Target& band, int index) const {
+  for (const Op& op : bandOps_[std::size_t(index)]) {
+    switch (op.kind) {
+      case OpKind::Line:
+      case OpKind::LineWithEnd:
+        StrokeLine(band, DevPoint{op.x0 + ox_, op.y0 + oy_}, DevPoint{op.x1 + ox_, op.y1 + oy_}, op.style, op.ink,
+                   op.mix, op.phase, op.kind == OpKind::LineWithEnd);
+        break;
+      case OpKind::Polygon:
+      case OpKind::PolygonWinding:
+        detail::FillPolygon(band, std::span<const DevPoint>(points_.data() + op.x0, std::size_t(op.x1)),
+                            op.kind == OpKind::PolygonWinding, paints_[std::size_t(op.paint)], op.fillMix);
+        break;
+      case OpKind::Box: {
+        const i64 l = op.x0 + ox_, t = op.y0 + oy_, r = op.x1 + ox_, b = op.y1 + oy_;
+        if (op.style == PenStyle::Solid && op.mix == Mix::Copy) {
+          // solid lines of one ink copied: together they are the border of columns l..r, rows t..b
+          const std::uint32_t ink = op.ink & 0xFFFFFFu;
+          CopyBlock(band, l, t, r + 1, t + 1, ink);
+          if (b != t) CopyBlock(band, l, b, r + 1, b + 1, ink);
+          CopyBlock(band, l, t + 1, l + 1, b, ink);
+          if (r != l) CopyBlock(band, r, t + 1, r + 1, b, ink);
+        } else if (op.style != PenStyle::Null) {
+          StrokeLine(band, DevPoint{l, b}, DevPoint{l, t}, op.style, op.ink, op.mix, 0, true);
+          StrokeLine(band, DevPoint{l, b}, DevPoint{r, b}, op.style, op.ink, op.mix, 0, true);
+          StrokeLine(band, DevPoint{r, b}, DevPoint{r, t}, op.style, op.ink, op.mix, 0, true);
+          StrokeLine(band, DevPoint{l, t}, DevPoint{r, t}, op.style, op.ink, op.mix, 0, true);
+        }
+        // the polygon of the four corners fills columns l..r-1 of rows t..b-1
+        if (op.paint >= 0) detail::FillArea(band, l, t, r, b, paints_[std::size_t(op.paint)], op.fillMix);
+        break;
+      }
+    }
+  }
+}
+
+void FigureList::Draw(int threads) {
+  if (!canvas_ || count_ == 0) return;
+  if (threads <= 0) threads = MachineThreads();
+  threads = std::min(threads, bands_);
+  auto bandTarget = [this](int b) {
+    detail::Target t = target_;
+    t.clip.top = target_.clip.top + b * bandHeight_;
+    t.clip.bottom = std::min(target_.clip.bottom, t.clip.top + bandHeight_);
+    return t;
+  };
+  if (threads <= 1 || count_ < kThreadedFigures) {
+    for (int b = 0; b < bands_; ++b) DrawBand(bandTarget(b), b);
+  } else {
+    std::atomic<int> next{0};
+    const std::function<void()> work = [&] {
+      for (int b; (b = next.fetch_add(1)) < bands_;) DrawBand(bandTarget(b), b);
+    };
+    BandWorkers::Get().Run(threads - 1, work);
+  }
+  count_ = 0;
+  points_.clear();
+  for (auto& v : bandOps_) v.clear();
+}
+
+void FigureList::End(int threads) {
+  Draw(threads);
+  canvas_ = nullptr;
+}
+
+}  // namespace gfx

@@ -1,0 +1,77 @@
+// Figures recorded for a canvas and drawn later, in the order they were given. The target is cut into
+// bands of rows drawn on several threads at once; every pixel still gets the same figures in the same
+// order, so the picture is bit for bit what drawing them one by one on the canvas gives.
+//
+// Each figure says which canvas calls it stands for; coordinates are logical, as on the canvas. The
+// canvas's surface, clip, origin and brush origin are taken at Begin and must not change before Draw.
+#pragma once
+#include <cstdint>
+#include <span>
+#include <vector>
+
+#include "platform/gfx/canvas.h"
+#include "platform/gfx/raster.h"
+
+namespace gfx {
+
+class FigureList {
+ public:
+  FigureList();
+  ~FigureList();
+  FigureList(const FigureList&) = delete;
+  FigureList& operator=(const FigureList&) = delete;
+
+  // Starts a list for `canvas`; anything recorded before and not drawn is dropped.
+  void Begin(Canvas& canvas);
+  bool Active() const { return canvas_ != nullptr; }
+  std::size_t Size() const;
+
+  // A paint for fills: the brush with the canvas rules for background and text colour (colours
+  // resolved by the caller). Same arguments, same number, within one list.
+  int AddPaint(const Brush& brush, Color background, Color text, BackgroundMode mode);
+
+  // MoveTo(a) then LineTo(b) with a cosmetic pen, background transparent, the dash pattern
+  // starting `phase` steps in; with `withEnd` also LineTo(b.x + 1, b.y + 1), which puts b in.
+  void Line(Point a, Point b, PenStyle style, Color ink, Mix mix, std::int64_t phase, bool withEnd);
+  // A polygon filled with paint `paint` (no outline), as Canvas::Polygon with a null pen.
+  void Polygon(std::span<const Point> points, bool winding, int paint, Mix mix);
+  // The picture of an axis-aligned box: the lines left (l, b)->(l, t), bottom (l, b)->(r, b),
+  // right (r, b)->(r, t) and top (l, t)->(r, t), each with its end (Line with withEnd), then with
+  // paint >= 0 the polygon (l, b) (r, b) (r, t) (l, t). Needs l <= r and t <= b.
+  void Box(int l, int t, int r, int b, PenStyle style, Color ink, Mix lineMix, int paint, Mix fillMix);
+
+  // Draws everything recorded on up to `threads` threads (0: as many as the machine has) and
+  // empties the list; it stays begun for the same canvas.
+  void Draw(int threads = 0);
+  // Draw, then forget the canvas.
+  void End(int threads = 0);
+
+ private:
+  struct Op;
+  void Push(const Op& op, std::int64_t yMin, std::int64_t yMax);
+  void DrawBand(const detail::Target& band, int index) const;
+
+  Canvas* canvas_ = nullptr;
+  detail::Target target_;
+  std::int64_t ox_ = 0;
+  std::int64_t oy_ = 0;
+  Point brushOrigin_;
+  int bandHeight_ = 1;
+  int bands_ = 1;
+  std::size_t count_ = 0;                // figures recorded since the last Draw
+  std::vector<std::vector<Op>> bandOps_;  // the figures touching each band, in order
+  std::vector<std::uint16_t> bandOfRow_;             // by row of the clip
+  std::vector<detail::DevPoint> points_;              // polygon vertices in device pixels
+  std::vector<detail::Paint> paints_;
+  struct PaintKey {
+    BrushKind kind;
+    Color color;
+    std::uint64_t rows;
+    Color background;
+    Color text;
+    BackgroundMode mode;
+  };
+  std::vector<PaintKey> paintKeys_;
+};
+
+}  // namespace gfx
