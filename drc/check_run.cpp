@@ -8,6 +8,8 @@
 #include "editor/db/cell_index.h"
 #include "editor/db/database.h"
 #include "editor/db/helpers.h"
+#include "editor/db/text_numbers.h"
+#include "platform/os/path.h"
 #include "editor/tlc/run.h"
 #include "editor/tlc/writer.h"
 #include "utilib/setup_file.h"
@@ -18,8 +20,13 @@ namespace {
 
 constexpr long kMostAreas = 100000;
 
-long long Trunc(double v) { return static_cast<long long>(std::trunc(v)); }
-long long Round(double v) { return std::llround(v); }
+// Values the run refuses (CheckRunNumbers) still convert without overflow when shown.
+long long Trunc(double v) {
+  if (!(v > -9e18)) return v != v ? 0 : -9000000000000000000LL;
+  if (!(v < 9e18)) return 9000000000000000000LL;
+  return static_cast<long long>(std::trunc(v));
+}
+long long Round(double v) { return std::llround(std::clamp(v, -9e18, 9e18)); }
 
 }  // namespace
 
@@ -35,7 +42,7 @@ CheckGeometry ComputeAreaGeometry(double resolution, double distance, double lam
   g.pixel = std::max(u * g.resolution, 1.0);
   g.D = Round(g.distance * u);
   g.P = std::max(Round(g.resolution * u), 1LL);
-  g.baseSpan = static_cast<int>(Round((g.distance - g.resolution) / g.resolution));
+  g.baseSpan = static_cast<int>(std::clamp(Round((g.distance - g.resolution) / g.resolution), -(1LL << 30), 1LL << 30));
   g.guard = overlap ? Round(5 * g.pixel) : Round(4.0 * double(g.P) + double(g.D));
   g.xStep = Round(1024 * g.pixel - 2.0 * double(g.guard));
   g.yStep = Round(640 * g.pixel - 2.0 * double(g.guard));
@@ -51,14 +58,35 @@ void StartPosition(const DrcSettings& s, const ScanWindow& w, const CheckGeometr
   y0 = bottom.empty() ? w.bottom - g.guard : Trunc(std::atof(bottom.c_str()) * u);
 }
 
-long CountRemainingAreas(const ScanWindow& w, const CheckGeometry& g, long long y, long long x) {
+long long CountAreas(const ScanWindow& w, const CheckGeometry& g, long long y, long long x) {
   if (y > w.top) return 0;
   if (g.xStep <= 0 || g.yStep <= 0) return 1;
   const long long rowStart = w.left - g.guard;
-  auto across = [&](long long from) { return from > w.right ? 0LL : (w.right - from) / g.xStep + 1; };
-  const long long rows = (w.top - y) / g.yStep + 1;
-  const long long n = across(x) + (rows - 1) * across(rowStart);
-  return static_cast<long>(std::min<long long>(n, kMostAreas));
+  auto across = [&](long long from) { return from > w.right ? 0.0L : (long double)((w.right - from) / g.xStep + 1); };
+  const long double rows = (long double)((w.top - y) / g.yStep + 1);
+  const long double n = across(x) + (rows - 1) * across(rowStart);
+  return n < 9e18L ? static_cast<long long>(n) : 9000000000000000000LL;
+}
+
+long CountRemainingAreas(const ScanWindow& w, const CheckGeometry& g, long long y, long long x) {
+  return static_cast<long>(std::min<long long>(CountAreas(w, g, y, x), kMostAreas));
+}
+
+std::string CheckRunNumbers(const DrcSettings& s, double u, const CheckGeometry& g, double resolution,
+                            double distance, const std::string& check) {
+  // Every length of a run is a 32-bit database coordinate, and a map window of 1024 pixels must
+  // span no more than they can: what lies beyond is refused before anything runs.
+  constexpr double kMost = 2147483647.0;
+  const double pixels = std::fabs(s.lambda * u * resolution);
+  if (!(pixels <= kMaxPixel)) return check + "Resolution is Out of Range";
+  if (!(std::fabs(s.lambda * u * distance) <= kMaxDistance)) return check + "Distance is Out of Range";
+  const double reach = 1024.0 * g.pixel + 2.0 * double(g.guard);
+  auto within = [&](double v) { return std::fabs(v) + reach <= kMost; };
+  if (!within(s.scanLeft * u) || !within(s.scanBottom * u) || !within(s.scanRight * u) || !within(s.scanTop * u))
+    return "Scan Window is Out of Range";
+  for (Setting f : {kAreaLeft, kAreaBottom})
+    if (!s[f].empty() && !within(std::atof(s[f].c_str()) * u)) return "Start Area is Out of Range";
+  return "";
 }
 
 namespace {
@@ -132,9 +160,22 @@ void Run::ReportHeader() {
 }
 
 void Run::SaveResumePoint() {
-  s_[kAreaLeft] = utilib::FormatLength(double(x0_) / u_, d_.unit);
-  s_[kAreaBottom] = utilib::FormatLength(double(y0_) / u_, d_.unit);
-  s_[kStartCheck] = std::to_string(m_.checkNumber);
+  // Past the end of a row the next area is the first of the row above; past the last row the check
+  // is done and the next one starts where it would.
+  if (x0_ > w_.right) {
+    x0_ = w_.left - m_.geometry.guard;
+    y0_ += m_.geometry.yStep;
+  }
+  if (y0_ > w_.top) {
+    s_[kAreaLeft].clear();
+    s_[kAreaBottom].clear();
+    s_[kStartCheck] = std::to_string(m_.checkNumber + 1);
+  } else {
+    s_[kAreaLeft] = utilib::FormatLength(double(x0_) / u_, d_.unit);
+    s_[kAreaBottom] = utilib::FormatLength(double(y0_) / u_, d_.unit);
+    s_[kStartCheck] = std::to_string(m_.checkNumber);
+  }
+  s_.resume = {true, s_[kAreaLeft], s_[kAreaBottom], s_[kStartCheck]};
 }
 
 int Run::Area() {
@@ -217,6 +258,9 @@ RunOutcome Run::Go() {
   m_.enableScpy = s_.enableScpy;
   m_.pauseSeconds = s_.pauseSeconds;
   m_.fileLimit = s_.fileLimit;
+  // A Go from where a stopped run left off carries on that run: its report and map files stay.
+  const bool resuming = s_.Resuming();
+  s_.resume.set = false;
   FreeSlots();
   auto finish = [&](int result) {
     FreeSlots();
@@ -232,9 +276,70 @@ RunOutcome Run::Go() {
     Box("Check File is Missing");
     return finish(0);
   }
+  if (!(std::isfinite(u_) && u_ > 0 && u_ <= kMaxPixel)) {
+    Box("Database Scale is Out of Range");
+    return finish(0);
+  }
+  const int startCheck = std::max(1, int(db::LeadingInt(s_[kStartCheck])));
+  const int finishCheck = db::LeadingInt(s_[kFinishCheck]);
+  while (file.Counter() < startCheck - 1)
+    if (!file.ReadCheck(check_)) return finish(1);
+  w_ = ScanWindowOf(s_, u_);
+
+  // The checks to run, each with its lengths, all looked at before the first area: a value no map
+  // can hold stops the run before the report is touched, and the number of areas is known.
+  struct Planned {
+    Check check;
+    CheckGeometry geometry;
+  };
+  std::vector<Planned> plan;
+  long long areas = 0;
+  {
+    DrcSettings fields = s_;  // the Area and Resolution fields as each check will find them
+    while (file.Counter() < finishCheck) {
+      if (!file.ReadCheck(check_)) break;
+      if (check_.hasLocation && fields[kAreaLeft].empty() && fields[kAreaBottom].empty()) {
+        fields[kAreaLeft] = check_.locationX;
+        fields[kAreaBottom] = check_.locationY;
+      }
+      const double res =
+          fields[kResolution].empty() ? check_.resolution : std::fabs(std::atof(fields[kResolution].c_str()));
+      const double dist = fields[kDistance].empty() ? check_.distance : std::fabs(std::atof(fields[kDistance].c_str()));
+      const bool overlap = std::any_of(check_.operators.begin(), check_.operators.end(), [](const std::string& op) {
+        return tlc::UpperCase(op.substr(0, op.find(','))) == "OVRLAP";
+      });
+      Planned p{check_, ComputeAreaGeometry(res, dist, s_.lambda, u_, overlap)};
+      const std::string refused =
+          CheckRunNumbers(fields, u_, p.geometry, res, dist, utilib::Format("Check %d: ", check_.number));
+      if (!refused.empty()) {
+        Box(refused);
+        return finish(0);
+      }
+      long long x0 = 0, y0 = 0;
+      StartPosition(fields, w_, p.geometry, u_, x0, y0);
+      const long long n = CountAreas(w_, p.geometry, y0, x0);
+      if (plan.empty() && n == 0) {
+        Box("Start Area is Outside the Scan Window");
+        return finish(0);
+      }
+      areas = std::min(areas + n, 9000000000000000000LL - n);
+      plan.push_back(std::move(p));
+      fields[kAreaLeft].clear();
+      fields[kAreaBottom].clear();
+      fields[kResolution].clear();
+      fields[kDistance].clear();
+    }
+  }
+  // Told before the run starts; a count no run could finish in minutes is asked about.
+  utilib::SetItemText(m_.job, utilib::Format("%lld Areas to Check ...", areas), kStatusItem);
+  if (areas > kAskAreas &&
+      !utilib::AskOkOrAbort(m_.job, utilib::Format("%lld Areas to Check ... Continue?", areas)))
+    return finish(0);
+
   // Without a report the flags would be lost: stop before any check runs.
   auto report = std::make_unique<os::TextWriter>();
-  if (!report->Open(s_[kReportName], s_.eraseReport, !s_.eraseReport)) {
+  const bool erase = s_.eraseReport && !resuming;
+  if (!report->Open(s_[kReportName], erase, !erase)) {
     Box("Can't Open Report File");
     return finish(0);
   }
@@ -244,30 +349,25 @@ RunOutcome Run::Go() {
     return finish(0);
   }
   m_.raster.SetTopCell(d_.index->foundRow);
-  w_ = ScanWindowOf(s_, u_);
 
-  const int startCheck = std::max(1, std::atoi(s_[kStartCheck].c_str()));
-  const int finishCheck = std::atoi(s_[kFinishCheck].c_str());
-  while (file.Counter() < startCheck - 1)
-    if (!file.ReadCheck(check_)) return finish(1);
-
-  while (file.Counter() < finishCheck) {
-    if (!file.ReadCheck(check_)) break;
+  bool first = true;
+  for (Planned& p : plan) {
+    check_ = std::move(p.check);
     m_.checkNumber = check_.number;
     m_.title = check_.title;
     m_.checkFlags = 0;
     m_.mapNumber = 0;
+    // The stopped run's copies of this check keep their names; the resumed run numbers after them.
+    if (resuming && first)
+      while (os::FileExists(utilib::Format("%s_%d_%d.PCX", m_.cellName.c_str(), m_.checkNumber, m_.mapNumber + 1)))
+        ++m_.mapNumber;
+    first = false;
     // A resume point, or a start the user set, wins over the check's own LOCATION.
     if (check_.hasLocation && s_[kAreaLeft].empty() && s_[kAreaBottom].empty()) {
       s_[kAreaLeft] = check_.locationX;
       s_[kAreaBottom] = check_.locationY;
     }
-    const double res = s_[kResolution].empty() ? check_.resolution : std::fabs(std::atof(s_[kResolution].c_str()));
-    const double dist = s_[kDistance].empty() ? check_.distance : std::fabs(std::atof(s_[kDistance].c_str()));
-    const bool overlap = std::any_of(check_.operators.begin(), check_.operators.end(), [](const std::string& op) {
-      return tlc::UpperCase(op.substr(0, op.find(','))) == "OVRLAP";
-    });
-    m_.geometry = ComputeAreaGeometry(res, dist, s_.lambda, u_, overlap);
+    m_.geometry = p.geometry;
     m_.side = m_.geometry.D;
     StartPosition(s_, w_, m_.geometry, u_, x0_, y0_);
     total_ = CountRemainingAreas(w_, m_.geometry, w_.bottom - m_.geometry.guard, w_.left - m_.geometry.guard);
@@ -286,6 +386,7 @@ RunOutcome Run::Go() {
     if (m_.job.abort) {
       // Stopped between checks: the next Go starts with the next one.
       s_[kStartCheck] = std::to_string(m_.checkNumber + 1);
+      s_.resume = {true, s_[kAreaLeft], s_[kAreaBottom], s_[kStartCheck]};
       return finish(0);
     }
   }

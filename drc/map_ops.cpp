@@ -1,6 +1,9 @@
 #include "drc/map_ops.h"
 
+#include <algorithm>
 #include <cstdlib>
+
+#include "editor/db/text_numbers.h"
 #include <string>
 
 namespace drc {
@@ -21,8 +24,8 @@ void CheckMaps::Free() {
 // ---- Slots ----
 
 int MapSlots::Key(std::string_view name) {
-  std::string text(name);
-  return std::max(std::atoi(text.c_str()) + 1, 1);
+  const long long key = static_cast<long long>(db::LeadingInt(name)) + 1;
+  return static_cast<int>(std::clamp<long long>(key, 1, 2147483647));
 }
 
 int MapSlots::Store(const BitMap& m, int key) {
@@ -140,27 +143,54 @@ namespace {
 // dst |= src moved dx (-1, 0, 1) right and dy (-1, 0, 1) up.
 void OrShifted(BitMap& dst, const BitMap& src, int dx, int dy) {
   const int rows = dst.Rows();
-  for (int y = 0; y < rows; ++y) {
-    const int from = y - dy;
-    if (from < 0 || from >= rows) continue;
-    for (int s = 0; s < kMapStrips; ++s) {
-      std::uint32_t w = src.Word(s, from);
-      if (dx > 0) w = (w >> 1) | (s > 0 ? src.Word(s - 1, from) << 31 : 0);
-      else if (dx < 0) w = (w << 1) | (s + 1 < kMapStrips ? src.Word(s + 1, from) >> 31 : 0);
-      dst.Word(s, y) |= w;
+  const int first = std::max(0, dy), last = std::min(rows, rows + dy);  // rows whose source is in the map
+  for (int s = 0; s < kMapStrips; ++s) {
+    std::uint32_t* d = dst.Strip(s);
+    const std::uint32_t* w = src.Strip(s);
+    if (dx == 0) {
+      for (int y = first; y < last; ++y) d[y] |= w[y - dy];
+    } else if (dx > 0) {
+      if (s == 0) {
+        for (int y = first; y < last; ++y) d[y] |= w[y - dy] >> 1;
+      } else {
+        const std::uint32_t* l = src.Strip(s - 1);
+        for (int y = first; y < last; ++y) d[y] |= (w[y - dy] >> 1) | (l[y - dy] << 31);
+      }
+    } else if (s + 1 == kMapStrips) {
+      for (int y = first; y < last; ++y) d[y] |= w[y - dy] << 1;
+    } else {
+      const std::uint32_t* r = src.Strip(s + 1);
+      for (int y = first; y < last; ++y) d[y] |= (w[y - dy] << 1) | (r[y - dy] >> 31);
     }
   }
 }
 
 // Clear pixels of g between two set ones, across or up (rows 1..Rows()-2), are set in t.
 void PinchMarks(const BitMap& g, BitMap& t) {
-  for (int y = 1; y + 1 < g.Rows(); ++y)
-    for (int s = 0; s < kMapStrips; ++s) {
-      std::uint32_t w = g.Word(s, y);
-      std::uint32_t left = (w >> 1) | (s > 0 ? g.Word(s - 1, y) << 31 : 0);
-      std::uint32_t right = (w << 1) | (s + 1 < kMapStrips ? g.Word(s + 1, y) >> 31 : 0);
-      t.Word(s, y) |= ~w & ((left & right) | (g.Word(s, y + 1) & g.Word(s, y - 1)));
+  const int rows = g.Rows();
+  for (int s = 0; s < kMapStrips; ++s) {
+    const std::uint32_t* w = g.Strip(s);
+    const std::uint32_t* l = s > 0 ? g.Strip(s - 1) : nullptr;
+    const std::uint32_t* r = s + 1 < kMapStrips ? g.Strip(s + 1) : nullptr;
+    std::uint32_t* o = t.Strip(s);
+    for (int y = 1; y + 1 < rows; ++y) {
+      const std::uint32_t v = w[y];
+      const std::uint32_t left = (v >> 1) | (l ? l[y] << 31 : 0);
+      const std::uint32_t right = (v << 1) | (r ? r[y] >> 31 : 0);
+      o[y] |= ~v & ((left & right) | (w[y + 1] & w[y - 1]));
     }
+  }
+}
+
+bool Settled(const BitMap& g) {
+  const std::uint32_t first = g.Word(0, 0);
+  if (first != 0 && first != 0xFFFFFFFFu) return false;
+  for (int s = 0; s < kMapStrips; ++s) {
+    const std::uint32_t* w = g.Strip(s);
+    for (int r = 0; r < g.Rows(); ++r)
+      if (w[r] != first) return false;
+  }
+  return true;
 }
 
 }  // namespace
@@ -174,9 +204,12 @@ void ExpandMap(CheckMaps& m, bool two, int n, const std::function<bool()>& stop)
     OrShifted(m.G1, m.R, dx, dy);
     if (two) {
       OrShifted(m.G2, m.S, dx, dy);
-      BitMap& t = m.T;
-      for (int s = 0; s < kMapStrips; ++s)
-        for (int y = 0; y < t.Rows(); ++y) t.Word(s, y) |= m.G1.Word(s, y) & m.G2.Word(s, y);
+      for (int s = 0; s < kMapStrips; ++s) {
+        std::uint32_t* t = m.T.Strip(s);
+        const std::uint32_t* a = m.G1.Strip(s);
+        const std::uint32_t* b = m.G2.Strip(s);
+        for (int y = 0; y < m.T.Rows(); ++y) t[y] |= a[y] & b[y];
+      }
     }
   };
   auto pinch = [&] {
@@ -208,6 +241,9 @@ void ExpandMap(CheckMaps& m, bool two, int n, const std::function<bool()>& stop)
     }
     stepped = true;
     if (stop && stop()) return;
+    // An empty or a full map grows no further, and nothing else is left alone by a step in all four
+    // directions: every later step would change nothing.
+    if (Settled(m.G1) && (!two || Settled(m.G2))) break;
   }
   if (!stepped && two) {
     AndMaps(m.R, m.S);

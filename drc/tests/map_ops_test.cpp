@@ -192,5 +192,32 @@ TEST(Expand, StopEndsTheGrowthAtOnce) {
   EXPECT_EQ(TestMapPixel(m.R, 250, 300), 1);
 }
 
+// A span far past the map's size gives what the span that fills the map gives, and the growth ends
+// once nothing changes: with one map, two maps, an empty map and a full one.
+TEST(Expand, SpansPastAFullMapStopWithTheSameResult) {
+  struct Case {
+    const char* name;
+    bool two;
+    void (*draw)(CheckMaps&);
+  };
+  const Case cases[] = {
+      {"two shapes", false, [](CheckMaps& m) { Box(m.R, 300, 100, 510, 500), Box(m.R, 512, 100, 700, 500); }},
+      {"R and S", true, [](CheckMaps& m) { Box(m.R, 500, 300, 510, 310), Box(m.S, 520, 330, 530, 340); }},
+      {"empty", false, [](CheckMaps&) {}},
+      {"full", true, [](CheckMaps& m) { FillMap(m.R), FillMap(m.S); }},
+  };
+  for (const Case& c : cases) {
+    SCOPED_TRACE(c.name);
+    CheckMaps a = NewMaps(), b = NewMaps();
+    c.draw(a), c.draw(b);
+    int steps = 0;
+    ExpandMap(a, c.two, 99999, [&] { return ++steps, false; });
+    ExpandMap(b, c.two, 2000);
+    EXPECT_LE(steps, 2 * (1024 + 640));
+    EXPECT_EQ(SetPixels(a.R), SetPixels(b.R));
+    EXPECT_EQ(SetPixels(a.S), SetPixels(b.S));
+  }
+}
+
 }  // namespace
 }  // namespace drc
