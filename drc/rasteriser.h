@@ -98,9 +98,11 @@ class Rasteriser {
   long CellSwitches() const { return cellSwitches_; }
 
   struct CellData;  // one cell's references and its boxes and paths by layer
+  struct RefIndex;  // where the top cell's instances lie
 
  private:
   struct Walk;
+  std::unique_ptr<RefIndex> index_;
   std::shared_ptr<const CellData> References(int row, int& error);
   std::shared_ptr<const CellData> Objects(int row, int& error);
   std::shared_ptr<CellData> Entry(int row);
