@@ -102,12 +102,15 @@ void EachWordPair(BitMap& dst, const BitMap& src, Op op) {
 }  // namespace
 
 void ClearMap(BitMap& m) {
-  EachWord(m, [](std::uint32_t& w) { w = 0; });
+  if (!m.Allocated()) return;
+  const std::size_t bytes = sizeof(std::uint32_t) * static_cast<std::size_t>(m.Rows());
+  for (int s = 0; s < kMapStrips; ++s) std::memset(m.Strip(s), 0, bytes);
 }
 
 void CopyMap(BitMap& dst, const BitMap& src) {
-  if (&dst == &src) return;
-  EachWordPair(dst, src, [](std::uint32_t& d, std::uint32_t w) { d = w; });
+  if (&dst == &src || !dst.SameShape(src)) return;
+  const std::size_t bytes = sizeof(std::uint32_t) * static_cast<std::size_t>(dst.Rows());
+  for (int s = 0; s < kMapStrips; ++s) std::memcpy(dst.Strip(s), src.Strip(s), bytes);
 }
 
 void SwapMaps(BitMap& a, BitMap& b) {

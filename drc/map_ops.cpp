@@ -63,30 +63,18 @@ void MapSlots::Clear() { slots_.clear(); }
 
 namespace {
 
-using Row = std::array<std::uint32_t, kMapStrips>;
-
-bool Bit(const Row& row, int x) { return x >= 0 && x < kMapWidth && (row[std::size_t(x >> 5)] & ColumnBit(x)); }
-bool Bit(const BitMap& m, int x, int y) { return (m.Word(x >> 5, y) & ColumnBit(x)) != 0; }
-
-// Pixels set with the pixel right of them clear.
-Row RightEdges(const Row& row) {
-  Row e{};
-  for (int s = 0; s < kMapStrips; ++s) {
-    std::uint32_t w = row[std::size_t(s)];
-    std::uint32_t right = (w << 1) | (s + 1 < kMapStrips ? row[std::size_t(s + 1)] >> 31 : 0);
-    e[std::size_t(s)] = w & ~right;
-  }
-  return e;
-}
-
-template <class Visit>
-void EachBit(const Row& row, Visit visit) {
-  for (int s = 0; s < kMapStrips; ++s)
-    for (std::uint32_t w = row[std::size_t(s)]; w;) {
-      const int b = __builtin_clz(w);
-      w &= ~ColumnBit(b);
-      visit(32 * s + b);
+// The first set column of row y from p to last, or -1.
+int NextSet(const BitMap& m, int y, int p, int last) {
+  while (p <= last) {
+    const int s = p >> 5;
+    const std::uint32_t w = m.Word(s, y) & (0xFFFFFFFFu >> (p & 31));
+    if (w) {
+      const int c = (s << 5) + __builtin_clz(w);
+      return c <= last ? c : -1;
     }
+    p = (s + 1) << 5;
+  }
+  return -1;
 }
 
 // Marks the middle of the gaps that start at the edges of `from` and end at a set pixel of `to`
@@ -94,27 +82,35 @@ void EachBit(const Row& row, Visit visit) {
 void MarkGaps(const BitMap& from, const BitMap& to, BitMap& t, int n) {
   if (n < 2) return;
   const int rows = from.Rows();
+  const int lastEdge = kMapWidth - 1 - n;
   for (int y = 0; y < rows; ++y) {
-    const Row a = MapRow(from, y), b = MapRow(to, y);
-    EachBit(RightEdges(a), [&](int x) {
-      if (x > kMapWidth - 1 - n) return;
-      for (int k = 2; k <= n; ++k)
-        if (Bit(b, x + k)) {
-          SetMapPixel(t, x + k / 2, y, 1);
-          break;
-        }
-    });
+    for (int s = 0; s < kMapStrips && (s << 5) <= lastEdge; ++s) {
+      const std::uint32_t w = from.Word(s, y);
+      if (!w) continue;
+      const std::uint32_t right = (w << 1) | (s + 1 < kMapStrips ? from.Word(s + 1, y) >> 31 : 0);
+      for (std::uint32_t e = w & ~right; e;) {
+        const int b = __builtin_clz(e);
+        e &= ~ColumnBit(b);
+        const int x = 32 * s + b;
+        if (x > lastEdge) break;
+        const int c = NextSet(to, y, x + 2, x + n);
+        if (c >= 0) t.Word((x + (c - x) / 2) >> 5, y) |= ColumnBit(x + (c - x) / 2);
+      }
+    }
   }
-  for (int y = 0; y + n < rows; ++y) {
-    Row edges{};
-    for (int s = 0; s < kMapStrips; ++s) edges[std::size_t(s)] = from.Word(s, y) & ~from.Word(s, y + 1);
-    EachBit(edges, [&](int x) {
-      for (int k = 2; k <= n; ++k)
-        if (Bit(to, x, y + k)) {
-          SetMapPixel(t, x, y + k / 2, 1);
-          break;
-        }
-    });
+  // Up, a whole word of columns at a time: each column's edge takes the first set row above it.
+  for (int s = 0; s < kMapStrips; ++s) {
+    const std::uint32_t* f = from.Strip(s);
+    const std::uint32_t* b = to.Strip(s);
+    std::uint32_t* o = t.Strip(s);
+    for (int y = 0; y + n < rows; ++y) {
+      std::uint32_t e = f[y] & ~f[y + 1];
+      for (int k = 2; e && k <= n; ++k) {
+        const std::uint32_t hit = e & b[y + k];
+        o[y + k / 2] |= hit;
+        e &= ~hit;
+      }
+    }
   }
 }
 
