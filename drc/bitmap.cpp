@@ -148,14 +148,21 @@ void ClearMapBorder(BitMap& m) {
 }
 
 void DoubleMap(BitMap& m) {
-  for (int r = 1; r < m.Rows(); ++r) {
-    // Left to right, so each strip takes its right neighbour's leftmost pixel before that one grows.
-    for (int s = 0; s < kMapStrips; ++s) {
-      std::uint32_t w = m.Word(s, r);
-      std::uint32_t carry = s + 1 < kMapStrips ? m.Word(s + 1, r) >> 31 : 0;
-      m.Word(s, r) = w | (w << 1) | carry;
+  // Strip by strip down the rows: a row grows left by the leftmost pixel of the same row of the strip
+  // to its right, which is not grown yet, and each grown row then ORs into the one below.
+  const int rows = m.Rows();
+  if (rows < 1) return;
+  for (int s = 0; s < kMapStrips; ++s) {
+    std::uint32_t* w = m.Strip(s);
+    const std::uint32_t* next = s + 1 < kMapStrips ? m.Strip(s + 1) : nullptr;
+    std::uint32_t below = w[0];  // row 0 does not grow by itself
+    for (int r = 0; r + 1 < rows; ++r) {
+      const std::uint32_t v = w[r + 1];
+      const std::uint32_t grown = v | (v << 1) | (next ? next[r + 1] >> 31 : 0);
+      w[r] = below | grown;
+      below = grown;
     }
-    for (int s = 0; s < kMapStrips; ++s) m.Word(s, r - 1) |= m.Word(s, r);
+    w[rows - 1] = below;
   }
 }
 

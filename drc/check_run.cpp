@@ -4,6 +4,10 @@
 #include <cmath>
 #include <cstdlib>
 #include <memory>
+#include <atomic>
+#include <mutex>
+#include <set>
+#include <thread>
 
 #include "editor/db/cell_index.h"
 #include "editor/db/database.h"
@@ -91,6 +95,128 @@ std::string CheckRunNumbers(const DrcSettings& s, double u, const CheckGeometry&
 
 namespace {
 
+// A check whose areas depend on nothing but themselves and show nothing while they run: every
+// operator pure, S and the map slots written in the area before they are read. Its areas may then be
+// worked out on several cores and taken in order.
+bool AreasIndependent(const Check& check) {
+  static const std::set<std::string> pure = {"MAP",  "MAPR",  "JRC",  "JR0",  "JRS",   "JR1",  "TESTR",
+                                             "JRN",  "JNR",   "PUSH", "POPR", "PUSHR", "EXPR", "EXPRS",
+                                             "GAGR", "GAGRS", "NOTR", "ANDRS", "ORRS", "XORRS", "SWPRS",
+                                             "SWAPRS", "CLR", "CLRR", "STR",  "SETR",  "DBLR", "SIZE"};
+  std::set<int> stored;
+  bool sWritten = false;
+  for (const std::string& line : check.operators) {
+    const std::size_t comma = line.find(',');
+    const std::string name = tlc::UpperCase(line.substr(0, comma));
+    if (!pure.count(name)) return false;
+    const std::string arg = comma == std::string::npos ? "" : line.substr(comma + 1, line.find(',', comma + 1) - comma - 1);
+    if (name == "MAP") stored.insert(MapSlots::Key(arg));
+    if (name == "MAPR") stored.insert(1);
+    const bool readsS = name == "POPR" || name == "EXPRS" || name == "GAGRS" || name == "ANDRS" || name == "ORRS" ||
+                        name == "XORRS" || name == "SWPRS" || name == "SWAPRS";
+    if (readsS && !sWritten) return false;
+    if (name == "PUSH" && !stored.count(MapSlots::Key(arg))) return false;
+    if (name == "PUSHR" && !stored.count(1)) return false;
+    if (name == "PUSH" || name == "PUSHR" || name == "EXPR" || name == "GAGR" || name == "SIZE") sWritten = true;
+  }
+  return true;
+}
+
+// The item texts a worker's operators would have shown, for the run to show in their place.
+class StatusLog final : public utilib::JobUi {
+ public:
+  std::vector<std::string> texts;
+  void SetItemText(int item, std::string_view text) override {
+    if (item == kStatusItem) texts.emplace_back(text);
+  }
+  void SetItemNumber(int, long long) override {}
+  void SetDisplayTitle(std::string_view) override {}
+  utilib::BoxAnswer MessageBox(std::string_view, std::string_view, utilib::BoxButtons) override {
+    return utilib::BoxAnswer::Ok;
+  }
+  bool Pause(int) override { return false; }
+  bool IsEscapePressed() override { return false; }
+  bool IsControlPressed() override { return false; }
+};
+
+// What one area came to, worked out away from the run.
+struct AreaResult {
+  long long x0 = 0, y0 = 0;
+  bool rowEnd = false;  // the last area of its row
+  int flags = 0;
+  bool flagged = false;
+  int runError = kRunOk;
+  bool storageFailed = false;
+  std::string syntaxLine;
+  bool syntax = false;
+  std::vector<std::string> statuses;
+};
+
+// One core's machine: its own maps, slots and rasteriser (cells shared), showing nothing.
+struct Worker {
+  StatusLog log;
+  utilib::Job job{"MERODRC", log};
+  CheckView view;
+  CheckMaps maps;
+  std::unique_ptr<Machine> m;
+
+  bool Start(Machine& main, std::mutex& cells) {
+    if (!maps.Allocate()) return false;
+    m = std::make_unique<Machine>(main.db, job, view, maps);
+    m->raster.SetTopCell(main.raster.TopCell());
+    m->raster.ShareCellsOf(main.raster, cells);
+    m->cellName = main.cellName;
+    m->scale = main.scale;
+    m->unit = main.unit;
+    m->lambda = main.lambda;
+    m->enablePause = false;
+    m->enableScpy = false;
+    return true;
+  }
+
+  void Work(const Machine& main, const Check& check, AreaResult& a) {
+    Machine& w = *m;
+    w.checkNumber = main.checkNumber;
+    w.title = main.title;
+    w.geometry = main.geometry;
+    w.side = main.side;
+    w.runError = kRunOk;
+    w.checkFlags = w.totalFlags = 0;
+    w.flagged = false;
+    job.abort = false;
+    log.texts.clear();
+    const CheckGeometry& g = w.geometry;
+    w.frame.x0 = a.x0;
+    w.frame.y0 = a.y0;
+    w.frame.x1 = a.x0 + 2 * g.guard + g.xStep;
+    w.frame.y1 = a.y0 + 2 * g.guard + g.yStep;
+    w.frame.pixel = g.pixel;
+    ClearMap(maps.R);
+    for (const std::string& line : check.operators) {
+      const int r = w.ExecOperator(line);
+      if (w.runError != kRunOk || job.abort) break;
+      if (r == 0) break;
+      if (r < 0) {
+        a.syntax = true;
+        a.syntaxLine = line;
+        break;
+      }
+    }
+    a.flags = w.totalFlags;
+    a.flagged = w.flagged;
+    a.runError = w.runError;
+    a.storageFailed = job.abort && w.runError == kRunOk;
+    a.statuses = std::move(log.texts);
+  }
+};
+
+int Cores() {
+  // MERO_CORES holds a run to fewer cores (1: one at a time).
+  if (const char* v = std::getenv("MERO_CORES")) return std::clamp(std::atoi(v), 1, 8);
+  const unsigned n = std::thread::hardware_concurrency();
+  return static_cast<int>(std::clamp(n, 1u, 8u));
+}
+
 // One Go's walk through the checks.
 class Run {
  public:
@@ -105,6 +231,8 @@ class Run {
   void ReportHeader();
   int Area();  // 1 go on, 0 the run ends (abort or run error)
   bool Areas();
+  bool AreasOnCores(int cores);
+  int TakeArea(AreaResult& a);  // Area() for an area worked out on a core
   void SaveResumePoint();
   void FreeSlots() { m_.slots.Clear(); }
 
@@ -119,6 +247,8 @@ class Run {
   long total_ = 0, done_ = 0, run_ = 0;
   std::uint32_t start_ = 0;
   double average_ = 0;
+  std::mutex cells_;
+  std::vector<std::unique_ptr<Worker>> workers_;
 };
 
 void Run::Lines() {
@@ -223,6 +353,10 @@ int Run::Area() {
 
 bool Run::Areas() {
   const CheckGeometry& g = m_.geometry;
+  const int cores = Cores();
+  if (cores > 1 && g.xStep >= 2 * g.guard && g.yStep >= 2 * g.guard && g.xStep > 0 && g.yStep > 0 &&
+      x0_ <= w_.right && AreasIndependent(check_) && CountAreas(w_, g, y0_, x0_) > 1)
+    return AreasOnCores(cores);
   while (y0_ <= w_.top) {
     while (x0_ <= w_.right) {
       if (!Area()) return false;
@@ -239,6 +373,103 @@ bool Run::Areas() {
     if (m_.job.abort) {
       SaveResumePoint();
       return false;
+    }
+  }
+  return true;
+}
+
+int Run::TakeArea(AreaResult& a) {
+  const CheckGeometry& g = m_.geometry;
+  done_ = total_ - CountRemainingAreas(w_, g, y0_, x0_);
+  m_.mapName = "Map Not Copied";
+  m_.flagged = false;
+  m_.frame.x0 = x0_;
+  m_.frame.y0 = y0_;
+  m_.frame.x1 = x0_ + 2 * g.guard + g.xStep;
+  m_.frame.y1 = y0_ + 2 * g.guard + g.yStep;
+  m_.frame.pixel = g.pixel;
+  Lines();
+  for (const std::string& text : a.statuses)
+    utilib::RouteMessage(m_.job, text, utilib::MessageKind::Item, kStatusItem);
+  m_.checkFlags += a.flags;
+  m_.totalFlags += a.flags;
+  m_.flagged = a.flagged;
+  if (a.runError != kRunOk) m_.runError = a.runError;
+  if (a.storageFailed) {
+    Box("Map Storage Allocation Failed");
+    m_.job.abort = true;
+  }
+  if (a.syntax) Box(utilib::Format("Syntax Error: \"%s\"", a.syntaxLine.c_str()));
+  if (!m_.job.abort) utilib::PollEscape(m_.job);
+  if (m_.runError != kRunOk) return 0;
+  if (m_.job.abort) {
+    SaveResumePoint();
+    return 0;
+  }
+  if (m_.flagged)
+    utilib::ReportPrintf(m_.job, "Area= ZOOM %g %g %g %g   Map= %s\n", double(m_.frame.x0) / u_,
+                         double(m_.frame.y0) / u_, double(m_.frame.x1) / u_, double(m_.frame.y1) / u_,
+                         m_.mapName.c_str());
+  ++run_;
+  average_ = double(tick_() - start_) / double(run_);
+  return 1;
+}
+
+bool Run::AreasOnCores(int cores) {
+  const CheckGeometry& g = m_.geometry;
+  while (static_cast<int>(workers_.size()) < cores) {
+    auto w = std::make_unique<Worker>();
+    if (!w->Start(m_, cells_)) break;
+    workers_.push_back(std::move(w));
+  }
+  if (workers_.size() < 2) {
+    workers_.clear();
+    return Areas();
+  }
+  const int n = static_cast<int>(workers_.size());
+  // The areas ahead in the run's order, a few for each core at a time.
+  long long x = x0_, y = y0_;
+  std::vector<AreaResult> batch;
+  while (y <= w_.top) {
+    batch.clear();
+    while (static_cast<int>(batch.size()) < 16 * n && y <= w_.top) {
+      AreaResult a;
+      a.x0 = x, a.y0 = y;
+      x += g.xStep;
+      if (x > w_.right) {
+        a.rowEnd = true;
+        x = w_.left - g.guard;
+        y += g.yStep;
+      }
+      batch.push_back(std::move(a));
+    }
+    // Each core takes the next area not yet taken; this thread works as one of them.
+    std::atomic<std::size_t> next{0};
+    auto work = [&](int t) {
+      for (std::size_t i; (i = next.fetch_add(1)) < batch.size();) workers_[std::size_t(t)]->Work(m_, check_, batch[i]);
+    };
+    std::vector<std::thread> threads;
+    for (int t = 1; t < n; ++t) threads.emplace_back(work, t);
+    work(0);
+    for (std::thread& t : threads) t.join();
+    for (AreaResult& a : batch) {
+      x0_ = a.x0, y0_ = a.y0;
+      if (!TakeArea(a)) return false;
+      x0_ += g.xStep;
+      if (done_ % 4 == 0) utilib::ShowPause(m_.job, 0);
+      if (m_.job.abort) {
+        SaveResumePoint();
+        return false;
+      }
+      if (a.rowEnd) {
+        x0_ = w_.left - g.guard;
+        y0_ += g.yStep;
+        utilib::ShowPause(m_.job, 0);
+        if (m_.job.abort) {
+          SaveResumePoint();
+          return false;
+        }
+      }
     }
   }
   return true;

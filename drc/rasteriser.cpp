@@ -2,6 +2,7 @@
 
 #include <algorithm>
 #include <array>
+#include <atomic>
 #include <cmath>
 
 #include "editor/db/cell_files.h"
@@ -142,8 +143,9 @@ struct Rasteriser::CellData {
     std::int32_t width = 0;
     std::vector<db::PathPoint> points;
   };
-  bool refsRead = false;
-  bool objectsRead = false;
+  // Set once the data are in (other threads' rasterisers look without the lock).
+  std::atomic<bool> refsRead{false};
+  std::atomic<bool> objectsRead{false};
   std::vector<db::CellRefRecord> refs;
   std::array<std::vector<db::BoxRecord>, db::kLayerCount + 1> boxes;  // by layer
   std::array<std::vector<Path>, db::kLayerCount + 1> paths;
@@ -188,7 +190,7 @@ constexpr long kCacheWords = 32L << 20;
 
 }  // namespace
 
-Rasteriser::Rasteriser(db::Database& database) : db_(database), index_(std::make_unique<RefIndex>()) {}
+Rasteriser::Rasteriser(db::Database& database) : index_(std::make_unique<RefIndex>()), db_(database) {}
 Rasteriser::~Rasteriser() = default;
 
 void Rasteriser::ForgetCells() {
@@ -200,15 +202,24 @@ void Rasteriser::ForgetCells() {
 std::shared_ptr<Rasteriser::CellData> Rasteriser::Entry(int row) {
   auto it = cells_.find(row);
   if (it != cells_.end()) return it->second;
-  if (cachedWords_ > kCacheWords) ForgetCells();
+  // Not now: a walk may still hold cells; the next MapLayer starts the cache again.
+  if (cachedWords_ > kCacheWords) forgetPending_ = true;
   auto data = std::make_shared<CellData>();
   cells_[row] = data;
   return data;
 }
 
-std::shared_ptr<const Rasteriser::CellData> Rasteriser::References(int row, int& error) {
+const Rasteriser::CellData* Rasteriser::References(int row, int& error) {
+  if (shared_) {
+    auto it = cells_.find(row);
+    if (it != cells_.end() && it->second->refsRead) return it->second.get();
+    std::lock_guard<std::mutex> hold(*sharedLock_);
+    const CellData* c = shared_->References(row, error);
+    if (c) cells_[row] = shared_->cells_[row];
+    return c;
+  }
   std::shared_ptr<CellData> c = Entry(row);
-  if (c->refsRead) return c;
+  if (c->refsRead) return c.get();
   ++fileReads_;
   db::ObjectStore& s = db_.store;
   if (db::LoadRefsOfCell(db_, row, 0) != 0) {
@@ -224,12 +235,20 @@ std::shared_ptr<const Rasteriser::CellData> Rasteriser::References(int row, int&
   db_.load.levelCell[0] = 0;
   c->refsRead = true;
   cachedWords_ += 3L * long(c->refs.size());
-  return c;
+  return c.get();
 }
 
-std::shared_ptr<const Rasteriser::CellData> Rasteriser::Objects(int row, int& error) {
+const Rasteriser::CellData* Rasteriser::Objects(int row, int& error) {
+  if (shared_) {
+    auto it = cells_.find(row);
+    if (it != cells_.end() && it->second->objectsRead) return it->second.get();
+    std::lock_guard<std::mutex> hold(*sharedLock_);
+    const CellData* c = shared_->Objects(row, error);
+    if (c) cells_[row] = shared_->cells_[row];
+    return c;
+  }
   std::shared_ptr<CellData> c = Entry(row);
-  if (c->objectsRead) return c;
+  if (c->objectsRead) return c.get();
   ++fileReads_;
   db::ObjectStore& s = db_.store;
   auto release = [&] {
@@ -264,7 +283,7 @@ std::shared_ptr<const Rasteriser::CellData> Rasteriser::Objects(int row, int& er
   release();
   c->objectsRead = true;
   cachedWords_ += words;
-  return c;
+  return c.get();
 }
 
 // ---- The walk ----
@@ -291,7 +310,7 @@ struct Turn {
 };
 
 struct Level {
-  std::shared_ptr<const Rasteriser::CellData> refs;  // this level's references (its holder's)
+  const Rasteriser::CellData* refs = nullptr;  // this level's references (its holder's)
   int cell = 0;
   int rank = 0;
   Turn turn;                    // orientations of levels this..0
@@ -503,6 +522,10 @@ struct Rasteriser::Walk {
 };
 
 int Rasteriser::MapLayer(BitMap& target, int layer, const AreaFrame& frame, const RasterModes& modes) {
+  if (forgetPending_) {
+    forgetPending_ = false;
+    ForgetCells();
+  }
   ClearMap(target);
   if (layer < 1 || layer > db::kLayerCount || !db_.index.ValidRow(topCell_)) return kRunOk;
   Walk w{*this, target, layer, frame, modes};

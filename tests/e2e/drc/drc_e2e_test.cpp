@@ -26,11 +26,11 @@ struct Program {
     drawing.scratch.Write("RULES.DRC", kRuleChecks);
   }
 
-  int Go(const std::string& script, const std::string& args = "") {
+  int Go(const std::string& script, const std::string& args = "", const std::string& env = "") {
     drawing.scratch.Write("run.script", script);
     const std::string command = "cd '" + drawing.scratch.root + "' && XDG_RUNTIME_DIR='" + drawing.scratch.root +
                                 "' QT_QPA_PLATFORM=offscreen MERO_NOW='2026-03-07 09:08:07' MERO_SCRIPT=run.script "
-                                "MERO_LOG=run.log '" MERO_WMERODRC "' " + args + " > run.out 2>&1";
+                                "MERO_LOG=run.log " + env + " '" MERO_WMERODRC "' " + args + " > run.out 2>&1";
     const int status = std::system(command.c_str());
     return WIFEXITED(status) ? WEXITSTATUS(status) : -1;
   }
@@ -98,6 +98,23 @@ TEST(WmerodrcRun, GoFlagsTheRuleViolationsAndKeepsTheirMap) {
   // Map shows the file again.
   EXPECT_TRUE(run.Logged("dialog VIEWER"));
   EXPECT_TRUE(run.Logged("dialog OPENFILE"));
+}
+
+// Areas worked out on several cores show, report and flag what one core at a time gives.
+TEST(WmerodrcRun, AreasOnSeveralCoresRunAsOnOne) {
+  std::string logs[2], reports[2];
+  for (int k = 0; k < 2; ++k) {
+    Program run;
+    ASSERT_EQ(run.Go(std::string(kSetUp) + "box ok\ncommand 14\n", "", k ? "MERO_CORES=4" : "MERO_CORES=1"), 0)
+        << run.Dump();
+    // All but the time estimates, which follow the clock.
+    for (const std::string& line : run.Log())
+      if (line.find("Est.Time") == std::string::npos) logs[k] += line + "\n";
+    reports[k] = run.drawing.scratch.Read("MERODRC.RPT");
+  }
+  EXPECT_EQ(logs[0], logs[1]);
+  EXPECT_EQ(reports[0], reports[1]);
+  EXPECT_NE(reports[1].find("Completed ... 3 Total Flags"), std::string::npos) << reports[1];
 }
 
 TEST(WmerodrcRun, StoppedRunResumesWhereItStopped) {
