@@ -102,12 +102,15 @@ void EachWordPair(BitMap& dst, const BitMap& src, Op op) {
 }  // namespace
 
 void ClearMap(BitMap& m) {
-  EachWord(m, [](std::uint32_t& w) { w = 0; });
+  if (!m.Allocated()) return;
+  const std::size_t bytes = sizeof(std::uint32_t) * static_cast<std::size_t>(m.Rows());
+  for (int s = 0; s < kMapStrips; ++s) std::memset(m.Strip(s), 0, bytes);
 }
 
 void CopyMap(BitMap& dst, const BitMap& src) {
-  if (&dst == &src) return;
-  EachWordPair(dst, src, [](std::uint32_t& d, std::uint32_t w) { d = w; });
+  if (&dst == &src || !dst.SameShape(src)) return;
+  const std::size_t bytes = sizeof(std::uint32_t) * static_cast<std::size_t>(dst.Rows());
+  for (int s = 0; s < kMapStrips; ++s) std::memcpy(dst.Strip(s), src.Strip(s), bytes);
 }
 
 void SwapMaps(BitMap& a, BitMap& b) {
@@ -145,14 +148,21 @@ void ClearMapBorder(BitMap& m) {
 }
 
 void DoubleMap(BitMap& m) {
-  for (int r = 1; r < m.Rows(); ++r) {
-    // Left to right, so each strip takes its right neighbour's leftmost pixel before that one grows.
-    for (int s = 0; s < kMapStrips; ++s) {
-      std::uint32_t w = m.Word(s, r);
-      std::uint32_t carry = s + 1 < kMapStrips ? m.Word(s + 1, r) >> 31 : 0;
-      m.Word(s, r) = w | (w << 1) | carry;
+  // Strip by strip down the rows: a row grows left by the leftmost pixel of the same row of the strip
+  // to its right, which is not grown yet, and each grown row then ORs into the one below.
+  const int rows = m.Rows();
+  if (rows < 1) return;
+  for (int s = 0; s < kMapStrips; ++s) {
+    std::uint32_t* w = m.Strip(s);
+    const std::uint32_t* next = s + 1 < kMapStrips ? m.Strip(s + 1) : nullptr;
+    std::uint32_t below = w[0];  // row 0 does not grow by itself
+    for (int r = 0; r + 1 < rows; ++r) {
+      const std::uint32_t v = w[r + 1];
+      const std::uint32_t grown = v | (v << 1) | (next ? next[r + 1] >> 31 : 0);
+      w[r] = below | grown;
+      below = grown;
     }
-    for (int s = 0; s < kMapStrips; ++s) m.Word(s, r - 1) |= m.Word(s, r);
+    w[rows - 1] = below;
   }
 }
 

@@ -6,6 +6,7 @@
 #pragma once
 #include <cstdint>
 #include <functional>
+#include <string>
 
 #include "drc/check_file.h"
 #include "drc/machine.h"
@@ -29,6 +30,21 @@ void StartPosition(const DrcSettings& s, const ScanWindow& w, const CheckGeometr
 
 // Areas from (x, y) to the end of the scan window as the run walks them, at most 100000.
 long CountRemainingAreas(const ScanWindow& w, const CheckGeometry& g, long long y, long long x);
+// The same without the cap (held far below overflow).
+long long CountAreas(const ScanWindow& w, const CheckGeometry& g, long long y, long long x);
+
+// Pixels of at most this many database units, so that a map window spans a 32-bit range; rule
+// distances of at most this many units.
+constexpr double kMaxPixel = 2097151.0;
+constexpr double kMaxDistance = 1073741824.0;
+// A run of more areas than this asks before it starts.
+constexpr long long kAskAreas = 20000;
+
+// "" when the scan window, the start area (Area Left and Bottom when set) and one check's
+// resolution and distance (user units, lambda not applied) fit the maps and the coordinates; else
+// the message that refuses the run, `check` put before those of the check.
+std::string CheckRunNumbers(const DrcSettings& s, double scale, const CheckGeometry& g, double resolution,
+                            double distance, const std::string& check);
 
 struct RunOutcome {
   int result = 0;  // 1 all checks ran; 0 the run stopped

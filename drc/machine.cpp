@@ -1,11 +1,13 @@
 #include "drc/machine.h"
 
+#include <algorithm>
 #include <cstdlib>
 #include <optional>
 #include <vector>
 
 #include "drc/pcx.h"
 #include "drc/settings.h"
+#include "editor/db/text_numbers.h"
 #include "editor/tlc/run.h"
 
 namespace drc {
@@ -22,6 +24,8 @@ std::vector<std::string> Split(std::string_view line) {
 }
 
 using tlc::UpperCase;
+
+constexpr long long kMostSpan = 1 << 20;
 
 }  // namespace
 
@@ -57,7 +61,7 @@ void Machine::Show(std::string_view colour, std::string_view density) {
     mapper = NewMapperPicture();
     mapperOpen = true;
   }
-  PaintMapperMap(mapper, maps.display, DspColour(colour), std::atoi(std::string(density).c_str()),
+  PaintMapperMap(mapper, maps.display, DspColour(colour), int(db::LeadingInt(density)),
                  geometry.GuardPixels());
   const double u = scale;
   const char* n = unit.c_str();
@@ -88,7 +92,7 @@ int Machine::ExecOperator(std::string_view line) {
   // Argument i (1-based); an empty piece counts as missing.
   auto arg = [&](std::size_t i) -> std::optional<int> {
     if (i >= pieces.size() || pieces[i].empty()) return std::nullopt;
-    return std::atoi(pieces[i].c_str());
+    return int(db::LeadingInt(pieces[i]));
   };
   auto text = [&](std::size_t i) -> std::string_view {
     return i < pieces.size() ? std::string_view(pieces[i]) : std::string_view();
@@ -161,7 +165,8 @@ int Machine::ExecOperator(std::string_view line) {
     const bool expand = name[0] == 'E';
     const int k = arg(1).value_or(expand && !two ? -1 : 1);
     Status(std::string(expand ? "Expanding R" : "Gauging R") + (two ? ",S ..." : " ..."));
-    const int n = geometry.baseSpan + k;
+    // Spans past the map's size mark and grow no differently; held there, they cannot overflow.
+    const int n = static_cast<int>(std::clamp<long long>(static_cast<long long>(geometry.baseSpan) + k, -kMostSpan, kMostSpan));
     if (expand) ExpandMap(maps, two, n, [this] { return Stop(); });
     else GaugeMap(maps, two, n);
     return 1;

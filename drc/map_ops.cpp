@@ -1,6 +1,9 @@
 #include "drc/map_ops.h"
 
+#include <algorithm>
 #include <cstdlib>
+
+#include "editor/db/text_numbers.h"
 #include <string>
 
 namespace drc {
@@ -21,8 +24,8 @@ void CheckMaps::Free() {
 // ---- Slots ----
 
 int MapSlots::Key(std::string_view name) {
-  std::string text(name);
-  return std::max(std::atoi(text.c_str()) + 1, 1);
+  const long long key = static_cast<long long>(db::LeadingInt(name)) + 1;
+  return static_cast<int>(std::clamp<long long>(key, 1, 2147483647));
 }
 
 int MapSlots::Store(const BitMap& m, int key) {
@@ -60,30 +63,18 @@ void MapSlots::Clear() { slots_.clear(); }
 
 namespace {
 
-using Row = std::array<std::uint32_t, kMapStrips>;
-
-bool Bit(const Row& row, int x) { return x >= 0 && x < kMapWidth && (row[std::size_t(x >> 5)] & ColumnBit(x)); }
-bool Bit(const BitMap& m, int x, int y) { return (m.Word(x >> 5, y) & ColumnBit(x)) != 0; }
-
-// Pixels set with the pixel right of them clear.
-Row RightEdges(const Row& row) {
-  Row e{};
-  for (int s = 0; s < kMapStrips; ++s) {
-    std::uint32_t w = row[std::size_t(s)];
-    std::uint32_t right = (w << 1) | (s + 1 < kMapStrips ? row[std::size_t(s + 1)] >> 31 : 0);
-    e[std::size_t(s)] = w & ~right;
-  }
-  return e;
-}
-
-template <class Visit>
-void EachBit(const Row& row, Visit visit) {
-  for (int s = 0; s < kMapStrips; ++s)
-    for (std::uint32_t w = row[std::size_t(s)]; w;) {
-      const int b = __builtin_clz(w);
-      w &= ~ColumnBit(b);
-      visit(32 * s + b);
+// The first set column of row y from p to last, or -1.
+int NextSet(const BitMap& m, int y, int p, int last) {
+  while (p <= last) {
+    const int s = p >> 5;
+    const std::uint32_t w = m.Word(s, y) & (0xFFFFFFFFu >> (p & 31));
+    if (w) {
+      const int c = (s << 5) + __builtin_clz(w);
+      return c <= last ? c : -1;
     }
+    p = (s + 1) << 5;
+  }
+  return -1;
 }
 
 // Marks the middle of the gaps that start at the edges of `from` and end at a set pixel of `to`
@@ -91,27 +82,35 @@ void EachBit(const Row& row, Visit visit) {
 void MarkGaps(const BitMap& from, const BitMap& to, BitMap& t, int n) {
   if (n < 2) return;
   const int rows = from.Rows();
+  const int lastEdge = kMapWidth - 1 - n;
   for (int y = 0; y < rows; ++y) {
-    const Row a = MapRow(from, y), b = MapRow(to, y);
-    EachBit(RightEdges(a), [&](int x) {
-      if (x > kMapWidth - 1 - n) return;
-      for (int k = 2; k <= n; ++k)
-        if (Bit(b, x + k)) {
-          SetMapPixel(t, x + k / 2, y, 1);
-          break;
-        }
-    });
+    for (int s = 0; s < kMapStrips && (s << 5) <= lastEdge; ++s) {
+      const std::uint32_t w = from.Word(s, y);
+      if (!w) continue;
+      const std::uint32_t right = (w << 1) | (s + 1 < kMapStrips ? from.Word(s + 1, y) >> 31 : 0);
+      for (std::uint32_t e = w & ~right; e;) {
+        const int b = __builtin_clz(e);
+        e &= ~ColumnBit(b);
+        const int x = 32 * s + b;
+        if (x > lastEdge) break;
+        const int c = NextSet(to, y, x + 2, x + n);
+        if (c >= 0) t.Word((x + (c - x) / 2) >> 5, y) |= ColumnBit(x + (c - x) / 2);
+      }
+    }
   }
-  for (int y = 0; y + n < rows; ++y) {
-    Row edges{};
-    for (int s = 0; s < kMapStrips; ++s) edges[std::size_t(s)] = from.Word(s, y) & ~from.Word(s, y + 1);
-    EachBit(edges, [&](int x) {
-      for (int k = 2; k <= n; ++k)
-        if (Bit(to, x, y + k)) {
-          SetMapPixel(t, x, y + k / 2, 1);
-          break;
-        }
-    });
+  // Up, a whole word of columns at a time: each column's edge takes the first set row above it.
+  for (int s = 0; s < kMapStrips; ++s) {
+    const std::uint32_t* f = from.Strip(s);
+    const std::uint32_t* b = to.Strip(s);
+    std::uint32_t* o = t.Strip(s);
+    for (int y = 0; y + n < rows; ++y) {
+      std::uint32_t e = f[y] & ~f[y + 1];
+      for (int k = 2; e && k <= n; ++k) {
+        const std::uint32_t hit = e & b[y + k];
+        o[y + k / 2] |= hit;
+        e &= ~hit;
+      }
+    }
   }
 }
 
@@ -140,27 +139,54 @@ namespace {
 // dst |= src moved dx (-1, 0, 1) right and dy (-1, 0, 1) up.
 void OrShifted(BitMap& dst, const BitMap& src, int dx, int dy) {
   const int rows = dst.Rows();
-  for (int y = 0; y < rows; ++y) {
-    const int from = y - dy;
-    if (from < 0 || from >= rows) continue;
-    for (int s = 0; s < kMapStrips; ++s) {
-      std::uint32_t w = src.Word(s, from);
-      if (dx > 0) w = (w >> 1) | (s > 0 ? src.Word(s - 1, from) << 31 : 0);
-      else if (dx < 0) w = (w << 1) | (s + 1 < kMapStrips ? src.Word(s + 1, from) >> 31 : 0);
-      dst.Word(s, y) |= w;
+  const int first = std::max(0, dy), last = std::min(rows, rows + dy);  // rows whose source is in the map
+  for (int s = 0; s < kMapStrips; ++s) {
+    std::uint32_t* d = dst.Strip(s);
+    const std::uint32_t* w = src.Strip(s);
+    if (dx == 0) {
+      for (int y = first; y < last; ++y) d[y] |= w[y - dy];
+    } else if (dx > 0) {
+      if (s == 0) {
+        for (int y = first; y < last; ++y) d[y] |= w[y - dy] >> 1;
+      } else {
+        const std::uint32_t* l = src.Strip(s - 1);
+        for (int y = first; y < last; ++y) d[y] |= (w[y - dy] >> 1) | (l[y - dy] << 31);
+      }
+    } else if (s + 1 == kMapStrips) {
+      for (int y = first; y < last; ++y) d[y] |= w[y - dy] << 1;
+    } else {
+      const std::uint32_t* r = src.Strip(s + 1);
+      for (int y = first; y < last; ++y) d[y] |= (w[y - dy] << 1) | (r[y - dy] >> 31);
     }
   }
 }
 
 // Clear pixels of g between two set ones, across or up (rows 1..Rows()-2), are set in t.
 void PinchMarks(const BitMap& g, BitMap& t) {
-  for (int y = 1; y + 1 < g.Rows(); ++y)
-    for (int s = 0; s < kMapStrips; ++s) {
-      std::uint32_t w = g.Word(s, y);
-      std::uint32_t left = (w >> 1) | (s > 0 ? g.Word(s - 1, y) << 31 : 0);
-      std::uint32_t right = (w << 1) | (s + 1 < kMapStrips ? g.Word(s + 1, y) >> 31 : 0);
-      t.Word(s, y) |= ~w & ((left & right) | (g.Word(s, y + 1) & g.Word(s, y - 1)));
+  const int rows = g.Rows();
+  for (int s = 0; s < kMapStrips; ++s) {
+    const std::uint32_t* w = g.Strip(s);
+    const std::uint32_t* l = s > 0 ? g.Strip(s - 1) : nullptr;
+    const std::uint32_t* r = s + 1 < kMapStrips ? g.Strip(s + 1) : nullptr;
+    std::uint32_t* o = t.Strip(s);
+    for (int y = 1; y + 1 < rows; ++y) {
+      const std::uint32_t v = w[y];
+      const std::uint32_t left = (v >> 1) | (l ? l[y] << 31 : 0);
+      const std::uint32_t right = (v << 1) | (r ? r[y] >> 31 : 0);
+      o[y] |= ~v & ((left & right) | (w[y + 1] & w[y - 1]));
     }
+  }
+}
+
+bool Settled(const BitMap& g) {
+  const std::uint32_t first = g.Word(0, 0);
+  if (first != 0 && first != 0xFFFFFFFFu) return false;
+  for (int s = 0; s < kMapStrips; ++s) {
+    const std::uint32_t* w = g.Strip(s);
+    for (int r = 0; r < g.Rows(); ++r)
+      if (w[r] != first) return false;
+  }
+  return true;
 }
 
 }  // namespace
@@ -174,9 +200,12 @@ void ExpandMap(CheckMaps& m, bool two, int n, const std::function<bool()>& stop)
     OrShifted(m.G1, m.R, dx, dy);
     if (two) {
       OrShifted(m.G2, m.S, dx, dy);
-      BitMap& t = m.T;
-      for (int s = 0; s < kMapStrips; ++s)
-        for (int y = 0; y < t.Rows(); ++y) t.Word(s, y) |= m.G1.Word(s, y) & m.G2.Word(s, y);
+      for (int s = 0; s < kMapStrips; ++s) {
+        std::uint32_t* t = m.T.Strip(s);
+        const std::uint32_t* a = m.G1.Strip(s);
+        const std::uint32_t* b = m.G2.Strip(s);
+        for (int y = 0; y < m.T.Rows(); ++y) t[y] |= a[y] & b[y];
+      }
     }
   };
   auto pinch = [&] {
@@ -208,6 +237,9 @@ void ExpandMap(CheckMaps& m, bool two, int n, const std::function<bool()>& stop)
     }
     stepped = true;
     if (stop && stop()) return;
+    // An empty or a full map grows no further, and nothing else is left alone by a step in all four
+    // directions: every later step would change nothing.
+    if (Settled(m.G1) && (!two || Settled(m.G2))) break;
   }
   if (!stepped && two) {
     AndMaps(m.R, m.S);

@@ -6,6 +6,7 @@
 #include <string>
 
 #include "drc/pcx.h"
+#include "editor/db/text_numbers.h"
 #include "platform/gfx/canvas.h"
 
 namespace drc {
@@ -19,7 +20,7 @@ constexpr std::uint32_t kScanFill = 0x000080, kAreaFill = 0xFF0000;
 
 std::uint32_t DspColour(std::string_view argument) {
   if (argument.empty()) return kWhite;
-  const int n = std::atoi(std::string(argument).c_str());
+  const int n = int(db::LeadingInt(argument));
   if (n != 0) return n >= 1 && n <= 15 ? kPcxPalette[std::size_t(n)] : 0;
   switch (argument[0]) {
     case 'B': case 'b': return 0x0000FF;

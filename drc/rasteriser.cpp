@@ -2,6 +2,7 @@
 
 #include <algorithm>
 #include <array>
+#include <atomic>
 #include <cmath>
 
 #include "editor/db/cell_files.h"
@@ -61,12 +62,26 @@ bool FillRectangle(BitMap& target, const std::vector<PixelPoint>& p, BitMap* ove
   const bool horizontalFirst = p[0].y == p[1].y && p[1].x == p[2].x && p[2].y == p[3].y && p[3].x == p[0].x;
   const bool verticalFirst = p[0].x == p[1].x && p[1].y == p[2].y && p[2].x == p[3].x && p[3].y == p[0].y;
   if (!horizontalFirst && !verticalFirst) return false;
-  long long x1 = std::min(p[0].x, p[2].x), x2 = std::max(p[0].x, p[2].x);
-  long long y1 = std::min(p[0].y, p[2].y), y2 = std::max(p[0].y, p[2].y);
-  Row bits{};
-  SetSpan(bits, x1, x2);
-  const long long from = std::max(y1, 0LL), to = std::min(y2, static_cast<long long>(target.Rows()));
-  for (long long r = from; r < to; ++r) Put(target, overlap, int(r), bits);
+  const long long x1 = std::max(std::min(p[0].x, p[2].x), 0LL);
+  const long long x2 = std::min(std::max(p[0].x, p[2].x), static_cast<long long>(kMapWidth));
+  const long long from = std::max(std::min(p[0].y, p[2].y), 0LL);
+  const long long to = std::min(std::max(p[0].y, p[2].y), static_cast<long long>(target.Rows()));
+  if (x1 >= x2 || from >= to) return true;
+  // The words the columns x1 .. x2 - 1 touch, strip by strip down the rows.
+  const int a = static_cast<int>(x1), b = static_cast<int>(x2) - 1;
+  const int sa = a >> 5, sb = b >> 5;
+  for (int s = sa; s <= sb; ++s) {
+    std::uint32_t mask = 0xFFFFFFFFu;
+    if (s == sa) mask &= 0xFFFFFFFFu >> (a & 31);
+    if (s == sb) mask &= 0xFFFFFFFFu << (31 - (b & 31));
+    std::uint32_t* t = target.Strip(s);
+    if (overlap) {
+      std::uint32_t* o = overlap->Strip(s);
+      for (long long r = from; r < to; ++r) o[r] |= mask & t[r], t[r] |= mask;
+    } else {
+      for (long long r = from; r < to; ++r) t[r] |= mask;
+    }
+  }
   return true;
 }
 
@@ -128,11 +143,44 @@ struct Rasteriser::CellData {
     std::int32_t width = 0;
     std::vector<db::PathPoint> points;
   };
-  bool refsRead = false;
-  bool objectsRead = false;
+  // Set once the data are in (other threads' rasterisers look without the lock).
+  std::atomic<bool> refsRead{false};
+  std::atomic<bool> objectsRead{false};
   std::vector<db::CellRefRecord> refs;
   std::array<std::vector<db::BoxRecord>, db::kLayerCount + 1> boxes;  // by layer
   std::array<std::vector<Path>, db::kLayerCount + 1> paths;
+};
+
+// Where the top cell's instances lie, so that an area looks only at those near it: a grid of
+// buckets over their placed outlines, each holding the numbers of the instances that meet it, in
+// file order. Instances too large for the grid are looked at in every area.
+struct Rasteriser::RefIndex {
+  struct Outline {
+    long long left, bottom, right, top;
+  };
+  bool built = false;
+  int cell = 0;
+  std::vector<Outline> outlines;  // by instance; left > right for one that is never drawn
+  long long x0 = 0, y0 = 0, bw = 1, bh = 1;
+  int nx = 0, ny = 0;
+  std::vector<std::vector<int>> buckets;
+  std::vector<int> large;
+
+  // The instances whose outlines may meet the window, ascending.
+  void Query(long long wx0, long long wy0, long long wx1, long long wy1, std::vector<int>& out) const {
+    out = large;
+    if (nx > 0) {
+      const long long i0 = std::clamp((wx0 - x0) / bw, 0LL, (long long)nx - 1), i1 = std::clamp((wx1 - x0) / bw, 0LL, (long long)nx - 1);
+      const long long j0 = std::clamp((wy0 - y0) / bh, 0LL, (long long)ny - 1), j1 = std::clamp((wy1 - y0) / bh, 0LL, (long long)ny - 1);
+      for (long long j = j0; j <= j1; ++j)
+        for (long long i = i0; i <= i1; ++i) {
+          const auto& b = buckets[std::size_t(j * nx + i)];
+          out.insert(out.end(), b.begin(), b.end());
+        }
+    }
+    std::sort(out.begin(), out.end());
+    out.erase(std::unique(out.begin(), out.end()), out.end());
+  }
 };
 
 namespace {
@@ -142,10 +190,11 @@ constexpr long kCacheWords = 32L << 20;
 
 }  // namespace
 
-Rasteriser::Rasteriser(db::Database& database) : db_(database) {}
+Rasteriser::Rasteriser(db::Database& database) : index_(std::make_unique<RefIndex>()), db_(database) {}
 Rasteriser::~Rasteriser() = default;
 
 void Rasteriser::ForgetCells() {
+  *index_ = RefIndex{};
   cells_.clear();
   cachedWords_ = 0;
 }
@@ -153,15 +202,24 @@ void Rasteriser::ForgetCells() {
 std::shared_ptr<Rasteriser::CellData> Rasteriser::Entry(int row) {
   auto it = cells_.find(row);
   if (it != cells_.end()) return it->second;
-  if (cachedWords_ > kCacheWords) ForgetCells();
+  // Not now: a walk may still hold cells; the next MapLayer starts the cache again.
+  if (cachedWords_ > kCacheWords) forgetPending_ = true;
   auto data = std::make_shared<CellData>();
   cells_[row] = data;
   return data;
 }
 
-std::shared_ptr<const Rasteriser::CellData> Rasteriser::References(int row, int& error) {
+const Rasteriser::CellData* Rasteriser::References(int row, int& error) {
+  if (shared_) {
+    auto it = cells_.find(row);
+    if (it != cells_.end() && it->second->refsRead) return it->second.get();
+    std::lock_guard<std::mutex> hold(*sharedLock_);
+    const CellData* c = shared_->References(row, error);
+    if (c) cells_[row] = shared_->cells_[row];
+    return c;
+  }
   std::shared_ptr<CellData> c = Entry(row);
-  if (c->refsRead) return c;
+  if (c->refsRead) return c.get();
   ++fileReads_;
   db::ObjectStore& s = db_.store;
   if (db::LoadRefsOfCell(db_, row, 0) != 0) {
@@ -177,12 +235,20 @@ std::shared_ptr<const Rasteriser::CellData> Rasteriser::References(int row, int&
   db_.load.levelCell[0] = 0;
   c->refsRead = true;
   cachedWords_ += 3L * long(c->refs.size());
-  return c;
+  return c.get();
 }
 
-std::shared_ptr<const Rasteriser::CellData> Rasteriser::Objects(int row, int& error) {
+const Rasteriser::CellData* Rasteriser::Objects(int row, int& error) {
+  if (shared_) {
+    auto it = cells_.find(row);
+    if (it != cells_.end() && it->second->objectsRead) return it->second.get();
+    std::lock_guard<std::mutex> hold(*sharedLock_);
+    const CellData* c = shared_->Objects(row, error);
+    if (c) cells_[row] = shared_->cells_[row];
+    return c;
+  }
   std::shared_ptr<CellData> c = Entry(row);
-  if (c->objectsRead) return c;
+  if (c->objectsRead) return c.get();
   ++fileReads_;
   db::ObjectStore& s = db_.store;
   auto release = [&] {
@@ -217,7 +283,7 @@ std::shared_ptr<const Rasteriser::CellData> Rasteriser::Objects(int row, int& er
   release();
   c->objectsRead = true;
   cachedWords_ += words;
-  return c;
+  return c.get();
 }
 
 // ---- The walk ----
@@ -244,7 +310,7 @@ struct Turn {
 };
 
 struct Level {
-  std::shared_ptr<const Rasteriser::CellData> refs;  // this level's references (its holder's)
+  const Rasteriser::CellData* refs = nullptr;  // this level's references (its holder's)
   int cell = 0;
   int rank = 0;
   Turn turn;                    // orientations of levels this..0
@@ -298,22 +364,86 @@ struct Rasteriser::Walk {
   }
 
   // The instances of levels[k].refs, each with what lies under it, then their own objects.
+  // The grid of the top cell's instances, built on the first walk over them.
+  const RefIndex& TopIndex(const Rasteriser::CellData& top) {
+    RefIndex& x = *r.index_;
+    if (x.built && x.cell == r.topCell_) return x;
+    x = RefIndex{};
+    x.built = true;
+    x.cell = r.topCell_;
+    const std::size_t n = top.refs.size();
+    x.outlines.resize(n);
+    long long minX = 0, minY = 0, maxX = 0, maxY = 0;
+    bool any = false;
+    for (std::size_t i = 0; i < n; ++i) {
+      RefIndex::Outline& o = x.outlines[i];
+      if (!FillLevel(0, top.refs[i])) {
+        o = {1, 0, 0, 0};
+        continue;
+      }
+      const Level& L = levels[0];
+      o = {L.left, L.bottom, L.right, L.top};
+      if (!any) minX = o.left, minY = o.bottom, maxX = o.right, maxY = o.top, any = true;
+      minX = std::min(minX, o.left), minY = std::min(minY, o.bottom);
+      maxX = std::max(maxX, o.right), maxY = std::max(maxY, o.top);
+    }
+    const int side = std::clamp(static_cast<int>(std::sqrt(double(n) / 4)), 1, 256);
+    x.nx = x.ny = side;
+    x.x0 = minX, x.y0 = minY;
+    x.bw = std::max(1LL, (maxX - minX) / side + 1);
+    x.bh = std::max(1LL, (maxY - minY) / side + 1);
+    x.buckets.assign(std::size_t(side) * side, {});
+    for (std::size_t i = 0; i < n; ++i) {
+      const RefIndex::Outline& o = x.outlines[i];
+      if (o.left > o.right) continue;
+      const long long i0 = (o.left - x.x0) / x.bw, i1 = (o.right - x.x0) / x.bw;
+      const long long j0 = (o.bottom - x.y0) / x.bh, j1 = (o.top - x.y0) / x.bh;
+      if ((i1 - i0 + 1) * (j1 - j0 + 1) > 16) {
+        x.large.push_back(int(i));
+        continue;
+      }
+      for (long long j = j0; j <= j1; ++j)
+        for (long long c = i0; c <= i1; ++c) x.buckets[std::size_t(j * side + c)].push_back(int(i));
+    }
+    return x;
+  }
+
   void WalkLevel(int k, int holderRank) {
     const auto refs = levels[std::size_t(k)].refs;
+    if (k == 0 && refs->refs.size() > 64) {
+      // Only the instances near the window; the rest would miss it anyway.
+      const RefIndex& index = TopIndex(*refs);
+      std::vector<int> near;
+      index.Query(f.x0, f.y0, f.x1, f.y1, near);
+      for (int n : near) {
+        if (Done()) return;
+        if (!FillLevel(0, refs->refs[std::size_t(n)])) continue;
+        if (!Place(0, holderRank)) return;
+      }
+      return;
+    }
     for (const db::CellRefRecord& ref : refs->refs) {
       if (Done()) return;
       if (!FillLevel(k, ref)) continue;
+      if (!Place(k, holderRank)) return;
+    }
+  }
+
+  // The instance in levels[k], with what lies under it; false ends the walk.
+  bool Place(int k, int holderRank) {
+    {
       const Level& L = levels[std::size_t(k)];
-      if (L.rank < 1 || L.rank >= holderRank || !MeetsWindow(L.left, L.bottom, L.right, L.top)) continue;
+      if (L.rank < 1 || L.rank >= holderRank || !MeetsWindow(L.left, L.bottom, L.right, L.top)) return true;
       if (L.rank >= 2 && k + 1 < db::kRefLevels) {
         auto below = r.References(L.cell, error);
-        if (!below) return;
+        if (!below) return false;
         levels[std::size_t(k + 1)].refs = below;
         WalkLevel(k + 1, L.rank);
-        if (Done()) return;
+        if (Done()) return false;
       }
       MapObjects(L.cell, L.turn, L.ox, L.oy);
     }
+    return true;
   }
 
   // Pixel conversion; false when the rounding check drops the object.
@@ -392,6 +522,10 @@ struct Rasteriser::Walk {
 };
 
 int Rasteriser::MapLayer(BitMap& target, int layer, const AreaFrame& frame, const RasterModes& modes) {
+  if (forgetPending_) {
+    forgetPending_ = false;
+    ForgetCells();
+  }
   ClearMap(target);
   if (layer < 1 || layer > db::kLayerCount || !db_.index.ValidRow(topCell_)) return kRunOk;
   Walk w{*this, target, layer, frame, modes};

@@ -15,6 +15,7 @@
 #include <functional>
 #include <map>
 #include <memory>
+#include <mutex>
 #include <vector>
 
 #include "drc/bitmap.h"
@@ -91,6 +92,12 @@ class Rasteriser {
 
   // Releases the cells read so far; the next walk reads them again.
   void ForgetCells();
+  // Takes its cells from `source`'s store under `lock`, so that rasterisers of several threads read
+  // each cell once between them. `source` is used only under the lock.
+  void ShareCellsOf(Rasteriser& source, std::mutex& lock) {
+    shared_ = &source;
+    sharedLock_ = &lock;
+  }
   // How many cell files (CL6 and BP6) were read since the Rasteriser was made, and how many times the
   // walk turned to another cell's objects than the last one (what a store that holds one cell at a
   // time would have read).
@@ -98,11 +105,17 @@ class Rasteriser {
   long CellSwitches() const { return cellSwitches_; }
 
   struct CellData;  // one cell's references and its boxes and paths by layer
+  struct RefIndex;  // where the top cell's instances lie
 
  private:
   struct Walk;
-  std::shared_ptr<const CellData> References(int row, int& error);
-  std::shared_ptr<const CellData> Objects(int row, int& error);
+  std::unique_ptr<RefIndex> index_;
+  bool forgetPending_ = false;
+  Rasteriser* shared_ = nullptr;
+  std::mutex* sharedLock_ = nullptr;
+  // Kept by cells_ until the next ForgetCells, which waits for the start of a walk.
+  const CellData* References(int row, int& error);
+  const CellData* Objects(int row, int& error);
   std::shared_ptr<CellData> Entry(int row);
 
   db::Database& db_;

@@ -7,6 +7,7 @@
 
 #include "editor/db/cell_index.h"
 #include "editor/db/helpers.h"
+#include "editor/db/text_numbers.h"
 #include "utilib/job.h"
 #include "utilib/layer_filter.h"
 #include "utilib/setup_file.h"
@@ -17,7 +18,7 @@ namespace {
 
 using utilib::UpperCase;
 
-int Number(const std::string& text) { return std::atoi(text.c_str()); }
+int Number(const std::string& text) { return db::LeadingInt(text); }
 double Real(const std::string& text) { return std::atof(text.c_str()); }
 
 // A count that must be positive; its default otherwise.
@@ -42,6 +43,7 @@ void SetDefaults(DrcSettings& s) {
   s.slots = {"???", "???.DRC", "1", "1", "1", "", "", "", "", "0.", "0.", "100.", "100.",
              "Y", "Y", "Y", "10", "5", kReportFile};
   s.editorWindow = false;
+  s.resume = {};
 }
 
 Rounded RoundResolution(double resolution, double distance, double lambda, double scale) {

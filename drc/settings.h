@@ -62,6 +62,18 @@ struct DrcSettings {
   bool enableScpy = true, enablePause = true, eraseReport = true;
   double scanLeft = 0, scanBottom = 0, scanRight = 100, scanTop = 100;  // user units
 
+  // Where the last stopped run left off, as it wrote the fields: a Go that starts there with them
+  // unchanged resumes that run, keeping its report and its map files.
+  struct ResumePoint {
+    bool set = false;
+    std::string areaLeft, areaBottom, startCheck;
+  } resume;
+  bool Resuming() const {
+    const std::vector<std::string>& v = slots;
+    return resume.set && v[kAreaLeft] == resume.areaLeft && v[kAreaBottom] == resume.areaBottom &&
+           v[kStartCheck] == resume.startCheck;
+  }
+
   std::string& operator[](Setting s) { return slots[static_cast<std::size_t>(s)]; }
   const std::string& operator[](Setting s) const { return slots[static_cast<std::size_t>(s)]; }
 };

@@ -60,6 +60,7 @@ int RunSetupDialog(ui::Wnd owner, DrcSettings& s, const DrawingUnits& drawing) {
         ui::FinishDialog(d, 0);
         return 1;
       case kSetupReset:
+        s.resume.set = false;
         s[kAreaLeft].clear();
         s[kAreaBottom].clear();
         NormaliseSettings(s, drawing);

@@ -61,11 +61,19 @@ void TileRows(const drc::BitMap& map, std::vector<RowWords>& rows) {
   }
 }
 
-int CountTiles(std::int64_t left, std::int64_t bottom, std::int64_t right, std::int64_t top, std::int64_t step) {
+std::int64_t CountAllTiles(std::int64_t left, std::int64_t bottom, std::int64_t right, std::int64_t top,
+                           std::int64_t step) {
   if (right <= left || top <= bottom || step <= 0) return 0;
   const std::int64_t columns = (right - left + step - 1) / step;
   const std::int64_t rows = (top - bottom + step - 1) / step;
-  return static_cast<int>(std::min<std::int64_t>(columns * rows, 100000));
+  // Windows and steps are held within the coordinates, so the product stays far from overflow;
+  // still it is taken without trusting that.
+  const long double n = static_cast<long double>(columns) * static_cast<long double>(rows);
+  return n < 9e18L ? static_cast<std::int64_t>(n) : std::int64_t{9000000000000000000};
+}
+
+int CountTiles(std::int64_t left, std::int64_t bottom, std::int64_t right, std::int64_t top, std::int64_t step) {
+  return static_cast<int>(std::min<std::int64_t>(CountAllTiles(left, bottom, right, top, step), 100000));
 }
 
 namespace {
@@ -224,6 +232,19 @@ int Run::Go() {
     s_.slots[kCell] = "???";
     return 0;
   }
+  const double u = d_.scale;
+  left_ = WindowUnits(u, s_.window.left);
+  bottom_ = WindowUnits(u, s_.window.bottom);
+  right_ = WindowUnits(u, s_.window.right);
+  top_ = WindowUnits(u, s_.window.top);
+  step_ = std::int64_t{kTilePixels} * s_.resolution.pixel;
+  // The number of tiles is told before anything is written; one no run could finish in minutes is
+  // asked about first.
+  const std::int64_t tiles = CountAllTiles(left_, bottom_, right_, top_, step_);
+  utilib::SetItemText(job_, utilib::Format("%lld Areas to Map ...", static_cast<long long>(tiles)), kItemStatus);
+  if (tiles > kAskTiles &&
+      !utilib::AskOkOrAbort(job_, utilib::Format("%lld Areas to Map ... Continue?", static_cast<long long>(tiles))))
+    return 0;
   // Nothing replaces an old output file before the run can start.
   if (!IsUsableFileName(s_.OutputFile()) || !sink_.Open(db::FileNameForWrite(s_.OutputFile()))) return 0;
   tlc::TlcWriterOptions options = tlc::UtilityWriterOptions();
@@ -238,12 +259,6 @@ int Run::Go() {
   raster_.stop = [this] { return utilib::PollEscape(job_); };
   raster_.roundingCheck = [this](double x, double y, bool outlinePoint) { return Rounding(x, y, outlinePoint); };
 
-  const double u = d_.scale;
-  left_ = WindowUnits(u, s_.window.left);
-  bottom_ = WindowUnits(u, s_.window.bottom);
-  right_ = WindowUnits(u, s_.window.right);
-  top_ = WindowUnits(u, s_.window.top);
-  step_ = std::int64_t{kTilePixels} * s_.resolution.pixel;
   const int total = CountTiles(left_, bottom_, right_, top_, step_);
   utilib::SetItemText(job_, utilib::Format("Creating %s ...", s_.OutputFile().c_str()), kItemStatus);
 
@@ -261,13 +276,13 @@ int Run::Go() {
   utilib::ReportPrintf(job_, "Minimum Size= %g%s\n", r.minBox / u, unit);
 
   RunTotals& sum = out_.totals;
-  int done = 0;
+  std::int64_t done = 0;
   // A tile that would start on the window's right or top edge holds nothing of it. The count shown
   // stops at 100000; the tiles do not.
   for (std::int64_t y0 = bottom_; y0 < top_; y0 += step_) {
     for (std::int64_t x0 = left_; x0 < right_; x0 += step_) {
       const std::string area = Area(x0, y0);
-      utilib::SetItemText(job_, utilib::Format("%d of %d Areas Done", done, total), kItemAreas);
+      utilib::SetItemText(job_, utilib::Format("%lld of %d Areas Done", static_cast<long long>(done), total), kItemAreas);
       utilib::SetItemText(job_, "Area: " + area, kItemArea);
 
       if (!MapTileLayer(maps_.target, s_.layerA, s_.notA, x0, y0)) return Stop();
@@ -295,7 +310,7 @@ int Run::Go() {
       sum.vertices += tile_.vertices;
 
       ++done;
-      utilib::SetItemText(job_, utilib::Format("%d of %d Areas Done", done, total), kItemAreas);
+      utilib::SetItemText(job_, utilib::Format("%lld of %d Areas Done", static_cast<long long>(done), total), kItemAreas);
       utilib::SetItemText(job_, utilib::Format("Area Box Count: %d  Total: %d", tile_.boxes, sum.boxes),
                           kItemBoxes);
       utilib::SetItemText(job_, utilib::Format("Area Poly Count: %d  Total: %d", tile_.polygons, sum.polygons),

@@ -96,5 +96,10 @@ void ClipTileToWindow(drc::BitMap& map, std::int64_t x0, std::int64_t y0, std::i
 void TileRows(const drc::BitMap& map, std::vector<RowWords>& rows);
 // Tile positions of the window from (left, bottom) while below (right, top), at most 100000.
 int CountTiles(std::int64_t left, std::int64_t bottom, std::int64_t right, std::int64_t top, std::int64_t step);
+// The same without the cap.
+std::int64_t CountAllTiles(std::int64_t left, std::int64_t bottom, std::int64_t right, std::int64_t top,
+                           std::int64_t step);
+// A run of more tiles than this asks before it starts.
+inline constexpr std::int64_t kAskTiles = 20000;
 
 }  // namespace layerlogic

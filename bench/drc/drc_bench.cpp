@@ -11,6 +11,7 @@
 #include <string>
 
 #include "bench/common/measure.h"
+#include "bench/drc/rule_layout.h"
 #include "drc/check_run.h"
 #include "drc/tests/drc_fixture.h"
 #include "utilib/recording_ui.h"
@@ -169,9 +170,74 @@ std::vector<CellSpec> SlantedPaths() {
   return {Cell("TOP", 1, {0, 0, 41500, 41500}, {}, paths)};
 }
 
+// Width and space of the metal and the cuts' enclosure over the rule layout at 0.25 um pixels, beside
+// klayout's width_check, space_check and enclosing_check of the same layout in the same run.
+constexpr const char* kRuleChecks3 =
+    "TITLE=Width\nRESOLUTION=0.25\nDISTANCE=3\nOPERATORS={\nMAP,1\nPUSH,1\nNOTR\nGAGR\nTESTR\n}\n"
+    "TITLE=Space\nOPERATORS={\nMAP,1\nPUSH,1\nGAGR\nTESTR\n}\n"
+    "TITLE=Enclosure\nDISTANCE=1\nOPERATORS={\nMAP,2\nMAP,1\nPUSH,1\nNOTR\nPUSH,2\nEXPRS\nTESTR\n}\n";
+
+void BesideKlayout() {
+  std::vector<db::BoxRecord> leaf;
+  for (const bench::RuleBox& b : bench::RuleLeaf()) leaf.push_back(Box(b.layer, b.left, b.bottom, b.right, b.top));
+  std::vector<RefSpec> refs;
+  for (const bench::RuleRef& r : bench::RuleRefs()) refs.push_back({"LEAF", 0, r.x, r.y});
+  Drawing d({Cell("LEAF", 1, {0, 0, 730, 1000}, leaf),
+             Cell("TOP", 2, {0, 0, bench::kColumns * bench::kPitchX, bench::kRows * bench::kPitchY}, {}, {}, refs)},
+            bench::kRuleScale);
+  std::ofstream("RULES.DRC") << kRuleChecks3;
+  utilib::RecordingUi ui;
+  utilib::Job job("MERODRC", ui);
+  drc::CheckView view;
+  drc::CheckMaps maps;
+  if (!d.ok || !maps.Allocate()) std::abort();
+  drc::DrcSettings s;
+  drc::SetDefaults(s);
+  drc::DrawingUnits units{double(bench::kRuleScale), "um", &d.db->index};
+  s[drc::kCell] = "TOP";
+  s[drc::kCheckFile] = "RULES.DRC";
+  s[drc::kFinishCheck] = "3";
+  s[drc::kEnableScpy] = "N";
+  s[drc::kScanRight] = std::to_string(bench::kRuleWidth);
+  s[drc::kScanTop] = std::to_string(bench::kRuleHeight);
+  drc::NormaliseSettings(s, units);
+  drc::Machine m(*d.db, job, view, maps);
+  auto t0 = Clock::now();
+  drc::RunOutcome out = drc::RunChecks(m, s, units, [] { return 0u; });
+  const double ours = Seconds(t0);
+  utilib::CloseReport(job);
+  const long areas = static_cast<long>(ui.EventsOf("item 501").size());
+  std::printf("beside klayout: width, space and enclosure over 12,800 instances, 6.4 x 4.4 mm, 0.25 um pixels\n");
+  std::printf("  ours: %.3f s for %ld areas, result %d, %d flagged areas\n", ours, areas, out.result, out.totalFlags);
+
+  const std::string json = d.scratch.Path("rules.json"), times = d.scratch.Path("klayout.txt");
+  if (!bench::WriteRuleJson(json)) std::abort();
+  std::fflush(stdout);
+  const bench::ChildRun kl = bench::RunChild({"klayout", "-b", "-r", KLAYOUT_RULES, "-rd", "layout=" + json, "-rd",
+                                              "out=" + times, "-rd", "work=checks"},
+                                             d.scratch.root, d.scratch.Path("klayout.err"));
+  double theirs = 0, found = 0;
+  for (const auto& [name, value] : bench::ReadKlayoutTimes(times)) {
+    if (name == "total") theirs = value;
+    if (name == "found") found = value;
+  }
+  if (kl.status != 0 || theirs <= 0) {
+    std::printf("  klayout did not run (status %d): no ratio\n", kl.status);
+    return;
+  }
+  std::printf("  klayout: %.3f s of its own checks (%.0f markers; %.2f s with its start-up and layout)\n", theirs,
+              found, kl.seconds);
+  std::printf("  ratio ours / klayout: %.2f\n", ours / theirs);
+}
+
 }  // namespace
 
-int main() {
+int main(int argc, char** argv) {
+  if (argc > 1 && std::string(argv[1]) == "klayout") {
+    BesideKlayout();
+    return 0;
+  }
+  BesideKlayout();
   Fill();
   Operators();
   CheckRun("flat 100,000 boxes", FlatBoxes(), 2000, 2000);

@@ -192,5 +192,32 @@ TEST(Expand, StopEndsTheGrowthAtOnce) {
   EXPECT_EQ(TestMapPixel(m.R, 250, 300), 1);
 }
 
+// A span far past the map's size gives what the span that fills the map gives, and the growth ends
+// once nothing changes: with one map, two maps, an empty map and a full one.
+TEST(Expand, SpansPastAFullMapStopWithTheSameResult) {
+  struct Case {
+    const char* name;
+    bool two;
+    void (*draw)(CheckMaps&);
+  };
+  const Case cases[] = {
+      {"two shapes", false, [](CheckMaps& m) { Box(m.R, 5, 300, 500, 340), Box(m.R, 502, 300, 1019, 340); }},
+      {"R and S", true, [](CheckMaps& m) { Box(m.R, 5, 310, 1019, 320), Box(m.S, 5, 330, 1019, 340); }},
+      {"empty", false, [](CheckMaps&) {}},
+      {"full", true, [](CheckMaps& m) { FillMap(m.R), FillMap(m.S); }},
+  };
+  for (const Case& c : cases) {
+    SCOPED_TRACE(c.name);
+    CheckMaps a = NewMaps(), b = NewMaps();
+    c.draw(a), c.draw(b);
+    int steps = 0;
+    ExpandMap(a, c.two, 99999, [&] { return ++steps, false; });
+    ExpandMap(b, c.two, 2000);
+    EXPECT_LE(steps, 640);
+    EXPECT_EQ(SetPixels(a.R), SetPixels(b.R));
+    EXPECT_EQ(SetPixels(a.S), SetPixels(b.S));
+  }
+}
+
 }  // namespace
 }  // namespace drc

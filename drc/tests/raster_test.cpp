@@ -4,6 +4,7 @@
 
 #include <algorithm>
 #include <array>
+#include <cmath>
 #include <cstdlib>
 
 #include "drc/rasteriser.h"
@@ -46,6 +47,44 @@ TEST(Raster, BoxOfTenPixelsFillsTenColumnsAndRows) {
   EXPECT_EQ(MapOf(d, "TOP", 1, Frame(0, 0, 2.5)), Rect(0, 0, 40, 40));
   EXPECT_EQ(MapOf(d, "TOP", 2, Frame(0, 0, 1)), Rect(0, 0, 5, 5));
   EXPECT_EQ(MapOf(d, "TOP", 3, Frame(0, 0, 1)), Pixels{});
+}
+
+std::array<long long, 2> Oriented(int code, long long x, long long y);
+
+// A top cell of many instances, in every orientation and with one that spans them all, is drawn the
+// same through its instance grid as shape by shape: areas over the middle, an edge, and outside.
+TEST(Raster, ManyInstancesGiveTheMapOfTheirShapes) {
+  std::vector<RefSpec> refs;
+  Pixels expected[3];
+  const AreaFrame frames[3] = {Frame(1000, 700, 2), Frame(-300, -200, 3), Frame(50000, 0, 1)};
+  auto add = [&](long long l, long long b, long long r, long long t) {
+    for (int k = 0; k < 3; ++k) {
+      const AreaFrame& f = frames[k];
+      auto px = [&](long long v, long long o) { return std::llround(double(v - o) / f.pixel); };
+      for (const auto& p : Rect(int(px(l, f.x0)), int(px(b, f.y0)), int(px(r, f.x0)), int(px(t, f.y0))))
+        if (p.first >= 0 && p.first < 1024 && p.second >= 0 && p.second < 640) expected[k].insert(p);
+    }
+  };
+  for (int i = 0; i < 30; ++i)
+    for (int j = 0; j < 20; ++j) {
+      const int code = (i + j) % 8, x = 100 * i + 40, y = 100 * j + 40;
+      refs.push_back({"LEAF", code, x, y});
+      // LEAF's box 0..30 by 0..10 turned by the code, then moved.
+      auto a = Oriented(code, 0, 0), b = Oriented(code, 30, 10);
+      add(std::min(a[0], b[0]) + x, std::min(a[1], b[1]) + y, std::max(a[0], b[0]) + x, std::max(a[1], b[1]) + y);
+    }
+  refs.push_back({"WIDE", 0, 0, 0});
+  add(-500, 1500, 4000, 1510);
+  Drawing d({Cell("LEAF", 1, {0, 0, 30, 10}, {Box(1, 0, 0, 30, 10)}),
+             Cell("WIDE", 1, {-500, 1500, 4000, 1510}, {Box(1, -500, 1500, 4000, 1510)}),
+             Cell("TOP", 2, {-500, -500, 4000, 2500}, {}, {}, refs)});
+  Rasteriser r(*d.db);
+  r.SetTopCell(d.Row("TOP"));
+  for (int k = 0; k < 3; ++k) {
+    BitMap m = NewMap();
+    EXPECT_EQ(r.MapLayer(m, 1, frames[k]), kRunOk);
+    EXPECT_EQ(SetPixels(m), expected[k]) << k;
+  }
 }
 
 // The eight orientation codes written out, not through the routine under test.

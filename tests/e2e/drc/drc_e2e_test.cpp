@@ -26,11 +26,11 @@ struct Program {
     drawing.scratch.Write("RULES.DRC", kRuleChecks);
   }
 
-  int Go(const std::string& script, const std::string& args = "") {
+  int Go(const std::string& script, const std::string& args = "", const std::string& env = "") {
     drawing.scratch.Write("run.script", script);
     const std::string command = "cd '" + drawing.scratch.root + "' && XDG_RUNTIME_DIR='" + drawing.scratch.root +
                                 "' QT_QPA_PLATFORM=offscreen MERO_NOW='2026-03-07 09:08:07' MERO_SCRIPT=run.script "
-                                "MERO_LOG=run.log '" MERO_WMERODRC "' " + args + " > run.out 2>&1";
+                                "MERO_LOG=run.log " + env + " '" MERO_WMERODRC "' " + args + " > run.out 2>&1";
     const int status = std::system(command.c_str());
     return WIFEXITED(status) ? WEXITSTATUS(status) : -1;
   }
@@ -100,6 +100,23 @@ TEST(WmerodrcRun, GoFlagsTheRuleViolationsAndKeepsTheirMap) {
   EXPECT_TRUE(run.Logged("dialog OPENFILE"));
 }
 
+// Areas worked out on several cores show, report and flag what one core at a time gives.
+TEST(WmerodrcRun, AreasOnSeveralCoresRunAsOnOne) {
+  std::string logs[2], reports[2];
+  for (int k = 0; k < 2; ++k) {
+    Program run;
+    ASSERT_EQ(run.Go(std::string(kSetUp) + "box ok\ncommand 14\n", "", k ? "MERO_CORES=4" : "MERO_CORES=1"), 0)
+        << run.Dump();
+    // All but the time estimates, which follow the clock.
+    for (const std::string& line : run.Log())
+      if (line.find("Est.Time") == std::string::npos) logs[k] += line + "\n";
+    reports[k] = run.drawing.scratch.Read("MERODRC.RPT");
+  }
+  EXPECT_EQ(logs[0], logs[1]);
+  EXPECT_EQ(reports[0], reports[1]);
+  EXPECT_NE(reports[1].find("Completed ... 3 Total Flags"), std::string::npos) << reports[1];
+}
+
 TEST(WmerodrcRun, StoppedRunResumesWhereItStopped) {
   Program run;
   // Cancel at the first pause, after the first area; SETUP then shows and keeps the resume point.
@@ -116,11 +133,124 @@ TEST(WmerodrcRun, StoppedRunResumesWhereItStopped) {
   EXPECT_EQ(setup[3], "1");
   EXPECT_EQ(setup[8], "92.2um");
   EXPECT_EQ(setup[9], "-3.4um");
-  // The second Go skips the first area, with the narrow wire.
+  // The second Go skips the first area, with the narrow wire; the stopped run's flag of it stays in
+  // the report, which the resumed run appends to although Erase Old Report is on.
   EXPECT_TRUE(run.Logged("box \"MERODRC\" \"Completed ... 2 Total Flags\"")) << run.Dump();
   const std::string report = run.drawing.scratch.Read("MERODRC.RPT");
-  EXPECT_EQ(report.find("ZOOM -3.4"), std::string::npos);
+  const std::size_t first = report.find("Area= ZOOM -3.4 -3.4 99 60.6   Map= TOP_1_1.PCX");
+  EXPECT_NE(first, std::string::npos) << report;
+  EXPECT_EQ(report.find("Area= ZOOM -3.4", first + 1), std::string::npos) << report;
   EXPECT_NE(report.find("Area= ZOOM 187.8 -3.4 290.2 60.6"), std::string::npos);
+  EXPECT_NE(report.find("Aborted ... DRC may be Incomplete"), std::string::npos);
+}
+
+// Every area with metal is flagged and copied, so a resumed run makes copies of its own.
+constexpr const char* kCopyEveryArea =
+    "TITLE=Metal\nRESOLUTION=0.1\nDISTANCE=3\nOPERATORS={\n  MAP,1\n  PUSH,1\n  TESTR\n  DSPR,W\n  SCPY\n}\n";
+
+TEST(WmerodrcRun, ResumedRunKeepsTheStoppedRunsMapsAndReport) {
+  Program run;
+  run.drawing.scratch.Write("COPY.DRC", kCopyEveryArea);
+  // Stopped at the first pause (after the first area), then Go again; Erase Old Report stays on.
+  ASSERT_EQ(run.Go("answer SETUP set 100 \"top\" set 101 \"copy\" set 109 \"0\" set 110 \"0\" set 111 \"300\" "
+                   "set 112 \"50\" press ok\ncommand 13\n"
+                   "answer PAUSE press cancel\nbox ok\ncommand 14\nbox ok\ncommand 14\n"),
+            0)
+      << run.Dump();
+  EXPECT_TRUE(run.Logged("box \"MERODRC\" \"Completed ... 2 Total Flags\"")) << run.Dump();
+  const std::string report = run.drawing.scratch.Read("MERODRC.RPT");
+  for (const char* line : {"Area= ZOOM -3.4 -3.4 99 60.6   Map= TOP_1_1.PCX", "Area= ZOOM 92.2 -3.4 194.6 60.6   Map= TOP_1_2.PCX",
+                           "Area= ZOOM 187.8 -3.4 290.2 60.6   Map= TOP_1_3.PCX"}) {
+    const std::size_t at = report.find(line);
+    EXPECT_NE(at, std::string::npos) << line << "\n" << report;
+    EXPECT_EQ(report.find(line, at + 1), std::string::npos) << line << "\n" << report;
+  }
+  // Each area's picture under its own name: the first is not overwritten by the second.
+  drc::PcxMap a, b;
+  ASSERT_EQ(drc::ReadPcxMap(run.drawing.scratch.Path("TOP_1_1.PCX"), false, a), drc::PcxRead::Ok);
+  ASSERT_EQ(drc::ReadPcxMap(run.drawing.scratch.Path("TOP_1_2.PCX"), false, b), drc::PcxRead::Ok);
+  EXPECT_TRUE(run.drawing.scratch.Has("TOP_1_3.PCX"));
+  EXPECT_NE(std::vector<std::uint32_t>(a.picture.pixels.begin(), a.picture.pixels.end()),
+            std::vector<std::uint32_t>(b.picture.pixels.begin(), b.picture.pixels.end()));
+
+  // A fresh Go (Reset empties the resume point) erases the report as the setting asks.
+  ASSERT_EQ(run.Go("answer SETUP press 120 press ok\ncommand 13\nbox ok\ncommand 14\n"), 0) << run.Dump();
+  const std::string fresh = run.drawing.scratch.Read("MERODRC.RPT");
+  EXPECT_EQ(fresh.find("Aborted"), std::string::npos) << fresh;
+  EXPECT_NE(fresh.find("Map= TOP_1_3.PCX"), std::string::npos) << fresh;
+}
+
+// Values that no map or coordinate can hold, from each place a run takes them: refused by name before
+// the run, the old report left as it was, never "Completed".
+TEST(WmerodrcRun, HostileNumbersAreRefusedBeforeTheRun) {
+  struct Case {
+    const char* name;
+    const char* fields;  // SETUP actions
+    const char* checks;  // the check file, "" for the rules
+    const char* consts;  // CONSTS6.DBD, "" for the drawing's own
+    const char* message;
+  };
+  const Case cases[] = {
+      {"scan edge", "set 109 \"-5e17\"", "", "", "Scan Window is Out of Range"},
+      {"scan top", "set 112 \"1e300\"", "", "", "Scan Window is Out of Range"},
+      {"scale", "", "", "6.05\r\n1e308\r\num\r\n", "Database Scale is Out of Range"},
+      {"check distance", "", "TITLE=Far\nRESOLUTION=0.1\nDISTANCE=1e308\nOPERATORS={\nMAP,1\nTESTR\n}\n", "",
+       "Check 1: Distance is Out of Range"},
+      {"set-up resolution", "set 105 \"1e300\"", "", "", "Check 1: Resolution is Out of Range"},
+      {"set-up distance", "set 106 \"1e12\"", "", "", "Check 1: Distance is Out of Range"},
+      {"start area", "set 107 \"1e300\" set 108 \"0\"", "", "", "Start Area is Out of Range"},
+      {"start above the window", "set 107 \"0\" set 108 \"400\"", "", "", "Start Area is Outside the Scan Window"},
+  };
+  for (const Case& c : cases) {
+    SCOPED_TRACE(c.name);
+    Program run;
+    if (*c.checks) run.drawing.scratch.Write("RULES.DRC", c.checks);
+    if (*c.consts) run.drawing.scratch.Write("CONSTS6.DBD", c.consts);
+    run.drawing.scratch.Write("MERODRC.RPT", "kept\n");
+    ASSERT_EQ(run.Go(std::string("answer SETUP set 100 \"top\" set 101 \"rules\" set 103 \"9\" set 109 \"0\" "
+                                 "set 110 \"0\" set 111 \"300\" set 112 \"50\" ") +
+                     c.fields + " press ok\ncommand 13\nbox ok\nbox ok\ncommand 14\n"),
+              0)
+        << run.Dump();
+    EXPECT_TRUE(run.Logged(std::string("box \"MERODRC\" \"") + c.message + "\"")) << run.Dump();
+    EXPECT_TRUE(run.Logged("box \"MERODRC\" \"Aborted ... DRC may be Incomplete\"")) << run.Dump();
+    EXPECT_EQ(run.drawing.scratch.Read("MERODRC.RPT").substr(0, 5), "kept\n");
+    EXPECT_FALSE(run.drawing.scratch.Has("TOP_1_1.PCX"));
+    // The sanitizer build ends with an error status on any overflow it finds.
+    EXPECT_EQ(run.drawing.scratch.Read("run.out").find("runtime error"), std::string::npos)
+        << run.drawing.scratch.Read("run.out");
+  }
+}
+
+// A window of millions of areas is told and asked about first; Cancel leaves everything as it was,
+// OK starts the run, which Cancel at a pause still stops.
+TEST(WmerodrcRun, AbsurdAreaCountIsAskedAboutFirst) {
+  Program run;
+  run.drawing.scratch.Write("MERODRC.RPT", "kept\n");
+  const std::string setUp =
+      "answer SETUP set 100 \"top\" set 101 \"rules\" set 109 \"-100000\" set 110 \"-100000\" "
+      "set 111 \"100000\" set 112 \"100000\" press ok\ncommand 13\n";
+  ASSERT_EQ(run.Go(setUp + "box cancel\nbox ok\ncommand 14\n"), 0) << run.Dump();
+  EXPECT_TRUE(run.Logged("box \"MERODRC\" \"7319221 Areas to Check ... Continue?\"")) << run.Dump();
+  EXPECT_TRUE(run.Logged("box \"MERODRC\" \"Aborted ... DRC may be Incomplete\"")) << run.Dump();
+  EXPECT_EQ(run.drawing.scratch.Read("MERODRC.RPT").substr(0, 5), "kept\n");
+  ASSERT_EQ(run.Go("box ok\nanswer PAUSE press cancel\nbox ok\ncommand 14\n"), 0) << run.Dump();
+  EXPECT_TRUE(run.Logged("box \"MERODRC\" \"Aborted ... DRC may be Incomplete\"")) << run.Dump();
+  EXPECT_NE(run.drawing.scratch.Read("MERODRC.RPT").find("Check 1: Metal width"), std::string::npos);
+}
+
+// EXPR with a span far past the map's width ends once the map is full, with the marks of the growth
+// up to then: the two wires of the first area come within a pixel of each other.
+TEST(WmerodrcRun, HugeExpansionSpanEndsWhenTheMapIsFull) {
+  Program run;
+  run.drawing.scratch.Write("RULES.DRC",
+                            "TITLE=Grown\nRESOLUTION=0.1\nDISTANCE=3\nOPERATORS={\nMAP,1\nPUSH,1\nEXPR,99999\n"
+                            "TESTR\n}\n");
+  ASSERT_EQ(run.Go("answer SETUP set 100 \"top\" set 101 \"rules\" set 109 \"0\" set 110 \"0\" set 111 \"40\" "
+                   "set 112 \"20\" press ok\ncommand 13\nbox ok\ncommand 14\n"),
+            0)
+      << run.Dump();
+  EXPECT_TRUE(run.Logged("box \"MERODRC\" \"Completed ... 1 Total Flags\"")) << run.Dump();
 }
 
 TEST(WmerodrcRun, EditorCommandLinePresetsTheCellAndTheScanWindow) {

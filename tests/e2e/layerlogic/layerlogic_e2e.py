@@ -138,4 +138,12 @@ status, log = run("ctrl-a", "box ok\nkey ctrl+A\nwait\nquit\n")
 expect("Ctrl+A", 'box "MEROLL" "Cell Object Allocation :\\n\\n256033 Boxes  256431 Paths  511999 Vtx  256431 Cells"'
        in log, log)
 
+# A window of millions of tiles is told and asked about before the output file is touched.
+with open(os.path.join(DRAW, "OUT.TLC"), "w", newline="") as f:
+    f.write("kept\r\n")
+status, log = run("absurd", fixture.setup_then_go('set 1000 "top" set 1001 "out" set 1005 "0.05" set 1008 "0" '
+                                                  'set 1009 "0" set 1010 "100000" set 1011 "100000"', "box cancel\n"))
+expect("absurd tile count asked about", 'box "MEROLL" "3818116 Areas to Map ... Continue?"' in log and
+       'box "MEROLL" "Aborted ... TLC File may be Incomplete"' in log and read("OUT.TLC") == "kept\r\n", log)
+
 checks.finish("wmeroll e2e: all checks passed")
