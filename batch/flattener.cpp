@@ -9,6 +9,7 @@
 #include <vector>
 
 #include "editor/db/helpers.h"
+#include "editor/db/hierarchy.h"
 #include "editor/db/object_store.h"
 #include "editor/db/orientation.h"
 #include "editor/tlc/writer.h"
@@ -74,7 +75,10 @@ class Flattener {
   bool WriteText(tlc::TlcWriter& out, const tlc::TlcText& text, int depth, const std::vector<DeviceInstance>& devices);
   void Finish(const std::string& name);
   const CellObjects& Objects(int row);
-  void Transform(std::int32_t& x, std::int32_t& y, int depth) const;
+  // False, with the object counted as left out, when the point falls outside the TLC range.
+  bool Transform(std::int32_t& x, std::int32_t& y, int depth);
+  void OutOfRange(const char* what, int row);
+  void RankBroken(int holder, int placed);
   int Orientation(int code, int depth) const;
   int Row(std::string_view name) const;
   void Message(std::string_view text) { utilib::RouteMessage(job_, text, utilib::MessageKind::ReportAndBox, 0); }
@@ -91,6 +95,10 @@ class Flattener {
   FileCounts counts_;
   bool failed_ = false;
   bool deepShown_ = false;
+  bool outOfRange_ = false;  // of the object being transformed
+  int outOfRangeCount_ = 0;
+  int rankErrors_ = 0;
+  int current_ = 0;  // row whose texts are being written
 };
 
 int Flattener::Row(std::string_view name) const {
@@ -131,13 +139,43 @@ const CellObjects& Flattener::Objects(int row) {
   return c;
 }
 
-// Through every instance above the depth, innermost first.
-void Flattener::Transform(std::int32_t& x, std::int32_t& y, int depth) const {
+// Through every instance above the depth, innermost first, in 64 bits: placed far enough out, a
+// point leaves the 32-bit range of the TLC numbers, and then it is not written rather than wrapped.
+bool Flattener::Transform(std::int32_t& x, std::int32_t& y, int depth) {
+  std::int64_t px = x, py = y;
   for (int k = depth - 1; k >= 0; --k) {
-    db::OrientPoint(stack_[k].orientation, x, y);
-    x += stack_[k].x;
-    y += stack_[k].y;
+    db::OrientPoint(stack_[k].orientation, px, py);
+    px += stack_[k].x;
+    py += stack_[k].y;
   }
+  constexpr std::int64_t kLow = INT32_MIN, kHigh = INT32_MAX;
+  if (px < kLow || px > kHigh || py < kLow || py > kHigh) {
+    outOfRange_ = true;
+    return false;
+  }
+  x = static_cast<std::int32_t>(px);
+  y = static_cast<std::int32_t>(py);
+  return true;
+}
+
+void Flattener::OutOfRange(const char* what, int row) {
+  outOfRange_ = false;
+  // The first one with a box, every one in the report.
+  const std::string text = utilib::Format("%s of %s Outside the Coordinate Range ... not Written", what,
+                                          d_.index.rows[row].name.c_str());
+  if (outOfRangeCount_++ == 0)
+    Message(text);
+  else
+    utilib::ReportPrintf(job_, "%s\n", text.c_str());
+}
+
+void Flattener::RankBroken(int holder, int placed) {
+  const std::string text = utilib::Format("%s ... %s Placed in %s not Written", db::kRankErrorText,
+                                          d_.index.rows[placed].name.c_str(), d_.index.rows[holder].name.c_str());
+  if (rankErrors_++ == 0)
+    Message(text);
+  else
+    utilib::ReportPrintf(job_, "%s\n", text.c_str());
 }
 
 int Flattener::Orientation(int code, int depth) const {
@@ -301,10 +339,11 @@ bool Flattener::WriteText(tlc::TlcWriter& out, const tlc::TlcText& text, int dep
       bool inside = false;
       for (const DeviceInstance& dev : devices) {
         const db::CellIndexEntry& row = d_.index.rows[dev.row];
-        std::int32_t x1 = row.left, y1 = row.bottom, x2 = row.right, y2 = row.top;
+        std::int64_t x1 = row.left, y1 = row.bottom, x2 = row.right, y2 = row.top;
         db::OrientPoint(dev.orientation, x1, y1);
         db::OrientPoint(dev.orientation, x2, y2);
-        utilib::OrderExtentCorners(x1, y1, x2, y2);
+        if (x1 > x2) std::swap(x1, x2);
+        if (y1 > y2) std::swap(y1, y2);
         if (text.x >= x1 + dev.x && text.x <= x2 + dev.x && text.y >= y1 + dev.y && text.y <= y2 + dev.y) {
           inside = true;
           break;
@@ -316,7 +355,10 @@ bool Flattener::WriteText(tlc::TlcWriter& out, const tlc::TlcText& text, int dep
     }
   }
   tlc::TlcText t = text;
-  Transform(t.x, t.y, depth);
+  if (!Transform(t.x, t.y, depth)) {
+    OutOfRange("Text", current_);
+    return true;
+  }
   t.orientation = Orientation(t.orientation, depth);
   ++counts_.texts;
   return out.PutText(t);
@@ -348,8 +390,10 @@ void Flattener::FlattenLevel(tlc::TlcWriter& out, int row, int depth) {
   for (const tlc::TlcBox& box : c.boxes) {
     if (!s_.layers.IsLayerSelected(box.layer)) continue;
     tlc::TlcBox b = box;
-    Transform(b.left, b.bottom, depth);
-    Transform(b.right, b.top, depth);
+    if (!Transform(b.left, b.bottom, depth) || !Transform(b.right, b.top, depth)) {
+      OutOfRange("Box", row);
+      continue;
+    }
     utilib::OrderExtentCorners(b.left, b.bottom, b.right, b.top);
     ++counts_.boxes;
     if (!out.PutBox(b)) failed_ = true;
@@ -358,25 +402,40 @@ void Flattener::FlattenLevel(tlc::TlcWriter& out, int row, int depth) {
   for (const tlc::TlcPath& path : c.paths) {
     if (!s_.layers.IsLayerSelected(path.layer)) continue;
     p = path;
-    for (std::size_t i = 0; i < p.x.size(); ++i) Transform(p.x[i], p.y[i], depth);
+    bool inRange = true;
+    for (std::size_t i = 0; i < p.x.size(); ++i) inRange = Transform(p.x[i], p.y[i], depth) && inRange;
+    if (!inRange) {
+      OutOfRange("Path", row);
+      continue;
+    }
     ++counts_.paths;
     counts_.vertices += static_cast<std::int64_t>(p.x.size());
     if (!out.PutPath(p)) failed_ = true;
   }
+  current_ = row;
   for (const tlc::TlcText& text : c.texts)
     if (!WriteText(out, text, depth, devices)) failed_ = true;
   if (failed_) return;
 
+  const int holderRank = d_.index.rows[row].Rank();
   for (const db::CellRefRecord& ref : c.refs) {
     if (job_.abort || failed_) return;
     const int used = db::RefRowOf(ref.flags);
     if (!d_.index.ValidRow(used)) continue;
+    // A cell placing itself, or a cell not below it, would be followed until the disk is full.
+    if (!db::PlacementAllowed(d_.index, holderRank, used)) {
+      RankBroken(row, used);
+      continue;
+    }
     const int orientation = db::OrientationOf(ref.flags);
     if (s_.circuitCompile && d_.index.rows[used].flags == 1) {
       tlc::TlcCellRef device{d_.index.rows[used].name, Orientation(orientation, depth), ref.x, ref.y};
-      Transform(device.x, device.y, depth);
-      ++counts_.cells;
-      if (!out.PutCellRef(device)) failed_ = true;
+      if (Transform(device.x, device.y, depth)) {
+        ++counts_.cells;
+        if (!out.PutCellRef(device)) failed_ = true;
+      } else {
+        OutOfRange("Instance", row);
+      }
     }
     if (depth + 1 <= kMaxDepth) stack_[depth] = {orientation, ref.x, ref.y};
     FlattenLevel(out, used, depth + 1);

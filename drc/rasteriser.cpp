@@ -7,6 +7,7 @@
 
 #include "editor/db/cell_files.h"
 #include "editor/db/database.h"
+#include "editor/db/hierarchy.h"
 #include "editor/db/orientation.h"
 #include "utilib/small_readers.h"
 
@@ -433,7 +434,7 @@ struct Rasteriser::Walk {
   bool Place(int k, int holderRank) {
     {
       const Level& L = levels[std::size_t(k)];
-      if (L.rank < 1 || L.rank >= holderRank || !MeetsWindow(L.left, L.bottom, L.right, L.top)) return true;
+      if (L.rank < 1 || !db::RankAllowsPlacement(holderRank, L.rank) || !MeetsWindow(L.left, L.bottom, L.right, L.top)) return true;
       if (L.rank >= 2 && k + 1 < db::kRefLevels) {
         auto below = r.References(L.cell, error);
         if (!below) return false;

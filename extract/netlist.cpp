@@ -4,6 +4,7 @@
 #include <unordered_set>
 
 #include "editor/db/helpers.h"
+#include "editor/db/hierarchy.h"
 #include "editor/tlc/cell_files.h"
 #include "editor/tlc/writer.h"
 #include "utilib/small_readers.h"
@@ -148,9 +149,17 @@ int ExtractCircuit(Extraction& x, int n, int row, bool main) {
   InProgress guard(x.inProgress, row);
   const std::string name = index.rows[row].name;
 
+  bool rankTold = false;
   for (int i = 1; i <= n; ++i) {
     const PlacedInstance inst = x.t.FetchInstance(x.drawing, i);
     if (inst.row == 0 || index.rows[inst.row].refCount == 0) continue;
+    // A cell placing itself or one of its own rank is not followed into.
+    if (!db::RankAllowsPlacement(index.rows[row].Rank(), inst.rank)) {
+      if (!rankTold)
+        x.Error(utilib::Format("%s ... %s Placed in %s", db::kRankErrorText, inst.name.c_str(), name.c_str()));
+      rankTold = true;
+      continue;
+    }
     if (index.rows[inst.row].flags & (kWrittenBit | kSymbolCellBit)) continue;  // nothing more to write
     x.t.LoadInstances(x.drawing, inst.row);
     const int r = ExtractCircuit(x, x.t.instanceCount(), inst.row, false);

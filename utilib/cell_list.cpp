@@ -3,8 +3,10 @@
 #include <strings.h>
 #include <sys/stat.h>
 
+#include <algorithm>
 #include <utility>
 
+#include "editor/db/hierarchy.h"
 #include "editor/tlc/readers.h"
 
 namespace utilib {
@@ -81,12 +83,13 @@ void CellList::ClearCellList() {
 }
 
 int CollectReferencedCells(Job& job, tlc::TlcStream& stream, CellList& list, bool honourAbort, int lines,
-                           int firstLine) {
+                           int firstLine, std::vector<std::string>* named) {
   bool toldFull = false;
   while (!(honourAbort && job.abort) && stream.Next()) {
     if (tlc::KeywordOf(stream.Line()) != tlc::Keyword::CellRef) continue;
     tlc::TlcCellRef ref;
     if (!tlc::ReadTlcCellRef(stream, ref)) continue;
+    if (named) named->push_back(ref.name);
     if (!list.Append(ref.name) && !toldFull) {
       ReportOnNextLine(job, Format("Cell List is Full at %d Cells ... %s Left Out", kMaxListedCells, ref.name.c_str()),
                        lines, firstLine);
@@ -141,6 +144,7 @@ int ReadCellTlcHeader(const MainFileName& main, std::string_view cell, CellFileE
 int BuildCellList(Job& job, const MainFileName& main, std::string_view mainCell, CellList& list,
                   const CellListReading& how) {
   list.Append(mainCell);
+  std::vector<std::vector<std::string>> placed;  // names each listed cell places, for the rank check
   for (int i = 1; i <= list.Count(); ++i) {
     if (job.abort) return 0;
     const std::string name = list[i].name;
@@ -156,11 +160,27 @@ int BuildCellList(Job& job, const MainFileName& main, std::string_view mainCell,
     CheckTlcScaleUnits(job, header, how.mainScale, how.mainUnit, how.lines, how.firstLine);
     list[i].rank = header.rank;
     stream.Rewind();
-    CollectReferencedCells(job, stream, list, how.honourAbort, how.lines, how.firstLine);
+    placed.resize(static_cast<std::size_t>(i));
+    CollectReferencedCells(job, stream, list, how.honourAbort, how.lines, how.firstLine, &placed.back());
     source.Close();
     ShowPause(job, 200);
   }
-  return job.abort ? 0 : 1;
+  if (job.abort) return 0;
+  // A cell placing itself or a cell not below it makes a loop that every reader of the output would
+  // follow: told once for each such pair.
+  for (std::size_t i = 0; i < placed.size(); ++i) {
+    std::vector<int> told;
+    for (const std::string& name : placed[i]) {
+      const int used = list.FindListedCell(name, true);
+      if (!used || db::RankAllowsPlacement(list.entries[i].rank, list[used].rank)) continue;
+      if (std::find(told.begin(), told.end(), used) != told.end()) continue;
+      told.push_back(used);
+      ReportOnNextLine(job, Format("%s ... %s Placed in %s", db::kRankErrorText, list[used].name.c_str(),
+                                   list.entries[i].name.c_str()),
+                       how.lines, how.firstLine);
+    }
+  }
+  return 1;
 }
 
 void RankSortCells(CellList& list, bool ascending, int first) {

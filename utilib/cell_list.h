@@ -58,9 +58,10 @@ struct CellList {
 
 // Reads the stream to its end (or until the abort flag, when `honourAbort`) and appends every cell
 // named in a "=C" record that is not listed yet. A full list stops growing with a report line on the
-// next of `lines` rotating message lines from `firstLine`.
+// next of `lines` rotating message lines from `firstLine`. `named`, when given, receives every name
+// read, in file order.
 int CollectReferencedCells(Job& job, tlc::TlcStream& stream, CellList& list, bool honourAbort = true,
-                           int lines = 5, int firstLine = 511);
+                           int lines = 5, int firstLine = 511, std::vector<std::string>* named = nullptr);
 
 // The main TLC file's name split as drive "D:", folder "\WORK\", base name "TOP", extension ".TLC".
 struct MainFileName {
@@ -102,8 +103,9 @@ struct CellListReading {
 };
 
 // Lists the main cell, then every cell its file and the files listed after it refer to, each with
-// the rank its header gives, pausing 200 milliseconds after each file. 1 when every file was read;
-// 0 when one is missing (with its message) or the job stopped.
+// the rank its header gives, pausing 200 milliseconds after each file; a cell that places a cell of
+// its own rank or above (itself included) is reported ("Rank Error ... B Placed in A"). 1 when every
+// file was read; 0 when one is missing (with its message) or the job stopped.
 int BuildCellList(Job& job, const MainFileName& main, std::string_view mainCell, CellList& list,
                   const CellListReading& how);
 

@@ -202,6 +202,62 @@ TEST_F(Flatten, EveryLevelOfTheDeepestHierarchyIsWritten) {
   EXPECT_EQ(records.back(), "B 1 140 0 141 1");
 }
 
+// A hand-made loop: MID places itself twice and a cell of its own rank. Followed, the flat file
+// would double at every level; the instances are skipped and reported, the rest is written.
+TEST_F(Flatten, InstancesThatBreakTheRankRuleAreSkippedAndReported) {
+  CellSpec leaf = Cell("LEAF", 1);
+  leaf.boxes.push_back({1, 0, 0, 1, 1});
+  CellSpec peer = Cell("PEER", 2);
+  peer.boxes.push_back({2, 0, 0, 1, 1});
+  CellSpec mid = Cell("MID", 2);
+  mid.boxes.push_back({3, 0, 0, 1, 1});
+  mid.refs = {{"LEAF", 0, 5, 0}, {"MID", 0, 100, 0}, {"MID", 0, 200, 0}, {"PEER", 0, 300, 0}};
+  CellSpec top = Cell("TOP", 3);
+  top.refs = {{"MID", 0, 0, 1000}, {"TOP", 0, 0, 0}};
+  for (const char* mode : {"N", "Y"}) {
+    SCOPED_TRACE(mode);
+    settings.slots[planer::kCircuitSlot] = mode;
+    ui.events.clear();
+    ui.boxAnswers = {utilib::BoxAnswer::Yes};
+    ASSERT_EQ(Run({leaf, peer, mid, top}), 1);
+    std::vector<std::string> expected = {"B 3 0 1000 1 1001", "B 1 5 1000 6 1001"};
+    if (std::string(mode) == "Y") expected.insert(expected.begin() + 1, "C LEAF 0 5 1000");
+    EXPECT_EQ(Records("FLAT/TOP.TLC"), expected);
+    EXPECT_EQ(ui.EventsOf("box")[std::string(mode) == "Y" ? 1 : 0],
+              "box \"PLANER\" \"Rank Error ... MID Placed in MID not Written\"");
+    utilib::CloseReport(job);
+    const std::string report = dir.Read("PLANER.RPT");
+    for (const char* line : {"Rank Error ... MID Placed in MID not Written\r\n",
+                             "Rank Error ... PEER Placed in MID not Written\r\n",
+                             "Rank Error ... TOP Placed in TOP not Written\r\n"})
+      EXPECT_NE(report.find(line), std::string::npos) << line << report;
+  }
+}
+
+// Placed far out, a point leaves the 32-bit range: the object is left out with a message, never
+// written wrapped round to the other end of the range.
+TEST_F(Flatten, CoordinatesOutsideTheRangeAreReportedNotWrapped) {
+  CellSpec leaf = Cell("LEAF", 1, 0, 0, 2147483600, 10);
+  leaf.boxes.push_back({1, 2147483000, 0, 2147483600, 10});
+  leaf.boxes.push_back({1, 0, 0, 10, 10});
+  leaf.paths.push_back(tlctest::Path(2, 4, {{0, 0}, {2147483640, 0}}));
+  leaf.paths.push_back(Text(9, 2147483500, 0, "FAR"));
+  leaf.paths.push_back(Text(9, -2147483640, 0, "NEAR"));
+  CellSpec top = Cell("TOP", 2);
+  top.refs = {{"LEAF", 0, 200, 0}, {"LEAF", 2, -200, 0}};
+  settings.slots[planer::kCircuitSlot] = "N";
+  ASSERT_EQ(Run({leaf, top}), 1);
+  EXPECT_EQ(Records("FLAT/TOP.TLC"),
+            (std::vector<std::string>{"B 1 200 0 210 10", "T 9 0 -2147483440 0 NEAR", "B 1 -210 -10 -200 0",
+                                      "T 9 2 2147483440 0 NEAR"}));
+  EXPECT_EQ(ui.EventsOf("box")[0], "box \"PLANER\" \"Box of LEAF Outside the Coordinate Range ... not Written\"");
+  utilib::CloseReport(job);
+  const std::string report = dir.Read("PLANER.RPT");
+  EXPECT_NE(report.find("Path of LEAF Outside the Coordinate Range"), std::string::npos) << report;
+  EXPECT_NE(report.find("Box of LEAF Outside the Coordinate Range"), std::string::npos) << report;
+  EXPECT_NE(report.find("Text of LEAF Outside the Coordinate Range"), std::string::npos) << report;
+}
+
 TEST_F(Flatten, TheDrawingsUnitAndTheReportRows) {
   ASSERT_EQ(Run(Gate(), "mil"), 1);
   EXPECT_EQ(Header("FLAT/TOP.TLC").unit, "mil");

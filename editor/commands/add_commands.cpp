@@ -3,6 +3,7 @@
 #include "editor/commands/delete_commands.h"
 #include "editor/commands/edit_common.h"
 #include "editor/db/helpers.h"
+#include "editor/db/hierarchy.h"
 #include "editor/db/store_compaction.h"
 #include "editor/ui/draw/primitives.h"
 #include "editor/ui/edit_dialogs.h"
@@ -118,7 +119,7 @@ void AddCell(edui::Editor& ed) {
   db::ObjectStore& s = ed.db.store;
   const int cell = ed.objectCell;
   if (!s.CheckCellRefLimit()) {
-    if (!ed.db.index.ValidRow(cell) || ed.db.index.rows[std::size_t(cell)].Rank() >= ed.db.current.rank) {
+    if (!db::PlacementAllowed(ed.db.index, ed.db.current.rank, cell)) {
       edui::ShowMessage(ed, kRankErrorMessage);
     } else {
       MarkPoint(ed, st.slots[1].x, st.slots[1].y, kMarkColour);

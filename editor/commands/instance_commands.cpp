@@ -5,6 +5,7 @@
 
 #include "editor/commands/command_table.h"
 #include "editor/commands/view_commands.h"
+#include "editor/db/hierarchy.h"
 #include "editor/db/orientation.h"
 #include "editor/db/store_compaction.h"
 #include "editor/tlc/run.h"
@@ -105,7 +106,7 @@ bool Operate(edui::Editor& ed, PickParams& p, int n, bool onScreen, bool hit) {
 // edited cell. Gives its row, or 0.
 int NamedLowerCell(edui::Editor& ed, const std::string& typed) {
   if (!db::FindCell(ed.db.index, tlc::UpperCase(typed)) || ed.db.index.foundRow < 1) return 0;
-  return ed.db.index.foundRank < ed.db.current.rank ? ed.db.index.foundRow : 0;
+  return db::PlacementAllowed(ed.db.index, ed.db.current.rank, ed.db.index.foundRow) ? ed.db.index.foundRow : 0;
 }
 
 }  // namespace

@@ -33,6 +33,14 @@ class InputFile {
     if (got == size) return 1;
     return got == 0 && !std::ferror(file_) ? 0 : -1;
   }
+  // Nothing but zero bytes left: records after the last end record (a record zeroed inside a
+  // table) would be lost by the next save; padding is not.
+  bool RestIsZero() {
+    int c;
+    while ((c = std::fgetc(file_)) != EOF)
+      if (c != 0) return false;
+    return !std::ferror(file_);
+  }
 
  private:
   std::FILE* file_;
@@ -67,17 +75,16 @@ bool ValidLayer(std::int32_t flags) {
   return layer >= 1 && layer <= kLayerCount;
 }
 
-// Checks the records a load has just added; vertex numbers in them still count from 1 in file order.
-// For a file cut short (`cut`), a link past the vertices that were read ends its chain, since the
-// rest was never loaded; anything else is damage.
+// Checks the links of the records a load has just added; vertex numbers in them still count from 1
+// in file order. For a file cut short (`cut`), a link past the vertices that were read ends its
+// chain, since the rest was never loaded; anything else is damage. Layers are not checked here:
+// a record on a layer the program has no room for is set aside (below), not the cell's ruin.
 bool ObjectsUsable(ObjectStore& s, const LoadState& load, bool cut) {
-  for (int b = load.boxBase + 1; b <= s.boxCount; ++b)
-    if (!ValidLayer(s.GetBox(0, b))) return false;
   const int fileVertices = s.vertexCount > load.vertexBase ? s.vertexCount - load.vertexBase : 0;
   auto linkOk = [&](std::int32_t v) { return v >= 0 && (cut || v <= fileVertices); };
   for (int p = load.pathBase + 1; p <= s.pathCount; ++p) {
     const std::int32_t* r = s.paths.Slot(p);
-    if (!ValidLayer(r[0]) || !linkOk(r[2])) return false;
+    if (!linkOk(r[2])) return false;
   }
   for (int v = load.vertexBase + 1; v <= s.vertexCount; ++v)
     if (!linkOk(s.GetVertex(3, v))) return false;
@@ -96,14 +103,91 @@ bool ObjectsUsable(ObjectStore& s, const LoadState& load, bool cut) {
   return true;
 }
 
-bool RefsUsable(ObjectStore& s, const CellIndex& index, int level, int from, int& firstBad) {
-  for (int r = from; r <= s.refCount[level]; ++r) {
-    if (!index.ValidRow(RefRowOf(s.GetCellRef(level, 0, r)))) {
-      firstBad = r;
-      return false;
+// Takes the boxes and paths on layers outside 1..64 out of the records a load has just added (their
+// chains checked to end), renumbering what stays as the file would have numbered it without them.
+// A replace load keeps them in the store's aside records; an append drops them from the copy (the
+// file they came from keeps them). Vertices a kept path also uses stay in the table.
+void SetAsideObjects(ObjectStore& s, const LoadState& load, bool keep) {
+  int w = load.boxBase;
+  for (int b = load.boxBase + 1; b <= s.boxCount; ++b) {
+    const BoxRecord r = s.GetBoxRecord(b);
+    if (!ValidLayer(r.flags)) {
+      if (keep) s.aside.objects.boxes.push_back(r);
+      continue;
     }
+    if (++w != b) s.PutBoxRecord(w, r);
   }
-  return true;
+  s.boxCount = w;
+
+  const int pb = load.pathBase, vb = load.vertexBase;
+  const int filePaths = s.pathCount - pb;
+  const int fileVertices = s.vertexCount - vb;
+  std::vector<char> badPath(static_cast<std::size_t>(filePaths) + 1, 0);
+  bool any = false;
+  for (int p = 1; p <= filePaths; ++p)
+    if (!ValidLayer(s.GetPath(0, pb + p))) badPath[static_cast<std::size_t>(p)] = 1, any = true;
+  if (!any) return;
+  // Chains end (checked before), within the file's vertices; a link past them ends a cut file's chain.
+  auto walk = [&](int p, auto&& visit) {
+    int steps = 0;
+    for (std::int32_t v = s.GetPath(2, pb + p); v >= 1 && v <= fileVertices && steps < fileVertices;
+         v = s.GetVertex(3, vb + v), ++steps)
+      visit(static_cast<int>(v));
+  };
+  std::vector<char> used(static_cast<std::size_t>(fileVertices) + 1, 0);  // 1 kept path, 2 set aside only
+  for (int p = 1; p <= filePaths; ++p)
+    if (!badPath[static_cast<std::size_t>(p)]) walk(p, [&](int v) { used[static_cast<std::size_t>(v)] = 1; });
+  for (int p = 1; p <= filePaths; ++p) {
+    if (!badPath[static_cast<std::size_t>(p)]) continue;
+    AsidePath a{s.GetPathRecord(pb + p), {}};
+    walk(p, [&](int v) {
+      a.chain.push_back(s.GetVertexRecord(vb + v));
+      if (!used[static_cast<std::size_t>(v)]) used[static_cast<std::size_t>(v)] = 2;
+    });
+    if (keep) s.aside.objects.paths.push_back(std::move(a));
+  }
+  std::vector<int> newVertex(static_cast<std::size_t>(fileVertices) + 1, 0);
+  std::vector<int> newPath(static_cast<std::size_t>(filePaths) + 1, 0);
+  int nv = 0, np = 0;
+  for (int v = 1; v <= fileVertices; ++v)
+    if (used[static_cast<std::size_t>(v)] != 2) newVertex[static_cast<std::size_t>(v)] = ++nv;
+  for (int p = 1; p <= filePaths; ++p)
+    if (!badPath[static_cast<std::size_t>(p)]) newPath[static_cast<std::size_t>(p)] = ++np;
+  auto moved = [&](std::int32_t v) {
+    return v >= 1 && v <= fileVertices ? newVertex[static_cast<std::size_t>(v)] : v;
+  };
+  for (int v = 1; v <= fileVertices; ++v) {
+    if (used[static_cast<std::size_t>(v)] == 2) continue;
+    VertexRecord r = s.GetVertexRecord(vb + v);
+    r.next = moved(r.next);
+    const std::int32_t owner = r.flags & kVertexOwnerMask;
+    if (owner >= 1 && owner <= filePaths && newPath[static_cast<std::size_t>(owner)])
+      r.flags = (r.flags & ~kVertexOwnerMask) | newPath[static_cast<std::size_t>(owner)];
+    s.PutVertexRecord(vb + newVertex[static_cast<std::size_t>(v)], r);
+  }
+  for (int p = 1; p <= filePaths; ++p) {
+    if (badPath[static_cast<std::size_t>(p)]) continue;
+    PathRecord r = s.GetPathRecord(pb + p);
+    r.firstVertex = moved(r.firstVertex);
+    s.PutPathRecord(pb + newPath[static_cast<std::size_t>(p)], r);
+  }
+  s.pathCount = pb + np;
+  s.vertexCount = vb + nv;
+}
+
+// Takes the references to rows the index lacks (row 0 included) out of records from..count of the
+// level; level 0 of a replace load keeps them aside, any other load drops them.
+void SetAsideRefs(ObjectStore& s, const CellIndex& index, int level, int from, bool keep) {
+  int w = from - 1;
+  for (int r = from; r <= s.refCount[level]; ++r) {
+    const CellRefRecord ref = s.GetCellRefRecord(level, r);
+    if (!index.ValidRow(RefRowOf(ref.flags))) {
+      if (keep) s.aside.refs.push_back(ref);
+      continue;
+    }
+    if (++w != r) s.PutCellRefRecord(level, w, ref);
+  }
+  s.refCount[level] = w;
 }
 
 const CellIndexEntry* Row(const Database& d, int row) {
@@ -133,14 +217,21 @@ class RecordWriter {
   std::vector<unsigned char> buffer_;
 };
 
-// Writes records 1..count of a table followed by its zero record; false when a page is missing.
+// Writes records 1..count of a table; false when a page is missing.
 template <class Table>
-bool PutTable(RecordWriter& w, Table& table, int count) {
+bool PutRecords(RecordWriter& w, Table& table, int count) {
   for (int r = 1; r <= count; ++r) {
     const std::int32_t* slot = table.Slot(r);
     if (!slot) return false;
     w.Put(slot, Table::kWords);
   }
+  return true;
+}
+
+// Records 1..count followed by the table's zero record.
+template <class Table>
+bool PutTable(RecordWriter& w, Table& table, int count) {
+  if (!PutRecords(w, table, count)) return false;
   w.Zero(Table::kWords * 4);
   return true;
 }
@@ -170,6 +261,8 @@ int LoadCellRefs(Database& d, std::string_view name, int level) {
       load.levelCell[l] = 0;
     }
   }
+  const bool own = level == 0 && base == 0;  // the open cell's own file: its set-aside records kept
+  if (own) s.aside.refs.clear();
   InputFile in(CellFilePath("", name, kRefExtension));
   if (!in.IsOpen()) {
     // A missing file is an empty cell, not a damaged one: it must not keep a new CL6 from being
@@ -182,13 +275,9 @@ int LoadCellRefs(Database& d, std::string_view name, int level) {
   int count = base;
   TableEnd end = ReadTable(in, s.refs[level], base, count);
   s.refCount[level] = count;
-  bool ok = end == TableEnd::Closed || end == TableEnd::Absent;
-  // Even a file cut short keeps only references to cells that exist.
-  int firstBad = 0;
-  if (!RefsUsable(s, d.index, level, base + 1, firstBad)) {
-    ok = false;
-    s.refCount[level] = firstBad - 1;
-  }
+  bool ok = end == TableEnd::Absent || (end == TableEnd::Closed && in.RestIsZero());
+  // Even a file cut short keeps only references to cells that exist; the others are set aside.
+  SetAsideRefs(s, d.index, level, base + 1, own);
   if (!ok && base > 0) s.refCount[level] = base;
   load.refLoadFailed = ok ? 0 : 1;
   // The error flag tells whether the open cell's own file was read whole; an append, good or bad,
@@ -234,7 +323,14 @@ int SaveCellRefs(Database& d, std::string_view name, int level) {
   os::BinaryWriter out;
   if (!out.Open(FileNameForWrite(CellFilePath("", name, kRefExtension)))) return 1;
   RecordWriter w(out);
-  return Finish(out, w, PutTable(w, d.store.refs[level], d.store.refCount[level]));
+  const bool complete = PutRecords(w, d.store.refs[level], d.store.refCount[level]);
+  if (complete && level == 0)
+    for (const CellRefRecord& r : d.store.aside.refs) {
+      const std::int32_t words[kRefWords] = {r.flags, r.x, r.y};
+      w.Put(words, kRefWords);
+    }
+  w.Zero(kRefBytes);
+  return Finish(out, w, complete);
 }
 
 int SaveRefsByName(Database& d, std::string_view name) { return SaveCellRefs(d, name, 0); }
@@ -280,6 +376,7 @@ int LoadCellObjects(Database& d, std::string_view fileBase) {
   restoreBases();
   load.loadedCell = 0;
   const bool replace = load.boxBase == 0 && load.pathBase == 0 && load.vertexBase == 0;
+  if (replace) s.aside.objects = AsideObjects();
   InputFile in(CellFilePath("", fileBase, kObjectExtension));
   if (!in.IsOpen()) {
     restoreBases();
@@ -292,10 +389,12 @@ int LoadCellObjects(Database& d, std::string_view fileBase) {
   TableEnd end = ReadTable(in, s.boxes, load.boxBase, s.boxCount);
   if (end == TableEnd::Closed) end = ReadTable(in, s.paths, load.pathBase, s.pathCount);
   if (end == TableEnd::Closed) end = ReadTable(in, s.vertices, load.vertexBase, s.vertexCount);
-  bool ok = end == TableEnd::Closed || end == TableEnd::Absent;
+  bool ok = end == TableEnd::Absent || (end == TableEnd::Closed && in.RestIsZero());
   if (end == TableEnd::NoMemory || !ObjectsUsable(s, load, !ok)) {
     ok = false;
     s.boxCount = s.pathCount = s.vertexCount = 0;
+  } else {
+    SetAsideObjects(s, load, replace);
   }
   if (!ok && !replace) restoreBases();
   load.objectLoadFailed = ok ? 0 : 1;
@@ -353,8 +452,36 @@ int SaveCellObjects(Database& d, std::string_view name) {
   if (!out.Open(FileNameForWrite(CellFilePath("", name, kObjectExtension)))) return 1;
   RecordWriter w(out);
   ObjectStore& s = d.store;
-  bool complete = PutTable(w, s.boxes, s.boxCount) && PutTable(w, s.paths, s.pathCount) &&
-                  PutTable(w, s.vertices, s.vertexCount);
+  const AsideObjects& aside = s.aside.objects;
+  // The set-aside records go behind the tables' own, numbered on from them.
+  bool complete = PutRecords(w, s.boxes, s.boxCount);
+  for (const BoxRecord& r : aside.boxes) {
+    const std::int32_t words[kBoxWords] = {r.flags, r.left, r.bottom, r.right, r.top};
+    w.Put(words, kBoxWords);
+  }
+  w.Zero(kBoxBytes);
+  complete = complete && PutRecords(w, s.paths, s.pathCount);
+  std::int32_t vertex = s.vertexCount;
+  for (const AsidePath& a : aside.paths) {
+    const std::int32_t words[kPathWords] = {a.path.flags, a.path.width, a.chain.empty() ? 0 : vertex + 1};
+    w.Put(words, kPathWords);
+    vertex += static_cast<std::int32_t>(a.chain.size());
+  }
+  w.Zero(kPathBytes);
+  complete = complete && PutRecords(w, s.vertices, s.vertexCount);
+  vertex = s.vertexCount;
+  std::int32_t path = s.pathCount;
+  for (const AsidePath& a : aside.paths) {
+    ++path;
+    for (std::size_t i = 0; i < a.chain.size(); ++i) {
+      const VertexRecord& r = a.chain[i];
+      ++vertex;
+      const std::int32_t words[kVertexWords] = {(r.flags & ~kVertexOwnerMask) | path, r.x, r.y,
+                                                i + 1 < a.chain.size() ? vertex + 1 : 0};
+      w.Put(words, kVertexWords);
+    }
+  }
+  w.Zero(kVertexBytes);
   return Finish(out, w, complete);
 }
 
@@ -425,6 +552,25 @@ int SaveEmptyCellFiles(std::string_view name, int rank) {
     if (out.Commit() != 1) return 1;
   }
   return 0;
+}
+
+std::string DescribeAsideRecords(const ObjectStore& s, bool objects, bool refs) {
+  const AsideRecords& a = s.aside;
+  std::vector<std::string> parts;
+  if (objects) {
+    for (const BoxRecord& b : a.objects.boxes) parts.push_back("Box on Layer " + std::to_string(LayerOf(b.flags)));
+    for (const AsidePath& p : a.objects.paths)
+      parts.push_back((IsText(p.path.flags) ? "Text on Layer " : "Path on Layer ") +
+                      std::to_string(LayerOf(p.path.flags)));
+  }
+  if (refs)
+    for (const CellRefRecord& r : a.refs) parts.push_back("Cell Reference to Row " + std::to_string(RefRowOf(r.flags)));
+  if (parts.empty()) return "";
+  std::string text = std::to_string(parts.size()) + (parts.size() == 1 ? " Record" : " Records") + " Set Aside: ";
+  // The first few name the kind of damage; the count says the rest.
+  for (std::size_t i = 0; i < parts.size() && i < 4; ++i) text += (i ? ", " : "") + parts[i];
+  if (parts.size() > 4) text += " and More";
+  return text + " ... Kept in the Cell Files";
 }
 
 int CountPathVertices(Database& d, int path) {

@@ -3,14 +3,19 @@
 // failure (the capacity checks -1); savers give 0 ok, 1 failure. Messages are the callers' business,
 // except the capacity boxes.
 //
-// A file counts as read whole when every table it has ends in its zero record. A file that stops at
-// the start of a table simply lacks that table and the ones after it (a 0-byte BP6 is an empty cell);
-// a file that stops inside a table, holds more records than the store can, or holds records the
-// program cannot use (a layer outside 1..64, a vertex link outside the file or running in a circle,
-// a cell row outside the index) is damaged: the load fails with the error flag set, and the cell's
-// file is not written over while that flag stands. An append that fails leaves the tables as they
-// were before it, and no append changes the error flags, which speak of the open cell's own files.
+// A file counts as read whole when every table it has ends in its zero record and nothing follows
+// the last one. A file that stops at the start of a table simply lacks that table and the ones after
+// it (a 0-byte BP6 is an empty cell); a file that stops inside a table, holds more records than the
+// store can, has records after its last zero record (a CL6 with a zero record inside), or a vertex link
+// outside the file or running in a circle, is damaged: the load fails with the error flag set, and
+// the cell's file is not written over while that flag stands. A record holding a value the program
+// cannot use (a layer outside 1..64, a cell row outside the index) is set aside instead
+// (ObjectStore::aside): the cell loads without it, and its saves write it back, so a load that
+// succeeds leaves a cell whose save keeps every record read. An append that fails leaves the tables
+// as they were before it, and no append changes the error flags, which speak of the open cell's own
+// files; an append leaves out the records the source's own load would set aside.
 #pragma once
+#include <string>
 #include <string_view>
 
 #include "editor/db/database.h"
@@ -50,5 +55,9 @@ int SaveSelectedObjects(Database& d, std::string_view name);
 int SaveEmptyCellFiles(std::string_view name, int rank);
 
 int CountPathVertices(Database& d, int path);
+
+// The set-aside records of the open cell in a line for the user, those of its BP6 and of its CL6 as
+// asked ("" when there are none).
+std::string DescribeAsideRecords(const ObjectStore& s, bool objects = true, bool refs = true);
 
 }  // namespace db

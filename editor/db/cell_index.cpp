@@ -65,6 +65,9 @@ int ReadCellIndexFile(CellIndex& index, std::string_view path) {
   for (CellIndexEntry& row : rows) {
     std::string name;
     if (!words.Next(name) || name.size() > static_cast<std::size_t>(kMaxCellNameLength)) return -1;
+    // A control character (a NUL above all) would not survive the next write of the index.
+    for (char c : name)
+      if (static_cast<unsigned char>(c) < 0x20 || c == 0x7f) return -1;
     row.name = Upper(name);
     std::int32_t* fields[] = {&row.flags,    &row.left,      &row.bottom,
                               &row.right,    &row.top,       &row.boxCount,
@@ -72,6 +75,9 @@ int ReadCellIndexFile(CellIndex& index, std::string_view path) {
     for (std::int32_t* f : fields)
       if (!words.NextInt(*f)) return -1;
   }
+  // Rows past the count (a count lowered by hand) would be gone with the next write of the index.
+  std::string extra;
+  if (words.Next(extra)) return -1;
   if (reader.Failed()) return -1;
   for (int i = 0; i < count; ++i) index.rows[static_cast<std::size_t>(i) + 1] = std::move(rows[i]);
   index.count = count;

@@ -23,7 +23,7 @@ struct CellIndex {
 
 // Reads a CELLS6.DBD. 1 read; 0 the file is missing; -1 the file is damaged (no count, a count
 // above 513, a row cut short, a number that is not a whole 32-bit number, a name of more than 32
-// characters). Only a whole read changes the table, so a damaged file never leaves half a table that
+// characters or holding a control character, text after the last counted row). Only a whole read changes the table, so a damaged file never leaves half a table that
 // a later write would put back. Names are upper-cased.
 int ReadCellIndexFile(CellIndex& index, std::string_view path);
 int ReadCellIndex(CellIndex& index);  // "CELLS6.DBD" of the working folder

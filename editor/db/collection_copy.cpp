@@ -10,6 +10,7 @@
 #include "editor/db/collection_internal.h"
 #include "editor/db/current_cell.h"
 #include "editor/db/helpers.h"
+#include "editor/db/hierarchy.h"
 #include "editor/db/store_edits.h"
 #include "platform/os/path.h"
 
@@ -196,7 +197,7 @@ int CopyOrAppendCell(Database& d, CollectionTalk& t, std::string_view sourceType
     }
     if (append) MarkAppendedRefs(d.store, refsBefore);
     for (int i = refsBefore + 1; i <= d.store.refCount[0];) {
-      if (RowOf(d, RefRowOf(d.store.GetCellRef(0, 0, i))).Rank() >= rank) {
+      if (!RankAllowsPlacement(rank, RowOf(d, RefRowOf(d.store.GetCellRef(0, 0, i))).Rank())) {
         RemoveCellRef(d.store, i);
       } else {
         ++i;

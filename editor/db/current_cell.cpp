@@ -146,6 +146,10 @@ int LoadCell(Database& d, std::string_view name) {
     return 0;
   }
   if (rank > 1 && LoadRefsOfCell(d, row, 0) != 0) d.talk->Message(7);
+  // Once, at the opening: the records stay out of drawing and editing and go back with every save.
+  // A file not read whole has had its own message, and is not saved over anyway.
+  const std::string aside = DescribeAsideRecords(d.store, !d.load.objectLoadError, !d.load.refLoadError);
+  if (!aside.empty()) d.talk->Box("", std::string(name) + ": " + aside);
   d.current.row = row;
   d.current.rank = rank;
   d.current.name = std::string(name);

@@ -96,6 +96,7 @@ void ObjectStore::FreeCellRefSlot(int level) {
 
 void ObjectStore::FreeObjectStore() {
   FreeObjectPages();
+  aside = AsideRecords();
   for (int level = 0; level < kRefLevels; ++level) FreeCellRefSlot(level);
 }
 

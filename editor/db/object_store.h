@@ -6,6 +6,7 @@
 #include <cstdint>
 #include <memory>
 #include <string>
+#include <vector>
 
 #include "editor/db/records.h"
 #include "editor/db/talk.h"
@@ -78,6 +79,27 @@ using BoxTable = PagedTable<kBoxWords, kBoxesPerPage, kBoxPages>;
 using PathTable = PagedTable<kPathWords, kPathsPerPage, kPathPages>;
 using VertexTable = PagedTable<kVertexWords, kVerticesPerPage, kVertexPages>;
 using CellRefTable = PagedTable<kRefWords, kRefsPerPage, kRefPages>;
+
+// Records of the loaded cell's files that the program cannot use (a layer outside 1..64, a
+// reference to a row the index lacks). They are held out of the tables, so nothing draws or edits
+// them, and every save of the cell writes them back behind the tables' records: a damaged value
+// never costs the user the record, nor the rest of the cell.
+struct AsidePath {
+  PathRecord path;
+  std::vector<VertexRecord> chain;  // in chain order
+};
+struct AsideObjects {
+  std::vector<BoxRecord> boxes;
+  std::vector<AsidePath> paths;
+  bool empty() const { return boxes.empty() && paths.empty(); }
+};
+struct AsideRecords {
+  AsideObjects objects;              // of the loaded BP6
+  std::vector<CellRefRecord> refs;   // of the CL6 loaded into level 0
+  int Count() const {
+    return static_cast<int>(objects.boxes.size() + objects.paths.size() + refs.size());
+  }
+};
 
 class ObjectStore {
  public:
@@ -159,6 +181,7 @@ class ObjectStore {
   PathTable paths;
   VertexTable vertices;
   std::array<CellRefTable, kRefLevels> refs;
+  AsideRecords aside;
 
  private:
   static bool ValidLevel(int level) { return level >= 0 && level < kRefLevels; }

@@ -37,7 +37,10 @@ void Conversion::AskReplaceLesser(std::string_view question) {
 }
 
 void Conversion::FinalMessage(bool finished) {
-  if (flags.error)
+  if (flags.error && droppedRefs > 0)
+    Box(Format("Some Error Occurred ... %d Cell References Dropped ... Conversion may be Incorrect",
+               droppedRefs));
+  else if (flags.error)
     Box("Some Error Occurred ... Conversion may be Incorrect");
   else if (flags.stop)
     Box("Aborted ... Conversion may be Incomplete");

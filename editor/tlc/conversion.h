@@ -21,6 +21,7 @@ struct Conversion {
   bool replaceLesser = false;
   RunFlags flags;
   int cells = 0;  // converted or written
+  int droppedRefs = 0;  // cell references refused, counted in the final message
   bool listFullShown = false;
 
   // DISPLAY items are written only in a run with a display.

@@ -8,6 +8,7 @@
 #include "editor/db/database.h"
 #include "editor/db/extent.h"
 #include "editor/db/helpers.h"
+#include "editor/db/hierarchy.h"
 #include "editor/tlc/cell_files.h"
 #include "editor/tlc/cells_ref.h"
 #include "editor/tlc/conversion.h"
@@ -39,6 +40,7 @@ class CellLoader final : public RecordConsumer {
   bool RoomForVertex();
   int AddVertex(std::int32_t flags, std::int32_t x, std::int32_t y);
   void Unusable();
+  void RankBroken(const std::string& placed);
 
   TlcIn& run_;
   db::Database& work_;
@@ -48,6 +50,7 @@ class CellLoader final : public RecordConsumer {
   bool pathsFull_ = false;
   bool verticesFull_ = false;
   bool unusableShown_ = false;
+  bool rankShown_ = false;
 };
 
 class TlcIn : public Conversion {
@@ -65,11 +68,17 @@ class TlcIn : public Conversion {
   void HeaderPass(const std::string& source);
   void ConversionPass(const std::string& source, const std::string& destination);
   bool LoadCell(const std::string& source, ListEntry& entry, int row);
+  bool WillConvert(const ListEntry& entry) const;
+  // The rank a cell of the destination has once this run is done: a cell still to be converted
+  // takes its new rank, so no reference can come to place a cell that outranks its holder.
+  int RankAfterRun(const std::string& name, int row) const;
   void ResetStore();
 
   std::unique_ptr<db::Database> work_;
   ScaleCheck scaleCheck_;
   std::vector<ListEntry> list_;
+  std::string current_;  // the cell being loaded
+  mutable std::vector<int> rankAfterRun_ = std::vector<int>(db::kCellIndexRows, -1);
 };
 
 bool CellLoader::Room(int count, int limit, bool& full, const char* message) {
@@ -100,6 +109,16 @@ void CellLoader::Unusable() {
   if (!unusableShown_) run_.Fail(RecordErrorText(Keyword::CellRef));
   unusableShown_ = true;
   run_.flags.error = true;
+  ++run_.droppedRefs;
+}
+
+// A reference to a cell of equal or higher rank would make a loop of the hierarchy: never stored.
+void CellLoader::RankBroken(const std::string& placed) {
+  if (!rankShown_)
+    run_.Fail(Format("%s in %s ... Cell Record Rank Error", placed.c_str(), run_.current_.c_str()));
+  rankShown_ = true;
+  run_.flags.error = true;
+  ++run_.droppedRefs;
 }
 
 void CellLoader::CellRef(const TlcCellRef& ref) {
@@ -110,6 +129,11 @@ void CellLoader::CellRef(const TlcCellRef& ref) {
   const int row = db::FindCell(work_.index, UpperCase(ref.name)) ? work_.index.foundRow : 0;
   if (row < 1 || rank_ <= 1) {
     Unusable();
+    return;
+  }
+  const std::string& placed = work_.index.rows[static_cast<std::size_t>(row)].name;
+  if (!db::RankAllowsPlacement(rank_, run_.RankAfterRun(placed, row))) {
+    RankBroken(placed);
     return;
   }
   const int r = s.refCount[0] + 1;
@@ -308,12 +332,13 @@ void TlcIn::HeaderPass(const std::string& source) {
       const std::string mismatch = CheckTlcScale(header, scaleCheck_);
       if (!mismatch.empty()) Fail(mismatch);
       const int rank = header.rank & 0xff;
-      if (rank > 15) {
-        // Taken as it stands, the cell would become a placeholder over its real contents.
+      if (rank > 15 || rank == 0) {
+        // Taken as it stands, the cell would become a placeholder over its real contents; rank 0
+        // is no rank a cell can have.
         Fail(Format("%s ... Rank Error", name.c_str()));
         entry.refused = true;
       }
-      entry.rank = rank == 0 ? 1 : rank;
+      entry.rank = rank;
       entry.left = header.left, entry.bottom = header.bottom;
       entry.right = header.right, entry.top = header.top;
     } else {
@@ -337,13 +362,33 @@ void TlcIn::HeaderPass(const std::string& source) {
   }
 }
 
+bool TlcIn::WillConvert(const ListEntry& entry) const {
+  if (entry.refused) return false;
+  int found = 0;
+  for (int row = 1; row <= work_->index.count && !found; ++row)
+    if (work_->index.rows[static_cast<std::size_t>(row)].name == entry.name) found = row;
+  if (entry.lesser && found && !replaceLesser) return false;
+  return entry.lesser || entry.rank != 0;
+}
+
+int TlcIn::RankAfterRun(const std::string& name, int row) const {
+  // Asked for every reference; the answer for a row stays the same for the whole run.
+  int& known = rankAfterRun_[static_cast<std::size_t>(row)];
+  if (known >= 0) return known;
+  known = work_->index.rows[static_cast<std::size_t>(row)].Rank();
+  const int listed = FindListed(list_, name);
+  if (listed >= 0) {
+    const ListEntry& entry = list_[static_cast<std::size_t>(listed)];
+    if (WillConvert(entry)) known = entry.rank >= 1 && entry.rank <= 15 ? entry.rank : 1;
+  }
+  return known;
+}
+
 void TlcIn::ConversionPass(const std::string& source, const std::string& destination) {
   for (ListEntry& entry : list_) {
     if (flags.stop) break;
-    if (entry.refused) continue;
+    if (!WillConvert(entry)) continue;
     const bool exists = db::FindCell(work_->index, entry.name) && work_->index.foundRow > 0;
-    if (entry.lesser && exists && !replaceLesser) continue;
-    if (!entry.lesser && entry.rank == 0) continue;
     Item(kItemOperation, Format("Converting %s to Internal File ...", entry.name.c_str()));
 
     db::CellIndex& index = work_->index;
@@ -401,7 +446,10 @@ void TlcIn::ConversionPass(const std::string& source, const std::string& destina
 bool TlcIn::LoadCell(const std::string& source, ListEntry& entry, int row) {
   ResetStore();
   db::CellIndexEntry& e = work_->index.rows[row];
+  current_ = entry.name;
   if (entry.rank >= 1 && entry.rank <= 15) {
+    // The row's rank is the one its references are tested against, itself included.
+    e.flags = entry.rank;
     CellLoader loader(*this, *work_, entry.rank);
     FileLineSource file;
     if (file.Open(source + entry.name + ".TLC")) {

@@ -135,6 +135,26 @@ TEST(CellList, BuiltFromTheMainFileAndSortedByRank) {
   EXPECT_EQ(refused.Count(), 3);
 }
 
+// A TLC set with a loop in it (a cell placing itself, or one of its own rank) is still listed once
+// per cell, and each such pair is told once.
+TEST(CellList, PlacementsThatBreakTheRankRuleAreTold) {
+  ostest::Scratch dir;
+  dir.Write("TOP.TLC", TlcFile("TOP", 2, {"TOP", "B", "C", "TOP", "B"}));
+  dir.Write("B.TLC", TlcFile("B", 2, {"C"}));
+  dir.Write("C.TLC", TlcFile("C", 1, {}));
+  RecordingUi ui;
+  Job job("STRMEXP", ui);
+  CellListReading how;
+  how.mainScale = 1000;
+  how.mainUnit = "um";
+  CellList list;
+  ASSERT_EQ(BuildCellList(job, MainFileName::Split(dir.Path("TOP.TLC")), "TOP", list, how), 1);
+  EXPECT_EQ(list.Count(), 3);
+  std::vector<std::string> lines;
+  for (const auto& [item, text] : ui.items) lines.push_back(text);
+  EXPECT_EQ(lines, (std::vector<std::string>{"Rank Error ... TOP Placed in TOP", "Rank Error ... B Placed in TOP"}));
+}
+
 // A full list and a missing file are told on the exporter's own message lines and stop the list.
 TEST(CellList, FullListAndMissingFileOnTheExportersLines) {
   ostest::Scratch dir;

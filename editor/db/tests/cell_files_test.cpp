@@ -105,8 +105,7 @@ TEST_F(CellFiles, DamagedBp6FilesFailAndAreNeverWrittenOver) {
                                         vertices.substr(16 * 6) + Zeros(16)},
       {"next link beyond the vertices", SampleBoxes() + Zeros(20) + SamplePaths() + Zeros(12) +
                                             Words({1, 0, 0, 9}) + vertices.substr(16) + Zeros(16)},
-      {"box on layer 0", Words({0x100, 0, 0, 1, 1}) + Zeros(20) + Zeros(28)},
-      {"path on layer 65", Zeros(20) + Words({65, 0, 0}) + Zeros(12) + Zeros(16)},
+      {"a record after the last table's end", SampleBp6() + Words({1, 0, 0, 1, 1})},
   };
   for (const Case& c : cases) {
     f.Write("LEAF.BP6", c.bytes);
@@ -134,9 +133,7 @@ TEST_F(CellFiles, DamagedCl6FilesFailAndAreNeverWrittenOver) {
     std::string bytes;
   };
   const Case cases[] = {
-      {"row 0 with an orientation", Words({0x800, 0, 0}) + Zeros(12)},
-      {"row beyond the index", Words({4, 0, 0}) + Zeros(12)},
-      {"row beyond the table", Words({2047, 0, 0}) + Zeros(12)},
+      {"a zero record inside", Words({1, 0, 0}) + Zeros(12) + Words({2, 0, 0}) + Zeros(12)},
       {"cut record", Words({1, 0, 0}) + Words({1, 0})},
       {"no end record", Words({1, 0, 0})},
       {"more references than a level holds", tooMany + Zeros(12)},
@@ -157,6 +154,66 @@ TEST_F(CellFiles, DamagedCl6FilesFailAndAreNeverWrittenOver) {
   ASSERT_EQ(db::LoadRefsOfCell(*d, 3, 0), 0);
   EXPECT_EQ(s().refCount[0], 256431);
   EXPECT_EQ(d->load.refLoadError, 0);
+}
+
+// A value the program cannot use costs neither the record nor the rest of the cell: the cell loads
+// without it, and every save writes it back behind the cell's own records.
+TEST_F(CellFiles, UnusableRecordsAreSetAsideAndSavedBack) {
+  const std::string bp6 = Words({1, 0, 0, 100, 50}) + Words({100, 1, 2, 3, 4}) + Words({64, -10, -10, 10, 10}) +
+                          Zeros(20) + Words({100, 10, 1}) + Words({3, 0, 3}) +
+                          Words({kText | (3 << 11) | 4, 30, 7}) + Zeros(12) + SampleVertices() + Zeros(16);
+  f.Write("LEAF.BP6", bp6);
+  ASSERT_EQ(db::LoadObjectsOfCell(*d, 1), 0);
+  EXPECT_EQ(d->load.objectLoadError, 0);
+  EXPECT_EQ(s().boxCount, 2);
+  EXPECT_EQ(s().GetBox(0, 2), 64);
+  ASSERT_EQ(s().pathCount, 2);
+  EXPECT_EQ(s().vertexCount, 6);
+  EXPECT_EQ(db::CountPathVertices(*d, 1), 4);
+  EXPECT_EQ(s().GetVertex(0, 1), 1) << "the polygon is path 1 now";
+  EXPECT_EQ(db::CountPathVertices(*d, 2), 2);
+  EXPECT_EQ(s().GetVertex(1, 6), 0x41424344);
+  EXPECT_EQ(s().aside.Count(), 2);
+
+  f.Write("TOP.CL6", Words({1, 0, 0}) + Words({0x800, 7, 7}) + Words({2 | 0x4000, -5, 9}) + Words({1500, 8, 8}) +
+                         Words({4, 9, 9}) + Words({1 | (4 << 11), 3, 3}) + Zeros(12));
+  ASSERT_EQ(db::LoadRefsOfCell(*d, 3, 0), 0);
+  EXPECT_EQ(d->load.refLoadError, 0);
+  ASSERT_EQ(s().refCount[0], 3);
+  EXPECT_EQ(s().GetCellRef(0, 1, 3), 3);
+  EXPECT_EQ(db::DescribeAsideRecords(s()),
+            "5 Records Set Aside: Box on Layer 100, Path on Layer 100, Cell Reference to Row 0, "
+            "Cell Reference to Row 1500 and More ... Kept in the Cell Files");
+
+  ASSERT_EQ(db::SaveObjectsOfCell(*d, 1), 0);
+  ASSERT_EQ(db::SaveRefsOfCell(*d, 3), 0);
+  const std::string saved = Words({1, 0, 0, 100, 50}) + Words({64, -10, -10, 10, 10}) + Words({100, 1, 2, 3, 4}) +
+                            Zeros(20) + Words({3, 0, 1}) + Words({kText | (3 << 11) | 4, 30, 5}) +
+                            Words({100, 10, 7}) + Zeros(12) + Words({1, 0, 0, 2}) + Words({1, 10, 0, 3}) +
+                            Words({1, 10, 10, 4}) + Words({1, 0, 0, 0}) + Words({2, 5, 5, 6}) +
+                            Words({kText | 2, 0x41424344, 0x45000000, 0}) + Words({3, 0, 0, 8}) +
+                            Words({3, 100, 0, 0}) + Zeros(16);
+  EXPECT_EQ(f.Read("LEAF.BP6"), saved);
+  EXPECT_EQ(f.Read("TOP.CL6"), Words({1, 0, 0}) + Words({2 | 0x4000, -5, 9}) + Words({1 | (4 << 11), 3, 3}) +
+                                   Words({0x800, 7, 7}) + Words({1500, 8, 8}) + Words({4, 9, 9}) + Zeros(12));
+  // Read again and saved again, the files stay as they are.
+  ASSERT_EQ(db::LoadObjectsOfCell(*d, 1), 0);
+  ASSERT_EQ(db::LoadRefsOfCell(*d, 3, 0), 0);
+  EXPECT_EQ(s().aside.Count(), 5);
+  ASSERT_EQ(db::SaveObjectsByName(*d, "AGAIN"), 0);
+  EXPECT_EQ(f.Read("Again.bp6"), saved);
+
+  // Appended elsewhere, the records stay out of the copy; loading another cell forgets them.
+  d->index.rows[2].boxCount = 3;
+  f.Write("MID.BP6", bp6);
+  ASSERT_EQ(db::AppendObjectsOfCell(*d, 2), 0);
+  EXPECT_EQ(s().boxCount, 4);
+  EXPECT_EQ(s().pathCount, 4);
+  EXPECT_EQ(s().aside.objects.boxes.size(), 1u);
+  f.Write("MID.BP6", SampleBp6());
+  ASSERT_EQ(db::LoadObjectsOfCell(*d, 2), 0);
+  EXPECT_TRUE(s().aside.objects.empty());
+  EXPECT_EQ(s().aside.refs.size(), 3u) << "the references belong to level 0's load";
 }
 
 TEST_F(CellFiles, BoxTableHoldsExactlyItsLimit) {
@@ -183,7 +240,7 @@ TEST_F(CellFiles, AFailedAppendLeavesTheOpenCellAsItWas) {
   for (const char* bytes : {"", "damaged"}) {
     if (*bytes) {
       f.Write("MID.BP6", Words({1, 0, 0, 1, 1}));
-      f.Write("MID.CL6", Words({9, 0, 0}) + Zeros(12));
+      f.Write("MID.CL6", Words({1, 0, 0}) + Words({1, 0}));
     }
     EXPECT_NE(db::AppendObjectsOfCell(*d, 2), 0) << bytes;
     EXPECT_EQ(s().boxCount, 2);

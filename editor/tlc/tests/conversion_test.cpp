@@ -446,7 +446,7 @@ TEST(TlcIn, NamesAreCheckedBeforeTheyBecomeFiles) {
   EXPECT_EQ(talk.boxes, (Boxes{"setup TLCIN", "TLCIN? Any Old Cells will be Replaced ...",
                                "TLCIN: ..\\EVIL ... Not a Vaild Name", "TLCIN: CON ... Not a Vaild Name",
                                "TLCIN: A.B ... Not a Vaild Name", "TLCIN: Cell Record Read Error",
-                               "TLCIN: Some Error Occurred ... Conversion may be Incorrect"}));
+                               "TLCIN: Some Error Occurred ... 1 Cell References Dropped ... Conversion may be Incorrect"}));
   EXPECT_EQ(f.List("dst/*.BP6"), std::vector<std::string>{"GOOD.BP6"});
   EXPECT_FALSE(f.Exists("EVIL.BP6"));
 }
@@ -468,10 +468,10 @@ TEST(TlcIn, UnusableRecordsAreRefused) {
     if (std::string(cell) == "TOP")
       EXPECT_EQ(talk.boxes, (Boxes{"TLCIN: Box Record Read Error", "TLCIN: Cell Record Read Error",
                                    "TLCIN: Text Record Read Error",
-                                   "TLCIN: Some Error Occurred ... Conversion may be Incorrect"}));
+                                   "TLCIN: Some Error Occurred ... 1 Cell References Dropped ... Conversion may be Incorrect"}));
     else
       EXPECT_EQ(talk.boxes, (Boxes{"TLCIN: Cell Record Read Error",
-                                   "TLCIN: Some Error Occurred ... Conversion may be Incorrect"}));
+                                   "TLCIN: Some Error Occurred ... 1 Cell References Dropped ... Conversion may be Incorrect"}));
   }
   auto got = tlctest::ReadDrawingFolder(f.Dir("dst"));
   const tlctest::LoadedCell& top = got["TOP"];
@@ -485,12 +485,56 @@ TEST(TlcIn, UnusableRecordsAreRefused) {
   EXPECT_FALSE(got["FLAT"].hasCl6);
 }
 
+// A cell places only cells of lower rank: a reference that would make a loop is never stored, and
+// the run says how many were dropped. The rank a cell gets in this very run is the one that counts.
+TEST(TlcIn, ReferencesThatBreakTheRankRuleAreDropped) {
+  auto cell = [](const std::string& name, int rank, const std::vector<std::string>& uses) {
+    std::string text = "=H\n" + name + "\n6.0\n6.0\n1000\num\nd\nt\n" + std::to_string(rank) +
+                       " 0 0 1 0\n1 0 0 0\n=B\n1 0 0 1 1\n";
+    for (std::size_t i = 0; i < uses.size(); ++i) text += "=C\n" + uses[i] + "\n0 " + std::to_string(i) + " 0 0\n";
+    return text;
+  };
+  Folders f;
+  f.Write("tlc/LEAF.TLC", cell("LEAF", 1, {}));
+  f.Write("tlc/MID.TLC", cell("MID", 2, {"LEAF", "MID", "mid", "PEER"}));
+  f.Write("tlc/PEER.TLC", cell("PEER", 2, {"LEAF"}));
+  f.Write("tlc/TOP.TLC", cell("TOP", 3, {"MID", "LEAF"}));
+  // RISE is rank 1 in the destination but comes in at rank 3, above LOW that places it.
+  f.Write("tlc/RISE.TLC", cell("RISE", 3, {"MID"}));
+  f.Write("tlc/LOW.TLC", cell("LOW", 2, {"RISE", "LEAF"}));
+  f.Write("tlc/CELLS.REF", "6\nLEAF\n1\nMID\n2\nPEER\n2\nTOP\n3\nRISE\n3\nLOW\n2\n");
+  tlctest::WriteDrawingFolder(f.Dir("dst"), {tlctest::Cell("RISE", 1)});
+  RecordingTalk talk;
+  TlcRunSummary s = f.In(talk, f.Dir("tlc"), f.Dir("dst"));
+  EXPECT_EQ(s.cells, 6);
+  EXPECT_EQ(talk.boxes, (Boxes{"setup TLCIN", "TLCIN? Any Old Cells will be Replaced ...",
+                               "TLCIN: MID in MID ... Cell Record Rank Error",
+                               // PEER, of MID's rank, is converted after it, so MID cannot find it yet
+                               "TLCIN: Cell Record Read Error",
+                               "TLCIN: RISE in LOW ... Cell Record Rank Error",
+                               "TLCIN: Some Error Occurred ... 4 Cell References Dropped ... Conversion may be Incorrect"}));
+  auto got = tlctest::ReadDrawingFolder(f.Dir("dst"));
+  auto names = [&](const std::string& name) {
+    std::vector<std::string> used;
+    for (const auto& [placed, ref] : got[name].refs) used.push_back(placed + "@" + std::to_string(ref.x));
+    return used;
+  };
+  EXPECT_EQ(names("MID"), (std::vector<std::string>{"LEAF@0"}));
+  EXPECT_EQ(got["MID"].row.refCount, 1);
+  EXPECT_EQ(names("PEER"), (std::vector<std::string>{"LEAF@0"}));
+  EXPECT_EQ(names("TOP"), (std::vector<std::string>{"MID@0", "LEAF@1"}));
+  EXPECT_EQ(names("LOW"), (std::vector<std::string>{"LEAF@1"}));
+  EXPECT_EQ(names("RISE"), (std::vector<std::string>{"MID@0"}));
+  EXPECT_EQ(got["RISE"].row.flags, 3);
+}
+
 TEST(TlcIn, HeadersScalesAndFolders) {
   Folders f;
   f.Write("tlc/BIG.TLC", "=H\nBIG\n6.0\n6.0\n1000\num\nd\nt\n16 0 0 1 0\n0 0 0 0\n=B\n1 0 0 5 5\n");
   f.Write("tlc/ZERO.TLC", "=H\nZERO\n6.0\n6.0\n100\nUM\nd\nt\n0 -5 -5 5 5\n0 0 0 0\n");
+  f.Write("tlc/OUTL.TLC", "=H\nOUTL\n6.0\n6.0\n1000\nUM\nd\nt\n1 -5 -5 5 5\n0 0 0 0\n");
   f.Write("tlc/NOHEAD.TLC", "=B\n1 0 0 5 5\n");
-  f.Write("tlc/CELLS.REF", "3\nBIG\n1\nZERO\n1\nNOHEAD\n18 0 0 0 0\n");
+  f.Write("tlc/CELLS.REF", "4\nBIG\n1\nZERO\n1\nOUTL\n1\nNOHEAD\n18 0 0 0 0\n");
   tlctest::WriteEmptyDrawingFolder(f.Dir("dst"), 1000, "UM");
   RecordingTalk talk;
   TlcSetup setup{f.Path("tlc"), f.Path("dst"), "", true, true};  // no final separators
@@ -499,11 +543,12 @@ TEST(TlcIn, HeadersScalesAndFolders) {
   EXPECT_EQ(talk.boxes, (Boxes{"setup TLCIN", "TLCIN? Any Old Cells will be Replaced ...",
                                "TLCIN: BIG ... Rank Error",
                                "TLCIN: Different Scales!  TLC=100/UM Internal=1000/UM",
+                               "TLCIN: ZERO ... Rank Error",
                                "TLCIN: Some Error Occurred ... Conversion may be Incorrect"}));
   auto got = tlctest::ReadDrawingFolder(f.Dir("dst"));
   EXPECT_FALSE(got.count("BIG"));
-  EXPECT_EQ(got["ZERO"].row.flags, 1);  // rank 0 is rank 1
-  EXPECT_EQ(got["ZERO"].row.left, -5);  // a header outline is taken as it stands
+  EXPECT_FALSE(got.count("ZERO"));  // rank 0 is no rank: the entry is skipped, never taken as 1
+  EXPECT_EQ(got["OUTL"].row.left, -5);  // a header outline is taken as it stands
   EXPECT_EQ(got["NOHEAD"].row.flags, 2);  // rank from CELLS.REF
   EXPECT_EQ(got["NOHEAD"].row.right, 5);
   // An empty cell without an outline gets a 256th of the whole range.

@@ -2,6 +2,7 @@
 #include <cstdlib>
 
 #include "editor/db/cell_files.h"
+#include "editor/db/hierarchy.h"
 #include "editor/db/orientation.h"
 #include "editor/ui/draw/device.h"
 #include "editor/ui/draw/engine.h"
@@ -37,6 +38,7 @@ int SetAsideEditedCell(Engine& e) {
   std::swap(a.boxes, d.store.boxes);
   std::swap(a.paths, d.store.paths);
   std::swap(a.vertices, d.store.vertices);
+  std::swap(a.aside, d.store.aside.objects);
   a.boxCount = d.store.boxCount;
   a.pathCount = d.store.pathCount;
   a.vertexCount = d.store.vertexCount;
@@ -59,6 +61,8 @@ int RestoreEditedCell(Engine& e) {
     std::swap(a.boxes, d.store.boxes);
     std::swap(a.paths, d.store.paths);
     std::swap(a.vertices, d.store.vertices);
+    std::swap(a.aside, d.store.aside.objects);
+    a.aside = db::AsideObjects();
     d.store.boxCount = a.boxCount;
     d.store.pathCount = a.pathCount;
     d.store.vertexCount = a.vertexCount;
@@ -215,7 +219,7 @@ void DrawLevelInstances(Engine& e, int level, bool refsLoaded) {
   for (int n = 1; n <= d.store.refCount[std::size_t(level)]; ++n) {
     PollEscape(e);
     if (!FillLevelRecord(e, level, n)) continue;
-    if (L.rank >= holderRank) {
+    if (!db::RankAllowsPlacement(holderRank, L.rank)) {
       ShowRankError(e);
     } else if (L.visible) {
       const bool deep = DisplayDepth(e) > level;
@@ -296,7 +300,7 @@ void DrawInstance(Engine& e, int n) {
     return;
   }
   const LevelRecord& L = e.levels[0];
-  if (L.rank != 0 && L.rank >= e.db.current.rank) {
+  if (!db::RankAllowsPlacement(e.db.current.rank, L.rank)) {
     ShowRankError(e);
   } else if (L.visible) {
     const int depth = DisplayDepth(e);

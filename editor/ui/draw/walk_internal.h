@@ -30,6 +30,7 @@ struct EngineWork {
   int loadedCell = 0;
   int objectLoadFailed = 0;
   int objectLoadError = 0;
+  db::AsideObjects aside;  // the edited cell's set-aside records go with its tables
   bool held = false;
 
   // Box and path numbers of each layer 1..64 in record order; valid while the store is unchanged.
