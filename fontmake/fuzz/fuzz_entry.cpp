@@ -19,29 +19,33 @@ namespace fontmake {
 
 namespace {
 
-// Every character of the table drawn as the editor lays out a name, turned and smashed too.
+// Every character of the table drawn as the editor lays out a name. The engine and its surface are
+// made once: only the table changes from one input to the next.
 void DrawEveryCharacter(const db::FontTable& font) {
-  static db::Database* d = [] {
-    auto* made = new db::Database;
-    made->settings.scale = 1;
-    made->settings.modeWord = draw::kModeNames;
-    return made;
-  }();
-  d->font = font;
-  draw::ViewState view;
-  draw::LayerMasks masks;
-  gfx::Surface surface(300, 200);
-  gfx::Canvas canvas(surface);
-  draw::SetDrawingArea(view, draw::LayoutDrawingArea(300, 200));
-  view.width = 200;
-  view.centreX = 100;
-  view.centreY = 60;
-  draw::NormalizeView(view, d->settings);
-  draw::Engine e(*d, view, masks);
-  e.canvas = &canvas;
+  struct Screen {
+    db::Database d;
+    draw::ViewState view;
+    draw::LayerMasks masks;
+    gfx::Surface surface{300, 200};
+    gfx::Canvas canvas{surface};
+    std::unique_ptr<draw::Engine> engine;
+    Screen() {
+      d.settings.scale = 1;
+      d.settings.modeWord = draw::kModeNames;
+      draw::SetDrawingArea(view, draw::LayoutDrawingArea(300, 200));
+      view.width = 200;
+      view.centreX = 100;
+      view.centreY = 60;
+      draw::NormalizeView(view, d.settings);
+      engine = std::make_unique<draw::Engine>(d, view, masks);
+      engine->canvas = &canvas;
+    }
+  };
+  static Screen* screen = new Screen;
+  screen->d.font = font;
   std::string all;
   for (int c = 32; c < 128; ++c) all += char(c);
-  draw::LayoutTextString(e, all, 0, 0, 4000, 120, 15);
+  draw::LayoutTextString(*screen->engine, all, 0, 0, 4000, 120, 15);
 }
 
 }  // namespace

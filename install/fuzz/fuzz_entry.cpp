@@ -31,7 +31,14 @@ void FuzzOneZipInput(const std::uint8_t* data, std::size_t size) {
   utilib::QuietUi ui;
   utilib::Job job("SETUP", ui);
   ProgressList lines(job);
-  UnzipArchive("C:\\W\\A.ZIP", "C:\\W\\T\\", lines);
+  const int severity = UnzipArchive("C:\\W\\A.ZIP", "C:\\W\\T\\", lines);
+  if (severity < kSeverityNone || severity > kSeverityFatal) __builtin_trap();
+  // No member lands outside the target folder, whatever its name says.
+  for (const auto& entry : std::filesystem::directory_iterator(drive.Work(), ec))
+    if (entry.path().filename() != "A.ZIP" && entry.path().filename() != "T") __builtin_trap();
+  for (const auto& entry : std::filesystem::directory_iterator(drive.Root(), ec))
+    if (entry.path().filename() != "W" && entry.path().filename() != "MERO6") __builtin_trap();
+  if (!std::filesystem::is_empty(drive.Root() + "/MERO6", ec)) __builtin_trap();
 }
 
 // The first byte chooses the output limit, so streams cut off by it are reached too.
