@@ -71,3 +71,15 @@ function(mero_bench name)
     MERO_SOURCE_DIR="${CMAKE_SOURCE_DIR}" MERO_SUITE_DIR="${MERO_SUITE_DIR}")
   set_target_properties(${name} PROPERTIES RUNTIME_OUTPUT_DIRECTORY ${CMAKE_BINARY_DIR}/bench)
 endfunction()
+
+# mero_fuzz_target(NAME SOURCES ... [DEPS ...]): a libFuzzer target, built into fuzz/ of the build
+# tree (only with MERO_FUZZ, where every library already carries the coverage counters).
+function(mero_fuzz_target name)
+  cmake_parse_arguments(ARG "" "" "SOURCES;DEPS" ${ARGN})
+  add_executable(${name} ${ARG_SOURCES})
+  target_include_directories(${name} PRIVATE ${CMAKE_SOURCE_DIR})
+  target_link_libraries(${name} PRIVATE ${ARG_DEPS})
+  target_compile_options(${name} PRIVATE -fsanitize=fuzzer,address,undefined)
+  target_link_options(${name} PRIVATE -fsanitize=fuzzer,address,undefined)
+  set_target_properties(${name} PROPERTIES RUNTIME_OUTPUT_DIRECTORY ${CMAKE_BINARY_DIR}/fuzz)
+endfunction()

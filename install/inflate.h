@@ -59,7 +59,8 @@ class Decoder {
   void StartMember(MemberOutput* out);
   // Decodes one member's DEFLATE stream from the archive's current place. The whole bytes the bit
   // buffer took beyond the stream's end are given back, so the archive stands right after it.
-  // More than `outputLimit` bytes give kInflateWrongLength.
+  // More than `outputLimit` bytes give kInflateWrongLength: a copy at once, a run of literals by the
+  // next window flush (so by at most kWindowSize bytes over; the caller checks the exact length).
   int Inflate(ArchiveStream& in, std::uint64_t outputLimit);
   // A stored member: `count` bytes through the window. Gives the bytes copied.
   std::uint64_t CopyStored(ArchiveStream& in, std::uint64_t count);

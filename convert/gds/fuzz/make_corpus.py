@@ -2,7 +2,7 @@
 """Writes small GDSII libraries as a starting corpus for the fuzz target: a hierarchy with an array,
 every element kind the importer reads, path end types, a text of two lines, and a library cut short.
 
-usage: make_corpus.py FOLDER
+usage: make_corpus.py FOLDER [TARGETNAME]  (the name is the one target here, gds_reader_fuzz)
 """
 import os
 import struct

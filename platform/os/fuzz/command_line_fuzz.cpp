@@ -1,0 +1,9 @@
+#include <cstddef>
+#include <cstdint>
+
+#include "platform/os/fuzz/fuzz_entry.h"
+
+extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size) {
+  os::FuzzOneCommandLineInput(data, size);
+  return 0;
+}
