@@ -5,6 +5,7 @@
 #include <algorithm>
 #include <cstdio>
 
+#include "editor/db/text_numbers.h"
 #include "platform/gfx/text.h"
 #include "platform/os/path.h"
 #include "platform/ui/dialog.h"
@@ -30,7 +31,7 @@ std::string Format4(double v) {
   return text;
 }
 
-int TypedInt(const std::string& text) { return int(std::strtol(text.c_str(), nullptr, 10)); }
+int TypedInt(const std::string& text) { return db::LeadingInt(text); }
 
 std::time_t ModificationTime(const std::string& path) {
   struct stat st {};
@@ -305,7 +306,7 @@ int RunPrintDialog(Viewer& v, ui::Wnd owner, bool manual) {
     switch (ui::LowWord(wp)) {
       case ui::kIdOk:
       case kPagesButton: {
-        auto margin = [&](int id) { return TypedMargin(std::strtod(ui::ItemText(d, id, kMarginChars).c_str(), nullptr)); };
+        auto margin = [&](int id) { return TypedMargin(db::LeadingDouble(ui::ItemText(d, id, kMarginChars))); };
         v.margins.top = margin(kMarginTop);
         v.margins.bottom = margin(kMarginBottom);
         v.margins.left = margin(kMarginLeft);

@@ -120,8 +120,8 @@ int SmashInstance(edui::Editor& ed, int n) {
   const auto place = [&](std::int32_t& x, std::int32_t& y) {
     std::int64_t px = x, py = y;
     db::OrientPoint(o, px, py);
-    x = Clamp32(px + ref.x);
-    y = Clamp32(py + ref.y);
+    x = ClampCoordinate(px + ref.x);
+    y = ClampCoordinate(py + ref.y);
   };
   for (int b = before.boxes + 1; b <= s.boxCount; ++b) {
     db::BoxRecord r = s.GetBoxRecord(b);

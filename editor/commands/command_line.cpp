@@ -26,12 +26,7 @@ std::vector<std::string> SplitCommandTokens(std::string_view line) {
 }
 
 std::int32_t TypedCoordinate(std::string_view token, double scale) {
-  const std::string text(token);
-  const double v = std::trunc(std::strtod(text.c_str(), nullptr) * scale);
-  // A huge number would not fit 32 bits; the coordinate range holds every drawable point anyway.
-  if (!(v > -db::kCoordinateLimit)) return -db::kCoordinateLimit;
-  if (!(v < db::kCoordinateLimit)) return db::kCoordinateLimit;
-  return std::int32_t(v);
+  return edui::TruncatedCoordinate(edui::TextToDouble(token) * scale);
 }
 
 int ExecuteCommandLine(edui::Editor& ed) {

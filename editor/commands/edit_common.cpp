@@ -1,12 +1,15 @@
 #include "editor/commands/edit_common.h"
 
 #include <algorithm>
+#include <cmath>
 #include <limits>
 
 #include "editor/db/current_cell.h"
+#include "editor/db/helpers.h"
 #include "editor/db/store_compaction.h"
 #include "editor/ui/draw/primitives.h"
 #include "editor/ui/overlays.h"
+#include "editor/ui/shell.h"
 #include "editor/ui/status_bar.h"
 
 namespace edcmd {
@@ -14,6 +17,7 @@ namespace edcmd {
 int CurrentRow(edui::Editor& ed) { return ed.proto.now.current; }
 
 void EndCommand(edui::Editor& ed) {
+  TellClampedCoordinates(ed);
   ed.proto.now.angleConstraint = 0;
   edui::ShowStatus(ed, ed.proto.now.statusMask);
 }
@@ -108,7 +112,32 @@ std::int32_t Clamp32(std::int64_t v) {
                                                std::numeric_limits<std::int32_t>::max()));
 }
 
-std::int32_t Shift(std::int32_t v, std::int64_t d) { return Clamp32(std::int64_t(v) + d); }
+namespace {
+int clamped = 0;  // one editor, one thread
+}  // namespace
+
+std::int32_t ClampCoordinate(std::int64_t v) {
+  if (v > db::kCoordinateLimit || v < -db::kCoordinateLimit) {
+    ++clamped;
+    return v > 0 ? db::kCoordinateLimit : -db::kCoordinateLimit;
+  }
+  return std::int32_t(v);
+}
+
+std::int32_t RoundedCoordinate(double v) {
+  if (!(std::fabs(v) < db::kCoordinateLimit + 0.5)) ++clamped;
+  return db::RoundToCoordinate(v);
+}
+
+std::int32_t Shift(std::int32_t v, std::int64_t d) { return ClampCoordinate(std::int64_t(v) + d); }
+
+int ClampedCoordinates() { return clamped; }
+
+void TellClampedCoordinates(edui::Editor& ed) {
+  if (clamped == 0) return;
+  clamped = 0;
+  edui::ShowTextBox(ed, "", kClampedText);
+}
 
 bool NoRoomForVertices(db::ObjectStore& s, int k) {
   if (s.CheckVertexLimit()) return true;

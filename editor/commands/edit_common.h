@@ -49,9 +49,19 @@ bool RefreshPathSelection(db::ObjectStore& s, int path);
 // The vertex numbers of a path in chain order.
 std::vector<int> Chain(db::ObjectStore& s, int path);
 
-// Coordinates kept within 32 bits whatever is added to them.
+// Values kept within 32 bits whatever is added to them (widths, counts).
 std::int32_t Clamp32(std::int64_t v);
+// A coordinate a command writes stays within +-8388608, the range of the database and of its TLC
+// files: a value beyond it is held at the limit and counted, and the command's end tells the user
+// once (EndCommand).
+std::int32_t ClampCoordinate(std::int64_t v);
+std::int32_t RoundedCoordinate(double v);
 std::int32_t Shift(std::int32_t v, std::int64_t d);
+inline constexpr const char* kClampedText = "Coordinates Beyond +-8388608 ... Held at the Limit";
+// How many coordinates were held at the limit since the last command ended.
+int ClampedCoordinates();
+// The box that tells it, when any were.
+void TellClampedCoordinates(edui::Editor& ed);
 
 // The limit message and true when the store has no room for k more vertices (one path's worth).
 bool NoRoomForVertices(db::ObjectStore& s, int k);

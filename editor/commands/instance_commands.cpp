@@ -82,8 +82,8 @@ bool Operate(edui::Editor& ed, PickParams& p, int n, bool onScreen, bool hit) {
       return true;
     case kPickMirror:
       Erase(ed, n, r.flags);
-      if (p.vertical) r.x = Clamp32(p.mirrorSum - r.x);
-      else r.y = Clamp32(p.mirrorSum - r.y);
+      if (p.vertical) r.x = ClampCoordinate(p.mirrorSum - r.x);
+      else r.y = ClampCoordinate(p.mirrorSum - r.y);
       r.flags = (r.flags & ~db::kOrientationMask) |
                 (db::MirrorOrientation(db::OrientationOf(r.flags), p.vertical) << db::kOrientationShift);
       s.PutCellRefRecord(0, n, r);
@@ -115,16 +115,16 @@ void RotateQuarter(std::int32_t& x, std::int32_t& y, std::int32_t cx, std::int32
   const std::int64_t dx = std::int64_t(x) - cx, dy = std::int64_t(y) - cy;
   switch (q & 3) {
     case 1:
-      x = Clamp32(cx - dy);
-      y = Clamp32(cy + dx);
+      x = ClampCoordinate(cx - dy);
+      y = ClampCoordinate(cy + dx);
       break;
     case 2:
-      x = Clamp32(cx - dx);
-      y = Clamp32(cy - dy);
+      x = ClampCoordinate(cx - dx);
+      y = ClampCoordinate(cy - dy);
       break;
     case 3:
-      x = Clamp32(cx + dy);
-      y = Clamp32(cy - dx);
+      x = ClampCoordinate(cx + dy);
+      y = ClampCoordinate(cy - dx);
       break;
     default:
       break;

@@ -182,7 +182,7 @@ std::int32_t SnapToStep(std::int32_t value, std::int32_t step) {
   if (step < 1) step = 1;
   const std::int64_t m = std::llabs(std::int64_t(value)) * 2 + step;
   const std::int64_t snapped = m / (2 * std::int64_t(step)) * step;
-  return Clamp32(value < 0 ? -snapped : snapped);
+  return ClampCoordinate(value < 0 ? -snapped : snapped);
 }
 
 void MoveCommand(edui::Editor& ed) {
@@ -304,7 +304,8 @@ void SnapCommand(edui::Editor& ed) {
   if (shown < 1) shown = ed.db.settings.workGrids[std::size_t(std::clamp(ed.view.workGrid, 0, db::kGridSlots))];
   if (edui::RunSnapDialog(ed, shown / scale)) {
     TakeUndoBackup(ed);
-    const std::int32_t step = std::max(1, db::RoundHalfAway(edui::TextToDouble(ed.answer) * scale));
+    // A step beyond the coordinate range would only throw the selection off it.
+    const std::int32_t step = std::max(1, db::RoundToCoordinate(edui::TextToDouble(ed.answer) * scale));
     ed.edit.snapStep = step;
     db::ObjectStore& s = ed.db.store;
     for (int n = 1; n <= s.boxCount; ++n) {
@@ -391,8 +392,8 @@ void RotCommand(edui::Editor& ed) {
         RotateQuarter(x, y, cx, cy, exact);
       } else {
         const double dx = double(x) - cx, dy = double(y) - cy;
-        x = db::RoundToCoordinate(cx + dx * c - dy * sn);
-        y = db::RoundToCoordinate(cy + dx * sn + dy * c);
+        x = RoundedCoordinate(cx + dx * c - dy * sn);
+        y = RoundedCoordinate(cy + dx * sn + dy * c);
       }
       s.SetVertex(x, 1, v);
       s.SetVertex(y, 2, v);
@@ -415,8 +416,8 @@ void FlpCommand(edui::Editor& ed) {
   pick.mirrorSum = sum;
   PickLoop(ed, pick);
   const auto mirror = [&](std::int32_t& x, std::int32_t& y) {
-    if (vertical) x = Clamp32(sum - x);
-    else y = Clamp32(sum - y);
+    if (vertical) x = ClampCoordinate(sum - x);
+    else y = ClampCoordinate(sum - y);
   };
   TransformWholeBoxes(ed, mirror);
   db::ObjectStore& s = ed.db.store;

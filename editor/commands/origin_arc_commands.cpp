@@ -78,7 +78,7 @@ std::vector<std::pair<std::int32_t, std::int32_t>> ArcPoints(std::int32_t sx, st
   for (int k = 1; k < n; ++k) {
     const double radius = r0 + k * (r1 - r0) / n;
     const double angle = clockwise ? a0 - k * sweep / n : a0 + k * sweep / n;
-    points.push_back({db::RoundHalfAway(std::cos(angle) * radius + cx), db::RoundHalfAway(std::sin(angle) * radius + cy)});
+    points.push_back({RoundedCoordinate(std::cos(angle) * radius + cx), RoundedCoordinate(std::sin(angle) * radius + cy)});
   }
   return points;
 }

@@ -132,7 +132,7 @@ void ReSzCommand(edui::Editor& ed) {
     double f = std::fabs(typed);
     if (!(f >= 0.01)) f = 0.01;
     if (f >= 100) f = 100;
-    const auto scaled = [f](std::int64_t v, std::int64_t c) { return Clamp32(std::int64_t(std::trunc(double(v - c) * f)) + c); };
+    const auto scaled = [f](std::int64_t v, std::int64_t c) { return ClampCoordinate(std::int64_t(std::trunc(double(v - c) * f)) + c); };
     db::ObjectStore& s = ed.db.store;
     for (int n = 1; n <= s.boxCount; ++n) {
       db::BoxRecord b = s.GetBoxRecord(n);

@@ -1,11 +1,14 @@
 #include "editor/db/text_numbers.h"
 
 #include <charconv>
+#include <cmath>
 #include <limits>
 
 namespace db {
 
 namespace {
+
+bool IsDigit(char c) { return c >= '0' && c <= '9'; }
 
 std::string_view SkipBlanks(std::string_view text) {
   std::size_t i = 0;
@@ -70,16 +73,44 @@ std::uint64_t LeadingUint64(std::string_view text) {
 
 double LeadingDouble(std::string_view text) {
   text = SkipBlanks(text);
-  bool negative = false;
-  if (!text.empty() && (text[0] == '+' || text[0] == '-')) {
-    negative = text[0] == '-';
-    text.remove_prefix(1);
+  std::size_t i = 0;
+  const bool negative = i < text.size() && text[i] == '-';
+  if (i < text.size() && (text[i] == '+' || text[i] == '-')) ++i;
+  const std::size_t start = i;
+  // The digits of the mantissa: where the first significant one stands tells an overflow from an
+  // underflow when the conversion cannot give the value.
+  int wholeDigits = 0, digits = 0, firstSignificant = -1;
+  for (; i < text.size() && IsDigit(text[i]); ++i, ++wholeDigits, ++digits)
+    if (firstSignificant < 0 && text[i] != '0') firstSignificant = digits;
+  if (i < text.size() && text[i] == '.') {
+    ++i;
+    for (; i < text.size() && IsDigit(text[i]); ++i, ++digits)
+      if (firstSignificant < 0 && text[i] != '0') firstSignificant = digits;
   }
-  if (text.empty() || text[0] == '+' || text[0] == '-') return 0.0;
+  if (digits == 0) return 0.0;  // no number: "nan", "inf", ".", "x"
+  std::size_t end = i;
+  long exponent = 0;
+  if (i < text.size() && (text[i] == 'e' || text[i] == 'E')) {
+    std::size_t j = i + 1;
+    bool negativeExponent = false;
+    if (j < text.size() && (text[j] == '+' || text[j] == '-')) negativeExponent = text[j++] == '-';
+    if (j < text.size() && IsDigit(text[j])) {
+      for (; j < text.size() && IsDigit(text[j]); ++j)
+        if (exponent < 100000) exponent = exponent * 10 + (text[j] - '0');
+      if (negativeExponent) exponent = -exponent;
+      end = j;
+    }
+  }
+  if (firstSignificant < 0) return 0.0;
   double v = 0.0;
-  auto [end, ec] = std::from_chars(text.data(), text.data() + text.size(), v);
-  if (end == text.data()) return 0.0;
-  if (ec == std::errc::result_out_of_range) return 0.0;
+  const auto [stop, ec] = std::from_chars(text.data() + start, text.data() + end, v, std::chars_format::general);
+  if (ec == std::errc::result_out_of_range || stop != text.data() + end) {
+    // Beyond the range of a double: the largest one of that sign, where the C conversion would give
+    // an infinity; too small a magnitude gives 0.
+    const long magnitude = long(wholeDigits) - firstSignificant - 1 + exponent;
+    v = magnitude >= 0 ? std::numeric_limits<double>::max() : 0.0;
+  }
+  if (!std::isfinite(v)) v = std::numeric_limits<double>::max();
   return negative ? -v : v;
 }
 

@@ -45,7 +45,6 @@ bool TlcStream::Rewind() {
 
 namespace {
 bool IsSeparator(char c) { return c == ' ' || c == '\t'; }
-bool IsSpace(char c) { return c == ' ' || (c >= '\t' && c <= '\r'); }
 }  // namespace
 
 bool Tokens::Next(std::string_view& token) {
@@ -95,35 +94,6 @@ bool Tokens::Empty() const {
   for (char c : rest_)
     if (!IsSeparator(c)) return false;
   return true;
-}
-
-std::int32_t ToInt(std::string_view text) {
-  std::size_t i = 0;
-  while (i < text.size() && IsSpace(text[i])) ++i;
-  bool negative = false;
-  if (i < text.size() && (text[i] == '-' || text[i] == '+')) negative = text[i++] == '-';
-  std::int64_t value = 0;
-  constexpr std::int64_t kCap = std::int64_t{1} << 32;
-  for (; i < text.size() && text[i] >= '0' && text[i] <= '9'; ++i) {
-    value = value * 10 + (text[i] - '0');
-    if (value > kCap) value = kCap;
-  }
-  if (negative) value = -value;
-  if (value > std::numeric_limits<std::int32_t>::max()) return std::numeric_limits<std::int32_t>::max();
-  if (value < std::numeric_limits<std::int32_t>::min()) return std::numeric_limits<std::int32_t>::min();
-  return static_cast<std::int32_t>(value);
-}
-
-double ToDouble(std::string_view text) {
-  std::size_t i = 0;
-  while (i < text.size() && IsSpace(text[i])) ++i;
-  bool negative = false;
-  if (i < text.size() && (text[i] == '-' || text[i] == '+')) negative = text[i++] == '-';
-  // from_chars takes no sign of its own after ours; "--1" stays 0 as with atof.
-  if (i < text.size() && (text[i] == '-' || text[i] == '+')) return 0;
-  double value = 0;
-  std::from_chars(text.data() + i, text.data() + text.size(), value, std::chars_format::general);
-  return negative ? -value : value;
 }
 
 }  // namespace tlc

@@ -6,6 +6,7 @@
 #include <string>
 #include <string_view>
 
+#include "editor/db/text_numbers.h"
 #include "platform/os/textfile.h"
 
 namespace tlc {
@@ -77,10 +78,9 @@ class Tokens {
   std::string_view rest_;
 };
 
-// atoi/atol: leading white space, an optional sign, digits; junk ends the number, no digits give 0.
-// Values beyond 32 bits saturate instead of being undefined.
-std::int32_t ToInt(std::string_view text);
-// atof in the "C" locale.
-double ToDouble(std::string_view text);
+// The number conversions of the format are the database's own (editor/db/text_numbers.h): atoi/atol
+// with 32-bit saturation, and atof in the "C" locale that never gives a hex value, an infinity or NaN.
+inline std::int32_t ToInt(std::string_view text) { return db::LeadingInt(text); }
+inline double ToDouble(std::string_view text) { return db::LeadingDouble(text); }
 
 }  // namespace tlc

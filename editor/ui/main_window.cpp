@@ -224,8 +224,8 @@ void OnChar(Editor& ed, unsigned code) {
     case 'Y':
       if (ed.proto.now.pointPending) SendToMain(ed, wm::TypedPoint, 0, 0);
       if (RunPointDialog(ed, c == 'X')) {
-        SendToMain(ed, wm::TypedPoint, PackCoordinate(std::int32_t(ed.typedX)),
-                   ui::LParam(PackCoordinate(std::int32_t(ed.typedY))));
+        SendToMain(ed, wm::TypedPoint, PackCoordinate(TruncatedCoordinate(ed.typedX)),
+                   ui::LParam(PackCoordinate(TruncatedCoordinate(ed.typedY))));
       }
       return;
     default:

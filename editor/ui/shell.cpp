@@ -2,10 +2,13 @@
 
 #include <cctype>
 #include <climits>
+#include <cmath>
 #include <cstdio>
 #include <cstdlib>
 #include <string>
 
+#include "editor/db/helpers.h"
+#include "editor/db/text_numbers.h"
 #include "editor/ui/message_table.h"
 #include "platform/ui/box.h"
 #include "platform/ui/window.h"
@@ -31,17 +34,15 @@ void ShowTextBox(Editor&, std::string_view caption, std::string_view text) {
 
 namespace edui {
 
-int TextToInt(std::string_view text) {
-  const std::string s(text);
-  const long v = std::strtol(s.c_str(), nullptr, 10);
-  if (v > INT_MAX) return INT_MAX;
-  if (v < INT_MIN) return INT_MIN;
-  return int(v);
-}
+int TextToInt(std::string_view text) { return db::LeadingInt(text); }
 
-double TextToDouble(std::string_view text) {
-  const std::string s(text);
-  return std::strtod(s.c_str(), nullptr);
+double TextToDouble(std::string_view text) { return db::LeadingDouble(text); }
+
+std::int32_t TruncatedCoordinate(double units) {
+  const double v = std::trunc(units);
+  if (!(v > -db::kCoordinateLimit)) return v < 0 ? -db::kCoordinateLimit : 0;  // NaN gives 0
+  if (!(v < db::kCoordinateLimit)) return db::kCoordinateLimit;
+  return std::int32_t(v);
 }
 
 std::string FormatG(double value, int digits) {

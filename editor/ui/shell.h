@@ -1,5 +1,6 @@
 // Small services every part of the editor uses: messages to the main window and message boxes.
 #pragma once
+#include <cstdint>
 #include <string>
 #include <string_view>
 
@@ -20,9 +21,13 @@ void ShowTextBox(Editor& ed, std::string_view caption, std::string_view text);
 
 namespace edui {
 
-// Numbers typed into dialogs read as the C library reads them: text that is not a number reads as 0.
+// Numbers typed into dialogs and on the command line, read as atoi and atof read them in the "C"
+// locale (db::LeadingInt, db::LeadingDouble): text that is not a decimal number reads as 0, and the
+// result is always a finite value.
 int TextToInt(std::string_view text);
 double TextToDouble(std::string_view text);
+// A typed value in database units as a coordinate: truncated toward zero, held within +-8388608.
+std::int32_t TruncatedCoordinate(double units);
 // "%.*g" of a value.
 std::string FormatG(double value, int digits);
 // Equal but for the case of letters, as typed command words and command lines compare.

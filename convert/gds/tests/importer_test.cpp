@@ -3,6 +3,7 @@
 #include <gtest/gtest.h>
 
 #include <algorithm>
+#include <cmath>
 #include <cstdlib>
 #include <filesystem>
 #include <functional>
@@ -471,6 +472,27 @@ TEST_F(ImporterTest, HostileCountsAndNamesAreRefused) {
   EXPECT_TRUE(Told("Array of leaf with 32767 x 32767 Instances not Converted"));
   EXPECT_TRUE(Told("String Data Length Exceeds Allocation"));
   EXPECT_TRUE(Body("TOP").empty());
+}
+
+}  // namespace
+
+namespace {
+
+// The set-up dialog's scale field reads as a decimal number only: no hex, no infinity, no NaN.
+TEST(ImportSetupNumbers, TheScaleFieldReadsOnlyADecimalNumber) {
+  struct Case {
+    const char* typed;
+    const char* shown;
+  } const cases[] = {{"2.5x", "2.5"}, {"1e3", "1000"}, {"0x10", "1"}, {"nan", "1"},
+                     {"inf", "1"},    {"-4", "1"},     {"1e400", "1.7977e+308"}};
+  for (const Case& c : cases) {
+    gds::ImportSettings s;
+    gds::SetImportDefaults(s);
+    s.main[3] = c.typed;
+    gds::NormaliseImport(s, 0);
+    EXPECT_EQ(s.main[3], c.shown) << c.typed;
+    EXPECT_TRUE(std::isfinite(s.scale)) << c.typed;
+  }
 }
 
 }  // namespace

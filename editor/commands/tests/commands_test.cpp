@@ -31,6 +31,8 @@ TEST(CommandLineWords, BlanksAndCommasSeparateAndNumbersTruncate) {
   } cases[] = {
       {"1.2345", 1000, 1234}, {"-0.0009", 1000, 0}, {"-2.5", 20, -50}, {"12abc", 1, 12},
       {"abc", 1, 0},          {"1e30", 1, 8388608}, {"-1e30", 1, -8388608},
+      {"0x10", 1000, 0},      {"nan", 1000, 0},     {"inf", 1000, 0},     {"1e400", 1000, 8388608},
+      {"-1e400", 1000, -8388608},
   };
   for (const Case& c : cases) EXPECT_EQ(TypedCoordinate(c.text, c.scale), c.value) << c.text;
 }

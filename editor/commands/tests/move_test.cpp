@@ -1,4 +1,5 @@
 // Moving, copying, snapping, turning and mirroring.
+#include "editor/commands/edit_common.h"
 #include "editor/commands/move_commands.h"
 #include "editor/commands/tests/edit_fixture.h"
 #include "editor/db/orientation.h"
@@ -54,6 +55,26 @@ TEST_F(MoveTest, CopiesTakeTheSelectedVerticesOrWithCtrlTheWholePath) {
   EXPECT_EQ(PathPoints(3), (Points{{0, -50}, {100, -50}, {200, -50}, {300, -50}, {400, -50}}));
   EXPECT_EQ(SelectedPositions(3), (std::vector<int>{0}));
   ExpectSelectionConsistent();
+}
+
+// Whatever the typed offset or step, no coordinate leaves +-8388608: it is held at the limit and the
+// command's end says so once; a typed text that is no number moves nothing.
+TEST_F(MoveTest, CoordinatesBeyondTheRangeAreHeldAtTheLimitWithAMessage) {
+  E().db.settings.scale = 1;
+  S().SetBox(1 | db::kEdgesAll, 0, 1);
+  EXPECT_EQ(Run("Mov nan 0x10"), 1);
+  EXPECT_EQ(Corners(Box(1)), (std::vector<std::int32_t>{0, 0, 1000, 1000}));
+  EXPECT_EQ(ClampedCoordinates(), 0);
+  EXPECT_EQ(Run("Mov 8388000 -1e400", "box ok\n"), 1);
+  EXPECT_EQ(Corners(Box(1)), (std::vector<std::int32_t>{8388000, -8388608, 8388608, -8387608}));
+  EXPECT_TRUE(Logged(std::string("box \"\" \"") + kClampedText + "\""));
+  EXPECT_EQ(ClampedCoordinates(), 0);
+  // A snap step beyond the range is the range: the selection stays on it.
+  S().PutBoxRecord(1, {1 | db::kEdgesAll, -5000000, 100, 5000000, 200});
+  Begin(kSnap, "answer SNAP set 164 \"1e400\" press ok\n");
+  EXPECT_EQ(Corners(Box(1)), (std::vector<std::int32_t>{-8388608, 0, 8388608, 0}));
+  Begin(kSnap, "answer SNAP set 164 \"nan\" press ok\n");
+  EXPECT_EQ(Corners(Box(1)), (std::vector<std::int32_t>{-8388608, 0, 8388608, 0}));
 }
 
 TEST_F(MoveTest, SnapRoundsHalvesAwayFromZero) {

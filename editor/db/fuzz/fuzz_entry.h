@@ -19,4 +19,7 @@ void FuzzOneFormFileInput(const std::uint8_t* data, std::size_t size);
 // A CONSTS6.DBD, through the editor's settings reader and the utilities' scale reader; what is read
 // writes out and reads back the same.
 void FuzzOneSettingsFileInput(const std::uint8_t* data, std::size_t size);
+// A typed or stored number text, read by the shared number readers and held against the C library's
+// reading in the "C" locale.
+void FuzzOneNumberText(const std::uint8_t* data, std::size_t size);
 }  // namespace db

@@ -53,6 +53,13 @@ SEEDS = {
         "pool.dbd": b"POOL=..\\LIB ; the shared cells\r\nlayer=met1 5\r\n",
     },
     "settings_file_fuzz": {},
+    # Typed and stored number texts: decimal forms, signs, exponents, hex, nan and inf, over- and
+    # underflow, and trailing garbage.
+    "text_numbers_fuzz": {"number%02d" % i: t.encode() for i, t in enumerate([
+        "12", "-2.5", "+1.5e0", ".5", "5.", "  \t3.25", "1E-2", "2e", "2e+", "3.5.1", "7abc", "0x10",
+        "0X1p4", "nan", "-nan", "NAN(1)", "inf", "-Infinity", "1e400", "-1e400", "1e-400", "0e999",
+        "9" * 400, "0." + "0" * 400 + "1", "1,5", "--1", "+-1", "", ".", "4.9e-324",
+        "2.2250738585072014e-308", "99999999999", "-2147483648"])},
 }
 
 

@@ -30,5 +30,6 @@ TEST(DrawingFolderFuzzRegression, SavedFindingsRunCleanly) {
   Replay("cell_index_fuzz", db::FuzzOneCellIndexInput);
   Replay("form_file_fuzz", db::FuzzOneFormFileInput);
   Replay("settings_file_fuzz", db::FuzzOneSettingsFileInput);
+  Replay("text_numbers_fuzz", db::FuzzOneNumberText);
   std::filesystem::current_path(cwd);
 }

@@ -5,6 +5,7 @@
 #include <cstdio>
 #include <cstdlib>
 
+#include "editor/db/text_numbers.h"
 #include "editor/ui/draw/resources.h"
 #include "platform/gfx/canvas.h"
 #include "platform/ui/dialog.h"
@@ -18,7 +19,7 @@ constexpr int kNoFill = 1304, kSolidFill = 1307, kNoDash = 1305, kPatterns = 131
 constexpr int kFirstRow = 1050, kRowsPerPage = 32, kGroup = 1167;
 constexpr int kLegendArea = 1340;
 
-int Number(const std::string& text) { return static_cast<int>(std::strtol(text.c_str(), nullptr, 10)); }
+int Number(const std::string& text) { return db::LeadingInt(text); }
 
 class AttrState {
  public:

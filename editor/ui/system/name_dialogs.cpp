@@ -5,6 +5,7 @@
 #include <vector>
 
 #include "editor/db/cell_index.h"
+#include "editor/db/text_numbers.h"
 #include "editor/tlc/dialogs/tlc_dialogs.h"
 #include "platform/ui/dialog.h"
 
@@ -103,7 +104,7 @@ int RunScaleDialog(ui::Wnd owner, db::Database& d, std::string& unitName, double
     if (m != ui::msg::Command) return 0;
     return ui::EndOkCancel(w, ui::LowWord(wp), [&] {
       unitName = ui::ItemText(w, kUnit, 9);
-      scale = std::strtod(ui::ItemText(w, kScale, kAnswerLength).c_str(), nullptr);
+      scale = db::LeadingDouble(ui::ItemText(w, kScale, kAnswerLength));
     });
   });
   return result == 1 ? 1 : 0;

@@ -7,6 +7,7 @@
 #include "editor/db/collection.h"
 #include "editor/db/current_cell.h"
 #include "editor/db/helpers.h"
+#include "editor/db/text_numbers.h"
 #include "editor/tlc/dialogs/tlc_dialogs.h"
 #include "editor/tlc/tlcin.h"
 #include "editor/tlc/tlcout.h"
@@ -105,13 +106,13 @@ int Rename(SystemContext& c, ui::Wnd w) {
 
 int Resize(SystemContext& c, ui::Wnd w) {
   return AskThenRun(c, w, RunResizeDialog, [&](SystemTalk& t, Answers& a) {
-    return db::ResizeCells(c.db, t, a[0], std::strtod(a[1].c_str(), nullptr));
+    return db::ResizeCells(c.db, t, a[0], db::LeadingDouble(a[1]));
   });
 }
 
 int Rerank(SystemContext& c, ui::Wnd w) {
   return AskThenRun(c, w, RunRerankDialog, [&](SystemTalk& t, Answers& a) {
-    return db::RerankCells(c.db, t, a[0], static_cast<int>(std::strtol(a[1].c_str(), nullptr, 10)));
+    return db::RerankCells(c.db, t, a[0], db::LeadingInt(a[1]));
   });
 }
 
