@@ -1,5 +1,6 @@
 #include "utilib/cell_naming.h"
 
+#include <algorithm>
 #include <cstdlib>
 #include <utility>
 
@@ -154,9 +155,39 @@ void WriteStructureReportHead(Job& job) {
   ReportPrintf(job, "%s\n", std::string(67, '-').c_str());
 }
 
-bool ReadyCellTable(Job& job, StructureTable& table, std::string_view destination, double scale,
-                    std::vector<int>& rowOfTag) {
+bool RankWithPreviousFiles(Job& job, StructureTable& table, RankedHierarchy& hierarchy, std::string_view destination,
+                           double scale, int topRow) {
+  std::vector<int> before(table.rows.size());
+  for (std::size_t i = 0; i < table.rows.size(); ++i) before[i] = table.rows[i].rank;
   CheckPreviousTlcFiles(job, table, destination, scale);
+  if (job.abort) return false;
+  bool changed = false;
+  for (std::size_t i = 0; i < table.rows.size() && !changed; ++i) changed = table.rows[i].rank != before[i];
+  for (int pass = 1; changed && pass <= kMaxRankPasses; ++pass) changed = hierarchy.RaiseRanks(table);
+  const auto deeper = [&job](const std::string& name) {
+    StopJob(job, Format("Hierarchy Deeper than %d Levels at %s ... Can't Continue", kMaxCellRank, name.c_str()));
+    return false;
+  };
+  // Below the top row there is one rank less to go.
+  const int limit = topRow >= 0 ? kMaxCellRank - 1 : kMaxCellRank;
+  int highest = 0;
+  for (int i = 0; i < table.Count(); ++i) {
+    if (i == topRow) continue;
+    const StructureRow& row = table.rows[static_cast<std::size_t>(i)];
+    if (row.rank > limit) return deeper(row.foreignName);
+    highest = std::max(highest, row.rank);
+  }
+  if (topRow >= 0) {
+    StructureRow& top = table.rows[static_cast<std::size_t>(topRow)];
+    top.rank = std::max(top.rank, highest + 1);
+    if (top.rank > kMaxCellRank) return deeper(top.cellName);
+  }
+  return true;
+}
+
+bool ReadyCellTable(Job& job, StructureTable& table, RankedHierarchy& hierarchy, std::string_view destination,
+                    double scale, std::vector<int>& rowOfTag, int topRow) {
+  if (!RankWithPreviousFiles(job, table, hierarchy, destination, scale, topRow)) return false;
   SortCellsByRank(table);
   for (int i = 0; i < table.Count(); ++i) rowOfTag[static_cast<std::size_t>(table.rows[i].tag)] = i;
   ReportCellCollection(job, table);

@@ -99,10 +99,22 @@ void ReportCellCollection(Job& job, const StructureTable& table);
 void WriteStructureReportHead(Job& job);
 void WriteStructureReportLine(Job& job, const StructureRow& row);
 
-// The table made ready for writing the cells: the TLC files already in `destination` looked at, the
-// rows sorted by rank with `rowOfTag` following them, the collection reported and the head of the
-// TLC files' table written. False when the job stopped on the way.
-bool ReadyCellTable(Job& job, StructureTable& table, std::string_view destination, double scale,
-                    std::vector<int>& rowOfTag);
+constexpr int kMaxCellRank = 15;
+constexpr int kMaxRankPasses = 16;
+
+// The TLC files already in `destination` looked at (`CheckPreviousTlcFiles`). An older file may hold a
+// cell at a higher rank than the foreign file gives it, and that rank is kept: every row placing it,
+// and every row above those, then rises again through `hierarchy` (bounded passes), or the set would
+// break the rank rule and lose those references when it is loaded. `topRow` (-1 for none) ranks above
+// every other row, whether it places them or not. A rank past 15 stops the job with "Hierarchy Deeper
+// than 15 Levels at %s ... Can't Continue". False when the job stopped.
+bool RankWithPreviousFiles(Job& job, StructureTable& table, RankedHierarchy& hierarchy, std::string_view destination,
+                           double scale, int topRow = -1);
+
+// The table made ready for writing the cells: ranked with the TLC files already in `destination`
+// (`RankWithPreviousFiles`), the rows sorted by rank with `rowOfTag` following them, the collection
+// reported and the head of the TLC files' table written. False when the job stopped on the way.
+bool ReadyCellTable(Job& job, StructureTable& table, RankedHierarchy& hierarchy, std::string_view destination,
+                    double scale, std::vector<int>& rowOfTag, int topRow = -1);
 
 }  // namespace utilib

@@ -111,6 +111,7 @@ class Importer {
   std::string text_;
   utilib::StructureTable names_;
   std::unordered_map<std::int64_t, int> rowOfSymbol_;
+  utilib::RankedHierarchy hierarchy_;
   std::vector<CifLayer> layers_;
   std::unique_ptr<utilib::ImporterTlc> tlc_;
 
@@ -214,7 +215,7 @@ int Importer::LayerOf(std::string_view name) const {
 
 bool Importer::RankCifSymbols() {
   // The first pass reads the file and keeps each definition's calls; the passes after it walk those.
-  utilib::RankedHierarchy hierarchy;
+  utilib::RankedHierarchy& hierarchy = hierarchy_;
   CifLexer lex(text_);
   CifCommand c;
   bool inDefinition = false;
@@ -531,8 +532,9 @@ void Importer::ConvertCall(const CifCommand& c) {
     return;
   }
   const std::string& name = names_.rows[row].cellName;
-  if (!names_.rows[row].found && !called_[row]) {
-    // Named but defined nowhere: a token cell stands in for it, so that the reference has a file.
+  if (!names_.rows[row].found && !names_.rows[row].tlcPresent && !called_[row]) {
+    // Named but defined nowhere, and no older file of it here: a token cell stands in for it, so that
+    // the reference has a file.
     Note(Format("Symbol #%d %s is Missing ... Token Cell Made", n, name.c_str()));
   }
   called_[row] = 1;
@@ -638,12 +640,13 @@ bool Importer::ConvertCifSymbols() {
   return !job_.abort && WriteTokenCells();
 }
 
-// A called symbol that was named but never defined becomes a cell holding its name as a label.
+// A called symbol that was named but never defined becomes a cell holding its name as a label; an older
+// TLC file of it in the destination stands for it instead.
 bool Importer::WriteTokenCells() {
   const double scale = s_.scale > 0 ? s_.scale : (scale_ > 0 ? scale_ : 100);
   for (std::size_t i = 0; i < names_.rows.size() && !job_.abort; ++i) {
-    if (!called_[i] || converted_[i]) continue;
     const utilib::StructureRow& row = names_.rows[i];
+    if (!called_[i] || converted_[i] || row.tlcPresent) continue;
     if (!tlc_->CreateCellTlc(row.cellName)) {
       Stop(Format("Unable to Open %s.TLC File ... Can't Continue", row.cellName.c_str()));
       return false;
@@ -713,6 +716,7 @@ int Importer::Run(ImportResult* result, std::string* text) {
 
   utilib::SetItemText(job_, "Analyzing Cell Hierarchy ...", kImpOperation);
   if (!RankCifSymbols()) return 0;
+  if (!utilib::RankWithPreviousFiles(job_, names_, hierarchy_, s_.tlcFolder, s_.scale)) return 0;
 
   if (!utilib::OpenConversionReport(job_, s_.reportFile, "CIF to TLC Conversion Report")) {
     Stop("Unable to Open Report File .., Can't Continue");

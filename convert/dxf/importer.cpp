@@ -68,7 +68,6 @@ class Importer {
  private:
   // Hierarchy.
   bool ScanHierarchy();
-  bool RankWithPreviousFiles();
   int Find(const std::string& upper) const {
     auto it = idOf_.find(upper);
     return it == idOf_.end() ? -1 : it->second;
@@ -226,38 +225,6 @@ bool Importer::ScanHierarchy() {
   utilib::StructureRow& entities = Row(entitiesId_);
   entities.rank = highest + 1;
   entities.found = true;
-  return true;
-}
-
-// The TLC files already in the destination may hold a block at a higher rank than this file gives it
-// (their rank is kept): every block placing it, and the drawing, must then rise above it again, or the
-// set would break the rank rule and lose those references when it is loaded.
-bool Importer::RankWithPreviousFiles() {
-  utilib::CheckPreviousTlcFiles(job_, table_, s_.tlcFolder, s_.scale);
-  if (job_.abort) return false;
-  bool changed = true;
-  for (int pass = 1; changed && pass <= kMaxHierarchyPasses; ++pass) changed = hierarchy_.RaiseRanks(table_);
-  int highest = 0;
-  for (int id = 0; id < static_cast<int>(rowOfId_.size()); ++id) {
-    if (id == entitiesId_) continue;
-    const utilib::StructureRow& row = Row(id);
-    if (row.rank > kMaxRank - 1) {
-      Stop(Format("Hierarchy Deeper than %d Levels at %s ... Can't Continue", kMaxRank, row.foreignName.c_str()));
-      return false;
-    }
-    highest = std::max(highest, row.rank);
-  }
-  utilib::StructureRow& entities = Row(entitiesId_);
-  entities.rank = std::max(entities.rank, highest + 1);
-  if (entities.rank > kMaxRank) {
-    Stop(Format("Hierarchy Deeper than %d Levels at %s ... Can't Continue", kMaxRank, entities.cellName.c_str()));
-    return false;
-  }
-  utilib::SortCellsByRank(table_);
-  for (int i = 0; i < table_.Count(); ++i) rowOfId_[static_cast<std::size_t>(table_.rows[i].tag)] = i;
-  utilib::ReportCellCollection(job_, table_);
-  if (job_.abort) return false;
-  utilib::WriteStructureReportHead(job_);
   return true;
 }
 
@@ -675,7 +642,9 @@ int Importer::Run(ImportResult* result, std::string* text) {
   if (!ScanHierarchy()) return 0;
   utilib::MakeCellNames(job_, table_, ask_);
   if (job_.abort) return 0;
-  if (!RankWithPreviousFiles()) return 0;
+  // The drawing stays above every block, whatever the older files in the destination hold.
+  if (!utilib::ReadyCellTable(job_, table_, hierarchy_, s_.tlcFolder, s_.scale, rowOfId_, rowOfId_[entitiesId_]))
+    return 0;
 
   tlc_ = std::make_unique<utilib::ImporterTlc>(job_, utilib::ImporterKind::Dxf, s_.tlcFolder);
   const int built =

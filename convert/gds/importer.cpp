@@ -849,7 +849,7 @@ int Importer::Run(ImportResult* result, std::string* given) {
   if (job_.abort) return 0;
 
   utilib::SetItemText(job_, "Reading for TLC Files ...", kImpOperation);
-  if (!utilib::ReadyCellTable(job_, table_, s_.tlcFolder, s_.scale, rowOfId_)) return 0;
+  if (!utilib::ReadyCellTable(job_, table_, hierarchy_, s_.tlcFolder, s_.scale, rowOfId_)) return 0;
 
   tlc_ = std::make_unique<utilib::ImporterTlc>(job_, utilib::ImporterKind::Gds, s_.tlcFolder);
   if (s_.makeNam) {

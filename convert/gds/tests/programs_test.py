@@ -1,6 +1,7 @@
 """Headless runs of wstrmexp and wstrmimp through their scripts: the setting dialogs and what they
 leave in the set-up files, a set-up file of another version, a Go stopped at a pause, a name the
-importer must ask for, and a failing Go that still ends cleanly.
+importer must ask for, a failing Go that still ends cleanly, and older TLC files of a higher rank in the
+destination.
 
 usage: programs_test.py SUITE_FOLDER WORK_FOLDER
 """
@@ -23,6 +24,39 @@ def run(program, name, script):
 
 def lines(name):
     return crlf_lines(os.path.join(WORK, name))
+
+
+def rec(t, d, data=b""):
+    return struct.pack(">HBB", len(data) + 4, t, d) + data
+
+
+def gds_name(text):
+    b = text.encode()
+    return b + (b"\0" if len(b) % 2 else b"")
+
+
+def gds_hierarchy(path, structures):
+    """A library of (name, names placed) structures, each with a box of its own."""
+    units = bytes([0x3E, 0x41, 0x89, 0x37, 0x4B, 0xC6, 0xA7, 0xEF, 0x39, 0x44, 0xB8, 0x2F, 0xA0, 0x9B, 0x5A, 0x52])
+    date = struct.pack(">12H", *([124, 1, 1, 0, 0, 0] * 2))
+    box = struct.pack(">10i", 0, 0, 10, 0, 10, 10, 0, 10, 0, 0)
+    data = rec(0, 2, struct.pack(">H", 3)) + rec(1, 2, date) + rec(2, 6, gds_name("LIB")) + rec(3, 5, units)
+    for name, placed in structures:
+        data += rec(5, 2, date) + rec(6, 6, gds_name(name)) + rec(8, 0) + rec(13, 2, struct.pack(">H", 1)) + \
+            rec(14, 2, struct.pack(">H", 0)) + rec(16, 3, box) + rec(17, 0)
+        for other in placed:
+            data += rec(10, 0) + rec(18, 6, gds_name(other)) + rec(16, 3, struct.pack(">2i", 5, 5)) + rec(17, 0)
+        data += rec(7, 0)
+    data += rec(4, 0)
+    with open(path, "wb") as f:
+        f.write(data)
+
+
+def header_of(path):
+    """Name and rank of a TLC file's header, and the cells it places."""
+    got = open(path, newline="").read().split("\r\n")
+    at = got.index("=H")
+    return got[at + 1], int(got[at + 8].split()[0]), [got[i + 1] for i, line in enumerate(got) if line == "=C"]
 
 
 def gds_library(path):
@@ -128,5 +162,39 @@ wait
 quit
 """)
 expect("cancelled at a pause", 'box "STRMIMP" "Aborted ... Files may be Incomplete"' in log, log)
+
+# An older LEAF.TLC of a higher rank in the destination keeps its rank: every cell that places LEAF, and
+# every cell above those, must rise above it again, or loading the set would drop their references.
+# Past rank 15 the run stops.
+CHAIN = [("LEAF", []), ("MID", ["LEAF"]), ("TOP", ["MID"]), ("SIDE", ["LEAF"])]
+for old_rank, want in ((3, {"LEAF": 3, "MID": 4, "TOP": 5, "SIDE": 4}), (1, {"LEAF": 1, "MID": 2, "TOP": 3, "SIDE": 2}),
+                       (14, "Hierarchy Deeper than 15 Levels at TOP ... Can't Continue")):
+    folder = os.path.join(WORK, "ranked%d" % old_rank)
+    os.makedirs(folder)
+    with open(os.path.join(folder, "LEAF.TLC"), "wb") as f:
+        f.write(("=H\r\nLEAF\r\n6.0\r\n6.0\r\n1000\r\num\r\n01/02/24\r\n03:04:05\r\n%d 0 0 1 0\r\n0 0 0 0\r\n"
+                 "=B\r\n1 0 0 10 10\r\n" % old_rank).encode())
+    gds_hierarchy(os.path.join(WORK, "ranked.gds"), CHAIN)
+    status, log = run("wstrmimp", "imp-ranked%d" % old_rank, """\
+answer SETUP set 100 "ranked.gds" set 101 "ranked%d" set 103 "1000" press ok
+box ok
+box ok
+command 12
+wait
+command 15
+wait
+quit
+""" % old_rank)
+    if isinstance(want, str):
+        expect("older rank %d: stops" % old_rank, 'box "STRMIMP" "%s"' % want in log and
+               'box "STRMIMP" "Aborted ... Files may be Incomplete"' in log, log)
+        continue
+    expect("older rank %d: completes" % old_rank, 'Completed ... 4 TLC Files Made' in log, log)
+    cells = {name: header_of(os.path.join(folder, name + ".TLC")) for name, _ in CHAIN}
+    got = {name: cell[1] for name, cell in cells.items()}
+    expect("older rank %d: ranks" % old_rank, got == want, got)
+    broken = [(name, placed) for name, (_, rank, refs) in cells.items() for placed in refs
+              if got[placed] >= rank]
+    expect("older rank %d: every reference keeps the rank rule" % old_rank, broken == [], broken)
 
 checks.finish("PASSED")

@@ -2,7 +2,7 @@
 combo box and what it leaves in the set-up file, a set-up file of another version, Go to the end,
 Go stopped by a missing file, a question answered Cancel, a pause cancelled, a name the importer
 must ask for, and a file with two end commands. Then texts of every kind through the pair and back,
-and a symbol named in the cell file but never defined.
+a symbol named in the cell file but never defined, and older TLC files of a higher rank in the destination.
 
 usage: cif_programs_test.py SUITE_FOLDER WORK_FOLDER
 """
@@ -233,5 +233,55 @@ wait
 quit
 """)
 expect("ghost: the set exports again", 'box "CALEXP" "Completed ... ' in log, log)
+
+
+
+def header_of(path):
+    """Rank of a TLC file's header, and the cells it places."""
+    got = open(path, newline="").read().split("\r\n")
+    at = got.index("=H")
+    return int(got[at + 8].split()[0]), [got[i + 1] for i, line in enumerate(got) if line == "=C"]
+
+
+# An older TLC file of a higher rank in the destination: every symbol that calls it, and every symbol
+# above those, must rise above it again, or loading the set would drop their references. An older
+# file of a symbol called but defined nowhere stands for it: no token cell replaces it. Past rank 15
+# the run stops.
+write("ranked.cel", "(#1 LEAF);\n(#2 MID);\n(#3 TOP);\n(#4 SIDE);\n(#5 OLD);\n")
+write("RANKED.CIF", "(LAYER 1 CIF=CM1);\nDS 1 2 2;\nL CM1;\nB 10 10 0 0;\nDF;\nDS 2;\nC 1;\nDF;\n"
+      "DS 3;\nC 2;\nDF;\nDS 4;\nC 1;\nC 5;\nDF;\nC 3;\nE\n")
+CELLS = ("LEAF", "MID", "TOP", "SIDE", "OLD")
+for old_rank, want in ((3, {"LEAF": 3, "MID": 4, "TOP": 5, "SIDE": 4, "OLD": 3}),
+                       (1, {"LEAF": 1, "MID": 2, "TOP": 3, "SIDE": 2, "OLD": 1}),
+                       (14, "Hierarchy Deeper than 15 Levels at TOP ... Can't Continue")):
+    folder = "ranked%d" % old_rank
+    shutil.rmtree(os.path.join(WORK, folder), ignore_errors=True)
+    os.makedirs(os.path.join(WORK, folder))
+    for cell in ("LEAF", "OLD"):
+        write("%s/%s.TLC" % (folder, cell), header(cell, old_rank) + "=B\n1 0 0 10 10\n")
+    status, log = run("wcalimp", "imp-" + folder, """\
+answer SETUP set 100 "ranked" set 101 "ranked.cel" set 102 "" set 103 "%s" set 104 "" set 105 "9" check 108 1 \
+set 109 "94 <text> <x> <y> <lname>" press ok
+box ok
+box ok
+command 12
+wait
+command 13
+wait
+quit
+""" % folder)
+    if isinstance(want, str):
+        expect("older rank %d: stops" % old_rank, 'box "CALIMP" "%s"' % want in log and
+               'box "CALIMP" "Aborted ... Files may be Incomplete"' in log, log)
+        continue
+    expect("older rank %d: completes" % old_rank, 'box "CALIMP" "Completed ... 4 TLC Files Made"' in log, log)
+    cells = {cell: header_of(os.path.join(WORK, folder, cell + ".TLC")) for cell in CELLS}
+    got = {cell: rank for cell, (rank, _) in cells.items()}
+    expect("older rank %d: ranks" % old_rank, got == want, got)
+    broken = [(cell, placed) for cell, (rank, refs) in cells.items() for placed in refs if got[placed] >= rank]
+    expect("older rank %d: every call keeps the rank rule" % old_rank, broken == [], broken)
+    old = open(os.path.join(WORK, folder, "OLD.TLC"), newline="").read()
+    expect("older rank %d: the older file of a symbol defined nowhere stays" % old_rank,
+           "=B\r\n1 0 0 10 10\r\n" in old and "<<OLD>>" not in old, old)
 
 checks.finish("PASSED")
