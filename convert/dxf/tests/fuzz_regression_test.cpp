@@ -1,21 +1,9 @@
 // Every input the fuzzer once found a fault with goes through the same code again.
 #include <gtest/gtest.h>
 
-#include <filesystem>
-#include <fstream>
-#include <sstream>
-
 #include "convert/dxf/fuzz/fuzz_entry.h"
+#include "tests/fuzz_support.h"
 
 TEST(DxfFuzzRegression, SavedFindingsRunCleanly) {
-  const std::filesystem::path folder = std::filesystem::path(MERO_SOURCE_DIR) / "convert/dxf/fuzz/regressions";
-  for (const auto& entry : std::filesystem::directory_iterator(folder)) {
-    if (entry.path().filename() == "README") continue;
-    std::ifstream in(entry.path(), std::ios::binary);
-    std::stringstream bytes;
-    bytes << in.rdbuf();
-    const std::string data = bytes.str();
-    SCOPED_TRACE(entry.path().filename().string());
-    dxf::FuzzOneDxfInput(reinterpret_cast<const std::uint8_t*>(data.data()), data.size());
-  }
+  fuzzsupport::ReplayFolder(std::filesystem::path(MERO_SOURCE_DIR) / "convert/dxf/fuzz/regressions", dxf::FuzzOneDxfInput);
 }

@@ -1,24 +1,14 @@
 // Every input the fuzzers once found a fault with goes through its reader again.
 #include <gtest/gtest.h>
 
-#include <filesystem>
-#include <fstream>
-#include <sstream>
-
 #include "editor/db/fuzz/fuzz_entry.h"
+#include "tests/fuzz_support.h"
 
 namespace {
 
-void Replay(const char* target, void (*entry)(const std::uint8_t*, std::size_t)) {
-  const auto folder = std::filesystem::path(MERO_SOURCE_DIR) / "editor/db/fuzz/regressions" / target;
-  for (const auto& file : std::filesystem::directory_iterator(folder)) {
-    std::ifstream in(file.path(), std::ios::binary);
-    std::stringstream bytes;
-    bytes << in.rdbuf();
-    const std::string data = bytes.str();
-    SCOPED_TRACE(file.path().filename().string());
-    entry(reinterpret_cast<const std::uint8_t*>(data.data()), data.size());
-  }
+void Replay(const char* target, fuzzsupport::Entry entry) {
+  SCOPED_TRACE(target);
+  fuzzsupport::ReplayFolder(std::filesystem::path(MERO_SOURCE_DIR) / "editor/db/fuzz/regressions" / target, entry);
 }
 
 }  // namespace
