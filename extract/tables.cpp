@@ -145,6 +145,11 @@ int TraceTables::ReadGeometry(const Drawing& drawing, int row, int boxBase, int 
     if (s[kVertexNext] != 0) s[kVertexNext] += vertexBase;
     return true;
   });
+  // Records after the vertex table's end row would be left out of the cell without a word.
+  if (!tlc::RestIsZero(bytes, pos)) {
+    if (damagedFile.empty()) damagedFile = drawing.index.rows[row].name + ".BP6";
+    return 1;
+  }
   return memoryError ? 1 : 0;
 }
 
@@ -179,7 +184,8 @@ int TraceTables::LoadInstances(const Drawing& drawing, int row) {
   const db::CellIndexEntry& e = drawing.index.rows[row];
   const int r = tlc::ReadCellRefFile(store_, e.Attached() ? drawing.pool : std::string(), e.name);
   if (store_.refCount[0] > kMaxInstances) store_.refCount[0] = kMaxInstances;
-  if (r < 0) memoryError = true;
+  if (r == -1) memoryError = true;
+  if (r == -2 && damagedFile.empty()) damagedFile = e.name + ".CL6";
   return r;
 }
 

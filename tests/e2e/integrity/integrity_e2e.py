@@ -202,6 +202,29 @@ status, log = run("wmero", cut, "zero-record", "box ok\nwait\ncommand 14\nwait\n
 expect("zero record told", 'box "" "Unable to Read CL6 File"' in log, log)
 expect("damaged CL6 kept", read(cut, "MID.CL6") == damaged, read(cut, "MID.CL6"))
 
+# The utilities tell it too, and write no cell shorter than it is.
+status, log = run("wmero", cut, "tlcout-zero-record",
+                  "answer CELL press cancel\nanswer SYSTEM press 3001 press 1015\n"
+                  'answer TLCOUT set 1055 "../cut-tlc" press ok\n'
+                  "box ok\nbox ok\nbox ok\nbox ok\ncommand 13\nquit\n")
+expect("TLCOUT tells the damage", 'box "TLCOUT" "MID ... Unable to Read CL6 File"' in log and
+       'box "TLCOUT" "Some Error Occurred ... Conversion may be Incorrect"' in log, log)
+exported = [f.upper() for f in os.listdir(os.path.join(WORK, "cut-tlc"))]
+expect("MID not exported shorter", "LEAF.TLC" in exported and "MID.TLC" not in exported, exported)
+
+status, log = run("wplaner", cut, "planer-zero-record",
+                  'answer SETUP set 100 "MID" check 103 0 press ok\ncommand 12\nwait\n'
+                  "box ok\nbox ok\nbox ok\ncommand 13\nwait\nquit\n")
+expect("flattener tells the damage", 'box "PLANER" "MID ... Unable to Read CL6 File"' in log and
+       'box "PLANER" "Aborted ... Files may be Incomplete"' in log, log)
+expect("no shorter flat cell", not os.path.exists(os.path.join(cut, "FLAT", "MID.TLC")))
+
+status, log = run("wmerockt", cut, "extract-zero-record",
+                  'answer SETUP1 set 100 "MID" press ok\n'
+                  'answer TRACE set 300 "1" set 301 "3" set 310 "2" check 320 0 press ok\n'
+                  "command 13\nwait\ncommand 14\nwait\nbox ok\nbox ok\nbox ok\ncommand 16\nwait\nquit\n")
+expect("extractor tells the damage", "MID.CL6 is Damaged ... Can't Continue" in log, log)
+
 # ---- A CELLS6.DBD whose count is below its rows is refused, not shortened ------------------------
 short = drawing("short", [LEAF, ("MID", 2, [], [(1, 0, 0)]), ("TOP", 3, [], [(2, 0, 0)]),
                           ("SIDE", 1, [(2, 0, 0, 5, 5)], [])])
