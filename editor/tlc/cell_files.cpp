@@ -64,7 +64,8 @@ Table ReadTable(const std::string& bytes, std::size_t& pos, int capacity, int& c
 int TableResult(Table last, const std::string& bytes, std::size_t pos) {
   if (last == Table::NoMemory) return -1;
   if (last == Table::Damaged) return -2;
-  return RestIsZero(bytes, pos) ? 1 : -2;
+  // A file cut short ends its table there; a part record left at its end was never a record.
+  return last == Table::Cut || RestIsZero(bytes, pos) ? 1 : -2;
 }
 
 }  // namespace
