@@ -98,6 +98,7 @@ class Flattener {
   bool outOfRange_ = false;  // of the object being transformed
   int outOfRangeCount_ = 0;
   int rankErrors_ = 0;
+  bool damaged_ = false;  // a cell file was read short: the run stops and writes nothing more
   int current_ = 0;  // row whose texts are being written
 };
 
@@ -119,9 +120,19 @@ const CellObjects& Flattener::Objects(int row) {
   st.FreeObjectStore();
   st.boxCount = st.pathCount = st.vertexCount = 0;
   st.refCount.fill(0);
-  if (e.Rank() > 1 && tlc::ReadCellRefFile(st, d_.folder, e.name) != 0)
+  // A file read short (a zero record inside it) would come out as a smaller flat cell.
+  auto readShort = [&](const char* what) {
+    if (!damaged_) Message(utilib::Format("%s ... Unable to Read %s File", e.name.c_str(), what));
+    damaged_ = true;
+    job_.abort = true;
+  };
+  const int refs = e.Rank() > 1 ? tlc::ReadCellRefFile(st, d_.folder, e.name) : 0;
+  if (refs < 0) readShort("CL6");
+  if (refs != 0)
     for (int r = 1; r <= st.refCount[0]; ++r) c.refs.push_back(st.GetCellRefRecord(0, r));
-  if (tlc::ReadCellObjectFile(st, d_.index, d_.folder, d_.pool, e.name) != 0) {
+  const int objects = tlc::ReadCellObjectFile(st, d_.index, d_.folder, d_.pool, e.name);
+  if (objects < 0) readShort("BP6");
+  if (objects != 0) {
     for (int b = 1; b <= st.boxCount; ++b) {
       const db::BoxRecord box = st.GetBoxRecord(b);
       c.boxes.push_back({box.flags & 127, box.left, box.bottom, box.right, box.top});
@@ -284,6 +295,10 @@ bool Flattener::WriteTokenCellFile(const ListEntry& e) {
   h.boxes = 1;
   h.paths = counts_.texts;
   out.PutHeader(h);
+  if (damaged_) {
+    sink.Abandon();
+    return false;
+  }
   if (!out.Flush() || sink.Commit() != 1) {
     sink.Abandon();
     Message("Unable to Create Device TLC File");
@@ -314,7 +329,12 @@ bool Flattener::WriteTopCellFile(const ListEntry& e) {
   h.vertices = static_cast<std::int32_t>(counts_.vertices);
   h.cellRefs = counts_.cells;
   out.PutHeader(h);
-  // A stopped run keeps what it wrote; a file that could not be written keeps its old self.
+  // A stopped run keeps what it wrote; a file that could not be written, or whose cells were read
+  // short, keeps its old self.
+  if (damaged_) {
+    sink.Abandon();
+    return false;
+  }
   if (failed_ || !out.Flush() || sink.Commit() != 1) {
     sink.Abandon();
     Message(failure);

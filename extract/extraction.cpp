@@ -113,12 +113,14 @@ const Extraction::CellSummary& Extraction::SummaryOf(int row) {
   if (it != summaries_.end()) return it->second;
   CellSummary& s = summaries_[row];
   if (!scratch_) scratch_ = std::make_unique<TraceTables>();
+  scratch_->damagedFile.clear();
   if (scratch_->LoadCellGeometry(drawing, row) == 0) {
     s.read = true;
     s.connectors = TextsOf(*scratch_, sw.connectorLayer);
     s.named = TextsOf(*scratch_, sw.namedLayer);
   }
   if (scratch_->memoryError) t.memoryError = true;
+  if (t.damagedFile.empty()) t.damagedFile = scratch_->damagedFile;
   return s;
 }
 

@@ -91,7 +91,7 @@ class Extraction {
   os::TextWriter* diag = nullptr;
 
   // The run must stop: aborted, or memory ran out.
-  bool Stopped() const { return job.abort || t.memoryError; }
+  bool Stopped() const { return job.abort || t.memoryError || !t.damagedFile.empty(); }
 
   // ---- Talking to the user ----
   // The 200 ms yield, or with Fast Run the Esc poll ("Aborting ..." when the key is down).

@@ -304,6 +304,7 @@ int RunExtraction(Extraction& x) {
   utilib::Job& job = x.job;
   x.errors = 0;
   x.t.memoryError = false;
+  x.t.damagedFile.clear();
   job.abort = false;
   FreePassBackTable(x);
   (void)job.ui->IsEscapePressed();  // a press from before Go does not stop it
@@ -330,6 +331,10 @@ int RunExtraction(Extraction& x) {
   if (job.abort) return 0;
   if (x.t.memoryError) {
     x.Box("Fatal Memory Error ... Can't Continue");
+    return 0;
+  }
+  if (!x.t.damagedFile.empty()) {
+    x.Box(utilib::Format("%s is Damaged ... Can't Continue", x.t.damagedFile.c_str()));
     return 0;
   }
   // Nothing can be written for a cell the index lacks: a failed run, not a completed one.
@@ -359,6 +364,10 @@ int RunExtraction(Extraction& x) {
   }
   if (x.t.memoryError) {
     x.Box("Fatal Memory Error ... Can't Continue");
+    return 0;
+  }
+  if (!x.t.damagedFile.empty()) {
+    x.Box(utilib::Format("%s is Damaged ... Can't Continue", x.t.damagedFile.c_str()));
     return 0;
   }
   return job.abort ? 0 : 1;

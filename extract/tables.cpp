@@ -101,12 +101,17 @@ int TraceTables::ReadGeometry(const Drawing& drawing, int row, int boxBase, int 
   std::size_t pos = 0;
   // Rows of one table up to its zero row; rows beyond the table's room are passed over so the next
   // table is still found, and the cut is noted.
+  bool ended = false;  // the last table read met its end row
   auto table = [&](std::size_t size, int base, int room, auto put) {
     int n = 0;
+    ended = false;
     while (pos + size <= bytes.size()) {
       const auto* p = reinterpret_cast<const unsigned char*>(bytes.data() + pos);
       pos += size;
-      if (db::GetLe32(p) == 0) break;
+      if (db::GetLe32(p) == 0) {
+        ended = true;
+        break;
+      }
       if (base + n >= room) {
         truncated = true;
         continue;
@@ -145,6 +150,11 @@ int TraceTables::ReadGeometry(const Drawing& drawing, int row, int boxBase, int 
     if (s[kVertexNext] != 0) s[kVertexNext] += vertexBase;
     return true;
   });
+  // Records after the vertex table's end row would be left out of the cell without a word.
+  if (ended && !tlc::RestIsZero(bytes, pos)) {
+    if (damagedFile.empty()) damagedFile = drawing.index.rows[row].name + ".BP6";
+    return 1;
+  }
   return memoryError ? 1 : 0;
 }
 
@@ -179,7 +189,8 @@ int TraceTables::LoadInstances(const Drawing& drawing, int row) {
   const db::CellIndexEntry& e = drawing.index.rows[row];
   const int r = tlc::ReadCellRefFile(store_, e.Attached() ? drawing.pool : std::string(), e.name);
   if (store_.refCount[0] > kMaxInstances) store_.refCount[0] = kMaxInstances;
-  if (r < 0) memoryError = true;
+  if (r == -1) memoryError = true;
+  if (r == -2 && damagedFile.empty()) damagedFile = e.name + ".CL6";
   return r;
 }
 
@@ -189,7 +200,7 @@ PlacedInstance TraceTables::FetchInstance(const Drawing& drawing, int k) {
   p.x = GetInstance(1, k);
   p.y = GetInstance(2, k);
   p.orientation = db::OrientationOf(word);
-  const int row = word & 1023;
+  const int row = db::RefRowOf(word);
   if (row < 1 || row > drawing.index.count) {
     p.name.assign(1, '?');
     p.left = p.right = p.x;

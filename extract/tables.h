@@ -96,7 +96,7 @@ class TraceTables {
   int LoadPlacedGeometry(const Drawing& drawing, int row, std::int32_t dx, std::int32_t dy, int orientation);
   void OrderShapeCorners();
   // "%s.CL6" of the cell into the instance table, after its pages are freed: 1 read, 0 missing, -1
-  // memory.
+  // memory, -2 damaged.
   int LoadInstances(const Drawing& drawing, int row);
   PlacedInstance FetchInstance(const Drawing& drawing, int k);
 
@@ -106,6 +106,9 @@ class TraceTables {
   int instanceCount() const { return store_.refCount[0]; }
   int loadedRow = 0;
   bool memoryError = false;  // a page could not be had
+  // A cell file with records after its last end row (a zero record inside a table), which a load
+  // would leave out: "NAME.CL6" or "NAME.BP6" of the first such file. The run stops on it.
+  std::string damagedFile;
   bool truncated = false;    // the last load met more records than the tables hold
 
   TraceBoxTable boxes;

@@ -172,15 +172,19 @@ int BuildCellList(Job& job, const MainFileName& main, std::string_view mainCell,
     std::vector<int> told;
     for (const std::string& name : placed[i]) {
       const int used = list.FindListedCell(name, true);
-      if (!used || db::RankAllowsPlacement(list.entries[i].rank, list[used].rank)) continue;
+      if (!used || ListedPlacementAllowed(list.entries[i], list[used])) continue;
       if (std::find(told.begin(), told.end(), used) != told.end()) continue;
       told.push_back(used);
-      ReportOnNextLine(job, Format("%s ... %s Placed in %s", db::kRankErrorText, list[used].name.c_str(),
-                                   list.entries[i].name.c_str()),
+      ReportOnNextLine(job, Format("%s ... %s Placed in %s%s", db::kRankErrorText, list[used].name.c_str(),
+                                   list.entries[i].name.c_str(), how.rankBreaksLeftOut ? " not Written" : ""),
                        how.lines, how.firstLine);
     }
   }
   return 1;
+}
+
+bool ListedPlacementAllowed(const CellListEntry& holder, const CellListEntry& placed) {
+  return db::RankAllowsPlacement(holder.rank, placed.rank);
 }
 
 void RankSortCells(CellList& list, bool ascending, int first) {

@@ -93,6 +93,9 @@ struct CellListReading {
   std::string mainUnit;
   // The exporter's rotating message lines.
   int lines = 5, firstLine = 511;
+  // Whether the exporter leaves a reference that breaks the rank rule out of its output; its rank
+  // error then says so ("... not Written").
+  bool rankBreaksLeftOut = false;
   // Whether Esc stops the reading of a cell's references in the middle of its file.
   bool honourAbort = true;
   // The fatal message of a cell whose file is missing; "%s" is the cell's name.
@@ -108,6 +111,10 @@ struct CellListReading {
 // file was read; 0 when one is missing (with its message) or the job stopped.
 int BuildCellList(Job& job, const MainFileName& main, std::string_view mainCell, CellList& list,
                   const CellListReading& how);
+
+// Whether listed cell `holder` may place listed cell `placed` in an exporter's output: only a cell of
+// lower rank, so that the output holds no loop.
+bool ListedPlacementAllowed(const CellListEntry& holder, const CellListEntry& placed);
 
 // The exporters' rank sort of entries `first` .. Count(): lowest rank first, or highest when not
 // `ascending`. A selection sort by exchange, whose order of equal ranks is the order cells have always

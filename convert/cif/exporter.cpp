@@ -92,6 +92,7 @@ class Exporter {
   std::string template_;
   utilib::MainFileName main_;
   utilib::CellList cells_;
+  int writing_ = 0;  // the listed cell whose symbol is being written
   std::vector<CifLayer> layers_;
   double scale_ = 1;  // S
   std::string unit_;
@@ -171,6 +172,7 @@ bool Exporter::BuildCellList() {
   how.mainUnit = unit_;
   how.firstLine = kExpMessages;
   how.honourAbort = false;
+  how.rankBreaksLeftOut = true;
   how.beforeCell = [this](const std::string& name) {
     utilib::SetItemText(job_, Format("Reading %s.TLC ...", name.c_str()), kExpOperation);
     // A blank, a control character or a ";" in a name would break the commands it is written into.
@@ -257,6 +259,8 @@ void Exporter::WriteCall(const tlc::TlcCellRef& ref) {
     Note(Format("Cell %s is not in the Cell List", ref.name.c_str()));
     return;
   }
+  // A call that breaks the rank rule (told while listing) would make a loop of the file.
+  if (!utilib::ListedPlacementAllowed(cells_[writing_], cells_[number])) return;
   out_.Call(number, ref.orientation, Out(ref.x), Out(ref.y));
   Count(kCalls);
 }
@@ -295,6 +299,7 @@ void Exporter::ConvertTlcRecordsToCif(const CellRecords& r, int selection, const
 
 void Exporter::WriteCifSymbol(int number) {
   const utilib::CellListEntry& cell = cells_[number];
+  writing_ = number;
   current_ = {};
   for (int i = 0; i < 5; ++i) utilib::SetItemNumber(job_, 0, kExpCounts + i);
   utilib::ClearMessageLines(job_, 5, kExpMessages);

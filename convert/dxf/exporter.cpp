@@ -177,7 +177,7 @@ bool Exporter::Placeable(const std::string& name) {
     return false;
   }
   const utilib::CellListEntry& placed = cells_[listed];
-  if (listed == 1 || (!writingMain_ && placed.rank >= writing_->rank)) {
+  if (listed == 1 || (!writingMain_ && !utilib::ListedPlacementAllowed(*writing_, placed))) {
     Report(Format("Instance of %s (Rank %d) in %s (Rank %d) Breaks the Rank Rule ... Left Out", name.c_str(),
                   static_cast<int>(placed.rank), writing_->name.c_str(), static_cast<int>(writing_->rank)));
     return false;

@@ -70,6 +70,7 @@ class Exporter {
   GdsWriter* out_ = nullptr;
   utilib::MainFileName main_;
   utilib::CellList cells_;
+  int writing_ = 0;  // the listed cell whose structure is being written
   double scale_ = 1;  // S
   double mainScale_ = 0;
   std::string mainUnit_;  // as the main header gives it
@@ -123,9 +124,11 @@ void Exporter::ShowCount(int index, long value, long* maximum) {
 
 void StructureBody::CellRef(const tlc::TlcCellRef& ref) {
   Exporter& e = e_;
-  e.ShowCount(3, ++e.current_.instances, &e.maxima_.instances);
   // A reference names the structure of the first listed cell of its name without regard to case.
   const int listed = e.cells_.FindListedCell(ref.name);
+  // One that breaks the rank rule (told while listing) would make a loop of the library.
+  if (listed && !utilib::ListedPlacementAllowed(e.cells_[e.writing_], e.cells_[listed])) return;
+  e.ShowCount(3, ++e.current_.instances, &e.maxima_.instances);
   std::string name = listed ? e.cells_[listed].name : ref.name;
   if (e.s_.lowercase)
     for (char& c : name) c = static_cast<char>(std::tolower(static_cast<unsigned char>(c)));
@@ -254,6 +257,7 @@ bool Exporter::BuildCellList() {
   how.mainScale = mainScale_;
   how.mainUnit = mainUnit_;
   how.firstLine = kExpMessages;
+  how.rankBreaksLeftOut = true;
   how.beforeCell = [this](const std::string& name) {
     utilib::SetItemText(job_, Format("Reading %s.TLC ...", name.c_str()), kExpOperation);
     return true;
@@ -346,7 +350,10 @@ int Exporter::Run(ExportResult* result) {
   out.WriteUnits(1.0L / g, 1.0L / g * (unit_ == "mil" ? 2.54e-5L : 1e-6L));
 
   const int structures = utilib::ConvertListedCells(
-      job_, cells_, kExpOperation, 500, [&](int n) { return WriteGdsStructure(cells_[n]) && !out.Failed(); });
+      job_, cells_, kExpOperation, 500, [&](int n) {
+        writing_ = n;
+        return WriteGdsStructure(cells_[n]) && !out.Failed();
+      });
   if (!job_.abort) out.WriteEndLib();
   out.Flush();
   out_ = nullptr;

@@ -38,37 +38,54 @@ int ReadFolderScale(std::string_view folder, FolderScale& scale, std::size_t uni
 
 namespace {
 
+enum class Table { Ended, Cut, NoMemory, Damaged };
+
 // Reads rows of `Bytes` bytes from `bytes` at `pos` into records 1, 2, ... through `put` until a row
-// whose first word is 0 (consumed), `capacity` rows were read, or the bytes end. The count is the
-// rows before the stop. False when `put` fails.
+// whose first word is 0 (consumed) or the bytes end. The count is the rows before the stop. A row
+// beyond the capacity is damage: it would be lost.
 template <int Bytes, typename Put>
-bool ReadTable(const std::string& bytes, std::size_t& pos, int capacity, int& count, Put put) {
+Table ReadTable(const std::string& bytes, std::size_t& pos, int capacity, int& count, Put put) {
   count = 0;
   int record = 0;
   while (pos + Bytes <= bytes.size()) {
     const auto* row = reinterpret_cast<const unsigned char*>(bytes.data() + pos);
     pos += Bytes;
     ++record;
-    if (db::GetLe32(row) == 0) return true;
-    if (record == capacity) return true;
-    if (!put(record, row)) return false;
+    if (db::GetLe32(row) == 0) return Table::Ended;
+    if (record == capacity) return Table::Damaged;
+    if (!put(record, row)) return Table::NoMemory;
     count = record;
   }
-  return true;
+  return Table::Cut;
+}
+
+// After the last table's end nothing but zero bytes may follow: a record there (one zeroed inside a
+// table ended it early) would be left out without a word.
+int TableResult(Table last, const std::string& bytes, std::size_t pos) {
+  if (last == Table::NoMemory) return -1;
+  if (last == Table::Damaged) return -2;
+  // A file cut short ends its table there; a part record left at its end was never a record.
+  return last == Table::Cut || RestIsZero(bytes, pos) ? 1 : -2;
 }
 
 }  // namespace
+
+bool RestIsZero(const std::string& bytes, std::size_t pos) {
+  for (std::size_t i = pos; i < bytes.size(); ++i)
+    if (bytes[i] != 0) return false;
+  return true;
+}
 
 int ReadCellRefFile(db::ObjectStore& store, std::string_view folder, std::string_view name) {
   store.refCount[0] = 0;
   std::string bytes;
   if (!os::ReadWholeFile(std::string(folder) + std::string(name) + ".CL6", bytes)) return 0;
   std::size_t pos = 0;
-  const bool ok = ReadTable<db::kRefBytes>(bytes, pos, db::kRefCapacity, store.refCount[0],
+  const Table t = ReadTable<db::kRefBytes>(bytes, pos, db::kRefCapacity, store.refCount[0],
                                            [&](int record, const unsigned char* row) {
                                              return store.PutCellRefRecord(0, record, db::DecodeCellRef(row)) != 0;
                                            });
-  return ok ? 1 : -1;
+  return TableResult(t, bytes, pos);
 }
 
 int ReadCellObjectFile(db::ObjectStore& store, const db::CellIndex& index, std::string_view folder,
@@ -84,19 +101,21 @@ int ReadCellObjectFile(db::ObjectStore& store, const db::CellIndex& index, std::
   if (!os::ReadWholeFile(std::string(attached ? pool : folder) + std::string(name) + ".BP6", bytes))
     return 0;
   std::size_t pos = 0;
-  bool ok = ReadTable<db::kBoxBytes>(bytes, pos, db::kBoxCapacity, store.boxCount,
+  Table t = ReadTable<db::kBoxBytes>(bytes, pos, db::kBoxCapacity, store.boxCount,
                                      [&](int record, const unsigned char* row) {
                                        return store.PutBoxRecord(record, db::DecodeBox(row)) != 0;
                                      });
-  ok = ok && ReadTable<db::kPathBytes>(bytes, pos, db::kPathCapacity, store.pathCount,
-                                       [&](int record, const unsigned char* row) {
-                                         return store.PutPathRecord(record, db::DecodePath(row)) != 0;
-                                       });
-  ok = ok && ReadTable<db::kVertexBytes>(bytes, pos, db::kVertexCapacity, store.vertexCount,
-                                         [&](int record, const unsigned char* row) {
-                                           return store.PutVertexRecord(record, db::DecodeVertex(row)) != 0;
-                                         });
-  return ok ? 1 : -1;
+  if (t == Table::Ended)
+    t = ReadTable<db::kPathBytes>(bytes, pos, db::kPathCapacity, store.pathCount,
+                                  [&](int record, const unsigned char* row) {
+                                    return store.PutPathRecord(record, db::DecodePath(row)) != 0;
+                                  });
+  if (t == Table::Ended)
+    t = ReadTable<db::kVertexBytes>(bytes, pos, db::kVertexCapacity, store.vertexCount,
+                                    [&](int record, const unsigned char* row) {
+                                      return store.PutVertexRecord(record, db::DecodeVertex(row)) != 0;
+                                    });
+  return TableResult(t, bytes, pos);
 }
 
 bool ReadStorePath(db::ObjectStore& store, int record, TlcPath& path, TlcText& text) {

@@ -23,14 +23,20 @@ struct FolderScale {
 };
 int ReadFolderScale(std::string_view folder, FolderScale& scale, std::size_t unitLength);
 
-// "%s%s.CL6" into level 0 of the store, from record 1, until a zero row, the level's capacity or the
-// end of the file. 1 read, 0 missing (nothing loaded), -1 a page could not be had.
+// "%s%s.CL6" into level 0 of the store, from record 1, until a zero row or the end of the file.
+// 1 read, 0 missing (nothing loaded), -1 a page could not be had, -2 damaged: a record after the end
+// row (a zero record inside the table) or beyond the level's capacity, which the load would leave
+// out. What was read before stays loaded.
 int ReadCellRefFile(db::ObjectStore& store, std::string_view folder, std::string_view name);
 
 // "%s%s.BP6" into the box, path and vertex tables; from the pool folder when the cell's index row
-// is attached. Each table ends at a zero row, its capacity or the end of the file. Results as above.
+// is attached. Each table ends at a zero row or the end of the file; nothing but zero bytes may follow
+// the vertex table's end row. Results as above.
 int ReadCellObjectFile(db::ObjectStore& store, const db::CellIndex& index, std::string_view folder,
                        std::string_view pool, std::string_view name);
+
+// Whether bytes[pos..] are all zero: what may follow a cell file's last end row.
+bool RestIsZero(const std::string& bytes, std::size_t pos);
 
 // Record `path` of the store's path table as a TLC record: a path or polygon into `path`, or a text
 // (bit 31) with its characters into `text`. The chain is followed at most vertexCount steps, so a

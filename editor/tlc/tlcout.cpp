@@ -42,7 +42,8 @@ class TlcOut : public Conversion {
   int BuildList(const std::string& source, const std::string& destination, const std::string& name);
   void ReadingPass(const std::string& source);
   void WritingPass(const std::string& source, const std::string& destination);
-  void WriteCellTlc(TlcWriter& writer, const std::string& source, const ListEntry& entry);
+  // False when the cell's files could not be read whole (told): its TLC file is not kept.
+  bool WriteCellTlc(TlcWriter& writer, const std::string& source, const ListEntry& entry);
   void WriteReferenceFiles(const std::string& source, const std::string& destination);
   void WriteFailed();
   void ResetStore();
@@ -205,7 +206,10 @@ void TlcOut::WritingPass(const std::string& source, const std::string& destinati
     }
     CountingSink counted(file);
     TlcWriter writer(counted);
-    WriteCellTlc(writer, source, entry);
+    if (!WriteCellTlc(writer, source, entry)) {
+      file.Abandon();
+      continue;
+    }
     if (!writer.Flush() || !file.Commit()) {
       file.Abandon();
       WriteFailed();
@@ -217,7 +221,7 @@ void TlcOut::WritingPass(const std::string& source, const std::string& destinati
   ResetStore();
 }
 
-void TlcOut::WriteCellTlc(TlcWriter& writer, const std::string& source, const ListEntry& entry) {
+bool TlcOut::WriteCellTlc(TlcWriter& writer, const std::string& source, const ListEntry& entry) {
   ResetStore();
   const int row = Row(entry.name);
   TlcHeader h;
@@ -234,7 +238,7 @@ void TlcOut::WriteCellTlc(TlcWriter& writer, const std::string& source, const Li
     h.left = e.left, h.bottom = e.bottom, h.right = e.right, h.top = e.top;
     h.boxes = e.boxCount, h.paths = e.pathCount, h.vertices = e.vertexCount, h.cellRefs = e.refCount;
   }
-  if (!writer.PutHeader(h)) return;
+  if (!writer.PutHeader(h)) return true;
   ++cells;
 
   if (entry.rank < 1 || entry.rank > 15) {
@@ -244,10 +248,17 @@ void TlcOut::WriteCellTlc(TlcWriter& writer, const std::string& source, const Li
     token.text = "<<" + h.name + ">>";
     token.vertexCount = TextVertexCount(token.text.size());
     writer.PutText(token);
-    return;
+    return true;
   }
-  ReadCellObjectFile(store_, *index_, source, pool_, entry.name);
-  if (entry.rank > 1) ReadCellRefFile(store_, source, entry.name);
+  // A file read short (a zero record inside it, a page not had) would go out as a smaller cell.
+  if (ReadCellObjectFile(store_, *index_, source, pool_, entry.name) < 0) {
+    Fail(Format("%s ... Unable to Read BP6 File", entry.name.c_str()));
+    return false;
+  }
+  if (entry.rank > 1 && ReadCellRefFile(store_, source, entry.name) < 0) {
+    Fail(Format("%s ... Unable to Read CL6 File", entry.name.c_str()));
+    return false;
+  }
 
   for (int r = 1; r <= store_.refCount[0]; ++r) {
     const db::CellRefRecord ref = store_.GetCellRefRecord(0, r);
@@ -256,22 +267,23 @@ void TlcOut::WriteCellTlc(TlcWriter& writer, const std::string& source, const Li
       flags.error = true;  // a reference to no cell cannot be named in TLC
       continue;
     }
-    if (!writer.PutCellRef({index_->rows[used].name, db::OrientationOf(ref.flags), ref.x, ref.y})) return;
+    if (!writer.PutCellRef({index_->rows[used].name, db::OrientationOf(ref.flags), ref.x, ref.y})) return true;
   }
   for (int b = 1; b <= store_.boxCount; ++b) {
     const db::BoxRecord box = store_.GetBoxRecord(b);
-    if (!writer.PutBox({box.flags & 127, box.left, box.bottom, box.right, box.top})) return;
+    if (!writer.PutBox({box.flags & 127, box.left, box.bottom, box.right, box.top})) return true;
   }
   TlcPath path;
   TlcText text;
   for (int p = 1; p <= store_.pathCount; ++p) {
     if (talk.EscapeWaiting()) {
       flags.stop = true;
-      return;
+      return true;
     }
     const bool ok = ReadStorePath(store_, p, path, text) ? writer.PutText(text) : writer.PutPath(path);
-    if (!ok) return;
+    if (!ok) return true;
   }
+  return true;
 }
 
 void TlcOut::WriteReferenceFiles(const std::string& source, const std::string& destination) {

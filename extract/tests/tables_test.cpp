@@ -68,7 +68,16 @@ TEST(Tables, LoadCountsTheRecordsBeforeEachZeroRecord) {
     EXPECT_EQ(t->boxCount, c.boxes) << c.what;
     EXPECT_EQ(t->pathCount, c.paths) << c.what;
     EXPECT_EQ(t->vertexCount(), c.vertices) << c.what;
+    EXPECT_EQ(t->damagedFile, "") << c.what;
   }
+  // A record after the last end row (one zeroed inside a table ended it early) is damage, not a
+  // smaller cell.
+  Folder f;
+  f.Make({Cell("A", 1)});
+  f.Write("A.BP6", box + zero20 + zero12 + zero16 + box);
+  auto t = std::make_unique<TraceTables>();
+  EXPECT_EQ(t->LoadCellGeometry(f.drawing, 1), 1);
+  EXPECT_EQ(t->damagedFile, "A.BP6");
 }
 
 TEST(Tables, AMissingFileLeavesNothingOfTheCellBefore) {
@@ -154,6 +163,35 @@ TEST(Tables, FetchedInstanceCarriesItsCellAndTurnedOutline) {
   EXPECT_EQ((std::vector<int>{b.left, b.bottom, b.right, b.top}), (std::vector<int>{-10, 0, 0, 20}));
   EXPECT_EQ(ext::FindTopCell(f.drawing.index, "leaf"), 1);
   EXPECT_EQ(ext::FindTopCell(f.drawing.index, "LEA"), 0);
+}
+
+// The row takes 11 bits of the word: a damaged row 1500 names no cell, not row 476 (its low 10 bits).
+TEST(Tables, FetchedInstanceReadsTheWholeRowField) {
+  Folder f;
+  f.Make({Cell("LEAF", 1, 0, 0, 10, 20), Cell("TOP", 2)});
+  db::CellIndex& index = f.drawing.index;
+  index.count = db::kCellIndexRows - 1;
+  index.rows[476] = index.rows[1];
+  index.rows[476].name = "WRONG";
+  index.rows[index.count] = index.rows[1];
+  index.rows[index.count].name = "LAST";
+  std::string cl6;
+  for (std::int32_t w : {1500 | (3 << 11), 5, 6, index.count | (3 << 11), 7, 8, 0, 0, 0}) {
+    unsigned char b[4];
+    db::PutLe32(b, w);
+    cl6.append(reinterpret_cast<char*>(b), 4);
+  }
+  f.Write("TOP.CL6", cl6);
+  auto t = std::make_unique<TraceTables>();
+  ASSERT_EQ(t->LoadInstances(f.drawing, 2), 1);
+  ASSERT_EQ(t->instanceCount(), 2);
+  const ext::PlacedInstance damaged = t->FetchInstance(f.drawing, 1);
+  EXPECT_EQ(damaged.row, 0);
+  EXPECT_EQ(damaged.name, "?");
+  const ext::PlacedInstance last = t->FetchInstance(f.drawing, 2);
+  EXPECT_EQ(last.row, index.count);
+  EXPECT_EQ(last.name, "LAST");
+  EXPECT_EQ(last.orientation, 3);
 }
 
 }  // namespace

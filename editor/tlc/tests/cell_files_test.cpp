@@ -39,6 +39,13 @@ TEST(CellFileReaders, TablesEndAtZeroRowsOrTheEndOfTheFile) {
       {"whole", box + box + Words({0, 0, 0, 0, 0}) + path + Words({0, 0, 0}) + vertex + Words({0, 0, 0, 0}), 2, 1, 1, 1},
       {"no end rows", box + Words({0, 0, 0, 0, 0}) + path + Words({0, 0, 0}) + vertex, 1, 1, 1, 1},
       {"cut inside a record", box + box.substr(0, 7), 1, 0, 0, 1},
+      {"zero padding after the end",
+       box + Words({0, 0, 0, 0, 0}) + path + Words({0, 0, 0}) + vertex + Words({0, 0, 0, 0}) + std::string(40, '\0'),
+       1, 1, 1, 1},
+      // A record zeroed inside a table ends it early: what follows the last end row would be lost.
+      {"record after the end",
+       box + Words({0, 0, 0, 0, 0}) + path + Words({0, 0, 0}) + Words({0, 0, 0, 0}) + vertex, 1, 1, 0, -2},
+      {"zero box inside", box + Words({0, 0, 0, 0, 0}) + Words({0, 0, 0}) + Words({0, 0, 0, 0}) + box, 1, 0, 0, -2},
   };
   for (const Case& c : cases) {
     ostest::Scratch s;
@@ -50,14 +57,27 @@ TEST(CellFileReaders, TablesEndAtZeroRowsOrTheEndOfTheFile) {
     EXPECT_EQ(d->store.pathCount, c.paths) << c.name;
     EXPECT_EQ(d->store.vertexCount, c.vertices) << c.name;
   }
-  ostest::Scratch s;
-  s.Write("TOP.CL6", Words({5 | (3 << 11), 10, 20}) + Words({0, 0, 0}) + Words({7, 1, 1}));
-  auto d = std::make_unique<db::Database>();
-  EXPECT_EQ(ReadCellRefFile(d->store, s.root + "/", "top"), 1);
-  ASSERT_EQ(d->store.refCount[0], 1);
-  EXPECT_EQ(d->store.GetCellRef(0, 0, 1), 5 | (3 << 11));
-  EXPECT_EQ(ReadCellRefFile(d->store, s.root + "/", "NONE"), 0);
-  EXPECT_EQ(d->store.refCount[0], 0);
+  const std::string ref = Words({5 | (3 << 11), 10, 20});
+  const struct {
+    const char* name;
+    std::string bytes;
+    int refs, result;
+  } refCases[] = {
+      {"whole", ref + ref + Words({0, 0, 0}), 2, 1},
+      {"padding after the end", ref + Words({0, 0, 0}) + std::string(24, '\0'), 1, 1},
+      {"no end row", ref, 1, 1},
+      {"record after a zero record", ref + Words({0, 0, 0}) + Words({7, 1, 1}), 1, -2},
+  };
+  for (const auto& c : refCases) {
+    ostest::Scratch s;
+    s.Write("TOP.CL6", c.bytes);
+    auto d = std::make_unique<db::Database>();
+    EXPECT_EQ(ReadCellRefFile(d->store, s.root + "/", "top"), c.result) << c.name;
+    ASSERT_EQ(d->store.refCount[0], c.refs) << c.name;
+    EXPECT_EQ(d->store.GetCellRef(0, 0, 1), 5 | (3 << 11)) << c.name;
+    EXPECT_EQ(ReadCellRefFile(d->store, s.root + "/", "NONE"), 0);
+    EXPECT_EQ(d->store.refCount[0], 0);
+  }
 }
 
 TEST(CellFileReaders, AttachedCellsComeFromThePoolAndFormGivesThePool) {

@@ -114,7 +114,49 @@ status, log = run("wstrmexp", WORK, "export-loop",
                   'answer SETUP set 100 "tlc/TOP.TLC" set 101 "OUT.GDS" check 113 0 press ok\n'
                   "command 12\nwait\nbox ok\ncommand 14\nwait\nquit\n")
 expect("exporter ends", status != "timeout", log)
-expect("exporter tells the loop", "Rank Error ... MID Placed in MID" in log, log)
+expect("exporter tells the loop", "Rank Error ... MID Placed in MID not Written" in log, log)
+
+
+def gds_structures(data):
+    """Structure name -> names its SREFs place."""
+    out, pos, current = {}, 0, None
+    while pos + 4 <= len(data):
+        size, kind = struct.unpack(">HB", data[pos:pos + 3])
+        if size < 4:
+            break
+        body = data[pos + 4:pos + size].rstrip(b"\0").decode("latin-1")
+        if kind == 0x06:
+            current = body
+            out[current] = []
+        elif kind == 0x12:
+            out[current].append(body)
+        pos += size
+    return out
+
+
+gds = gds_structures(read(WORK, "OUT.GDS"))
+expect("GDS holds no loop", gds.get("MID") == ["LEAF"] and gds.get("TOP") == ["MID"], gds)
+
+write_crlf(os.path.join(WORK, "loop.lyr"), '(LAYER 1 CIF="CM1");\n')
+status, log = run("wcalexp", WORK, "cif-loop",
+                  'answer SETUP set 100 "tlc/TOP.TLC" set 101 "loop.lyr" set 102 "OUT.CIF" set 103 "" press ok\n'
+                  "command 12\nwait\nbox ok\ncommand 13\nwait\nquit\n")
+report = open(find_any_case(WORK, "CALEXP.RPT")).read()
+expect("CIF exporter tells the loop", status != "timeout" and "Rank Error ... MID Placed in MID not Written" in report,
+       report)
+symbols, names, current = {}, {}, None
+for line in open(find_any_case(WORK, "OUT.CIF")).read().replace("\r", "").split("\n"):
+    if line.startswith("DS"):
+        current = int(line[2:].lstrip("#").split()[0])
+        symbols[current] = []
+    elif line.startswith("9 ") and current is not None:
+        names[current] = line[2:].rstrip(";")
+    elif line.startswith("C") and current is not None and line[1:2].isdigit():
+        symbols[current].append(int(line[1:].split()[0]))
+    elif line.startswith("DF"):
+        current = None
+calls = {names[n]: sorted(names[c] for c in used) for n, used in symbols.items()}
+expect("CIF holds no loop", calls.get("MID") == ["LEAF"] and calls.get("TOP") == ["MID"], calls)
 
 # ---- A hand-made loop: MID places itself twice ---------------------------------------------------
 loop = drawing("loop", [LEAF, ("MID", 2, [(3, 0, 0, 10, 10)], [(1, 0, 0), (2, 100, 0), (2, 0, 100)]),
@@ -159,6 +201,29 @@ write(cut, "MID.CL6", damaged)
 status, log = run("wmero", cut, "zero-record", "box ok\nwait\ncommand 14\nwait\nbox ok\nquit\n", "MID")
 expect("zero record told", 'box "" "Unable to Read CL6 File"' in log, log)
 expect("damaged CL6 kept", read(cut, "MID.CL6") == damaged, read(cut, "MID.CL6"))
+
+# The utilities tell it too, and write no cell shorter than it is.
+status, log = run("wmero", cut, "tlcout-zero-record",
+                  "answer CELL press cancel\nanswer SYSTEM press 3001 press 1015\n"
+                  'answer TLCOUT set 1055 "../cut-tlc" press ok\n'
+                  "box ok\nbox ok\nbox ok\nbox ok\ncommand 13\nquit\n")
+expect("TLCOUT tells the damage", 'box "TLCOUT" "MID ... Unable to Read CL6 File"' in log and
+       'box "TLCOUT" "Some Error Occurred ... Conversion may be Incorrect"' in log, log)
+exported = [f.upper() for f in os.listdir(os.path.join(WORK, "cut-tlc"))]
+expect("MID not exported shorter", "LEAF.TLC" in exported and "MID.TLC" not in exported, exported)
+
+status, log = run("wplaner", cut, "planer-zero-record",
+                  'answer SETUP set 100 "MID" check 103 0 press ok\ncommand 12\nwait\n'
+                  "box ok\nbox ok\nbox ok\ncommand 13\nwait\nquit\n")
+expect("flattener tells the damage", 'box "PLANER" "MID ... Unable to Read CL6 File"' in log and
+       'box "PLANER" "Aborted ... Files may be Incomplete"' in log, log)
+expect("no shorter flat cell", not os.path.exists(os.path.join(cut, "FLAT", "MID.TLC")))
+
+status, log = run("wmerockt", cut, "extract-zero-record",
+                  'answer SETUP1 set 100 "MID" press ok\n'
+                  'answer TRACE set 300 "1" set 301 "3" set 310 "2" check 320 0 press ok\n'
+                  "command 13\nwait\ncommand 14\nwait\nbox ok\nbox ok\nbox ok\ncommand 16\nwait\nquit\n")
+expect("extractor tells the damage", "MID.CL6 is Damaged ... Can't Continue" in log, log)
 
 # ---- A CELLS6.DBD whose count is below its rows is refused, not shortened ------------------------
 short = drawing("short", [LEAF, ("MID", 2, [], [(1, 0, 0)]), ("TOP", 3, [], [(2, 0, 0)]),
