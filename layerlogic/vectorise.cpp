@@ -39,8 +39,14 @@ class BoxIndex {
     auto operator<=>(const Entry&) const = default;
   };
 
+  BoxIndex() = default;
   template <class KeyOf>
-  BoxIndex(const std::vector<TileBox>& boxes, KeyOf keyOf) {
+  BoxIndex(const std::vector<TileBox>& boxes, KeyOf keyOf) { Build(boxes, keyOf); }
+
+  // Fills the index anew, keeping the storage of the last fill.
+  template <class KeyOf>
+  void Build(const std::vector<TileBox>& boxes, KeyOf keyOf) {
+    keys_.clear();
     keys_.reserve(boxes.size());
     for (int i = 0; i < static_cast<int>(boxes.size()); ++i) {
       if (boxes[i].deleted) continue;
@@ -49,7 +55,7 @@ class BoxIndex {
       keys_.push_back(Pack(e));
     }
     std::sort(keys_.begin(), keys_.end());
-    next_.resize(keys_.size());
+    next_.resize(keys_.size());  // every slot is set below
     for (std::size_t p = 0; p < next_.size(); ++p) next_[p] = static_cast<int>(p);
   }
 
@@ -147,14 +153,18 @@ void RasterToBoxes(utilib::Job& job, std::span<const RowWords> rows, const TileF
 void MergeBoxes(std::vector<TileBox>& boxes) {
   const int n = static_cast<int>(boxes.size());
   // A box is found only while it is neither deleted nor already grown.
-  std::vector<char> gone(n, 0);
+  // Kept per thread: a tile's indexes are large, and filling fresh pages each tile costs more than
+  // the search.
+  thread_local std::vector<char> gone;
+  thread_local BoxIndex below, right, above, left;
+  gone.assign(n, 0);
   for (int i = 0; i < n; ++i) gone[i] = boxes[i].deleted;
-  auto alive = [&gone](int box) { return !gone[box]; };
+  auto alive = [](int box) { return !gone[box]; };
   using E = BoxIndex::Entry;
-  BoxIndex below(boxes, [](const TileBox& b) { return E{b.top, b.left, b.right, 0}; });
-  BoxIndex right(boxes, [](const TileBox& b) { return E{b.left, b.top, b.bottom, 0}; });
-  BoxIndex above(boxes, [](const TileBox& b) { return E{b.bottom, b.left, b.right, 0}; });
-  BoxIndex left(boxes, [](const TileBox& b) { return E{b.right, b.top, b.bottom, 0}; });
+  below.Build(boxes, [](const TileBox& b) { return E{b.top, b.left, b.right, 0}; });
+  right.Build(boxes, [](const TileBox& b) { return E{b.left, b.top, b.bottom, 0}; });
+  above.Build(boxes, [](const TileBox& b) { return E{b.bottom, b.left, b.right, 0}; });
+  left.Build(boxes, [](const TileBox& b) { return E{b.right, b.top, b.bottom, 0}; });
 
   for (int i = 0; i < n; ++i) {
     if (boxes[i].deleted) continue;
@@ -289,7 +299,8 @@ bool BoxesToPolygons(utilib::Job& job, std::vector<TileBox>& boxes, const Polygo
                      const PolygonSink& emit) {
   const int n = static_cast<int>(boxes.size());
   auto alive = [&boxes](int box) { return !boxes[box].deleted; };
-  BoxIndex byBottom(boxes, [](const TileBox& b) { return BoxIndex::Entry{b.bottom, 0, 0, 0}; });
+  thread_local BoxIndex byBottom;
+  byBottom.Build(boxes, [](const TileBox& b) { return BoxIndex::Entry{b.bottom, 0, 0, 0}; });
   std::vector<TileBox> stack;
   // A box on which nothing stacks never gets one later (boxes only go away), so a stack cut at the
   // corner limit goes on with the next box of the table as a scan from the first box would.
