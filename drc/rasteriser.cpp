@@ -4,6 +4,7 @@
 #include <array>
 #include <atomic>
 #include <cmath>
+#include <utility>
 
 #include "editor/db/cell_files.h"
 #include "editor/db/database.h"
@@ -104,6 +105,7 @@ void FillPolygon(BitMap& target, std::vector<PixelPoint> p, bool closed, BitMap*
   thread_local std::vector<Edge> edges;
   thread_local std::vector<const Edge*> active;
   thread_local std::vector<long long> crossings;
+  thread_local std::vector<std::pair<long long, const Edge*>> pairs;
   edges.clear();
   active.clear();
   edges.reserve(p.size());
@@ -123,7 +125,8 @@ void FillPolygon(BitMap& target, std::vector<PixelPoint> p, bool closed, BitMap*
   std::size_t next = 0;
   Row spans{};
   for (long long r = first; r <= last; ++r) {
-    while (next < edges.size() && edges[next].low <= r) active.push_back(&edges[next++]);
+    std::size_t added = 0;
+    while (next < edges.size() && edges[next].low <= r) active.push_back(&edges[next++]), ++added;
     std::erase_if(active, [r](const Edge* e) { return e->high <= r; });
     crossings.clear();
     for (const Edge* e : active) {
@@ -136,10 +139,23 @@ void FillPolygon(BitMap& target, std::vector<PixelPoint> p, bool closed, BitMap*
         crossings.push_back(std::llround(x));
       }
     }
-    if (crossings.size() == 2) {
-      if (crossings[1] < crossings[0]) std::swap(crossings[0], crossings[1]);
+    // The active edges stay in the order of their last crossings, which the next row mostly keeps,
+    // so sorting them along with the crossings is nearly linear.
+    const std::size_t k = crossings.size();
+    if (added <= 8) {
+      for (std::size_t i = 1; i < k; ++i) {
+        const long long x = crossings[i];
+        const Edge* e = active[i];
+        std::size_t j = i;
+        for (; j > 0 && crossings[j - 1] > x; --j) crossings[j] = crossings[j - 1], active[j] = active[j - 1];
+        crossings[j] = x;
+        active[j] = e;
+      }
     } else {
-      std::sort(crossings.begin(), crossings.end());
+      pairs.clear();
+      for (std::size_t i = 0; i < k; ++i) pairs.emplace_back(crossings[i], active[i]);
+      std::sort(pairs.begin(), pairs.end(), [](const auto& a, const auto& b) { return a.first < b.first; });
+      for (std::size_t i = 0; i < k; ++i) crossings[i] = pairs[i].first, active[i] = pairs[i].second;
     }
     int lo = kMapStrips, hi = -1;
     for (std::size_t i = 0; i + 1 < crossings.size(); i += 2) SetSpan(spans, crossings[i], crossings[i + 1], lo, hi);
