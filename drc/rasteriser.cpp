@@ -4,6 +4,7 @@
 #include <array>
 #include <atomic>
 #include <cmath>
+#include <utility>
 
 #include "editor/db/cell_files.h"
 #include "editor/db/database.h"
@@ -19,13 +20,15 @@ namespace {
 
 using Row = std::array<std::uint32_t, kMapStrips>;
 
-// Sets columns x1 .. x2 - 1 of a row buffer, clipped to the map.
-void SetSpan(Row& row, long long x1, long long x2) {
+// Sets columns x1 .. x2 - 1 of a row buffer, clipped to the map; lo .. hi widen to the words set.
+void SetSpan(Row& row, long long x1, long long x2, int& lo, int& hi) {
   x1 = std::max(x1, 0LL);
   x2 = std::min(x2, static_cast<long long>(kMapWidth));
   if (x1 >= x2) return;
   int a = static_cast<int>(x1), b = static_cast<int>(x2) - 1;
   int sa = a >> 5, sb = b >> 5;
+  lo = std::min(lo, sa);
+  hi = std::max(hi, sb);
   std::uint32_t first = 0xFFFFFFFFu >> (a & 31);
   std::uint32_t last = 0xFFFFFFFFu << (31 - (b & 31));
   if (sa == sb) {
@@ -39,8 +42,8 @@ void SetSpan(Row& row, long long x1, long long x2) {
 
 // Pixels of `bits` go into row r of the target; in overlap mode those already set there go to the
 // overlap map too.
-void Put(BitMap& target, BitMap* overlap, int r, const Row& bits) {
-  for (int s = 0; s < kMapStrips; ++s) {
+void Put(BitMap& target, BitMap* overlap, int r, const Row& bits, int lo, int hi) {
+  for (int s = lo; s <= hi; ++s) {
     std::uint32_t add = bits[std::size_t(s)];
     if (!add) continue;
     std::uint32_t& t = target.Word(s, r);
@@ -98,7 +101,13 @@ void FillPolygon(BitMap& target, std::vector<PixelPoint> p, bool closed, BitMap*
   if (!(p.back() == p.front())) p.push_back(p.front());
   if (FillRectangle(target, p, overlap)) return;
 
-  std::vector<Edge> edges;
+  // Kept between polygons of a thread so that a fill allocates nothing once warm.
+  thread_local std::vector<Edge> edges;
+  thread_local std::vector<const Edge*> active;
+  thread_local std::vector<long long> crossings;
+  thread_local std::vector<std::pair<long long, const Edge*>> pairs;
+  edges.clear();
+  active.clear();
   edges.reserve(p.size());
   long long low = p[0].y, high = p[0].y;
   for (std::size_t i = 0; i + 1 < p.size(); ++i) {
@@ -113,11 +122,11 @@ void FillPolygon(BitMap& target, std::vector<PixelPoint> p, bool closed, BitMap*
   if (edges.empty() || first > last) return;
 
   std::sort(edges.begin(), edges.end(), [](const Edge& a, const Edge& b) { return a.low < b.low; });
-  std::vector<const Edge*> active;
   std::size_t next = 0;
-  std::vector<long long> crossings;
+  Row spans{};
   for (long long r = first; r <= last; ++r) {
-    while (next < edges.size() && edges[next].low <= r) active.push_back(&edges[next++]);
+    std::size_t added = 0;
+    while (next < edges.size() && edges[next].low <= r) active.push_back(&edges[next++]), ++added;
     std::erase_if(active, [r](const Edge* e) { return e->high <= r; });
     crossings.clear();
     for (const Edge* e : active) {
@@ -130,10 +139,29 @@ void FillPolygon(BitMap& target, std::vector<PixelPoint> p, bool closed, BitMap*
         crossings.push_back(std::llround(x));
       }
     }
-    std::sort(crossings.begin(), crossings.end());
-    Row spans{};
-    for (std::size_t i = 0; i + 1 < crossings.size(); i += 2) SetSpan(spans, crossings[i], crossings[i + 1]);
-    Put(target, overlap, int(r), spans);
+    // The active edges stay in the order of their last crossings, which the next row mostly keeps,
+    // so sorting them along with the crossings is nearly linear.
+    const std::size_t k = crossings.size();
+    if (added <= 8) {
+      for (std::size_t i = 1; i < k; ++i) {
+        const long long x = crossings[i];
+        const Edge* e = active[i];
+        std::size_t j = i;
+        for (; j > 0 && crossings[j - 1] > x; --j) crossings[j] = crossings[j - 1], active[j] = active[j - 1];
+        crossings[j] = x;
+        active[j] = e;
+      }
+    } else {
+      pairs.clear();
+      for (std::size_t i = 0; i < k; ++i) pairs.emplace_back(crossings[i], active[i]);
+      std::sort(pairs.begin(), pairs.end(), [](const auto& a, const auto& b) { return a.first < b.first; });
+      for (std::size_t i = 0; i < k; ++i) crossings[i] = pairs[i].first, active[i] = pairs[i].second;
+    }
+    int lo = kMapStrips, hi = -1;
+    for (std::size_t i = 0; i + 1 < crossings.size(); i += 2) SetSpan(spans, crossings[i], crossings[i + 1], lo, hi);
+    if (hi < lo) continue;
+    Put(target, overlap, int(r), spans, lo, hi);
+    std::fill(spans.begin() + lo, spans.begin() + hi + 1, 0u);
   }
 }
 

@@ -39,17 +39,23 @@ class BoxIndex {
     auto operator<=>(const Entry&) const = default;
   };
 
+  BoxIndex() = default;
   template <class KeyOf>
-  BoxIndex(const std::vector<TileBox>& boxes, KeyOf keyOf) {
-    entries_.reserve(boxes.size());
+  BoxIndex(const std::vector<TileBox>& boxes, KeyOf keyOf) { Build(boxes, keyOf); }
+
+  // Fills the index anew, keeping the storage of the last fill.
+  template <class KeyOf>
+  void Build(const std::vector<TileBox>& boxes, KeyOf keyOf) {
+    keys_.clear();
+    keys_.reserve(boxes.size());
     for (int i = 0; i < static_cast<int>(boxes.size()); ++i) {
       if (boxes[i].deleted) continue;
       Entry e = keyOf(boxes[i]);
       e.box = i;
-      entries_.push_back(e);
+      keys_.push_back(Pack(e));
     }
-    std::sort(entries_.begin(), entries_.end());
-    next_.resize(entries_.size());
+    std::sort(keys_.begin(), keys_.end());
+    next_.resize(keys_.size());  // every slot is set below
     for (std::size_t p = 0; p < next_.size(); ++p) next_[p] = static_cast<int>(p);
   }
 
@@ -57,27 +63,50 @@ class BoxIndex {
   // still alive; -1 when there is none.
   template <class Alive>
   int First(std::int32_t a, std::int32_t b, std::int32_t c, int after, const Alive& alive) {
-    const Entry probe{a, b, c, after + 1};
-    int p = static_cast<int>(std::lower_bound(entries_.begin(), entries_.end(), probe) - entries_.begin());
+    const Key probe = Pack(Entry{a, b, c, after + 1});
+    int p = LowerBound(probe);
     p = Skip(p, alive);
-    if (p >= static_cast<int>(entries_.size())) return -1;
-    const Entry& e = entries_[p];
-    return e.a == a && e.b == b && e.c == c ? p : -1;
+    if (p >= Size()) return -1;
+    return (keys_[p] >> 32) == (probe >> 32) ? p : -1;
   }
 
   // The next alive position after p.
   template <class Alive>
   int After(int p, const Alive& alive) { return Skip(p + 1, alive); }
 
-  const Entry& At(int p) const { return entries_[p]; }
-  int Size() const { return static_cast<int>(entries_.size()); }
+  Entry At(int p) const {
+    const Key k = keys_[p];
+    return {Field(k, 96), Field(k, 64), Field(k, 32), Field(k, 0)};
+  }
+  int Size() const { return static_cast<int>(keys_.size()); }
 
  private:
+  // An entry packed so that one unsigned compare orders as the fields do, the sign bit flipped.
+  using Key = unsigned __int128;
+  static Key Bits(std::int32_t v) { return static_cast<std::uint32_t>(v) ^ 0x80000000u; }
+  static Key Pack(const Entry& e) { return Bits(e.a) << 96 | Bits(e.b) << 64 | Bits(e.c) << 32 | Bits(e.box); }
+  static std::int32_t Field(Key k, int shift) {
+    return static_cast<std::int32_t>(static_cast<std::uint32_t>(k >> shift) ^ 0x80000000u);
+  }
+
+  int LowerBound(Key probe) const {
+    const Key* data = keys_.data();
+    const Key* base = data;
+    std::size_t n = keys_.size();
+    if (n == 0) return 0;
+    while (n > 1) {
+      const std::size_t half = n / 2;
+      base = base[half] < probe ? base + half : base;
+      n -= half;
+    }
+    return static_cast<int>(base - data) + (*base < probe ? 1 : 0);
+  }
+
   template <class Alive>
   int Skip(int p, const Alive& alive) {
     const int n = Size();
     int r = p;
-    while (r < n && !alive(entries_[r].box)) r = next_[r] == r ? r + 1 : next_[r];
+    while (r < n && !alive(Field(keys_[r], 0))) r = next_[r] == r ? r + 1 : next_[r];
     while (p < r) {
       const int step = next_[p] == p ? p + 1 : next_[p];
       next_[p] = r;
@@ -86,7 +115,7 @@ class BoxIndex {
     return r;
   }
 
-  std::vector<Entry> entries_;
+  std::vector<Key> keys_;
   std::vector<int> next_;
 };
 
@@ -124,14 +153,18 @@ void RasterToBoxes(utilib::Job& job, std::span<const RowWords> rows, const TileF
 void MergeBoxes(std::vector<TileBox>& boxes) {
   const int n = static_cast<int>(boxes.size());
   // A box is found only while it is neither deleted nor already grown.
-  std::vector<char> gone(n, 0);
+  // Kept per thread: a tile's indexes are large, and filling fresh pages each tile costs more than
+  // the search.
+  thread_local std::vector<char> gone;
+  thread_local BoxIndex below, right, above, left;
+  gone.assign(n, 0);
   for (int i = 0; i < n; ++i) gone[i] = boxes[i].deleted;
-  auto alive = [&gone](int box) { return !gone[box]; };
+  auto alive = [](int box) { return !gone[box]; };
   using E = BoxIndex::Entry;
-  BoxIndex below(boxes, [](const TileBox& b) { return E{b.top, b.left, b.right, 0}; });
-  BoxIndex right(boxes, [](const TileBox& b) { return E{b.left, b.top, b.bottom, 0}; });
-  BoxIndex above(boxes, [](const TileBox& b) { return E{b.bottom, b.left, b.right, 0}; });
-  BoxIndex left(boxes, [](const TileBox& b) { return E{b.right, b.top, b.bottom, 0}; });
+  below.Build(boxes, [](const TileBox& b) { return E{b.top, b.left, b.right, 0}; });
+  right.Build(boxes, [](const TileBox& b) { return E{b.left, b.top, b.bottom, 0}; });
+  above.Build(boxes, [](const TileBox& b) { return E{b.bottom, b.left, b.right, 0}; });
+  left.Build(boxes, [](const TileBox& b) { return E{b.right, b.top, b.bottom, 0}; });
 
   for (int i = 0; i < n; ++i) {
     if (boxes[i].deleted) continue;
@@ -266,7 +299,8 @@ bool BoxesToPolygons(utilib::Job& job, std::vector<TileBox>& boxes, const Polygo
                      const PolygonSink& emit) {
   const int n = static_cast<int>(boxes.size());
   auto alive = [&boxes](int box) { return !boxes[box].deleted; };
-  BoxIndex byBottom(boxes, [](const TileBox& b) { return BoxIndex::Entry{b.bottom, 0, 0, 0}; });
+  thread_local BoxIndex byBottom;
+  byBottom.Build(boxes, [](const TileBox& b) { return BoxIndex::Entry{b.bottom, 0, 0, 0}; });
   std::vector<TileBox> stack;
   // A box on which nothing stacks never gets one later (boxes only go away), so a stack cut at the
   // corner limit goes on with the next box of the table as a scan from the first box would.
