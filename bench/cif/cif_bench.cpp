@@ -11,33 +11,15 @@
 #include <vector>
 
 #include "bench/common/measure.h"
+#include "bench/cif/bench_cells.h"
 #include "editor/tlc/writer.h"
 
 namespace {
 
 constexpr int kLayers = 20;
 
-std::uint32_t rng = 12345;
-int Random(int n) {
-  rng = rng * 1664525u + 1013904223u;
-  return static_cast<int>((rng >> 8) % static_cast<std::uint32_t>(n));
-}
-
-bool WriteCell(const std::string& folder, const std::string& name, int rank,
-               const std::function<void(tlc::TlcWriter&)>& body) {
-  tlc::FileSink sink;
-  if (!sink.Open(folder + "/" + name + ".TLC")) return false;
-  tlc::TlcWriter w(sink, tlc::UtilityWriterOptions());
-  tlc::TlcHeader h;
-  h.name = name;
-  h.scale = 100;
-  h.unit = "um";
-  h.rank = rank;
-  tlc::StampNow(h);
-  w.PutHeader(h);
-  body(w);
-  return w.Flush() && sink.Commit() == 1;
-}
+cifbench::Random Random{12345u};
+using cifbench::WriteCell;
 
 // Leaf cells of boxes, flush and extended paths, polygons and texts on 20 layers; middle cells placing
 // twenty leaves in every orientation; one top cell. About `bytes` of TLC in all. The cells stay few

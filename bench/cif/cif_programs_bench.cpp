@@ -12,33 +12,15 @@
 #include <vector>
 
 #include "bench/common/measure.h"
+#include "bench/cif/bench_cells.h"
 #include "editor/tlc/writer.h"
 
 namespace {
 
 constexpr int kLayers = 8;
 
-std::uint32_t rng = 4711;
-int Random(int n) {
-  rng = rng * 1664525u + 1013904223u;
-  return static_cast<int>((rng >> 8) % static_cast<std::uint32_t>(n));
-}
-
-bool WriteCell(const std::string& folder, const std::string& name, int rank,
-               const std::function<void(tlc::TlcWriter&)>& body) {
-  tlc::FileSink sink;
-  if (!sink.Open(folder + "/" + name + ".TLC")) return false;
-  tlc::TlcWriter w(sink, tlc::UtilityWriterOptions());
-  tlc::TlcHeader h;
-  h.name = name;
-  h.scale = 100;
-  h.unit = "um";
-  h.rank = rank;
-  tlc::StampNow(h);
-  w.PutHeader(h);
-  body(w);
-  return w.Flush() && sink.Commit() == 1;
-}
+cifbench::Random Random{4711u};
+using cifbench::WriteCell;
 
 // Leaf cells of flush wires (most of the file) and boxes, a top cell placing them all. About `bytes`
 // of CIF.
