@@ -82,6 +82,15 @@ class ScratchDrive {
   std::string root_, work_;
 };
 
+// A new folder of this process for the files an input becomes ("/tmp/PREFIX-XXXXXX/"); the
+// current folder where none can be made.
+inline std::string MakeScratchFolder(const char* prefix) {
+  std::error_code ec;
+  std::string templ = (std::filesystem::temp_directory_path(ec) / (std::string(prefix) + "-XXXXXX")).string();
+  const char* made = mkdtemp(templ.data());
+  return std::string(made ? made : ".") + "/";
+}
+
 using Entry = void (*)(const std::uint8_t* data, std::size_t size);
 
 // Runs every file of `folder` (a README is a note) through `entry`; the number of files run.

@@ -12,6 +12,7 @@
 #include "convert/cif/lexer.h"
 #include "convert/cif/text_template.h"
 #include "utilib/quiet_ui.h"
+#include "tests/fuzz_support.h"
 
 namespace cif {
 
@@ -38,12 +39,9 @@ void ReadCommands(std::string_view text) {
   sink = sink + ParseCifLayers(text, true).size() + ParseCifLayers(text, false).size();
 }
 
+// A folder of this process for the TLC files an import writes.
 const std::string& ScratchFolder() {
-  static const std::string folder = [] {
-    std::string templ = (std::filesystem::temp_directory_path() / "ciffuzz-XXXXXX").string();
-    const char* made = mkdtemp(templ.data());
-    return std::string(made ? made : ".") + "/";
-  }();
+  static const std::string folder = fuzzsupport::MakeScratchFolder("ciffuzz");
   return folder;
 }
 

@@ -10,6 +10,7 @@
 #include "convert/dxf/group_reader.h"
 #include "convert/dxf/importer.h"
 #include "utilib/quiet_ui.h"
+#include "tests/fuzz_support.h"
 
 namespace dxf {
 
@@ -30,12 +31,9 @@ void ReadItems(std::string_view text) {
   sink = sink + static_cast<double>(scanner.SawEof()) + static_cast<int>(scanner.Status());
 }
 
+// A folder of this process for the TLC files an import writes.
 const std::string& ScratchFolder() {
-  static const std::string folder = [] {
-    std::string templ = (std::filesystem::temp_directory_path() / "dxffuzz-XXXXXX").string();
-    const char* made = mkdtemp(templ.data());
-    return std::string(made ? made : ".") + "/";
-  }();
+  static const std::string folder = fuzzsupport::MakeScratchFolder("dxffuzz");
   return folder;
 }
 

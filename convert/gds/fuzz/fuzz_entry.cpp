@@ -11,6 +11,7 @@
 #include "utilib/quiet_ui.h"
 #include "convert/gds/record.h"
 #include "convert/gds/record_reader.h"
+#include "tests/fuzz_support.h"
 
 namespace gds {
 
@@ -40,13 +41,9 @@ void ReadRecords(const std::uint8_t* data, std::size_t size) {
   sink = sink + static_cast<double>(reader.HeaderLine().size());
 }
 
-// A folder of this process for the TLC files an import writes, emptied after each input.
+// A folder of this process for the TLC files an import writes.
 const std::string& ScratchFolder() {
-  static const std::string folder = [] {
-    std::string templ = (std::filesystem::temp_directory_path() / "gdsfuzz-XXXXXX").string();
-    const char* made = mkdtemp(templ.data());
-    return std::string(made ? made : ".") + "/";
-  }();
+  static const std::string folder = fuzzsupport::MakeScratchFolder("gdsfuzz");
   return folder;
 }
 
