@@ -54,7 +54,12 @@ class BoxIndex {
       e.box = i;
       keys_.push_back(Pack(e));
     }
-    std::sort(keys_.begin(), keys_.end());
+    // A tile's boxes come band by band and left to right, so their keys are mostly in order already,
+    // or in order once stably sorted by their first field; a full sort is the last resort.
+    if (!std::is_sorted(keys_.begin(), keys_.end())) {
+      SortByFirstField();
+      if (!std::is_sorted(keys_.begin(), keys_.end())) std::sort(keys_.begin(), keys_.end());
+    }
     next_.resize(keys_.size());  // every slot is set below
     for (std::size_t p = 0; p < next_.size(); ++p) next_[p] = static_cast<int>(p);
   }
@@ -89,6 +94,19 @@ class BoxIndex {
     return static_cast<std::int32_t>(static_cast<std::uint32_t>(k >> shift) ^ 0x80000000u);
   }
 
+  // Stable radix sort on the top 32 bits, a byte at a time; a byte all keys share costs no pass.
+  void SortByFirstField() {
+    spare_.resize(keys_.size());
+    for (int shift = 96; shift < 128; shift += 8) {
+      std::array<std::size_t, 257> start{};
+      for (const Key k : keys_) ++start[static_cast<std::size_t>(k >> shift & 0xFF) + 1];
+      if (std::find(start.begin() + 1, start.end(), keys_.size()) != start.end()) continue;
+      for (std::size_t d = 1; d < start.size(); ++d) start[d] += start[d - 1];
+      for (const Key k : keys_) spare_[start[static_cast<std::size_t>(k >> shift & 0xFF)]++] = k;
+      keys_.swap(spare_);
+    }
+  }
+
   int LowerBound(Key probe) const {
     const Key* data = keys_.data();
     const Key* base = data;
@@ -115,7 +133,7 @@ class BoxIndex {
     return r;
   }
 
-  std::vector<Key> keys_;
+  std::vector<Key> keys_, spare_;
   std::vector<int> next_;
 };
 

@@ -135,8 +135,10 @@ TEST(MergeBoxes, SameResultAsAScanOfTheTable) {
       for (int y = 0; y < 48; ++y)
         for (int x = 0; x < 64; ++x)
           if (static_cast<int>(rng() % 6) < density) Set(rows, x, y);
+      // Every fourth on a frame whose coordinates cross zero and span several key bytes.
+      const TileFrame frame = round % 4 == 0 ? TileFrame{-40000, -30000, 1297} : TileFrame{};
       Fixture f;
-      f.Vectorise(rows);
+      f.Vectorise(rows, frame);
       t = f.boxes;
     } else {
       // Small boxes on a coarse grid in any order, many sharing edges.
