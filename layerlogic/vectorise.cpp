@@ -62,6 +62,18 @@ class BoxIndex {
     }
     next_.resize(keys_.size());  // every slot is set below
     for (std::size_t p = 0; p < next_.size(); ++p) next_[p] = static_cast<int>(p);
+    // Most searches find no box at all: a hash of each key's first position answers them without a
+    // binary search.
+    std::size_t size = 16;
+    while (size < 2 * keys_.size()) size *= 2;
+    firsts_.assign(size, 0);
+    mask_ = size - 1;
+    for (std::size_t p = keys_.size(); p-- > 0;) {
+      if (p > 0 && (keys_[p - 1] >> 32) == (keys_[p] >> 32)) continue;
+      std::size_t h = Hash(keys_[p] >> 32) & mask_;
+      while (firsts_[h] != 0) h = (h + 1) & mask_;
+      firsts_[h] = static_cast<int>(p) + 1;
+    }
   }
 
   // Position of the first entry at or after `from` keyed (a, b, c) whose box is past `after` and
@@ -69,7 +81,20 @@ class BoxIndex {
   template <class Alive>
   int First(std::int32_t a, std::int32_t b, std::int32_t c, int after, const Alive& alive) {
     const Key probe = Pack(Entry{a, b, c, after + 1});
-    int p = LowerBound(probe);
+    const Key key = probe >> 32;
+    int p = -1;
+    for (std::size_t h = Hash(key) & mask_; firsts_[h] != 0; h = (h + 1) & mask_)
+      if ((keys_[firsts_[h] - 1] >> 32) == key) {
+        p = firsts_[h] - 1;
+        break;
+      }
+    if (p < 0) return -1;
+    // Entries of one key are few; a long run of them is searched.
+    for (int steps = 0; p < Size() && keys_[p] < probe; ++p)
+      if (++steps == 8) {
+        p = LowerBound(probe);
+        break;
+      }
     p = Skip(p, alive);
     if (p >= Size()) return -1;
     return (keys_[p] >> 32) == (probe >> 32) ? p : -1;
@@ -107,6 +132,12 @@ class BoxIndex {
     }
   }
 
+  static std::size_t Hash(Key key) {
+    std::uint64_t h = static_cast<std::uint64_t>(key >> 32) * 0x9E3779B97F4A7C15ull ^
+                      static_cast<std::uint64_t>(key) * 0xC2B2AE3D27D4EB4Full;
+    return static_cast<std::size_t>(h ^ (h >> 29));
+  }
+
   int LowerBound(Key probe) const {
     const Key* data = keys_.data();
     const Key* base = data;
@@ -135,6 +166,8 @@ class BoxIndex {
 
   std::vector<Key> keys_, spare_;
   std::vector<int> next_;
+  std::vector<int> firsts_;  // 1 + the first position of a key, 0 for an empty slot
+  std::size_t mask_ = 0;
 };
 
 }  // namespace
