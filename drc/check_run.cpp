@@ -16,6 +16,7 @@
 #include "platform/os/path.h"
 #include "editor/tlc/run.h"
 #include "editor/tlc/writer.h"
+#include "utilib/cores.h"
 #include "utilib/setup_file.h"
 
 namespace drc {
@@ -210,13 +211,6 @@ struct Worker {
   }
 };
 
-int Cores() {
-  // MERO_CORES holds a run to fewer cores (1: one at a time).
-  if (const char* v = std::getenv("MERO_CORES")) return std::clamp(std::atoi(v), 1, 8);
-  const unsigned n = std::thread::hardware_concurrency();
-  return static_cast<int>(std::clamp(n, 1u, 8u));
-}
-
 // One Go's walk through the checks.
 class Run {
  public:
@@ -353,7 +347,7 @@ int Run::Area() {
 
 bool Run::Areas() {
   const CheckGeometry& g = m_.geometry;
-  const int cores = Cores();
+  const int cores = utilib::RunCores();
   if (cores > 1 && g.xStep >= 2 * g.guard && g.yStep >= 2 * g.guard && g.xStep > 0 && g.yStep > 0 &&
       x0_ <= w_.right && AreasIndependent(check_) && CountAreas(w_, g, y0_, x0_) > 1)
     return AreasOnCores(cores);

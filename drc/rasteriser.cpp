@@ -187,7 +187,6 @@ struct Rasteriser::RefIndex {
   struct Outline {
     long long left, bottom, right, top;
   };
-  bool built = false;
   int cell = 0;
   std::vector<Outline> outlines;  // by instance; left > right for one that is never drawn
   long long x0 = 0, y0 = 0, bw = 1, bh = 1;
@@ -219,11 +218,11 @@ constexpr long kCacheWords = 32L << 20;
 
 }  // namespace
 
-Rasteriser::Rasteriser(db::Database& database) : index_(std::make_unique<RefIndex>()), db_(database) {}
+Rasteriser::Rasteriser(db::Database& database) : db_(database) {}
 Rasteriser::~Rasteriser() = default;
 
 void Rasteriser::ForgetCells() {
-  *index_ = RefIndex{};
+  index_.reset();
   cells_.clear();
   cachedWords_ = 0;
 }
@@ -395,10 +394,19 @@ struct Rasteriser::Walk {
   // The instances of levels[k].refs, each with what lies under it, then their own objects.
   // The grid of the top cell's instances, built on the first walk over them.
   const RefIndex& TopIndex(const Rasteriser::CellData& top) {
-    RefIndex& x = *r.index_;
-    if (x.built && x.cell == r.topCell_) return x;
-    x = RefIndex{};
-    x.built = true;
+    if (r.index_ && r.index_->cell == r.topCell_) return *r.index_;
+    // Rasterisers sharing their cells build the grid once between them.
+    std::unique_lock<std::mutex> hold;
+    if (r.shared_) {
+      hold = std::unique_lock<std::mutex>(*r.sharedLock_);
+      const auto& theirs = r.shared_->index_;
+      if (theirs && theirs->cell == r.topCell_ && r.shared_->topCell_ == r.topCell_) {
+        r.index_ = theirs;
+        return *r.index_;
+      }
+    }
+    auto built = std::make_shared<RefIndex>();
+    RefIndex& x = *built;
     x.cell = r.topCell_;
     const std::size_t n = top.refs.size();
     x.outlines.resize(n);
@@ -434,6 +442,8 @@ struct Rasteriser::Walk {
       for (long long j = j0; j <= j1; ++j)
         for (long long c = i0; c <= i1; ++c) x.buckets[std::size_t(j * side + c)].push_back(int(i));
     }
+    r.index_ = built;
+    if (r.shared_ && r.shared_->topCell_ == r.topCell_) r.shared_->index_ = built;
     return x;
   }
 

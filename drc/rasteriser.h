@@ -109,7 +109,8 @@ class Rasteriser {
 
  private:
   struct Walk;
-  std::unique_ptr<RefIndex> index_;
+  // Shared with the rasterisers that take their cells from this one; a new top cell gets a new one.
+  std::shared_ptr<const RefIndex> index_;
   bool forgetPending_ = false;
   Rasteriser* shared_ = nullptr;
   std::mutex* sharedLock_ = nullptr;

@@ -2,7 +2,11 @@
 
 #include <algorithm>
 #include <cmath>
+#include <chrono>
+#include <condition_variable>
 #include <memory>
+#include <mutex>
+#include <thread>
 
 #include "drc/rasteriser.h"
 #include "editor/db/cell_index.h"
@@ -10,6 +14,8 @@
 #include "editor/db/file_names.h"
 #include "editor/db/helpers.h"
 #include "editor/tlc/writer.h"
+#include "layerlogic/tile_work.h"
+#include "utilib/cores.h"
 #include "utilib/small_readers.h"
 
 namespace layerlogic {
@@ -110,9 +116,19 @@ class Run {
                           (y0 + step_) / u, unit);
   }
   bool Rounding(double x, double y, bool outlinePoint);
-  // Layer `layer` into `map` with the tile's NOT and clip; false ends the run.
-  bool MapTileLayer(drc::BitMap& map, int layer, bool invert, std::int64_t x0, std::int64_t y0);
-  bool Vectorise(std::int64_t x0, std::int64_t y0);
+  // The tiles one after another, or worked out on several cores and taken in order; false when the
+  // run stopped.
+  bool Tiles();
+  bool TilesOneByOne();
+  bool TilesOnCores(int cores);
+  void BeginTile(std::int64_t x0, std::int64_t y0);
+  bool EndTile();
+  // A tile worked out here, showing its map when asked to; false ends the run.
+  bool WorkTile(std::int64_t x0, std::int64_t y0);
+  // A tile a worker worked out: its questions and messages given as they came, then its output.
+  bool TakeTile(TileWork& tile);
+  bool PutPolygon(std::span<const Point> points);
+  bool WriteBoxes(const std::vector<TileBox>& boxes);
   void WriteHeader();
   int Stop() {
     // What was written stays; the file then has no header.
@@ -133,9 +149,13 @@ class Run {
   std::unique_ptr<tlc::TlcWriter> writer_;
   std::vector<RowWords> rows_;
   std::vector<TileBox> boxes_;
+  std::vector<std::int32_t> xs_, ys_;
   std::int64_t left_ = 0, bottom_ = 0, right_ = 0, top_ = 0, step_ = 1;
   bool ignorePaths_ = false, ignoreAll_ = false;
   RunTotals tile_;
+  std::int64_t done_ = 0;
+  int total_ = 0;
+  std::string area_;
 };
 
 bool Run::Rounding(double x, double y, bool outlinePoint) {
@@ -152,55 +172,23 @@ bool Run::Rounding(double x, double y, bool outlinePoint) {
   return false;
 }
 
-bool Run::MapTileLayer(drc::BitMap& map, int layer, bool invert, std::int64_t x0, std::int64_t y0) {
-  drc::AreaFrame frame;
-  frame.x0 = x0;
-  frame.y0 = y0;
-  frame.x1 = x0 + step_;
-  frame.y1 = y0 + step_;
-  frame.pixel = s_.resolution.pixel;
-  const int error = raster_.MapLayer(map, layer, frame);
-  if (error != drc::kRunOk) {
-    out_.state = error;
-    return false;
+bool Run::PutPolygon(std::span<const Point> points) {
+  xs_.clear();
+  ys_.clear();
+  for (const Point& p : points) {
+    xs_.push_back(p.x);
+    ys_.push_back(p.y);
   }
-  // A walk cut short leaves a partial map: nothing of it is written.
-  if (job_.abort) return false;
-  if (invert) drc::NotMap(map);
-  ClipTileToWindow(map, x0, y0, step_, right_, top_);
-  return true;
+  ++tile_.polygons;
+  tile_.vertices += static_cast<std::int64_t>(points.size());
+  return writer_->PutPath(s_.layerOut, 0, xs_, ys_);
 }
 
-bool Run::Vectorise(std::int64_t x0, std::int64_t y0) {
-  TileRows(maps_.result, rows_);
-  boxes_.clear();
-  const TileFrame frame{static_cast<std::int32_t>(x0), static_cast<std::int32_t>(y0), s_.resolution.pixel};
-  RasterToBoxes(job_, rows_, frame, boxes_);
-  MergeBoxes(boxes_);
-  if (s_.convertToPoly) {
-    PolygonOptions o;
-    o.pixel = s_.resolution.pixel;
-    o.ratio = s_.resolution.ratio;
-    o.reduceVertices = s_.reduceVertices;
-    o.scale = d_.scale;
-    std::vector<std::int32_t> xs, ys;
-    const bool written = BoxesToPolygons(job_, boxes_, o, [&](std::span<const Point> points) {
-      xs.clear();
-      ys.clear();
-      for (const Point& p : points) {
-        xs.push_back(p.x);
-        ys.push_back(p.y);
-      }
-      ++tile_.polygons;
-      tile_.vertices += static_cast<std::int64_t>(points.size());
-      return writer_->PutPath(s_.layerOut, 0, xs, ys);
-    });
-    if (!written) return false;
-  }
+bool Run::WriteBoxes(const std::vector<TileBox>& boxes) {
   view_.CloseMap();
   utilib::ShowPause(job_, 200);
   const std::int32_t m = s_.resolution.minBox;
-  for (const TileBox& b : boxes_) {
+  for (const TileBox& b : boxes) {
     if (b.deleted) continue;
     if (!writer_->PutBox({s_.layerOut, b.left, b.bottom, b.right, b.top})) return false;
     ++tile_.boxes;
@@ -211,6 +199,196 @@ bool Run::Vectorise(std::int64_t x0, std::int64_t y0) {
     }
   }
   return true;
+}
+
+bool Run::WorkTile(std::int64_t x0, std::int64_t y0) {
+  const TileSpan span{step_, right_, top_};
+  if (!MapTile(raster_, job_, s_, span, x0, y0, maps_.result, maps_.work, out_.state)) return false;
+  drc::CopyMap(maps_.display, maps_.result);
+  if (s_.showTimeMs > 0) {
+    view_.ShowMap(maps_.display, area_);
+    utilib::ShowPause(job_, s_.showTimeMs);
+  }
+  const TileFrame frame{static_cast<std::int32_t>(x0), static_cast<std::int32_t>(y0), s_.resolution.pixel};
+  TileBoxes(job_, maps_.result, frame, rows_, boxes_);
+  if (s_.convertToPoly &&
+      !BoxesToPolygons(job_, boxes_, TilePolygonOptions(s_, d_.scale),
+                       [this](std::span<const Point> points) { return PutPolygon(points); }))
+    return false;
+  return WriteBoxes(boxes_);
+}
+
+bool Run::TakeTile(TileWork& tile) {
+  std::size_t e = 0;
+  for (; e < tile.events.size() && tile.events[e].kind == TileEvent::Kind::Rounding; ++e)
+    if (!Rounding(tile.events[e].x, tile.events[e].y, tile.events[e].outlinePoint)) return false;
+  if (tile.state != 0) {
+    out_.state = tile.state;
+    return false;
+  }
+  // An Esc seen while the tile was worked out stops the run before it, as it would have stopped its walk.
+  if (tile.cut || job_.abort) return false;
+  std::size_t written = 0;
+  auto putUpTo = [&](std::size_t n) {
+    for (; written < n; ++written) {
+      const std::size_t from = written == 0 ? 0 : tile.ends[written - 1];
+      if (!PutPolygon(std::span<const Point>(tile.points).subspan(from, tile.ends[written] - from))) return false;
+    }
+    return true;
+  };
+  for (; e < tile.events.size(); ++e) {
+    const TileEvent& ev = tile.events[e];
+    if (!putUpTo(ev.polygonsBefore)) return false;
+    if (ev.kind == TileEvent::Kind::Box) {
+      job_.ui->MessageBox(job_.programName, ev.text, utilib::BoxButtons::Ok);
+      if (ev.aborts) job_.abort = true;
+    } else {
+      utilib::ReportOnNextLine(job_, ev.text, kMessageLines, kFirstMessageLine);
+    }
+  }
+  if (!putUpTo(tile.ends.size())) return false;
+  return WriteBoxes(tile.boxes);
+}
+
+void Run::BeginTile(std::int64_t x0, std::int64_t y0) {
+  area_ = Area(x0, y0);
+  utilib::SetItemText(job_, utilib::Format("%lld of %d Areas Done", static_cast<long long>(done_), total_), kItemAreas);
+  utilib::SetItemText(job_, "Area: " + area_, kItemArea);
+  tile_ = {};
+}
+
+bool Run::EndTile() {
+  RunTotals& sum = out_.totals;
+  sum.boxes += tile_.boxes;
+  sum.polygons += tile_.polygons;
+  sum.vertices += tile_.vertices;
+  ++done_;
+  utilib::SetItemText(job_, utilib::Format("%lld of %d Areas Done", static_cast<long long>(done_), total_), kItemAreas);
+  utilib::SetItemText(job_, utilib::Format("Area Box Count: %d  Total: %d", tile_.boxes, sum.boxes), kItemBoxes);
+  utilib::SetItemText(job_, utilib::Format("Area Poly Count: %d  Total: %d", tile_.polygons, sum.polygons),
+                      kItemPolygons);
+  utilib::SetItemText(job_,
+                      utilib::Format("Area Vertex Count: %d  Total: %d", static_cast<int>(tile_.vertices),
+                                     static_cast<int>(sum.vertices)),
+                      kItemVertices);
+  utilib::SetItemText(job_, "Area: " + area_, kItemArea);
+  if (done_ % 2 == 0) utilib::ShowPause(job_, 0);
+  return !job_.abort;
+}
+
+bool Run::Tiles() {
+  const int cores = utilib::RunCores();
+  // The map window shows every tile as it is made, so a run that shows them makes them one by one.
+  if (cores > 1 && s_.showTimeMs == 0 && CountAllTiles(left_, bottom_, right_, top_, step_) > 1)
+    return TilesOnCores(cores);
+  return TilesOneByOne();
+}
+
+bool Run::TilesOneByOne() {
+  // A tile that would start on the window's right or top edge holds nothing of it. The count shown
+  // stops at 100000; the tiles do not.
+  for (std::int64_t y0 = bottom_; y0 < top_; y0 += step_) {
+    for (std::int64_t x0 = left_; x0 < right_; x0 += step_) {
+      BeginTile(x0, y0);
+      if (!WorkTile(x0, y0) || !EndTile()) return false;
+    }
+    if (job_.abort) return false;
+  }
+  return true;
+}
+
+bool Run::TilesOnCores(int cores) {
+  TileShared shared;
+  shared.ignoreAll = ignoreAll_;
+  shared.ignorePaths = ignorePaths_;
+  std::mutex cells;
+  std::vector<std::unique_ptr<TileWorker>> workers;
+  // The run itself is one of the cores: it takes the tiles and writes them.
+  while (static_cast<int>(workers.size()) < cores - 1) {
+    auto w = std::make_unique<TileWorker>(db_);
+    if (!w->Start(raster_, cells, shared)) break;
+    workers.push_back(std::move(w));
+  }
+  if (workers.empty()) {
+    // Too little memory for maps on several cores: one at a time, with the run's own maps.
+    return TilesOneByOne();
+  }
+
+  // Tiles are numbered in the run's order, row by row; the workers work ahead of the tile the run
+  // takes next by at most a ring of them, so that a long run holds only a few tiles at a time.
+  const std::int64_t columns = (right_ - left_ + step_ - 1) / step_;
+  const std::int64_t count = CountAllTiles(left_, bottom_, right_, top_, step_);
+  const std::int64_t ring = 3 * static_cast<std::int64_t>(workers.size());
+  std::vector<TileWork> tiles(static_cast<std::size_t>(ring));
+  std::vector<char> ready(static_cast<std::size_t>(ring), 0);
+  std::mutex lock;
+  std::condition_variable madeOne, tookOne;
+  std::int64_t next = 0, taken = 0;
+  const TileSpan span{step_, right_, top_};
+  const PolygonOptions polygons = TilePolygonOptions(s_, d_.scale);
+
+  auto work = [&](TileWorker& worker) {
+    for (;;) {
+      std::int64_t i;
+      {
+        std::unique_lock<std::mutex> l(lock);
+        tookOne.wait(l, [&] { return shared.stop || next >= count || next < taken + ring; });
+        if (shared.stop || next >= count) return;
+        i = next++;
+      }
+      TileWork& tile = tiles[static_cast<std::size_t>(i % ring)];
+      tile.x0 = left_ + i % columns * step_;
+      tile.y0 = bottom_ + i / columns * step_;
+      worker.Work(s_, span, polygons, tile);
+      std::lock_guard<std::mutex> l(lock);
+      ready[static_cast<std::size_t>(i % ring)] = 1;
+      madeOne.notify_one();
+    }
+  };
+  std::vector<std::thread> threads;
+  for (auto& w : workers) threads.emplace_back(work, std::ref(*w));
+  auto finish = [&](bool result) {
+    {
+      std::lock_guard<std::mutex> l(lock);
+      shared.stop = true;
+    }
+    tookOne.notify_all();
+    for (std::thread& t : threads) t.join();
+    return result;
+  };
+
+  for (std::int64_t i = 0; i < count; ++i) {
+    const std::size_t slot = static_cast<std::size_t>(i % ring);
+    {
+      std::unique_lock<std::mutex> l(lock);
+      // Esc is polled while the run waits; a walk it stops is not written, and a tile no worker
+      // had begun is not begun.
+      auto came = [&] { return ready[slot] != 0 || (shared.stop && i >= next); };
+      while (!madeOne.wait_for(l, std::chrono::milliseconds(50), came)) {
+        l.unlock();
+        if (utilib::PollEscape(job_)) shared.stop = true;
+        l.lock();
+      }
+      if (!ready[slot]) {
+        l.unlock();
+        return finish(false);
+      }
+    }
+    TileWork& tile = tiles[slot];
+    BeginTile(tile.x0, tile.y0);
+    const bool went = TakeTile(tile);
+    shared.ignoreAll = ignoreAll_;
+    shared.ignorePaths = ignorePaths_;
+    if (!went || !EndTile()) return finish(false);
+    {
+      std::lock_guard<std::mutex> l(lock);
+      ready[slot] = 0;
+      taken = i + 1;
+    }
+    // Room for one more tile: one worker is enough to wake.
+    tookOne.notify_one();
+  }
+  return finish(true);
 }
 
 void Run::WriteHeader() {
@@ -259,7 +437,7 @@ int Run::Go() {
   raster_.stop = [this] { return utilib::PollEscape(job_); };
   raster_.roundingCheck = [this](double x, double y, bool outlinePoint) { return Rounding(x, y, outlinePoint); };
 
-  const int total = CountTiles(left_, bottom_, right_, top_, step_);
+  total_ = CountTiles(left_, bottom_, right_, top_, step_);
   utilib::SetItemText(job_, utilib::Format("Creating %s ...", s_.OutputFile().c_str()), kItemStatus);
 
   tlc::TlcHeader now;
@@ -275,56 +453,7 @@ int Run::Go() {
   utilib::ReportPrintf(job_, "Poly Resolution= %g%s\n", static_cast<double>(r.ratio) * r.pixel / u, unit);
   utilib::ReportPrintf(job_, "Minimum Size= %g%s\n", r.minBox / u, unit);
 
-  RunTotals& sum = out_.totals;
-  std::int64_t done = 0;
-  // A tile that would start on the window's right or top edge holds nothing of it. The count shown
-  // stops at 100000; the tiles do not.
-  for (std::int64_t y0 = bottom_; y0 < top_; y0 += step_) {
-    for (std::int64_t x0 = left_; x0 < right_; x0 += step_) {
-      const std::string area = Area(x0, y0);
-      utilib::SetItemText(job_, utilib::Format("%lld of %d Areas Done", static_cast<long long>(done), total), kItemAreas);
-      utilib::SetItemText(job_, "Area: " + area, kItemArea);
-
-      if (!MapTileLayer(maps_.target, s_.layerA, s_.notA, x0, y0)) return Stop();
-      drc::CopyMap(maps_.result, maps_.target);
-      if (s_.layerB != 0) {
-        if (!MapTileLayer(maps_.work, s_.layerB, s_.notB, x0, y0)) return Stop();
-        switch (s_.operation) {
-          case Operation::And: drc::AndMaps(maps_.result, maps_.work); break;
-          case Operation::Or: drc::OrMaps(maps_.result, maps_.work); break;
-          case Operation::Xor: drc::XorMaps(maps_.result, maps_.work); break;
-        }
-      }
-      if (s_.notOut) drc::NotMap(maps_.result);
-      ClipTileToWindow(maps_.result, x0, y0, step_, right_, top_);
-      drc::CopyMap(maps_.display, maps_.result);
-      if (s_.showTimeMs > 0) {
-        view_.ShowMap(maps_.display, area);
-        utilib::ShowPause(job_, s_.showTimeMs);
-      }
-
-      tile_ = {};
-      if (!Vectorise(x0, y0)) return Stop();
-      sum.boxes += tile_.boxes;
-      sum.polygons += tile_.polygons;
-      sum.vertices += tile_.vertices;
-
-      ++done;
-      utilib::SetItemText(job_, utilib::Format("%lld of %d Areas Done", static_cast<long long>(done), total), kItemAreas);
-      utilib::SetItemText(job_, utilib::Format("Area Box Count: %d  Total: %d", tile_.boxes, sum.boxes),
-                          kItemBoxes);
-      utilib::SetItemText(job_, utilib::Format("Area Poly Count: %d  Total: %d", tile_.polygons, sum.polygons),
-                          kItemPolygons);
-      utilib::SetItemText(job_,
-                          utilib::Format("Area Vertex Count: %d  Total: %d", static_cast<int>(tile_.vertices),
-                                         static_cast<int>(sum.vertices)),
-                          kItemVertices);
-      utilib::SetItemText(job_, "Area: " + area, kItemArea);
-      if (done % 2 == 0) utilib::ShowPause(job_, 0);
-      if (job_.abort) return Stop();
-    }
-    if (job_.abort) return Stop();
-  }
+  if (!Tiles()) return Stop();
   WriteHeader();
   return sink_.Commit() && !writer_->Failed() ? 1 : 0;
 }

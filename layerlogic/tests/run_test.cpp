@@ -173,6 +173,92 @@ TEST(RunLayerLogic, TilesJoinWithoutGapsAcrossAHierarchy) {
   }
 }
 
+// Tiles worked out on several cores must give what one core gives: the same file, report, display
+// items, questions, messages and pauses, in the same order, however the run ends.
+TEST(RunLayerLogic, TilesOnSeveralCoresRunAsOnOne) {
+  std::mt19937 rng(5);
+  // Ten units a pixel, 4 x 3 tiles of 10240 units; boxes off the pixel grid ask about rounding,
+  // slanted wide paths give polygons with sharp corners, thin boxes are under the minimum size.
+  Cell leaf{"LEAF", 1};
+  for (int i = 0; i < 12; ++i) {
+    const int x = static_cast<int>(rng() % 3000), y = static_cast<int>(rng() % 3000);
+    leaf.boxes.push_back({1 + i % 2, x, y, x + 5 + static_cast<int>(rng() % 900), y + 15 + static_cast<int>(rng() % 900)});
+  }
+  tlc::TlcPath slant;
+  slant.layer = 1;
+  slant.width = 120;
+  slant.x = {100, 1700, 2900};
+  slant.y = {200, 2600, 300};
+  leaf.paths.push_back(slant);
+  Cell top{"TOP", 2};
+  for (int i = 0; i < 30; ++i)
+    top.refs.push_back({"LEAF", static_cast<int>(rng() % 8), static_cast<int>(rng() % 38000),
+                        static_cast<int>(rng() % 28000)});
+  for (int i = 0; i < 40; ++i) {
+    const int x = static_cast<int>(rng() % 40000), y = static_cast<int>(rng() % 30000);
+    top.boxes.push_back({1 + i % 2, x, y, x + 10 + static_cast<int>(rng() % 3000), y + 10 + static_cast<int>(rng() % 40)});
+  }
+  using A = RoundingAnswer;
+  auto Answers = [](int ignores, A then, A last = A::Ignore) {
+    std::vector<A> a(static_cast<std::size_t>(ignores), A::Ignore);
+    a.push_back(then);
+    if (last != A::Ignore) a.push_back(last);
+    return a;
+  };
+  struct Case {
+    const char* what;
+    std::vector<A> answers;
+    std::string poly;
+    int cancelAtPause;
+    int result;
+  } cases[] = {
+      {"boxes, rounding answered", Answers(250, A::IgnorePaths, A::IgnoreAll), "N", -1, 1},
+      {"polygons", Answers(300, A::IgnoreAll), "Y", -1, 1},
+      // Some 150 to 200 questions a tile: this stops in the third.
+      {"stopped at a rounding question", Answers(500, A::Abort), "Y", -1, 0},
+      {"cancelled at a pause", {A::IgnoreAll}, "Y", 9, 0},
+  };
+  for (const Case& c : cases) {
+    SCOPED_TRACE(c.what);
+    struct Seen {
+      std::vector<std::string> ui, view;
+      std::string report, file;
+      RunTotals totals;
+    } seen[2];
+    for (int k = 0; k < 2; ++k) {
+      setenv("MERO_CORES", k ? "4" : "1", 1);
+      setenv("MERO_NOW", "2024-03-07 13:05:59", 1);
+      Folder f;
+      f.Make({leaf, top});
+      f.view.answers = c.answers;
+      f.ui.cancelAtPause = c.cancelAtPause;
+      ASSERT_EQ(f.Go({{kCell, "top"}, {kOutput, "out"}, {kMapResolution, "0.5"}, {kMinBoxSize, "1"},
+                      {kRight, "2000"}, {kTop, "1500"}, {kOperation, "2"}, {kConvertToPoly, c.poly},
+                      {kReduceVertices, c.poly}, {kReport, "ll.rpt"}}),
+                c.result);
+      seen[k] = {f.ui.events, f.view.events, f.Read("LL.RPT"), f.Read("OUT.TLC"), f.outcome.totals};
+    }
+    unsetenv("MERO_CORES");
+    unsetenv("MERO_NOW");
+    EXPECT_EQ(seen[1].ui, seen[0].ui);
+    EXPECT_EQ(seen[1].view, seen[0].view);
+    EXPECT_EQ(seen[1].report, seen[0].report);
+    EXPECT_EQ(seen[1].file, seen[0].file);
+    EXPECT_EQ(seen[1].totals.boxes, seen[0].totals.boxes);
+    EXPECT_EQ(seen[1].totals.polygons, seen[0].totals.polygons);
+    // The run met what the comparison is about.
+    EXPECT_GT(seen[0].totals.boxes + seen[0].totals.polygons, c.result ? 500 : 10);
+    EXPECT_GE(std::count_if(seen[0].view.begin(), seen[0].view.end(),
+                            [](const std::string& e) { return e.rfind("rounding", 0) == 0; }),
+              static_cast<long>(c.answers.size()));
+    EXPECT_NE(seen[0].report.find("Box Under Minimum Size"), std::string::npos);
+    if (c.poly == "Y" && c.result == 1) {
+      EXPECT_GT(seen[0].totals.polygons, 10);
+      EXPECT_NE(seen[0].report.find("Acute angle"), std::string::npos);
+    }
+  }
+}
+
 TEST(RunLayerLogic, OneTileWindowIsClippedAtRightAndTop) {
   Folder f;
   f.Make({{"TOP", 1, {{1, -50, -50, 300, 300}}}});
