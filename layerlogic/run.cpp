@@ -375,6 +375,8 @@ bool Run::TilesOnCores(int cores) {
       }
     }
     TileWork& tile = tiles[slot];
+    // Esc at least once a tile, as a walk here would poll it.
+    if (utilib::PollEscape(job_)) shared.stop = true;
     BeginTile(tile.x0, tile.y0);
     const bool went = TakeTile(tile);
     shared.ignoreAll = ignoreAll_;

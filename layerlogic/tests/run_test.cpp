@@ -364,6 +364,19 @@ TEST(RunLayerLogic, EscapeLeavesWhatWasWrittenWithoutAHeader) {
   EXPECT_TRUE(out.header.empty());
   EXPECT_FALSE(out.boxes.empty());
   EXPECT_LT(out.boxes.size(), 3u);
+
+  // Esc down from the start, with the tiles on one core and on several.
+  for (const char* cores : {"1", "4"}) {
+    setenv("MERO_CORES", cores, 1);
+    f.ui.cancelAtPause = -1;
+    f.ui.escapeAfterPolls = 0;
+    f.ui.polls = 0;
+    EXPECT_EQ(f.Go({}), 0) << cores;
+    unsetenv("MERO_CORES");
+    const Output none = Result(f);
+    EXPECT_TRUE(none.header.empty()) << cores;
+    EXPECT_TRUE(none.boxes.empty()) << cores;
+  }
 }
 
 TEST(RunLayerLogic, RoundingWarningsAreAnsweredOnceOrStopTheRun) {
