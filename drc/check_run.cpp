@@ -123,6 +123,17 @@ bool AreasIndependent(const Check& check) {
   return true;
 }
 
+// The map window of the area whose guarded corner is (x0, y0).
+AreaFrame AreaFrameAt(const CheckGeometry& g, long long x0, long long y0) {
+  AreaFrame f;
+  f.x0 = x0;
+  f.y0 = y0;
+  f.x1 = x0 + 2 * g.guard + g.xStep;
+  f.y1 = y0 + 2 * g.guard + g.yStep;
+  f.pixel = g.pixel;
+  return f;
+}
+
 // The item texts a worker's operators would have shown, for the run to show in their place.
 class StatusLog final : public utilib::JobUi {
  public:
@@ -186,12 +197,7 @@ struct Worker {
     w.flagged = false;
     job.abort = false;
     log.texts.clear();
-    const CheckGeometry& g = w.geometry;
-    w.frame.x0 = a.x0;
-    w.frame.y0 = a.y0;
-    w.frame.x1 = a.x0 + 2 * g.guard + g.xStep;
-    w.frame.y1 = a.y0 + 2 * g.guard + g.yStep;
-    w.frame.pixel = g.pixel;
+    w.frame = AreaFrameAt(w.geometry, a.x0, a.y0);
     ClearMap(maps.R);
     for (const std::string& line : check.operators) {
       const int r = w.ExecOperator(line);
@@ -227,6 +233,15 @@ class Run {
   bool Areas();
   bool AreasOnCores(int cores);
   int TakeArea(AreaResult& a);  // Area() for an area worked out on a core
+  // The area's count, frame and progress lines before its operators run.
+  void BeginArea();
+  void ReportFlaggedArea();
+  void CountArea();  // for the time estimate
+  // On past the area just done, or to the start of the next row, with a pause; false with the resume
+  // point saved when the user stopped the run.
+  bool AfterArea();
+  bool AfterRow();
+  bool GoOn();
   void SaveResumePoint();
   void FreeSlots() { m_.slots.Clear(); }
 
@@ -302,17 +317,48 @@ void Run::SaveResumePoint() {
   s_.resume = {true, s_[kAreaLeft], s_[kAreaBottom], s_[kStartCheck]};
 }
 
-int Run::Area() {
-  const CheckGeometry& g = m_.geometry;
-  done_ = total_ - CountRemainingAreas(w_, g, y0_, x0_);
+void Run::BeginArea() {
+  done_ = total_ - CountRemainingAreas(w_, m_.geometry, y0_, x0_);
   m_.mapName = "Map Not Copied";
   m_.flagged = false;
-  m_.frame.x0 = x0_;
-  m_.frame.y0 = y0_;
-  m_.frame.x1 = x0_ + 2 * g.guard + g.xStep;
-  m_.frame.y1 = y0_ + 2 * g.guard + g.yStep;
-  m_.frame.pixel = g.pixel;
+  m_.frame = AreaFrameAt(m_.geometry, x0_, y0_);
   Lines();
+}
+
+void Run::ReportFlaggedArea() {
+  if (m_.flagged)
+    utilib::ReportPrintf(m_.job, "Area= ZOOM %g %g %g %g   Map= %s\n", double(m_.frame.x0) / u_,
+                         double(m_.frame.y0) / u_, double(m_.frame.x1) / u_, double(m_.frame.y1) / u_,
+                         m_.mapName.c_str());
+}
+
+void Run::CountArea() {
+  ++run_;
+  average_ = double(tick_() - start_) / double(run_);
+}
+
+bool Run::GoOn() {
+  if (!m_.job.abort) return true;
+  SaveResumePoint();
+  return false;
+}
+
+bool Run::AfterArea() {
+  x0_ += m_.geometry.xStep;
+  if (done_ % 4 == 0) utilib::ShowPause(m_.job, 0);
+  return GoOn();
+}
+
+bool Run::AfterRow() {
+  x0_ = w_.left - m_.geometry.guard;
+  y0_ += m_.geometry.yStep;
+  utilib::ShowPause(m_.job, 0);
+  return GoOn();
+}
+
+int Run::Area() {
+  const CheckGeometry& g = m_.geometry;
+  BeginArea();
   if (g.xStep < 2 * g.guard || g.yStep < 2 * g.guard) {
     Box("Guardband is Too Large for Check Area ... Use Coarser Resolution");
     m_.job.abort = true;
@@ -335,13 +381,9 @@ int Run::Area() {
     SaveResumePoint();
     return 0;
   }
-  if (m_.flagged)
-    utilib::ReportPrintf(m_.job, "Area= ZOOM %g %g %g %g   Map= %s\n", double(m_.frame.x0) / u_,
-                         double(m_.frame.y0) / u_, double(m_.frame.x1) / u_, double(m_.frame.y1) / u_,
-                         m_.mapName.c_str());
+  ReportFlaggedArea();
   m_.CloseMapper();
-  ++run_;
-  average_ = double(tick_() - start_) / double(run_);
+  CountArea();
   return 1;
 }
 
@@ -352,37 +394,15 @@ bool Run::Areas() {
       x0_ <= w_.right && AreasIndependent(check_) && CountAreas(w_, g, y0_, x0_) > 1)
     return AreasOnCores(cores);
   while (y0_ <= w_.top) {
-    while (x0_ <= w_.right) {
-      if (!Area()) return false;
-      x0_ += g.xStep;
-      if (done_ % 4 == 0) utilib::ShowPause(m_.job, 0);
-      if (m_.job.abort) {
-        SaveResumePoint();
-        return false;
-      }
-    }
-    x0_ = w_.left - g.guard;
-    y0_ += g.yStep;
-    utilib::ShowPause(m_.job, 0);
-    if (m_.job.abort) {
-      SaveResumePoint();
-      return false;
-    }
+    while (x0_ <= w_.right)
+      if (!Area() || !AfterArea()) return false;
+    if (!AfterRow()) return false;
   }
   return true;
 }
 
 int Run::TakeArea(AreaResult& a) {
-  const CheckGeometry& g = m_.geometry;
-  done_ = total_ - CountRemainingAreas(w_, g, y0_, x0_);
-  m_.mapName = "Map Not Copied";
-  m_.flagged = false;
-  m_.frame.x0 = x0_;
-  m_.frame.y0 = y0_;
-  m_.frame.x1 = x0_ + 2 * g.guard + g.xStep;
-  m_.frame.y1 = y0_ + 2 * g.guard + g.yStep;
-  m_.frame.pixel = g.pixel;
-  Lines();
+  BeginArea();
   for (const std::string& text : a.statuses)
     utilib::RouteMessage(m_.job, text, utilib::MessageKind::Item, kStatusItem);
   m_.checkFlags += a.flags;
@@ -400,12 +420,8 @@ int Run::TakeArea(AreaResult& a) {
     SaveResumePoint();
     return 0;
   }
-  if (m_.flagged)
-    utilib::ReportPrintf(m_.job, "Area= ZOOM %g %g %g %g   Map= %s\n", double(m_.frame.x0) / u_,
-                         double(m_.frame.y0) / u_, double(m_.frame.x1) / u_, double(m_.frame.y1) / u_,
-                         m_.mapName.c_str());
-  ++run_;
-  average_ = double(tick_() - start_) / double(run_);
+  ReportFlaggedArea();
+  CountArea();
   return 1;
 }
 
@@ -448,22 +464,7 @@ bool Run::AreasOnCores(int cores) {
     for (std::thread& t : threads) t.join();
     for (AreaResult& a : batch) {
       x0_ = a.x0, y0_ = a.y0;
-      if (!TakeArea(a)) return false;
-      x0_ += g.xStep;
-      if (done_ % 4 == 0) utilib::ShowPause(m_.job, 0);
-      if (m_.job.abort) {
-        SaveResumePoint();
-        return false;
-      }
-      if (a.rowEnd) {
-        x0_ = w_.left - g.guard;
-        y0_ += g.yStep;
-        utilib::ShowPause(m_.job, 0);
-        if (m_.job.abort) {
-          SaveResumePoint();
-          return false;
-        }
-      }
+      if (!TakeArea(a) || !AfterArea() || (a.rowEnd && !AfterRow())) return false;
     }
   }
   return true;

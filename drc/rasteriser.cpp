@@ -237,15 +237,18 @@ std::shared_ptr<Rasteriser::CellData> Rasteriser::Entry(int row) {
   return data;
 }
 
+const Rasteriser::CellData* Rasteriser::SharedCell(int row, std::atomic<bool> CellData::*read,
+                                                   const CellData* (Rasteriser::*load)(int, int&), int& error) {
+  auto it = cells_.find(row);
+  if (it != cells_.end() && (*it->second).*read) return it->second.get();
+  std::lock_guard<std::mutex> hold(*sharedLock_);
+  const CellData* c = (shared_->*load)(row, error);
+  if (c) cells_[row] = shared_->cells_[row];
+  return c;
+}
+
 const Rasteriser::CellData* Rasteriser::References(int row, int& error) {
-  if (shared_) {
-    auto it = cells_.find(row);
-    if (it != cells_.end() && it->second->refsRead) return it->second.get();
-    std::lock_guard<std::mutex> hold(*sharedLock_);
-    const CellData* c = shared_->References(row, error);
-    if (c) cells_[row] = shared_->cells_[row];
-    return c;
-  }
+  if (shared_) return SharedCell(row, &CellData::refsRead, &Rasteriser::References, error);
   std::shared_ptr<CellData> c = Entry(row);
   if (c->refsRead) return c.get();
   ++fileReads_;
@@ -267,14 +270,7 @@ const Rasteriser::CellData* Rasteriser::References(int row, int& error) {
 }
 
 const Rasteriser::CellData* Rasteriser::Objects(int row, int& error) {
-  if (shared_) {
-    auto it = cells_.find(row);
-    if (it != cells_.end() && it->second->objectsRead) return it->second.get();
-    std::lock_guard<std::mutex> hold(*sharedLock_);
-    const CellData* c = shared_->Objects(row, error);
-    if (c) cells_[row] = shared_->cells_[row];
-    return c;
-  }
+  if (shared_) return SharedCell(row, &CellData::objectsRead, &Rasteriser::Objects, error);
   std::shared_ptr<CellData> c = Entry(row);
   if (c->objectsRead) return c.get();
   ++fileReads_;

@@ -11,6 +11,7 @@
 // row, so a box from pixel column a to b and row c to d fills columns a..b-1 and rows c..d-1, and
 // shapes that only touch do not merge. Crossings are taken even-odd.
 #pragma once
+#include <atomic>
 #include <cstdint>
 #include <functional>
 #include <map>
@@ -118,6 +119,9 @@ class Rasteriser {
   const CellData* References(int row, int& error);
   const CellData* Objects(int row, int& error);
   std::shared_ptr<CellData> Entry(int row);
+  // A cell as the source holds it, `read` there by `load` under the lock when this store lacks it.
+  const CellData* SharedCell(int row, std::atomic<bool> CellData::*read, const CellData* (Rasteriser::*load)(int, int&),
+                             int& error);
 
   db::Database& db_;
   int topCell_ = 0;

@@ -153,8 +153,8 @@ class Run {
   std::int64_t left_ = 0, bottom_ = 0, right_ = 0, top_ = 0, step_ = 1;
   bool ignorePaths_ = false, ignoreAll_ = false;
   RunTotals tile_;
-  std::int64_t done_ = 0;
-  int total_ = 0;
+  std::int64_t tiles_ = 0, done_ = 0;
+  int total_ = 0;  // tiles_ as the display counts them
   std::string area_;
 };
 
@@ -204,8 +204,8 @@ bool Run::WriteBoxes(const std::vector<TileBox>& boxes) {
 bool Run::WorkTile(std::int64_t x0, std::int64_t y0) {
   const TileSpan span{step_, right_, top_};
   if (!MapTile(raster_, job_, s_, span, x0, y0, maps_.result, maps_.work, out_.state)) return false;
-  drc::CopyMap(maps_.display, maps_.result);
   if (s_.showTimeMs > 0) {
+    drc::CopyMap(maps_.display, maps_.result);
     view_.ShowMap(maps_.display, area_);
     utilib::ShowPause(job_, s_.showTimeMs);
   }
@@ -279,7 +279,7 @@ bool Run::EndTile() {
 bool Run::Tiles() {
   const int cores = utilib::RunCores();
   // The map window shows every tile as it is made, so a run that shows them makes them one by one.
-  if (cores > 1 && s_.showTimeMs == 0 && CountAllTiles(left_, bottom_, right_, top_, step_) > 1)
+  if (cores > 1 && s_.showTimeMs == 0 && tiles_ > 1)
     return TilesOnCores(cores);
   return TilesOneByOne();
 }
@@ -317,7 +317,7 @@ bool Run::TilesOnCores(int cores) {
   // Tiles are numbered in the run's order, row by row; the workers work ahead of the tile the run
   // takes next by at most a ring of them, so that a long run holds only a few tiles at a time.
   const std::int64_t columns = (right_ - left_ + step_ - 1) / step_;
-  const std::int64_t count = CountAllTiles(left_, bottom_, right_, top_, step_);
+  const std::int64_t count = tiles_;
   const std::int64_t ring = 3 * static_cast<std::int64_t>(workers.size());
   std::vector<TileWork> tiles(static_cast<std::size_t>(ring));
   std::vector<char> ready(static_cast<std::size_t>(ring), 0);
@@ -420,10 +420,10 @@ int Run::Go() {
   step_ = std::int64_t{kTilePixels} * s_.resolution.pixel;
   // The number of tiles is told before anything is written; one no run could finish in minutes is
   // asked about first.
-  const std::int64_t tiles = CountAllTiles(left_, bottom_, right_, top_, step_);
-  utilib::SetItemText(job_, utilib::Format("%lld Areas to Map ...", static_cast<long long>(tiles)), kItemStatus);
-  if (tiles > kAskTiles &&
-      !utilib::AskOkOrAbort(job_, utilib::Format("%lld Areas to Map ... Continue?", static_cast<long long>(tiles))))
+  tiles_ = CountAllTiles(left_, bottom_, right_, top_, step_);
+  utilib::SetItemText(job_, utilib::Format("%lld Areas to Map ...", static_cast<long long>(tiles_)), kItemStatus);
+  if (tiles_ > kAskTiles &&
+      !utilib::AskOkOrAbort(job_, utilib::Format("%lld Areas to Map ... Continue?", static_cast<long long>(tiles_))))
     return 0;
   // Nothing replaces an old output file before the run can start.
   if (!IsUsableFileName(s_.OutputFile()) || !sink_.Open(db::FileNameForWrite(s_.OutputFile()))) return 0;

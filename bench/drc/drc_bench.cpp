@@ -104,11 +104,18 @@ constexpr const char* kChecks =
     "TITLE=Spacing\nRESOLUTION=0.25\nDISTANCE=3\nOPERATORS={\nMAP,1\nPUSH,1\nGAGR\nTESTR\n}\n"
     "TITLE=Width\nOPERATORS={\nMAP,1\nPUSH,1\nNOTR\nGAGR\nTESTR\n}\n";
 
-void CheckRun(const char* name, const std::vector<CellSpec>& cells, double width, double height) {
-  auto t0 = Clock::now();
-  Drawing d(cells, 20);
-  const double written = Seconds(t0);
-  std::ofstream("BENCH.DRC") << kChecks;
+// Checks 1..`finish` of `checks`, written as `file`, run over TOP of `d` with a scan window of width
+// by height: seconds, areas, and what the run and its rasteriser came to.
+struct ChecksDone {
+  double seconds = 0;
+  long areas = 0;
+  drc::RunOutcome out;
+  long fileReads = 0, cellSwitches = 0;
+};
+
+ChecksDone RunBenchChecks(Drawing& d, double scale, const char* file, const char* checks, int finish, double width,
+                          double height, const char* enableScpy = nullptr) {
+  std::ofstream(file) << checks;
   utilib::RecordingUi ui;
   utilib::Job job("MERODRC", ui);
   drc::CheckView view;
@@ -116,23 +123,35 @@ void CheckRun(const char* name, const std::vector<CellSpec>& cells, double width
   if (!d.ok || !maps.Allocate()) std::abort();
   drc::DrcSettings s;
   drc::SetDefaults(s);
-  drc::DrawingUnits units{20, "um", &d.db->index};
+  drc::DrawingUnits units{scale, "um", &d.db->index};
   s[drc::kCell] = "TOP";
-  s[drc::kCheckFile] = "BENCH.DRC";
-  s[drc::kFinishCheck] = "2";
+  s[drc::kCheckFile] = file;
+  s[drc::kFinishCheck] = std::to_string(finish);
+  if (enableScpy) s[drc::kEnableScpy] = enableScpy;
   s[drc::kScanRight] = std::to_string(width);
   s[drc::kScanTop] = std::to_string(height);
   drc::NormaliseSettings(s, units);
   drc::Machine m(*d.db, job, view, maps);
-  t0 = Clock::now();
-  drc::RunOutcome out = drc::RunChecks(m, s, units, [] { return 0u; });
-  const double t = Seconds(t0);
+  ChecksDone done;
+  auto t0 = Clock::now();
+  done.out = drc::RunChecks(m, s, units, [] { return 0u; });
+  done.seconds = Seconds(t0);
   utilib::CloseReport(job);
-  const long areas = static_cast<long>(ui.EventsOf("item 501").size());
+  done.areas = static_cast<long>(ui.EventsOf("item 501").size());
+  done.fileReads = m.raster.FileReads();
+  done.cellSwitches = m.raster.CellSwitches();
+  return done;
+}
+
+void CheckRun(const char* name, const std::vector<CellSpec>& cells, double width, double height) {
+  auto t0 = Clock::now();
+  Drawing d(cells, 20);
+  const double written = Seconds(t0);
+  const ChecksDone c = RunBenchChecks(d, 20, "BENCH.DRC", kChecks, 2, width, height);
   std::printf("run %s: %.2f s for %ld areas of 2 checks (%.1f ms an area), %d flags, %ld cell files read "
               "(a store of one cell would read %ld), folder written in %.0f ms\n",
-              name, t, areas, 1e3 * t / std::max(1L, areas), out.totalFlags, m.raster.FileReads(),
-              m.raster.CellSwitches(), 1e3 * written);
+              name, c.seconds, c.areas, 1e3 * c.seconds / std::max(1L, c.areas), c.out.totalFlags, c.fileReads,
+              c.cellSwitches, 1e3 * written);
 }
 
 std::vector<CellSpec> FlatBoxes() {
@@ -185,49 +204,21 @@ void BesideKlayout() {
   Drawing d({Cell("LEAF", 1, {0, 0, 730, 1000}, leaf),
              Cell("TOP", 2, {0, 0, bench::kColumns * bench::kPitchX, bench::kRows * bench::kPitchY}, {}, {}, refs)},
             bench::kRuleScale);
-  std::ofstream("RULES.DRC") << kRuleChecks3;
-  utilib::RecordingUi ui;
-  utilib::Job job("MERODRC", ui);
-  drc::CheckView view;
-  drc::CheckMaps maps;
-  if (!d.ok || !maps.Allocate()) std::abort();
-  drc::DrcSettings s;
-  drc::SetDefaults(s);
-  drc::DrawingUnits units{double(bench::kRuleScale), "um", &d.db->index};
-  s[drc::kCell] = "TOP";
-  s[drc::kCheckFile] = "RULES.DRC";
-  s[drc::kFinishCheck] = "3";
-  s[drc::kEnableScpy] = "N";
-  s[drc::kScanRight] = std::to_string(bench::kRuleWidth);
-  s[drc::kScanTop] = std::to_string(bench::kRuleHeight);
-  drc::NormaliseSettings(s, units);
-  drc::Machine m(*d.db, job, view, maps);
-  auto t0 = Clock::now();
-  drc::RunOutcome out = drc::RunChecks(m, s, units, [] { return 0u; });
-  const double ours = Seconds(t0);
-  utilib::CloseReport(job);
-  const long areas = static_cast<long>(ui.EventsOf("item 501").size());
+  const ChecksDone c = RunBenchChecks(d, bench::kRuleScale, "RULES.DRC", kRuleChecks3, 3, bench::kRuleWidth,
+                                      bench::kRuleHeight, "N");
+  const double ours = c.seconds;
   std::printf("beside klayout: width, space and enclosure over 12,800 instances, 6.4 x 4.4 mm, 0.25 um pixels\n");
-  std::printf("  ours: %.3f s for %ld areas, result %d, %d flagged areas\n", ours, areas, out.result, out.totalFlags);
+  std::printf("  ours: %.3f s for %ld areas, result %d, %d flagged areas\n", ours, c.areas, c.out.result,
+              c.out.totalFlags);
 
-  const std::string json = d.scratch.Path("rules.json"), times = d.scratch.Path("klayout.txt");
-  if (!bench::WriteRuleJson(json)) std::abort();
-  std::fflush(stdout);
-  const bench::ChildRun kl = bench::RunChild({"klayout", "-b", "-r", KLAYOUT_RULES, "-rd", "layout=" + json, "-rd",
-                                              "out=" + times, "-rd", "work=checks"},
-                                             d.scratch.root, d.scratch.Path("klayout.err"));
-  double theirs = 0, found = 0;
-  for (const auto& [name, value] : bench::ReadKlayoutTimes(times)) {
-    if (name == "total") theirs = value;
-    if (name == "found") found = value;
-  }
-  if (kl.status != 0 || theirs <= 0) {
+  const bench::KlayoutRun kl = bench::RunKlayoutRules(KLAYOUT_RULES, "checks", d.scratch.root);
+  if (!kl.ran) {
     std::printf("  klayout did not run (status %d): no ratio\n", kl.status);
     return;
   }
-  std::printf("  klayout: %.3f s of its own checks (%.0f markers; %.2f s with its start-up and layout)\n", theirs,
-              found, kl.seconds);
-  std::printf("  ratio ours / klayout: %.2f\n", ours / theirs);
+  std::printf("  klayout: %.3f s of its own checks (%.0f markers; %.2f s with its start-up and layout)\n",
+              kl.seconds, kl.found, kl.wholeSeconds);
+  std::printf("  ratio ours / klayout: %.2f\n", ours / kl.seconds);
 }
 
 }  // namespace

@@ -9,6 +9,8 @@
 #include <string>
 #include <vector>
 
+#include "bench/common/measure.h"
+
 namespace bench {
 
 struct RuleBox {
@@ -69,6 +71,34 @@ inline std::vector<std::pair<std::string, double>> ReadKlayoutTimes(const std::s
   while (std::fscanf(f, "%63s %lf", name, &s) == 2) out.emplace_back(name, s);
   std::fclose(f);
   return out;
+}
+
+// klayout in batch mode on the rule layout (`script` is klayout_rules.py), doing `work` ("checks" or
+// "xor") in `folder`: its own time of the work and what it found, or ran false with its exit status.
+struct KlayoutRun {
+  bool ran = false;
+  int status = -1;
+  double seconds = 0;  // its own work, start-up and layout left out
+  double found = 0;
+  double wholeSeconds = 0;
+};
+
+inline KlayoutRun RunKlayoutRules(const std::string& script, const std::string& work, const std::string& folder) {
+  KlayoutRun k;
+  const std::string json = folder + "/rules.json", times = folder + "/klayout.txt";
+  if (!WriteRuleJson(json)) return k;
+  std::fflush(stdout);
+  const ChildRun run = RunChild({"klayout", "-b", "-r", script, "-rd", "layout=" + json, "-rd", "out=" + times, "-rd",
+                                 "work=" + work},
+                                folder, folder + "/klayout.err");
+  for (const auto& [name, value] : ReadKlayoutTimes(times)) {
+    if (name == "total") k.seconds = value;
+    if (name == "found") k.found = value;
+  }
+  k.status = run.status;
+  k.wholeSeconds = run.seconds;
+  k.ran = run.status == 0 && k.seconds > 0;
+  return k;
 }
 
 }  // namespace bench

@@ -116,24 +116,14 @@ void BesideKlayout() {
   utilib::CloseReport(job);
   std::printf("beside klayout: XOR of two layers over 12,800 instances, 6.4 x 4.4 mm, 0.25 um pixels\n");
   std::printf("  ours: %.3f s, result %d, %d boxes written\n", ours, result, f.outcome.totals.boxes);
-  const std::string json = f.root + "/rules.json", times = f.root + "/klayout.txt";
-  if (!bench::WriteRuleJson(json)) std::abort();
-  std::fflush(stdout);
-  const bench::ChildRun kl = bench::RunChild({"klayout", "-b", "-r", KLAYOUT_RULES, "-rd", "layout=" + json, "-rd",
-                                              "out=" + times, "-rd", "work=xor"},
-                                             f.root, f.root + "/klayout.err");
-  double theirs = 0, found = 0;
-  for (const auto& [name, value] : bench::ReadKlayoutTimes(times)) {
-    if (name == "total") theirs = value;
-    if (name == "found") found = value;
-  }
-  if (kl.status != 0 || theirs <= 0) {
+  const bench::KlayoutRun kl = bench::RunKlayoutRules(KLAYOUT_RULES, "xor", f.root);
+  if (!kl.ran) {
     std::printf("  klayout did not run (status %d): no ratio\n", kl.status);
     return;
   }
-  std::printf("  klayout: %.3f s of its own XOR (%.0f polygons; %.2f s with its start-up and layout)\n", theirs, found,
-              kl.seconds);
-  std::printf("  ratio ours / klayout: %.2f\n", ours / theirs);
+  std::printf("  klayout: %.3f s of its own XOR (%.0f polygons; %.2f s with its start-up and layout)\n", kl.seconds,
+              kl.found, kl.wholeSeconds);
+  std::printf("  ratio ours / klayout: %.2f\n", ours / kl.seconds);
 }
 
 }  // namespace
