@@ -10,6 +10,7 @@
 #include <cstdint>
 #include <filesystem>
 #include <fstream>
+#include <optional>
 #include <sstream>
 #include <string>
 #include <string_view>
@@ -89,6 +90,19 @@ inline std::string MakeScratchFolder(const char* prefix) {
   std::string templ = (std::filesystem::temp_directory_path(ec) / (std::string(prefix) + "-XXXXXX")).string();
   const char* made = mkdtemp(templ.data());
   return std::string(made ? made : ".") + "/";
+}
+
+// Removes what an input left in a scratch folder of MakeScratchFolder.
+inline void EmptyFolder(const std::string& folder) {
+  std::error_code ec;
+  for (const auto& entry : std::filesystem::directory_iterator(folder, ec)) std::filesystem::remove(entry.path(), ec);
+}
+
+// An importer's answer when it asks for a new cell name: three names, then none, so that the import
+// stops as at a user's Abort and no input asks for ever.
+inline std::optional<std::string> NextNewName(int& named) {
+  if (++named > 3) return std::nullopt;
+  return "FUZZ" + std::to_string(named);
 }
 
 using Entry = void (*)(const std::uint8_t* data, std::size_t size);

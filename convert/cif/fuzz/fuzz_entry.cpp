@@ -39,12 +39,6 @@ void ReadCommands(std::string_view text) {
   sink = sink + ParseCifLayers(text, true).size() + ParseCifLayers(text, false).size();
 }
 
-// A folder of this process for the TLC files an import writes.
-const std::string& ScratchFolder() {
-  static const std::string folder = fuzzsupport::MakeScratchFolder("ciffuzz");
-  return folder;
-}
-
 }  // namespace
 
 void FuzzOneCifInput(const std::uint8_t* data, std::size_t size) {
@@ -53,7 +47,8 @@ void FuzzOneCifInput(const std::uint8_t* data, std::size_t size) {
 
   // The last byte picks the settings, so that each input stays one case.
   const unsigned pick = size ? data[size - 1] : 0;
-  const std::string& folder = ScratchFolder();
+  // A folder of this process for the TLC files an import writes.
+  static const std::string folder = fuzzsupport::MakeScratchFolder("ciffuzz");
   ImportSettings settings;
   SetImportDefaults(settings);
   settings.slots[kImpCifFile] = folder + "FUZZ.CIF";
@@ -73,14 +68,10 @@ void FuzzOneCifInput(const std::uint8_t* data, std::size_t size) {
   utilib::QuietUi ui;
   utilib::Job job(kImportProgram, ui);
   int named = 0;
-  const utilib::NewNameAsker ask = [&named](std::string_view) -> std::optional<std::string> {
-    if (++named > 3) return std::nullopt;  // then the import stops, as a user's Abort does
-    return "FUZZ" + std::to_string(named);
-  };
+  const utilib::NewNameAsker ask = [&named](std::string_view) { return fuzzsupport::NextNewName(named); };
   ImportCifText(job, settings, ask, text);
   utilib::CloseReport(job);
-  std::error_code ec;
-  for (const auto& entry : std::filesystem::directory_iterator(folder, ec)) std::filesystem::remove(entry.path(), ec);
+  fuzzsupport::EmptyFolder(folder);
 }
 
 }  // namespace cif

@@ -31,12 +31,6 @@ void ReadItems(std::string_view text) {
   sink = sink + static_cast<double>(scanner.SawEof()) + static_cast<int>(scanner.Status());
 }
 
-// A folder of this process for the TLC files an import writes.
-const std::string& ScratchFolder() {
-  static const std::string folder = fuzzsupport::MakeScratchFolder("dxffuzz");
-  return folder;
-}
-
 }  // namespace
 
 void FuzzOneDxfInput(const std::uint8_t* data, std::size_t size) {
@@ -45,7 +39,8 @@ void FuzzOneDxfInput(const std::uint8_t* data, std::size_t size) {
 
   // The last byte picks the settings, so that each input stays one case.
   const unsigned pick = size ? data[size - 1] : 0;
-  const std::string& folder = ScratchFolder();
+  // A folder of this process for the TLC files an import writes.
+  static const std::string folder = fuzzsupport::MakeScratchFolder("dxffuzz");
   ImportSettings settings;
   SetImportDefaults(settings);
   settings.main[0] = folder + "FUZZ.DXF";
@@ -65,14 +60,10 @@ void FuzzOneDxfInput(const std::uint8_t* data, std::size_t size) {
   utilib::QuietUi ui;
   utilib::Job job(kImportProgram, ui);
   int named = 0;
-  const utilib::NewNameAsker ask = [&named](std::string_view) -> std::optional<std::string> {
-    if (++named > 3) return std::nullopt;  // then the import stops, as a user's Abort does
-    return "FUZZ" + std::to_string(named);
-  };
+  const utilib::NewNameAsker ask = [&named](std::string_view) { return fuzzsupport::NextNewName(named); };
   ImportDxfText(job, settings, layers, ask, text);
   utilib::CloseReport(job);
-  std::error_code ec;
-  for (const auto& entry : std::filesystem::directory_iterator(folder, ec)) std::filesystem::remove(entry.path(), ec);
+  fuzzsupport::EmptyFolder(folder);
 }
 
 }  // namespace dxf

@@ -41,18 +41,13 @@ void ReadRecords(const std::uint8_t* data, std::size_t size) {
   sink = sink + static_cast<double>(reader.HeaderLine().size());
 }
 
-// A folder of this process for the TLC files an import writes.
-const std::string& ScratchFolder() {
-  static const std::string folder = fuzzsupport::MakeScratchFolder("gdsfuzz");
-  return folder;
-}
-
 }  // namespace
 
 void FuzzOneGdsInput(const std::uint8_t* data, std::size_t size) {
   ReadRecords(data, size);
 
-  const std::string& folder = ScratchFolder();
+  // A folder of this process for the TLC files an import writes.
+  static const std::string folder = fuzzsupport::MakeScratchFolder("gdsfuzz");
   ImportSettings settings;
   SetImportDefaults(settings);
   settings.main[0] = folder + "FUZZ.GDS";
@@ -63,15 +58,10 @@ void FuzzOneGdsInput(const std::uint8_t* data, std::size_t size) {
   utilib::QuietUi ui;
   utilib::Job job(kImportProgram, ui);
   int named = 0;
-  const utilib::NewNameAsker ask = [&named](std::string_view) -> std::optional<std::string> {
-    if (++named > 3) return std::nullopt;  // then the import stops, as a user's Abort does
-    return "FUZZ" + std::to_string(named);
-  };
+  const utilib::NewNameAsker ask = [&named](std::string_view) { return fuzzsupport::NextNewName(named); };
   ImportGdsBytes(job, settings, ask, std::string(reinterpret_cast<const char*>(data), size));
   utilib::CloseReport(job);
-  std::error_code ec;
-  for (const auto& entry : std::filesystem::directory_iterator(folder, ec))
-    std::filesystem::remove(entry.path(), ec);
+  fuzzsupport::EmptyFolder(folder);
 }
 
 }  // namespace gds
