@@ -90,6 +90,9 @@ class Importer {
   bool ConvertCifSymbols();
   void BeginSymbol(const CifCommand& c, std::size_t letters);
   void EndSymbol();
+  // The open cell file's header from what was written to it, its report line, and the file closed;
+  // false when it could not be written (the run then stops).
+  bool FinishCell(const utilib::StructureRow& row, double scale);
   void Feature(std::int64_t raw) {
     if (raw != 0) gcd_ = Gcd(gcd_, raw < 0 ? -raw : raw);
   }
@@ -302,15 +305,11 @@ void Importer::BeginSymbol(const CifCommand& c, std::size_t letters) {
   writing_ = true;
 }
 
-void Importer::EndSymbol() {
-  inSymbol_ = false;
-  if (!writing_) return;
-  writing_ = false;
-  utilib::StructureRow& row = names_.rows[row_];
+bool Importer::FinishCell(const utilib::StructureRow& row, double scale) {
   const tlc::TlcRecordCounts counts = tlc_->Writer().Counts();
   tlc::TlcHeader header;
   header.name = row.cellName;
-  header.scale = scale_;
+  header.scale = scale;
   header.unit = "um";
   header.rank = row.rank;
   header.boxes = counts.boxes;
@@ -324,9 +323,17 @@ void Importer::EndSymbol() {
                        static_cast<unsigned>(counts.vertices), counts.cellRefs);
   if (!tlc_->CloseCellTlc()) {
     Stop(Format("Unable to Write %s.TLC ... Can't Continue", row.cellName.c_str()));
-    return;
+    return false;
   }
   ++tlcFiles_;
+  return true;
+}
+
+void Importer::EndSymbol() {
+  inSymbol_ = false;
+  if (!writing_) return;
+  writing_ = false;
+  if (!FinishCell(names_.rows[row_], scale_)) return;
   CheckResolution();
   utilib::ShowPause(job_, 500);
 }
@@ -657,23 +664,7 @@ bool Importer::WriteTokenCells() {
     label.text = ("<<" + row.cellName + ">>").substr(0, tlc::kTextLength);
     label.vertexCount = tlc::TextVertexCount(label.text.size());
     tlc_->Writer().PutText(label);
-    const tlc::TlcRecordCounts counts = tlc_->Writer().Counts();
-    tlc::TlcHeader header;
-    header.name = row.cellName;
-    header.scale = scale;
-    header.unit = "um";
-    header.rank = row.rank;
-    header.paths = counts.paths + counts.texts;
-    header.vertices = static_cast<std::int32_t>(counts.vertices);
-    tlc::StampNow(header);
-    tlc_->Writer().PutHeader(header);
-    utilib::ReportPrintf(job_, "%-24s%-5d%-8d%-8ld%-8ld%-8u%-8d\n", row.cellName.c_str(), row.rank, 0, 0L,
-                         static_cast<long>(counts.texts), static_cast<unsigned>(counts.vertices), 0);
-    if (!tlc_->CloseCellTlc()) {
-      Stop(Format("Unable to Write %s.TLC ... Can't Continue", row.cellName.c_str()));
-      return false;
-    }
-    ++tlcFiles_;
+    if (!FinishCell(row, scale)) return false;
   }
   return !job_.abort;
 }
