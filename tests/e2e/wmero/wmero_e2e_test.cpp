@@ -6,6 +6,7 @@
 
 #include <algorithm>
 #include <cmath>
+#include <cstdint>
 #include <cstdlib>
 #include <filesystem>
 #include <fstream>
@@ -166,6 +167,34 @@ TEST_F(WmeroRun, FitShowsTheWholeDemoCell) {
   const int span = screen.X(2300) - screen.X(-100);
   EXPECT_GT(LitRow(shot, screen.Y(-230), screen.X(-100), screen.X(2300)), span * 9 / 10);
   EXPECT_GT(LitRow(shot, screen.Y(-170), screen.X(-100), screen.X(2300)), span * 9 / 10);
+}
+
+// FNV-1a over the drawing area of a snapshot (the panels around it are Qt's to draw).
+std::uint64_t DrawingAreaHash(const gfx::Surface& s) {
+  std::uint64_t h = 14695981039346656037ull;
+  for (int y = 24; y < s.height - 42; ++y)
+    for (int x = 0; x < s.width - 94; ++x) {
+      const std::uint32_t p = s.Row(y)[x] & 0xFFFFFFu;
+      for (int k = 0; k < 4; ++k) {
+        h ^= (p >> (8 * k)) & 0xFF;
+        h *= 1099511628211ull;
+      }
+    }
+  return h;
+}
+
+// The demo drawing's picture at Fit is held fixed, and further Draw commands give it again.
+TEST_F(WmeroRun, TheDemoPictureAtFitStaysAsItWas) {
+  CopyDemo();
+  ASSERT_EQ(Run("wait\ncommand 22\nwait\nsnapshot fit.png\ncommand 27\nwait\ncommand 27\nwait\n"
+                "snapshot again.png\nquit\n",
+                "TOP"),
+            0);
+  const gfx::Surface fit = Picture("fit.png");
+  ASSERT_EQ(fit.width, 796);
+  ASSERT_EQ(fit.height, 777);
+  EXPECT_EQ(DrawingAreaHash(fit), 0x90746ee1fd7861f9ull) << std::hex << DrawingAreaHash(fit);
+  EXPECT_EQ(DrawingAreaHash(Picture("again.png")), DrawingAreaHash(fit));
 }
 
 TEST_F(WmeroRun, AnInstanceTurnedAQuarterLandsWhereItsOrientationPutsIt) {
