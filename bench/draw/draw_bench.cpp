@@ -1,10 +1,19 @@
-// Full redraws at Fit of generated layouts into a 702 x 711 drawing rectangle: a hierarchy of 10,000
-// leaf instances in every orientation holding 250,000 boxes, and a flat cell of 250,000 boxes. In
-// the same run the same layouts, written as GDSII by gdspy, are rendered by klayout in batch mode to
-// an image of the same size and window, timed inside klayout after a zoom by 0.1% (a changed view,
-// not its start-up); both times and their ratio are printed.
-// MERO_BENCH_KEEP=1: both pictures of each go to /tmp/mero-draw-bench. MERO_BENCH_RUNS=n: n redraws
-// (7). MERO_BENCH_NO_PEER=1: the editor only (for profiling).
+// Full redraws at Fit of generated layouts in a 702 x 711 drawing rectangle: a hierarchy of 10,000
+// leaf instances in every orientation holding 250,000 boxes, and a flat cell of 250,000 boxes.
+//
+// Ours is the editor as a user runs it: build/MERO6/wmero headless in scripted mode in a drawing
+// folder holding the layouts, Fit, then N Draw commands; the time of a run with N redraws less that
+// of a run with none, divided by N (medians of three runs each). Beside it, in the same run,
+// klayout's own layout view renders the same layouts written as GDSII by gdspy: grid and texts
+// hidden, the whole hierarchy, fitted, each render after a zoom to a box 0.1% or 0.2% larger than
+// the fit; its figure is the median of its renders. Both and their ratio are printed; the engine's
+// redraw timed inside this process comes first, for profiling.
+//
+// MERO_BENCH_REDRAWS=N: the editor's redraws per run (100). MERO_BENCH_RENDERS=N: klayout's renders
+// (200). MERO_BENCH_RUNS=N: redraws of the engine in this process (7). MERO_BENCH_NO_PEER=1: no
+// klayout. MERO_BENCH_ENGINE_ONLY=1: neither the editor nor klayout (for profiling the engine).
+// MERO_BENCH_KEEP=1: the pictures (engine, editor, klayout) go to /tmp/mero-draw-bench, the drawing
+// folder with its scripts to /tmp/mero-draw-bench/folder.
 #include <unistd.h>
 
 #include <algorithm>
@@ -14,25 +23,26 @@
 #include <filesystem>
 #include <fstream>
 #include <string>
+#include <thread>
 #include <vector>
 
-#include "editor/db/extent.h"
+#include "bench/common/measure.h"
+#include "editor/db/cell_index.h"
+#include "editor/db/form_file.h"
+#include "editor/db/settings.h"
 #include "editor/ui/draw/engine.h"
-#include "editor/ui/draw/tests/fixture.h"
+#include "editor/ui/draw/tests/layouts.h"
 #include "platform/gfx/canvas.h"
 #include "platform/gfx/png.h"
 
 namespace {
-
-constexpr int kWidth = 702;  // the drawing rectangle
-constexpr int kHeight = 711;
 
 using drawtest::Box;
 using drawtest::Cell;
 using drawtest::Path;
 using drawtest::Ref;
 
-// The same cell as a line of the layout description the GDSII writer reads.
+// The same cell as lines of the layout description the GDSII writer reads.
 void Describe(const Cell& c, std::ofstream& layout) {
   layout << "CELL " << c.name << "\n";
   for (const Box& b : c.boxes)
@@ -50,128 +60,135 @@ void Add(drawtest::Folder& f, const Cell& c, std::ofstream& layout) {
   Describe(c, layout);
 }
 
-// LEAF: 25 boxes on 8 layers, 3 wide paths and a polygon; MID: 100 LEAFs in all 8 orientations;
-// TOP: 100 MIDs likewise. Fitted to the screen a LEAF is some 5 pixels wide; its boxes are made
-// long enough (more than a thousandth of the view) to be drawn rather than skipped as too small.
-void MakeHierarchy(drawtest::Folder& f, std::ofstream& layout) {
-  Cell leaf{"LEAF", 1, {}, {}, {}, {}};
-  for (int i = 0; i < 25; ++i) {
-    const std::int32_t x = 40 * (i % 5) * 4, y = 130 * (i / 5);
-    leaf.boxes.push_back({1 + i % 8, x, y, x + 300 + 10 * (i % 3), y + 100});
+double Ms(std::chrono::steady_clock::duration d) { return std::chrono::duration<double, std::milli>(d).count(); }
+
+double Median(std::vector<double> v) {
+  if (v.empty()) return 0;
+  std::sort(v.begin(), v.end());
+  return v.size() % 2 ? v[v.size() / 2] : (v[v.size() / 2 - 1] + v[v.size() / 2]) / 2;
+}
+
+int EnvCount(const char* name, int fallback) {
+  const char* v = std::getenv(name);
+  const int n = v ? std::atoi(v) : fallback;
+  return n >= 1 ? n : fallback;
+}
+
+bool SameDrawingArea(const gfx::Surface& a, const gfx::Surface& b, const draw::DrawingArea& area) {
+  if (a.width != b.width || a.height != b.height) return false;
+  for (int y = area.top; y < area.bottom; ++y)
+    for (int x = area.left; x < area.right; ++x)
+      if ((a.Row(y)[x] & 0xFFFFFFu) != (b.Row(y)[x] & 0xFFFFFFu)) return false;
+  return true;
+}
+
+// The folder's index, settings and form file, so that the editor opens it as a drawing folder.
+bool WriteDrawingFolder(drawtest::Folder& f) {
+  db::Settings s = f.d.settings;
+  s.layerSelectionByTable = 0;  // the rank's layer list, 1-64, not the form file's rows
+  s.modeWord &= ~draw::kModeOrigin;  // the origin mark is the editor's, not the engine's
+  return db::WriteCellIndexFile(f.d.index, db::kCellIndexFile) == 1 && db::WriteSettingsFile(s) == 1 &&
+         db::WriteDefaultFormFile() == 1;
+}
+
+// Median wall time of the editor's run with `redraws` Draw commands after Fit, in ms; < 0 failed.
+double EditorRun(const std::string& work, const std::string& cell, int redraws, int runs, const std::string& shot) {
+  const std::string script = work + "/redraws-" + std::to_string(redraws) + ".txt";
+  {
+    std::ofstream out(script);
+    out << "wait\ncommand 22\nwait\n";
+    if (!shot.empty()) out << "snapshot " << shot << "\n";
+    for (int i = 0; i < redraws; ++i) out << "command 27\nwait\n";
+    out << "quit\n";
   }
-  for (int i = 0; i < 3; ++i)
-    leaf.paths.push_back({9 + i, 30 - 60 * (i % 2), {{0, 650 + 40 * i}, {300, 650 + 40 * i}, {300 + 80 * i, 780}}});
-  leaf.paths.push_back({12, 0, {{600, 0}, {760, 0}, {760, 500}, {680, 600}, {600, 0}}});
-  Add(f, leaf, layout);
-  Cell mid{"MID", 2, {{13, -100, -100, 10000, 0}, {14, -100, 0, 0, 10000}}, {}, {}, {}};
-  for (int i = 0; i < 100; ++i)
-    mid.refs.push_back({"LEAF", i % 8, 1000 * (i % 10) + 400, 1000 * (i / 10) + 400});
-  Add(f, mid, layout);
-  Cell top{"TOP", 3, {{15, 0, -400, 120000, -300}}, {}, {}, {}};
-  for (int j = 0; j < 100; ++j)
-    top.refs.push_back({"MID", (j * 3) % 8, 12000 * (j % 10) + 6000, 12000 * (j / 10) + 6000});
-  Add(f, top, layout);
-}
-
-void MakeFlat(drawtest::Folder& f, std::ofstream& layout) {
-  Cell flat{"FLAT", 1, {}, {}, {}, {}};
-  flat.boxes.reserve(250000);
-  for (int i = 0; i < 250000; ++i) {
-    const std::int32_t x = 100 * (i % 500), y = 100 * (i / 500);
-    // long enough to be drawn at the fitted view, so they overlap their neighbours
-    flat.boxes.push_back({1 + (i * 7) % 64, x, y, x + 150 + (i % 3) * 10, y + 60});
-  }
-  Add(f, flat, layout);
-}
-
-double Ms(std::chrono::steady_clock::duration d) {
-  return std::chrono::duration<double, std::milli>(d).count();
-}
-
-struct Result {
-  double median = 0;
-  double best = 0;
-};
-
-Result Summary(std::vector<double> times) {
-  if (times.empty()) return Result{};
-  std::sort(times.begin(), times.end());
-  return Result{times[times.size() / 2], times.front()};
-}
-
-int Runs() {
-  const char* v = std::getenv("MERO_BENCH_RUNS");
-  const int n = v ? std::atoi(v) : 7;
-  return n >= 1 ? n : 7;
-}
-
-Result TimeRedraws(draw::Engine& e, gfx::Surface& surface, int runs) {
+  setenv("MERO_SCRIPT", script.c_str(), 1);
+  setenv("MERO_LOG", (work + "/editor.log").c_str(), 1);
+  std::fflush(stdout);  // a child must not print what is waiting here
   std::vector<double> times;
-  for (int i = 0; i < runs; ++i) {
-    std::fill(surface.pixels.begin(), surface.pixels.end(), 0u);
-    const auto t0 = std::chrono::steady_clock::now();
-    draw::Redraw(e, 0);
-    times.push_back(Ms(std::chrono::steady_clock::now() - t0));
+  for (int r = 0; r < runs; ++r) {
+    const bench::ChildRun run = bench::RunChild({MERO_SUITE_DIR "/wmero", cell}, work, work + "/editor.err");
+    if (run.status != 0) return -1;
+    times.push_back(run.seconds * 1000);
   }
-  return Summary(times);
+  return Median(times);
 }
+
+struct Figures {
+  double ours = 0;  // ms per redraw, 0 when not measured
+  double peer = 0;
+};
 
 void Compare(const char* title, drawtest::Folder& f, const std::string& cell, const std::string& work,
              const std::string& layoutFile, const std::string& source) {
+  std::printf("%s\n", title);
   f.Open(cell);
   db::Database& d = f.d;
-  const int row = d.current.row;
   draw::ViewState view;
   draw::LayerMasks masks;
-  // the editor's client area around a drawing rectangle of kWidth x kHeight
-  const draw::DrawingArea area = draw::LayoutDrawingArea(kWidth + 94, kHeight + 66);
-  draw::SetDrawingArea(view, area);
-  const db::CellIndexEntry& e = d.index.rows[std::size_t(row)];
-  const db::ViewFit fit = db::FitViewToExtent(db::Extent{e.left, e.bottom, e.right, e.top}, view.ratio);
-  view.width = fit.width;
-  view.centreX = fit.centreX;
-  view.centreY = fit.centreY;
-  draw::NormalizeView(view, d.settings);
-  gfx::Surface surface(kWidth + 94, kHeight + 66);
+  drawtest::FitView(view, d, d.current.row);
+  gfx::Surface surface(drawtest::kClientWidth, drawtest::kClientHeight);
   gfx::Canvas canvas(surface);
   draw::Engine engine(d, view, masks);
   engine.canvas = &canvas;
-  const int runs = Runs();
-  const Result mero = TimeRedraws(engine, surface, runs);
-  gfx::SavePng(work + "/" + e.name + "-mero.png", surface);
-  std::printf("%s\n", title);
-  std::printf("  mero redraw    %8.1f ms median of %d (best %.1f)\n", mero.median, runs, mero.best);
-  if (std::getenv("MERO_BENCH_NO_PEER")) return;
+  const int engineRuns = EnvCount("MERO_BENCH_RUNS", 7);
+  std::vector<double> times;
+  for (int i = 0; i < engineRuns; ++i) {
+    std::fill(surface.pixels.begin(), surface.pixels.end(), 0u);
+    const auto t0 = std::chrono::steady_clock::now();
+    draw::Redraw(engine, 0);
+    times.push_back(Ms(std::chrono::steady_clock::now() - t0));
+  }
+  const std::string picture = work + "/" + cell + "-engine.png";
+  gfx::SavePng(picture, surface);
+  std::printf("  engine redraw in this process %8.2f ms median of %d (best %.2f)\n", Median(times), engineRuns,
+              *std::min_element(times.begin(), times.end()));
+  if (std::getenv("MERO_BENCH_ENGINE_ONLY")) return;
 
-  const std::string gds = work + "/" + e.name + ".gds";
-  const std::string times = work + "/" + e.name + "-times.txt";
-  std::string cmd = "/usr/bin/python3 " + source + "/write_gds.py " + layoutFile + " " + gds;
-  if (std::system(cmd.c_str()) != 0) {
-    std::printf("  gdspy could not write the layout\n");
-    return;
+  Figures fig;
+  const int redraws = EnvCount("MERO_BENCH_REDRAWS", 100);
+  const std::string shot = cell + "-editor.png";
+  const double none = EditorRun(work, cell, 0, 3, shot);
+  const double many = none < 0 ? -1 : EditorRun(work, cell, redraws, 3, "");
+  if (many < 0) {
+    std::printf("  the editor did not run (see %s/editor.log)\n", work.c_str());
+  } else {
+    fig.ours = (many - none) / redraws;
+    gfx::Surface editor;
+    const bool same = gfx::LoadPng(work + "/" + shot, editor) == 1 && SameDrawingArea(editor, surface, view.area);
+    std::printf("  ours: the editor's Draw        %8.2f ms a redraw (%d redraws %.0f ms, none %.0f ms, medians of 3)%s\n",
+                fig.ours, redraws, many, none, same ? "" : "  PICTURE DIFFERS FROM THE ENGINE'S");
   }
-  char box[160];
-  std::snprintf(box, sizeof box, "%d,%d,%d,%d", view.left, view.bottom, view.right, view.top);
-  cmd = "klayout -b -r " + source + "/render.py -rd gds=" + gds + " -rd png=" + work + "/" + e.name +
-        "-klayout.png -rd w=" + std::to_string(kWidth) + " -rd h=" + std::to_string(kHeight) +
-        " -rd box=" + box + " -rd views=" + std::to_string(runs) + " -rd times=" + times + " >/dev/null 2>&1";
-  const auto t0 = std::chrono::steady_clock::now();
-  const int rc = std::system(cmd.c_str());
-  const double process = Ms(std::chrono::steady_clock::now() - t0);
-  double load = 0, first = 0;
-  std::vector<double> changed;
-  std::ifstream in(times);
-  if (rc == 0 && in >> load >> first)
-    for (double t; in >> t;) changed.push_back(t * 1000);
-  if (changed.empty()) {
-    std::printf("  klayout did not run\n");
-    return;
+
+  if (!std::getenv("MERO_BENCH_NO_PEER")) {
+    const std::string gds = work + "/" + cell + ".gds";
+    const std::string timesFile = work + "/" + cell + "-times.txt";
+    std::fflush(stdout);
+    std::string cmd = "/usr/bin/python3 " + source + "/write_gds.py " + layoutFile + " " + gds;
+    if (std::system(cmd.c_str()) != 0) {
+      std::printf("  gdspy could not write the layout\n");
+    } else {
+      const int renders = EnvCount("MERO_BENCH_RENDERS", 200);
+      cmd = "klayout -b -r " + source + "/render.py -rd gds=" + gds + " -rd png=" + work + "/" + cell +
+            "-klayout.png -rd w=" + std::to_string(view.area.right - view.area.left) +
+            " -rd h=" + std::to_string(view.area.bottom - view.area.top) + " -rd views=" + std::to_string(renders) +
+            " -rd times=" + timesFile + " >/dev/null 2>&1";
+      const int rc = std::system(cmd.c_str());
+      double load = 0;
+      std::vector<double> changed;
+      std::ifstream in(timesFile);
+      if (rc == 0 && in >> load)
+        for (double t; in >> t;) changed.push_back(t * 1000);
+      if (changed.empty()) {
+        std::printf("  klayout did not run\n");
+      } else {
+        fig.peer = Median(changed);
+        std::printf("  klayout's render               %8.2f ms median of %zu (best %.2f, first %.2f; load %.0f ms)\n",
+                    fig.peer, changed.size(), *std::min_element(changed.begin(), changed.end()), changed.front(),
+                    load * 1000);
+      }
+    }
   }
-  const Result peer = Summary(changed);
-  std::printf("  klayout render %8.1f ms median of %zu changed views (best %.1f; first image %.1f; load %.1f; "
-              "whole process %.0f)\n",
-              peer.median, changed.size(), peer.best, first * 1000, load * 1000, process);
-  std::printf("  ratio mero / klayout: %.2f\n", mero.median / peer.median);
+  if (fig.ours > 0 && fig.peer > 0) std::printf("  ratio ours / klayout: %.2f\n", fig.ours / fig.peer);
 }
 
 }  // namespace
@@ -180,18 +197,24 @@ int main() {
   drawtest::Folder f;
   const std::string work = f.root + "/Work";
   const std::string source = std::string(MERO_SOURCE_DIR) + "/bench/draw";
-  for (int l = 0; l < 64; ++l) {
-    f.d.settings.layerFills[std::size_t(l)] = 1 + l % 12;
-    f.d.settings.layerPalette[std::size_t(l)] = 9 + l % 12;
-  }
+  drawtest::LayoutColours(f.d.settings);
   {
     std::ofstream layout(work + "/hier.txt");
-    MakeHierarchy(f, layout);
+    for (const Cell& c : drawtest::HierarchyLayout()) Add(f, c, layout);
   }
   {
     std::ofstream layout(work + "/flat.txt");
-    MakeFlat(f, layout);
+    Add(f, drawtest::FlatLayout(), layout);
   }
+  if (!WriteDrawingFolder(f)) {
+    std::printf("the drawing folder could not be written\n");
+    return 1;
+  }
+  // the editor headless; its single-instance lock in the folder, so that editors run meanwhile
+  // elsewhere do not count
+  setenv("QT_QPA_PLATFORM", "offscreen", 1);
+  setenv("XDG_RUNTIME_DIR", work.c_str(), 1);
+  std::printf("%u cores\n", std::thread::hardware_concurrency());
   Compare("hierarchy: 10,100 instances in 3 levels, every orientation (10,000 leaf cells of 25 boxes and 4 paths), "
           "702 x 711",
           f, "TOP", work, work + "/hier.txt", source);
@@ -199,11 +222,13 @@ int main() {
   if (std::getenv("MERO_BENCH_KEEP")) {
     const std::string keep = "/tmp/mero-draw-bench";
     std::filesystem::create_directories(keep);
+    std::filesystem::remove_all(keep + "/folder");
+    std::filesystem::copy(work, keep + "/folder", std::filesystem::copy_options::recursive);
     for (const auto& entry : std::filesystem::directory_iterator(work))
       if (entry.path().extension() == ".png")
         std::filesystem::copy_file(entry.path(), keep + "/" + entry.path().filename().string(),
                                    std::filesystem::copy_options::overwrite_existing);
-    std::printf("pictures in %s\n", keep.c_str());
+    std::printf("pictures in %s, the drawing folder in %s/folder\n", keep.c_str(), keep.c_str());
   }
   return 0;
 }
