@@ -15,21 +15,6 @@ namespace gfx {
 using detail::DevPoint;
 using i64 = std::int64_t;
 
-enum class OpKind : std::uint8_t { Line, LineWithEnd, Polygon, PolygonWinding, Box };
-
-struct FigureList::Op {
-  OpKind kind;
-  PenStyle style;
-  Mix mix;      // lines and the box's lines
-  Mix fillMix;  // polygons and the box's fill
-  std::int32_t paint;
-  std::uint32_t ink;
-  // Line: a, b. Box: l, t, r, b. Polygon: first point, count.
-  std::int32_t x0, y0, x1, y1;
-  // where the dash pattern starts: kept modulo 24, which every pattern's length divides
-  std::int32_t phase;
-};
-
 namespace {
 
 // Bands fewer than this many figures are not worth a thread.
@@ -160,6 +145,8 @@ void FigureList::Begin(Canvas& canvas) {
   for (int y = 0; y < rows; ++y) bandOfRow_[std::size_t(y)] = std::uint16_t(y / bandHeight_);
   bandOps_.resize(std::size_t(bands_));  // kept with their room from list to list
   for (auto& v : bandOps_) v.clear();
+  clipTop_ = target_.clip.IsEmpty() ? INT64_MAX : target_.clip.top;
+  clipBottom_ = target_.clip.IsEmpty() ? INT64_MIN : target_.clip.bottom;
 }
 
 int FigureList::AddPaint(const Brush& brush, Color background, Color text, BackgroundMode mode) {
@@ -175,18 +162,6 @@ int FigureList::AddPaint(const Brush& brush, Color background, Color text, Backg
   paintKeys_.push_back(key);
   paints_.push_back(detail::PaintOf(brush, brush.color, background, text, mode, brushOrigin_));
   return int(paints_.size() - 1);
-}
-
-void FigureList::Push(const Op& op, i64 yMin, i64 yMax) {
-  yMin += oy_;
-  yMax += oy_;
-  const i64 top = target_.clip.top, bottom = target_.clip.bottom;
-  if (!canvas_ || target_.clip.IsEmpty() || yMax < top || yMin >= bottom) return;  // nothing it could draw
-  ++count_;
-  // each band keeps its own copy: the threads then read only their own figures, in order
-  const int first = bandOfRow_[std::size_t(std::max(yMin, top) - top)];
-  const int last = bandOfRow_[std::size_t(std::min(yMax, bottom - 1) - top)];
-  for (int b = first; b <= last; ++b) bandOps_[std::size_t(b)].push_back(op);
 }
 
 void FigureList::Line(Point a, Point b, PenStyle style, Color ink, Mix mix, i64 phase, bool withEnd) {
@@ -211,12 +186,6 @@ void FigureList::Polygon(std::span<const Point> points, bool winding, int paint,
   Push(op, lo, hi);
   if (count_ == before) return;
   for (const Point& p : points) points_.push_back(DevPoint{p.x + ox_, p.y + oy_});
-}
-
-void FigureList::Box(int l, int t, int r, int b, PenStyle style, Color ink, Mix lineMix, int paint, Mix fillMix) {
-  if (paint >= int(paints_.size())) paint = -1;
-  const Op op{OpKind::Box, style, lineMix, fillMix, paint, ink, l, t, r, b, 0};
-  Push(op, t, b);
 }
 
 void FigureList::DrawBand(const detail::Target& band, int index) const {
@@ -282,6 +251,8 @@ void FigureList::Draw(int threads) {
 void FigureList::End(int threads) {
   Draw(threads);
   canvas_ = nullptr;
+  clipTop_ = INT64_MAX;
+  clipBottom_ = INT64_MIN;
 }
 
 }  // namespace gfx

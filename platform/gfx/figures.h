@@ -5,6 +5,7 @@
 // Each figure says which canvas calls it stands for; coordinates are logical, as on the canvas. The
 // canvas's surface, clip, origin and brush origin are taken at Begin and must not change before Draw.
 #pragma once
+#include <algorithm>
 #include <cstdint>
 #include <span>
 #include <vector>
@@ -38,7 +39,10 @@ class FigureList {
   // The picture of an axis-aligned box: the lines left (l, b)->(l, t), bottom (l, b)->(r, b),
   // right (r, b)->(r, t) and top (l, t)->(r, t), each with its end (Line with withEnd), then with
   // paint >= 0 the polygon (l, b) (r, b) (r, t) (l, t). Needs l <= r and t <= b.
-  void Box(int l, int t, int r, int b, PenStyle style, Color ink, Mix lineMix, int paint, Mix fillMix);
+  void Box(int l, int t, int r, int b, PenStyle style, Color ink, Mix lineMix, int paint, Mix fillMix) {
+    if (paint >= int(paints_.size())) paint = -1;
+    Push(Op{OpKind::Box, style, lineMix, fillMix, paint, ink, l, t, r, b, 0}, t, b);
+  }
 
   // Draws everything recorded on up to `threads` threads (0: as many as the machine has) and
   // empties the list; it stays begun for the same canvas.
@@ -47,14 +51,40 @@ class FigureList {
   void End(int threads = 0);
 
  private:
-  struct Op;
-  void Push(const Op& op, std::int64_t yMin, std::int64_t yMax);
+  enum class OpKind : std::uint8_t { Line, LineWithEnd, Polygon, PolygonWinding, Box };
+  struct Op {
+    OpKind kind;
+    PenStyle style;
+    Mix mix;      // lines and the box's lines
+    Mix fillMix;  // polygons and the box's fill
+    std::int32_t paint;
+    std::uint32_t ink;
+    // Line: a, b. Box: l, t, r, b. Polygon: first point, count.
+    std::int32_t x0, y0, x1, y1;
+    // where the dash pattern starts: kept modulo 24, which every pattern's length divides
+    std::int32_t phase;
+  };
+  // Gives the figure to every band its rows yMin..yMax (logical) touch.
+  void Push(const Op& op, std::int64_t yMin, std::int64_t yMax) {
+    yMin += oy_;
+    yMax += oy_;
+    if (yMax < clipTop_ || yMin >= clipBottom_) return;  // nothing it could draw
+    ++count_;
+    // each band keeps its own copy: the threads then read only their own figures, in order
+    const int first = bandOfRow_[std::size_t(std::max(yMin, clipTop_) - clipTop_)];
+    const int last = bandOfRow_[std::size_t(std::min(yMax, clipBottom_ - 1) - clipTop_)];
+    for (int b = first; b <= last; ++b) bandOps_[std::size_t(b)].push_back(op);
+  }
   void DrawBand(const detail::Target& band, int index) const;
 
   Canvas* canvas_ = nullptr;
   detail::Target target_;
   std::int64_t ox_ = 0;
   std::int64_t oy_ = 0;
+  // Rows of the clip; without a canvas or with an empty clip top lies past every row and bottom
+  // before, so that nothing is taken.
+  std::int64_t clipTop_ = INT64_MAX;
+  std::int64_t clipBottom_ = INT64_MIN;
   Point brushOrigin_;
   int bandHeight_ = 1;
   int bands_ = 1;

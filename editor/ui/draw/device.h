@@ -21,7 +21,7 @@ struct Style {
 bool OnPaper(const Engine& e);
 
 // World point of the edited cell to device units (doubles, before the clamp and the origin).
-inline void WorldToDevice(const Engine& e, double x, double y, double& dx, double& dy) {
+[[gnu::always_inline]] inline void WorldToDevice(const Engine& e, double x, double y, double& dx, double& dy) {
   if (e.target == Target::Screen) {
     dx = (x - e.view.left) * e.view.scaleX;
     dy = (e.view.top - y) * e.view.scaleY;
@@ -32,15 +32,11 @@ inline void WorldToDevice(const Engine& e, double x, double y, double& dx, doubl
 }
 
 // Device units clamped to the device range and rounded half away from zero.
-inline int RoundDevice(double v) {
+[[gnu::always_inline]] inline int RoundDevice(double v) {
   constexpr double kLimit = kScreenLimit;
   v = std::clamp(v, -kLimit, kLimit);
-  // floor without a library call: |w| stays within the device range
-  auto floor = [](double w) {
-    const double t = double(static_cast<long long>(w));
-    return t > w ? t - 1 : t;
-  };
-  return static_cast<int>(v < 0 ? -floor(-v + 0.5) : floor(v + 0.5));
+  // |v| + 0.5 is positive, so its floor is its truncation: no library call
+  return v < 0 ? -static_cast<int>(0.5 - v) : static_cast<int>(v + 0.5);
 }
 
 // Where device (0, 0) lies on the canvas: the drawing area's corner on the screen, the page origin
@@ -56,7 +52,7 @@ struct DeviceSegment {
   gfx::Point b;
 };
 DeviceSegment MapSegment(const Engine& e, double x1, double y1, double x2, double y2);
-inline gfx::Point MapPoint(const Engine& e, double x, double y) {
+[[gnu::always_inline]] inline gfx::Point MapPoint(const Engine& e, double x, double y) {
   double dx, dy;
   WorldToDevice(e, x, y, dx, dy);
   const gfx::Point o = DeviceOrigin(e);

@@ -185,44 +185,63 @@ void DrawWidePath(Engine& e, const std::vector<ChainPoint>& pts, std::int32_t wi
   if (outline.size() >= 4) detail::EmitPolygon(e, poly, st);
 }
 
-// A box without selected edges as one recorded figure: its edges are axis-aligned, so each maps
-// end by end and the four lines and the fill come from two device corners. False when this target
-// wants the figure by figure route (paper's two fill passes, a mirrored page).
-bool RecordBox(Engine& e, double l, double b, double r, double t, const Style& st) {
-  if (detail::OnPaper(e)) return false;
-  const gfx::Point p0 = detail::MapPoint(e, l, b), p2 = detail::MapPoint(e, r, t);
-  if (p0.x > p2.x || p2.y > p0.y) return false;
+BoxInk BoxInkOf(Engine& e, const Style& st) {
   EngineWork& w = *e.work;
-  int paint = -1;
-  gfx::Mix fillMix = gfx::Mix::Copy;
+  BoxInk k;
   const int colour = st.colour >= 0 && st.colour < kPaletteSize ? st.colour : 7;
   if (st.fill > 0 && st.fill < kFillCount) {
     int& id = w.boxPaints[std::size_t(st.fill)][std::size_t(colour)];
     // colour 0 clears exactly the pixels the pattern sets
-    const gfx::Color background = colour == 0 ? 0xFFFFFFu : detail::RecordedInk(e, colour);
+    k.background = colour == 0 ? 0xFFFFFFu : detail::RecordedInk(e, colour);
     if (id < 0)
-      id = w.figures.AddPaint(gfx::Brush::Pattern(FillPattern(st.fill)), background, 0x000000u,
+      id = w.figures.AddPaint(gfx::Brush::Pattern(FillPattern(st.fill)), k.background, 0x000000u,
                               gfx::BackgroundMode::Transparent);
-    paint = id;
-    fillMix = colour == 0 ? gfx::Mix::MaskNotPen : (st.fill == 13 ? gfx::Mix::Copy : gfx::Mix::Merge);
-    w.lastFillBackground = background;
+    k.paint = id;
+    k.fillMix = colour == 0 ? gfx::Mix::MaskNotPen : (st.fill == 13 ? gfx::Mix::Copy : gfx::Mix::Merge);
+  }
+  k.ink = detail::RecordedInk(e, colour);
+  k.style = gfx::PenStyle(std::clamp(st.dash, 0, kDashCount - 1));
+  return k;
+}
+
+// BoxInkOf for the boxes of a layer loop, kept from one drawn cell to the next while the style
+// stays.
+const BoxInk& LayerBoxInk(Engine& e, const Style& st) {
+  EngineWork& w = *e.work;
+  if (!w.lastBoxInkValid || w.lastBoxStyle.colour != st.colour || w.lastBoxStyle.fill != st.fill ||
+      w.lastBoxStyle.dash != st.dash) {
+    w.lastBoxInk = BoxInkOf(e, st);
+    w.lastBoxStyle = st;
+    w.lastBoxInkValid = true;
+  }
+  return w.lastBoxInk;
+}
+
+// The box between two device corners as one recorded figure: its edges are axis-aligned, so each
+// maps end by end and the four lines and the fill come from the two corners.
+void RecordBoxFigure(Engine& e, gfx::Point p0, gfx::Point p2, const BoxInk& k) {
+  EngineWork& w = *e.work;
+  if (k.paint >= 0) {
+    w.lastFillBackground = k.background;
     w.recordedFills = true;
   }
-  const gfx::Color ink = detail::RecordedInk(e, colour);
-  w.figures.Box(p0.x, p2.y, p2.x, p0.y, gfx::PenStyle(std::clamp(st.dash, 0, kDashCount - 1)), ink, gfx::Mix::Copy,
-                paint, fillMix);
+  w.figures.Box(p0.x, p2.y, p2.x, p0.y, k.style, k.ink, gfx::Mix::Copy, k.paint, k.fillMix);
   w.recordedLines = true;
+}
+
+// A box without selected edges as one recorded figure. False when this target wants the figure by
+// figure route (paper's two fill passes, a mirrored page).
+bool RecordBox(Engine& e, double l, double b, double r, double t, const Style& st) {
+  if (detail::OnPaper(e)) return false;
+  const gfx::Point p0 = detail::MapPoint(e, l, b), p2 = detail::MapPoint(e, r, t);
+  if (p0.x > p2.x || p2.y > p0.y) return false;
+  RecordBoxFigure(e, p0, p2, BoxInkOf(e, st));
   return true;
 }
 
-}  // namespace
-
-void DrawBox(Engine& e, int n, int level) { detail::DrawBoxStyled(e, n, level, nullptr); }
-
-void detail::DrawBoxStyled(Engine& e, int n, int level, const Style* layerStyle) {
-  PollEscape(e);
+// Box n (record r, as the store holds it) after its Esc poll.
+void DrawBoxRecord(Engine& e, int n, const db::BoxRecord& r, int level, const Style* layerStyle) {
   db::ObjectStore& s = e.db.store;
-  const db::BoxRecord r = s.GetBoxRecord(n);
   std::int64_t l = r.left, b = r.bottom, rt = r.right, t = r.top;
   const std::int64_t min = e.view.minDrawn;
   if (!e.highlightPass && std::llabs(rt - l) <= min && std::llabs(t - b) <= min) return;
@@ -255,20 +274,10 @@ void detail::DrawBoxStyled(Engine& e, int n, int level, const Style* layerStyle)
   if (!e.highlightPass) detail::EmitFilledRect(e, dl, db_, dr, dt, st);
 }
 
-void DrawPath(Engine& e, int n, int level) {
-  PollEscape(e);
+// Path n (record p) after its Esc poll, its chain's points in e.work->chain.
+void DrawPathRecord(Engine& e, int n, const db::PathRecord& p, int level, const Style* layerStyle) {
   db::ObjectStore& s = e.db.store;
-  const db::PathRecord p = s.GetPathRecord(n);
-  if (db::IsText(p.flags)) {
-    DrawTextObject(e, n, level);
-    return;
-  }
   std::vector<ChainPoint>& pts = e.work->chain;
-  pts.clear();
-  s.WalkChain(p.firstVertex, [&](int v) {
-    const db::VertexRecord vr = s.GetVertexRecord(v);
-    pts.push_back(ChainPoint{vr.x, vr.y, vr.flags});
-  });
   if (pts.size() >= 2) {
     std::int64_t l = pts[0].x, r = pts[0].x, b = pts[0].y, t = pts[0].y;
     for (const ChainPoint& c : pts) {
@@ -292,13 +301,107 @@ void DrawPath(Engine& e, int n, int level) {
       if (e.markingPass) s.SetPath(p.flags | db::kOffWindowBit, 0, n);
       return;
     }
-    const Style st = detail::ObjectStyle(e, db::LayerOf(p.flags));
+    const Style st = layerStyle ? *layerStyle : detail::ObjectStyle(e, db::LayerOf(p.flags));
     for (ChainPoint& c : pts) detail::LevelTransform(e, level, c.x, c.y);
     if (w > min) DrawWidePath(e, pts, p.width, st);
     else detail::DrawChain(e, pts, st, p.width == 0);
   }
   // Marks belong to the edited cell's own paths; placed copies carry none.
   if (!e.instanceFlag && !e.contextFlag && !pts.empty()) DrawVertexMarks(e, n, e.eraseObject ? 0 : 1);
+}
+
+}  // namespace
+
+void DrawBox(Engine& e, int n, int level) {
+  PollEscape(e);
+  DrawBoxRecord(e, n, e.db.store.GetBoxRecord(n), level, nullptr);
+}
+
+void detail::DrawLayerBoxes(Engine& e, const std::vector<LayerBox>& boxes, int level, const Style& st) {
+  EngineWork& w = *e.work;
+  const bool transforming = Transforming(e);
+  // The screen's recorded boxes take a straight loop: the steps of DrawBoxRecord for a box without
+  // selected edges, with the layer's ink and the level's placement taken once.
+  if (!Recording(e) || e.target != Target::Screen || e.highlightPass || e.eraseObject ||
+      (transforming && !(w.xformValid && w.xformLevel == level))) {
+    for (const LayerBox& b : boxes) {
+      if (e.abort) return;
+      PollEscape(e);
+      DrawBoxRecord(e, b.n, b.r, level, &st);
+    }
+    return;
+  }
+  const std::int64_t min = e.view.minDrawn;
+  const std::int64_t xx = w.xx, xy = w.xy, yx = w.yx, yy = w.yy, ox = e.offsetX, oy = e.offsetY;
+  const std::int64_t wl = w.windowLeft, wb = w.windowBottom, wr = w.windowRight, wt = w.windowTop;
+  const std::int64_t vl = e.view.left, vb = e.view.bottom, vr = e.view.right, vt = e.view.top;
+  // MapPoint on the screen, term by term
+  const double left = e.view.left, top = e.view.top, sx = e.view.scaleX, sy = e.view.scaleY;
+  const int areaX = e.view.area.left, areaY = e.view.area.top;
+  const BoxInk& ink = LayerBoxInk(e, st);
+  for (const LayerBox& box : boxes) {
+    if (e.abort) return;
+    PollEscape(e);
+    const db::BoxRecord& r = box.r;
+    if (r.flags & db::kEdgesAll) {
+      DrawBoxRecord(e, box.n, r, level, &st);
+      continue;
+    }
+    std::int64_t l = r.left, b = r.bottom, rt = r.right, t = r.top;
+    if (std::llabs(rt - l) <= min && std::llabs(t - b) <= min) continue;
+    if (l > rt) std::swap(l, rt);
+    if (b > t) std::swap(b, t);
+    if (transforming) {
+      if (rt < wl || l > wr || t < wb || b > wt) continue;
+      // a turn and a mirror send the corners to corners: the placed box spans their images
+      const std::int64_t x1 = xx * l + yx * b + ox, y1 = xy * l + yy * b + oy;
+      const std::int64_t x2 = xx * rt + yx * t + ox, y2 = xy * rt + yy * t + oy;
+      l = std::min(x1, x2);
+      rt = std::max(x1, x2);
+      b = std::min(y1, y2);
+      t = std::max(y1, y2);
+    }
+    if (rt < vl || l > vr || t < vb || b > vt) {
+      if (e.markingPass) e.db.store.SetBox(r.flags | db::kOffWindowBit, 0, box.n);
+      continue;
+    }
+    const gfx::Point p0{RoundDevice((double(l) - left) * sx) + areaX, RoundDevice((top - double(b)) * sy) + areaY};
+    const gfx::Point p2{RoundDevice((double(rt) - left) * sx) + areaX, RoundDevice((top - double(t)) * sy) + areaY};
+    if (p0.x > p2.x || p2.y > p0.y) {
+      DrawBoxRecord(e, box.n, r, level, &st);
+      continue;
+    }
+    RecordBoxFigure(e, p0, p2, ink);
+  }
+}
+
+void DrawPath(Engine& e, int n, int level) {
+  PollEscape(e);
+  db::ObjectStore& s = e.db.store;
+  const db::PathRecord p = s.GetPathRecord(n);
+  if (db::IsText(p.flags)) {
+    DrawTextObject(e, n, level);
+    return;
+  }
+  std::vector<ChainPoint>& pts = e.work->chain;
+  pts.clear();
+  s.WalkChain(p.firstVertex, [&](int v) {
+    const db::VertexRecord vr = s.GetVertexRecord(v);
+    pts.push_back(ChainPoint{vr.x, vr.y, vr.flags});
+  });
+  DrawPathRecord(e, n, p, level, nullptr);
+}
+
+void detail::DrawLayerPath(Engine& e, const LayerPath& lp, int level, const Style& st) {
+  PollEscape(e);
+  if (db::IsText(lp.p.flags)) {
+    DrawTextObject(e, lp.n, level);
+    return;
+  }
+  std::vector<ChainPoint>& pts = e.work->chain;
+  const ChainPoint* first = e.work->chainsOfLayers.data() + lp.first;
+  pts.assign(first, first + lp.count);
+  DrawPathRecord(e, lp.n, lp.p, level, &st);
 }
 
 }  // namespace draw

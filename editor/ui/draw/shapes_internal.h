@@ -10,8 +10,10 @@ namespace draw::detail {
 
 // Colour, fill and dash of an object on `layer`, with the instance and erase rules applied.
 Style ObjectStyle(const Engine& e, int layer);
-// DrawBox with the style of the box's layer worked out beforehand (null: worked out here).
-void DrawBoxStyled(Engine& e, int n, int level, const Style* layerStyle);
+// The boxes of one layer and one of its paths, as DrawBox and DrawPath draw them from the store,
+// from the copies the layer loop keeps, with the layer's style worked out beforehand.
+void DrawLayerBoxes(Engine& e, const std::vector<LayerBox>& boxes, int level, const Style& st);
+void DrawLayerPath(Engine& e, const LayerPath& p, int level, const Style& st);
 // Outside the view window by more than `margin` on some side.
 bool Culled(const Engine& e, std::int64_t left, std::int64_t bottom, std::int64_t right,
             std::int64_t top, std::int64_t margin);

@@ -99,6 +99,7 @@ class RecordedRedraw {
       EngineWork& w = *e.work;
       w.figures.Begin(*e.canvas);
       for (auto& row : w.boxPaints) row.fill(-1);
+      w.lastBoxInkValid = false;
       detail::TakeRecordedInks(e);
       w.recordedLines = w.recordedFills = false;
       owner_ = true;
@@ -373,33 +374,52 @@ namespace {
 void BuildLayerBuckets(Engine& e) {
   EngineWork& a = *e.work;
   db::ObjectStore& s = e.db.store;
-  for (auto& v : a.boxesOfLayer) v.clear();
-  for (auto& v : a.pathsOfLayer) v.clear();
+  for (int layer : a.usedLayers) {
+    a.boxesOfLayer[std::size_t(layer)].clear();
+    a.pathsOfLayer[std::size_t(layer)].clear();
+  }
+  a.usedLayers.clear();
+  a.chainsOfLayers.clear();
+  std::uint64_t used = 0;
   for (int n = 1; n <= s.boxCount; ++n) {
-    const int layer = db::LayerOf(s.GetBox(0, n));
-    if (layer >= 1 && layer <= 64) a.boxesOfLayer[std::size_t(layer)].push_back(n);
+    const db::BoxRecord r = s.GetBoxRecord(n);
+    const int layer = db::LayerOf(r.flags);
+    if (layer < 1 || layer > 64) continue;
+    a.boxesOfLayer[std::size_t(layer)].push_back(LayerBox{n, r});
+    used |= LayerBit(layer);
   }
   for (int n = 1; n <= s.pathCount; ++n) {
-    const int layer = db::LayerOf(s.GetPath(0, n));
-    if (layer >= 1 && layer <= 64) a.pathsOfLayer[std::size_t(layer)].push_back(n);
+    const db::PathRecord p = s.GetPathRecord(n);
+    const int layer = db::LayerOf(p.flags);
+    if (layer < 1 || layer > 64) continue;
+    LayerPath lp{n, p, std::uint32_t(a.chainsOfLayers.size()), 0};
+    // texts keep their characters in their chain: they are drawn from the store
+    if (!db::IsText(p.flags)) {
+      s.WalkChain(p.firstVertex, [&](int v) {
+        const db::VertexRecord vr = s.GetVertexRecord(v);
+        a.chainsOfLayers.push_back(ChainPoint{vr.x, vr.y, vr.flags});
+      });
+    }
+    lp.count = std::uint32_t(a.chainsOfLayers.size()) - lp.first;
+    a.pathsOfLayer[std::size_t(layer)].push_back(lp);
+    used |= LayerBit(layer);
   }
+  for (int layer = 1; layer <= 64; ++layer)
+    if (used & LayerBit(layer)) a.usedLayers.push_back(layer);
   a.bucketsValid = true;
 }
 
 void DrawBucketedLayer(Engine& e, int layer, int level) {
   const EngineWork& a = *e.work;
-  const std::vector<int>& boxes = a.boxesOfLayer[std::size_t(layer)];
-  if (!boxes.empty()) {
-    // every box of the layer has the same colour, fill and dash
-    const Style st = detail::ObjectStyle(e, layer);
-    for (int n : boxes) {
-      if (e.abort) return;
-      detail::DrawBoxStyled(e, n, level, &st);
-    }
-  }
-  for (int n : a.pathsOfLayer[std::size_t(layer)]) {
+  const std::vector<LayerBox>& boxes = a.boxesOfLayer[std::size_t(layer)];
+  // every box of the layer has the same colour, fill and dash
+  if (!boxes.empty()) detail::DrawLayerBoxes(e, boxes, level, detail::ObjectStyle(e, layer));
+  const std::vector<LayerPath>& paths = a.pathsOfLayer[std::size_t(layer)];
+  if (paths.empty()) return;
+  const detail::Style st = detail::ObjectStyle(e, layer);
+  for (const LayerPath& p : paths) {
     if (e.abort) return;
-    DrawPath(e, n, level);
+    detail::DrawLayerPath(e, p, level, st);
   }
 }
 
@@ -414,15 +434,17 @@ void DrawLayer(Engine& e, int layer, int level) {
 }
 
 void DrawLayers(Engine& e, int level) {
-  // Layers come from the records once per cell; drawing a layer then visits its own records only.
+  // Layers come from the records once per cell; drawing a layer then visits its own records only,
+  // and a layer without records is passed by (it has nothing to draw, nor to stop).
   if (!e.work->bucketsValid) BuildLayerBuckets(e);
   if (e.singleLayer) {
     if (e.chosenLayer >= 1 && e.chosenLayer <= 64) DrawBucketedLayer(e, e.chosenLayer, level);
     return;
   }
-  for (int layer = 1; layer <= 64; ++layer) {
+  const std::uint64_t shown = e.masks.viewOverride != 0 ? ~std::uint64_t{0} : e.masks.view;
+  for (int layer : e.work->usedLayers) {
     e.currentLayerBit = LayerBit(layer);
-    if (IsLayerInView(e.masks, layer) || e.masks.viewOverride != 0) DrawBucketedLayer(e, layer, level);
+    if (shown & e.currentLayerBit) DrawBucketedLayer(e, layer, level);
     if (PollEscape(e)) break;
   }
   e.currentLayerBit = ~std::uint64_t{0};

@@ -4,6 +4,7 @@
 #include <vector>
 
 #include "editor/db/object_store.h"
+#include "editor/ui/draw/device.h"
 #include "editor/ui/draw/engine.h"
 #include "editor/ui/draw/resources.h"
 #include "platform/gfx/figures.h"
@@ -16,6 +17,30 @@ struct ChainPoint {
   std::int64_t x = 0;
   std::int64_t y = 0;
   std::int32_t flags = 0;
+};
+
+struct LayerBox {
+  int n = 0;  // record number
+  db::BoxRecord r;
+};
+
+// A path's record and its chain as the store's chain walk gives it, with the chain's bounds.
+struct LayerPath {
+  int n = 0;
+  db::PathRecord p;
+  std::uint32_t first = 0;  // into the chain points
+  std::uint32_t count = 0;
+  std::int64_t left = 0, bottom = 0, right = 0, top = 0;
+};
+
+// How the boxes of one style are recorded: the lines' ink and dash, the fill's paint (made on first
+// use) and mix.
+struct BoxInk {
+  gfx::PenStyle style = gfx::PenStyle::Solid;
+  gfx::Color ink = 0;
+  int paint = -1;
+  gfx::Mix fillMix = gfx::Mix::Copy;
+  gfx::Color background = 0;
 };
 
 // The edited cell's tables while sub-cells use the store, the per-layer order of the records the
@@ -33,10 +58,14 @@ struct EngineWork {
   db::AsideObjects aside;  // the edited cell's set-aside records go with its tables
   bool held = false;
 
-  // Box and path numbers of each layer 1..64 in record order; valid while the store is unchanged.
+  // The boxes and paths of each layer 1..64 in record order, copied from the store with the points
+  // of each path's chain, and the layers that hold any, in order; valid while the store is
+  // unchanged (every load, set-aside and redraw start drops them).
   bool bucketsValid = false;
-  std::array<std::vector<int>, 65> boxesOfLayer;
-  std::array<std::vector<int>, 65> pathsOfLayer;
+  std::array<std::vector<LayerBox>, 65> boxesOfLayer;
+  std::array<std::vector<LayerPath>, 65> pathsOfLayer;
+  std::vector<ChainPoint> chainsOfLayers;  // the chains of pathsOfLayer
+  std::vector<int> usedLayers;
 
   std::vector<ChainPoint> chain;
   std::vector<gfx::Point> devicePolygon;
@@ -51,6 +80,10 @@ struct EngineWork {
   std::array<gfx::Color, kPaletteSize> inks{};
   // Paint numbers of the screen's box fills by fill number and colour; -1: not made yet.
   std::array<std::array<int, kPaletteSize>, kFillCount> boxPaints{};
+  // The box ink of the last style a layer loop recorded with.
+  bool lastBoxInkValid = false;
+  detail::Style lastBoxStyle;
+  BoxInk lastBoxInk;
 
   // The orientations of levels xformLevel..0 as one matrix, while that level's objects are drawn:
   // x' = xx x + yx y, y' = xy x + yy y, exactly what turning level by level gives.
