@@ -14,6 +14,7 @@
 // klayout. MERO_BENCH_ENGINE_ONLY=1: neither the editor nor klayout (for profiling the engine).
 // MERO_BENCH_KEEP=1: the pictures (engine, editor, klayout) go to /tmp/mero-draw-bench, the drawing
 // folder with its scripts to /tmp/mero-draw-bench/folder.
+#include <time.h>
 #include <unistd.h>
 
 #include <algorithm>
@@ -61,6 +62,13 @@ void Add(drawtest::Folder& f, const Cell& c, std::ofstream& layout) {
 }
 
 double Ms(std::chrono::steady_clock::duration d) { return std::chrono::duration<double, std::milli>(d).count(); }
+
+// CPU time of this thread or of the whole process, in ms: steadier than the wall on a busy machine.
+double CpuMs(clockid_t clock) {
+  timespec t{};
+  clock_gettime(clock, &t);
+  return double(t.tv_sec) * 1e3 + double(t.tv_nsec) / 1e6;
+}
 
 double Median(std::vector<double> v) {
   if (v.empty()) return 0;
@@ -131,17 +139,21 @@ void Compare(const char* title, drawtest::Folder& f, const std::string& cell, co
   draw::Engine engine(d, view, masks);
   engine.canvas = &canvas;
   const int engineRuns = EnvCount("MERO_BENCH_RUNS", 7);
-  std::vector<double> times;
+  std::vector<double> times, own, all;
   for (int i = 0; i < engineRuns; ++i) {
     std::fill(surface.pixels.begin(), surface.pixels.end(), 0u);
+    const double own0 = CpuMs(CLOCK_THREAD_CPUTIME_ID), all0 = CpuMs(CLOCK_PROCESS_CPUTIME_ID);
     const auto t0 = std::chrono::steady_clock::now();
     draw::Redraw(engine, 0);
     times.push_back(Ms(std::chrono::steady_clock::now() - t0));
+    own.push_back(CpuMs(CLOCK_THREAD_CPUTIME_ID) - own0);
+    all.push_back(CpuMs(CLOCK_PROCESS_CPUTIME_ID) - all0);
   }
   const std::string picture = work + "/" + cell + "-engine.png";
   gfx::SavePng(picture, surface);
-  std::printf("  engine redraw in this process %8.2f ms median of %d (best %.2f)\n", Median(times), engineRuns,
-              *std::min_element(times.begin(), times.end()));
+  std::printf("  engine redraw in this process %8.2f ms median of %d (best %.2f; CPU %.2f ms on its thread, %.2f on "
+              "all)\n",
+              Median(times), engineRuns, *std::min_element(times.begin(), times.end()), Median(own), Median(all));
   if (std::getenv("MERO_BENCH_ENGINE_ONLY")) return;
 
   Figures fig;

@@ -107,6 +107,27 @@ class BandWorkers {
   bool stop_ = false;
 };
 
+// What the box figure of a solid copied border stands for (the border of columns l..r, rows t..b,
+// then the fill of columns l..r-1, rows t..b-1), row by row: each row gets its border pixels and
+// then its fill, which is what drawing all of the border first and then all of the fill gives.
+void SolidBox(const detail::Target& t, i64 l, i64 top, i64 r, i64 b, std::uint32_t ink, const detail::Paint* paint,
+              Mix fillMix) {
+  const i64 cl = t.clip.left, cr = t.clip.right;
+  const i64 first = std::max<i64>(top, t.clip.top), end = std::min<i64>(b + 1, t.clip.bottom);
+  const i64 across0 = std::max(l, cl), across1 = std::min(r + 1, cr);
+  const bool left = l >= cl && l < cr, right = r != l && r >= cl && r < cr;
+  for (i64 y = first; y < end; ++y) {
+    std::uint32_t* row = t.pixels + std::size_t(y) * std::size_t(t.stride);
+    if (y == top || y == b) {
+      for (i64 x = across0; x < across1; ++x) row[x] = ink;
+    } else {
+      if (left) row[l] = ink;
+      if (right) row[r] = ink;
+    }
+    if (paint && y < b) detail::FillSpan(t, y, l, r, *paint, fillMix);
+  }
+}
+
 // Columns l..r-1 of rows t..b-1 set to `ink`, within the clip.
 void CopyBlock(const detail::Target& t, i64 l, i64 top, i64 r, i64 b, std::uint32_t ink) {
   l = std::max<i64>(l, t.clip.left);
@@ -203,6 +224,11 @@ void FigureList::DrawBand(const detail::Target& band, int index) const {
         break;
       case OpKind::Box: {
         const i64 l = op.x0 + ox_, t = op.y0 + oy_, r = op.x1 + ox_, b = op.y1 + oy_;
+        if (op.style == PenStyle::Solid && op.mix == Mix::Copy && l <= r && t <= b) {
+          SolidBox(band, l, t, r, b, op.ink & 0xFFFFFFu, op.paint >= 0 ? &paints_[std::size_t(op.paint)] : nullptr,
+                   op.fillMix);
+          break;
+        }
         if (op.style == PenStyle::Solid && op.mix == Mix::Copy) {
           // solid lines of one ink copied: together they are the border of columns l..r, rows t..b
           const std::uint32_t ink = op.ink & 0xFFFFFFu;

@@ -39,7 +39,8 @@ class FigureList {
   // The picture of an axis-aligned box: the lines left (l, b)->(l, t), bottom (l, b)->(r, b),
   // right (r, b)->(r, t) and top (l, t)->(r, t), each with its end (Line with withEnd), then with
   // paint >= 0 the polygon (l, b) (r, b) (r, t) (l, t). Needs l <= r and t <= b.
-  void Box(int l, int t, int r, int b, PenStyle style, Color ink, Mix lineMix, int paint, Mix fillMix) {
+  [[gnu::always_inline]] void Box(int l, int t, int r, int b, PenStyle style, Color ink, Mix lineMix, int paint,
+                                  Mix fillMix) {
     if (paint >= int(paints_.size())) paint = -1;
     Push(Op{OpKind::Box, style, lineMix, fillMix, paint, ink, l, t, r, b, 0}, t, b);
   }
@@ -65,15 +66,18 @@ class FigureList {
     std::int32_t phase;
   };
   // Gives the figure to every band its rows yMin..yMax (logical) touch.
-  void Push(const Op& op, std::int64_t yMin, std::int64_t yMax) {
+  [[gnu::always_inline]] void Push(const Op& op, std::int64_t yMin, std::int64_t yMax) {
     yMin += oy_;
     yMax += oy_;
     if (yMax < clipTop_ || yMin >= clipBottom_) return;  // nothing it could draw
     ++count_;
     // each band keeps its own copy: the threads then read only their own figures, in order
-    const int first = bandOfRow_[std::size_t(std::max(yMin, clipTop_) - clipTop_)];
-    const int last = bandOfRow_[std::size_t(std::min(yMax, clipBottom_ - 1) - clipTop_)];
-    for (int b = first; b <= last; ++b) bandOps_[std::size_t(b)].push_back(op);
+    const std::uint16_t* band = bandOfRow_.data();
+    const int first = band[std::max(yMin, clipTop_) - clipTop_];
+    const int last = band[std::min(yMax, clipBottom_ - 1) - clipTop_];
+    std::vector<Op>* ops = bandOps_.data();
+    ops[first].push_back(op);
+    for (int b = first + 1; b <= last; ++b) ops[b].push_back(op);
   }
   void DrawBand(const detail::Target& band, int index) const;
 

@@ -243,6 +243,19 @@ void LineWith(const Target& t, DevPoint a, DevPoint b, const LineStyle& s, i64 p
   const bool xMajor = adx >= ady;
   const i64 steps = xMajor ? adx : ady;  // pixels drawn: the end pixel is left out
   if (steps == 0 || t.clip.IsEmpty()) return;
+  if (steps == 1) {
+    // one pixel, the first: the step that puts in a line's end pixel comes this way
+    if (a.x < t.clip.left || a.x >= t.clip.right || a.y < t.clip.top || a.y >= t.clip.bottom) return;
+    const i64 len = s.dashLength > 0 ? s.dashLength : 1;
+    i64 dash = phase % len;
+    if (dash < 0) dash += len;
+    const bool ink = (s.dashBits >> dash) & 1u;
+    if (ink || s.paintGaps) {
+      std::uint32_t& px = t.pixels[std::size_t(a.y) * std::size_t(t.stride) + std::size_t(a.x)];
+      px = op(ink ? s.ink : s.gap, px);
+    }
+    return;
+  }
   const i64 minor = xMajor ? ady : adx;
   const i64 a0 = xMajor ? a.x : a.y;
   const i64 b0 = xMajor ? a.y : a.x;

@@ -71,8 +71,6 @@ DeviceSegment MapSegment(const Engine& e, double x1, double y1, double x2, doubl
                        gfx::Point{RoundDevice(bx) + o.x, RoundDevice(by) + o.y}};
 }
 
-gfx::PenStyle DashStyle(const Style& st) { return gfx::PenStyle(std::clamp(st.dash, 0, kDashCount - 1)); }
-
 void EmitLine(Engine& e, const DeviceSegment& s, const Style& st) {
   if (!e.canvas) return;
   if (Recording(e)) {
@@ -132,21 +130,25 @@ void EmitPolygon(Engine& e, std::vector<gfx::Point>& points, const Style& st) {
   if (!(points.front() == points.back())) points.push_back(points.front());
   if (Recording(e)) {
     EngineWork& w = *e.work;
-    const gfx::Brush brush = gfx::Brush::Pattern(FillPattern(st.fill));
     const gfx::Color white = 0xFFFFFFu;
     const gfx::Color colour = RecordedInk(e, st.colour);
     auto fill = [&](gfx::Color background, gfx::Mix mix) {
-      w.figures.Polygon(points, false, w.figures.AddPaint(brush, background, 0x000000u, gfx::BackgroundMode::Transparent),
+      w.figures.Polygon(points, false,
+                        w.figures.AddPaint(gfx::Brush::Pattern(FillPattern(st.fill)), background, 0x000000u,
+                                           gfx::BackgroundMode::Transparent),
                         mix);
       w.lastFillBackground = background;
     };
     if (OnPaper(e)) {
       fill(white, gfx::Mix::MaskNotPen);
       fill(colour, gfx::Mix::Merge);
-    } else if (st.colour == 0) {
-      fill(white, gfx::Mix::MaskNotPen);
     } else {
-      fill(colour, st.fill == 13 ? gfx::Mix::Copy : gfx::Mix::Merge);
+      // the screen's paints are those of its box fills
+      gfx::Color background = 0;
+      const int paint = ScreenFillPaint(e, st.fill, st.colour, background);
+      w.figures.Polygon(points, false, paint,
+                        st.colour == 0 ? gfx::Mix::MaskNotPen : (st.fill == 13 ? gfx::Mix::Copy : gfx::Mix::Merge));
+      w.lastFillBackground = background;
     }
     w.recordedFills = true;
     return;
@@ -176,10 +178,6 @@ void EmitPolygon(Engine& e, std::vector<gfx::Point>& points, const Style& st) {
     c.Polygon(points);
   }
   Finish(c);
-}
-
-void AppendDevicePoint(std::vector<gfx::Point>& points, gfx::Point p) {
-  if (points.empty() || !(points.back() == p)) points.push_back(p);
 }
 
 bool Transforming(const Engine& e) { return e.instanceFlag || e.contextFlag; }
@@ -232,6 +230,18 @@ void ComposeLevelTransform(Engine& e, int level) {
 }
 
 void DropLevelTransform(Engine& e) { e.work->xformValid = false; }
+
+int ScreenFillPaint(Engine& e, int fill, int colour, gfx::Color& background) {
+  EngineWork& w = *e.work;
+  const int c = colour >= 0 && colour < kPaletteSize ? colour : 7;
+  // colour 0 clears exactly the pixels the pattern sets
+  background = c == 0 ? 0xFFFFFFu : RecordedInk(e, c);
+  int& id = w.boxPaints[std::size_t(fill)][std::size_t(c)];
+  if (id < 0)
+    id = w.figures.AddPaint(gfx::Brush::Pattern(FillPattern(fill)), background, 0x000000u,
+                            gfx::BackgroundMode::Transparent);
+  return id;
+}
 
 void TakeRecordedInks(Engine& e) {
   if (!e.canvas) return;

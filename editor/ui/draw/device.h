@@ -2,11 +2,14 @@
 // the canvas calls of the four primitive kinds (line, rectangle outline, filled rectangle, polygon).
 #pragma once
 #include <algorithm>
+#include <cmath>
 #include <cstdint>
 #include <vector>
 
 #include "editor/ui/draw/engine.h"
+#include "editor/ui/draw/resources.h"
 #include "editor/ui/draw/view.h"
+#include "platform/gfx/canvas.h"
 #include "platform/gfx/geometry.h"
 
 namespace draw::detail {
@@ -34,9 +37,10 @@ bool OnPaper(const Engine& e);
 // Device units clamped to the device range and rounded half away from zero.
 [[gnu::always_inline]] inline int RoundDevice(double v) {
   constexpr double kLimit = kScreenLimit;
-  v = std::clamp(v, -kLimit, kLimit);
-  // |v| + 0.5 is positive, so its floor is its truncation: no library call
-  return v < 0 ? -static_cast<int>(0.5 - v) : static_cast<int>(v + 0.5);
+  v = v < -kLimit ? -kLimit : v;  // std::clamp, without branches
+  v = kLimit < v ? kLimit : v;
+  // |v| + 0.5 is positive, so its floor is its truncation, and -trunc(0.5 - v) is trunc(v - 0.5)
+  return static_cast<int>(v + std::copysign(0.5, v));
 }
 
 // Where device (0, 0) lies on the canvas: the drawing area's corner on the screen, the page origin
@@ -59,6 +63,8 @@ DeviceSegment MapSegment(const Engine& e, double x1, double y1, double x2, doubl
   return gfx::Point{RoundDevice(dx) + o.x, RoundDevice(dy) + o.y};
 }
 
+inline gfx::PenStyle DashStyle(const Style& st) { return gfx::PenStyle(std::clamp(st.dash, 0, kDashCount - 1)); }
+
 // Primitive kinds 1 to 4 in world coordinates of the edited cell.
 void EmitLine(Engine& e, const DeviceSegment& s, const Style& st);
 void EmitRectOutline(Engine& e, double left, double bottom, double right, double top, const Style& st);
@@ -67,7 +73,9 @@ void EmitFilledRect(Engine& e, double left, double bottom, double right, double 
 void EmitPolygon(Engine& e, std::vector<gfx::Point>& points, const Style& st);
 
 // Appends a device point unless it repeats the last one.
-void AppendDevicePoint(std::vector<gfx::Point>& points, gfx::Point p);
+inline void AppendDevicePoint(std::vector<gfx::Point>& points, gfx::Point p) {
+  if (points.empty() || !(points.back() == p)) points.push_back(p);
+}
 
 // Orientation of levels level, level-1, ..., 0 applied to a point (what an object of the cell drawn
 // at `level` goes through), then the current offset; only while an instance or the context cell is

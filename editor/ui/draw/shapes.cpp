@@ -2,6 +2,7 @@
 #include <algorithm>
 #include <cstdlib>
 #include <limits>
+#include <span>
 
 #include "editor/db/path_outline.h"
 #include "editor/ui/draw/device.h"
@@ -44,17 +45,8 @@ int LayerDash(const Engine& e, int layer) {
 
 namespace detail {
 
-Style ObjectStyle(const Engine& e, int layer) {
-  Style st{LayerColour(e, layer), LayerFill(e, layer), LayerDash(e, layer)};
-  if (e.instanceFlag) {
-    if (e.selected) st.colour = 15;
-    if (e.instanceErase) st.colour = 0;
-  }
-  if (e.eraseObject) {
-    st.colour = 0;
-    st.dash = 0;
-  }
-  return st;
+Style LayerStyle(const Engine& e, int layer) {
+  return Style{LayerColour(e, layer), LayerFill(e, layer), LayerDash(e, layer)};
 }
 
 bool Culled(const Engine& e, std::int64_t left, std::int64_t bottom, std::int64_t right,
@@ -77,42 +69,65 @@ void DrawChain(Engine& e, const std::vector<ChainPoint>& pts, const Style& st, b
   std::vector<gfx::Point>& poly = e.work->devicePolygon;
   poly.clear();
   const int selColour = e.eraseObject ? 0 : 15;
-  // While recording each vertex is mapped once: a segment with both ends inside the device range
-  // is clipped by nothing, so its ends are the vertices' own device points.
-  const bool reuse = Recording(e);
-  auto inside = [](double v) { return v >= -double(kScreenLimit) && v <= double(kScreenLimit); };
-  const gfx::Point origin = DeviceOrigin(e);
-  gfx::Point next{};
-  bool nextInside = false;
-  auto map = [&](const ChainPoint& c) {
-    double dx, dy;
-    WorldToDevice(e, double(c.x), double(c.y), dx, dy);
-    nextInside = inside(dx) && inside(dy);
-    next = gfx::Point{RoundDevice(dx) + origin.x, RoundDevice(dy) + origin.y};
-  };
-  if (reuse && !pts.empty()) map(pts[0]);
-  for (std::size_t i = 0; i + 1 < pts.size(); ++i) {
-    const ChainPoint& a = pts[i];
-    const ChainPoint& b = pts[i + 1];
-    DeviceSegment seg;
-    if (reuse) {
+  const bool lines = !e.highlightPass || st.colour == 15;
+  // the device polygon only for a fill that will be drawn
+  const bool fill = closedFill && pts.size() >= 3 && pts.front().x == pts.back().x && pts.front().y == pts.back().y;
+  const bool keep = fill && e.canvas && st.fill > 0 && st.fill < kFillCount && !e.highlightPass;
+  if (Recording(e)) {
+    // Each vertex is mapped once: a segment with both ends inside the device range is clipped by
+    // nothing, so its ends are the vertices' own device points. The lines go straight to the list
+    // with their ink taken once.
+    EngineWork& w = *e.work;
+    const gfx::PenStyle style = DashStyle(st);
+    const gfx::Color ink = RecordedInk(e, st.colour);
+    const gfx::Color selInk = RecordedInk(e, selColour);
+    auto inside = [](double v) { return v >= -double(kScreenLimit) && v <= double(kScreenLimit); };
+    const gfx::Point origin = DeviceOrigin(e);
+    gfx::Point next{};
+    bool nextInside = false;
+    auto map = [&](const ChainPoint& c) {
+      double dx, dy;
+      WorldToDevice(e, double(c.x), double(c.y), dx, dy);
+      nextInside = inside(dx) && inside(dy);
+      next = gfx::Point{RoundDevice(dx) + origin.x, RoundDevice(dy) + origin.y};
+    };
+    if (!pts.empty()) map(pts[0]);
+    for (std::size_t i = 0; i + 1 < pts.size(); ++i) {
+      const ChainPoint& a = pts[i];
+      const ChainPoint& b = pts[i + 1];
       const gfx::Point pa = next;
       const bool aInside = nextInside;
       map(b);
-      seg = aInside && nextInside ? DeviceSegment{pa, next}
-                                  : MapSegment(e, double(a.x), double(a.y), double(b.x), double(b.y));
-    } else {
-      seg = MapSegment(e, double(a.x), double(a.y), double(b.x), double(b.y));
+      const DeviceSegment seg = aInside && nextInside
+                                    ? DeviceSegment{pa, next}
+                                    : MapSegment(e, double(a.x), double(a.y), double(b.x), double(b.y));
+      if (keep) {
+        AppendDevicePoint(poly, seg.a);
+        AppendDevicePoint(poly, seg.b);
+      }
+      if (a.x == b.x && a.y == b.y) continue;
+      if ((a.flags & b.flags & db::kVertexSelectedBit) && !e.suppressVertexHighlight) {
+        w.figures.Line(seg.a, seg.b, gfx::PenStyle::Solid, selInk, gfx::Mix::Copy, 0, true);
+        w.recordedLines = true;
+      } else if (lines) {
+        w.figures.Line(seg.a, seg.b, style, ink, gfx::Mix::Copy, 0, true);
+        w.recordedLines = true;
+      }
     }
-    AppendDevicePoint(poly, seg.a);
-    AppendDevicePoint(poly, seg.b);
-    if (a.x == b.x && a.y == b.y) continue;
-    const bool sel = (a.flags & b.flags & db::kVertexSelectedBit) && !e.suppressVertexHighlight;
-    if (sel) EmitLine(e, seg, Style{selColour, 0, 0});
-    else if (!e.highlightPass || st.colour == 15) EmitLine(e, seg, st);
+  } else {
+    for (std::size_t i = 0; i + 1 < pts.size(); ++i) {
+      const ChainPoint& a = pts[i];
+      const ChainPoint& b = pts[i + 1];
+      const DeviceSegment seg = MapSegment(e, double(a.x), double(a.y), double(b.x), double(b.y));
+      AppendDevicePoint(poly, seg.a);
+      AppendDevicePoint(poly, seg.b);
+      if (a.x == b.x && a.y == b.y) continue;
+      const bool sel = (a.flags & b.flags & db::kVertexSelectedBit) && !e.suppressVertexHighlight;
+      if (sel) EmitLine(e, seg, Style{selColour, 0, 0});
+      else if (lines) EmitLine(e, seg, st);
+    }
   }
-  if (closedFill && pts.size() >= 3 && pts.front().x == pts.back().x && pts.front().y == pts.back().y)
-    EmitPolygon(e, poly, st);
+  if (fill) EmitPolygon(e, poly, st);
 }
 
 }  // namespace detail
@@ -186,17 +201,10 @@ void DrawWidePath(Engine& e, const std::vector<ChainPoint>& pts, std::int32_t wi
 }
 
 BoxInk BoxInkOf(Engine& e, const Style& st) {
-  EngineWork& w = *e.work;
   BoxInk k;
   const int colour = st.colour >= 0 && st.colour < kPaletteSize ? st.colour : 7;
   if (st.fill > 0 && st.fill < kFillCount) {
-    int& id = w.boxPaints[std::size_t(st.fill)][std::size_t(colour)];
-    // colour 0 clears exactly the pixels the pattern sets
-    k.background = colour == 0 ? 0xFFFFFFu : detail::RecordedInk(e, colour);
-    if (id < 0)
-      id = w.figures.AddPaint(gfx::Brush::Pattern(FillPattern(st.fill)), k.background, 0x000000u,
-                              gfx::BackgroundMode::Transparent);
-    k.paint = id;
+    k.paint = detail::ScreenFillPaint(e, st.fill, colour, k.background);
     k.fillMix = colour == 0 ? gfx::Mix::MaskNotPen : (st.fill == 13 ? gfx::Mix::Copy : gfx::Mix::Merge);
   }
   k.ink = detail::RecordedInk(e, colour);
@@ -204,22 +212,20 @@ BoxInk BoxInkOf(Engine& e, const Style& st) {
   return k;
 }
 
-// BoxInkOf for the boxes of a layer loop, kept from one drawn cell to the next while the style
-// stays.
-const BoxInk& LayerBoxInk(Engine& e, const Style& st) {
-  EngineWork& w = *e.work;
-  if (!w.lastBoxInkValid || w.lastBoxStyle.colour != st.colour || w.lastBoxStyle.fill != st.fill ||
-      w.lastBoxStyle.dash != st.dash) {
-    w.lastBoxInk = BoxInkOf(e, st);
-    w.lastBoxStyle = st;
-    w.lastBoxInkValid = true;
+// BoxInkOf for the boxes of a layer, kept from one drawn cell to the next while its style stays.
+const BoxInk& LayerBoxInk(Engine& e, int layer, const Style& st) {
+  EngineWork::LayerInk& k = e.work->layerInks[std::size_t(layer)];
+  if (!k.valid || k.style.colour != st.colour || k.style.fill != st.fill || k.style.dash != st.dash) {
+    k.ink = BoxInkOf(e, st);
+    k.style = st;
+    k.valid = true;
   }
-  return w.lastBoxInk;
+  return k.ink;
 }
 
 // The box between two device corners as one recorded figure: its edges are axis-aligned, so each
 // maps end by end and the four lines and the fill come from the two corners.
-void RecordBoxFigure(Engine& e, gfx::Point p0, gfx::Point p2, const BoxInk& k) {
+[[gnu::always_inline]] inline void RecordBoxFigure(Engine& e, gfx::Point p0, gfx::Point p2, const BoxInk& k) {
   EngineWork& w = *e.work;
   if (k.paint >= 0) {
     w.lastFillBackground = k.background;
@@ -274,18 +280,12 @@ void DrawBoxRecord(Engine& e, int n, const db::BoxRecord& r, int level, const St
   if (!e.highlightPass) detail::EmitFilledRect(e, dl, db_, dr, dt, st);
 }
 
-// Path n (record p) after its Esc poll, its chain's points in e.work->chain.
-void DrawPathRecord(Engine& e, int n, const db::PathRecord& p, int level, const Style* layerStyle) {
+// Path n (record p) after its Esc poll: its chain's points `src` and their bounds.
+void DrawPathPoints(Engine& e, int n, const db::PathRecord& p, std::span<const ChainPoint> src,
+                    const ChainBounds& bounds, int level, const Style* layerStyle) {
   db::ObjectStore& s = e.db.store;
-  std::vector<ChainPoint>& pts = e.work->chain;
-  if (pts.size() >= 2) {
-    std::int64_t l = pts[0].x, r = pts[0].x, b = pts[0].y, t = pts[0].y;
-    for (const ChainPoint& c : pts) {
-      l = std::min(l, c.x);
-      r = std::max(r, c.x);
-      b = std::min(b, c.y);
-      t = std::max(t, c.y);
-    }
+  if (src.size() >= 2) {
+    std::int64_t l = bounds.left, r = bounds.right, b = bounds.bottom, t = bounds.top;
     const std::int64_t w = std::llabs(std::int64_t(p.width));
     const std::int64_t min = e.view.minDrawn;
     if (!e.highlightPass && r - l <= min && t - b <= min && w <= min) return;
@@ -302,12 +302,23 @@ void DrawPathRecord(Engine& e, int n, const db::PathRecord& p, int level, const 
       return;
     }
     const Style st = layerStyle ? *layerStyle : detail::ObjectStyle(e, db::LayerOf(p.flags));
-    for (ChainPoint& c : pts) detail::LevelTransform(e, level, c.x, c.y);
+    std::vector<ChainPoint>& pts = e.work->chain;
+    pts.assign(src.begin(), src.end());
+    const EngineWork& x = *e.work;
+    if (detail::Transforming(e) && x.xformValid && x.xformLevel == level) {
+      for (ChainPoint& c : pts) {
+        const std::int64_t cx = c.x, cy = c.y;
+        c.x = x.xx * cx + x.yx * cy + e.offsetX;
+        c.y = x.xy * cx + x.yy * cy + e.offsetY;
+      }
+    } else {
+      for (ChainPoint& c : pts) detail::LevelTransform(e, level, c.x, c.y);
+    }
     if (w > min) DrawWidePath(e, pts, p.width, st);
     else detail::DrawChain(e, pts, st, p.width == 0);
   }
   // Marks belong to the edited cell's own paths; placed copies carry none.
-  if (!e.instanceFlag && !e.contextFlag && !pts.empty()) DrawVertexMarks(e, n, e.eraseObject ? 0 : 1);
+  if (!e.instanceFlag && !e.contextFlag && !src.empty()) DrawVertexMarks(e, n, e.eraseObject ? 0 : 1);
 }
 
 }  // namespace
@@ -317,8 +328,95 @@ void DrawBox(Engine& e, int n, int level) {
   DrawBoxRecord(e, n, e.db.store.GetBoxRecord(n), level, nullptr);
 }
 
-void detail::DrawLayerBoxes(Engine& e, const std::vector<LayerBox>& boxes, int level, const Style& st) {
-  EngineWork& w = *e.work;
+namespace {
+
+// The placement of a level as a turn and a mirror with constant matrix entries (x' = XX x + YX y,
+// y' = XY x + YY y, each entry -1, 0 or 1), so that the placed box's sides come without products or
+// comparisons; Identity for the edited cell's own objects, which are not placed.
+template <int XX, int XY, int YX, int YY>
+struct Turn {
+  static constexpr bool kPlaced = true;
+  // Sides of the placed box from the sides of a box (l <= r, b <= t), before the offset.
+  static void Place(std::int64_t l, std::int64_t b, std::int64_t r, std::int64_t t, std::int64_t& pl,
+                    std::int64_t& pb, std::int64_t& pr, std::int64_t& pt) {
+    auto side = [](int onX, int onY, std::int64_t l, std::int64_t b, std::int64_t r, std::int64_t t,
+                   std::int64_t& lo, std::int64_t& hi) {
+      if (onX == 1) lo = l, hi = r;
+      else if (onX == -1) lo = -r, hi = -l;
+      else if (onY == 1) lo = b, hi = t;
+      else lo = -t, hi = -b;
+    };
+    side(XX, YX, l, b, r, t, pl, pr);
+    side(XY, YY, l, b, r, t, pb, pt);
+  }
+};
+struct Identity {
+  static constexpr bool kPlaced = false;
+};
+
+// DrawLayerBoxes on the screen while recording, for one kind of placement.
+template <class Placement>
+void RecordLayerBoxes(Engine& e, int layer, const std::vector<LayerBox>& boxes, int level, const Style& st) {
+  const EngineWork& w = *e.work;
+  const std::int64_t min = e.view.minDrawn;
+  const std::int64_t ox = e.offsetX, oy = e.offsetY;
+  const std::int64_t wl = w.windowLeft, wb = w.windowBottom, wr = w.windowRight, wt = w.windowTop;
+  const std::int64_t vl = e.view.left, vb = e.view.bottom, vr = e.view.right, vt = e.view.top;
+  // MapPoint on the screen, term by term
+  const double left = e.view.left, top = e.view.top, sx = e.view.scaleX, sy = e.view.scaleY;
+  const int areaX = e.view.area.left, areaY = e.view.area.top;
+  const BoxInk& ink = LayerBoxInk(e, layer, st);
+  gfx::FigureList& figures = e.work->figures;
+  bool recorded = false;
+  for (const LayerBox& box : boxes) {
+    if (e.abort) break;
+    PollEscape(e);
+    const db::BoxRecord& r = box.r;
+    if (r.flags & db::kEdgesAll) {
+      DrawBoxRecord(e, box.n, r, level, &st);
+      continue;
+    }
+    std::int64_t l = r.left, b = r.bottom, rt = r.right, t = r.top;
+    if (std::llabs(rt - l) <= min && std::llabs(t - b) <= min) continue;
+    if (l > rt) std::swap(l, rt);
+    if (b > t) std::swap(b, t);
+    if constexpr (Placement::kPlaced) {
+      if (rt < wl || l > wr || t < wb || b > wt) continue;
+      std::int64_t pl, pb, pr, pt;
+      Placement::Place(l, b, rt, t, pl, pb, pr, pt);
+      l = pl + ox;
+      rt = pr + ox;
+      b = pb + oy;
+      t = pt + oy;
+    }
+    if (rt < vl || l > vr || t < vb || b > vt) {
+      if (e.markingPass) e.db.store.SetBox(r.flags | db::kOffWindowBit, 0, box.n);
+      continue;
+    }
+    const gfx::Point p0{detail::RoundDevice((double(l) - left) * sx) + areaX, detail::RoundDevice((top - double(b)) * sy) + areaY};
+    const gfx::Point p2{detail::RoundDevice((double(rt) - left) * sx) + areaX, detail::RoundDevice((top - double(t)) * sy) + areaY};
+    if (p0.x > p2.x || p2.y > p0.y) {
+      DrawBoxRecord(e, box.n, r, level, &st);
+      continue;
+    }
+    figures.Box(p0.x, p2.y, p2.x, p0.y, ink.style, ink.ink, gfx::Mix::Copy, ink.paint, ink.fillMix);
+    recorded = true;
+  }
+  // what RecordBoxFigure leaves for each of them
+  if (recorded) {
+    EngineWork& x = *e.work;
+    if (ink.paint >= 0) {
+      x.lastFillBackground = ink.background;
+      x.recordedFills = true;
+    }
+    x.recordedLines = true;
+  }
+}
+
+}  // namespace
+
+void detail::DrawLayerBoxes(Engine& e, int layer, const std::vector<LayerBox>& boxes, int level, const Style& st) {
+  const EngineWork& w = *e.work;
   const bool transforming = Transforming(e);
   // The screen's recorded boxes take a straight loop: the steps of DrawBoxRecord for a box without
   // selected edges, with the layer's ink and the level's placement taken once.
@@ -331,47 +429,25 @@ void detail::DrawLayerBoxes(Engine& e, const std::vector<LayerBox>& boxes, int l
     }
     return;
   }
-  const std::int64_t min = e.view.minDrawn;
-  const std::int64_t xx = w.xx, xy = w.xy, yx = w.yx, yy = w.yy, ox = e.offsetX, oy = e.offsetY;
-  const std::int64_t wl = w.windowLeft, wb = w.windowBottom, wr = w.windowRight, wt = w.windowTop;
-  const std::int64_t vl = e.view.left, vb = e.view.bottom, vr = e.view.right, vt = e.view.top;
-  // MapPoint on the screen, term by term
-  const double left = e.view.left, top = e.view.top, sx = e.view.scaleX, sy = e.view.scaleY;
-  const int areaX = e.view.area.left, areaY = e.view.area.top;
-  const BoxInk& ink = LayerBoxInk(e, st);
-  for (const LayerBox& box : boxes) {
-    if (e.abort) return;
-    PollEscape(e);
-    const db::BoxRecord& r = box.r;
-    if (r.flags & db::kEdgesAll) {
-      DrawBoxRecord(e, box.n, r, level, &st);
-      continue;
-    }
-    std::int64_t l = r.left, b = r.bottom, rt = r.right, t = r.top;
-    if (std::llabs(rt - l) <= min && std::llabs(t - b) <= min) continue;
-    if (l > rt) std::swap(l, rt);
-    if (b > t) std::swap(b, t);
-    if (transforming) {
-      if (rt < wl || l > wr || t < wb || b > wt) continue;
-      // a turn and a mirror send the corners to corners: the placed box spans their images
-      const std::int64_t x1 = xx * l + yx * b + ox, y1 = xy * l + yy * b + oy;
-      const std::int64_t x2 = xx * rt + yx * t + ox, y2 = xy * rt + yy * t + oy;
-      l = std::min(x1, x2);
-      rt = std::max(x1, x2);
-      b = std::min(y1, y2);
-      t = std::max(y1, y2);
-    }
-    if (rt < vl || l > vr || t < vb || b > vt) {
-      if (e.markingPass) e.db.store.SetBox(r.flags | db::kOffWindowBit, 0, box.n);
-      continue;
-    }
-    const gfx::Point p0{RoundDevice((double(l) - left) * sx) + areaX, RoundDevice((top - double(b)) * sy) + areaY};
-    const gfx::Point p2{RoundDevice((double(rt) - left) * sx) + areaX, RoundDevice((top - double(t)) * sy) + areaY};
-    if (p0.x > p2.x || p2.y > p0.y) {
-      DrawBoxRecord(e, box.n, r, level, &st);
-      continue;
-    }
-    RecordBoxFigure(e, p0, p2, ink);
+  if (!transforming) return RecordLayerBoxes<Identity>(e, layer, boxes, level, st);
+  // the eight orientations, as ComposeLevelTransform gives them
+  const int code = int((w.xx + 1) * 27 + (w.xy + 1) * 9 + (w.yx + 1) * 3 + (w.yy + 1));
+  switch (code) {
+    case 2 * 27 + 1 * 9 + 1 * 3 + 2: return RecordLayerBoxes<Turn<1, 0, 0, 1>>(e, layer, boxes, level, st);
+    case 1 * 27 + 2 * 9 + 0 * 3 + 1: return RecordLayerBoxes<Turn<0, 1, -1, 0>>(e, layer, boxes, level, st);
+    case 0 * 27 + 1 * 9 + 1 * 3 + 0: return RecordLayerBoxes<Turn<-1, 0, 0, -1>>(e, layer, boxes, level, st);
+    case 1 * 27 + 0 * 9 + 2 * 3 + 1: return RecordLayerBoxes<Turn<0, -1, 1, 0>>(e, layer, boxes, level, st);
+    case 2 * 27 + 1 * 9 + 1 * 3 + 0: return RecordLayerBoxes<Turn<1, 0, 0, -1>>(e, layer, boxes, level, st);
+    case 1 * 27 + 2 * 9 + 2 * 3 + 1: return RecordLayerBoxes<Turn<0, 1, 1, 0>>(e, layer, boxes, level, st);
+    case 0 * 27 + 1 * 9 + 1 * 3 + 2: return RecordLayerBoxes<Turn<-1, 0, 0, 1>>(e, layer, boxes, level, st);
+    case 1 * 27 + 0 * 9 + 0 * 3 + 1: return RecordLayerBoxes<Turn<0, -1, -1, 0>>(e, layer, boxes, level, st);
+    default:
+      // not a turn and mirror: placed by DrawBoxRecord
+      for (const LayerBox& b : boxes) {
+        if (e.abort) return;
+        PollEscape(e);
+        DrawBoxRecord(e, b.n, b.r, level, &st);
+      }
   }
 }
 
@@ -383,13 +459,13 @@ void DrawPath(Engine& e, int n, int level) {
     DrawTextObject(e, n, level);
     return;
   }
-  std::vector<ChainPoint>& pts = e.work->chain;
+  std::vector<ChainPoint>& pts = e.work->chainRead;
   pts.clear();
   s.WalkChain(p.firstVertex, [&](int v) {
     const db::VertexRecord vr = s.GetVertexRecord(v);
     pts.push_back(ChainPoint{vr.x, vr.y, vr.flags});
   });
-  DrawPathRecord(e, n, p, level, nullptr);
+  DrawPathPoints(e, n, p, pts, BoundsOf(pts), level, nullptr);
 }
 
 void detail::DrawLayerPath(Engine& e, const LayerPath& lp, int level, const Style& st) {
@@ -398,10 +474,8 @@ void detail::DrawLayerPath(Engine& e, const LayerPath& lp, int level, const Styl
     DrawTextObject(e, lp.n, level);
     return;
   }
-  std::vector<ChainPoint>& pts = e.work->chain;
-  const ChainPoint* first = e.work->chainsOfLayers.data() + lp.first;
-  pts.assign(first, first + lp.count);
-  DrawPathRecord(e, lp.n, lp.p, level, &st);
+  DrawPathPoints(e, lp.n, lp.p, std::span<const ChainPoint>(e.work->chainsOfLayers.data() + lp.first, lp.count),
+                 lp.bounds, level, &st);
 }
 
 }  // namespace draw

@@ -8,11 +8,25 @@
 
 namespace draw::detail {
 
-// Colour, fill and dash of an object on `layer`, with the instance and erase rules applied.
-Style ObjectStyle(const Engine& e, int layer);
+// Colour, fill and dash of the objects of `layer` as the settings and the switches give them.
+Style LayerStyle(const Engine& e, int layer);
+// The same with the instance and erase rules applied.
+inline Style ObjectStyle(const Engine& e, int layer) {
+  const EngineWork& w = *e.work;
+  Style st = w.layerStylesValid && layer >= 1 && layer <= 64 ? w.layerStyles[std::size_t(layer)] : LayerStyle(e, layer);
+  if (e.instanceFlag) {
+    if (e.selected) st.colour = 15;
+    if (e.instanceErase) st.colour = 0;
+  }
+  if (e.eraseObject) {
+    st.colour = 0;
+    st.dash = 0;
+  }
+  return st;
+}
 // The boxes of one layer and one of its paths, as DrawBox and DrawPath draw them from the store,
 // from the copies the layer loop keeps, with the layer's style worked out beforehand.
-void DrawLayerBoxes(Engine& e, const std::vector<LayerBox>& boxes, int level, const Style& st);
+void DrawLayerBoxes(Engine& e, int layer, const std::vector<LayerBox>& boxes, int level, const Style& st);
 void DrawLayerPath(Engine& e, const LayerPath& p, int level, const Style& st);
 // Outside the view window by more than `margin` on some side.
 bool Culled(const Engine& e, std::int64_t left, std::int64_t bottom, std::int64_t right,

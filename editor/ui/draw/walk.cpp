@@ -99,7 +99,7 @@ class RecordedRedraw {
       EngineWork& w = *e.work;
       w.figures.Begin(*e.canvas);
       for (auto& row : w.boxPaints) row.fill(-1);
-      w.lastBoxInkValid = false;
+      for (auto& k : w.layerInks) k.valid = false;
       detail::TakeRecordedInks(e);
       w.recordedLines = w.recordedFills = false;
       owner_ = true;
@@ -116,6 +116,22 @@ class RecordedRedraw {
  private:
   Engine& e_;
   bool owner_ = false;
+};
+
+// Takes each layer's style once for the walk; a walk inside another leaves the outer one's table.
+class LayerStylesTaken {
+ public:
+  explicit LayerStylesTaken(Engine& e) : w_(*e.work), before_(w_.layerStylesValid) {
+    for (int layer = 1; layer <= 64; ++layer) w_.layerStyles[std::size_t(layer)] = detail::LayerStyle(e, layer);
+    w_.layerStylesValid = true;
+  }
+  ~LayerStylesTaken() { w_.layerStylesValid = before_; }
+  LayerStylesTaken(const LayerStylesTaken&) = delete;
+  LayerStylesTaken& operator=(const LayerStylesTaken&) = delete;
+
+ private:
+  EngineWork& w_;
+  bool before_;
 };
 
 }  // namespace
@@ -328,6 +344,7 @@ void DrawInstance(Engine& e, int n) {
 void Redraw(Engine& e, int n) {
   db::Database& d = e.db;
   const RecordedRedraw recorded(e);
+  const LayerStylesTaken styles(e);
   PollEscape(e);
   for (int l = 1; l < kLevels; ++l) d.load.levelCell[std::size_t(l)] = 0;
   e.abort = false;
@@ -382,17 +399,19 @@ void BuildLayerBuckets(Engine& e) {
   a.chainsOfLayers.clear();
   std::uint64_t used = 0;
   for (int n = 1; n <= s.boxCount; ++n) {
-    const db::BoxRecord r = s.GetBoxRecord(n);
-    const int layer = db::LayerOf(r.flags);
+    // the store's own slot, as its record reader takes it
+    const std::int32_t* w = s.boxes.Slot(n);
+    if (!w) continue;  // no record there: all zeros, layer 0
+    const int layer = db::LayerOf(w[0]);
     if (layer < 1 || layer > 64) continue;
-    a.boxesOfLayer[std::size_t(layer)].push_back(LayerBox{n, r});
+    a.boxesOfLayer[std::size_t(layer)].push_back(LayerBox{n, db::BoxRecord{w[0], w[1], w[2], w[3], w[4]}});
     used |= LayerBit(layer);
   }
   for (int n = 1; n <= s.pathCount; ++n) {
     const db::PathRecord p = s.GetPathRecord(n);
     const int layer = db::LayerOf(p.flags);
     if (layer < 1 || layer > 64) continue;
-    LayerPath lp{n, p, std::uint32_t(a.chainsOfLayers.size()), 0};
+    LayerPath lp{n, p, std::uint32_t(a.chainsOfLayers.size()), 0, {}};
     // texts keep their characters in their chain: they are drawn from the store
     if (!db::IsText(p.flags)) {
       s.WalkChain(p.firstVertex, [&](int v) {
@@ -401,6 +420,7 @@ void BuildLayerBuckets(Engine& e) {
       });
     }
     lp.count = std::uint32_t(a.chainsOfLayers.size()) - lp.first;
+    lp.bounds = BoundsOf(std::span<const ChainPoint>(a.chainsOfLayers.data() + lp.first, lp.count));
     a.pathsOfLayer[std::size_t(layer)].push_back(lp);
     used |= LayerBit(layer);
   }
@@ -411,13 +431,11 @@ void BuildLayerBuckets(Engine& e) {
 
 void DrawBucketedLayer(Engine& e, int layer, int level) {
   const EngineWork& a = *e.work;
-  const std::vector<LayerBox>& boxes = a.boxesOfLayer[std::size_t(layer)];
-  // every box of the layer has the same colour, fill and dash
-  if (!boxes.empty()) detail::DrawLayerBoxes(e, boxes, level, detail::ObjectStyle(e, layer));
-  const std::vector<LayerPath>& paths = a.pathsOfLayer[std::size_t(layer)];
-  if (paths.empty()) return;
+  // every object of the layer has the same colour, fill and dash
   const detail::Style st = detail::ObjectStyle(e, layer);
-  for (const LayerPath& p : paths) {
+  const std::vector<LayerBox>& boxes = a.boxesOfLayer[std::size_t(layer)];
+  if (!boxes.empty()) detail::DrawLayerBoxes(e, layer, boxes, level, st);
+  for (const LayerPath& p : a.pathsOfLayer[std::size_t(layer)]) {
     if (e.abort) return;
     detail::DrawLayerPath(e, p, level, st);
   }

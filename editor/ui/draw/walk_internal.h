@@ -1,6 +1,8 @@
 // Inside the drawing engine: the parts of the walk the primitives share.
 #pragma once
+#include <algorithm>
 #include <array>
+#include <span>
 #include <vector>
 
 #include "editor/db/object_store.h"
@@ -24,13 +26,28 @@ struct LayerBox {
   db::BoxRecord r;
 };
 
+struct ChainBounds {
+  std::int64_t left = 0, bottom = 0, right = 0, top = 0;
+};
+inline ChainBounds BoundsOf(std::span<const ChainPoint> pts) {
+  if (pts.empty()) return {};
+  ChainBounds b{pts[0].x, pts[0].y, pts[0].x, pts[0].y};
+  for (const ChainPoint& c : pts) {
+    b.left = std::min(b.left, c.x);
+    b.right = std::max(b.right, c.x);
+    b.bottom = std::min(b.bottom, c.y);
+    b.top = std::max(b.top, c.y);
+  }
+  return b;
+}
+
 // A path's record and its chain as the store's chain walk gives it, with the chain's bounds.
 struct LayerPath {
   int n = 0;
   db::PathRecord p;
   std::uint32_t first = 0;  // into the chain points
   std::uint32_t count = 0;
-  std::int64_t left = 0, bottom = 0, right = 0, top = 0;
+  ChainBounds bounds;
 };
 
 // How the boxes of one style are recorded: the lines' ink and dash, the fill's paint (made on first
@@ -68,6 +85,7 @@ struct EngineWork {
   std::vector<int> usedLayers;
 
   std::vector<ChainPoint> chain;
+  std::vector<ChainPoint> chainRead;  // a chain as read from the store
   std::vector<gfx::Point> devicePolygon;
   std::vector<gfx::Point> rectPolygon;
 
@@ -80,10 +98,16 @@ struct EngineWork {
   std::array<gfx::Color, kPaletteSize> inks{};
   // Paint numbers of the screen's box fills by fill number and colour; -1: not made yet.
   std::array<std::array<int, kPaletteSize>, kFillCount> boxPaints{};
-  // The box ink of the last style a layer loop recorded with.
-  bool lastBoxInkValid = false;
-  detail::Style lastBoxStyle;
-  BoxInk lastBoxInk;
+  // The box ink of each layer for the style its boxes were last recorded with.
+  struct LayerInk {
+    bool valid = false;
+    detail::Style style;
+    BoxInk ink;
+  };
+  std::array<LayerInk, 65> layerInks{};
+  // Each layer's style while a redraw runs: settings and switches stay as they are meanwhile.
+  bool layerStylesValid = false;
+  std::array<detail::Style, 65> layerStyles{};
 
   // The orientations of levels xformLevel..0 as one matrix, while that level's objects are drawn:
   // x' = xx x + yx y, y' = xy x + yy y, exactly what turning level by level gives.
@@ -105,6 +129,9 @@ void DrawRecorded(Engine& e);
 // Takes the orientations of levels level..0 as one matrix for the objects drawn next, or drops it.
 void ComposeLevelTransform(Engine& e, int level);
 void DropLevelTransform(Engine& e);
+// The paint of a screen fill (fill 1..14) in a colour while recording, made on first use, with
+// its background colour.
+int ScreenFillPaint(Engine& e, int fill, int colour, gfx::Color& background);
 // Pen colours of the target for every palette index, for RecordedInk.
 void TakeRecordedInks(Engine& e);
 inline gfx::Color RecordedInk(const Engine& e, int colour) {
