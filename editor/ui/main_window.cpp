@@ -282,7 +282,8 @@ void OnPaint(Editor& ed) {
     }
     DrawOriginMark(ed);
   }
-  ui::EndPaint(ed.main);
+  // An invalidation has nothing new to show at once: the redraw that follows it shows its picture.
+  if (nested || mode != 1) ui::EndPaint(ed.main);
   if (nested) return;
   if (mode == 3) PostToMain(ed, wm::Reenter);
   ed.redrawInProgress = 0;

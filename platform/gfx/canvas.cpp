@@ -115,6 +115,7 @@ Color Canvas::Resolve(Color c) const { return ResolveColor(c, palette()); }
 Canvas::Device Canvas::Prepare() const {
   Device d;
   Surface& s = *target_;
+  ++s.changes;
   // A surface whose pixel store does not match its size draws nothing rather than overrun.
   if (s.width <= 0 || s.height <= 0 || s.pixels.size() < std::size_t(s.width) * std::size_t(s.height)) {
     return d;

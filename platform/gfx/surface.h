@@ -10,6 +10,10 @@ struct Surface {
   int width = 0;
   int height = 0;
   std::vector<std::uint32_t> pixels;  // width * height
+  // Counts the drawing calls made on it (every canvas call and figure list drawn bumps it), so that
+  // a window shows its picture again only when it may have changed; code writing pixels itself
+  // bumps it too.
+  std::uint64_t changes = 0;
 
   Surface() = default;
   Surface(int w, int h, std::uint32_t fill = 0) : width(w), height(h), pixels(std::size_t(w) * h, fill) {}

@@ -565,7 +565,9 @@ void SetItemText(Wnd dialog, int id, std::string_view text) {
   QWidget* w = ControlWidget(dialog, id);
   if (!w) return;
   QString t = Q(text);
+  bool same = false;  // a label showing this text already needs no new paint
   if (auto* l = qobject_cast<QLabel*>(w)) {
+    same = l->property("_raw").toString() == t;
     l->setProperty("_raw", t);
     l->setText(StripMnemonics(t));
   } else if (auto* b = qobject_cast<QAbstractButton*>(w)) {
@@ -587,6 +589,7 @@ void SetItemText(Wnd dialog, int id, std::string_view text) {
     return;
   }
   LogLine("item " + TemplateName(dialog) + " " + std::to_string(id) + " " + QuoteForLog(text));
+  if (same) return;
   // Progress lines change in the middle of long jobs: show them now.
   w->update();
   Pump();

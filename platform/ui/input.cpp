@@ -189,6 +189,8 @@ void Canvas::paintEvent(QPaintEvent* event) {
   p.drawImage(area.topLeft(), image, area);
   QRegion rest = QRegion(event->rect()).subtracted(QRegion(0, 0, s.width, s.height));
   for (const QRect& q : rest) p.fillRect(q, Qt::black);
+  // all of it that shows is painted now
+  if (visibleRegion().subtracted(event->region()).isEmpty()) r->shownChanges = s.changes;
 }
 
 void Canvas::resizeEvent(QResizeEvent*) {

@@ -29,6 +29,8 @@ enum class DialogKind { Modal, Floating, Docked };
 
 class Canvas;
 
+constexpr std::uint64_t kUnshown = ~std::uint64_t{0};
+
 struct Record {
   Wnd handle = 0;
   Kind kind = Kind::Top;
@@ -44,6 +46,8 @@ struct Record {
   // The retained picture (top-level and child windows, owner-painted areas).
   bool hasSurface = false;
   gfx::Surface surface;
+  // surface.changes when the canvas last painted all of it that shows; kUnshown: show it again
+  std::uint64_t shownChanges = kUnshown;
   bool invalid = false;
   bool eraseOnPaint = false;
   Rect update;

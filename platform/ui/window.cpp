@@ -67,6 +67,7 @@ class TopWidget : public QWidget {
 };
 
 void FillRect(gfx::Surface& s, const Rect& rect, std::uint32_t colour) {
+  ++s.changes;
   int x0 = std::max(0, rect.left), y0 = std::max(0, rect.top);
   int x1 = std::min(s.width, rect.right), y1 = std::min(s.height, rect.bottom);
   for (int y = y0; y < y1; ++y) std::fill(s.Row(y) + x0, s.Row(y) + x1, colour);
@@ -135,6 +136,7 @@ void ResizeSurface(Record& r, int width, int height) {
   r.surface.width = width;
   r.surface.height = height;
   r.surface.pixels.swap(next.pixels);
+  ++r.surface.changes;
 }
 
 // The client size the program knows follows the widget; Size tells it (sent from our own calls,
@@ -171,8 +173,10 @@ bool HasTimer(Wnd w) {
 }
 
 void MarkAllPictures() {
+  // a picture shown as it is needs no new paint
   for (auto& [w, r] : S().windows)
-    if (r->alive && r->canvas && r->canvas->isVisible()) r->canvas->update();
+    if (r->alive && r->canvas && r->canvas->isVisible() && r->surface.changes != r->shownChanges)
+      r->canvas->update();
 }
 
 }  // namespace detail
@@ -381,10 +385,12 @@ void SetTitle(Wnd w, std::string_view text) {
     return;
   }
   if (!r->window) return;
-  r->window->setWindowTitle(Q(text));
+  const QString title = Q(text);
+  const bool same = r->window->windowTitle() == title;
+  r->window->setWindowTitle(title);
   if (r->kind == Kind::Top) LogLine("title " + QuoteForLog(text));
   // A title changed in the middle of a long job must reach the display now.
-  Pump();
+  if (!same) Pump();
 }
 
 std::string Title(Wnd w) {
@@ -459,6 +465,10 @@ void Invalidate(Wnd w, const Rect* rect, bool erase) {
     if (!r) return;
     rect = nullptr;
   }
+  // whatever its pixels were written by, the window and its areas are shown again
+  r->shownChanges = kUnshown;
+  for (Wnd a : r->areas)
+    if (Record* area = Find(a)) area->shownChanges = kUnshown;
   Rect all = ClientRect(r->handle);
   Rect add = rect ? *rect : all;
   add = {std::max(add.left, 0), std::max(add.top, 0), std::min(add.right, all.right), std::min(add.bottom, all.bottom)};
@@ -520,7 +530,7 @@ gfx::Surface GrabFromScreen(Wnd w) {
     Pump();
     std::this_thread::sleep_for(std::chrono::milliseconds(5));
   }
-  c->repaint();
+  // what the display shows: the paints asked for are made, none is forced
   Pump();
   QGuiApplication::sync();
   QScreen* screen = c->screen();

@@ -254,6 +254,13 @@ TEST(ScriptedRun, OnARealDisplayTheScreenShowsThePictureAndTheRunIsTheSame) {
   RunResult screen = RunScript("command 20\n", {}, true);
   EXPECT_EQ(screen.status, 0);
   EXPECT_TRUE(Contains(screen.log, "item PANEL 300 \"screen matches\""));
+  // A picture changed by a handler reaches the display after its message, whether it was drawn
+  // through a canvas or written pixel by pixel and invalidated, and again when unchanged since.
+  RunResult quiet = RunScript("command 21\ncommand 23\ncommand 23\ncommand 22\ncommand 23\n", {}, true);
+  EXPECT_EQ(quiet.status, 0);
+  int matches = 0;
+  for (const std::string& l : quiet.log) matches += l == "item PANEL 300 \"screen matches\"";
+  EXPECT_EQ(matches, 3);
 
   RunResult onX = RunScript(kSession, {}, true);
   RunResult headless = RunScript(kSession);

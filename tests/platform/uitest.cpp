@@ -33,6 +33,9 @@ enum Command {
   kTimer = 18,
   kExit7 = 19,
   kScreen = 20,
+  kDrawQuietly = 21,   // the picture through a canvas, nothing asked to show it
+  kWriteQuietly = 22,  // pixels written straight into the picture, then the window invalidated
+  kCompare = 23,       // the screen against the picture
 };
 
 constexpr int kField = 300;
@@ -68,6 +71,21 @@ void DrawPicture(gfx::Surface& s) {
   c.SetPen(gfx::Pen::Solid(gfx::Rgb(255, 0, 255)));
   c.SetBrush(gfx::Brush::Null());
   c.Rectangle(60, 60, 200, 160);
+}
+
+// Reports whether the display shows the window's picture.
+void CompareScreen(Wnd w) {
+  const gfx::Surface& s = *WindowSurface(w);
+  gfx::Surface screen = GrabFromScreen(w);
+  int differ = 0;
+  int width = s.width - kPanelWidth;  // the panel covers the right edge
+  if (screen.width != s.width || screen.height != s.height) {
+    differ = -1;
+  } else {
+    for (int y = 0; y < s.height; ++y)
+      for (int x = 0; x < width; ++x) differ += screen.Row(y)[x] != s.Row(y)[x];
+  }
+  Report(differ == 0 ? "screen matches" : Format("screen differs %d", differ));
 }
 
 Result PanelProc(Wnd, Message m, WParam wp, LParam) {
@@ -283,22 +301,24 @@ Result MainProc(Wnd w, Message m, WParam wp, LParam lp) {
           exitCode = 7;
           Destroy(w);
           return 0;
-        case kScreen: {  // what a real display shows must be the picture, pixel for pixel
-          gfx::Surface& s = *WindowSurface(w);
-          DrawPicture(s);
+        case kScreen:  // what a real display shows must be the picture, pixel for pixel
+          DrawPicture(*WindowSurface(w));
           ShowNow(w);
-          gfx::Surface screen = GrabFromScreen(w);
-          int differ = 0;
-          int width = s.width - kPanelWidth;  // the panel covers the right edge
-          if (screen.width != s.width || screen.height != s.height) {
-            differ = -1;
-          } else {
-            for (int y = 0; y < s.height; ++y)
-              for (int x = 0; x < width; ++x) differ += screen.Row(y)[x] != s.Row(y)[x];
-          }
-          Report(differ == 0 ? "screen matches" : Format("screen differs %d", differ));
+          CompareScreen(w);
+          return 0;
+        case kDrawQuietly:
+          DrawPicture(*WindowSurface(w));
+          return 0;
+        case kWriteQuietly: {
+          gfx::Surface& s = *WindowSurface(w);
+          for (int y = 30; y < 90; ++y)
+            for (int x = 300; x < 400; ++x) s.Row(y)[x] = gfx::Rgb(x & 255, y, 128);
+          Invalidate(w, nullptr, false);
           return 0;
         }
+        case kCompare:
+          CompareScreen(w);
+          return 0;
         default:
           return 0;
       }
