@@ -189,8 +189,8 @@ void FigureList::Line(Point a, Point b, PenStyle style, Color ink, Mix mix, i64 
   if (style == PenStyle::Null) return;
   std::int64_t start = phase % kDashCycle;
   if (start < 0) start += kDashCycle;
-  const Op op{withEnd ? OpKind::LineWithEnd : OpKind::Line, style, mix, Mix::Copy, -1, ink, a.x, a.y, b.x, b.y,
-              std::int32_t(start)};
+  const Op op{withEnd ? OpKind::LineWithEnd : OpKind::Line, style, mix, Mix::Copy, std::uint8_t(start), -1, ink,
+              a.x, a.y, b.x, b.y};
   Push(op, std::min(a.y, b.y), std::max(a.y, b.y));
 }
 
@@ -201,8 +201,8 @@ void FigureList::Polygon(std::span<const Point> points, bool winding, int paint,
     lo = std::min(lo, p.y);
     hi = std::max(hi, p.y);
   }
-  const Op op{winding ? OpKind::PolygonWinding : OpKind::Polygon, PenStyle::Null, Mix::Copy, mix, paint, 0,
-              std::int32_t(points_.size()), 0, std::int32_t(points.size()), 0, 0};
+  const Op op{winding ? OpKind::PolygonWinding : OpKind::Polygon, PenStyle::Null, Mix::Copy, mix, 0, paint, 0,
+              std::int32_t(points_.size()), 0, std::int32_t(points.size()), 0};
   const std::size_t before = count_;
   Push(op, lo, hi);
   if (count_ == before) return;
@@ -252,6 +252,7 @@ void FigureList::DrawBand(const detail::Target& band, int index) const {
 
 void FigureList::Draw(int threads) {
   if (!canvas_ || count_ == 0) return;
+  ++canvas_->target().changes;
   if (threads <= 0) threads = MachineThreads();
   threads = std::min(threads, bands_);
   auto bandTarget = [this](int b) {

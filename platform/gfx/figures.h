@@ -42,7 +42,7 @@ class FigureList {
   [[gnu::always_inline]] void Box(int l, int t, int r, int b, PenStyle style, Color ink, Mix lineMix, int paint,
                                   Mix fillMix) {
     if (paint >= int(paints_.size())) paint = -1;
-    Push(Op{OpKind::Box, style, lineMix, fillMix, paint, ink, l, t, r, b, 0}, t, b);
+    Push(Op{OpKind::Box, style, lineMix, fillMix, 0, paint, ink, l, t, r, b}, t, b);
   }
 
   // Draws everything recorded on up to `threads` threads (0: as many as the machine has) and
@@ -53,18 +53,20 @@ class FigureList {
 
  private:
   enum class OpKind : std::uint8_t { Line, LineWithEnd, Polygon, PolygonWinding, Box };
+  // 32 bytes: every band keeps its own copies, so their size is what recording writes
   struct Op {
     OpKind kind;
     PenStyle style;
     Mix mix;      // lines and the box's lines
     Mix fillMix;  // polygons and the box's fill
+    // where the dash pattern starts: kept modulo 24, which every pattern's length divides
+    std::uint8_t phase;
     std::int32_t paint;
     std::uint32_t ink;
     // Line: a, b. Box: l, t, r, b. Polygon: first point, count.
     std::int32_t x0, y0, x1, y1;
-    // where the dash pattern starts: kept modulo 24, which every pattern's length divides
-    std::int32_t phase;
   };
+  static_assert(sizeof(Op) == 32);
   // Gives the figure to every band its rows yMin..yMax (logical) touch.
   [[gnu::always_inline]] void Push(const Op& op, std::int64_t yMin, std::int64_t yMax) {
     yMin += oy_;
