@@ -165,7 +165,7 @@ void FigureList::Begin(Canvas& canvas) {
   bandOfRow_.resize(std::size_t(rows));
   for (int y = 0; y < rows; ++y) bandOfRow_[std::size_t(y)] = std::uint16_t(y / bandHeight_);
   bandOps_.resize(std::size_t(bands_));  // kept with their room from list to list
-  for (auto& v : bandOps_) v.clear();
+  for (BandOps& b : bandOps_) b.used = 0;
   clipTop_ = target_.clip.IsEmpty() ? INT64_MAX : target_.clip.top;
   clipBottom_ = target_.clip.IsEmpty() ? INT64_MIN : target_.clip.bottom;
 }
@@ -189,9 +189,19 @@ void FigureList::Line(Point a, Point b, PenStyle style, Color ink, Mix mix, i64 
   if (style == PenStyle::Null) return;
   std::int64_t start = phase % kDashCycle;
   if (start < 0) start += kDashCycle;
-  const Op op{withEnd ? OpKind::LineWithEnd : OpKind::Line, style, mix, Mix::Copy, std::uint8_t(start), -1, ink,
-              a.x, a.y, b.x, b.y};
-  Push(op, std::min(a.y, b.y), std::max(a.y, b.y));
+  Push(std::min(a.y, b.y), std::max(a.y, b.y), [&](Op& o) {
+    o.kind = withEnd ? OpKind::LineWithEnd : OpKind::Line;
+    o.style = style;
+    o.mix = mix;
+    o.fillMix = Mix::Copy;
+    o.phase = std::uint8_t(start);
+    o.paint = -1;
+    o.ink = ink;
+    o.x0 = a.x;
+    o.y0 = a.y;
+    o.x1 = b.x;
+    o.y1 = b.y;
+  });
 }
 
 void FigureList::Polygon(std::span<const Point> points, bool winding, int paint, Mix mix) {
@@ -201,16 +211,28 @@ void FigureList::Polygon(std::span<const Point> points, bool winding, int paint,
     lo = std::min(lo, p.y);
     hi = std::max(hi, p.y);
   }
-  const Op op{winding ? OpKind::PolygonWinding : OpKind::Polygon, PenStyle::Null, Mix::Copy, mix, 0, paint, 0,
-              std::int32_t(points_.size()), 0, std::int32_t(points.size()), 0};
   const std::size_t before = count_;
-  Push(op, lo, hi);
+  const std::int32_t first = std::int32_t(points_.size()), count = std::int32_t(points.size());
+  Push(lo, hi, [&](Op& o) {
+    o.kind = winding ? OpKind::PolygonWinding : OpKind::Polygon;
+    o.style = PenStyle::Null;
+    o.mix = Mix::Copy;
+    o.fillMix = mix;
+    o.phase = 0;
+    o.paint = paint;
+    o.ink = 0;
+    o.x0 = first;
+    o.y0 = 0;
+    o.x1 = count;
+    o.y1 = 0;
+  });
   if (count_ == before) return;
   for (const Point& p : points) points_.push_back(DevPoint{p.x + ox_, p.y + oy_});
 }
 
 void FigureList::DrawBand(const detail::Target& band, int index) const {
-  for (const Op& op : bandOps_[std::size_t(index)]) {
+  const BandOps& ops = bandOps_[std::size_t(index)];
+  for (const Op& op : std::span<const Op>(ops.ops.data(), ops.used)) {
     switch (op.kind) {
       case OpKind::Line:
       case OpKind::LineWithEnd:
@@ -272,7 +294,7 @@ void FigureList::Draw(int threads) {
   }
   count_ = 0;
   points_.clear();
-  for (auto& v : bandOps_) v.clear();
+  for (BandOps& b : bandOps_) b.used = 0;
 }
 
 void FigureList::End(int threads) {

@@ -42,7 +42,19 @@ class FigureList {
   [[gnu::always_inline]] void Box(int l, int t, int r, int b, PenStyle style, Color ink, Mix lineMix, int paint,
                                   Mix fillMix) {
     if (paint >= int(paints_.size())) paint = -1;
-    Push(Op{OpKind::Box, style, lineMix, fillMix, 0, paint, ink, l, t, r, b}, t, b);
+    Push(t, b, [&](Op& o) {
+      o.kind = OpKind::Box;
+      o.style = style;
+      o.mix = lineMix;
+      o.fillMix = fillMix;
+      o.phase = 0;
+      o.paint = paint;
+      o.ink = ink;
+      o.x0 = l;
+      o.y0 = t;
+      o.x1 = r;
+      o.y1 = b;
+    });
   }
 
   // Draws everything recorded on up to `threads` threads (0: as many as the machine has) and
@@ -67,19 +79,32 @@ class FigureList {
     std::int32_t x0, y0, x1, y1;
   };
   static_assert(sizeof(Op) == 32);
-  // Gives the figure to every band its rows yMin..yMax (logical) touch.
-  [[gnu::always_inline]] void Push(const Op& op, std::int64_t yMin, std::int64_t yMax) {
+  // The figures of one band in order: ops[0..used), the room beyond kept from list to list.
+  struct BandOps {
+    std::vector<Op> ops;
+    std::size_t used = 0;
+  };
+  // The next figure of a band, its room grown when full.
+  [[gnu::always_inline]] static Op& Next(BandOps& band) {
+    if (band.used == band.ops.size()) band.ops.resize(band.ops.empty() ? 1024 : 2 * band.ops.size());
+    return band.ops[band.used++];
+  }
+  // Gives the figure that `write` fills in to every band its rows yMin..yMax (logical) touch; it is
+  // written in place, once, and copied to the further bands.
+  template <class Write>
+  [[gnu::always_inline]] void Push(std::int64_t yMin, std::int64_t yMax, Write write) {
     yMin += oy_;
     yMax += oy_;
     if (yMax < clipTop_ || yMin >= clipBottom_) return;  // nothing it could draw
     ++count_;
     // each band keeps its own copy: the threads then read only their own figures, in order
-    const std::uint16_t* band = bandOfRow_.data();
-    const int first = band[std::max(yMin, clipTop_) - clipTop_];
-    const int last = band[std::min(yMax, clipBottom_ - 1) - clipTop_];
-    std::vector<Op>* ops = bandOps_.data();
-    ops[first].push_back(op);
-    for (int b = first + 1; b <= last; ++b) ops[b].push_back(op);
+    const std::uint16_t* row = bandOfRow_.data();
+    const int first = row[std::max(yMin, clipTop_) - clipTop_];
+    const int last = row[std::min(yMax, clipBottom_ - 1) - clipTop_];
+    BandOps* bands = bandOps_.data();
+    Op& op = Next(bands[first]);
+    write(op);
+    for (int b = first + 1; b <= last; ++b) Next(bands[b]) = op;
   }
   void DrawBand(const detail::Target& band, int index) const;
 
@@ -95,7 +120,7 @@ class FigureList {
   int bandHeight_ = 1;
   int bands_ = 1;
   std::size_t count_ = 0;                // figures recorded since the last Draw
-  std::vector<std::vector<Op>> bandOps_;  // the figures touching each band, in order
+  std::vector<BandOps> bandOps_;          // the figures touching each band, in order
   std::vector<std::uint16_t> bandOfRow_;             // by row of the clip
   std::vector<detail::DevPoint> points_;              // polygon vertices in device pixels
   std::vector<detail::Paint> paints_;
