@@ -105,9 +105,6 @@ void ShowDistance(Editor& ed, int mode) {
   SetStatusField(ed, kFieldInfo, Format(" dx=%-10.8g dy=%-10.8g Dist=%-10.8g", dx, dy, std::sqrt(dx * dx + dy * dy)));
 }
 
-bool IsEscDown() { return ui::IsKeyDown(ui::key::Escape); }
-bool IsCtrlDown() { return ui::IsKeyDown(ui::key::Control); }
-bool IsF1Down() { return ui::IsKeyDown(ui::key::F1); }
 
 bool PollEscape(Editor& ed) { return draw::PollEscape(ed.draw); }
 

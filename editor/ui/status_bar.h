@@ -6,6 +6,7 @@
 #include <string_view>
 
 #include "editor/ui/editor.h"
+#include "platform/ui/keys.h"
 
 namespace edui {
 
@@ -26,9 +27,10 @@ void ShowPercent(Editor& ed, int done, int total);
 // Z (1) takes the reference point, Space (0) measures from it.
 void ShowDistance(Editor& ed, int mode);
 
-bool IsEscDown();
-bool IsCtrlDown();
-bool IsF1Down();
+// Key polls: a redraw polls Esc once per object, so they read the key table inline.
+inline bool IsEscDown() { return ui::IsKeyDown(ui::key::Escape); }
+inline bool IsCtrlDown() { return ui::IsKeyDown(ui::key::Control); }
+inline bool IsF1Down() { return ui::IsKeyDown(ui::key::F1); }
 // Sets the long-loop abort flag from the Esc key; gives it.
 bool PollEscape(Editor& ed);
 

@@ -20,7 +20,6 @@ namespace {
 // Bands fewer than this many figures are not worth a thread.
 constexpr std::size_t kThreadedFigures = 4096;
 constexpr int kMinBandRows = 8;
-constexpr std::int64_t kDashCycle = 24;  // every dash pattern's length divides it
 
 int MachineThreads() {
   const unsigned n = std::thread::hardware_concurrency();
@@ -183,25 +182,6 @@ int FigureList::AddPaint(const Brush& brush, Color background, Color text, Backg
   paintKeys_.push_back(key);
   paints_.push_back(detail::PaintOf(brush, brush.color, background, text, mode, brushOrigin_));
   return int(paints_.size() - 1);
-}
-
-void FigureList::Line(Point a, Point b, PenStyle style, Color ink, Mix mix, i64 phase, bool withEnd) {
-  if (style == PenStyle::Null) return;
-  std::int64_t start = phase % kDashCycle;
-  if (start < 0) start += kDashCycle;
-  Push(std::min(a.y, b.y), std::max(a.y, b.y), [&](Op& o) {
-    o.kind = withEnd ? OpKind::LineWithEnd : OpKind::Line;
-    o.style = style;
-    o.mix = mix;
-    o.fillMix = Mix::Copy;
-    o.phase = std::uint8_t(start);
-    o.paint = -1;
-    o.ink = ink;
-    o.x0 = a.x;
-    o.y0 = a.y;
-    o.x1 = b.x;
-    o.y1 = b.y;
-  });
 }
 
 void FigureList::Polygon(std::span<const Point> points, bool winding, int paint, Mix mix) {

@@ -33,7 +33,25 @@ class FigureList {
 
   // MoveTo(a) then LineTo(b) with a cosmetic pen, background transparent, the dash pattern
   // starting `phase` steps in; with `withEnd` also LineTo(b.x + 1, b.y + 1), which puts b in.
-  void Line(Point a, Point b, PenStyle style, Color ink, Mix mix, std::int64_t phase, bool withEnd);
+  [[gnu::always_inline]] void Line(Point a, Point b, PenStyle style, Color ink, Mix mix, std::int64_t phase,
+                                   bool withEnd) {
+    if (style == PenStyle::Null) return;
+    std::int64_t start = phase % kDashCycle;
+    if (start < 0) start += kDashCycle;
+    Push(std::min(a.y, b.y), std::max(a.y, b.y), [&](Op& o) {
+      o.kind = withEnd ? OpKind::LineWithEnd : OpKind::Line;
+      o.style = style;
+      o.mix = mix;
+      o.fillMix = Mix::Copy;
+      o.phase = std::uint8_t(start);
+      o.paint = -1;
+      o.ink = ink;
+      o.x0 = a.x;
+      o.y0 = a.y;
+      o.x1 = b.x;
+      o.y1 = b.y;
+    });
+  }
   // A polygon filled with paint `paint` (no outline), as Canvas::Polygon with a null pen.
   void Polygon(std::span<const Point> points, bool winding, int paint, Mix mix);
   // The picture of an axis-aligned box: the lines left (l, b)->(l, t), bottom (l, b)->(r, b),
@@ -64,6 +82,7 @@ class FigureList {
   void End(int threads = 0);
 
  private:
+  static constexpr std::int64_t kDashCycle = 24;  // every dash pattern's length divides it
   enum class OpKind : std::uint8_t { Line, LineWithEnd, Polygon, PolygonWinding, Box };
   // 32 bytes: every band keeps its own copies, so their size is what recording writes
   struct Op {

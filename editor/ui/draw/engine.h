@@ -171,6 +171,9 @@ void DrawLayers(Engine& e, int level);
 void DrawLayer(Engine& e, int layer, int level);
 
 // Sets the abort flag when Esc is held; gives the flag.
-bool PollEscape(Engine& e);
+inline bool PollEscape(Engine& e) {
+  if (e.hooks.escDown && e.hooks.escDown()) e.abort = true;
+  return e.abort;
+}
 
 }  // namespace draw

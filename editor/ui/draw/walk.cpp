@@ -19,11 +19,6 @@ Engine::Engine(db::Database& d, ViewState& v, LayerMasks& m)
 
 Engine::~Engine() = default;
 
-bool PollEscape(Engine& e) {
-  if (e.hooks.escDown && e.hooks.escDown()) e.abort = true;
-  return e.abort;
-}
-
 namespace detail {
 void InvalidateLayerBuckets(Engine& e) { e.work->bucketsValid = false; }
 }  // namespace detail
