@@ -180,20 +180,8 @@ void EmitPolygon(Engine& e, std::vector<gfx::Point>& points, const Style& st) {
   Finish(c);
 }
 
-bool Transforming(const Engine& e) { return e.instanceFlag || e.contextFlag; }
-
-void LevelTransform(const Engine& e, int level, std::int64_t& x, std::int64_t& y) {
-  if (!Transforming(e)) return;
-  const EngineWork& w = *e.work;
-  if (w.xformValid && w.xformLevel == level) {
-    const std::int64_t a = x, b = y;
-    x = w.xx * a + w.yx * b + e.offsetX;
-    y = w.xy * a + w.yy * b + e.offsetY;
-    return;
-  }
+void LevelOrientation(const Engine& e, int level, std::int64_t& x, std::int64_t& y) {
   for (int l = std::min(level, kLevels - 1); l >= 0; --l) db::OrientPoint(e.levels[std::size_t(l)].orientation, x, y);
-  x += e.offsetX;
-  y += e.offsetY;
 }
 
 void ComposeLevelTransform(Engine& e, int level) {

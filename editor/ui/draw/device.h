@@ -5,6 +5,9 @@
 #include <cmath>
 #include <cstdint>
 #include <vector>
+#if defined(__SSE2__)
+#include <emmintrin.h>
+#endif
 
 #include "editor/ui/draw/engine.h"
 #include "editor/ui/draw/resources.h"
@@ -43,6 +46,30 @@ bool OnPaper(const Engine& e);
   return static_cast<int>(v + std::copysign(0.5, v));
 }
 
+// RoundDevice((x - left) * sx) for x = a and x = b at once (with sx the scale and the flip folded
+// in by the caller: (top - y) * sy is (y - top) * -sy only up to the sign of zero, so y takes its own
+// call with `flip`): the same operations in the same order on both lanes.
+#if defined(__SSE2__)
+[[gnu::always_inline]] inline void RoundDevicePair(double a, double b, double origin, double scale, bool flip,
+                                                   int& ra, int& rb) {
+  constexpr double kLimit = kScreenLimit;
+  const __m128d v = _mm_set_pd(b, a);
+  const __m128d o = _mm_set1_pd(origin);
+  __m128d d = _mm_mul_pd(flip ? _mm_sub_pd(o, v) : _mm_sub_pd(v, o), _mm_set1_pd(scale));
+  // no lane is a NaN (whole coordinates, a finite scale), so max and min are the clamp
+  d = _mm_min_pd(_mm_max_pd(d, _mm_set1_pd(-kLimit)), _mm_set1_pd(kLimit));
+  const __m128d half = _mm_or_pd(_mm_and_pd(d, _mm_set1_pd(-0.0)), _mm_set1_pd(0.5));
+  const __m128i r = _mm_cvttpd_epi32(_mm_add_pd(d, half));
+  ra = _mm_cvtsi128_si32(r);
+  rb = _mm_cvtsi128_si32(_mm_shuffle_epi32(r, 1));
+}
+#else
+inline void RoundDevicePair(double a, double b, double origin, double scale, bool flip, int& ra, int& rb) {
+  ra = RoundDevice((flip ? origin - a : a - origin) * scale);
+  rb = RoundDevice((flip ? origin - b : b - origin) * scale);
+}
+#endif
+
 // Where device (0, 0) lies on the canvas: the drawing area's corner on the screen, the page origin
 // on paper and in the clipboard bitmap.
 inline gfx::Point DeviceOrigin(const Engine& e) {
@@ -77,10 +104,9 @@ inline void AppendDevicePoint(std::vector<gfx::Point>& points, gfx::Point p) {
   if (points.empty() || !(points.back() == p)) points.push_back(p);
 }
 
-// Orientation of levels level, level-1, ..., 0 applied to a point (what an object of the cell drawn
-// at `level` goes through), then the current offset; only while an instance or the context cell is
-// drawn.
-void LevelTransform(const Engine& e, int level, std::int64_t& x, std::int64_t& y);
-bool Transforming(const Engine& e);
+// Only while an instance or the context cell is drawn are objects placed.
+inline bool Transforming(const Engine& e) { return e.instanceFlag || e.contextFlag; }
+// Orientation of levels level, level-1, ..., 0 applied to a point, level by level.
+void LevelOrientation(const Engine& e, int level, std::int64_t& x, std::int64_t& y);
 
 }  // namespace draw::detail

@@ -49,22 +49,6 @@ Style LayerStyle(const Engine& e, int layer) {
   return Style{LayerColour(e, layer), LayerFill(e, layer), LayerDash(e, layer)};
 }
 
-bool Culled(const Engine& e, std::int64_t left, std::int64_t bottom, std::int64_t right,
-            std::int64_t top, std::int64_t margin) {
-  return right + margin < e.view.left || left - margin > e.view.right ||
-         top + margin < e.view.bottom || bottom - margin > e.view.top;
-}
-
-bool CulledUntransformed(const Engine& e, int level, std::int64_t left, std::int64_t bottom, std::int64_t right,
-                         std::int64_t top, std::int64_t margin) {
-  const EngineWork& w = *e.work;
-  if (!w.xformValid || w.xformLevel != level || !Transforming(e)) return false;
-  if (left > right) std::swap(left, right);
-  if (bottom > top) std::swap(bottom, top);
-  return right + margin < w.windowLeft || left - margin > w.windowRight || top + margin < w.windowBottom ||
-         bottom - margin > w.windowTop;
-}
-
 void DrawChain(Engine& e, const std::vector<ChainPoint>& pts, const Style& st, bool closedFill) {
   std::vector<gfx::Point>& poly = e.work->devicePolygon;
   poly.clear();
@@ -303,15 +287,16 @@ void DrawPathPoints(Engine& e, int n, const db::PathRecord& p, std::span<const C
     }
     const Style st = layerStyle ? *layerStyle : detail::ObjectStyle(e, db::LayerOf(p.flags));
     std::vector<ChainPoint>& pts = e.work->chain;
-    pts.assign(src.begin(), src.end());
     const EngineWork& x = *e.work;
     if (detail::Transforming(e) && x.xformValid && x.xformLevel == level) {
-      for (ChainPoint& c : pts) {
-        const std::int64_t cx = c.x, cy = c.y;
-        c.x = x.xx * cx + x.yx * cy + e.offsetX;
-        c.y = x.xy * cx + x.yy * cy + e.offsetY;
+      // placed as they are copied
+      pts.resize(src.size());
+      for (std::size_t i = 0; i < src.size(); ++i) {
+        const std::int64_t cx = src[i].x, cy = src[i].y;
+        pts[i] = ChainPoint{x.xx * cx + x.yx * cy + e.offsetX, x.xy * cx + x.yy * cy + e.offsetY, src[i].flags};
       }
     } else {
+      pts.assign(src.begin(), src.end());
       for (ChainPoint& c : pts) detail::LevelTransform(e, level, c.x, c.y);
     }
     if (w > min) DrawWidePath(e, pts, p.width, st);
@@ -381,6 +366,7 @@ void RecordLayerBoxes(Engine& e, int layer, const std::vector<LayerBox>& boxes, 
     if (l > rt) std::swap(l, rt);
     if (b > t) std::swap(b, t);
     if constexpr (Placement::kPlaced) {
+      // the window taken back through the placement: the placed box misses the view exactly then
       if (rt < wl || l > wr || t < wb || b > wt) continue;
       std::int64_t pl, pb, pr, pt;
       Placement::Place(l, b, rt, t, pl, pb, pr, pt);
@@ -388,13 +374,14 @@ void RecordLayerBoxes(Engine& e, int layer, const std::vector<LayerBox>& boxes, 
       rt = pr + ox;
       b = pb + oy;
       t = pt + oy;
-    }
-    if (rt < vl || l > vr || t < vb || b > vt) {
+    } else if (rt < vl || l > vr || t < vb || b > vt) {
       if (e.markingPass) e.db.store.SetBox(r.flags | db::kOffWindowBit, 0, box.n);
       continue;
     }
-    const gfx::Point p0{detail::RoundDevice((double(l) - left) * sx) + areaX, detail::RoundDevice((top - double(b)) * sy) + areaY};
-    const gfx::Point p2{detail::RoundDevice((double(rt) - left) * sx) + areaX, detail::RoundDevice((top - double(t)) * sy) + areaY};
+    int x0, x2, y0, y2;
+    detail::RoundDevicePair(double(l), double(rt), left, sx, false, x0, x2);
+    detail::RoundDevicePair(double(b), double(t), top, sy, true, y0, y2);
+    const gfx::Point p0{x0 + areaX, y0 + areaY}, p2{x2 + areaX, y2 + areaY};
     if (p0.x > p2.x || p2.y > p0.y) {
       DrawBoxRecord(e, box.n, r, level, &st);
       continue;

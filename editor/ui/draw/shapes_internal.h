@@ -1,6 +1,7 @@
 // Inside the drawing engine: what boxes, paths and texts share.
 #pragma once
 #include <cstdint>
+#include <utility>
 #include <vector>
 
 #include "editor/ui/draw/device.h"
@@ -29,13 +30,23 @@ inline Style ObjectStyle(const Engine& e, int layer) {
 void DrawLayerBoxes(Engine& e, int layer, const std::vector<LayerBox>& boxes, int level, const Style& st);
 void DrawLayerPath(Engine& e, const LayerPath& p, int level, const Style& st);
 // Outside the view window by more than `margin` on some side.
-bool Culled(const Engine& e, std::int64_t left, std::int64_t bottom, std::int64_t right,
-            std::int64_t top, std::int64_t margin);
+inline bool Culled(const Engine& e, std::int64_t left, std::int64_t bottom, std::int64_t right, std::int64_t top,
+                   std::int64_t margin) {
+  return right + margin < e.view.left || left - margin > e.view.right || top + margin < e.view.bottom ||
+         bottom - margin > e.view.top;
+}
 // Outside the view window by more than `margin`, told from the object's own coordinates in the cell
 // drawn at `level` (the window taken back through that level's placement): false when no composed
 // placement is at hand, so the caller transforms and tests as usual.
-bool CulledUntransformed(const Engine& e, int level, std::int64_t left, std::int64_t bottom, std::int64_t right,
-                         std::int64_t top, std::int64_t margin);
+inline bool CulledUntransformed(const Engine& e, int level, std::int64_t left, std::int64_t bottom,
+                                std::int64_t right, std::int64_t top, std::int64_t margin) {
+  const EngineWork& w = *e.work;
+  if (!w.xformValid || w.xformLevel != level || !Transforming(e)) return false;
+  if (left > right) std::swap(left, right);
+  if (bottom > top) std::swap(bottom, top);
+  return right + margin < w.windowLeft || left - margin > w.windowRight || top + margin < w.windowBottom ||
+         bottom - margin > w.windowTop;
+}
 // Lines between consecutive points (zero-length ones skipped; both ends selected: colour 15), then
 // with `closedFill` the fill when the chain ends where it began.
 void DrawChain(Engine& e, const std::vector<ChainPoint>& pts, const Style& st, bool closedFill);

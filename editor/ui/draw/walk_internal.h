@@ -122,6 +122,23 @@ struct EngineWork {
 namespace detail {
 void InvalidateLayerBuckets(Engine& e);
 
+// What an object of the cell drawn at `level` goes through: the orientations of levels level,
+// level-1, ..., 0 (the composed matrix when it is at hand), then the current offset; only while an
+// instance or the context cell is drawn.
+inline void LevelTransform(const Engine& e, int level, std::int64_t& x, std::int64_t& y) {
+  if (!Transforming(e)) return;
+  const EngineWork& w = *e.work;
+  if (w.xformValid && w.xformLevel == level) {
+    const std::int64_t a = x, b = y;
+    x = w.xx * a + w.yx * b + e.offsetX;
+    y = w.xy * a + w.yy * b + e.offsetY;
+    return;
+  }
+  LevelOrientation(e, level, x, y);
+  x += e.offsetX;
+  y += e.offsetY;
+}
+
 // Whether figures are being recorded rather than drawn at once.
 inline bool Recording(const Engine& e) { return e.work->figures.Active(); }
 // Draws what has been recorded, so that the canvas holds the picture so far; recording goes on.
