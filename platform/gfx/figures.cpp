@@ -58,7 +58,17 @@ class BandWorkers {
   // Runs `work` on up to `helpers` kept threads and on the caller; returns once every run of it
   // has returned. `work` must itself share out what is to be done (helpers may come late or not).
   void Run(int helpers, const std::function<void()>& work) {
-    const std::lock_guard<std::mutex> one(run_);
+    if (!Start(helpers, work)) {
+      work();  // the threads are busy with a job of another list: the caller alone
+      return;
+    }
+    Finish();
+  }
+  // Starts `work` on up to `helpers` kept threads and returns; Finish, on the same thread, runs it
+  // on the caller too and returns once every run of it has returned. False, and nothing started,
+  // while another job holds the threads.
+  bool Start(int helpers, const std::function<void()>& work) {
+    if (!run_.try_lock()) return false;
     {
       std::unique_lock<std::mutex> lock(m_);
       try {
@@ -70,11 +80,16 @@ class BandWorkers {
       open_ = std::min<int>(helpers, int(threads_.size()));
     }
     wake_.notify_all();
-    work();
+    return true;
+  }
+  void Finish() {
+    (*job_)();
     std::unique_lock<std::mutex> lock(m_);
     open_ = 0;  // helpers not yet started stay out
     done_.wait(lock, [this] { return running_ == 0; });
     job_ = nullptr;
+    lock.unlock();
+    run_.unlock();
   }
 
  private:
@@ -143,28 +158,37 @@ void CopyBlock(const detail::Target& t, i64 l, i64 top, i64 r, i64 b, std::uint3
 }  // namespace
 
 FigureList::FigureList() = default;
-FigureList::~FigureList() = default;
+FigureList::~FigureList() { Finish(); }  // no thread may go on drawing from it
 
-std::size_t FigureList::Size() const { return count_; }
+std::size_t FigureList::Size() const {
+  return segments_[0].count + segments_[1].count;
+}
 
 void FigureList::Begin(Canvas& canvas) {
+  Finish();  // a segment of a list begun before is not left drawing
   canvas_ = &canvas;
   const Canvas::Device d = canvas.Prepare();
   target_ = d.target;
   ox_ = d.ox;
   oy_ = d.oy;
   brushOrigin_ = canvas.state().brushOrigin;
-  count_ = 0;
-  points_.clear();
   paints_.clear();
+  paints_.reserve(64);
   paintKeys_.clear();
   const int rows = std::max(0, target_.clip.Height());
   bands_ = std::clamp(rows / kMinBandRows, 1, 4 * MachineThreads());
   bandHeight_ = std::max(1, (rows + bands_ - 1) / bands_);
   bandOfRow_.resize(std::size_t(rows));
   for (int y = 0; y < rows; ++y) bandOfRow_[std::size_t(y)] = std::uint16_t(y / bandHeight_);
-  bandOps_.resize(std::size_t(bands_));  // kept with their room from list to list
-  for (BandOps& b : bandOps_) b.used = 0;
+  for (Segment& s : segments_) {
+    s.bands.resize(std::size_t(bands_));  // kept with their room from list to list
+    s.Clear();
+  }
+  rec_ = &segments_[0];
+  // a third of a list as long as the last, else segments of the smallest size
+  lastRecorded_ = recorded_;
+  recorded_ = 0;
+  handOffAt_ = MachineThreads() > 1 ? std::max(kSegmentFigures, lastRecorded_ / 3 + 1) : SIZE_MAX;
   clipTop_ = target_.clip.IsEmpty() ? INT64_MAX : target_.clip.top;
   clipBottom_ = target_.clip.IsEmpty() ? INT64_MIN : target_.clip.bottom;
 }
@@ -180,6 +204,7 @@ int FigureList::AddPaint(const Brush& brush, Color background, Color text, Backg
       return int(i);
   }
   paintKeys_.push_back(key);
+  if (paints_.size() == paints_.capacity()) Finish();  // the threads read paints in place
   paints_.push_back(detail::PaintOf(brush, brush.color, background, text, mode, brushOrigin_));
   return int(paints_.size() - 1);
 }
@@ -191,8 +216,10 @@ void FigureList::Polygon(std::span<const Point> points, bool winding, int paint,
     lo = std::min(lo, p.y);
     hi = std::max(hi, p.y);
   }
-  const std::size_t before = count_;
-  const std::int32_t first = std::int32_t(points_.size()), count = std::int32_t(points.size());
+  Segment& s = *rec_;  // a hand-off below leaves these points behind with their figure
+  const std::size_t before = s.count;
+  const std::int32_t first = std::int32_t(s.points.size()), count = std::int32_t(points.size());
+  for (const Point& p : points) s.points.push_back(DevPoint{p.x + ox_, p.y + oy_});
   Push(lo, hi, [&](Op& o) {
     o.kind = winding ? OpKind::PolygonWinding : OpKind::Polygon;
     o.style = PenStyle::Null;
@@ -206,12 +233,12 @@ void FigureList::Polygon(std::span<const Point> points, bool winding, int paint,
     o.x1 = count;
     o.y1 = 0;
   });
-  if (count_ == before) return;
-  for (const Point& p : points) points_.push_back(DevPoint{p.x + ox_, p.y + oy_});
+  if (&s == rec_ && s.count == before) s.points.resize(std::size_t(first));  // out of reach: not kept
 }
 
-void FigureList::DrawBand(const detail::Target& band, int index) const {
-  const BandOps& ops = bandOps_[std::size_t(index)];
+void FigureList::DrawBand(const detail::Target& band, const Segment& s, int index) const {
+  const std::vector<DevPoint>& points_ = s.points;
+  const BandOps& ops = s.bands[std::size_t(index)];
   for (const Op& op : std::span<const Op>(ops.ops.data(), ops.used)) {
     switch (op.kind) {
       case OpKind::Line:
@@ -252,29 +279,60 @@ void FigureList::DrawBand(const detail::Target& band, int index) const {
   }
 }
 
+detail::Target FigureList::BandTarget(int band) const {
+  detail::Target t = target_;
+  t.clip.top = target_.clip.top + band * bandHeight_;
+  t.clip.bottom = std::min(target_.clip.bottom, t.clip.top + bandHeight_);
+  return t;
+}
+
+void FigureList::HandOff() {
+  Finish();
+  Segment& s = *rec_;
+  recorded_ += s.count;
+  flightWork_ = [this, &s] {
+    for (int b; (b = nextBand_.fetch_add(1)) < bands_;) DrawBand(BandTarget(b), s, b);
+  };
+  nextBand_ = 0;
+  if (!BandWorkers::Get().Start(std::min(MachineThreads(), bands_) - 1, flightWork_)) {
+    handOffAt_ = SIZE_MAX;  // the threads are another list's: this one is drawn when it ends
+    return;
+  }
+  canvas_->target().beingDrawn = true;
+  flight_ = &s;
+  rec_ = &s == &segments_[0] ? &segments_[1] : &segments_[0];
+}
+
+void FigureList::Finish() {
+  if (!flight_) return;
+  BandWorkers::Get().Finish();
+  flight_->Clear();
+  flight_ = nullptr;
+  if (canvas_) {
+    canvas_->target().beingDrawn = false;
+    ++canvas_->target().changes;
+  }
+}
+
 void FigureList::Draw(int threads) {
-  if (!canvas_ || count_ == 0) return;
+  if (!canvas_) return;
+  Finish();
+  Segment& s = *rec_;
+  if (s.count == 0) return;
+  recorded_ += s.count;
   ++canvas_->target().changes;
   if (threads <= 0) threads = MachineThreads();
   threads = std::min(threads, bands_);
-  auto bandTarget = [this](int b) {
-    detail::Target t = target_;
-    t.clip.top = target_.clip.top + b * bandHeight_;
-    t.clip.bottom = std::min(target_.clip.bottom, t.clip.top + bandHeight_);
-    return t;
-  };
-  if (threads <= 1 || count_ < kThreadedFigures) {
-    for (int b = 0; b < bands_; ++b) DrawBand(bandTarget(b), b);
+  if (threads <= 1 || s.count < kThreadedFigures) {
+    for (int b = 0; b < bands_; ++b) DrawBand(BandTarget(b), s, b);
   } else {
     std::atomic<int> next{0};
     const std::function<void()> work = [&] {
-      for (int b; (b = next.fetch_add(1)) < bands_;) DrawBand(bandTarget(b), b);
+      for (int b; (b = next.fetch_add(1)) < bands_;) DrawBand(BandTarget(b), s, b);
     };
     BandWorkers::Get().Run(threads - 1, work);
   }
-  count_ = 0;
-  points_.clear();
-  for (BandOps& b : bandOps_) b.used = 0;
+  s.Clear();
 }
 
 void FigureList::End(int threads) {

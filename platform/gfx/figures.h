@@ -2,11 +2,19 @@
 // bands of rows drawn on several threads at once; every pixel still gets the same figures in the same
 // order, so the picture is bit for bit what drawing them one by one on the canvas gives.
 //
+// A long list is drawn in segments while it is recorded: once a segment is full, kept threads draw it
+// (every band of it) while the next one is recorded, and a segment is handed over only once the one
+// before it is drawn. A list as long as the last one (a redraw of the same view) goes in thirds.
+// While a segment is drawn the surface is marked so (Surface::beingDrawn) and must not be read;
+// Draw and End finish every segment.
+//
 // Each figure says which canvas calls it stands for; coordinates are logical, as on the canvas. The
 // canvas's surface, clip, origin and brush origin are taken at Begin and must not change before Draw.
 #pragma once
 #include <algorithm>
+#include <atomic>
 #include <cstdint>
+#include <functional>
 #include <span>
 #include <vector>
 
@@ -24,6 +32,8 @@ class FigureList {
 
   // Starts a list for `canvas`; anything recorded before and not drawn is dropped.
   void Begin(Canvas& canvas);
+  // The smallest segment drawn while recording goes on.
+  static constexpr std::size_t kSegmentFigures = 32768;
   bool Active() const { return canvas_ != nullptr; }
   std::size_t Size() const;
 
@@ -103,6 +113,17 @@ class FigureList {
     std::vector<Op> ops;
     std::size_t used = 0;
   };
+  // Figures recorded or being drawn: each band's, and the polygons' vertices in device pixels.
+  struct Segment {
+    std::vector<BandOps> bands;
+    std::vector<detail::DevPoint> points;
+    std::size_t count = 0;
+    void Clear() {
+      for (BandOps& b : bands) b.used = 0;
+      points.clear();
+      count = 0;
+    }
+  };
   // The next figure of a band, its room grown when full.
   [[gnu::always_inline]] static Op& Next(BandOps& band) {
     if (band.used == band.ops.size()) band.ops.resize(band.ops.empty() ? 1024 : 2 * band.ops.size());
@@ -115,17 +136,22 @@ class FigureList {
     yMin += oy_;
     yMax += oy_;
     if (yMax < clipTop_ || yMin >= clipBottom_) return;  // nothing it could draw
-    ++count_;
     // each band keeps its own copy: the threads then read only their own figures, in order
     const std::uint16_t* row = bandOfRow_.data();
     const int first = row[std::max(yMin, clipTop_) - clipTop_];
     const int last = row[std::min(yMax, clipBottom_ - 1) - clipTop_];
-    BandOps* bands = bandOps_.data();
+    BandOps* bands = rec_->bands.data();
     Op& op = Next(bands[first]);
     write(op);
     for (int b = first + 1; b <= last; ++b) Next(bands[b]) = op;
+    if (++rec_->count >= handOffAt_) HandOff();
   }
-  void DrawBand(const detail::Target& band, int index) const;
+  detail::Target BandTarget(int band) const;
+  void DrawBand(const detail::Target& band, const Segment& s, int index) const;
+  // The recording segment to the kept threads, once the one before it is drawn.
+  void HandOff();
+  // The segment being drawn, drawn to its end (the caller helps).
+  void Finish();
 
   Canvas* canvas_ = nullptr;
   detail::Target target_;
@@ -138,10 +164,16 @@ class FigureList {
   Point brushOrigin_;
   int bandHeight_ = 1;
   int bands_ = 1;
-  std::size_t count_ = 0;                // figures recorded since the last Draw
-  std::vector<BandOps> bandOps_;          // the figures touching each band, in order
-  std::vector<std::uint16_t> bandOfRow_;             // by row of the clip
-  std::vector<detail::DevPoint> points_;              // polygon vertices in device pixels
+  Segment segments_[2];
+  Segment* rec_ = &segments_[0];          // where figures are recorded
+  Segment* flight_ = nullptr;             // the segment the kept threads draw, if any
+  std::size_t handOffAt_ = SIZE_MAX;      // figures of a segment that make it go; none without threads
+  std::size_t recorded_ = 0;              // figures of the list so far
+  std::size_t lastRecorded_ = 0;          // and of the list before
+  std::atomic<int> nextBand_{0};          // the band of the segment in flight to take next
+  std::function<void()> flightWork_;
+  std::vector<std::uint16_t> bandOfRow_;  // by row of the clip
+  // Paints are only added: while a segment is in flight they never move (it is finished first).
   std::vector<detail::Paint> paints_;
   struct PaintKey {
     BrushKind kind;

@@ -14,6 +14,8 @@ struct Surface {
   // a window shows its picture again only when it may have changed; code writing pixels itself
   // bumps it too.
   std::uint64_t changes = 0;
+  // Threads draw into it now (a figure list's segment): until they are done it must not be read.
+  bool beingDrawn = false;
 
   Surface() = default;
   Surface(int w, int h, std::uint32_t fill = 0) : width(w), height(h), pixels(std::size_t(w) * h, fill) {}

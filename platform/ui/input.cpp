@@ -183,6 +183,8 @@ void Canvas::paintEvent(QPaintEvent* event) {
   Record* r = Find(picture_);
   if (!r || r->surface.width <= 0 || r->surface.height <= 0) return;
   const gfx::Surface& s = r->surface;
+  // threads are drawing into it: the widget keeps what it showed until they are done
+  if (s.beingDrawn) return;
   QImage image(reinterpret_cast<const uchar*>(s.pixels.data()), s.width, s.height, s.width * 4, QImage::Format_RGB32);
   QPainter p(this);
   QRect area = event->rect().intersected(QRect(0, 0, s.width, s.height));

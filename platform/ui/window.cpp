@@ -175,7 +175,8 @@ bool HasTimer(Wnd w) {
 void MarkAllPictures() {
   // a picture shown as it is needs no new paint
   for (auto& [w, r] : S().windows)
-    if (r->alive && r->canvas && r->canvas->isVisible() && r->surface.changes != r->shownChanges)
+    if (r->alive && r->canvas && r->canvas->isVisible() && r->surface.changes != r->shownChanges &&
+        !r->surface.beingDrawn)
       r->canvas->update();
 }
 

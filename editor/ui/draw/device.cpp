@@ -50,6 +50,25 @@ void Finish(gfx::Canvas& c) {
 
 }  // namespace
 
+DeviceMap DeviceMapOf(const Engine& e) {
+  DeviceMap m;
+  const gfx::Point o = DeviceOrigin(e);
+  m.originX = o.x;
+  m.originY = o.y;
+  if (e.target == Target::Screen) {
+    m.left = e.view.left;
+    m.top = e.view.top;
+    m.scaleX = e.view.scaleX;
+    m.scaleY = e.view.scaleY;
+  } else {
+    m.left = e.page.worldLeft;
+    m.top = e.page.worldTop;
+    m.scaleX = e.page.scaleX;
+    m.scaleY = e.page.scaleY;
+  }
+  return m;
+}
+
 bool OnPaper(const Engine& e) {
   return e.target == Target::DirectPrint || e.target == Target::BitmapPrint;
 }

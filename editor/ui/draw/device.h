@@ -70,6 +70,34 @@ inline void RoundDevicePair(double a, double b, double origin, double scale, boo
 }
 #endif
 
+// WorldToDevice, RoundDevice and the origin for one target, its terms taken once: the device point
+// of (x, y), and whether both device coordinates lay within the device range before the clamp.
+struct DeviceMap {
+  double left = 0, top = 0, scaleX = 1, scaleY = 1;
+  int originX = 0, originY = 0;
+#if defined(__SSE2__)
+  [[gnu::always_inline]] gfx::Point Map(double x, double y, bool& inside) const {
+    constexpr double kLimit = kScreenLimit;
+    // (x - left) * scaleX and (top - y) * scaleY, one per lane
+    const __m128d d = _mm_mul_pd(_mm_sub_pd(_mm_set_pd(top, x), _mm_set_pd(y, left)), _mm_set_pd(scaleY, scaleX));
+    inside = _mm_movemask_pd(_mm_cmple_pd(_mm_andnot_pd(_mm_set1_pd(-0.0), d), _mm_set1_pd(kLimit))) == 3;
+    // no lane is a NaN (whole coordinates, finite terms), so max and min are the clamp
+    const __m128d c = _mm_min_pd(_mm_max_pd(d, _mm_set1_pd(-kLimit)), _mm_set1_pd(kLimit));
+    const __m128d half = _mm_or_pd(_mm_and_pd(c, _mm_set1_pd(-0.0)), _mm_set1_pd(0.5));
+    const __m128i r = _mm_cvttpd_epi32(_mm_add_pd(c, half));
+    return gfx::Point{_mm_cvtsi128_si32(r) + originX, _mm_cvtsi128_si32(_mm_shuffle_epi32(r, 1)) + originY};
+  }
+#else
+  gfx::Point Map(double x, double y, bool& inside) const {
+    const double dx = (x - left) * scaleX, dy = (top - y) * scaleY;
+    inside = dx >= -double(kScreenLimit) && dx <= double(kScreenLimit) && dy >= -double(kScreenLimit) &&
+             dy <= double(kScreenLimit);
+    return gfx::Point{RoundDevice(dx) + originX, RoundDevice(dy) + originY};
+  }
+#endif
+};
+DeviceMap DeviceMapOf(const Engine& e);
+
 // Where device (0, 0) lies on the canvas: the drawing area's corner on the screen, the page origin
 // on paper and in the clipboard bitmap.
 inline gfx::Point DeviceOrigin(const Engine& e) {

@@ -65,16 +65,10 @@ void DrawChain(Engine& e, const std::vector<ChainPoint>& pts, const Style& st, b
     const gfx::PenStyle style = DashStyle(st);
     const gfx::Color ink = RecordedInk(e, st.colour);
     const gfx::Color selInk = RecordedInk(e, selColour);
-    auto inside = [](double v) { return v >= -double(kScreenLimit) && v <= double(kScreenLimit); };
-    const gfx::Point origin = DeviceOrigin(e);
+    const DeviceMap device = DeviceMapOf(e);
     gfx::Point next{};
     bool nextInside = false;
-    auto map = [&](const ChainPoint& c) {
-      double dx, dy;
-      WorldToDevice(e, double(c.x), double(c.y), dx, dy);
-      nextInside = inside(dx) && inside(dy);
-      next = gfx::Point{RoundDevice(dx) + origin.x, RoundDevice(dy) + origin.y};
-    };
+    auto map = [&](const ChainPoint& c) { next = device.Map(double(c.x), double(c.y), nextInside); };
     if (!pts.empty()) map(pts[0]);
     for (std::size_t i = 0; i + 1 < pts.size(); ++i) {
       const ChainPoint& a = pts[i];

@@ -3,6 +3,7 @@
 #include <gtest/gtest.h>
 
 #include <random>
+#include <thread>
 #include <vector>
 
 #include "platform/gfx/canvas.h"
@@ -28,7 +29,8 @@ struct Figure {
   bool fill = true;
 };
 
-std::vector<Figure> RandomFigures(int count, int w, int h, unsigned seed) {
+// `kinds` 2: lines and boxes only.
+std::vector<Figure> RandomFigures(int count, int w, int h, unsigned seed, unsigned kinds = 3) {
   std::mt19937 rng(seed);
   auto coord = [&](int extent) { return int(rng() % unsigned(extent + 80)) - 40; };  // some outside
   const PenStyle styles[] = {PenStyle::Solid, PenStyle::Dash, PenStyle::Dot, PenStyle::DashDot, PenStyle::DashDotDot};
@@ -36,7 +38,7 @@ std::vector<Figure> RandomFigures(int count, int w, int h, unsigned seed) {
   std::vector<Figure> out;
   for (int i = 0; i < count; ++i) {
     Figure f;
-    f.kind = Figure::Kind(rng() % 3);
+    f.kind = Figure::Kind(rng() % kinds);
     f.style = styles[rng() % 5];
     f.ink = rng() & 0xFFFFFFu;
     f.mix = mixes[rng() % 5];
@@ -140,6 +142,40 @@ TEST(FigureListTest, BandsOnSeveralThreadsGiveTheCanvasPictureBitForBit) {
     Record(list, figures);
     list.End(k.threads);
     EXPECT_TRUE(direct.pixels == banded.pixels);
+  }
+}
+
+// A list long enough to be drawn in segments while it is recorded, recorded twice into one list (its
+// segments then go by thirds of the last length), with a second list drawn from start to end while
+// the first has a segment on the threads: every picture is the canvas's, and once the list has ended
+// the surface is no longer marked as being drawn.
+TEST(FigureListTest, LongListsDrawnInSegmentsWhileRecordedGiveTheCanvasPicture) {
+  // lines and boxes, some out of reach: the first part alone fills a segment
+  const std::size_t first = 2 * FigureList::kSegmentFigures;
+  std::vector<Figure> figures = RandomFigures(int(first + 10000), 173, 131, 5, 2);
+  for (Figure& f : figures) f.background = 0x3300CCu * (f.ink % 4);  // a few paints, as a redraw has
+  const std::vector<Figure> others = RandomFigures(500, 173, 131, 6);
+  Surface direct = test::Noise(173, 131), otherDirect = test::Noise(173, 131, 2);
+  Canvas cd(direct), cod(otherDirect);
+  DrawDirect(cd, figures);
+  DrawDirect(cod, others);
+  FigureList list;
+  for (int round = 0; round < 2; ++round) {
+    SCOPED_TRACE(round);
+    Surface banded = test::Noise(173, 131), otherBanded = test::Noise(173, 131, 2);
+    Canvas cb(banded), cob(otherBanded);
+    list.Begin(cb);
+    Record(list, std::vector<Figure>(figures.begin(), figures.begin() + std::ptrdiff_t(first)));
+    if (std::thread::hardware_concurrency() > 1) EXPECT_TRUE(banded.beingDrawn);
+    FigureList other;
+    other.Begin(cob);
+    Record(other, others);
+    other.End();
+    Record(list, std::vector<Figure>(figures.begin() + std::ptrdiff_t(first), figures.end()));
+    list.End();
+    EXPECT_FALSE(banded.beingDrawn);
+    EXPECT_TRUE(direct.pixels == banded.pixels);
+    EXPECT_TRUE(otherDirect.pixels == otherBanded.pixels);
   }
 }
 
