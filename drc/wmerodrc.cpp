@@ -132,6 +132,7 @@ int main(int argc, char** argv) {
                             {'M', ui::mod::Alt, 12}, {'S', ui::mod::Alt, 13}, {'G', ui::mod::Alt, 14}};
   p.toolbar = {{10, "Help"}, {11, "Read"}, {13, "Setup"}, {14, "Go"}};
   p.groups = {&settings.slots};
+  p.groupsAfterReaders = {&settings.resume};
   p.normalise = Normalise;
   p.start = Start;
   p.command = Command;

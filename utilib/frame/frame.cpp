@@ -66,7 +66,8 @@ class Frame final : public JobUi {
   bool IsControlPressed() override { return ui::IsKeyDown(ui::key::Control); }
 
   SetupFile Setup() {
-    return SetupFile{program.setupFile, program.version, program.groups, program.readerPairs ? &readers : nullptr};
+    return SetupFile{program.setupFile, program.version, program.groups, program.readerPairs ? &readers : nullptr,
+                     program.groupsAfterReaders};
   }
   void ReadSetup() {
     Setup().Read();
