@@ -89,6 +89,7 @@ int Go(utilib::Job& job) {
   } else {
     Machine m(database, job, view, maps);
     out = RunChecks(m, settings, units, [] { return os::TickCount(); });
+    TellSetAsideRecords(job, m.raster, database.index);
   }
   view.CloseMapper();
   maps.Free();

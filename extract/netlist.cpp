@@ -374,7 +374,7 @@ int RunExtraction(Extraction& x) {
 }
 
 std::string ReadDrawingFolder(Drawing& drawing) {
-  if (!tlc::ReadPoolFolder("", drawing.pool)) return "FORM.DBD is Missing";
+  if (!tlc::ReadPoolFolder("", drawing.files.form.poolFolder)) return "FORM.DBD is Missing";
   const int index = db::ReadCellIndex(drawing.index);
   if (index == 0) return "CELLS6.DBD is Missing";
   if (index < 0) return "CELLS6.DBD is Damaged";

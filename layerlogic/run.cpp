@@ -455,7 +455,9 @@ int Run::Go() {
   utilib::ReportPrintf(job_, "Poly Resolution= %g%s\n", static_cast<double>(r.ratio) * r.pixel / u, unit);
   utilib::ReportPrintf(job_, "Minimum Size= %g%s\n", r.minBox / u, unit);
 
-  if (!Tiles()) return Stop();
+  const bool whole = Tiles();
+  drc::TellSetAsideRecords(job_, raster_, db_.index);
+  if (!whole) return Stop();
   WriteHeader();
   return sink_.Commit() && !writer_->Failed() ? 1 : 0;
 }

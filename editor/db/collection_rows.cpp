@@ -101,7 +101,7 @@ int KillCell(Database& d, CollectionTalk& t, std::string_view typed) {
       d.talk->Message(11);
       return 0;
     }
-    newRefCount[static_cast<std::size_t>(r)] = kept;
+    newRefCount[static_cast<std::size_t>(r)] = SavedRecordCounts(s).refs;
   }
   if (!swap.Swap()) {
     d.talk->Message(11);

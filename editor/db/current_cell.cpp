@@ -149,7 +149,7 @@ int LoadCell(Database& d, std::string_view name) {
   // Once, at the opening: the records stay out of drawing and editing and go back with every save.
   // A file not read whole has had its own message, and is not saved over anyway.
   const std::string aside = DescribeAsideRecords(d.store, !d.load.objectLoadError, !d.load.refLoadError);
-  if (!aside.empty()) d.talk->Box("", std::string(name) + ": " + aside);
+  if (!aside.empty()) d.talk->Box(kEditorCaption, std::string(name) + ": " + aside);
   d.current.row = row;
   d.current.rank = rank;
   d.current.name = std::string(name);
@@ -188,12 +188,13 @@ int WriteCellIndex(Database& d, std::string_view name, int row, int rank) {
       e->right = d.extent.right;
       e->top = d.extent.top;
     }
+    const CellFileCounts saved = SavedRecordCounts(d.store);
     if (!d.load.objectLoadError) {
-      e->boxCount = d.store.boxCount;
-      e->pathCount = d.store.pathCount;
-      e->vertexCount = d.store.vertexCount;
+      e->boxCount = saved.boxes;
+      e->pathCount = saved.paths;
+      e->vertexCount = saved.vertices;
     }
-    if (!d.load.refLoadError) e->refCount = d.store.refCount[0];
+    if (!d.load.refLoadError) e->refCount = saved.refs;
   }
   return WriteCellIndexFile(d.index, kCellIndexFile);
 }

@@ -96,9 +96,6 @@ void FuzzOneCl6Input(const std::uint8_t* data, std::size_t size) {
   d->index.rows[3].refCount = 1;
   AppendRefsOfCell(*d, 3);
   DescribeAsideRecords(s);
-  // The utilities' reader of the same file.
-  auto utility = std::make_unique<ObjectStore>();
-  tlc::ReadCellRefFile(*utility, "", "FUZZ");
 }
 
 void FuzzOneBp6Input(const std::uint8_t* data, std::size_t size) {
@@ -134,12 +131,11 @@ void FuzzOneBp6Input(const std::uint8_t* data, std::size_t size) {
   d->index.rows[3].boxCount = d->index.rows[3].pathCount = d->index.rows[3].vertexCount = 0;
   AppendObjectsOfCell(*d, 3);
   for (int p = 1; p <= s.pathCount; ++p) CountPathVertices(*d, p);
-  // The utilities' reader and its chain walk.
-  auto utility = std::make_unique<ObjectStore>();
-  if (tlc::ReadCellObjectFile(*utility, d->index, "", "", "FUZZ") == 1) {
+  // The utilities' walk of the paths and texts, on a fresh load as they make it.
+  if (LoadObjectsOfCell(*d, 3) == 0) {
     tlc::TlcPath path;
     tlc::TlcText text;
-    for (int p = 1; p <= utility->pathCount; ++p) tlc::ReadStorePath(*utility, p, path, text);
+    for (int p = 1; p <= s.pathCount; ++p) tlc::ReadStorePath(s, p, path, text);
   }
 }
 
