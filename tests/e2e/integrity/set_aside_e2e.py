@@ -2,7 +2,8 @@
 that reads the drawing folder: the editor keeps the cell index true to what the cell files hold and
 tells them in its own caption; the checker, layer logic, the extractor, the flattener and TLCOUT run
 without them, say so in a box and their report, and end with a final message that does not claim a
-whole run; the exporters take what TLCOUT wrote.
+whole run; the exporters take what TLCOUT wrote, and stop with their message on such a record in a
+TLC file from elsewhere.
 
 usage: set_aside_e2e.py SUITE_FOLDER WORK_FOLDER
 """
@@ -165,5 +166,21 @@ expect("MID.TLC: one reference, counted so", mid.count("=C") == 1 and mid[9] == 
 status, log = run("wstrmexp", WORK, "gds", 'answer SETUP set 100 "tlc/TOP.TLC" set 101 "OUT.GDS" check 113 0 '
                                            "press ok\ncommand 12\nwait\nbox ok\ncommand 14\nwait\nquit\n")
 expect("the GDSII exporter takes TLCOUT's files", 'box "STRMEXP" "Completed ... ' in log, log)
+
+# A TLC file from elsewhere that holds such a record stops each exporter with its message.
+with open(os.path.join(tlc, "LEAF.TLC")) as f:
+    leaf = f.read()
+write_crlf(os.path.join(tlc, "LEAF.TLC"), leaf.replace("=B\n1 0 0 300 20\n", "=B\n127 0 0 10 10\n"))
+write_crlf(os.path.join(WORK, "l.lyr"), '(LAYER 1 CIF="CM1");\n')
+for program, script, told in (
+        ("wstrmexp", 'answer SETUP set 100 "tlc/LEAF.TLC" set 101 "OUT.GDS" check 113 0 press ok\n'
+                     "command 12\nwait\nbox ok\nbox ok\ncommand 14\nwait\nquit\n", "Box Record Read Error ... Can't Continue"),
+        ("wcalexp", 'answer SETUP set 100 "tlc/LEAF.TLC" set 101 "l.lyr" set 102 "OUT.CIF" set 103 "" press ok\n'
+                    "command 12\nwait\nbox ok\nbox ok\ncommand 13\nwait\nquit\n", "Box Record Read Error ... Can't Continue"),
+        ("wxchexp", 'answer SETUP set 100 "tlc/LEAF" set 101 "draw.dxf" press ok\n'
+                    "command 12\nwait\nbox ok\nbox ok\ncommand 13\nwait\nquit\n", "Box Layer Read Error")):
+    status, log = run(program, WORK, program + "-127", script)
+    expect(program + " stops on a layer it cannot hold", told in log and "Aborted ... Files may be Incomplete" in log,
+           log)
 
 checks.finish("every program told what it set aside")
