@@ -43,6 +43,7 @@ struct Drawing {
   db::CellIndex index;
   std::string pool = ".\\";  // the pool folder of FORM.DBD, ending in "\"
   double scale = 20;         // database units per user unit
+  bool scaleDamaged = false;  // CONSTS6.DBD's scale was no usable number: 20 stands in
 };
 
 // One instance fetched with its cell and placed outline.

@@ -1,5 +1,5 @@
 // Readers of drawing-folder files that TLCOUT uses and the utilities reuse: the pool folder of a
-// FORM.DBD, the first lines of a CONSTS6.DBD, and a cell's CL6 and BP6 files read into the store.
+// FORM.DBD, and a cell's CL6 and BP6 files read into the store. (CONSTS6.DBD: db::ReadDatabaseScale.)
 #pragma once
 #include <string>
 #include <string_view>
@@ -13,15 +13,6 @@ namespace tlc {
 // "%sFORM.DBD": the text after the last "POOL=" line (cut at ";", trailing blanks removed, upper
 // case), normalised; ".\" when there is none. 1, or 0 when the file is missing.
 int ReadPoolFolder(std::string_view folder, std::string& pool);
-
-// Lines 1 to 3 of "%sCONSTS6.DBD": version (5 characters), scale, unit name (`unitLength`
-// characters). 1, or 0 when the file is missing.
-struct FolderScale {
-  std::string version;
-  double scale = 0;
-  std::string unit;
-};
-int ReadFolderScale(std::string_view folder, FolderScale& scale, std::size_t unitLength);
 
 // "%s%s.CL6" into level 0 of the store, from record 1, until a zero row or the end of the file.
 // 1 read, 0 missing (nothing loaded), -1 a page could not be had, -2 damaged: a record after the end
