@@ -513,7 +513,7 @@ int ReadDrawingFolder(DrawingFolder& d, std::string& message) {
     case 0: message = "CELLS6.DBD is Missing"; return 0;
     default: message = "CELLS6.DBD is Damaged"; return 0;
   }
-  if (!tlc::ReadFolderScale(d.folder, d.scale, tlc::kVersionLength)) {
+  if (!db::ReadDatabaseScale(d.scale, d.folder + std::string(db::kSettingsFile))) {
     message = "CONSTS6.DBD is Missing";
     return 0;
   }

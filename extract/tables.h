@@ -49,6 +49,7 @@ struct Drawing {
   db::Database files;
   db::CellIndex& index = files.index;
   double scale = 20;  // database units per user unit
+  bool scaleDamaged = false;  // CONSTS6.DBD's scale was no usable number: 20 stands in
 };
 
 // One instance fetched with its cell and placed outline.

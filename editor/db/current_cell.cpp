@@ -62,12 +62,14 @@ int OpenCellCollection(Database& d) {
   }
   SetDefaultSettings(d);
   ApplyColorLetters(d.settings);
-  int settings = ReadSettingsFile(d.settings);
+  bool scaleDamaged = false;
+  int settings = ReadSettingsFile(d.settings, kSettingsFile, &scaleDamaged);
   if (settings == 0) settings = WriteSettingsFile(d.settings);
   if (settings != 1) {
     d.talk->Message(25);
     return 0;
   }
+  if (scaleDamaged) d.talk->Box("MERO", kDamagedScaleText);
   ApplyColorLetters(d.settings);
   if (!LoadFontFile(d.form, d.font, d.talk)) {
     d.talk->Message(26);

@@ -25,17 +25,6 @@ int ReadPoolFolder(std::string_view folder, std::string& pool) {
   return 1;
 }
 
-int ReadFolderScale(std::string_view folder, FolderScale& scale, std::size_t unitLength) {
-  os::TextReader consts;
-  if (!consts.Open(std::string(folder) + "CONSTS6.DBD")) return 0;
-  std::string line;
-  scale = {};
-  if (consts.ReadLine(line)) scale.version = line.substr(0, 5);
-  if (consts.ReadLine(line)) scale.scale = ToDouble(line);
-  if (consts.ReadLine(line)) scale.unit = line.substr(0, unitLength);
-  return 1;
-}
-
 bool ReadStorePath(db::ObjectStore& store, int record, TlcPath& path, TlcText& text) {
   const db::PathRecord p = store.GetPathRecord(record);
   const bool isText = db::IsText(p.flags);

@@ -1,6 +1,6 @@
 // Readers of drawing-folder files that TLCOUT uses and the utilities reuse: the pool folder of a
-// FORM.DBD, the first lines of a CONSTS6.DBD, and a path record of the store as TLC. The cells' CL6
-// and BP6 files are read by the cell database's loader (editor/db/cell_files.h) in every program.
+// FORM.DBD and a path record of the store as TLC. The cells' CL6 and BP6 files are read by the cell
+// database's loader (editor/db/cell_files.h) in every program; CONSTS6.DBD by db::ReadDatabaseScale.
 #pragma once
 #include <string>
 #include <string_view>
@@ -14,15 +14,6 @@ namespace tlc {
 // "%sFORM.DBD": the text after the last "POOL=" line (cut at ";", trailing blanks removed, upper
 // case), normalised; ".\" when there is none. 1, or 0 when the file is missing.
 int ReadPoolFolder(std::string_view folder, std::string& pool);
-
-// Lines 1 to 3 of "%sCONSTS6.DBD": version (5 characters), scale, unit name (`unitLength`
-// characters). 1, or 0 when the file is missing.
-struct FolderScale {
-  std::string version;
-  double scale = 0;
-  std::string unit;
-};
-int ReadFolderScale(std::string_view folder, FolderScale& scale, std::size_t unitLength);
 
 // Record `path` of the store's path table as a TLC record: a path or polygon into `path`, or a text
 // (bit 31) with its characters into `text`. The chain is followed at most vertexCount steps, so a

@@ -6,6 +6,7 @@
 #include "editor/db/cell_files.h"
 #include "editor/db/database.h"
 #include "editor/db/helpers.h"
+#include "editor/db/settings.h"
 #include "editor/tlc/cell_files.h"
 #include "editor/tlc/conversion.h"
 #include "editor/tlc/writer.h"
@@ -56,7 +57,7 @@ class TlcOut : public Conversion {
   std::unique_ptr<db::Database> work_;
   db::ObjectStore& store_;
   db::CellIndex* index_;
-  FolderScale scale_;
+  db::DatabaseScale scale_;
   std::vector<ListEntry> list_;
   bool allMode_ = false;
   bool fullShown_ = false;
@@ -105,10 +106,11 @@ int TlcOut::Run(const std::string& source, const std::string& destination, const
     Box("Unable to Read or Create CELLS6.DBD ... Unknown Reason");
     return 3;
   }
-  if (!ReadFolderScale(source, scale_, 5)) {
+  if (!db::ReadDatabaseScale(scale_, source + std::string(db::kSettingsFile))) {
     Box("Source CONSTS6.DBD File is Missing");
     return 3;
   }
+  if (scale_.damaged) Box(db::kDamagedScaleText);
   if (!ReadPoolFolder(source, work_->form.poolFolder)) {
     Box("Source FORM.DBD File is Missing");
     return 3;

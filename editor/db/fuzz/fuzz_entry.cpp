@@ -177,9 +177,18 @@ void FuzzOneFormFileInput(const std::uint8_t* data, std::size_t size) {
 void FuzzOneSettingsFileInput(const std::uint8_t* data, std::size_t size) {
   EnterScratchFolder();
   WriteFile("CONSTS6.DBD", data, size);
+  // The one head reader: a scale every program can compute with, units no TLC header cuts.
+  DatabaseScale head;
+  Check(ReadDatabaseScale(head) == 1);
+  Check(UsableScale(head.scale) && (!head.damaged || head.scale == kDefaultScale));
+  Check(head.version.size() <= kVersionLength && head.unit.size() <= kUnitNameLength);
   auto s = std::make_unique<Settings>();
   SetDefaultSettings(*s);
-  if (ReadSettingsFile(*s) != 0) {
+  bool damaged = false;
+  if (ReadSettingsFile(*s, kSettingsFile, &damaged) != 0) {
+    // The editor reads the same head as every utility.
+    Check(s->version == head.version && s->scale == head.scale && s->unitName == head.unit &&
+          damaged == head.damaged);
     ApplyColorLetters(*s);
     Check(WriteSettingsFile(*s, "OUT.DBD") == 1);
     const std::string once = ReadFile("OUT.DBD");
@@ -189,9 +198,10 @@ void FuzzOneSettingsFileInput(const std::uint8_t* data, std::size_t size) {
     ApplyColorLetters(*again);
     Check(WriteSettingsFile(*again, "OUT.DBD") == 1);
     Check(ReadFile("OUT.DBD") == once);
+    // What the editor writes back is a scale no program calls damaged.
+    DatabaseScale written;
+    Check(ReadDatabaseScale(written, "OUT.DBD") == 1 && !written.damaged);
   }
-  tlc::FolderScale scale;
-  tlc::ReadFolderScale("", scale, 10);
 }
 
 }  // namespace db

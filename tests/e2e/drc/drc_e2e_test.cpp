@@ -265,7 +265,7 @@ TEST(WmerodrcRun, HostileNumbersAreRefusedBeforeTheRun) {
   const Case cases[] = {
       {"scan edge", "set 109 \"-5e17\"", "", "", "Scan Window is Out of Range"},
       {"scan top", "set 112 \"1e300\"", "", "", "Scan Window is Out of Range"},
-      {"scale", "", "", "6.05\r\n1e308\r\num\r\n", "Database Scale is Out of Range"},
+      {"scale", "", "", "6.05\r\n1e200\r\num\r\n", "Database Scale is Out of Range"},
       {"check distance", "", "TITLE=Far\nRESOLUTION=0.1\nDISTANCE=1e308\nOPERATORS={\nMAP,1\nTESTR\n}\n", "",
        "Check 1: Distance is Out of Range"},
       {"set-up resolution", "set 105 \"1e300\"", "", "", "Check 1: Resolution is Out of Range"},
