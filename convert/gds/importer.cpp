@@ -136,7 +136,8 @@ class Importer {
     return static_cast<std::int32_t>(std::lround(t));  // halves away from zero
   }
   void Feature(std::int64_t raw) {
-    if (raw != 0) gcd_ = Gcd(gcd_, raw < 0 ? -raw : raw);
+    // Once the divisor is 1 no value can change it: most structures get there within a few points.
+    if (raw != 0 && gcd_ != 1) gcd_ = Gcd(gcd_, raw < 0 ? -raw : raw);
   }
   std::string At(const char* what, const TlcPoint& p, int layer) const {
     return Format("%s at X=%g Y=%g L=%d", what, p.x / s_.scale, p.y / s_.scale, layer);

@@ -60,19 +60,6 @@ const char* ReadStatusMessage(ReadStatus status) {
   return "";
 }
 
-unsigned GdsRecord::Int2(std::size_t index) const {
-  if (2 * index + 2 > size) return 0;
-  return (unsigned{data[2 * index]} << 8) | data[2 * index + 1];
-}
-
-std::int32_t GdsRecord::Int4(std::size_t index) const {
-  if (4 * index + 4 > size) return 0;
-  const std::uint8_t* p = data + 4 * index;
-  const std::uint32_t u = (std::uint32_t{p[0]} << 24) | (std::uint32_t{p[1]} << 16) |
-                          (std::uint32_t{p[2]} << 8) | p[3];
-  return static_cast<std::int32_t>(u);
-}
-
 double GdsRecord::Real8(std::size_t index) const {
   if (8 * index + 8 > size) return 0.0;
   return DecodeReal8(data + 8 * index);
@@ -131,8 +118,37 @@ void GdsReader::Rewind() {
   status_ = ReadStatus::kOk;
 }
 
+bool GdsReader::Check(std::size_t dataSize) {
+  const int expected = kRules.expected[lastType_];
+  if (expected >= 0 && expected != lastDataType_) return Fail(ReadStatus::kWrongDataType);
+  if (lastType_ == kHeader && lastLength_ != 6) return Fail(ReadStatus::kWrongLength);
+  if (dataSize < kRules.minimum[lastType_]) return Fail(ReadStatus::kWrongLength);
+  return true;
+}
+
 bool GdsReader::Next(GdsRecord& record) {
   if (status_ != ReadStatus::kOk) return false;
+  // Nearly every record lies whole in what is held: it is checked and handed out in one go, in the
+  // order of the checks below.
+  if (firstRecordRead_ && held_ - position_ >= 4) {
+    const std::uint8_t* p = data_ + position_;
+    const std::size_t length = (std::size_t{p[0]} << 8) | p[1];
+    if (length >= 4 && length <= held_ - position_) {
+      lastLength_ = static_cast<int>(length);
+      lastType_ = p[2];
+      lastDataType_ = p[3];
+      if (lastType_ > kMaxRecordType) return Fail(ReadStatus::kTooManyNulls);
+      if (lastDataType_ > kMaxDataType) return Fail(ReadStatus::kDataTypeError);
+      if (!Check(length - 4)) return false;
+      record.length = lastLength_;
+      record.type = lastType_;
+      record.dataType = lastDataType_;
+      record.data = p + 4;
+      record.size = length - 4;
+      position_ += length;
+      return true;
+    }
+  }
   int nulls = 0;
   for (;;) {
     if (!Hold(4)) return Fail(status_ == ReadStatus::kOk ? ReadStatus::kUnexpectedEnd : status_);
@@ -148,11 +164,8 @@ bool GdsReader::Next(GdsRecord& record) {
   if (lastLength_ < 4) return Fail(ReadStatus::kWrongLength);
   if (!Hold(static_cast<std::size_t>(lastLength_)))
     return Fail(status_ == ReadStatus::kOk ? ReadStatus::kUnexpectedEnd : status_);
-  const int expected = kRules.expected[lastType_];
-  if (expected >= 0 && expected != lastDataType_) return Fail(ReadStatus::kWrongDataType);
-  if (lastType_ == kHeader && lastLength_ != 6) return Fail(ReadStatus::kWrongLength);
   const std::size_t dataSize = static_cast<std::size_t>(lastLength_) - 4;
-  if (dataSize < kRules.minimum[lastType_]) return Fail(ReadStatus::kWrongLength);
+  if (!Check(dataSize)) return false;
 
   record.length = lastLength_;
   record.type = lastType_;

@@ -30,8 +30,16 @@ struct GdsRecord {
   std::size_t size = 0;
 
   // Values by index; an index past the data gives 0. Int2 is taken unsigned.
-  unsigned Int2(std::size_t index) const;
-  std::int32_t Int4(std::size_t index) const;
+  unsigned Int2(std::size_t index) const {
+    if (2 * index + 2 > size) return 0;
+    return (unsigned{data[2 * index]} << 8) | data[2 * index + 1];
+  }
+  std::int32_t Int4(std::size_t index) const {
+    if (4 * index + 4 > size) return 0;
+    const std::uint8_t* p = data + 4 * index;
+    return static_cast<std::int32_t>((std::uint32_t{p[0]} << 24) | (std::uint32_t{p[1]} << 16) |
+                                     (std::uint32_t{p[2]} << 8) | p[3]);
+  }
   double Real8(std::size_t index) const;
   std::size_t Int4Count() const { return size / 4; }
 };
@@ -57,6 +65,8 @@ class GdsReader {
 
  private:
   bool Fail(ReadStatus status);
+  // Next's checks of a record whose header is read; true when it may be handed out.
+  bool Check(std::size_t dataSize);
   // True when n bytes from the position are held, reading more of the file when they are not.
   bool Hold(std::size_t n);
 
