@@ -425,6 +425,8 @@ bool KeepBareDialog(Record& r) {
   auto it = Templates().find(TemplateKey(r.templateName));
   if (it == Templates().end() || it->second.spare.size() >= 2) return false;
   QWidget* root = r.window;
+  // Whatever a use put inside (a child window, a docked panel) goes with the window.
+  if (!root->findChildren<QWidget*>().isEmpty()) return false;
   root->hide();
   for (QObject* child : root->children())
     if (dynamic_cast<DialogFilter*>(child)) delete child;
