@@ -18,6 +18,7 @@
 #include "platform/os/path.h"
 #include "platform/os/process.h"
 #include "platform/os/textfile.h"
+#include "utilib/cores.h"
 #include "utilib/import_geometry.h"
 #include "utilib/importer_tlc.h"
 
@@ -164,7 +165,7 @@ class Importer {
   // A reader of the stream from its start: the file in blocks, or the bytes given by the caller.
   GdsReader StreamReader() {
     if (!file_) return GdsReader(reinterpret_cast<const std::uint8_t*>(given_.data()), given_.size());
-    GdsReader reader(file_.get(), size_);
+    GdsReader reader(file_.get(), size_, utilib::RunCores() > 1);
     reader.Rewind();
     return reader;
   }

@@ -1,7 +1,12 @@
 #include "convert/gds/record_reader.h"
 
+#include <algorithm>
+#include <array>
+#include <condition_variable>
 #include <cstdio>
 #include <cstring>
+#include <mutex>
+#include <thread>
 
 #include "convert/gds/real8.h"
 #include "convert/gds/record.h"
@@ -76,10 +81,99 @@ constexpr std::size_t kReadBlock = 1 << 20;
 constexpr std::size_t kMaxRecord = 65535;
 }  // namespace
 
-GdsReader::GdsReader(std::FILE* file, std::size_t size)
-    : data_(nullptr), size_(size), held_(0), file_(file), block_(kReadBlock + kMaxRecord) {
+// Reads a file from its current position on a thread of its own, a few blocks ahead of its reader,
+// which takes the bytes in file order.
+class ReadAhead {
+ public:
+  explicit ReadAhead(std::FILE* file) : file_(file) {
+    for (Chunk& c : chunks_) c.bytes.reset(new std::uint8_t[kReadBlock]);
+    thread_ = std::thread([this] { Fill(); });
+  }
+  ~ReadAhead() {
+    {
+      std::lock_guard<std::mutex> hold(lock_);
+      stop_ = true;
+    }
+    changed_.notify_all();
+    thread_.join();
+  }
+  ReadAhead(const ReadAhead&) = delete;
+  ReadAhead& operator=(const ReadAhead&) = delete;
+
+  // Up to n bytes of the file into `to`, at most what one block holds; 0 at the end of the file or
+  // after a read error (then Failed()).
+  std::size_t Read(std::uint8_t* to, std::size_t n) {
+    std::unique_lock<std::mutex> hold(lock_);
+    changed_.wait(hold, [this] { return filled_ > taken_; });
+    Chunk& c = chunks_[taken_ % kChunks];
+    if (c.size == 0) {
+      failed_ = c.failed;
+      return 0;
+    }
+    const std::size_t count = std::min(n, c.size - c.offset);
+    hold.unlock();
+    std::memcpy(to, c.bytes.get() + c.offset, count);
+    hold.lock();
+    c.offset += count;
+    if (c.offset == c.size) {
+      ++taken_;
+      changed_.notify_all();
+    }
+    return count;
+  }
+  bool Failed() const { return failed_; }
+
+ private:
+  static constexpr std::size_t kChunks = 3;
+  struct Chunk {
+    std::unique_ptr<std::uint8_t[]> bytes;
+    std::size_t size = 0, offset = 0;
+    bool failed = false;
+  };
+
+  void Fill() {
+    for (;;) {
+      std::unique_lock<std::mutex> hold(lock_);
+      changed_.wait(hold, [this] { return stop_ || filled_ - taken_ < kChunks; });
+      if (stop_) return;
+      Chunk& c = chunks_[filled_ % kChunks];
+      hold.unlock();
+      c.size = std::fread(c.bytes.get(), 1, kReadBlock, file_);
+      c.offset = 0;
+      c.failed = c.size == 0 && std::ferror(file_);
+      hold.lock();
+      ++filled_;
+      changed_.notify_all();
+      if (c.size == 0) return;
+    }
+  }
+
+  std::FILE* file_;
+  std::array<Chunk, kChunks> chunks_;
+  std::mutex lock_;
+  std::condition_variable changed_;
+  std::size_t filled_ = 0, taken_ = 0;  // chunks read, chunks used up
+  bool stop_ = false;
+  bool failed_ = false;
+  std::thread thread_;
+};
+
+GdsReader::GdsReader(const std::uint8_t* data, std::size_t size) : data_(data), size_(size), held_(size) {}
+
+GdsReader::GdsReader(std::FILE* file, std::size_t size, bool readAhead)
+    : data_(nullptr), size_(size), held_(0), file_(file), block_(kReadBlock + kMaxRecord), readAhead_(readAhead) {
   data_ = block_.data();
 }
+
+GdsReader::GdsReader(GdsReader&& other) noexcept
+    : data_(other.data_), size_(other.size_), held_(other.held_), start_(other.start_), position_(other.position_),
+      file_(other.file_), block_(std::move(other.block_)), readAhead_(other.readAhead_), ahead_(std::move(other.ahead_)),
+      firstRecordRead_(other.firstRecordRead_), lastLength_(other.lastLength_), lastType_(other.lastType_),
+      lastDataType_(other.lastDataType_), status_(other.status_) {
+  if (file_) data_ = block_.data();
+}
+
+GdsReader::~GdsReader() = default;
 
 bool GdsReader::Hold(std::size_t n) {
   if (held_ - position_ >= n) return true;
@@ -90,10 +184,12 @@ bool GdsReader::Hold(std::size_t n) {
   start_ += position_;
   position_ = 0;
   held_ = left;
+  if (readAhead_ && !ahead_) ahead_ = std::make_unique<ReadAhead>(file_);
   while (held_ < n) {
-    const std::size_t got = std::fread(block + held_, 1, block_.size() - held_, file_);
+    const std::size_t room = block_.size() - held_;
+    const std::size_t got = ahead_ ? ahead_->Read(block + held_, room) : std::fread(block + held_, 1, room, file_);
     if (got == 0) {
-      if (std::ferror(file_)) status_ = ReadStatus::kReadError;
+      if (ahead_ ? ahead_->Failed() : std::ferror(file_) != 0) status_ = ReadStatus::kReadError;
       return false;
     }
     held_ += got;
@@ -103,6 +199,7 @@ bool GdsReader::Hold(std::size_t n) {
 
 void GdsReader::Rewind() {
   if (file_) {
+    ahead_.reset();
     start_ = 0;
     held_ = 0;
     if (std::fseek(file_, 0, SEEK_SET) != 0) {

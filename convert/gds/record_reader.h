@@ -4,6 +4,7 @@
 #include <cstddef>
 #include <cstdint>
 #include <cstdio>
+#include <memory>
 #include <string>
 #include <vector>
 
@@ -44,13 +45,18 @@ struct GdsRecord {
   std::size_t Int4Count() const { return size / 4; }
 };
 
+class ReadAhead;
+
 class GdsReader {
  public:
   // The stream held in memory.
-  GdsReader(const std::uint8_t* data, std::size_t size) : data_(data), size_(size), held_(size) {}
+  GdsReader(const std::uint8_t* data, std::size_t size);
   // The stream read from an open file in large blocks, `size` bytes long: a pass over a large file
-  // goes through one buffer that stays in the cache. The file stays the caller's.
-  GdsReader(std::FILE* file, std::size_t size);
+  // goes through one buffer that stays in the cache. With `readAhead` a thread of its own reads the
+  // next blocks while the records of this one are handed out. The file stays the caller's.
+  GdsReader(std::FILE* file, std::size_t size, bool readAhead = false);
+  GdsReader(GdsReader&&) noexcept;
+  ~GdsReader();
 
   // The next record; false on a damaged stream (Status tells why) and at the end of the bytes.
   // A record's data stays valid until the next call.
@@ -77,6 +83,8 @@ class GdsReader {
   std::size_t position_ = 0;  // within data_
   std::FILE* file_ = nullptr;
   std::vector<std::uint8_t> block_;
+  bool readAhead_ = false;
+  std::unique_ptr<ReadAhead> ahead_;  // while a pass reads ahead
   bool firstRecordRead_ = false;
   int lastLength_ = 0;
   int lastType_ = 0;
