@@ -93,6 +93,14 @@ std::string TlcFile(const std::string& name, int rank, const std::vector<std::st
   return text;
 }
 
+// How the tests' exporters read: main files of 1000 units a micrometre.
+CellListReading ThousandPerMicrometre() {
+  CellListReading how;
+  how.mainScale = 1000;
+  how.mainUnit = "um";
+  return how;
+}
+
 TEST(CellList, BuiltFromTheMainFileAndSortedByRank) {
   ostest::Scratch dir;
   dir.Write("TOP.TLC", TlcFile("TOP", 3, {"A", "B", "A"}));
@@ -101,10 +109,8 @@ TEST(CellList, BuiltFromTheMainFileAndSortedByRank) {
   dir.Write("C.TLC", TlcFile("C", 1, {}));
   RecordingUi ui;
   Job job("CALEXP", ui);
-  CellListReading how;
+  CellListReading how = ThousandPerMicrometre();
   how.extension = CellFileExtension::Tlc;
-  how.mainScale = 1000;
-  how.mainUnit = "um";
   std::vector<std::string> read;
   how.beforeCell = [&read](const std::string& name) {
     read.push_back(name);
@@ -144,9 +150,7 @@ TEST(CellList, PlacementsThatBreakTheRankRuleAreTold) {
   dir.Write("C.TLC", TlcFile("C", 1, {}));
   RecordingUi ui;
   Job job("STRMEXP", ui);
-  CellListReading how;
-  how.mainScale = 1000;
-  how.mainUnit = "um";
+  const CellListReading how = ThousandPerMicrometre();
   CellList list;
   ASSERT_EQ(BuildCellList(job, MainFileName::Split(dir.Path("TOP.TLC")), "TOP", list, how), 1);
   EXPECT_EQ(list.Count(), 3);
@@ -166,9 +170,7 @@ TEST(CellList, HeadersAndReferencesWhereverTheyStand) {
   dir.Write("B.TLC", "=C\r\n=H\r\nB" + rest + "1 0 0 1 0\r\n0 0 0 0\r\n=C\r\nB\r\n=B\r\n");
   RecordingUi ui;
   Job job("STRMEXP", ui);
-  CellListReading how;
-  how.mainScale = 1000;
-  how.mainUnit = "um";
+  const CellListReading how = ThousandPerMicrometre();
   CellList list;
   ASSERT_EQ(BuildCellList(job, MainFileName::Split(dir.Path("TOP.TLC")), "TOP", list, how), 1);
   std::string names;
@@ -201,10 +203,8 @@ TEST(CellList, FullListAndMissingFileOnTheExportersLines) {
   dir.Write("TOP.TLC", TlcFile("TOP", 2, refs));
   RecordingUi ui;
   Job job("CALEXP", ui);
-  CellListReading how;
+  CellListReading how = ThousandPerMicrometre();
   how.firstLine = 540;
-  how.mainScale = 1000;
-  how.mainUnit = "um";
   CellList list;
   EXPECT_EQ(BuildCellList(job, MainFileName::Split(dir.Path("TOP.TLC")), "TOP", list, how), 0);
   EXPECT_TRUE(job.abort);
