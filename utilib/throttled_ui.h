@@ -5,6 +5,7 @@
 // job, so what stays on screen is what an unthrottled display would show. A held number is formatted
 // only when it is shown.
 #pragma once
+#include <array>
 #include <cstdint>
 #include <functional>
 #include <set>
@@ -52,7 +53,8 @@ class ThrottledUi final : public JobUi {
   std::set<int> heldTexts_;
   std::uint32_t interval_;
   std::uint32_t last_;
-  std::vector<Item> items_;  // a display has a few dozen items: a scan beats a map here
+  std::vector<Item> items_;  // a display has a few dozen items
+  std::array<std::int16_t, 2048> slots_;  // the item of each id below 2048, -1 for none yet
   std::function<bool(int)> instant_;
   bool paused_ = false;  // an instant pause reached the display
   std::uint32_t lastPause_ = 0;

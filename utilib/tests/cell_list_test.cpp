@@ -93,6 +93,14 @@ std::string TlcFile(const std::string& name, int rank, const std::vector<std::st
   return text;
 }
 
+// How the tests' exporters read: main files of 1000 units a micrometre.
+CellListReading ThousandPerMicrometre() {
+  CellListReading how;
+  how.mainScale = 1000;
+  how.mainUnit = "um";
+  return how;
+}
+
 TEST(CellList, BuiltFromTheMainFileAndSortedByRank) {
   ostest::Scratch dir;
   dir.Write("TOP.TLC", TlcFile("TOP", 3, {"A", "B", "A"}));
@@ -101,10 +109,8 @@ TEST(CellList, BuiltFromTheMainFileAndSortedByRank) {
   dir.Write("C.TLC", TlcFile("C", 1, {}));
   RecordingUi ui;
   Job job("CALEXP", ui);
-  CellListReading how;
+  CellListReading how = ThousandPerMicrometre();
   how.extension = CellFileExtension::Tlc;
-  how.mainScale = 1000;
-  how.mainUnit = "um";
   std::vector<std::string> read;
   how.beforeCell = [&read](const std::string& name) {
     read.push_back(name);
@@ -144,15 +150,49 @@ TEST(CellList, PlacementsThatBreakTheRankRuleAreTold) {
   dir.Write("C.TLC", TlcFile("C", 1, {}));
   RecordingUi ui;
   Job job("STRMEXP", ui);
-  CellListReading how;
-  how.mainScale = 1000;
-  how.mainUnit = "um";
+  const CellListReading how = ThousandPerMicrometre();
   CellList list;
   ASSERT_EQ(BuildCellList(job, MainFileName::Split(dir.Path("TOP.TLC")), "TOP", list, how), 1);
   EXPECT_EQ(list.Count(), 3);
   std::vector<std::string> lines;
   for (const auto& [item, text] : ui.items) lines.push_back(text);
   EXPECT_EQ(lines, (std::vector<std::string>{"Rank Error ... TOP Placed in TOP", "Rank Error ... B Placed in TOP"}));
+}
+
+// Each file is read once for its header and its references: the header counts wherever it stands
+// (the importers write it last), and a record cut short by a keyword line leaves that line to the
+// others, a header cut short by a reference included.
+TEST(CellList, HeadersAndReferencesWhereverTheyStand) {
+  ostest::Scratch dir;
+  const std::string rest = "\r\n6.0\r\n6.0\r\n1000\r\num\r\n01/01/24\r\n00:00:00\r\n";
+  dir.Write("TOP.TLC", "=C\r\nA\r\n0 0 0 0\r\n=H\r\nTOP" + rest + "2 0 0 1 0\r\n0 0 0 1\r\n");
+  dir.Write("A.TLC", "=H\r\nA\r\n6.0\r\n=C\r\nB\r\n0 0 0 0\r\n");
+  dir.Write("B.TLC", "=C\r\n=H\r\nB" + rest + "1 0 0 1 0\r\n0 0 0 0\r\n=C\r\nB\r\n=B\r\n");
+  RecordingUi ui;
+  Job job("STRMEXP", ui);
+  const CellListReading how = ThousandPerMicrometre();
+  CellList list;
+  ASSERT_EQ(BuildCellList(job, MainFileName::Split(dir.Path("TOP.TLC")), "TOP", list, how), 1);
+  std::string names;
+  for (const CellListEntry& e : list.entries) names += e.name + std::to_string(e.rank) + " ";
+  EXPECT_EQ(names, "TOP2 A0 B1 ");
+  // The header cut short gives no unit (told as a scale that does not agree) and rank 0, below B's.
+  EXPECT_EQ(ui.EventsOf("item"), (std::vector<std::string>{"item 511 \"TLC Scale Units do not agree in A\"",
+                                                            "item 512 \"Rank Error ... B Placed in A\""}));
+
+  // The scale line of a header written last still comes before the full list's line.
+  std::string many;
+  for (int i = 0; i < kMaxListedCells + 1; ++i) many += "=C\r\nC" + std::to_string(i) + "\r\n0 0 0 0\r\n";
+  dir.Write("TOP.TLC", many + "=H\r\nTOP\r\n6.0\r\n6.0\r\n100" + rest.substr(rest.find("\r\num")) +
+                           "2 0 0 1 0\r\n0 0 0 0\r\n");
+  RecordingUi full;
+  Job fullJob("STRMEXP", full);
+  CellList fullList;
+  EXPECT_EQ(BuildCellList(fullJob, MainFileName::Split(dir.Path("TOP.TLC")), "TOP", fullList, how), 0);
+  const std::vector<std::string> items = full.EventsOf("item");
+  ASSERT_GE(items.size(), 2u);
+  EXPECT_EQ(items[0], "item 511 \"TLC Scale Units do not agree in TOP\"");
+  EXPECT_EQ(items[1], "item 512 \"Cell List is Full at 1600 Cells ... C1599 Left Out\"");
 }
 
 // A full list and a missing file are told on the exporter's own message lines and stop the list.
@@ -163,10 +203,8 @@ TEST(CellList, FullListAndMissingFileOnTheExportersLines) {
   dir.Write("TOP.TLC", TlcFile("TOP", 2, refs));
   RecordingUi ui;
   Job job("CALEXP", ui);
-  CellListReading how;
+  CellListReading how = ThousandPerMicrometre();
   how.firstLine = 540;
-  how.mainScale = 1000;
-  how.mainUnit = "um";
   CellList list;
   EXPECT_EQ(BuildCellList(job, MainFileName::Split(dir.Path("TOP.TLC")), "TOP", list, how), 0);
   EXPECT_TRUE(job.abort);

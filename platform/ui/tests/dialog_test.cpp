@@ -237,6 +237,36 @@ TEST_F(DialogTest, ASelfClosingDialogWaitsForItsTimerUnlessAnAnswerRunsFirst) {
   EXPECT_EQ(ScriptStatus(), 0);
 }
 
+// The window of a dialog without controls is kept for the next one of its template: each use still
+// opens as the template gives it, whatever the use before did to its title, size, place or state,
+// and is logged as every dialog is.
+TEST_F(DialogTest, ABareDialogOpensAsItsTemplateGivesItEveryTime) {
+  Script("wait\n");
+  Wnd main = MakeRecorded();
+  std::vector<std::string> opened;
+  for (int use = 0; use < 3; ++use) {
+    EXPECT_EQ(RunDialog("TICK", main, [&](Wnd d, Message m, WParam, LParam) -> Result {
+                if (m == msg::InitDialog) {
+                  const Rect r = ClientRect(d);
+                  opened.push_back("'" + Title(d) + "' " + std::to_string(r.Width()) + "x" +
+                                   std::to_string(r.Height()) + (IsEnabled(d) ? "" : " disabled"));
+                  SetTitle(d, "changed " + std::to_string(use));
+                  Move(d, 40, 50, 300, 200);
+                  Enable(d, false);
+                  StartTimer(d, 1, 0);
+                }
+                if (m == msg::Timer) FinishDialog(d, 1);
+                return 0;
+              }),
+              1);
+  }
+  EXPECT_EQ(opened, std::vector<std::string>(3, "'' 1x1"));
+  std::vector<std::string> log = Log();
+  EXPECT_EQ(std::count(log.begin(), log.end(), "dialog TICK"), 3);
+  EXPECT_TRUE(IsEnabled(main));
+  EXPECT_EQ(ScriptStatus(), 0);
+}
+
 TEST_F(DialogTest, ItemsOfMissingControlsAndDeadDialogsDoNothing) {
   Script("wait\n");
   Wnd d = OpenDialog("STATUS", 0, [](Wnd, Message, WParam, LParam) -> Result { return 0; });
