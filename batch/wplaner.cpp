@@ -1,6 +1,6 @@
 // Wplaner: a cell and every cell below it into flat or smashed TLC files.
 #include "batch/flattener.h"
-#include "platform/ui/box.h"
+#include "platform/ui/talk_box.h"
 #include "platform/ui/dialog.h"
 #include "platform/ui/keys.h"
 #include "utilib/frame/dialogs.h"
@@ -53,7 +53,7 @@ void RunSetup() {
 bool Start() {
   std::string message;
   if (planer::ReadDrawingFolder(drawing, message)) return true;
-  ui::ShowBox(utilib::UtilityWindow(), message, planer::kProgram, ui::BoxButtons::Ok);
+  ui::TalkBox(utilib::UtilityWindow(), planer::kProgram, message, tell::Buttons::Ok);
   return false;
 }
 

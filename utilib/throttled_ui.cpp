@@ -4,7 +4,7 @@
 
 namespace utilib {
 
-ThrottledUi::ThrottledUi(JobUi& inner, std::set<int> heldTexts, std::uint32_t intervalMs)
+ThrottledUi::ThrottledUi(tell::Talk& inner, std::set<int> heldTexts, std::uint32_t intervalMs)
     : inner_(inner), heldTexts_(std::move(heldTexts)), interval_(intervalMs), last_(os::TickCount()) {}
 
 ThrottledUi::Item* ThrottledUi::Find(int id) {
@@ -65,9 +65,9 @@ void ThrottledUi::SetItemNumber(int id, long long value) {
   FlushWhenDue();
 }
 
-BoxAnswer ThrottledUi::MessageBox(std::string_view caption, std::string_view text, BoxButtons buttons) {
+tell::Answer ThrottledUi::Box(std::string_view caption, std::string_view text, tell::Buttons buttons) {
   Flush();
-  return inner_.MessageBox(caption, text, buttons);
+  return inner_.Box(caption, text, buttons);
 }
 
 bool ThrottledUi::Pause(int milliseconds) {

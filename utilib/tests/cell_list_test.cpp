@@ -4,14 +4,14 @@
 
 #include "platform/os/path.h"
 #include "platform/os/tests/scratch.h"
-#include "utilib/recording_ui.h"
+#include "platform/tell/recorder.h"
 #include "utilib/small_readers.h"
 
 namespace utilib {
 namespace {
 
 TEST(CellList, CollectsEachReferencedCellOnce) {
-  RecordingUi ui;
+  tell::Recorder ui;
   Job job("STRMEXP", ui);
   tlc::StringLineSource text(
       "=H\nTOP\n6.0\n6.0\n1000\num\n01/01/24\n00:00:00\n2 0 0 1 0\n0 0 0 3\n"
@@ -74,7 +74,7 @@ TEST(CellList, LookUpsFollowEntriesMovedInPlace) {
 }
 
 TEST(CellList, FullListStopsGrowingWithAMessage) {
-  RecordingUi ui;
+  tell::Recorder ui;
   Job job("STRMEXP", ui);
   std::string text;
   for (int i = 0; i < kMaxListedCells + 3; ++i) text += "=C\nC" + std::to_string(i) + "\n0 0 0 0\n";
@@ -99,7 +99,7 @@ TEST(CellList, BuiltFromTheMainFileAndSortedByRank) {
   dir.Write("A.TLC", TlcFile("A", 2, {"C"}));
   dir.Write("B.TLC", TlcFile("B", 1, {}));
   dir.Write("C.TLC", TlcFile("C", 1, {}));
-  RecordingUi ui;
+  tell::Recorder ui;
   Job job("CALEXP", ui);
   CellListReading how;
   how.extension = CellFileExtension::Tlc;
@@ -142,7 +142,7 @@ TEST(CellList, PlacementsThatBreakTheRankRuleAreTold) {
   dir.Write("TOP.TLC", TlcFile("TOP", 2, {"TOP", "B", "C", "TOP", "B"}));
   dir.Write("B.TLC", TlcFile("B", 2, {"C"}));
   dir.Write("C.TLC", TlcFile("C", 1, {}));
-  RecordingUi ui;
+  tell::Recorder ui;
   Job job("STRMEXP", ui);
   CellListReading how;
   how.mainScale = 1000;
@@ -161,7 +161,7 @@ TEST(CellList, FullListAndMissingFileOnTheExportersLines) {
   std::vector<std::string> refs;
   for (int i = 0; i < kMaxListedCells + 2; ++i) refs.push_back("C" + std::to_string(i));
   dir.Write("TOP.TLC", TlcFile("TOP", 2, refs));
-  RecordingUi ui;
+  tell::Recorder ui;
   Job job("CALEXP", ui);
   CellListReading how;
   how.firstLine = 540;
@@ -203,7 +203,7 @@ TEST(CellList, OutputSizeKeepsThePosition) {
 }
 
 TEST(CellList, ScaleUnitCheck) {
-  RecordingUi ui;
+  tell::Recorder ui;
   Job job("STRMEXP", ui);
   tlc::TlcHeader h;
   h.name = "A";

@@ -4,14 +4,14 @@
 
 #include "platform/os/tests/scratch.h"
 #include "utilib/batch_run.h"
-#include "utilib/recording_ui.h"
+#include "platform/tell/recorder.h"
 
 namespace utilib {
 namespace {
 
 TEST(Job, RouteMessageByKind) {
   ostest::Scratch dir;
-  RecordingUi ui;
+  tell::Recorder ui;
   Job job("STRMEXP", ui);
   ASSERT_TRUE(OpenReport(job, dir.Path("R.RPT")));
   RouteMessage(job, "only shown", MessageKind::Item, 500);
@@ -25,7 +25,7 @@ TEST(Job, RouteMessageByKind) {
 }
 
 TEST(Job, BoxMessageReachesTheUserWithoutAReport) {
-  RecordingUi ui;
+  tell::Recorder ui;
   Job job("STRMEXP", ui);
   RouteMessage(job, "Main TLC file is Missing ... Can't Continue", MessageKind::ReportAndBox, 0);
   EXPECT_EQ(ui.EventsOf("box").size(), 1u);
@@ -33,7 +33,7 @@ TEST(Job, BoxMessageReachesTheUserWithoutAReport) {
 }
 
 TEST(Job, RotatingLinesPauseBeforeTheLastOfASet) {
-  RecordingUi ui;
+  tell::Recorder ui;
   Job job("X", ui);
   std::vector<int> ids;
   for (int i = 0; i < 9; ++i) {
@@ -52,7 +52,7 @@ TEST(Job, RotatingLinesPauseBeforeTheLastOfASet) {
 }
 
 TEST(Job, PauseCancelEscAndQuestionsSetTheAbortFlag) {
-  RecordingUi ui;
+  tell::Recorder ui;
   Job job("X", ui);
   ui.cancelAtPause = 1;
   ShowPause(job, 200);
@@ -67,7 +67,7 @@ TEST(Job, PauseCancelEscAndQuestionsSetTheAbortFlag) {
   EXPECT_TRUE(PollEscape(job));
 
   job.abort = false;
-  ui.boxAnswers = {BoxAnswer::Ok, BoxAnswer::Cancel};
+  ui.boxAnswers = {tell::Answer::Ok, tell::Answer::Cancel};
   EXPECT_TRUE(AskOkOrAbort(job, "Remove It or Cancel Conversion?"));
   EXPECT_FALSE(job.abort);
   EXPECT_FALSE(AskOkOrAbort(job, "Remove It or Cancel Conversion?"));
@@ -76,7 +76,7 @@ TEST(Job, PauseCancelEscAndQuestionsSetTheAbortFlag) {
 
 TEST(Job, EndOfAGoAndOfABatchRun) {
   ostest::Scratch dir;
-  RecordingUi ui;
+  tell::Recorder ui;
   Job job("STRMEXP", ui);
   ASSERT_TRUE(OpenReport(job, dir.Path("R.RPT")));
   ReportJobEnd(job, 2, "Completed ... 10 Bytes");
