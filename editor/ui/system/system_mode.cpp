@@ -135,7 +135,7 @@ int TlcIn(SystemContext& c, ui::Wnd w) {
   tlc::TlcSetup& setup = Remembered(c.tlcIn, true);
   setup.name.clear();
   tlc::DialogTalk talk(w);
-  const int result = tlc::ConvertTlcToCells(false, setup, talk);
+  const int result = tlc::ConvertTlcToCells(false, setup, talk, nullptr, tlc::SetupDialogOf(w));
   // The run may have written this folder's cells: the next command must see them.
   db::ReadCellIndex(c.db.index);
   return result;
@@ -145,7 +145,7 @@ int TlcOut(SystemContext& c, ui::Wnd w) {
   tlc::TlcSetup& setup = Remembered(c.tlcOut, false);
   setup.name.clear();
   tlc::DialogTalk talk(w);
-  return tlc::ConvertCellsToTlc(false, setup, talk);
+  return tlc::ConvertCellsToTlc(false, setup, talk, nullptr, tlc::SetupDialogOf(w));
 }
 
 constexpr std::array<SystemCommand, 13> kCommands = {{
