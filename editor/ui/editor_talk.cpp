@@ -13,10 +13,6 @@
 
 namespace edui {
 
-void EditorTalk::Message(int n) { ShowMessage(ed_, n); }
-
-void EditorTalk::Box(std::string_view caption, std::string_view text) { ShowTextBox(ed_, caption, text); }
-
 void EditorTalk::SetMainTitle(int kind, std::string_view cellName) {
   ui::SetTitle(ed_.main, MainTitleText(ed_, kind, cellName));
 }
@@ -42,6 +38,11 @@ int EditorTalk::QuietTlcOut(std::string_view cellName) {
   // The quiet TLC copy shows nothing unless something goes wrong.
   ui::WindowTalk talk;
   return tlc::QuietTlcOut(cellName, talk);
+}
+
+void AttachTalk(Editor& ed, EditorTalk* talk) {
+  ed.db.SetTalk(talk);
+  ed.db.SetHooks(talk);
 }
 
 }  // namespace edui
