@@ -52,9 +52,10 @@ void RunSetup() {
 
 bool Start() {
   std::string message;
-  if (planer::ReadDrawingFolder(drawing, message)) return true;
-  ui::TalkBox(utilib::UtilityWindow(), planer::kProgram, message, tell::Buttons::Ok);
-  return false;
+  const bool read = planer::ReadDrawingFolder(drawing, message);
+  if (read && drawing.scale.damaged) message = db::kDamagedScaleText;
+  if (!message.empty()) ui::TalkBox(utilib::UtilityWindow(), planer::kProgram, message, tell::Buttons::Ok);
+  return read;
 }
 
 int Go(utilib::Job& job) {

@@ -31,11 +31,12 @@ void ShowSlots(ui::Wnd d, const DrcSettings& s, int first, int last) {
 }  // namespace
 
 int RunSetupDialog(ui::Wnd owner, DrcSettings& s, const DrawingUnits& drawing) {
-  std::vector<std::string> kept;
+  std::vector<std::string> kept, keptResume;
   return ui::RunDialog("SETUP", owner, [&](ui::Wnd d, ui::Message m, ui::WParam wp, ui::LParam) -> ui::Result {
     if (m == ui::msg::InitDialog) {
       ShowSlots(d, s, kSetupFirst, kSetupFirst + kReportName);
       kept = s.slots;
+      keptResume = s.resume;
       return 1;
     }
     if (m != ui::msg::Command) return 0;
@@ -55,12 +56,13 @@ int RunSetupDialog(ui::Wnd owner, DrcSettings& s, const DrawingUnits& drawing) {
         // Fit and Reset changed the settings themselves: their fields go back.
         s[kCell] = kept[kCell];
         for (int slot = kAreaLeft; slot <= kScanTop; ++slot) s.slots[std::size_t(slot)] = kept[std::size_t(slot)];
+        s.resume = keptResume;
         s.editorWindow = false;
         NormaliseSettings(s, drawing);
         ui::FinishDialog(d, 0);
         return 1;
       case kSetupReset:
-        s.resume.set = false;
+        s.resume.assign(kResumeCount, "");
         s[kAreaLeft].clear();
         s[kAreaBottom].clear();
         NormaliseSettings(s, drawing);
@@ -74,6 +76,7 @@ int RunSetupDialog(ui::Wnd owner, DrcSettings& s, const DrawingUnits& drawing) {
         const double u = drawing.scale;
         s.editorWindow = true;
         s.editorLeft = e.left / u, s.editorBottom = e.bottom / u, s.editorRight = e.right / u, s.editorTop = e.top / u;
+        s.resume.assign(kResumeCount, "");
         s[kAreaLeft].clear();
         s[kAreaBottom].clear();
         NormaliseSettings(s, drawing);

@@ -1,5 +1,6 @@
 // Wmerockt: the circuit extractor. A cell hierarchy of the drawing folder into a SPICE netlist and a
 // node list, and two node lists of one circuit compared.
+#include "editor/db/settings.h"
 #include "extract/dialogs.h"
 #include "extract/netlist.h"
 #include "extract/node_list.h"
@@ -19,9 +20,12 @@ void Box(const std::string& text) {
 
 bool Start() {
   const std::string missing = ext::ReadDrawingFolder(drawing);
-  if (missing.empty()) return true;
-  Box(missing);
-  return false;
+  if (!missing.empty()) {
+    Box(missing);
+    return false;
+  }
+  if (drawing.scaleDamaged) Box(std::string(db::kDamagedScaleText));
+  return true;
 }
 
 void Compare() {

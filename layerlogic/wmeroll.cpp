@@ -2,6 +2,7 @@
 // result optionally inverted, written back as boxes and polygons in one TLC file.
 #include "editor/db/cell_index.h"
 #include "editor/db/database.h"
+#include "editor/db/settings.h"
 #include "editor/tlc/run.h"
 #include "layerlogic/run.h"
 #include "platform/ui/talk_box.h"
@@ -171,6 +172,8 @@ bool Start() {
     ui::TalkBox(utilib::UtilityWindow(), kProgram, missing, tell::Buttons::Ok);
     return false;
   }
+  if (drawing.scaleDamaged)
+    ui::TalkBox(utilib::UtilityWindow(), kProgram, db::kDamagedScaleText, tell::Buttons::Ok);
   loaded = true;
   NormaliseAll();
   return true;

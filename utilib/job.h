@@ -4,11 +4,16 @@
 #pragma once
 #include <cstdarg>
 #include <memory>
+#include <set>
 #include <string>
 #include <string_view>
 
 #include "platform/os/textfile.h"
 #include "platform/tell/talk.h"
+
+namespace db {
+struct AsideRecords;
+}
 
 namespace utilib {
 
@@ -35,6 +40,10 @@ struct Job {
   std::unique_ptr<os::TextWriter> report;
   std::string messageBuffer;  // the line about to go to the report
   int rotatingCounter = 0;
+
+  // What TellSetAside told this run, and how many records it named.
+  std::set<std::string> asideTold;
+  int asideRecords = 0;
 };
 
 // Shows `text` by kind; any other kind does nothing.
@@ -65,9 +74,18 @@ bool PollEscape(Job& job);
 // A condition the job cannot go on from: the text in the report, framed by blank lines, and in a
 // message box; the abort flag is set.
 void StopJob(Job& job, std::string_view text);
+// Records of a cell's files that the run cannot use: the loader set them aside (a layer outside
+// 1..64, a reference to no cell) and the run goes on without them. Told in the editor's words
+// ("LEAF: 1 Record Set Aside: ..."), each text once a run: the first in the report and a box, the
+// others in the report; their count goes into the final message. Nothing when there are none.
+// `records` holds those of one load (a BP6's objects, or a CL6's references).
+void TellSetAside(Job& job, std::string_view cellName, const db::AsideRecords& records);
+// `completion` as a run that left records out must end it: " ... 1 Record Set Aside, not Used" added.
+std::string CompletionText(const Job& job, std::string_view completion);
+
 // The last message of a Go, in the report and a message box: `completion` after a job that completed
-// (1), "Aborted ... Files may be Incomplete" after one that stopped (0), nothing after one that never
-// began (2), its reason told already.
+// (1), with what TellSetAside told added (CompletionText), "Aborted ... Files may be Incomplete" after
+// one that stopped (0), nothing after one that never began (2), its reason told already.
 void ReportJobEnd(Job& job, int result, std::string_view completion);
 // An OK/Cancel question captioned with the program name; Cancel sets the abort flag. True on OK.
 bool AskOkOrAbort(Job& job, std::string_view text);

@@ -57,8 +57,9 @@ int ImportCell(Database& d, tell::Talk& t, std::string_view source, std::string_
 int CopyOrAppendCell(Database& d, tell::Talk& t, std::string_view source,
                      std::string_view target, bool fromMake = false);
 
-// SCALE: database units per physical unit = |value| and the unit name (up to 9 characters), then
-// CONSTS6.DBD. A value of 0 (or one that is not a number) is refused and changes nothing.
+// SCALE: database units per physical unit = |value| and the unit name (up to kUnitNameLength
+// characters), then CONSTS6.DBD. A magnitude that is no usable scale (UsableScale: 0, not a number,
+// out of range) is refused and changes nothing.
 // `maxSize` receives "Max. Size will be %g %s".
 int SetCollectionScale(Database& d, std::string_view unitName, double value, std::string* maxSize);
 std::string MaxSizeText(const Settings& s);

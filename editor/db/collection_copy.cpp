@@ -218,10 +218,10 @@ std::string MaxSizeText(const Settings& s) {
 
 int SetCollectionScale(Database& d, std::string_view unitName, double value, std::string* maxSize) {
   const double scale = std::fabs(value);
-  // Every length in user units divides by the scale.
-  if (!(scale > 0) || !std::isfinite(scale)) return 0;
+  // What every program would read back as damaged is never written.
+  if (!UsableScale(scale)) return 0;
   d.settings.scale = scale;
-  d.settings.unitName = std::string(unitName.substr(0, 9));
+  d.settings.unitName = std::string(unitName.substr(0, kUnitNameLength));
   if (maxSize) *maxSize = MaxSizeText(d.settings);
   if (!WriteSettingsFile(d.settings)) {
     TellMessage(d.talk, 11);

@@ -102,7 +102,7 @@ int KillCell(Database& d, tell::Talk& t, std::string_view typed) {
       TellMessage(d.talk, 11);
       return 0;
     }
-    newRefCount[static_cast<std::size_t>(r)] = kept;
+    newRefCount[static_cast<std::size_t>(r)] = SavedRecordCounts(s).refs;
   }
   if (!swap.Swap()) {
     TellMessage(d.talk, 11);

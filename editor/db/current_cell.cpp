@@ -63,12 +63,14 @@ int OpenCellCollection(Database& d) {
   }
   SetDefaultSettings(d);
   ApplyColorLetters(d.settings);
-  int settings = ReadSettingsFile(d.settings);
+  bool scaleDamaged = false;
+  int settings = ReadSettingsFile(d.settings, kSettingsFile, &scaleDamaged);
   if (settings == 0) settings = WriteSettingsFile(d.settings);
   if (settings != 1) {
     TellMessage(d.talk, 25);
     return 0;
   }
+  if (scaleDamaged) d.talk->Box("MERO", kDamagedScaleText);
   ApplyColorLetters(d.settings);
   if (!LoadFontFile(d.form, d.font, d.talk)) {
     TellMessage(d.talk, 26);
@@ -150,7 +152,7 @@ int LoadCell(Database& d, std::string_view name) {
   // Once, at the opening: the records stay out of drawing and editing and go back with every save.
   // A file not read whole has had its own message, and is not saved over anyway.
   const std::string aside = DescribeAsideRecords(d.store, !d.load.objectLoadError, !d.load.refLoadError);
-  if (!aside.empty()) d.talk->Box("", std::string(name) + ": " + aside);
+  if (!aside.empty()) d.talk->Box(kEditorCaption, std::string(name) + ": " + aside);
   d.current.row = row;
   d.current.rank = rank;
   d.current.name = std::string(name);
@@ -189,12 +191,13 @@ int WriteCellIndex(Database& d, std::string_view name, int row, int rank) {
       e->right = d.extent.right;
       e->top = d.extent.top;
     }
+    const CellFileCounts saved = SavedRecordCounts(d.store);
     if (!d.load.objectLoadError) {
-      e->boxCount = d.store.boxCount;
-      e->pathCount = d.store.pathCount;
-      e->vertexCount = d.store.vertexCount;
+      e->boxCount = saved.boxes;
+      e->pathCount = saved.paths;
+      e->vertexCount = saved.vertices;
     }
-    if (!d.load.refLoadError) e->refCount = d.store.refCount[0];
+    if (!d.load.refLoadError) e->refCount = saved.refs;
   }
   return WriteCellIndexFile(d.index, kCellIndexFile);
 }

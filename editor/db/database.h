@@ -29,6 +29,8 @@ struct LoadState {
   int refLoadError = 0;  // level 0 only
   int objectLoadFailed = 0;
   int objectLoadError = 0;
+  // The last load failed for want of a page, not for the file (its error flag is set too).
+  int pageFailed = 0;
   std::array<int, kRefLevels> levelCell{};  // cell row held by each reference level
   int loadedCell = 0;                       // row whose boxes, paths and vertices are loaded
 };
@@ -85,6 +87,9 @@ class Database {
   Extent extent;
   ActiveCounts active;
   std::string suiteDrive;  // "C:" or "": where the font tables are looked for
+  // Where the cells' CL6 and BP6 files are read and written: "" the current folder, else a folder
+  // ending in a separator. Attached cells' BP6 files come from form.poolFolder.
+  std::string folder;
   int collectionOpen = 0;  // the start-up load succeeded; nothing is saved before it has
   tell::Talk* talk = nullptr;
   Hooks* hooks = nullptr;

@@ -9,6 +9,7 @@
 #include "editor/db/extent.h"
 #include "editor/db/helpers.h"
 #include "editor/db/hierarchy.h"
+#include "editor/db/settings.h"
 #include "editor/tlc/cell_files.h"
 #include "editor/tlc/cells_ref.h"
 #include "editor/tlc/conversion.h"
@@ -245,8 +246,11 @@ int TlcIn::Run(const std::string& source, const std::string& destination, const 
     talk.OpenDisplay(caption);
     if (read == 0) Item(kItemOperation, "Creating Destination CELLS6.DBD File");
   }
-  FolderScale scale;
-  if (ReadFolderScale(destination, scale, 10)) scaleCheck_ = {true, scale.scale, scale.unit};
+  db::DatabaseScale scale;
+  if (db::ReadDatabaseScale(scale, destination + std::string(db::kSettingsFile))) {
+    if (scale.damaged) Box(db::kDamagedScaleText);
+    scaleCheck_ = {true, scale.scale, scale.unit};
+  }
 
   const int built = BuildList(source, destination, name);
   if (built >= 0) return built;

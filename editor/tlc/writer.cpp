@@ -7,6 +7,7 @@
 #include <cstdio>
 #include <cstring>
 
+#include "editor/db/settings.h"
 #include "platform/os/process.h"
 
 namespace tlc {
@@ -14,6 +15,7 @@ namespace tlc {
 namespace {
 
 constexpr std::size_t kFlushAt = 1 << 18;
+static_assert(kUnitLength == db::kUnitNameLength, "a drawing's unit must fit its TLC headers whole");
 
 // The same text as "%d"; appended by pointer and length, which is a plain copy (the iterator form
 // of append goes the general way of replace and costs several times as much).
@@ -121,6 +123,8 @@ bool TlcWriter::PutHeader(const TlcHeader& header) {
   if (!options_.version1.empty()) h.version1 = options_.version1;
   if (!options_.version2.empty()) h.version2 = options_.version2;
   if (!options_.fixedUnit.empty()) h.unit = options_.fixedUnit;
+  // Written as every reader keeps it, so a file and what is read of it name the same unit.
+  h.unit = h.unit.substr(0, kUnitLength);
   switch (options_.outline) {
     case HeaderOutline::Stored: break;
     case HeaderOutline::Importer: h.left = 0, h.bottom = 0, h.right = 1, h.top = 0; break;

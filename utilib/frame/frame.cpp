@@ -41,7 +41,8 @@ class Frame final : public ui::WindowTalk {
   }
 
   SetupFile Setup() {
-    return SetupFile{program.setupFile, program.version, program.groups, program.readerPairs ? &readers : nullptr};
+    return SetupFile{program.setupFile, program.version, program.groups, program.readerPairs ? &readers : nullptr,
+                     program.groupsAfterReaders};
   }
   void ReadSetup() {
     Setup().Read();

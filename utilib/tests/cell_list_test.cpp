@@ -216,25 +216,6 @@ TEST(CellList, ScaleUnitCheck) {
   EXPECT_EQ(ui.events, std::vector<std::string>{"item 511 \"TLC Scale Units do not agree in A\""});
 }
 
-TEST(SmallReaders, DatabaseScale) {
-  ostest::Scratch dir;
-  DatabaseScale s;
-  s.unit = "kept";
-  EXPECT_EQ(ReadDatabaseScale(s, dir.Path("CONSTS6.DBD")), 0);
-  EXPECT_EQ(s.unit, "kept");
-  EXPECT_EQ(s.scale, 20.0);
-  dir.Write("CONSTS6.DBD", "6.05\r\n1000\r\num\r\n*16 ints\r\n");
-  EXPECT_EQ(ReadDatabaseScale(s, dir.Path("CONSTS6.DBD")), 1);
-  EXPECT_EQ(s.version, "6.05");
-  EXPECT_EQ(s.scale, 1000.0);
-  EXPECT_EQ(s.unit, "um");
-  // A last line without its line end keeps its last character.
-  dir.Write("B/CONSTS6.DBD", "6.0\n254\nmil");
-  EXPECT_EQ(ReadDatabaseScale(s, dir.Path("B/CONSTS6.DBD")), 1);
-  EXPECT_EQ(s.unit, "mil");
-  EXPECT_EQ(s.scale, 254.0);
-}
-
 TEST(SmallReaders, CornersAndTextCursor) {
   std::int32_t x1 = 100, y1 = 5, x2 = -100, y2 = 7;
   OrderExtentCorners(x1, y1, x2, y2);

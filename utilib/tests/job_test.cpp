@@ -2,6 +2,7 @@
 
 #include <gtest/gtest.h>
 
+#include "editor/db/object_store.h"
 #include "platform/os/tests/scratch.h"
 #include "utilib/batch_run.h"
 #include "platform/tell/recorder.h"
@@ -86,6 +87,30 @@ TEST(Job, EndOfAGoAndOfABatchRun) {
                                                           "box \"STRMEXP\" \"Aborted ... Files may be Incomplete\""}));
   EXPECT_FALSE(job.report);
   EXPECT_NE(dir.Read("R.RPT").find("Aborted ... Files may be Incomplete"), std::string::npos);
+}
+
+TEST(Job, SetAsideRecordsAreToldOnceEachAndCountedInTheFinalMessage) {
+  ostest::Scratch dir;
+  tell::Recorder ui;
+  Job job("MERODRC", ui);
+  ASSERT_TRUE(OpenReport(job, dir.Path("R.RPT")));
+  db::AsideRecords boxes, refs, none;
+  boxes.objects.boxes = {{127, 0, 0, 1, 1}, {100, 0, 0, 1, 1}};
+  refs.refs = {{99, 0, 0}};
+  TellSetAside(job, "LEAF", boxes);
+  TellSetAside(job, "MID", refs);
+  TellSetAside(job, "LEAF", boxes);  // read again: told once
+  TellSetAside(job, "TOP", none);
+  ReportJobEnd(job, 1, "Completed ... 0 Total Flags");
+  EXPECT_EQ(CloseReport(job), 1);
+  EXPECT_EQ(ui.EventsOf("box"),
+            (std::vector<std::string>{
+                "box \"MERODRC\" \"LEAF: 2 Records Set Aside: Box on Layer 127, Box on Layer 100 ... Kept in the Cell Files\"",
+                "box \"MERODRC\" \"Completed ... 0 Total Flags ... 3 Records Set Aside, not Used\""}));
+  EXPECT_NE(dir.Read("R.RPT").find("MID: 1 Record Set Aside: Cell Reference to Row 99 ... Kept in the Cell Files\r\n"),
+            std::string::npos);
+  Job clean("MERODRC", ui);
+  EXPECT_EQ(CompletionText(clean, "Completed ... 0 Total Flags"), "Completed ... 0 Total Flags");
 }
 
 TEST(Job, BatchArguments) {

@@ -356,6 +356,22 @@ TEST(Readers, ScaleCheckIgnoresTheCaseOfTheUnitOnly) {
   EXPECT_EQ(CheckTlcScale(h, {true, 1000, "mil"}), "Different Scales!  TLC=1000/um Internal=1000/mil");
 }
 
+// A unit longer than a reader keeps is written cut, so the file and what is read of it agree.
+TEST(Writer, UnitIsWrittenAsEveryReaderKeepsIt) {
+  StringSink sink;
+  TlcWriter w(sink);
+  TlcHeader h;
+  h.name = "A";
+  h.unit = "microns";
+  ASSERT_TRUE(w.PutHeader(h));
+  EXPECT_NE(sink.text.find("\r\nmicro\r\n"), std::string::npos) << sink.text;
+  StringLineSource source(sink.text);
+  TlcStream stream(source);
+  TlcHeader back;
+  ASSERT_EQ(ReadTlcHeader(stream, back), 1);
+  EXPECT_EQ(back.unit, "micro");
+}
+
 // What the writer writes, the readers read back, for every record kind.
 TEST(Readers, WriterOutputReadsBack) {
   StringSink sink;

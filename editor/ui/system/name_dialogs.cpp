@@ -104,7 +104,7 @@ int RunScaleDialog(ui::Wnd owner, db::Database& d, std::string& unitName, double
     }
     if (m != ui::msg::Command) return 0;
     return ui::EndOkCancel(w, ui::LowWord(wp), [&] {
-      unitName = ui::ItemText(w, kUnit, 9);
+      unitName = ui::ItemText(w, kUnit, db::kUnitNameLength);
       scale = db::LeadingDouble(ui::ItemText(w, kScale, kAnswerLength));
     });
   });

@@ -66,8 +66,12 @@ int Scale(SystemContext& c, ui::Wnd w) {
   if (!RunScaleDialog(w, c.db, unit, scale)) return 0;
   std::string maxSize;
   if (!db::SetCollectionScale(c.db, unit, scale, &maxSize)) {
-    // Every length in user units divides by the scale: the old one stays.
-    if (!(std::fabs(scale) > 0)) ui::TalkBox(w, "Scale", "MERO Units/Phys Unit must not be 0", tell::Buttons::Ok);
+    // Every length in user units divides by the scale: the old one stays. A failed write has told
+    // its own message.
+    const double magnitude = std::fabs(scale);
+    if (!(magnitude > 0)) ui::TalkBox(w, "Scale", "MERO Units/Phys Unit must not be 0", tell::Buttons::Ok);
+    else if (!db::UsableScale(magnitude))
+      ui::TalkBox(w, "Scale", "MERO Units/Phys Unit is Out of Range", tell::Buttons::Ok);
     return 0;
   }
   ui::SetItemText(w, kSystemStage, maxSize);

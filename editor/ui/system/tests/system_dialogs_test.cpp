@@ -108,15 +108,18 @@ TEST_F(SystemDialogs, FOneOnAButtonPostsHelpAtItsTopic) {
 }
 
 TEST_F(SystemDialogs, ScaleShowsTheOldValuesAndTheNewMaximum) {
-  Script("answer SYSTEM press 2003 press 2003 press 1015\n"
+  Script("answer SYSTEM press 2003 press 2003 press 2003 press 1015\n"
          "answer SCALE set 1024 \"mil\" set 1025 \"-100\" press ok\n"
          "answer SCALE set 1025 \"0\" press ok\n"
-         "box ok\n");
+         "answer SCALE set 1025 \"1e301\" press ok\n"
+         "box ok\nbox ok\n");
   EXPECT_EQ(edsys::RunSystemDialog(c), 0);
   EXPECT_TRUE(Logged("item SCALE 1024 \"um\"")) << Log();
   EXPECT_TRUE(Logged("item SCALE 1025 \"20\""));
   EXPECT_TRUE(Logged("item SYSTEM 1000 \"Max. Size will be 167772 mil\""));
   EXPECT_TRUE(Logged("box \"Scale\" \"MERO Units/Phys Unit must not be 0\""));
+  // A scale no program could read back as usable is refused too, and said so.
+  EXPECT_TRUE(Logged("box \"Scale\" \"MERO Units/Phys Unit is Out of Range\"")) << Log();
   EXPECT_EQ(d->settings.scale, 100);
   EXPECT_EQ(d->settings.unitName, "mil");
 }
