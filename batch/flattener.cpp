@@ -209,8 +209,8 @@ bool Flattener::MakeOutputFolder() {
     case os::MkdirResult::Created:
       return true;
     case os::MkdirResult::Exists:
-      return job_.ui->MessageBox(kProgram, "Destination Folder Exists ... Continue?", utilib::BoxButtons::YesNo) ==
-             utilib::BoxAnswer::Yes;
+      return job_.ui->Box(kProgram, "Destination Folder Exists ... Continue?", tell::Buttons::YesNo) ==
+             tell::Answer::Yes;
     default:
       Message("Unable to Make Destination Folder " + s_.outFolder);
       return false;

@@ -1,6 +1,6 @@
 // Wplaner: a cell and every cell below it into flat or smashed TLC files.
 #include "batch/flattener.h"
-#include "platform/ui/box.h"
+#include "platform/ui/talk_box.h"
 #include "platform/ui/dialog.h"
 #include "platform/ui/keys.h"
 #include "utilib/frame/dialogs.h"
@@ -54,7 +54,7 @@ bool Start() {
   std::string message;
   const bool read = planer::ReadDrawingFolder(drawing, message);
   if (read && drawing.scale.damaged) message = db::kDamagedScaleText;
-  if (!message.empty()) ui::ShowBox(utilib::UtilityWindow(), message, planer::kProgram, ui::BoxButtons::Ok);
+  if (!message.empty()) ui::TalkBox(utilib::UtilityWindow(), planer::kProgram, message, tell::Buttons::Ok);
   return read;
 }
 

@@ -134,20 +134,13 @@ AreaFrame AreaFrameAt(const CheckGeometry& g, long long x0, long long y0) {
 }
 
 // The item texts a worker's operators would have shown, for the run to show in their place.
-class StatusLog final : public utilib::JobUi {
+class StatusLog final : public tell::Talk {
  public:
   std::vector<std::string> texts;
   void SetItemText(int item, std::string_view text) override {
     if (item == kStatusItem) texts.emplace_back(text);
   }
   void SetItemNumber(int, long long) override {}
-  void SetDisplayTitle(std::string_view) override {}
-  utilib::BoxAnswer MessageBox(std::string_view, std::string_view, utilib::BoxButtons) override {
-    return utilib::BoxAnswer::Ok;
-  }
-  bool Pause(int) override { return false; }
-  bool IsEscapePressed() override { return false; }
-  bool IsControlPressed() override { return false; }
 };
 
 // What one area came to, worked out away from the run.
@@ -225,7 +218,7 @@ class Run {
   RunOutcome Go();
 
  private:
-  void Box(const std::string& text) { m_.job.ui->MessageBox(kProgram, text, utilib::BoxButtons::Ok); }
+  void Box(const std::string& text) { m_.job.ui->Box(kProgram, text, tell::Buttons::Ok); }
   void Lines();
   void ReportHeader();
   int Area();  // 1 go on, 0 the run ends (abort or run error)

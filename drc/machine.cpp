@@ -71,7 +71,7 @@ void Machine::MapInto(BitMap& target, int layer, const RasterModes& modes) {
 
 void Machine::Store(const BitMap& m, int key) {
   if (slots.Store(m, key)) return;
-  job.ui->MessageBox(kProgram, "Map Storage Allocation Failed", utilib::BoxButtons::Ok);
+  job.ui->Box(kProgram, "Map Storage Allocation Failed", tell::Buttons::Ok);
   job.abort = true;
 }
 
@@ -102,7 +102,7 @@ void Machine::Copy() {
   const std::string file = MapFileName(cellName, checkNumber, mapNumber + 1);
   Status(utilib::Format("Copying Map to %s ...", file.c_str()));
   if (!WritePcxMap(file, mapper, 0, 0, kMapperWidth, kMapperHeight)) {
-    job.ui->MessageBox(kProgram, "Can't Open Map File", utilib::BoxButtons::Ok);
+    job.ui->Box(kProgram, "Can't Open Map File", tell::Buttons::Ok);
     return;
   }
   ++mapNumber;

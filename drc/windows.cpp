@@ -5,7 +5,7 @@
 #include "drc/pcx.h"
 #include "editor/db/cell_index.h"
 #include "platform/gfx/canvas.h"
-#include "platform/ui/box.h"
+#include "platform/ui/talk_box.h"
 #include "platform/ui/dialog.h"
 #include "platform/ui/window.h"
 #include "utilib/frame/dialogs.h"
@@ -154,7 +154,7 @@ struct Viewer {
     Paint(d);
   }
 
-  void Box(ui::Wnd d, const char* text) { ui::ShowBox(d, text, kProgram, ui::BoxButtons::Ok); }
+  void Box(ui::Wnd d, const char* text) { ui::TalkBox(d, kProgram, text, tell::Buttons::Ok); }
 
   // False when there is nothing to show.
   bool Load(ui::Wnd d) {
@@ -221,7 +221,7 @@ void RunViewerDialog(ui::Wnd owner) {
 bool AskAbortChecking(ui::Wnd display, ui::Message m, ui::WParam wp, bool& abort) {
   const bool cancel = (m == ui::msg::Command && ui::LowWord(wp) == ui::kIdCancel) || m == ui::msg::Close;
   if (!cancel) return false;
-  if (ui::ShowBox(display, "Do You Want to Abort Checking?", kProgram, ui::BoxButtons::YesNo) == ui::kIdYes)
+  if (ui::TalkBox(display, kProgram, "Do You Want to Abort Checking?", tell::Buttons::YesNo) == tell::Answer::Yes)
     abort = true;
   return true;
 }

@@ -12,7 +12,7 @@
 #include "editor/db/records.h"
 #include "editor/db/settings.h"
 #include "platform/os/process.h"
-#include "platform/ui/box.h"
+#include "platform/ui/talk_box.h"
 #include "platform/ui/keys.h"
 #include "platform/ui/window.h"
 #include "utilib/frame/frame.h"
@@ -31,7 +31,7 @@ int totalFlags = 0;
 utilib::Job* running = nullptr;
 ui::Wnd display = 0;
 
-void Box(const std::string& text) { ui::ShowBox(utilib::UtilityWindow(), text, kProgram, ui::BoxButtons::Ok); }
+void Box(const std::string& text) { ui::TalkBox(utilib::UtilityWindow(), kProgram, text, tell::Buttons::Ok); }
 
 void Normalise() {
   // Before the drawing is read there is no scale to round lengths to and no cell index.

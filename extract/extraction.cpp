@@ -48,7 +48,7 @@ void Extraction::Error(std::string_view text) {
 }
 
 void Extraction::Box(std::string_view text) {
-  job.ui->MessageBox(job.programName, text, utilib::BoxButtons::Ok);
+  job.ui->Box(job.programName, text, tell::Buttons::Ok);
 }
 
 std::string TextCharsOf(TraceTables& t, int path) {

@@ -4,7 +4,7 @@
 #include "extract/dialogs.h"
 #include "extract/netlist.h"
 #include "extract/node_list.h"
-#include "platform/ui/box.h"
+#include "platform/ui/talk_box.h"
 #include "platform/ui/keys.h"
 #include "utilib/frame/frame.h"
 
@@ -15,7 +15,7 @@ ext::Drawing drawing;
 int runErrors = 0;
 
 void Box(const std::string& text) {
-  ui::ShowBox(utilib::UtilityWindow(), text, ext::kProgramName, ui::BoxButtons::Ok);
+  ui::TalkBox(utilib::UtilityWindow(), ext::kProgramName, text, tell::Buttons::Ok);
 }
 
 bool Start() {

@@ -240,7 +240,7 @@ bool Run::TakeTile(TileWork& tile) {
     const TileEvent& ev = tile.events[e];
     if (!putUpTo(ev.polygonsBefore)) return false;
     if (ev.kind == TileEvent::Kind::Box) {
-      job_.ui->MessageBox(job_.programName, ev.text, utilib::BoxButtons::Ok);
+      job_.ui->Box(job_.programName, ev.text, tell::Buttons::Ok);
       if (ev.aborts) job_.abort = true;
     } else {
       utilib::ReportOnNextLine(job_, ev.text, kMessageLines, kFirstMessageLine);
@@ -498,7 +498,7 @@ int GoLayerLogic(utilib::Job& job, db::Database& database, Settings& settings, c
     static const char* const kStateText[] = {nullptr, "Not Enough Memory for Maps", "Internal BP6 File Failed to Load",
                                              "Internal CL6 File Failed to Load"};
     if (outcome.state >= 1 && outcome.state <= 3)
-      job.ui->MessageBox(job.programName, kStateText[outcome.state], utilib::BoxButtons::Ok);
+      job.ui->Box(job.programName, kStateText[outcome.state], tell::Buttons::Ok);
   }
   return result;
 }

@@ -5,7 +5,7 @@
 #include "editor/db/settings.h"
 #include "editor/tlc/run.h"
 #include "layerlogic/run.h"
-#include "platform/ui/box.h"
+#include "platform/ui/talk_box.h"
 #include "platform/ui/dialog.h"
 #include "platform/ui/keys.h"
 #include "platform/ui/window.h"
@@ -169,11 +169,11 @@ class WindowView : public RunView {
 bool Start() {
   const std::string missing = LoadDrawing(database, drawing, "");
   if (!missing.empty()) {
-    ui::ShowBox(utilib::UtilityWindow(), missing, kProgram, ui::BoxButtons::Ok);
+    ui::TalkBox(utilib::UtilityWindow(), kProgram, missing, tell::Buttons::Ok);
     return false;
   }
   if (drawing.scaleDamaged)
-    ui::ShowBox(utilib::UtilityWindow(), std::string(db::kDamagedScaleText), kProgram, ui::BoxButtons::Ok);
+    ui::TalkBox(utilib::UtilityWindow(), kProgram, db::kDamagedScaleText, tell::Buttons::Ok);
   loaded = true;
   NormaliseAll();
   return true;
@@ -217,10 +217,10 @@ int main(int argc, char** argv) {
   p.displayCloseQuestion = "Aborting ...";
   p.character = [](int ch) {
     if (ch != 1) return false;
-    ui::ShowBox(utilib::UtilityWindow(),
+    ui::TalkBox(utilib::UtilityWindow(), kProgram,
                 utilib::Format("Cell Object Allocation :\n\n%d Boxes  %d Paths  %d Vtx  %d Cells", db::kBoxLimit,
                                db::kPathLimit, db::kVertexLimit, db::kRefLimit),
-                kProgram, ui::BoxButtons::Ok);
+                tell::Buttons::Ok);
     return true;
   };
   p.pauseCloseAborts = false;

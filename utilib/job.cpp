@@ -29,8 +29,6 @@ std::string Format(const char* format, ...) {
   return s;
 }
 
-void JobUi::SetItemNumber(int item, long long value) { SetItemText(item, Format("%lld", value)); }
-
 void SetItemText(Job& job, std::string_view text, int item) { job.ui->SetItemText(item, text); }
 void SetItemNumber(Job& job, long long value, int item) { job.ui->SetItemNumber(item, value); }
 
@@ -51,7 +49,7 @@ void RouteMessage(Job& job, std::string_view text, MessageKind kind, int item) {
     case MessageKind::ReportAndBox:
       job.messageBuffer = Format("\n%s\n\n", std::string(text).c_str());
       WriteReportBuffer(job);
-      job.ui->MessageBox(job.programName, text, BoxButtons::Ok);
+      job.ui->Box(job.programName, text, tell::Buttons::Ok);
       break;
   }
 }
@@ -145,7 +143,7 @@ void ReportJobEnd(Job& job, int result, std::string_view completion) {
 }
 
 bool AskOkOrAbort(Job& job, std::string_view text) {
-  if (job.ui->MessageBox(job.programName, text, BoxButtons::OkCancel) == BoxAnswer::Ok) return true;
+  if (job.ui->Box(job.programName, text, tell::Buttons::OkCancel) == tell::Answer::Ok) return true;
   job.abort = true;
   return false;
 }

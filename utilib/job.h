@@ -1,7 +1,6 @@
-// What a utility's job (a conversion, a check run) needs of the program around it while it runs: the
-// progress display, message boxes, pauses that let the user stop it, key polls, the report file.
-// The frame implements JobUi with its DISPLAY and PAUSE dialogs; tests use RecordingUi
-// (utilib/recording_ui.h). A job's core takes a Job& and never touches a window itself.
+// What a utility's job (a conversion, a check run) keeps while it runs: its talk to the user (the
+// frame's DISPLAY, PAUSE and boxes; tell::Recorder in tests), the abort flag and the report file.
+// A job's core takes a Job& and never touches a window itself.
 #pragma once
 #include <cstdarg>
 #include <memory>
@@ -10,6 +9,7 @@
 #include <string_view>
 
 #include "platform/os/textfile.h"
+#include "platform/tell/talk.h"
 
 namespace db {
 struct AsideRecords;
@@ -24,33 +24,12 @@ enum class MessageKind {
   ReportAndBox = 2,   // the report, framed by blank lines, and a message box
 };
 
-enum class BoxButtons { Ok, OkCancel, YesNo, YesNoCancel };
-enum class BoxAnswer { Ok, Cancel, Yes, No };
-
-class JobUi {
- public:
-  virtual ~JobUi() = default;
-  // Text of one item of the progress display (ignored while there is none).
-  virtual void SetItemText(int item, std::string_view text) = 0;
-  // A count in one item. A display that holds fast-changing items back formats it only when shown.
-  virtual void SetItemNumber(int item, long long value);
-  // Title of the progress display.
-  virtual void SetDisplayTitle(std::string_view text) = 0;
-  // A message box captioned `caption` (the program name for a utility).
-  virtual BoxAnswer MessageBox(std::string_view caption, std::string_view text, BoxButtons buttons) = 0;
-  // Lets pending events run for the given time; true when the user cancelled (Esc, Cancel, close).
-  virtual bool Pause(int milliseconds) = 0;
-  // True while the key is held down.
-  virtual bool IsEscapePressed() = 0;
-  virtual bool IsControlPressed() = 0;
-};
-
 // The state one Go of a utility shares with the routines it calls.
 struct Job {
-  Job(std::string programName, JobUi& ui) : programName(std::move(programName)), ui(&ui) {}
+  Job(std::string programName, tell::Talk& ui) : programName(std::move(programName)), ui(&ui) {}
 
   std::string programName;  // upper case, as in captions ("STRMEXP")
-  JobUi* ui;
+  tell::Talk* ui;
   bool abort = false;
   // Report line format of kind-1 messages; the design-rule checker adds a blank line after each.
   const char* reportLineFormat = "%s\n";

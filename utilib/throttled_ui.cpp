@@ -17,7 +17,7 @@ std::uint32_t Now() {
 
 }  // namespace
 
-ThrottledUi::ThrottledUi(JobUi& inner, std::set<int> heldTexts, std::uint32_t intervalMs)
+ThrottledUi::ThrottledUi(tell::Talk& inner, std::set<int> heldTexts, std::uint32_t intervalMs)
     : inner_(inner), heldTexts_(std::move(heldTexts)), interval_(intervalMs), last_(Now()) {
   slots_.fill(-1);
 }
@@ -86,9 +86,9 @@ void ThrottledUi::SetItemNumber(int id, long long value) {
   FlushWhenDue();
 }
 
-BoxAnswer ThrottledUi::MessageBox(std::string_view caption, std::string_view text, BoxButtons buttons) {
+tell::Answer ThrottledUi::Box(std::string_view caption, std::string_view text, tell::Buttons buttons) {
   Flush();
-  return inner_.MessageBox(caption, text, buttons);
+  return inner_.Box(caption, text, buttons);
 }
 
 bool ThrottledUi::Pause(int milliseconds) {

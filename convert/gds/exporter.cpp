@@ -213,8 +213,8 @@ bool Exporter::ComputeScales(const tlc::TlcHeader& header) {
   unit_ = header.unit;
   for (char& c : unit_) c = static_cast<char>(std::tolower(static_cast<unsigned char>(c)));
   if (unit_ != "um" && unit_ != "mil") {
-    job_.ui->MessageBox(kExportProgram, "Phys Units are not um or mil ... Defaulting to um",
-                        utilib::BoxButtons::Ok);
+    job_.ui->Box(kExportProgram, "Phys Units are not um or mil ... Defaulting to um",
+                        tell::Buttons::Ok);
     unit_ = "um";
   }
   ratio_ = static_cast<long double>(s_.gdsUnits) / static_cast<long double>(scale_) *
@@ -223,8 +223,8 @@ bool Exporter::ComputeScales(const tlc::TlcHeader& header) {
                        ? static_cast<std::int64_t>(ratio_)
                        : 0;
   if (ratio_ != std::trunc(ratio_) || ratio_ < 1)
-    job_.ui->MessageBox(kExportProgram, "Resolution may be Lost ... Rescale Ratio is not Integral",
-                        utilib::BoxButtons::Ok);
+    job_.ui->Box(kExportProgram, "Resolution may be Lost ... Rescale Ratio is not Integral",
+                        tell::Buttons::Ok);
   geometry_.scale = scale_;
   geometry_.protocol = s_.protocol;
   geometry_.intersections = s_.intersections;

@@ -6,7 +6,7 @@
 #include "drc/pcx.h"
 #include "drc/tests/drc_fixture.h"
 #include "platform/os/path.h"
-#include "utilib/recording_ui.h"
+#include "platform/tell/recorder.h"
 
 namespace drc {
 namespace {
@@ -15,7 +15,7 @@ using namespace drctest;
 
 struct Bench {
   Drawing drawing;
-  utilib::RecordingUi ui;
+  tell::Recorder ui;
   utilib::Job job{"MERODRC", ui};
   CheckView view;
   CheckMaps maps;

@@ -11,7 +11,8 @@
 #include "editor/db/form_file.h"
 #include "editor/db/object_store.h"
 #include "editor/db/settings.h"
-#include "editor/db/talk.h"
+#include "platform/tell/talk.h"
+#include "editor/db/hooks.h"
 
 namespace db {
 
@@ -59,15 +60,20 @@ struct ActiveCounts {
 
 class Database {
  public:
-  Database() { SetTalk(&silent_); }
+  Database() {
+    SetTalk(nullptr);
+    SetHooks(nullptr);
+  }
   Database(const Database&) = delete;
   Database& operator=(const Database&) = delete;
 
   // Where messages, notices and questions go; nullptr restores the silent default.
-  void SetTalk(Talk* t) {
+  void SetTalk(tell::Talk* t) {
     talk = t ? t : &silent_;
     store.talk = talk;
   }
+  // What the program answers beside its talk; nullptr restores the defaults.
+  void SetHooks(Hooks* h) { hooks = h ? h : &noHooks_; }
 
   ObjectStore store;
   CellIndex index;
@@ -85,10 +91,12 @@ class Database {
   // ending in a separator. Attached cells' BP6 files come from form.poolFolder.
   std::string folder;
   int collectionOpen = 0;  // the start-up load succeeded; nothing is saved before it has
-  Talk* talk = nullptr;
+  tell::Talk* talk = nullptr;
+  Hooks* hooks = nullptr;
 
  private:
-  Talk silent_;
+  tell::Talk silent_;
+  Hooks noHooks_;
 };
 
 }  // namespace db

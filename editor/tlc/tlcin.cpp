@@ -56,7 +56,7 @@ class CellLoader final : public RecordConsumer {
 
 class TlcIn : public Conversion {
  public:
-  explicit TlcIn(RunTalk& talk, bool quiet)
+  explicit TlcIn(tell::Talk& talk, bool quiet)
       : Conversion(talk, "TLCIN", quiet), work_(std::make_unique<db::Database>()) {}
 
   int Run(const std::string& source, const std::string& destination, const std::string& name);
@@ -283,7 +283,7 @@ int TlcIn::BuildList(const std::string& source, const std::string& destination, 
   }
   if (name.empty()) {
     Item(kItemOperation, Format("All TLC Files in %s -> Cells in %s", source.c_str(), destination.c_str()));
-    if (talk.Ask(caption, "Any Old Cells will be Replaced ...", Question::OkCancel) != Answer::Ok) return 0;
+    if (talk.Box(caption, "Any Old Cells will be Replaced ...", tell::Buttons::OkCancel) != tell::Answer::Ok) return 0;
     std::vector<CellsRefEntry> entries;
     switch (ReadCellsRef(source + "CELLS.REF", entries)) {
       case CellsRefResult::Missing: Fail("Source CELLS.REF File is Missing"); return 0;
@@ -475,14 +475,15 @@ bool TlcIn::LoadCell(const std::string& source, ListEntry& entry, int row) {
 
 }  // namespace
 
-int ConvertTlcToCells(bool quiet, TlcSetup& setup, RunTalk& talk, TlcRunSummary* summary) {
+int ConvertTlcToCells(bool quiet, TlcSetup& setup, tell::Talk& talk, TlcRunSummary* summary,
+                      const SetupDialog& dialog) {
   TlcIn run(talk, quiet);
   std::string source = setup.source, destination = setup.destination;
   std::string name = TakeName(setup.name);
   if (!quiet) {
     TlcSetup values = setup;
     values.name = name;
-    if (!talk.Setup(run.caption, values)) return 0;
+    if (dialog && !dialog(run.caption, values)) return 0;
     if (!values.globalTlc) values.destination = ".\\";
     source = values.source;
     destination = values.destination;

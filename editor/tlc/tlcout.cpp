@@ -33,7 +33,7 @@ class CountingSink final : public ByteSink {
 
 class TlcOut : public Conversion {
  public:
-  TlcOut(RunTalk& talk, bool quiet)
+  TlcOut(tell::Talk& talk, bool quiet)
       : Conversion(talk, "TLCOUT", quiet), work_(std::make_unique<db::Database>()),
         store_(work_->store), index_(&work_->index) {}
 
@@ -87,8 +87,8 @@ bool TlcOut::CheckDestination(const std::string& destination) {
     case os::MkdirResult::Created: return true;
     case os::MkdirResult::Exists:
       if (destination == ".\\" || destination == "./") return true;
-      return talk.Ask(caption, Format("Destination Folder %s Exists ... Continue?", destination.c_str()),
-                      Question::YesNo) == Answer::Yes;
+      return talk.Box(caption, Format("Destination Folder %s Exists ... Continue?", destination.c_str()),
+                      tell::Buttons::YesNo) == tell::Answer::Yes;
     default:
       Box(Format("Destination Folder %s is Invalid", destination.c_str()));
       return false;
@@ -146,7 +146,7 @@ int TlcOut::BuildList(const std::string& source, const std::string& destination,
   if (name.empty()) {
     allMode_ = true;
     Item(kItemOperation, Format("All Cells in %s -> TLC Files in %s", source.c_str(), destination.c_str()));
-    if (talk.Ask(caption, "Any Old Cells will be Replaced ...", Question::OkCancel) != Answer::Ok)
+    if (talk.Box(caption, "Any Old Cells will be Replaced ...", tell::Buttons::OkCancel) != tell::Answer::Ok)
       return 0;
     for (int row = 1; row <= index_->count; ++row)
       Append(list_, {index_->rows[row].name, index_->rows[row].Rank()});
@@ -328,7 +328,8 @@ void TlcOut::WriteReferenceFiles(const std::string& source, const std::string& d
 
 }  // namespace
 
-int ConvertCellsToTlc(bool quiet, TlcSetup& setup, RunTalk& talk, TlcRunSummary* summary) {
+int ConvertCellsToTlc(bool quiet, TlcSetup& setup, tell::Talk& talk, TlcRunSummary* summary,
+                      const SetupDialog& dialog) {
   TlcOut run(talk, quiet);
   std::string source = setup.source, destination = setup.destination;
   std::string name = TakeName(setup.name);
@@ -338,7 +339,7 @@ int ConvertCellsToTlc(bool quiet, TlcSetup& setup, RunTalk& talk, TlcRunSummary*
   } else {
     TlcSetup values = setup;
     values.name = name;
-    if (!talk.Setup(run.caption, values)) return 0;
+    if (dialog && !dialog(run.caption, values)) return 0;
     if (!values.globalTlc) values.source = ".\\";
     setup.source = source = NormaliseFolder(values.source);
     setup.destination = destination = NormaliseFolder(values.destination);
@@ -362,7 +363,7 @@ int ConvertCellsToTlc(bool quiet, TlcSetup& setup, RunTalk& talk, TlcRunSummary*
   return 1;
 }
 
-int QuietTlcOut(std::string_view cellName, RunTalk& talk) {
+int QuietTlcOut(std::string_view cellName, tell::Talk& talk) {
   TlcSetup setup;
   setup.name = std::string(cellName);
   TlcRunSummary summary;

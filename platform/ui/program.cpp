@@ -180,19 +180,4 @@ void LogLine(std::string_view line) {
   logFile.Flush();
 }
 
-std::string QuoteForLog(std::string_view text) {
-  std::string q = "\"";
-  for (char c : text) {
-    if (c == '\n')
-      q += "\\n";
-    else if (c == '\r')
-      q += "\\r";
-    else if (c == '"')
-      q += "\\\"";
-    else
-      q += c;
-  }
-  return q + "\"";
-}
-
 }  // namespace ui

@@ -4,14 +4,14 @@
 
 #include "platform/os/path.h"
 #include "platform/os/tests/scratch.h"
-#include "utilib/recording_ui.h"
+#include "platform/tell/recorder.h"
 #include "utilib/small_readers.h"
 
 namespace utilib {
 namespace {
 
 TEST(CellList, CollectsEachReferencedCellOnce) {
-  RecordingUi ui;
+  tell::Recorder ui;
   Job job("STRMEXP", ui);
   tlc::StringLineSource text(
       "=H\nTOP\n6.0\n6.0\n1000\num\n01/01/24\n00:00:00\n2 0 0 1 0\n0 0 0 3\n"
@@ -74,7 +74,7 @@ TEST(CellList, LookUpsFollowEntriesMovedInPlace) {
 }
 
 TEST(CellList, FullListStopsGrowingWithAMessage) {
-  RecordingUi ui;
+  tell::Recorder ui;
   Job job("STRMEXP", ui);
   std::string text;
   for (int i = 0; i < kMaxListedCells + 3; ++i) text += "=C\nC" + std::to_string(i) + "\n0 0 0 0\n";
@@ -107,7 +107,7 @@ TEST(CellList, BuiltFromTheMainFileAndSortedByRank) {
   dir.Write("A.TLC", TlcFile("A", 2, {"C"}));
   dir.Write("B.TLC", TlcFile("B", 1, {}));
   dir.Write("C.TLC", TlcFile("C", 1, {}));
-  RecordingUi ui;
+  tell::Recorder ui;
   Job job("CALEXP", ui);
   CellListReading how = ThousandPerMicrometre();
   how.extension = CellFileExtension::Tlc;
@@ -148,7 +148,7 @@ TEST(CellList, PlacementsThatBreakTheRankRuleAreTold) {
   dir.Write("TOP.TLC", TlcFile("TOP", 2, {"TOP", "B", "C", "TOP", "B"}));
   dir.Write("B.TLC", TlcFile("B", 2, {"C"}));
   dir.Write("C.TLC", TlcFile("C", 1, {}));
-  RecordingUi ui;
+  tell::Recorder ui;
   Job job("STRMEXP", ui);
   const CellListReading how = ThousandPerMicrometre();
   CellList list;
@@ -168,7 +168,7 @@ TEST(CellList, HeadersAndReferencesWhereverTheyStand) {
   dir.Write("TOP.TLC", "=C\r\nA\r\n0 0 0 0\r\n=H\r\nTOP" + rest + "2 0 0 1 0\r\n0 0 0 1\r\n");
   dir.Write("A.TLC", "=H\r\nA\r\n6.0\r\n=C\r\nB\r\n0 0 0 0\r\n");
   dir.Write("B.TLC", "=C\r\n=H\r\nB" + rest + "1 0 0 1 0\r\n0 0 0 0\r\n=C\r\nB\r\n=B\r\n");
-  RecordingUi ui;
+  tell::Recorder ui;
   Job job("STRMEXP", ui);
   const CellListReading how = ThousandPerMicrometre();
   CellList list;
@@ -185,7 +185,7 @@ TEST(CellList, HeadersAndReferencesWhereverTheyStand) {
   for (int i = 0; i < kMaxListedCells + 1; ++i) many += "=C\r\nC" + std::to_string(i) + "\r\n0 0 0 0\r\n";
   dir.Write("TOP.TLC", many + "=H\r\nTOP\r\n6.0\r\n6.0\r\n100" + rest.substr(rest.find("\r\num")) +
                            "2 0 0 1 0\r\n0 0 0 0\r\n");
-  RecordingUi full;
+  tell::Recorder full;
   Job fullJob("STRMEXP", full);
   CellList fullList;
   EXPECT_EQ(BuildCellList(fullJob, MainFileName::Split(dir.Path("TOP.TLC")), "TOP", fullList, how), 0);
@@ -201,7 +201,7 @@ TEST(CellList, FullListAndMissingFileOnTheExportersLines) {
   std::vector<std::string> refs;
   for (int i = 0; i < kMaxListedCells + 2; ++i) refs.push_back("C" + std::to_string(i));
   dir.Write("TOP.TLC", TlcFile("TOP", 2, refs));
-  RecordingUi ui;
+  tell::Recorder ui;
   Job job("CALEXP", ui);
   CellListReading how = ThousandPerMicrometre();
   how.firstLine = 540;
@@ -241,7 +241,7 @@ TEST(CellList, OutputSizeKeepsThePosition) {
 }
 
 TEST(CellList, ScaleUnitCheck) {
-  RecordingUi ui;
+  tell::Recorder ui;
   Job job("STRMEXP", ui);
   tlc::TlcHeader h;
   h.name = "A";

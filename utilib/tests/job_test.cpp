@@ -5,14 +5,14 @@
 #include "editor/db/object_store.h"
 #include "platform/os/tests/scratch.h"
 #include "utilib/batch_run.h"
-#include "utilib/recording_ui.h"
+#include "platform/tell/recorder.h"
 
 namespace utilib {
 namespace {
 
 TEST(Job, RouteMessageByKind) {
   ostest::Scratch dir;
-  RecordingUi ui;
+  tell::Recorder ui;
   Job job("STRMEXP", ui);
   ASSERT_TRUE(OpenReport(job, dir.Path("R.RPT")));
   RouteMessage(job, "only shown", MessageKind::Item, 500);
@@ -26,7 +26,7 @@ TEST(Job, RouteMessageByKind) {
 }
 
 TEST(Job, BoxMessageReachesTheUserWithoutAReport) {
-  RecordingUi ui;
+  tell::Recorder ui;
   Job job("STRMEXP", ui);
   RouteMessage(job, "Main TLC file is Missing ... Can't Continue", MessageKind::ReportAndBox, 0);
   EXPECT_EQ(ui.EventsOf("box").size(), 1u);
@@ -34,7 +34,7 @@ TEST(Job, BoxMessageReachesTheUserWithoutAReport) {
 }
 
 TEST(Job, RotatingLinesPauseBeforeTheLastOfASet) {
-  RecordingUi ui;
+  tell::Recorder ui;
   Job job("X", ui);
   std::vector<int> ids;
   for (int i = 0; i < 9; ++i) {
@@ -53,7 +53,7 @@ TEST(Job, RotatingLinesPauseBeforeTheLastOfASet) {
 }
 
 TEST(Job, PauseCancelEscAndQuestionsSetTheAbortFlag) {
-  RecordingUi ui;
+  tell::Recorder ui;
   Job job("X", ui);
   ui.cancelAtPause = 1;
   ShowPause(job, 200);
@@ -68,7 +68,7 @@ TEST(Job, PauseCancelEscAndQuestionsSetTheAbortFlag) {
   EXPECT_TRUE(PollEscape(job));
 
   job.abort = false;
-  ui.boxAnswers = {BoxAnswer::Ok, BoxAnswer::Cancel};
+  ui.boxAnswers = {tell::Answer::Ok, tell::Answer::Cancel};
   EXPECT_TRUE(AskOkOrAbort(job, "Remove It or Cancel Conversion?"));
   EXPECT_FALSE(job.abort);
   EXPECT_FALSE(AskOkOrAbort(job, "Remove It or Cancel Conversion?"));
@@ -77,7 +77,7 @@ TEST(Job, PauseCancelEscAndQuestionsSetTheAbortFlag) {
 
 TEST(Job, EndOfAGoAndOfABatchRun) {
   ostest::Scratch dir;
-  RecordingUi ui;
+  tell::Recorder ui;
   Job job("STRMEXP", ui);
   ASSERT_TRUE(OpenReport(job, dir.Path("R.RPT")));
   ReportJobEnd(job, 2, "Completed ... 10 Bytes");
@@ -91,7 +91,7 @@ TEST(Job, EndOfAGoAndOfABatchRun) {
 
 TEST(Job, SetAsideRecordsAreToldOnceEachAndCountedInTheFinalMessage) {
   ostest::Scratch dir;
-  RecordingUi ui;
+  tell::Recorder ui;
   Job job("MERODRC", ui);
   ASSERT_TRUE(OpenReport(job, dir.Path("R.RPT")));
   db::AsideRecords boxes, refs, none;

@@ -11,6 +11,7 @@
 #include <QScrollBar>
 
 #include "platform/ui/box.h"
+#include "platform/ui/talk_box.h"
 #include "platform/ui/tests/fixture.h"
 
 namespace uitest {
@@ -474,6 +475,38 @@ TEST_F(DialogTest, MessageBoxesTakeTheirAnswersAndDefaultToCancel) {
   Script("box yes\n");  // a Yes answer for an OK box cannot be applied
   EXPECT_EQ(ShowBox(0, "x", "y", BoxButtons::Ok), kIdOk);
   EXPECT_EQ(ScriptStatus(), 2);
+}
+
+// The programs' Talk shows a question with the buttons it asks for and reads the one pressed: a Yes/No
+// question shown as an OK box could not take "box yes" (status 2) and would read its OK as Cancel.
+TEST_F(DialogTest, TalkBoxesAskWithTheirOwnButtonsAndGiveThePressedAnswer) {
+  using tell::Answer;
+  using tell::Buttons;
+  struct Case {
+    Buttons buttons;
+    const char* answer;  // nullptr: unanswered, the box is closed
+    Answer expected;
+  } cases[] = {
+      {Buttons::Ok, "ok", Answer::Ok},
+      {Buttons::OkCancel, "ok", Answer::Ok},
+      {Buttons::OkCancel, "cancel", Answer::Cancel},
+      {Buttons::YesNo, "yes", Answer::Yes},
+      {Buttons::YesNo, "no", Answer::No},
+      {Buttons::YesNo, nullptr, Answer::No},
+      {Buttons::YesNoCancel, "yes", Answer::Yes},
+      {Buttons::YesNoCancel, "no", Answer::No},
+      {Buttons::YesNoCancel, "cancel", Answer::Cancel},
+      {Buttons::YesNoCancel, nullptr, Answer::Cancel},
+  };
+  for (const Case& c : cases) {
+    ResetForTests();
+    Script(c.answer ? std::string("box ") + c.answer + "\n" : "wait\n");
+    WindowTalk t;
+    const std::string what = std::to_string(int(c.buttons)) + " " + (c.answer ? c.answer : "unanswered");
+    EXPECT_EQ(t.Box("HPV", "Replace it?", c.buttons), c.expected) << what;
+    EXPECT_EQ(ScriptStatus(), c.answer ? 0 : 3) << what;
+    EXPECT_TRUE(Has(Log(), "box \"HPV\" \"Replace it?\"")) << what;
+  }
 }
 
 TEST_F(DialogTest, ABoxDisablesEveryWindowOfTheProgramWhileItIsUp) {

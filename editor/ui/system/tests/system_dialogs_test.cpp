@@ -8,11 +8,10 @@
 #include "editor/db/current_cell.h"
 #include "editor/db/tests/collection_files.h"
 #include "editor/db/tests/drawing_folder.h"
-#include "editor/ui/message_table.h"
 #include "editor/ui/system/attr_dialog.h"
 #include "editor/ui/system/name_dialogs.h"
 #include "editor/ui/system/system_mode.h"
-#include "platform/ui/box.h"
+#include "platform/ui/talk_box.h"
 #include "platform/ui/keys.h"
 #include "platform/ui/program.h"
 #include "platform/ui/window.h"
@@ -21,26 +20,23 @@ namespace {
 
 using dbtest::CellSpec;
 
-// The editor's way of telling: message boxes without owner.
-struct BoxTalk : db::Talk {
-  void Message(int n) override { ui::ShowBox(0, edui::MessageText(n), nullptr, ui::BoxButtons::Ok); }
-  void Box(std::string_view caption, std::string_view text) override {
-    const std::string c(caption);
-    ui::ShowBox(0, text, c.empty() ? nullptr : c.c_str(), ui::BoxButtons::Ok);
-  }
+// New cells are rank 1.
+struct RankOne : db::Hooks {
   int NewCellRank(std::string_view) override { return 1; }
 };
 
 struct SystemDialogs : ::testing::Test {
   dbtest::DrawingFolder f;
   dbtest::Db d;
-  BoxTalk talk;
+  ui::WindowTalk talk;  // the editor's way of telling: message boxes without owner
+  RankOne hooks;
   edsys::SystemContext c{*d};
   std::string help;
 
   void SetUp() override {
     ui::ResetForTests();
     d->SetTalk(&talk);
+    d->SetHooks(&hooks);
     dbtest::WriteCollection(f.folder, {{"LEAF", 1, {{1, 0, 0, 10, 10}}, {}},
                                        {"MID", 2, {{2, 0, 0, 1, 1}}, {{1, 5, 5, 0}}},
                                        {"TOP", 3, {}, {{2, 0, 0, 0}, {1, 40, 0, 1}}}});
