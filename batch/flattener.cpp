@@ -8,6 +8,8 @@
 #include <unordered_map>
 #include <vector>
 
+#include "editor/db/cell_files.h"
+#include "editor/db/database.h"
 #include "editor/db/helpers.h"
 #include "editor/db/hierarchy.h"
 #include "editor/db/object_store.h"
@@ -59,7 +61,11 @@ struct FileCounts {
 class Flattener {
  public:
   Flattener(utilib::Job& job, const DrawingFolder& d, const PlanerSettings& s, FlattenResult& result)
-      : job_(job), d_(d), s_(s), result_(result), store_(std::make_unique<db::ObjectStore>()) {}
+      : job_(job), d_(d), s_(s), result_(result), work_(std::make_unique<db::Database>()) {
+    work_->index = d.index;
+    work_->folder = d.folder;
+    work_->form.poolFolder = d.pool;
+  }
 
   int Run();
 
@@ -88,7 +94,7 @@ class Flattener {
   const DrawingFolder& d_;
   const PlanerSettings& s_;
   FlattenResult& result_;
-  std::unique_ptr<db::ObjectStore> store_;
+  std::unique_ptr<db::Database> work_;  // the cell files are read through its loader
   std::unordered_map<int, std::unique_ptr<CellObjects>> cache_;
   std::vector<ListEntry> list_;
   std::array<StackEntry, kMaxDepth + 1> stack_{};
@@ -116,35 +122,37 @@ const CellObjects& Flattener::Objects(int row) {
   slot = std::make_unique<CellObjects>();
   CellObjects& c = *slot;
   const db::CellIndexEntry& e = d_.index.rows[row];
-  db::ObjectStore& st = *store_;
-  st.FreeObjectStore();
-  st.boxCount = st.pathCount = st.vertexCount = 0;
-  st.refCount.fill(0);
+  db::ObjectStore& st = work_->store;
   // A file read short (a zero record inside it) would come out as a smaller flat cell.
   auto readShort = [&](const char* what) {
     if (!damaged_) Message(utilib::Format("%s ... Unable to Read %s File", e.name.c_str(), what));
     damaged_ = true;
     job_.abort = true;
   };
-  const int refs = e.Rank() > 1 ? tlc::ReadCellRefFile(st, d_.folder, e.name) : 0;
-  if (refs < 0) readShort("CL6");
-  if (refs != 0)
-    for (int r = 1; r <= st.refCount[0]; ++r) c.refs.push_back(st.GetCellRefRecord(0, r));
-  const int objects = tlc::ReadCellObjectFile(st, d_.index, d_.folder, d_.pool, e.name);
-  if (objects < 0) readShort("BP6");
-  if (objects != 0) {
-    for (int b = 1; b <= st.boxCount; ++b) {
-      const db::BoxRecord box = st.GetBoxRecord(b);
-      c.boxes.push_back({box.flags & 127, box.left, box.bottom, box.right, box.top});
-    }
-    tlc::TlcPath path;
-    tlc::TlcText text;
-    for (int p = 1; p <= st.pathCount; ++p) {
-      if (tlc::ReadStorePath(st, p, path, text))
-        c.texts.push_back(text);
-      else
-        c.paths.push_back(path);
-    }
+  if (!db::WholeOrMissing(db::LoadRowObjects(*work_, row))) {
+    readShort("BP6");
+    return c;
+  }
+  if (e.Rank() > 1 && !db::WholeOrMissing(db::LoadRowRefs(*work_, row))) {
+    readShort("CL6");
+    return c;
+  }
+  db::AsideRecords aside;  // of these two loads: a rank-1 cell read no CL6
+  aside.objects = st.aside.objects;
+  if (e.Rank() > 1) aside.refs = st.aside.refs;
+  utilib::TellSetAside(job_, e.name, aside);
+  for (int r = 1; r <= st.refCount[0]; ++r) c.refs.push_back(st.GetCellRefRecord(0, r));
+  for (int b = 1; b <= st.boxCount; ++b) {
+    const db::BoxRecord box = st.GetBoxRecord(b);
+    c.boxes.push_back({box.flags & 127, box.left, box.bottom, box.right, box.top});
+  }
+  tlc::TlcPath path;
+  tlc::TlcText text;
+  for (int p = 1; p <= st.pathCount; ++p) {
+    if (tlc::ReadStorePath(st, p, path, text))
+      c.texts.push_back(text);
+    else
+      c.paths.push_back(path);
   }
   st.FreeObjectStore();
   return c;
@@ -201,8 +209,8 @@ bool Flattener::MakeOutputFolder() {
     case os::MkdirResult::Created:
       return true;
     case os::MkdirResult::Exists:
-      return job_.ui->MessageBox(kProgram, "Destination Folder Exists ... Continue?", utilib::BoxButtons::YesNo) ==
-             utilib::BoxAnswer::Yes;
+      return job_.ui->Box(kProgram, "Destination Folder Exists ... Continue?", tell::Buttons::YesNo) ==
+             tell::Answer::Yes;
     default:
       Message("Unable to Make Destination Folder " + s_.outFolder);
       return false;
@@ -505,7 +513,7 @@ int ReadDrawingFolder(DrawingFolder& d, std::string& message) {
     case 0: message = "CELLS6.DBD is Missing"; return 0;
     default: message = "CELLS6.DBD is Damaged"; return 0;
   }
-  if (!tlc::ReadFolderScale(d.folder, d.scale, tlc::kVersionLength)) {
+  if (!db::ReadDatabaseScale(d.scale, d.folder + std::string(db::kSettingsFile))) {
     message = "CONSTS6.DBD is Missing";
     return 0;
   }

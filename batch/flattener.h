@@ -8,6 +8,7 @@
 
 #include "batch/planer_settings.h"
 #include "editor/db/cell_index.h"
+#include "editor/db/settings.h"
 #include "editor/tlc/cell_files.h"
 #include "utilib/job.h"
 
@@ -25,7 +26,7 @@ struct DrawingFolder {
   std::string folder;  // "" (the current folder) or ending in a separator
   db::CellIndex index;
   std::string pool;
-  tlc::FolderScale scale;
+  db::DatabaseScale scale;  // scale.damaged: the caller tells db::kDamagedScaleText
 };
 // Reads FORM.DBD, CELLS6.DBD and CONSTS6.DBD. 1, or 0 with the message to show ("FORM.DBD is
 // Missing" and the like).

@@ -1,6 +1,6 @@
 // Wplaner: a cell and every cell below it into flat or smashed TLC files.
 #include "batch/flattener.h"
-#include "platform/ui/box.h"
+#include "platform/ui/talk_box.h"
 #include "platform/ui/dialog.h"
 #include "platform/ui/keys.h"
 #include "utilib/frame/dialogs.h"
@@ -52,9 +52,10 @@ void RunSetup() {
 
 bool Start() {
   std::string message;
-  if (planer::ReadDrawingFolder(drawing, message)) return true;
-  ui::ShowBox(utilib::UtilityWindow(), message, planer::kProgram, ui::BoxButtons::Ok);
-  return false;
+  const bool read = planer::ReadDrawingFolder(drawing, message);
+  if (read && drawing.scale.damaged) message = db::kDamagedScaleText;
+  if (!message.empty()) ui::TalkBox(utilib::UtilityWindow(), planer::kProgram, message, tell::Buttons::Ok);
+  return read;
 }
 
 int Go(utilib::Job& job) {

@@ -13,7 +13,6 @@
 #include "editor/db/database.h"
 #include "editor/db/helpers.h"
 #include "editor/db/text_numbers.h"
-#include "platform/os/path.h"
 #include "editor/tlc/run.h"
 #include "editor/tlc/writer.h"
 #include "utilib/cores.h"
@@ -135,20 +134,13 @@ AreaFrame AreaFrameAt(const CheckGeometry& g, long long x0, long long y0) {
 }
 
 // The item texts a worker's operators would have shown, for the run to show in their place.
-class StatusLog final : public utilib::JobUi {
+class StatusLog final : public tell::Talk {
  public:
   std::vector<std::string> texts;
   void SetItemText(int item, std::string_view text) override {
     if (item == kStatusItem) texts.emplace_back(text);
   }
   void SetItemNumber(int, long long) override {}
-  void SetDisplayTitle(std::string_view) override {}
-  utilib::BoxAnswer MessageBox(std::string_view, std::string_view, utilib::BoxButtons) override {
-    return utilib::BoxAnswer::Ok;
-  }
-  bool Pause(int) override { return false; }
-  bool IsEscapePressed() override { return false; }
-  bool IsControlPressed() override { return false; }
 };
 
 // What one area came to, worked out away from the run.
@@ -226,7 +218,7 @@ class Run {
   RunOutcome Go();
 
  private:
-  void Box(const std::string& text) { m_.job.ui->MessageBox(kProgram, text, utilib::BoxButtons::Ok); }
+  void Box(const std::string& text) { m_.job.ui->Box(kProgram, text, tell::Buttons::Ok); }
   void Lines();
   void ReportHeader();
   int Area();  // 1 go on, 0 the run ends (abort or run error)
@@ -309,12 +301,13 @@ void Run::SaveResumePoint() {
     s_[kAreaLeft].clear();
     s_[kAreaBottom].clear();
     s_[kStartCheck] = std::to_string(m_.checkNumber + 1);
+    s_.SetResumePoint(0);
   } else {
     s_[kAreaLeft] = utilib::FormatLength(double(x0_) / u_, d_.unit);
     s_[kAreaBottom] = utilib::FormatLength(double(y0_) / u_, d_.unit);
     s_[kStartCheck] = std::to_string(m_.checkNumber);
+    s_.SetResumePoint(m_.mapNumber);
   }
-  s_.resume = {true, s_[kAreaLeft], s_[kAreaBottom], s_[kStartCheck]};
 }
 
 void Run::BeginArea() {
@@ -486,7 +479,8 @@ RunOutcome Run::Go() {
   m_.fileLimit = s_.fileLimit;
   // A Go from where a stopped run left off carries on that run: its report and map files stay.
   const bool resuming = s_.Resuming();
-  s_.resume.set = false;
+  const int resumedLastMap = s_.ResumedLastMap();
+  s_.resume.assign(kResumeCount, "");
   FreeSlots();
   auto finish = [&](int result) {
     FreeSlots();
@@ -582,11 +576,11 @@ RunOutcome Run::Go() {
     m_.checkNumber = check_.number;
     m_.title = check_.title;
     m_.checkFlags = 0;
-    m_.mapNumber = 0;
-    // The stopped run's copies of this check keep their names; the resumed run numbers after them.
-    if (resuming && first)
-      while (os::FileExists(utilib::Format("%s_%d_%d.PCX", m_.cellName.c_str(), m_.checkNumber, m_.mapNumber + 1)))
-        ++m_.mapNumber;
+    // A report that keeps its old lines keeps the map files they name: the copies are numbered after
+    // those in the folder and, resuming, after those the stopped run made, which may have been moved
+    // away. A report started afresh takes the old run's names from 1 again.
+    m_.mapNumber = erase ? 0 : LastMapNumber(m_.cellName, m_.checkNumber);
+    if (resuming && first) m_.mapNumber = std::max(m_.mapNumber, resumedLastMap);
     first = false;
     // A resume point, or a start the user set, wins over the check's own LOCATION.
     if (check_.hasLocation && s_[kAreaLeft].empty() && s_[kAreaBottom].empty()) {
@@ -612,7 +606,7 @@ RunOutcome Run::Go() {
     if (m_.job.abort) {
       // Stopped between checks: the next Go starts with the next one.
       s_[kStartCheck] = std::to_string(m_.checkNumber + 1);
-      s_.resume = {true, s_[kAreaLeft], s_[kAreaBottom], s_[kStartCheck]};
+      s_.SetResumePoint(0);
       return finish(0);
     }
   }

@@ -9,6 +9,7 @@
 #include "drc/settings.h"
 #include "editor/db/text_numbers.h"
 #include "editor/tlc/run.h"
+#include "platform/os/path.h"
 
 namespace drc {
 
@@ -29,6 +30,30 @@ constexpr long long kMostSpan = 1 << 20;
 
 }  // namespace
 
+std::string MapFileName(std::string_view cell, int check, int number) {
+  return utilib::Format("%.*s_%d_%d.PCX", static_cast<int>(cell.size()), cell.data(), check, number);
+}
+
+int LastMapNumber(std::string_view cell, int check) {
+  const std::string head = UpperCase(utilib::Format("%.*s_%d_", static_cast<int>(cell.size()), cell.data(), check));
+  const std::string tail = ".PCX";
+  int last = 0;
+  // The pattern may catch more (a cell name holding a wildcard, "TOP_1_1_2.PCX" of cell TOP_1):
+  // only the head, digits and the tail make a map file of this cell and check.
+  for (const std::string& file : os::ListFiles(head + "*" + tail)) {
+    const std::string name = UpperCase(file);
+    if (name.size() <= head.size() + tail.size() || name.compare(0, head.size(), head) != 0 ||
+        name.compare(name.size() - tail.size(), tail.size(), tail) != 0)
+      continue;
+    const std::string digits = name.substr(head.size(), name.size() - head.size() - tail.size());
+    std::int32_t n = 0;
+    if (digits.find_first_not_of("0123456789") == std::string::npos && db::ParseInt32(digits, n) &&
+        n <= kMostMapNumber)
+      last = std::max(last, int(n));
+  }
+  return last;
+}
+
 Machine::Machine(db::Database& database, utilib::Job& j, CheckView& v, CheckMaps& m)
     : db(database), job(j), view(v), maps(m), raster(database) {
   raster.stop = [this] { return Stop(); };
@@ -46,7 +71,7 @@ void Machine::MapInto(BitMap& target, int layer, const RasterModes& modes) {
 
 void Machine::Store(const BitMap& m, int key) {
   if (slots.Store(m, key)) return;
-  job.ui->MessageBox(kProgram, "Map Storage Allocation Failed", utilib::BoxButtons::Ok);
+  job.ui->Box(kProgram, "Map Storage Allocation Failed", tell::Buttons::Ok);
   job.abort = true;
 }
 
@@ -73,11 +98,11 @@ void Machine::Show(std::string_view colour, std::string_view density) {
 
 void Machine::Copy() {
   // Only what an area has shown can be copied; an area without a map keeps "Map Not Copied".
-  if (!enableScpy || copies >= fileLimit || !mapperOpen) return;
-  const std::string file = utilib::Format("%s_%d_%d.PCX", cellName.c_str(), checkNumber, mapNumber + 1);
+  if (!enableScpy || copies >= fileLimit || !mapperOpen || mapNumber >= kMostMapNumber) return;
+  const std::string file = MapFileName(cellName, checkNumber, mapNumber + 1);
   Status(utilib::Format("Copying Map to %s ...", file.c_str()));
   if (!WritePcxMap(file, mapper, 0, 0, kMapperWidth, kMapperHeight)) {
-    job.ui->MessageBox(kProgram, "Can't Open Map File", utilib::BoxButtons::Ok);
+    job.ui->Box(kProgram, "Can't Open Map File", tell::Buttons::Ok);
     return;
   }
   ++mapNumber;

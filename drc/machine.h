@@ -49,6 +49,12 @@ struct CheckGeometry {
   int GuardPixels() const { return P > 0 ? static_cast<int>(guard / P) : 0; }
 };
 
+// A check's map file: the cell, the check and the map's number, 1 for the first.
+std::string MapFileName(std::string_view cell, int check, int number);
+// The highest number among the cell's map files of the check in the current folder (names matched
+// without regard to case), 0 when there are none.
+int LastMapNumber(std::string_view cell, int check);
+
 struct Machine {
   Machine(db::Database& database, utilib::Job& job, CheckView& view, CheckMaps& maps);
 

@@ -10,6 +10,7 @@
 #include "editor/db/database.h"
 #include "editor/db/hierarchy.h"
 #include "editor/db/orientation.h"
+#include "utilib/job.h"
 #include "utilib/small_readers.h"
 
 namespace drc {
@@ -247,6 +248,17 @@ const Rasteriser::CellData* Rasteriser::SharedCell(int row, std::atomic<bool> Ce
   return c;
 }
 
+std::vector<Rasteriser::SetAside> Rasteriser::SetAsideRecords() const {
+  std::vector<SetAside> out;
+  for (const auto& [key, records] : aside_) out.push_back({key.first, records});
+  return out;
+}
+
+void TellSetAsideRecords(utilib::Job& job, const Rasteriser& raster, const db::CellIndex& index) {
+  for (const Rasteriser::SetAside& a : raster.SetAsideRecords())
+    if (index.ValidRow(a.row)) utilib::TellSetAside(job, index.rows[std::size_t(a.row)].name, a.records);
+}
+
 const Rasteriser::CellData* Rasteriser::References(int row, int& error) {
   if (shared_) return SharedCell(row, &CellData::refsRead, &Rasteriser::References, error);
   std::shared_ptr<CellData> c = Entry(row);
@@ -259,6 +271,7 @@ const Rasteriser::CellData* Rasteriser::References(int row, int& error) {
     error = kReferencesFailed;
     return nullptr;
   }
+  if (!s.aside.refs.empty()) aside_[{row, 0}].refs = s.aside.refs;
   c->refs.reserve(std::size_t(s.refCount[0]));
   for (int n = 1; n <= s.refCount[0]; ++n) c->refs.push_back(s.GetCellRefRecord(0, n));
   s.FreeCellRefSlot(0);
@@ -285,6 +298,7 @@ const Rasteriser::CellData* Rasteriser::Objects(int row, int& error) {
     error = kObjectsFailed;
     return nullptr;
   }
+  if (!s.aside.objects.empty()) aside_[{row, 1}].objects = s.aside.objects;
   long words = 0;
   for (int b = 1; b <= s.boxCount; ++b) {
     db::BoxRecord box = s.GetBoxRecord(b);

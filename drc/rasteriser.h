@@ -20,9 +20,14 @@
 #include <vector>
 
 #include "drc/bitmap.h"
+#include "editor/db/object_store.h"
 
 namespace db {
+struct CellIndex;
 class Database;
+}
+namespace utilib {
+struct Job;
 }
 
 namespace drc {
@@ -105,6 +110,15 @@ class Rasteriser {
   long FileReads() const { return fileReads_; }
   long CellSwitches() const { return cellSwitches_; }
 
+  // Records of the cells read so far that the loader set aside (a layer outside 1..64, a reference to
+  // no cell): the walks go on without them. In row order, a cell's references before its objects,
+  // each file once however often it was read; ForgetCells keeps them.
+  struct SetAside {
+    int row = 0;
+    db::AsideRecords records;
+  };
+  std::vector<SetAside> SetAsideRecords() const;
+
   struct CellData;  // one cell's references and its boxes and paths by layer
   struct RefIndex;  // where the top cell's instances lie
 
@@ -126,10 +140,15 @@ class Rasteriser {
   db::Database& db_;
   int topCell_ = 0;
   std::map<int, std::shared_ptr<CellData>> cells_;
+  std::map<std::pair<int, int>, db::AsideRecords> aside_;  // (row, 0 CL6 / 1 BP6)
   long cachedWords_ = 0;
   long fileReads_ = 0;
   long cellSwitches_ = 0;
   int lastCell_ = 0;
 };
+
+// What the rasteriser's loads set aside, told through utilib::TellSetAside in row order: the run
+// that mapped with it went on without those records.
+void TellSetAsideRecords(utilib::Job& job, const Rasteriser& raster, const db::CellIndex& index);
 
 }  // namespace drc

@@ -43,7 +43,15 @@ void SetDefaults(DrcSettings& s) {
   s.slots = {"???", "???.DRC", "1", "1", "1", "", "", "", "", "0.", "0.", "100.", "100.",
              "Y", "Y", "Y", "10", "5", kReportFile};
   s.editorWindow = false;
-  s.resume = {};
+  s.resume.assign(kResumeCount, "");
+}
+
+void DrcSettings::SetResumePoint(int lastMap) {
+  resume = {(*this)[kStartCheck], (*this)[kAreaLeft], (*this)[kAreaBottom], std::to_string(lastMap)};
+}
+
+int DrcSettings::ResumedLastMap() const {
+  return static_cast<int>(std::clamp<long long>(db::LeadingInt(resume[kResumeMap]), 0, kMostMapNumber));
 }
 
 Rounded RoundResolution(double resolution, double distance, double lambda, double scale) {

@@ -40,6 +40,11 @@ enum Setting {
   kReportName,
 };
 
+enum ResumeSlot { kResumeCheck = 0, kResumeLeft, kResumeBottom, kResumeMap };
+inline constexpr int kResumeCount = 4;
+// Map files are numbered up to this; names with more digits are no map file of a run.
+inline constexpr int kMostMapNumber = 999999999;
+
 // What the normaliser needs of the drawing folder; no index (before it was read) leaves the cell
 // name unchecked.
 struct DrawingUnits {
@@ -62,17 +67,21 @@ struct DrcSettings {
   bool enableScpy = true, enablePause = true, eraseReport = true;
   double scanLeft = 0, scanBottom = 0, scanRight = 100, scanTop = 100;  // user units
 
-  // Where the last stopped run left off, as it wrote the fields: a Go that starts there with them
-  // unchanged resumes that run, keeping its report and its map files.
-  struct ResumePoint {
-    bool set = false;
-    std::string areaLeft, areaBottom, startCheck;
-  } resume;
+  // Where the last stopped run left off, as it wrote Start Check, Area Left and Area Bottom, and the
+  // number of its last map file of that check; all empty when there is none. A Go that starts there
+  // with those fields unchanged resumes that run, keeping its report and its map files. The set-up
+  // file keeps it after the reader pairs, so that it holds when the program is started again.
+  std::vector<std::string> resume = std::vector<std::string>(kResumeCount);
   bool Resuming() const {
     const std::vector<std::string>& v = slots;
-    return resume.set && v[kAreaLeft] == resume.areaLeft && v[kAreaBottom] == resume.areaBottom &&
-           v[kStartCheck] == resume.startCheck;
+    return !resume[kResumeCheck].empty() && v[kStartCheck] == resume[kResumeCheck] &&
+           v[kAreaLeft] == resume[kResumeLeft] && v[kAreaBottom] == resume[kResumeBottom];
   }
+  // The fields as they are now are the resume point; `lastMap` numbers the run's last map file of
+  // the check it would resume.
+  void SetResumePoint(int lastMap);
+  // 0..kMostMapNumber.
+  int ResumedLastMap() const;
 
   std::string& operator[](Setting s) { return slots[static_cast<std::size_t>(s)]; }
   const std::string& operator[](Setting s) const { return slots[static_cast<std::size_t>(s)]; }

@@ -5,7 +5,7 @@
 #include "drc/pcx.h"
 #include "editor/db/cell_index.h"
 #include "platform/gfx/canvas.h"
-#include "platform/ui/box.h"
+#include "platform/ui/talk_box.h"
 #include "platform/ui/dialog.h"
 #include "platform/ui/window.h"
 #include "utilib/frame/dialogs.h"
@@ -31,11 +31,12 @@ void ShowSlots(ui::Wnd d, const DrcSettings& s, int first, int last) {
 }  // namespace
 
 int RunSetupDialog(ui::Wnd owner, DrcSettings& s, const DrawingUnits& drawing) {
-  std::vector<std::string> kept;
+  std::vector<std::string> kept, keptResume;
   return ui::RunDialog("SETUP", owner, [&](ui::Wnd d, ui::Message m, ui::WParam wp, ui::LParam) -> ui::Result {
     if (m == ui::msg::InitDialog) {
       ShowSlots(d, s, kSetupFirst, kSetupFirst + kReportName);
       kept = s.slots;
+      keptResume = s.resume;
       return 1;
     }
     if (m != ui::msg::Command) return 0;
@@ -55,12 +56,13 @@ int RunSetupDialog(ui::Wnd owner, DrcSettings& s, const DrawingUnits& drawing) {
         // Fit and Reset changed the settings themselves: their fields go back.
         s[kCell] = kept[kCell];
         for (int slot = kAreaLeft; slot <= kScanTop; ++slot) s.slots[std::size_t(slot)] = kept[std::size_t(slot)];
+        s.resume = keptResume;
         s.editorWindow = false;
         NormaliseSettings(s, drawing);
         ui::FinishDialog(d, 0);
         return 1;
       case kSetupReset:
-        s.resume.set = false;
+        s.resume.assign(kResumeCount, "");
         s[kAreaLeft].clear();
         s[kAreaBottom].clear();
         NormaliseSettings(s, drawing);
@@ -74,6 +76,7 @@ int RunSetupDialog(ui::Wnd owner, DrcSettings& s, const DrawingUnits& drawing) {
         const double u = drawing.scale;
         s.editorWindow = true;
         s.editorLeft = e.left / u, s.editorBottom = e.bottom / u, s.editorRight = e.right / u, s.editorTop = e.top / u;
+        s.resume.assign(kResumeCount, "");
         s[kAreaLeft].clear();
         s[kAreaBottom].clear();
         NormaliseSettings(s, drawing);
@@ -151,7 +154,7 @@ struct Viewer {
     Paint(d);
   }
 
-  void Box(ui::Wnd d, const char* text) { ui::ShowBox(d, text, kProgram, ui::BoxButtons::Ok); }
+  void Box(ui::Wnd d, const char* text) { ui::TalkBox(d, kProgram, text, tell::Buttons::Ok); }
 
   // False when there is nothing to show.
   bool Load(ui::Wnd d) {
@@ -218,7 +221,7 @@ void RunViewerDialog(ui::Wnd owner) {
 bool AskAbortChecking(ui::Wnd display, ui::Message m, ui::WParam wp, bool& abort) {
   const bool cancel = (m == ui::msg::Command && ui::LowWord(wp) == ui::kIdCancel) || m == ui::msg::Close;
   if (!cancel) return false;
-  if (ui::ShowBox(display, "Do You Want to Abort Checking?", kProgram, ui::BoxButtons::YesNo) == ui::kIdYes)
+  if (ui::TalkBox(display, kProgram, "Do You Want to Abort Checking?", tell::Buttons::YesNo) == tell::Answer::Yes)
     abort = true;
   return true;
 }

@@ -10,12 +10,12 @@
 #include "editor/db/form_file.h"
 #include "editor/db/helpers.h"
 #include "editor/db/records.h"
+#include "editor/db/settings.h"
 #include "platform/os/process.h"
-#include "platform/ui/box.h"
+#include "platform/ui/talk_box.h"
 #include "platform/ui/keys.h"
 #include "platform/ui/window.h"
 #include "utilib/frame/frame.h"
-#include "utilib/small_readers.h"
 
 namespace {
 
@@ -31,7 +31,7 @@ int totalFlags = 0;
 utilib::Job* running = nullptr;
 ui::Wnd display = 0;
 
-void Box(const std::string& text) { ui::ShowBox(utilib::UtilityWindow(), text, kProgram, ui::BoxButtons::Ok); }
+void Box(const std::string& text) { ui::TalkBox(utilib::UtilityWindow(), kProgram, text, tell::Buttons::Ok); }
 
 void Normalise() {
   // Before the drawing is read there is no scale to round lengths to and no cell index.
@@ -48,12 +48,13 @@ bool Start() {
     Box("CELLS6.DBD is Missing");
     return false;
   }
-  utilib::DatabaseScale scale;
-  if (!utilib::ReadDatabaseScale(scale)) {
+  db::DatabaseScale scale;
+  if (!db::ReadDatabaseScale(scale)) {
     Box("CONSTS6.DBD is Missing");
     return false;
   }
-  units.scale = scale.scale > 0 ? scale.scale : 20.0;
+  if (scale.damaged) Box(std::string(db::kDamagedScaleText));
+  units.scale = scale.scale;
   units.unit = scale.unit;
   units.index = &database.index;
   loaded = true;
@@ -89,6 +90,7 @@ int Go(utilib::Job& job) {
   } else {
     Machine m(database, job, view, maps);
     out = RunChecks(m, settings, units, [] { return os::TickCount(); });
+    TellSetAsideRecords(job, m.raster, database.index);
   }
   view.CloseMapper();
   maps.Free();
@@ -132,6 +134,7 @@ int main(int argc, char** argv) {
                             {'M', ui::mod::Alt, 12}, {'S', ui::mod::Alt, 13}, {'G', ui::mod::Alt, 14}};
   p.toolbar = {{10, "Help"}, {11, "Read"}, {13, "Setup"}, {14, "Go"}};
   p.groups = {&settings.slots};
+  p.groupsAfterReaders = {&settings.resume};
   p.normalise = Normalise;
   p.start = Start;
   p.command = Command;

@@ -27,10 +27,11 @@ int main(int argc, char** argv) {
   fs::current_path(destination);
 
   // A silent run: nothing to ask, no display; the failures come back in the summary.
-  class Quiet : public tlc::RunTalk {
+  class Quiet : public tell::Talk {
    public:
-    void Box(std::string_view caption, std::string_view text) override {
+    tell::Answer Box(std::string_view caption, std::string_view text, tell::Buttons buttons) override {
       std::fprintf(stderr, "%.*s: %.*s\n", int(caption.size()), caption.data(), int(text.size()), text.data());
+      return tell::GoOnAnswer(buttons);
     }
   } talk;
   tlc::TlcSetup setup;

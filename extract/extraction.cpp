@@ -8,7 +8,11 @@
 namespace ext {
 
 Extraction::Extraction(utilib::Job& job, Drawing& drawing, const RunSwitches& switches)
-    : job(job), drawing(drawing), sw(switches), roles(switches.trace) {}
+    : job(job), drawing(drawing), sw(switches), roles(switches.trace) {
+  t.setAside = [this](const std::string& cell, const db::AsideRecords& records) {
+    utilib::TellSetAside(this->job, cell, records);
+  };
+}
 
 void Extraction::PollEscape() {
   if (job.abort) return;
@@ -44,7 +48,7 @@ void Extraction::Error(std::string_view text) {
 }
 
 void Extraction::Box(std::string_view text) {
-  job.ui->MessageBox(job.programName, text, utilib::BoxButtons::Ok);
+  job.ui->Box(job.programName, text, tell::Buttons::Ok);
 }
 
 std::string TextCharsOf(TraceTables& t, int path) {
@@ -112,7 +116,10 @@ const Extraction::CellSummary& Extraction::SummaryOf(int row) {
   auto it = summaries_.find(row);
   if (it != summaries_.end()) return it->second;
   CellSummary& s = summaries_[row];
-  if (!scratch_) scratch_ = std::make_unique<TraceTables>();
+  if (!scratch_) {
+    scratch_ = std::make_unique<TraceTables>();
+    scratch_->setAside = t.setAside;
+  }
   scratch_->damagedFile.clear();
   if (scratch_->LoadCellGeometry(drawing, row) == 0) {
     s.read = true;

@@ -5,9 +5,9 @@
 
 #include "editor/db/helpers.h"
 #include "editor/db/hierarchy.h"
+#include "editor/db/settings.h"
 #include "editor/tlc/cell_files.h"
 #include "editor/tlc/writer.h"
-#include "utilib/small_readers.h"
 #include "extract/connectors.h"
 #include "extract/devices.h"
 #include "extract/diagnostics.h"
@@ -374,14 +374,14 @@ int RunExtraction(Extraction& x) {
 }
 
 std::string ReadDrawingFolder(Drawing& drawing) {
-  if (!tlc::ReadPoolFolder("", drawing.pool)) return "FORM.DBD is Missing";
+  if (!tlc::ReadPoolFolder("", drawing.files.form.poolFolder)) return "FORM.DBD is Missing";
   const int index = db::ReadCellIndex(drawing.index);
   if (index == 0) return "CELLS6.DBD is Missing";
   if (index < 0) return "CELLS6.DBD is Damaged";
-  utilib::DatabaseScale scale;
-  if (!utilib::ReadDatabaseScale(scale)) return "CONSTS6.DBD is Missing";
-  // A scale of 0 would turn every coordinate of the messages into a division by zero.
-  drawing.scale = scale.scale > 0 ? scale.scale : 1;
+  db::DatabaseScale scale;
+  if (!db::ReadDatabaseScale(scale)) return "CONSTS6.DBD is Missing";
+  drawing.scale = scale.scale;
+  drawing.scaleDamaged = scale.damaged;
   return "";
 }
 

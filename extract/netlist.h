@@ -10,6 +10,7 @@ namespace ext {
 
 // FORM.DBD's pool folder, CELLS6.DBD and the scale of CONSTS6.DBD of the current folder, in that
 // order; "" when all were read, else the message for the first that was not ("FORM.DBD is Missing").
+// A damaged scale is drawing.scaleDamaged, for the caller to tell.
 std::string ReadDrawingFolder(Drawing& drawing);
 
 // Go: DIAGFILE.TXT, the run, and every file of it closed. `errors` gets the run's error count.

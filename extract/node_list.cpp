@@ -182,10 +182,10 @@ bool Comparison::ReadSection(const std::string& file, NodeSection& out) {
       open = &out.nodes.back();
     } else if (!line.empty() && line[0] == ' ' && open) {
       if (open->text.size() + line.size() > kConnectionSpace) {
-        job_.ui->MessageBox(kCompareCaption,
+        job_.ui->Box(kCompareCaption,
                             utilib::Format("Out of Connection Space in Circuit %s Node %s", s_.baseName.c_str(),
                                            open->line.c_str()),
-                            utilib::BoxButtons::Ok);
+                            tell::Buttons::Ok);
         job_.abort = true;
         return false;
       }
@@ -234,7 +234,7 @@ int Comparison::Run() {
   utilib::ReportPrintf(job_, "*** Node Compare Error List made by MEROCKT on %s %s ***\n\n", now.date.c_str(),
                        now.time.c_str());
   if (s_.baseName.empty()) {
-    job_.ui->MessageBox(kCompareCaption, "Circuit Base Name is Needed", utilib::BoxButtons::Ok);
+    job_.ui->Box(kCompareCaption, "Circuit Base Name is Needed", tell::Buttons::Ok);
     return 0;
   }
   if (!FindSection(s_.firstFile) || !FindSection(s_.secondFile)) return 0;

@@ -6,10 +6,9 @@
 #include <cstring>
 #include <limits>
 
+#include "editor/db/cell_files.h"
 #include "editor/db/orientation.h"
 #include "editor/db/records.h"
-#include "editor/tlc/cell_files.h"
-#include "platform/os/textfile.h"
 
 namespace ext {
 
@@ -26,11 +25,6 @@ void PlacePoint(int orientation, std::int32_t dx, std::int32_t dy, std::int32_t&
   db::OrientPoint(orientation, px, py);
   x = ClampToInt32(px + dx);
   y = ClampToInt32(py + dy);
-}
-
-std::string CellFileBase(const Drawing& drawing, int row) {
-  const db::CellIndexEntry& e = drawing.index.rows[row];
-  return (e.Attached() ? drawing.pool : std::string()) + e.name;
 }
 
 }  // namespace
@@ -93,56 +87,65 @@ void TraceTables::FreeInstancePages() {
   store_.refCount[0] = 0;
 }
 
-int TraceTables::ReadGeometry(const Drawing& drawing, int row, int boxBase, int pathBase, int vertexBase,
+void TraceTables::NoteUnreadable(const Drawing& drawing, int row, const char* extension) {
+  if (drawing.files.load.pageFailed) memoryError = true;
+  else if (damagedFile.empty()) damagedFile = drawing.index.rows[row].name + extension;
+}
+
+int TraceTables::ReadGeometry(Drawing& drawing, int row, int boxBase, int pathBase, int vertexBase,
                               std::int32_t dx, std::int32_t dy, int orientation) {
-  std::string bytes;
   if (row < 1 || row > drawing.index.count) return 1;
-  if (!os::ReadWholeFile(CellFileBase(drawing, row) + ".BP6", bytes)) return 1;
-  std::size_t pos = 0;
-  // Rows of one table up to its zero row; rows beyond the table's room are passed over so the next
-  // table is still found, and the cut is noted.
-  bool ended = false;  // the last table read met its end row
-  auto table = [&](std::size_t size, int base, int room, auto put) {
+  db::Database& files = drawing.files;
+  switch (db::LoadRowObjects(files, row)) {
+    case db::CellFileLoad::Whole: break;
+    case db::CellFileLoad::Missing: return 1;
+    case db::CellFileLoad::OverCapacity:  // more records than the drawing's tables hold
+      truncated = true;
+      return 0;
+    case db::CellFileLoad::Unreadable:
+      NoteUnreadable(drawing, row, ".BP6");
+      return 1;
+  }
+  db::ObjectStore& in = files.store;
+  if (setAside && !in.aside.objects.empty()) {
+    db::AsideRecords objects;
+    objects.objects = in.aside.objects;
+    setAside(drawing.index.rows[row].name, objects);
+  }
+  // Records beyond the tables' room are left out, and the cut is noted.
+  auto copy = [&](int count, int base, int room, auto put) {
     int n = 0;
-    ended = false;
-    while (pos + size <= bytes.size()) {
-      const auto* p = reinterpret_cast<const unsigned char*>(bytes.data() + pos);
-      pos += size;
-      if (db::GetLe32(p) == 0) {
-        ended = true;
-        break;
-      }
+    for (int r = 1; r <= count; ++r) {
       if (base + n >= room) {
         truncated = true;
-        continue;
+        break;
       }
-      if (!put(base + n + 1, p)) return n;
+      if (!put(base + n + 1, r)) break;
       ++n;
     }
     return n;
   };
-  boxCount = boxBase + table(db::kBoxBytes, boxBase, kMaxTraceBoxes, [&](int n, const unsigned char* p) {
+  boxCount = boxBase + copy(in.boxCount, boxBase, kMaxTraceBoxes, [&](int n, int r) {
     std::int32_t* s = Slot(boxes, n);
     if (!s) return false;
-    db::DecodeWords(p, 5, s);
+    std::copy_n(in.boxes.Slot(r), db::kBoxWords, s);
     PlacePoint(orientation, dx, dy, s[kBoxLeft], s[kBoxBottom]);
     PlacePoint(orientation, dx, dy, s[kBoxRight], s[kBoxTop]);
     s[5] = s[6] = s[7] = 0;
     return true;
   });
-  pathCount = pathBase + table(db::kPathBytes, pathBase, kMaxTracePaths, [&](int n, const unsigned char* p) {
+  pathCount = pathBase + copy(in.pathCount, pathBase, kMaxTracePaths, [&](int n, int r) {
     std::int32_t* s = Slot(paths, n);
     if (!s) return false;
-    db::DecodeWords(p, 3, s);
+    std::copy_n(in.paths.Slot(r), db::kPathWords, s);
     if (s[kPathFirstVertex] != 0) s[kPathFirstVertex] += vertexBase;
     s[3] = s[4] = s[5] = 0;
     return true;
   });
-  store_.vertexCount = vertexBase + table(db::kVertexBytes, vertexBase, kMaxTraceVertices,
-                                          [&](int n, const unsigned char* p) {
+  store_.vertexCount = vertexBase + copy(in.vertexCount, vertexBase, kMaxTraceVertices, [&](int n, int r) {
     std::int32_t* s = Slot(store_.vertices, n);
     if (!s) return false;
-    db::DecodeWords(p, 4, s);
+    std::copy_n(in.vertices.Slot(r), db::kVertexWords, s);
     // Character vertices carry letters, not a position: they are never turned.
     if ((s[kVertexOwner] & db::kCharVertexBit) == 0) PlacePoint(orientation, dx, dy, s[kVertexX], s[kVertexY]);
     s[kVertexOwner] = (s[kVertexOwner] & ~db::kVertexOwnerMask) |
@@ -150,15 +153,10 @@ int TraceTables::ReadGeometry(const Drawing& drawing, int row, int boxBase, int 
     if (s[kVertexNext] != 0) s[kVertexNext] += vertexBase;
     return true;
   });
-  // Records after the vertex table's end row would be left out of the cell without a word.
-  if (ended && !tlc::RestIsZero(bytes, pos)) {
-    if (damagedFile.empty()) damagedFile = drawing.index.rows[row].name + ".BP6";
-    return 1;
-  }
   return memoryError ? 1 : 0;
 }
 
-int TraceTables::LoadCellGeometry(const Drawing& drawing, int row) {
+int TraceTables::LoadCellGeometry(Drawing& drawing, int row) {
   FreeGeometryPages();
   truncated = false;
   if (ReadGeometry(drawing, row, 0, 0, 0, 0, 0, 0) != 0) return 1;
@@ -167,7 +165,7 @@ int TraceTables::LoadCellGeometry(const Drawing& drawing, int row) {
   return 0;
 }
 
-int TraceTables::LoadPlacedGeometry(const Drawing& drawing, int row, std::int32_t dx, std::int32_t dy,
+int TraceTables::LoadPlacedGeometry(Drawing& drawing, int row, std::int32_t dx, std::int32_t dy,
                                     int orientation) {
   if (ReadGeometry(drawing, row, boxCount, pathCount, store_.vertexCount, dx, dy, orientation) != 0) return 1;
   OrderShapeCorners();
@@ -183,15 +181,30 @@ void TraceTables::OrderShapeCorners() {
   }
 }
 
-int TraceTables::LoadInstances(const Drawing& drawing, int row) {
+int TraceTables::LoadInstances(Drawing& drawing, int row) {
   FreeInstancePages();
   if (row < 1 || row > drawing.index.count) return 0;
-  const db::CellIndexEntry& e = drawing.index.rows[row];
-  const int r = tlc::ReadCellRefFile(store_, e.Attached() ? drawing.pool : std::string(), e.name);
-  if (store_.refCount[0] > kMaxInstances) store_.refCount[0] = kMaxInstances;
-  if (r == -1) memoryError = true;
-  if (r == -2 && damagedFile.empty()) damagedFile = e.name + ".CL6";
-  return r;
+  db::Database& files = drawing.files;
+  const db::CellFileLoad loaded = db::LoadRowRefs(files, row);
+  if (loaded == db::CellFileLoad::Missing) return 0;
+  if (loaded != db::CellFileLoad::Whole) {
+    NoteUnreadable(drawing, row, ".CL6");
+    return memoryError ? -1 : -2;
+  }
+  db::ObjectStore& in = files.store;
+  if (setAside && !in.aside.refs.empty()) {
+    db::AsideRecords refs;
+    refs.refs = in.aside.refs;
+    setAside(drawing.index.rows[row].name, refs);
+  }
+  const int count = std::min(in.refCount[0], kMaxInstances);
+  for (int r = 1; r <= count; ++r)
+    if (!store_.PutCellRefRecord(0, r, in.GetCellRefRecord(0, r))) {
+      memoryError = true;
+      return -1;
+    }
+  store_.refCount[0] = count;
+  return 1;
 }
 
 PlacedInstance TraceTables::FetchInstance(const Drawing& drawing, int k) {

@@ -6,7 +6,10 @@
 #include <string>
 #include <string_view>
 
+#include <functional>
+
 #include "editor/db/cell_index.h"
+#include "editor/db/database.h"
 #include "editor/db/object_store.h"
 
 namespace ext {
@@ -40,9 +43,13 @@ constexpr int kVertexOwner = 0, kVertexX = 1, kVertexY = 2, kVertexNext = 3;
 
 // The drawing folder as loaded at start-up.
 struct Drawing {
-  db::CellIndex index;
-  std::string pool = ".\\";  // the pool folder of FORM.DBD, ending in "\"
-  double scale = 20;         // database units per user unit
+  Drawing() { files.form.poolFolder = ".\\"; }
+  // The cell index and the pool folder of FORM.DBD (ending in "\"); the cell files are read through
+  // its loader, one cell at a time, and copied into the tables that trace them.
+  db::Database files;
+  db::CellIndex& index = files.index;
+  double scale = 20;  // database units per user unit
+  bool scaleDamaged = false;  // CONSTS6.DBD's scale was no usable number: 20 stands in
 };
 
 // One instance fetched with its cell and placed outline.
@@ -90,14 +97,14 @@ class TraceTables {
   // A cell's BP6 ("%s.BP6" in the current folder, or in the pool folder for an attached cell) in
   // place of what is loaded: 0 loaded, 1 not (the file is missing, or memory ran out). A missing file
   // leaves the tables empty, so nothing of another cell is ever taken for this one's.
-  int LoadCellGeometry(const Drawing& drawing, int row);
+  int LoadCellGeometry(Drawing& drawing, int row);
   // The BP6 records of a placed cell appended, turned by the orientation and moved by (dx, dy); then
   // every box of the tables ordered and the appended links renumbered. 0 appended, 1 not.
-  int LoadPlacedGeometry(const Drawing& drawing, int row, std::int32_t dx, std::int32_t dy, int orientation);
+  int LoadPlacedGeometry(Drawing& drawing, int row, std::int32_t dx, std::int32_t dy, int orientation);
   void OrderShapeCorners();
   // "%s.CL6" of the cell into the instance table, after its pages are freed: 1 read, 0 missing, -1
   // memory, -2 damaged.
-  int LoadInstances(const Drawing& drawing, int row);
+  int LoadInstances(Drawing& drawing, int row);
   PlacedInstance FetchInstance(const Drawing& drawing, int k);
 
   int boxCount = 0;
@@ -110,6 +117,8 @@ class TraceTables {
   // would leave out: "NAME.CL6" or "NAME.BP6" of the first such file. The run stops on it.
   std::string damagedFile;
   bool truncated = false;    // the last load met more records than the tables hold
+  // Told of the records the loader set aside in a cell's file (the run goes on without them).
+  std::function<void(const std::string& cell, const db::AsideRecords& records)> setAside;
 
   TraceBoxTable boxes;
   TracePathTable paths;
@@ -138,8 +147,10 @@ class TraceTables {
     if (!s && n <= Table::kCapacity) memoryError = true;
     return s;
   }
-  int ReadGeometry(const Drawing& drawing, int row, int boxBase, int pathBase, int vertexBase,
+  int ReadGeometry(Drawing& drawing, int row, int boxBase, int pathBase, int vertexBase,
                    std::int32_t dx, std::int32_t dy, int orientation);
+  // After a load of `drawing.files` that did not succeed: notes a page not had or the damaged file.
+  void NoteUnreadable(const Drawing& drawing, int row, const char* extension);
 
   db::ObjectStore store_;  // the vertex table and level 0 of the instance tables
 };

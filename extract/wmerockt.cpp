@@ -1,9 +1,10 @@
 // Wmerockt: the circuit extractor. A cell hierarchy of the drawing folder into a SPICE netlist and a
 // node list, and two node lists of one circuit compared.
+#include "editor/db/settings.h"
 #include "extract/dialogs.h"
 #include "extract/netlist.h"
 #include "extract/node_list.h"
-#include "platform/ui/box.h"
+#include "platform/ui/talk_box.h"
 #include "platform/ui/keys.h"
 #include "utilib/frame/frame.h"
 
@@ -14,14 +15,17 @@ ext::Drawing drawing;
 int runErrors = 0;
 
 void Box(const std::string& text) {
-  ui::ShowBox(utilib::UtilityWindow(), text, ext::kProgramName, ui::BoxButtons::Ok);
+  ui::TalkBox(utilib::UtilityWindow(), ext::kProgramName, text, tell::Buttons::Ok);
 }
 
 bool Start() {
   const std::string missing = ext::ReadDrawingFolder(drawing);
-  if (missing.empty()) return true;
-  Box(missing);
-  return false;
+  if (!missing.empty()) {
+    Box(missing);
+    return false;
+  }
+  if (drawing.scaleDamaged) Box(std::string(db::kDamagedScaleText));
+  return true;
 }
 
 void Compare() {

@@ -10,9 +10,9 @@ namespace {
 
 using tlc::UpperCase;
 
-utilib::BoxAnswer Box(utilib::JobUi& ui, std::string_view text,
-                      utilib::BoxButtons buttons = utilib::BoxButtons::Ok) {
-  return ui.MessageBox(kCaption, text, buttons);
+tell::Answer Box(tell::Talk& ui, std::string_view text,
+                      tell::Buttons buttons = tell::Buttons::Ok) {
+  return ui.Box(kCaption, text, buttons);
 }
 
 // The TLC file as named; a name without an extension also finds NAME.TLC, which is what the
@@ -32,7 +32,7 @@ int FieldCharacter(std::string_view field) {
   return field.empty() ? 0 : static_cast<unsigned char>(field[0]);
 }
 
-RoundResult InstallRound(const GlyphRequest& request, utilib::JobUi& ui) {
+RoundResult InstallRound(const GlyphRequest& request, tell::Talk& ui) {
   db::FontTable table;
   switch (ReadFontFile(request.fontPath, table)) {
     case -1:
@@ -40,8 +40,8 @@ RoundResult InstallRound(const GlyphRequest& request, utilib::JobUi& ui) {
       return RoundResult::NotChanged;
     case 0:
       // Cancel makes no file and installs nothing: back to the dialog.
-      if (Box(ui, "Font File is Missing ... New File will be Created", utilib::BoxButtons::OkCancel) !=
-          utilib::BoxAnswer::Ok)
+      if (Box(ui, "Font File is Missing ... New File will be Created", tell::Buttons::OkCancel) !=
+          tell::Answer::Ok)
         return RoundResult::NotChanged;
       ClearFontTable(table);
       if (WriteFontFile(request.fontPath, table) != 1) {

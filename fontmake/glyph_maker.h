@@ -27,7 +27,7 @@ enum class RoundResult {
 };
 
 // Steps 2 to 8 of the maker's loop. Every message is a box captioned "GlyphMk".
-RoundResult InstallRound(const GlyphRequest& request, utilib::JobUi& ui);
+RoundResult InstallRound(const GlyphRequest& request, tell::Talk& ui);
 
 // The character of a field's text as a code: its first byte, 0 for an empty field.
 int FieldCharacter(std::string_view field);

@@ -3,10 +3,9 @@
 
 #include "editor/tlc/dialogs/tlc_dialogs.h"
 #include "fontmake/glyph_maker.h"
-#include "platform/ui/box.h"
 #include "platform/ui/dialog.h"
-#include "platform/ui/keys.h"
 #include "platform/ui/program.h"
+#include "platform/ui/talk_box.h"
 #include "platform/ui/window.h"
 #include "utilib/job.h"
 
@@ -15,26 +14,6 @@ namespace {
 constexpr ui::Message kInstall = 1025;  // posted to itself at creation
 constexpr int kFontField = 1000, kTlcField = 1001, kCharField = 1005, kList = 1006, kExit = 1003;
 constexpr int kDialogInstall = 2, kDialogExit = 1, kDialogCancel = 0;
-
-// Message boxes of the maker, owned by its window.
-class BoxUi final : public utilib::JobUi {
- public:
-  explicit BoxUi(ui::Wnd owner) : owner_(owner) {}
-  void SetItemText(int, std::string_view) override {}
-  void SetDisplayTitle(std::string_view) override {}
-  utilib::BoxAnswer MessageBox(std::string_view caption, std::string_view text, utilib::BoxButtons buttons) override {
-    const std::string c(caption);
-    const int answer = ui::ShowBox(owner_, text, c.c_str(),
-                                   buttons == utilib::BoxButtons::OkCancel ? ui::BoxButtons::OkCancel : ui::BoxButtons::Ok);
-    return answer == ui::kIdOk ? utilib::BoxAnswer::Ok : utilib::BoxAnswer::Cancel;
-  }
-  bool Pause(int) override { return false; }
-  bool IsEscapePressed() override { return false; }
-  bool IsControlPressed() override { return false; }
-
- private:
-  ui::Wnd owner_;
-};
 
 int RunTffDialog(ui::Wnd owner, fontmake::GlyphRequest& request) {
   return ui::RunDialog("TFFDLG", owner, [&](ui::Wnd d, ui::Message m, ui::WParam wp, ui::LParam) -> ui::Result {
@@ -73,7 +52,7 @@ int RunTffDialog(ui::Wnd owner, fontmake::GlyphRequest& request) {
 // The maker's loop: 1 when the user chose Exit.
 int InstallGlyph(ui::Wnd main) {
   fontmake::GlyphRequest request;
-  BoxUi boxes(main);
+  ui::WindowTalk boxes(main);
   for (;;) {
     const int r = RunTffDialog(main, request);
     if (r == kDialogExit || r < 0) return 1;  // a missing template cannot be worked either

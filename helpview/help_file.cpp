@@ -75,7 +75,7 @@ OpenResult OpenHelpFile(os::TextReader& in, std::string_view path) {
   return OpenResult::Opened;
 }
 
-int BuildTopicIndex(os::TextReader& in, TopicIndex& index, utilib::JobUi& ui) {
+int BuildTopicIndex(os::TextReader& in, TopicIndex& index, tell::Talk& ui) {
   index.mains.assign(1, MainTopic{});
   index.secondaries.assign(1, SecondaryTopic{});
   int nextMain = 1;
@@ -84,7 +84,7 @@ int BuildTopicIndex(os::TextReader& in, TopicIndex& index, utilib::JobUi& ui) {
   while (nextMain < kMainTopicLimit && nextSecondary < kSecondaryTopicLimit && in.ReadLine(line)) {
     if (line.size() + 1 > kLongestLine) {
       line.resize(std::min(line.size(), kLinePiece));
-      if (ui.MessageBox("Help Line Too Long!", line, utilib::BoxButtons::OkCancel) != utilib::BoxAnswer::Ok)
+      if (ui.Box("Help Line Too Long!", line, tell::Buttons::OkCancel) != tell::Answer::Ok)
         return 0;
       // The rest of the line is gone with the warning: it never becomes a line of its own.
     }
@@ -106,11 +106,11 @@ int BuildTopicIndex(os::TextReader& in, TopicIndex& index, utilib::JobUi& ui) {
   }
   index.mains.push_back(MainTopic{"", 0, nextSecondary});
   if (nextMain >= kMainTopicLimit || nextSecondary >= kSecondaryTopicLimit)
-    ui.MessageBox("", "Topic Limit Reached or Exceeded", utilib::BoxButtons::Ok);
+    ui.Box("", "Topic Limit Reached or Exceeded", tell::Buttons::Ok);
   return 1;
 }
 
-std::vector<std::string> LoadTopicText(os::TextReader& in, const TopicIndex& index, int s, utilib::JobUi& ui) {
+std::vector<std::string> LoadTopicText(os::TextReader& in, const TopicIndex& index, int s, tell::Talk& ui) {
   std::vector<std::string> lines;
   if (s < 1 || s > index.SecondaryCount() || !in.Seek(index.secondaries[std::size_t(s)].position)) return lines;
   std::string line;
@@ -124,7 +124,7 @@ std::vector<std::string> LoadTopicText(os::TextReader& in, const TopicIndex& ind
     if (KindOf(line) != LineKind::Text) break;
     lines.push_back(line);
     if (int(lines.size()) == kTopicLines) {
-      ui.MessageBox(kCaption, "Too Many Help Text Lines", utilib::BoxButtons::Ok);
+      ui.Box(kCaption, "Too Many Help Text Lines", tell::Buttons::Ok);
       break;
     }
   }

@@ -64,10 +64,10 @@ inline constexpr const char* kWrongFormatText = "The Help Text File is not in th
 
 // Indexes the file from its second line (the reader stands there) to its end or a topic limit.
 // A long line is shown to the user: OK goes on, Cancel stops (0). Else 1.
-int BuildTopicIndex(os::TextReader& in, TopicIndex& index, utilib::JobUi& ui);
+int BuildTopicIndex(os::TextReader& in, TopicIndex& index, tell::Talk& ui);
 
 // The text lines of secondary topic s, as the viewer shows them: no leading blank line, no
 // separator before the next topic, an empty line as a single blank. At most 384 lines.
-std::vector<std::string> LoadTopicText(os::TextReader& in, const TopicIndex& index, int s, utilib::JobUi& ui);
+std::vector<std::string> LoadTopicText(os::TextReader& in, const TopicIndex& index, int s, tell::Talk& ui);
 
 }  // namespace hpv

@@ -81,7 +81,7 @@ void PageComposer::Advance(int mode) {
 }
 
 bool ComposeTopic(PageComposer& pages, std::string_view title, const std::vector<std::string>& lines,
-                  utilib::JobUi& ui) {
+                  tell::Talk& ui) {
   pages.WriteLine(title);
   for (const std::string& line : lines) {
     if (ui.IsEscapePressed() || pages.failed()) return false;
@@ -117,7 +117,7 @@ std::string CTimeText(std::time_t t) {
   return text;
 }
 
-int ComposeManual(PageComposer& pages, os::TextReader& in, const TopicIndex& index, utilib::JobUi& ui,
+int ComposeManual(PageComposer& pages, os::TextReader& in, const TopicIndex& index, tell::Talk& ui,
                   std::string_view fileName, std::string_view dated, std::vector<int>* topicPages) {
   std::vector<int> numbers(std::size_t(index.SecondaryCount() + 1), 0);
   for (int i = 0; i < pages.LinesLeft() / 3; ++i) pages.WriteLine("");
@@ -139,8 +139,8 @@ int ComposeManual(PageComposer& pages, os::TextReader& in, const TopicIndex& ind
     for (const std::string& line : LoadTopicText(in, index, s, ui)) {
       if (pages.failed()) return 0;
       if (ui.IsEscapePressed() &&
-          ui.MessageBox(kCaption, "Manual Compile Paused ... Abort?", utilib::BoxButtons::OkCancel) ==
-              utilib::BoxAnswer::Ok) {
+          ui.Box(kCaption, "Manual Compile Paused ... Abort?", tell::Buttons::OkCancel) ==
+              tell::Answer::Ok) {
         result = 0;
         break;
       }

@@ -78,11 +78,11 @@ class PageComposer {
 
 // The title line and the lines of a topic; false when Esc stopped it.
 bool ComposeTopic(PageComposer& pages, std::string_view title, const std::vector<std::string>& lines,
-                  utilib::JobUi& ui);
+                  tell::Talk& ui);
 
 // The manual of an indexed help file: title page, every secondary topic in order, then the index.
 // `pages` gets each secondary topic's page (row 0 unused). 1 done, 0 stopped at the user's wish.
-int ComposeManual(PageComposer& pages, os::TextReader& in, const TopicIndex& index, utilib::JobUi& ui,
+int ComposeManual(PageComposer& pages, os::TextReader& in, const TopicIndex& index, tell::Talk& ui,
                   std::string_view fileName, std::string_view dated, std::vector<int>* topicPages = nullptr);
 
 // The heading of a topic: " main/secondary", or " main" when the two names are the same.

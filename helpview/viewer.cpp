@@ -65,7 +65,7 @@ class PrinterSink final : public PageSink {
 PrintArea AreaOf(const Viewer& v) { return ComputePrintArea(edui::PrinterDeviceCaps(v.printer.choice), v.margins); }
 
 // Counts the manual's pages without printing; false when the file cannot be read.
-bool CountPages(Viewer& v, utilib::JobUi& ui) {
+bool CountPages(Viewer& v, tell::Talk& ui) {
   os::TextReader in;
   if (OpenHelpFile(in, v.file.path) != OpenResult::Opened) return false;
   const PrintArea area = AreaOf(v);
@@ -332,14 +332,14 @@ int RunPrintDialog(Viewer& v, ui::Wnd owner, bool manual) {
   return r == 1 ? 1 : 0;
 }
 
-int BrowseHelp(Viewer& v, ui::Wnd window, bool manual, utilib::JobUi& ui) {
+int BrowseHelp(Viewer& v, ui::Wnd window, bool manual, tell::Talk& ui) {
   os::TextReader in;
   switch (OpenHelpFile(in, v.file.path)) {
     case OpenResult::Missing:
-      ui.MessageBox(kCaption, kMissingText, utilib::BoxButtons::Ok);
+      ui.Box(kCaption, kMissingText, tell::Buttons::Ok);
       return kBrowseBack;
     case OpenResult::WrongFormat:
-      ui.MessageBox(kCaption, kWrongFormatText, utilib::BoxButtons::Ok);
+      ui.Box(kCaption, kWrongFormatText, tell::Buttons::Ok);
       return kBrowseBack;
     case OpenResult::Opened:
       break;
@@ -350,7 +350,7 @@ int BrowseHelp(Viewer& v, ui::Wnd window, bool manual, utilib::JobUi& ui) {
   v.main = v.secondary = 0;
   if (manual) return kBrowseManual;
   auto notFound = [&](const std::string& topic) {
-    ui.MessageBox(kCaption, "Topic \"" + topic + "\" not Found", utilib::BoxButtons::Ok);
+    ui.Box(kCaption, "Topic \"" + topic + "\" not Found", tell::Buttons::Ok);
     return kBrowseQuit;
   };
 
@@ -405,22 +405,22 @@ int BrowseHelp(Viewer& v, ui::Wnd window, bool manual, utilib::JobUi& ui) {
   }
 }
 
-void PrintTopic(Viewer& v, ui::Wnd window, utilib::JobUi& ui) {
+void PrintTopic(Viewer& v, ui::Wnd window, tell::Talk& ui) {
   if (RunPrintDialog(v, window, false) != 1) return;
   ui::PrintJob job(v.printer.choice);
   const PrintArea area = AreaOf(v);
   if (!job.Start("MERO Help")) {
-    ui.MessageBox("", kPrintFailed, utilib::BoxButtons::Ok);
+    ui.Box("", kPrintFailed, tell::Buttons::Ok);
     return;
   }
   PrinterSink sink(job, area.paper);
   PageComposer pages(area, &sink, false, 1);
   ComposeTopic(pages, v.title, v.lines, ui);
   pages.End();
-  if (!job.End() || pages.failed()) ui.MessageBox("", kPrintFailed, utilib::BoxButtons::Ok);
+  if (!job.End() || pages.failed()) ui.Box("", kPrintFailed, tell::Buttons::Ok);
 }
 
-void PrintManual(Viewer& v, ui::Wnd window, utilib::JobUi& ui) {
+void PrintManual(Viewer& v, ui::Wnd window, tell::Talk& ui) {
   if (!v.pagesCounted) {
     if (RunPrintDialog(v, window, true) != 1 || !CountPages(v, ui)) return;
   }
@@ -435,13 +435,13 @@ void PrintManual(Viewer& v, ui::Wnd window, utilib::JobUi& ui) {
   std::snprintf(text, sizeof text,
                 "%d Pages will be Printed ...\nCheck your Paper Supply\n\nTo Change Pages Cancel and\nrun Manual Again",
                 v.lastPage - v.firstPage + 1);
-  if (ui.MessageBox(kCaption, text, utilib::BoxButtons::OkCancel) != utilib::BoxAnswer::Ok) return;
+  if (ui.Box(kCaption, text, tell::Buttons::OkCancel) != tell::Answer::Ok) return;
   os::TextReader in;
   if (OpenHelpFile(in, v.file.path) != OpenResult::Opened) return;
   ui::PrintJob job(v.printer.choice);
   const PrintArea area = AreaOf(v);
   if (!job.Start("MERO Manual")) {
-    ui.MessageBox("", kPrintFailed, utilib::BoxButtons::Ok);
+    ui.Box("", kPrintFailed, tell::Buttons::Ok);
     return;
   }
   PrinterSink sink(job, area.paper);
@@ -449,7 +449,7 @@ void PrintManual(Viewer& v, ui::Wnd window, utilib::JobUi& ui) {
   ComposeManual(pages, in, v.index, ui, v.file.fileName, CTimeText(v.modified));
   pages.End();
   // A manual stopped half way still ends its job with the pages made.
-  if (!job.End() || pages.failed()) ui.MessageBox("", kPrintFailed, utilib::BoxButtons::Ok);
+  if (!job.End() || pages.failed()) ui.Box("", kPrintFailed, tell::Buttons::Ok);
 }
 
 }  // namespace hpv

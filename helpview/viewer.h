@@ -70,10 +70,10 @@ int RunPrintDialog(Viewer& v, ui::Wnd owner, bool manual);
 int ScrollHelper(int top, int lines, int code, int thumb);
 
 // Browsing; `ui` tells the user what went wrong. Gives a Browse answer.
-int BrowseHelp(Viewer& v, ui::Wnd window, bool manual, utilib::JobUi& ui);
+int BrowseHelp(Viewer& v, ui::Wnd window, bool manual, tell::Talk& ui);
 // Printing the topic last shown, and the manual of the file last indexed.
-void PrintTopic(Viewer& v, ui::Wnd window, utilib::JobUi& ui);
-void PrintManual(Viewer& v, ui::Wnd window, utilib::JobUi& ui);
+void PrintTopic(Viewer& v, ui::Wnd window, tell::Talk& ui);
+void PrintManual(Viewer& v, ui::Wnd window, tell::Talk& ui);
 
 // The names of the main topics, and of main topic m's secondary topics, as LISTER shows them.
 std::vector<std::string> MainTopicNames(const TopicIndex& index);

@@ -4,8 +4,8 @@
 
 #include "editor/ui/suite_drive.h"
 #include "helpview/viewer.h"
-#include "platform/ui/box.h"
 #include "platform/ui/keys.h"
+#include "platform/ui/talk_box.h"
 #include "platform/ui/window.h"
 #include "utilib/frame/frame.h"
 
@@ -13,24 +13,9 @@ namespace {
 
 hpv::Viewer viewer;
 
-// Message boxes owned by the viewer's window, and the Esc key, for the browsing and printing code.
-class ViewerUi final : public utilib::JobUi {
- public:
-  void SetItemText(int, std::string_view) override {}
-  void SetDisplayTitle(std::string_view) override {}
-  utilib::BoxAnswer MessageBox(std::string_view caption, std::string_view text, utilib::BoxButtons buttons) override {
-    const std::string c(caption);
-    const ui::BoxButtons b = buttons == utilib::BoxButtons::OkCancel ? ui::BoxButtons::OkCancel : ui::BoxButtons::Ok;
-    return ui::ShowBox(utilib::UtilityWindow(), text, c.empty() ? nullptr : c.c_str(), b) == ui::kIdOk
-               ? utilib::BoxAnswer::Ok
-               : utilib::BoxAnswer::Cancel;
-  }
-  bool Pause(int) override { return false; }
-  bool IsEscapePressed() override { return ui::IsKeyDown(ui::key::Escape); }
-  bool IsControlPressed() override { return ui::IsKeyDown(ui::key::Control); }
-};
-
-ViewerUi talk;
+// Boxes and the Esc key for the browsing and printing code; the boxes are owned by the viewer's
+// window once it is there.
+ui::WindowTalk talk;
 
 void Quit() { ui::Post(utilib::UtilityWindow(), ui::msg::Close); }
 
@@ -78,6 +63,7 @@ int main(int argc, char** argv) {
   p.goId = -1;
   p.command = Command;
   p.start = [&request] {
+    talk.owner = utilib::UtilityWindow();
     hpv::StartViewer(viewer, request, edui::SuiteDrive());
     if (!viewer.wantedMain.empty()) ui::Post(utilib::UtilityWindow(), ui::msg::Command, ui::MakeWParam(12, 0));
     ui::BringToTop(utilib::UtilityWindow());

@@ -147,8 +147,8 @@ int CreateStartMenuShortcut(utilib::Job& job, std::string_view target, std::stri
   const std::string text = DesktopEntryText(entry);
   os::BinaryWriter writer;
   if (!writer.Open(link) || (writer.Write(text.data(), text.size()), writer.Commit() != 1)) {
-    job.ui->MessageBox(kCaption, "Failed at Save Shortcut", utilib::BoxButtons::Ok);
-    job.ui->MessageBox(kCaption, "Failed to Create Shortcut", utilib::BoxButtons::Ok);
+    job.ui->Box(kCaption, "Failed at Save Shortcut", tell::Buttons::Ok);
+    job.ui->Box(kCaption, "Failed to Create Shortcut", tell::Buttons::Ok);
     return 0;
   }
   return 1;
@@ -161,7 +161,7 @@ void ReportInstallError(utilib::Job& job, int kind) {
     case 2: text = "Fatal Error Occured ... Check Cause and Run SETUP Again."; break;
     case 3: text = "Start Menu Error Occurred... Installation May Not be Complete"; break;
   }
-  job.ui->MessageBox(kCaption, text, utilib::BoxButtons::Ok);
+  job.ui->Box(kCaption, text, tell::Buttons::Ok);
 }
 
 void RunInstall(utilib::Job& job, ProgressList& lines, const InstallPlan& plan) {
@@ -195,7 +195,7 @@ void RunInstall(utilib::Job& job, ProgressList& lines, const InstallPlan& plan) 
     if (a.checked) drawingFolder(plan.source, a.name);
   if (!plan.startMenu.empty()) AddMenuItem(job, plan.startMenu, "Mero Help", suite + "\\Whpv.exe", suite);
   if (job.abort)
-    job.ui->MessageBox(kCaption, "Aborted ... Installation May Not be Complete", utilib::BoxButtons::Ok);
+    job.ui->Box(kCaption, "Aborted ... Installation May Not be Complete", tell::Buttons::Ok);
 }
 
 }  // namespace install

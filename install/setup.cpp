@@ -5,10 +5,10 @@
 #include "editor/tlc/dialogs/tlc_dialogs.h"
 #include "install/install_flow.h"
 #include "install/unzip.h"
-#include "platform/ui/box.h"
 #include "platform/ui/dialog.h"
 #include "platform/ui/keys.h"
 #include "platform/ui/program.h"
+#include "platform/ui/talk_box.h"
 #include "platform/ui/window.h"
 
 namespace {
@@ -60,38 +60,16 @@ const char* const kPage2Text =
     "files; Tutor Files the tutorial drawing; Character Files the character cells of the stroke "
     "fonts, for the font-table maker.";
 
-ui::BoxButtons ToUi(utilib::BoxButtons b) {
-  switch (b) {
-    case utilib::BoxButtons::Ok: return ui::BoxButtons::Ok;
-    case utilib::BoxButtons::OkCancel: return ui::BoxButtons::OkCancel;
-    case utilib::BoxButtons::YesNo: return ui::BoxButtons::YesNo;
-    case utilib::BoxButtons::YesNoCancel: return ui::BoxButtons::YesNoCancel;
-  }
-  return ui::BoxButtons::Ok;
-}
-
 // What the install shows: the progress list, message boxes over the main window, PAUSE yields.
-class SetupUi final : public utilib::JobUi {
+class SetupUi final : public ui::WindowTalk {
  public:
-  ui::Wnd main = 0;
   tlc::ProgressDisplay display;
 
   void SetItemText(int item, std::string_view text) override { display.SetItem(item, text); }
   void SetDisplayTitle(std::string_view text) override {
     if (display.handle()) ui::SetTitle(display.handle(), text);
   }
-  utilib::BoxAnswer MessageBox(std::string_view caption, std::string_view text, utilib::BoxButtons buttons) override {
-    const std::string c(caption);
-    switch (ui::ShowBox(main, text, c.c_str(), ToUi(buttons))) {
-      case ui::kIdOk: return utilib::BoxAnswer::Ok;
-      case ui::kIdYes: return utilib::BoxAnswer::Yes;
-      case ui::kIdNo: return utilib::BoxAnswer::No;
-      default: return utilib::BoxAnswer::Cancel;
-    }
-  }
-  bool Pause(int milliseconds) override { return tlc::ShowPause(main, milliseconds) || display.closed(); }
-  bool IsEscapePressed() override { return ui::IsKeyDown(ui::key::Escape); }
-  bool IsControlPressed() override { return ui::IsKeyDown(ui::key::Control); }
+  bool Pause(int milliseconds) override { return tlc::ShowPause(owner, milliseconds) || display.closed(); }
 };
 
 SetupUi talk;
@@ -100,7 +78,7 @@ install::InstallPlan plan;
 std::string typedSource = install::InstallSettings{}.sourceFolder;
 std::string typedDrive = install::InstallSettings{}.drive;
 
-void Box(const std::string& text) { talk.MessageBox(kCaption, text, utilib::BoxButtons::Ok); }
+void Box(const std::string& text) { talk.Box(kCaption, text); }
 
 bool RunReadme(ui::Wnd main, const std::string& text, const char* okLabel) {
   return ui::RunDialog("README", main, [&](ui::Wnd d, ui::Message m, ui::WParam wp, ui::LParam) -> ui::Result {
@@ -241,7 +219,7 @@ void Start(ui::Wnd main) {
 ui::Result MainProc(ui::Wnd w, ui::Message m, ui::WParam wp, ui::LParam lp) {
   switch (m) {
     case ui::msg::Create:
-      talk.main = w;
+      talk.owner = w;
       ui::Post(w, kStart);
       return 0;
     case kStart:

@@ -331,7 +331,7 @@ Unzipper::Next Unzipper::UnzipMember(Member& m) {
 
   if (result == kInflateNoMemory) {
     out.writer.Abandon();
-    lines_.job().ui->MessageBox(kCaption, "Out of memory .. can't continue", utilib::BoxButtons::Ok);
+    lines_.job().ui->Box(kCaption, "Out of memory .. can't continue", tell::Buttons::Ok);
     severity_ = kSeverityFatal;
   } else if (result == kInflateWrongLength) {
     out.writer.Abandon();

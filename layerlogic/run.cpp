@@ -13,10 +13,10 @@
 #include "editor/db/database.h"
 #include "editor/db/file_names.h"
 #include "editor/db/helpers.h"
+#include "editor/db/settings.h"
 #include "editor/tlc/writer.h"
 #include "layerlogic/tile_work.h"
 #include "utilib/cores.h"
-#include "utilib/small_readers.h"
 
 namespace layerlogic {
 
@@ -240,7 +240,7 @@ bool Run::TakeTile(TileWork& tile) {
     const TileEvent& ev = tile.events[e];
     if (!putUpTo(ev.polygonsBefore)) return false;
     if (ev.kind == TileEvent::Kind::Box) {
-      job_.ui->MessageBox(job_.programName, ev.text, utilib::BoxButtons::Ok);
+      job_.ui->Box(job_.programName, ev.text, tell::Buttons::Ok);
       if (ev.aborts) job_.abort = true;
     } else {
       utilib::ReportOnNextLine(job_, ev.text, kMessageLines, kFirstMessageLine);
@@ -455,7 +455,9 @@ int Run::Go() {
   utilib::ReportPrintf(job_, "Poly Resolution= %g%s\n", static_cast<double>(r.ratio) * r.pixel / u, unit);
   utilib::ReportPrintf(job_, "Minimum Size= %g%s\n", r.minBox / u, unit);
 
-  if (!Tiles()) return Stop();
+  const bool whole = Tiles();
+  drc::TellSetAsideRecords(job_, raster_, db_.index);
+  if (!whole) return Stop();
   WriteHeader();
   return sink_.Commit() && !writer_->Failed() ? 1 : 0;
 }
@@ -466,10 +468,11 @@ std::string LoadDrawing(db::Database& database, Drawing& drawing, std::string_vi
   if (!db::ReadFormFile(database.form, db::kReadPool, suiteDrive)) return "FORM.DBD is Missing";
   // A damaged index is as unusable as none.
   if (db::ReadCellIndex(database.index) != 1) return "CELLS6.DBD is Missing";
-  utilib::DatabaseScale scale;
-  if (!utilib::ReadDatabaseScale(scale)) return "CONSTS6.DBD is Missing";
-  drawing.scale = scale.scale > 0 ? scale.scale : 1.0;
+  db::DatabaseScale scale;
+  if (!db::ReadDatabaseScale(scale)) return "CONSTS6.DBD is Missing";
+  drawing.scale = scale.scale;
   drawing.unit = scale.unit;
+  drawing.scaleDamaged = scale.damaged;
   db::CellIndex* index = &database.index;
   drawing.hasCell = [index](std::string_view name) { return db::FindCell(*index, name) && index->foundRow >= 1; };
   return "";
@@ -495,7 +498,7 @@ int GoLayerLogic(utilib::Job& job, db::Database& database, Settings& settings, c
     static const char* const kStateText[] = {nullptr, "Not Enough Memory for Maps", "Internal BP6 File Failed to Load",
                                              "Internal CL6 File Failed to Load"};
     if (outcome.state >= 1 && outcome.state <= 3)
-      job.ui->MessageBox(job.programName, kStateText[outcome.state], utilib::BoxButtons::Ok);
+      job.ui->Box(job.programName, kStateText[outcome.state], tell::Buttons::Ok);
   }
   return result;
 }

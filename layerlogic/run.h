@@ -85,7 +85,8 @@ int GoLayerLogic(utilib::Job& job, db::Database& database, Settings& settings, c
 
 // Reads FORM.DBD, CELLS6.DBD and CONSTS6.DBD of the current folder into `database` and `drawing`
 // (whose hasCell then looks in `database`). "" when all are there, else the message of the first
-// that is missing ("FORM.DBD is Missing"). `suiteDrive` is where FORM.DBD's font list points.
+// that is missing ("FORM.DBD is Missing"); a damaged scale is drawing.scaleDamaged, for the caller
+// to tell. `suiteDrive` is where FORM.DBD's font list points.
 std::string LoadDrawing(db::Database& database, Drawing& drawing, std::string_view suiteDrive);
 
 // Tile steps.

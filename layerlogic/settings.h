@@ -46,6 +46,7 @@ enum class Operation { And = 0, Or = 1, Xor = 2 };
 struct Drawing {
   double scale = 20.0;     // database units per user unit (u)
   std::string unit = "um";
+  bool scaleDamaged = false;  // CONSTS6.DBD's scale was no usable number: 20 stands in
   // True when the cell is in the cell index.
   std::function<bool(std::string_view)> hasCell;
 };

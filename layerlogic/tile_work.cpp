@@ -73,13 +73,13 @@ void TileWorker::Log::SetItemText(int item, std::string_view text) {
   tile->events.push_back(std::move(e));
 }
 
-utilib::BoxAnswer TileWorker::Log::MessageBox(std::string_view, std::string_view text, utilib::BoxButtons) {
+tell::Answer TileWorker::Log::Box(std::string_view, std::string_view text, tell::Buttons) {
   TileEvent e;
   e.kind = TileEvent::Kind::Box;
   e.text = text;
   e.polygonsBefore = tile->ends.size();
   tile->events.push_back(std::move(e));
-  return utilib::BoxAnswer::Ok;
+  return tell::Answer::Ok;
 }
 
 TileWorker::TileWorker(db::Database& database) : raster_(database) {}

@@ -74,16 +74,13 @@ class TileWorker {
 
  private:
   // Keeps the message boxes and rotating lines of the vectorising as events of the tile.
-  class Log final : public utilib::JobUi {
+  class Log final : public tell::Talk {
    public:
     TileWork* tile = nullptr;
     void SetItemText(int item, std::string_view text) override;
     void SetItemNumber(int, long long) override {}
-    void SetDisplayTitle(std::string_view) override {}
-    utilib::BoxAnswer MessageBox(std::string_view caption, std::string_view text, utilib::BoxButtons) override;
-    bool Pause(int) override { return false; }
-    bool IsEscapePressed() override { return false; }
-    bool IsControlPressed() override { return false; }
+    tell::Answer Box(std::string_view caption, std::string_view text,
+                     tell::Buttons buttons = tell::Buttons::Ok) override;
   };
 
   Log log_;

@@ -191,7 +191,7 @@ void RasterToBoxes(utilib::Job& job, std::span<const RowWords> rows, const TileF
       boxes.push_back({static_cast<std::int32_t>(frame.x0 + x * p), bottom,
                        static_cast<std::int32_t>(frame.x0 + end * p), top});
       if (static_cast<int>(boxes.size()) >= kMaxTileBoxes) {
-        job.ui->MessageBox(job.programName, "Box Limit Reached", utilib::BoxButtons::Ok);
+        job.ui->Box(job.programName, "Box Limit Reached", tell::Buttons::Ok);
         job.abort = true;
         return;
       }
@@ -334,7 +334,7 @@ void CheckAcuteAngles(utilib::Job& job, std::span<const Point> points, double sc
     const double ix = static_cast<double>(here.x) - prev.x, iy = static_cast<double>(here.y) - prev.y;
     const double ox = static_cast<double>(next.x) - here.x, oy = static_cast<double>(next.y) - here.y;
     if (ix == 0 && iy == 0 && ox == 0 && oy == 0) {
-      job.ui->MessageBox(job.programName, "Acute angle is 0 deg ... Not Fixed", utilib::BoxButtons::Ok);
+      job.ui->Box(job.programName, "Acute angle is 0 deg ... Not Fixed", tell::Buttons::Ok);
       return;
     }
     double turn = std::fabs(db::ComputeDirectionAngle(ox, oy) - db::ComputeDirectionAngle(ix, iy));

@@ -2,9 +2,10 @@
 // result optionally inverted, written back as boxes and polygons in one TLC file.
 #include "editor/db/cell_index.h"
 #include "editor/db/database.h"
+#include "editor/db/settings.h"
 #include "editor/tlc/run.h"
 #include "layerlogic/run.h"
-#include "platform/ui/box.h"
+#include "platform/ui/talk_box.h"
 #include "platform/ui/dialog.h"
 #include "platform/ui/keys.h"
 #include "platform/ui/window.h"
@@ -168,9 +169,11 @@ class WindowView : public RunView {
 bool Start() {
   const std::string missing = LoadDrawing(database, drawing, "");
   if (!missing.empty()) {
-    ui::ShowBox(utilib::UtilityWindow(), missing, kProgram, ui::BoxButtons::Ok);
+    ui::TalkBox(utilib::UtilityWindow(), kProgram, missing, tell::Buttons::Ok);
     return false;
   }
+  if (drawing.scaleDamaged)
+    ui::TalkBox(utilib::UtilityWindow(), kProgram, db::kDamagedScaleText, tell::Buttons::Ok);
   loaded = true;
   NormaliseAll();
   return true;
@@ -214,10 +217,10 @@ int main(int argc, char** argv) {
   p.displayCloseQuestion = "Aborting ...";
   p.character = [](int ch) {
     if (ch != 1) return false;
-    ui::ShowBox(utilib::UtilityWindow(),
+    ui::TalkBox(utilib::UtilityWindow(), kProgram,
                 utilib::Format("Cell Object Allocation :\n\n%d Boxes  %d Paths  %d Vtx  %d Cells", db::kBoxLimit,
                                db::kPathLimit, db::kVertexLimit, db::kRefLimit),
-                kProgram, ui::BoxButtons::Ok);
+                tell::Buttons::Ok);
     return true;
   };
   p.pauseCloseAborts = false;

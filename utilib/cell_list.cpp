@@ -82,20 +82,50 @@ void CellList::ClearCellList() {
   SyncIndex();
 }
 
-int CollectReferencedCells(Job& job, tlc::TlcStream& stream, CellList& list, bool honourAbort, int lines,
-                           int firstLine, std::vector<std::string>* named) {
+namespace {
+
+// One pass over a cell's file for what listing needs of it: the names of its "=C" records in file
+// order and, when `header` is given, its header. Keyword lines are never part of a record, so the
+// header and the references are the ones a pass of their own would read.
+void ReadListedCellFile(tlc::TlcStream& stream, tlc::TlcHeader* header, std::vector<std::string>& names) {
+  const std::string_view keys = header ? "CH" : "C";
+  bool headerRead = false;
+  tlc::TlcCellRef ref;
+  while (stream.SkipToKeyword(keys) && stream.Next()) {
+    const tlc::Keyword kind = tlc::KeywordOf(stream.Line());
+    if (kind == tlc::Keyword::Header && header && !headerRead) {
+      headerRead = true;
+      stream.Unread();
+      tlc::ReadTlcHeader(stream, *header);
+      continue;
+    }
+    if (kind == tlc::Keyword::CellRef && tlc::ReadTlcCellRef(stream, ref)) names.push_back(ref.name);
+  }
+}
+
+// Appends the names not listed yet, in order; a full list is told once. Stops at the abort flag when
+// `honourAbort`.
+void AppendReferencedCells(Job& job, const std::vector<std::string>& names, CellList& list, bool honourAbort,
+                           int lines, int firstLine, std::vector<std::string>* named) {
   bool toldFull = false;
-  while (!(honourAbort && job.abort) && stream.Next()) {
-    if (tlc::KeywordOf(stream.Line()) != tlc::Keyword::CellRef) continue;
-    tlc::TlcCellRef ref;
-    if (!tlc::ReadTlcCellRef(stream, ref)) continue;
-    if (named) named->push_back(ref.name);
-    if (!list.Append(ref.name) && !toldFull) {
-      ReportOnNextLine(job, Format("Cell List is Full at %d Cells ... %s Left Out", kMaxListedCells, ref.name.c_str()),
+  for (const std::string& name : names) {
+    if (honourAbort && job.abort) break;
+    if (named) named->push_back(name);
+    if (!list.Append(name) && !toldFull) {
+      ReportOnNextLine(job, Format("Cell List is Full at %d Cells ... %s Left Out", kMaxListedCells, name.c_str()),
                        lines, firstLine);
       toldFull = true;
     }
   }
+}
+
+}  // namespace
+
+int CollectReferencedCells(Job& job, tlc::TlcStream& stream, CellList& list, bool honourAbort, int lines,
+                           int firstLine, std::vector<std::string>* named) {
+  std::vector<std::string> names;
+  if (!(honourAbort && job.abort)) ReadListedCellFile(stream, nullptr, names);
+  AppendReferencedCells(job, names, list, honourAbort, lines, firstLine, named);
   return 1;
 }
 
@@ -156,13 +186,13 @@ int BuildCellList(Job& job, const MainFileName& main, std::string_view mainCell,
     }
     tlc::TlcStream stream(source);
     tlc::TlcHeader header;
-    tlc::ReadTlcHeader(stream, header);
+    std::vector<std::string> names;
+    ReadListedCellFile(stream, &header, names);
+    source.Close();
     CheckTlcScaleUnits(job, header, how.mainScale, how.mainUnit, how.lines, how.firstLine);
     list[i].rank = header.rank;
-    stream.Rewind();
     placed.resize(static_cast<std::size_t>(i));
-    CollectReferencedCells(job, stream, list, how.honourAbort, how.lines, how.firstLine, &placed.back());
-    source.Close();
+    AppendReferencedCells(job, names, list, how.honourAbort, how.lines, how.firstLine, &placed.back());
     ShowPause(job, 200);
   }
   if (job.abort) return 0;

@@ -68,7 +68,7 @@ bool RankedHierarchy::RaiseRanks(StructureTable& table, const std::function<void
 
 bool AddStructureName(Job& job, StructureTable& table) {
   if (table.Count() < table.limit) return true;
-  if (!table.overflow) job.ui->MessageBox(job.programName, table.overflowMessage, BoxButtons::Ok);
+  if (!table.overflow) job.ui->Box(job.programName, table.overflowMessage, tell::Buttons::Ok);
   table.overflow = true;
   return false;
 }

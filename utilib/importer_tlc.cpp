@@ -109,16 +109,22 @@ void ImporterTlc::UpdateDisplayCounters(const tlc::TlcRecordCounts& c) {
   maxima_.texts = std::max(maxima_.texts, c.texts);
   maxima_.vertices = std::max(maxima_.vertices, c.vertices);
   maxima_.cellRefs = std::max(maxima_.cellRefs, c.cellRefs);
-  static constexpr int kItems[10] = {kItemBoxes,    kItemPaths,    kItemTexts,    kItemVertices,    kItemRefs,
-                                     kItemMaxBoxes, kItemMaxPaths, kItemMaxTexts, kItemMaxVertices, kItemMaxRefs};
-  const long long now[10] = {c.boxes,         c.paths,         c.texts,         c.vertices,         c.cellRefs,
-                             maxima_.boxes, maxima_.paths, maxima_.texts, maxima_.vertices, maxima_.cellRefs};
-  // This runs for every record: only a count that changed goes to the display.
-  for (int i = 0; i < 10; ++i) {
-    if (anyShown_ && now[i] == shown_[i]) continue;
-    SetItemNumber(job_, now[i], kItems[i]);
-    shown_[i] = now[i];
-  }
+  // This runs for every record: only a count that changed goes to the display, in item order.
+  auto show = [this](int i, long long now, int item) {
+    if (anyShown_ && now == shown_[i]) return;
+    SetItemNumber(job_, now, item);
+    shown_[i] = now;
+  };
+  show(0, c.boxes, kItemBoxes);
+  show(1, c.paths, kItemPaths);
+  show(2, c.texts, kItemTexts);
+  show(3, c.vertices, kItemVertices);
+  show(4, c.cellRefs, kItemRefs);
+  show(5, maxima_.boxes, kItemMaxBoxes);
+  show(6, maxima_.paths, kItemMaxPaths);
+  show(7, maxima_.texts, kItemMaxTexts);
+  show(8, maxima_.vertices, kItemMaxVertices);
+  show(9, maxima_.cellRefs, kItemMaxRefs);
   anyShown_ = true;
 }
 

@@ -3,6 +3,7 @@
 #include <cstdio>
 #include <vector>
 
+#include "editor/db/cell_files.h"
 #include "editor/tlc/writer.h"
 
 namespace utilib {
@@ -28,8 +29,6 @@ std::string Format(const char* format, ...) {
   return s;
 }
 
-void JobUi::SetItemNumber(int item, long long value) { SetItemText(item, Format("%lld", value)); }
-
 void SetItemText(Job& job, std::string_view text, int item) { job.ui->SetItemText(item, text); }
 void SetItemNumber(Job& job, long long value, int item) { job.ui->SetItemNumber(item, value); }
 
@@ -50,7 +49,7 @@ void RouteMessage(Job& job, std::string_view text, MessageKind kind, int item) {
     case MessageKind::ReportAndBox:
       job.messageBuffer = Format("\n%s\n\n", std::string(text).c_str());
       WriteReportBuffer(job);
-      job.ui->MessageBox(job.programName, text, BoxButtons::Ok);
+      job.ui->Box(job.programName, text, tell::Buttons::Ok);
       break;
   }
 }
@@ -118,13 +117,33 @@ void StopJob(Job& job, std::string_view text) {
   job.abort = true;
 }
 
+void TellSetAside(Job& job, std::string_view cellName, const db::AsideRecords& records) {
+  if (records.Count() == 0) return;
+  const std::string text = std::string(cellName) + ": " + db::DescribeAsideRecords(records);
+  if (!job.asideTold.insert(text).second) return;
+  if (job.asideTold.size() == 1) {
+    RouteMessage(job, text, MessageKind::ReportAndBox, 0);
+  } else {
+    job.messageBuffer = Format(job.reportLineFormat, text.c_str());
+    WriteReportBuffer(job);
+  }
+  job.asideRecords += records.Count();
+}
+
+std::string CompletionText(const Job& job, std::string_view completion) {
+  std::string text(completion);
+  if (job.asideRecords > 0)
+    text += Format(" ... %d %s Set Aside, not Used", job.asideRecords, job.asideRecords == 1 ? "Record" : "Records");
+  return text;
+}
+
 void ReportJobEnd(Job& job, int result, std::string_view completion) {
   if (result == 0) RouteMessage(job, "Aborted ... Files may be Incomplete", MessageKind::ReportAndBox, 0);
-  else if (result == 1) RouteMessage(job, completion, MessageKind::ReportAndBox, 0);
+  else if (result == 1) RouteMessage(job, CompletionText(job, completion), MessageKind::ReportAndBox, 0);
 }
 
 bool AskOkOrAbort(Job& job, std::string_view text) {
-  if (job.ui->MessageBox(job.programName, text, BoxButtons::OkCancel) == BoxAnswer::Ok) return true;
+  if (job.ui->Box(job.programName, text, tell::Buttons::OkCancel) == tell::Answer::Ok) return true;
   job.abort = true;
   return false;
 }

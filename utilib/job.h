@@ -1,14 +1,19 @@
-// What a utility's job (a conversion, a check run) needs of the program around it while it runs: the
-// progress display, message boxes, pauses that let the user stop it, key polls, the report file.
-// The frame implements JobUi with its DISPLAY and PAUSE dialogs; tests use RecordingUi
-// (utilib/recording_ui.h). A job's core takes a Job& and never touches a window itself.
+// What a utility's job (a conversion, a check run) keeps while it runs: its talk to the user (the
+// frame's DISPLAY, PAUSE and boxes; tell::Recorder in tests), the abort flag and the report file.
+// A job's core takes a Job& and never touches a window itself.
 #pragma once
 #include <cstdarg>
 #include <memory>
+#include <set>
 #include <string>
 #include <string_view>
 
 #include "platform/os/textfile.h"
+#include "platform/tell/talk.h"
+
+namespace db {
+struct AsideRecords;
+}
 
 namespace utilib {
 
@@ -19,33 +24,12 @@ enum class MessageKind {
   ReportAndBox = 2,   // the report, framed by blank lines, and a message box
 };
 
-enum class BoxButtons { Ok, OkCancel, YesNo, YesNoCancel };
-enum class BoxAnswer { Ok, Cancel, Yes, No };
-
-class JobUi {
- public:
-  virtual ~JobUi() = default;
-  // Text of one item of the progress display (ignored while there is none).
-  virtual void SetItemText(int item, std::string_view text) = 0;
-  // A count in one item. A display that holds fast-changing items back formats it only when shown.
-  virtual void SetItemNumber(int item, long long value);
-  // Title of the progress display.
-  virtual void SetDisplayTitle(std::string_view text) = 0;
-  // A message box captioned `caption` (the program name for a utility).
-  virtual BoxAnswer MessageBox(std::string_view caption, std::string_view text, BoxButtons buttons) = 0;
-  // Lets pending events run for the given time; true when the user cancelled (Esc, Cancel, close).
-  virtual bool Pause(int milliseconds) = 0;
-  // True while the key is held down.
-  virtual bool IsEscapePressed() = 0;
-  virtual bool IsControlPressed() = 0;
-};
-
 // The state one Go of a utility shares with the routines it calls.
 struct Job {
-  Job(std::string programName, JobUi& ui) : programName(std::move(programName)), ui(&ui) {}
+  Job(std::string programName, tell::Talk& ui) : programName(std::move(programName)), ui(&ui) {}
 
   std::string programName;  // upper case, as in captions ("STRMEXP")
-  JobUi* ui;
+  tell::Talk* ui;
   bool abort = false;
   // Report line format of kind-1 messages; the design-rule checker adds a blank line after each.
   const char* reportLineFormat = "%s\n";
@@ -56,6 +40,10 @@ struct Job {
   std::unique_ptr<os::TextWriter> report;
   std::string messageBuffer;  // the line about to go to the report
   int rotatingCounter = 0;
+
+  // What TellSetAside told this run, and how many records it named.
+  std::set<std::string> asideTold;
+  int asideRecords = 0;
 };
 
 // Shows `text` by kind; any other kind does nothing.
@@ -86,9 +74,18 @@ bool PollEscape(Job& job);
 // A condition the job cannot go on from: the text in the report, framed by blank lines, and in a
 // message box; the abort flag is set.
 void StopJob(Job& job, std::string_view text);
+// Records of a cell's files that the run cannot use: the loader set them aside (a layer outside
+// 1..64, a reference to no cell) and the run goes on without them. Told in the editor's words
+// ("LEAF: 1 Record Set Aside: ..."), each text once a run: the first in the report and a box, the
+// others in the report; their count goes into the final message. Nothing when there are none.
+// `records` holds those of one load (a BP6's objects, or a CL6's references).
+void TellSetAside(Job& job, std::string_view cellName, const db::AsideRecords& records);
+// `completion` as a run that left records out must end it: " ... 1 Record Set Aside, not Used" added.
+std::string CompletionText(const Job& job, std::string_view completion);
+
 // The last message of a Go, in the report and a message box: `completion` after a job that completed
-// (1), "Aborted ... Files may be Incomplete" after one that stopped (0), nothing after one that never
-// began (2), its reason told already.
+// (1), with what TellSetAside told added (CompletionText), "Aborted ... Files may be Incomplete" after
+// one that stopped (0), nothing after one that never began (2), its reason told already.
 void ReportJobEnd(Job& job, int result, std::string_view completion);
 // An OK/Cancel question captioned with the program name; Cancel sets the abort flag. True on OK.
 bool AskOkOrAbort(Job& job, std::string_view text);

@@ -1,6 +1,6 @@
-// A job display for runs without a window (batch tools, benchmarks): items and titles go nowhere,
-// message boxes get OK, or Yes to a question (and are shown on stderr when asked to), pauses take no
-// time and no key is ever down. Unlike RecordingUi it keeps nothing, however long the run.
+// The talk of runs without a window (batch tools, benchmarks): the silent defaults of tell::Talk,
+// with message boxes shown on stderr when asked to. Unlike tell::Recorder it keeps nothing, however
+// long the run, and formats no counts.
 #pragma once
 #include <cstdio>
 
@@ -8,21 +8,16 @@
 
 namespace utilib {
 
-class QuietUi final : public JobUi {
+class QuietUi final : public tell::Talk {
  public:
   explicit QuietUi(bool showBoxes = false) : showBoxes_(showBoxes) {}
-  void SetItemText(int, std::string_view) override {}
   void SetItemNumber(int, long long) override {}
-  void SetDisplayTitle(std::string_view) override {}
-  BoxAnswer MessageBox(std::string_view caption, std::string_view text, BoxButtons buttons) override {
+  tell::Answer Box(std::string_view caption, std::string_view text, tell::Buttons buttons = tell::Buttons::Ok) override {
     if (showBoxes_)
       std::fprintf(stderr, "%.*s: %.*s\n", static_cast<int>(caption.size()), caption.data(),
                    static_cast<int>(text.size()), text.data());
-    return buttons == BoxButtons::YesNo || buttons == BoxButtons::YesNoCancel ? BoxAnswer::Yes : BoxAnswer::Ok;
+    return tell::GoOnAnswer(buttons);
   }
-  bool Pause(int) override { return false; }
-  bool IsEscapePressed() override { return false; }
-  bool IsControlPressed() override { return false; }
 
  private:
   bool showBoxes_;

@@ -38,20 +38,37 @@ void ReaderLists::Clean() {
   for (auto& f : files) f.clear();
 }
 
+namespace {
+
+using Groups = std::vector<std::vector<std::string>*>;
+
+void ReadGroups(os::TextReader& in, const Groups& groups) {
+  std::string line;
+  for (std::vector<std::string>* group : groups)
+    for (std::string& slot : *group)
+      if (in.ReadLine(line, kSlotLength)) slot = line;
+}
+
+void WriteGroups(os::TextWriter& out, const Groups& groups) {
+  for (const std::vector<std::string>* group : groups)
+    for (const std::string& slot : *group) out.Line(slot.substr(0, kSlotLength));
+}
+
+}  // namespace
+
 int SetupFile::Read() const {
   os::TextReader in;
   if (!in.Open(db::ProperCasePath(name))) return 0;
   std::string line;
   if (!in.ReadLine(line, 63) || line != version) return 0;
-  for (std::vector<std::string>* group : groups)
-    for (std::string& slot : *group)
-      if (in.ReadLine(line, kSlotLength)) slot = line;
+  ReadGroups(in, groups);
   if (readers) {
     for (int i = 0; i < kReaderEntries; ++i) {
       if (in.ReadLine(line, kSlotLength)) readers->programs[i] = line;
       if (in.ReadLine(line, kSlotLength)) readers->files[i] = line;
     }
   }
+  ReadGroups(in, afterReaders);
   return 1;
 }
 
@@ -63,13 +80,13 @@ int SetupFile::Write() const {
   os::TextWriter out;
   if (!out.Open(db::ProperCasePath(name))) return 0;
   out.Line(version);
-  for (const std::vector<std::string>* group : groups)
-    for (const std::string& slot : *group) out.Line(slot.substr(0, kSlotLength));
+  WriteGroups(out, groups);
   if (readers)
     for (int i = 0; i < kReaderEntries; ++i) {
       out.Line(readers->programs[i]);
       out.Line(readers->files[i]);
     }
+  WriteGroups(out, afterReaders);
   return out.Commit();
 }
 

@@ -1,5 +1,6 @@
 // A utility's set-up file ("Strmexp.su6" in the current folder): the program's version line, its
-// setting slots group by group, then the ten remembered reader programs and files.
+// setting slots group by group, then the ten remembered reader programs and files, then any groups
+// that came after them.
 #pragma once
 #include <array>
 #include <span>
@@ -38,6 +39,9 @@ struct SetupFile {
   // The program's groups of slots, in file order.
   std::vector<std::vector<std::string>*> groups;
   ReaderLists* readers = nullptr;
+  // Groups after the reader pairs: a version of the program that reads only up to the pairs still
+  // reads the file. Lines missing from the file leave their slots as they were.
+  std::vector<std::vector<std::string>*> afterReaders = {};
 
   // 1 when the file was read; 0 when it is missing or of another version (the values stay as they
   // were). The caller normalises its groups afterwards either way.

@@ -2,24 +2,9 @@
 
 #include <utility>
 
-#include "editor/tlc/stream.h"
 #include "platform/os/textfile.h"
 
 namespace utilib {
-
-int ReadDatabaseScale(DatabaseScale& out, std::string_view path) {
-  os::TextReader reader;
-  if (!reader.Open(path)) return 0;
-  std::string version, scale, unit;
-  reader.ReadLine(version, 5);
-  reader.ReadLine(scale);
-  // The reader strips the line end only, so a last line without one keeps all its characters.
-  reader.ReadLine(unit, 127);
-  out.version = version;
-  out.scale = tlc::ToDouble(scale);
-  out.unit = unit;
-  return 1;
-}
 
 void OrderExtentCorners(std::int32_t& x1, std::int32_t& y1, std::int32_t& x2, std::int32_t& y2) {
   if (x1 > x2) std::swap(x1, x2);

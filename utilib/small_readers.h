@@ -1,5 +1,5 @@
-// Small helpers of the analysis programs: the reduced reader of a drawing folder's settings, corner
-// ordering, the wide-path outline for rasterising, and the character reader of check files.
+// Small helpers of the analysis programs: corner ordering, the wide-path outline for rasterising, and
+// the character reader of check files. (The scale of CONSTS6.DBD: db::ReadDatabaseScale.)
 #pragma once
 #include <cstdint>
 #include <string>
@@ -9,16 +9,6 @@
 #include "editor/db/path_outline.h"
 
 namespace utilib {
-
-struct DatabaseScale {
-  std::string version;  // line 1, up to 5 characters
-  double scale = 20.0;  // database units per user unit
-  std::string unit;     // up to 127 characters
-};
-
-// Reads lines 1 to 3 of a CONSTS6.DBD ("CONSTS6.DBD" of the current folder by default). 1 when read;
-// 0 when missing, and `out` is left as it was.
-int ReadDatabaseScale(DatabaseScale& out, std::string_view path = "CONSTS6.DBD");
 
 // Orders an extent so that x1 <= x2 and y1 <= y2.
 void OrderExtentCorners(std::int32_t& x1, std::int32_t& y1, std::int32_t& x2, std::int32_t& y2);

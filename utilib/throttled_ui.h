@@ -5,6 +5,7 @@
 // job, so what stays on screen is what an unthrottled display would show. A held number is formatted
 // only when it is shown.
 #pragma once
+#include <array>
 #include <cstdint>
 #include <functional>
 #include <set>
@@ -15,18 +16,26 @@
 
 namespace utilib {
 
-class ThrottledUi final : public JobUi {
+class ThrottledUi final : public tell::Talk {
  public:
-  explicit ThrottledUi(JobUi& inner, std::set<int> heldTexts = {}, std::uint32_t intervalMs = 100);
+  explicit ThrottledUi(tell::Talk& inner, std::set<int> heldTexts = {}, std::uint32_t intervalMs = 100);
   ~ThrottledUi() override { Flush(); }
 
   void SetItemText(int item, std::string_view text) override;
   void SetItemNumber(int item, long long value) override;
   void SetDisplayTitle(std::string_view text) override { inner_.SetDisplayTitle(text); }
-  BoxAnswer MessageBox(std::string_view caption, std::string_view text, BoxButtons buttons) override;
+  tell::Answer Box(std::string_view caption, std::string_view text, tell::Buttons buttons = tell::Buttons::Ok) override;
+  void OpenDisplay(std::string_view caption) override { inner_.OpenDisplay(caption); }
+  void CloseDisplay() override {
+    Flush();
+    inner_.CloseDisplay();
+  }
   bool Pause(int milliseconds) override;
   bool IsEscapePressed() override { return inner_.IsEscapePressed(); }
   bool IsControlPressed() override { return inner_.IsControlPressed(); }
+  bool EscapeWaiting() override { return inner_.EscapeWaiting(); }
+  void SetMainTitle(int kind, std::string_view cellName) override { inner_.SetMainTitle(kind, cellName); }
+  void HoldNotice(int milliseconds) override { inner_.HoldNotice(milliseconds); }
   // Shows every held item that changed, now.
   void Flush();
   // Pauses for which `instant` says they take no time (a scripted run) are held as the items are:
@@ -48,11 +57,12 @@ class ThrottledUi final : public JobUi {
   void Show(Item& item);
   void FlushWhenDue();
 
-  JobUi& inner_;
+  tell::Talk& inner_;
   std::set<int> heldTexts_;
   std::uint32_t interval_;
   std::uint32_t last_;
-  std::vector<Item> items_;  // a display has a few dozen items: a scan beats a map here
+  std::vector<Item> items_;  // a display has a few dozen items
+  std::array<std::int16_t, 2048> slots_;  // the item of each id below 2048, -1 for none yet
   std::function<bool(int)> instant_;
   bool paused_ = false;  // an instant pause reached the display
   std::uint32_t lastPause_ = 0;

@@ -44,14 +44,14 @@ class Conversion {
   int Decode(const std::string& source);
   int FindCheckSum(const std::string& path, const char* missing);
   int Fail(std::string_view text) {
-    job_.ui->MessageBox(kProgram, text, utilib::BoxButtons::Ok);
+    job_.ui->Box(kProgram, text, tell::Buttons::Ok);
     return kFailed;
   }
   // False when the user keeps an existing destination.
   bool MayWrite(const std::string& path) {
     if (!os::FileExists(path)) return true;
-    return job_.ui->MessageBox(kProgram, "Destination File Already Exists ... OK?",
-                               utilib::BoxButtons::OkCancel) == utilib::BoxAnswer::Ok;
+    return job_.ui->Box(kProgram, "Destination File Already Exists ... OK?",
+                               tell::Buttons::OkCancel) == tell::Answer::Ok;
   }
   bool Stopped() { return utilib::PollEscape(job_); }
 

@@ -10,7 +10,7 @@
 #include "editor/tlc/readers.h"
 #include "platform/os/path.h"
 #include "platform/os/tests/scratch.h"
-#include "utilib/recording_ui.h"
+#include "platform/tell/recorder.h"
 
 namespace {
 
@@ -52,7 +52,7 @@ PathSpec Text(int layer, std::int32_t x, std::int32_t y, const std::string& char
 class Flatten : public ::testing::Test {
  protected:
   ostest::Scratch dir;
-  utilib::RecordingUi ui;
+  tell::Recorder ui;
   utilib::Job job{"PLANER", ui};
   planer::PlanerSettings settings;
   planer::FlattenResult result;
@@ -173,7 +173,7 @@ TEST_F(Flatten, NodeNamesBelowTheTopOnlyWhenAllAreKept) {
   };
   EXPECT_EQ(texts(), (std::vector<std::string>{"OUT", "M1", "M2"}));
   settings.slots[planer::kKeepNodeSlot] = "Y";
-  ui.boxAnswers = {utilib::BoxAnswer::Yes};  // the folder exists now
+  ui.boxAnswers = {tell::Answer::Yes};  // the folder exists now
   ASSERT_EQ(Run(Gate()), 1);
   EXPECT_EQ(texts(), (std::vector<std::string>{"OUT", "M1", "M2", "NODE", "NODE"}));
 }
@@ -218,7 +218,7 @@ TEST_F(Flatten, InstancesThatBreakTheRankRuleAreSkippedAndReported) {
     SCOPED_TRACE(mode);
     settings.slots[planer::kCircuitSlot] = mode;
     ui.events.clear();
-    ui.boxAnswers = {utilib::BoxAnswer::Yes};
+    ui.boxAnswers = {tell::Answer::Yes};
     ASSERT_EQ(Run({leaf, peer, mid, top}), 1);
     std::vector<std::string> expected = {"B 3 0 1000 1 1001", "B 1 5 1000 6 1001"};
     if (std::string(mode) == "Y") expected.insert(expected.begin() + 1, "C LEAF 0 5 1000");
@@ -284,13 +284,13 @@ TEST_F(Flatten, RefusalsAndStops) {
   settings.slots[planer::kCellSlot] = "TOP";
   std::filesystem::create_directory(dir.Path("FLAT"));
   ui.events.clear();
-  ui.boxAnswers = {utilib::BoxAnswer::No};
+  ui.boxAnswers = {tell::Answer::No};
   EXPECT_EQ(Run(Gate()), 0);
-  EXPECT_EQ(ui.EventsOf("box"), std::vector<std::string>{"box \"PLANER\" \"Destination Folder Exists ... Continue?\""});
+  EXPECT_EQ(ui.EventsOf("box"), std::vector<std::string>{"box \"PLANER\" \"Destination Folder Exists ... Continue?\" yesno"});
   EXPECT_TRUE(std::filesystem::is_empty(dir.Path("FLAT")));
 
   // Esc during a pause stops the run before the next cell.
-  ui.boxAnswers = {utilib::BoxAnswer::Yes};
+  ui.boxAnswers = {tell::Answer::Yes};
   ui.pauses = 0;
   ui.cancelAtPause = 0;
   EXPECT_EQ(Run(Gate()), 0);

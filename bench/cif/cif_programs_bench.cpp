@@ -11,6 +11,7 @@
 #include <string>
 #include <vector>
 
+#include "bench/common/headless.h"
 #include "bench/common/measure.h"
 #include "bench/cif/bench_cells.h"
 #include "editor/tlc/writer.h"
@@ -56,34 +57,15 @@ bool Generate(const std::string& folder, std::int64_t bytes) {
   return true;
 }
 
-bool WriteScript(const std::string& path, const std::string& text) {
-  std::FILE* f = std::fopen(path.c_str(), "wb");
-  if (!f) return false;
-  std::fputs(text.c_str(), f);
-  return std::fclose(f) == 0;
-}
-
 // A suite program headless from a script in `work` (file fields relative to it), with its log.
 bench::ChildRun RunProgram(const char* title, const std::string& program, const std::string& work,
                            const std::string& name, const std::string& script) {
-  const std::string scriptPath = work + "/" + name + ".script";
-  if (!WriteScript(scriptPath, script)) return {};
-  setenv("MERO_SCRIPT", scriptPath.c_str(), 1);
-  setenv("MERO_LOG", (work + "/" + name + ".log").c_str(), 1);
-  setenv("QT_QPA_PLATFORM", "offscreen", 1);
-  std::filesystem::remove(work + "/" + name + ".log");
-  return bench::RunStep(title, {program}, work, 34);
+  return bench::RunHeadless(title, program, work, name, script, 34);
 }
 
 // Whether the program's log ends its Go with the completion box.
 bool Completed(const std::string& work, const std::string& name) {
-  std::FILE* f = std::fopen((work + "/" + name + ".log").c_str(), "rb");
-  if (!f) return false;
-  std::string text;
-  char buffer[65536];
-  for (std::size_t n; (n = std::fread(buffer, 1, sizeof buffer, f)) > 0;) text.append(buffer, n);
-  std::fclose(f);
-  return text.find("\"Completed ...") != std::string::npos;
+  return bench::LogHolds(work, name, "\"Completed ...");
 }
 
 }  // namespace

@@ -14,7 +14,7 @@
 #include "bench/drc/rule_layout.h"
 #include "drc/check_run.h"
 #include "drc/tests/drc_fixture.h"
-#include "utilib/recording_ui.h"
+#include "platform/tell/recorder.h"
 
 namespace {
 
@@ -116,7 +116,7 @@ struct ChecksDone {
 ChecksDone RunBenchChecks(Drawing& d, double scale, const char* file, const char* checks, int finish, double width,
                           double height, const char* enableScpy = nullptr) {
   std::ofstream(file) << checks;
-  utilib::RecordingUi ui;
+  tell::Recorder ui;
   utilib::Job job("MERODRC", ui);
   drc::CheckView view;
   drc::CheckMaps maps;

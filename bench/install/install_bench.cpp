@@ -16,7 +16,7 @@
 #include "bench/common/measure.h"
 #include "install/inflate.h"
 #include "install/unzip.h"
-#include "utilib/recording_ui.h"
+#include "platform/tell/recorder.h"
 
 namespace {
 
@@ -102,7 +102,7 @@ int main(int argc, char** argv) {
   }
   const double decodeSeconds = Seconds(start);
 
-  utilib::RecordingUi ui;  // a few lines: one per member
+  tell::Recorder ui;  // a few lines: one per member
   utilib::Job job("SETUP", ui);
   install::ProgressList lines(job);
   start = Clock::now();

@@ -14,7 +14,7 @@
 #include "layerlogic/tests/ll_fixture.h"
 #include "layerlogic/tests/merge_by_scan.h"
 #include "layerlogic/vectorise.h"
-#include "utilib/recording_ui.h"
+#include "platform/tell/recorder.h"
 
 namespace {
 
@@ -36,7 +36,7 @@ Rows Pattern(const std::function<bool(int, int)>& on) {
 }
 
 void Tile(const char* name, const Rows& rows, int scanRows) {
-  utilib::RecordingUi ui;
+  tell::Recorder ui;
   utilib::Job job("MEROLL", ui);
   std::vector<TileBox> boxes;
   auto t0 = Clock::now();
@@ -78,7 +78,7 @@ void Tile(const char* name, const Rows& rows, int scanRows) {
 }
 
 void Run(const char* name, lltest::Folder& f, const std::vector<std::pair<int, std::string>>& typed) {
-  utilib::RecordingUi quiet;
+  tell::Recorder quiet;
   utilib::Job job("MEROLL", quiet);
   for (const auto& [slot, text] : typed) f.settings.slots[slot] = text;
   layerlogic::Normalise(f.settings, f.drawing);
@@ -101,7 +101,7 @@ void BesideKlayout() {
   lltest::Cell top("TOP", 2);
   for (const bench::RuleRef& r : bench::RuleRefs()) top.refs.push_back({"LEAF", 0, r.x, r.y});
   f.Make({leaf, top}, bench::kRuleScale);
-  utilib::RecordingUi quiet;
+  tell::Recorder quiet;
   utilib::Job job("MEROLL", quiet);
   for (const auto& [slot, text] : std::vector<std::pair<int, std::string>>{
            {layerlogic::kCell, "TOP"}, {layerlogic::kOutput, "OUT"}, {layerlogic::kMapResolution, "0.25"},

@@ -17,7 +17,7 @@
 #include "editor/ui/hardcopy.h"
 #include "helpview/manual.h"
 #include "platform/ui/print.h"
-#include "utilib/recording_ui.h"
+#include "platform/tell/recorder.h"
 
 namespace {
 
@@ -135,7 +135,7 @@ void Manual(const std::string& work) {
   const std::string file = std::string(MERO_SOURCE_DIR) + "/resources/help/MERO60.HPV";
   os::TextReader in;
   hpv::TopicIndex index;
-  utilib::RecordingUi talk;
+  tell::Recorder talk;
   if (hpv::OpenHelpFile(in, file) != hpv::OpenResult::Opened || !hpv::BuildTopicIndex(in, index, talk)) return;
   ui::PrinterChoice choice;
   choice.device = "PDF";

@@ -73,7 +73,7 @@ int main() {
   tlctest::WriteDrawingFolder(src, Generate(vertices));
   std::printf("generated 300 cells, %ld path vertices, in %.2f s\n", vertices, Seconds(t));
 
-  tlc::RunTalk silent;
+  tell::Talk silent;
   tlc::TlcSetup out{src, tlc, "", true, true};
   tlc::TlcRunSummary summary;
   t = Clock::now();

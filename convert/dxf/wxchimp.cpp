@@ -3,7 +3,7 @@
 #include "convert/dxf/importer.h"
 #include "utilib/frame/slot_dialog.h"
 #include "platform/os/textfile.h"
-#include "platform/ui/box.h"
+#include "platform/ui/talk_box.h"
 #include "platform/ui/dialog.h"
 #include "platform/ui/keys.h"
 #include "utilib/frame/dialogs.h"
@@ -19,7 +19,7 @@ dxf::ImportResult result;
 constexpr int kLayerNames = 200, kLayerNumbers = 250;
 
 void Box(const char* text) {
-  ui::ShowBox(utilib::UtilityWindow(), text, dxf::kImportProgram, ui::BoxButtons::Ok);
+  ui::TalkBox(utilib::UtilityWindow(), dxf::kImportProgram, text, tell::Buttons::Ok);
 }
 
 // The Layers command: the file's layer table, then the LAYERS dialog.
@@ -75,7 +75,7 @@ bool Command(int id) {
 int Go(utilib::Job& job) {
   result = {};
   if (!layersRead) {
-    job.ui->MessageBox(dxf::kImportProgram, "Layers Not Defined ... Can't Continue", utilib::BoxButtons::Ok);
+    job.ui->Box(dxf::kImportProgram, "Layers Not Defined ... Can't Continue", tell::Buttons::Ok);
     return 2;
   }
   return dxf::ImportDxf(job, settings, layers, utilib::NewNameDialog(utilib::UtilityWindow()), &result);

@@ -153,11 +153,7 @@ void StructureBody::Box(const tlc::TlcBox& box) {
   const std::int32_t x1 = e.Out(box.left), y1 = e.Out(box.bottom);
   const std::int32_t x2 = e.Out(box.right), y2 = e.Out(box.top);
   const GdsPoint corners[5] = {{x1, y1}, {x2, y1}, {x2, y2}, {x1, y2}, {x1, y1}};
-  W().WriteBoundary();
-  W().WriteLayer(GdsLayer(box.layer));
-  W().WriteDatatype(e.s_.dataType);
-  W().WriteXy(corners, 5);
-  W().WriteEndEl();
+  W().WriteBoundaryElement(GdsLayer(box.layer), e.s_.dataType, corners, 5);
 }
 
 void StructureBody::Path(const tlc::TlcPath& path) {
@@ -177,25 +173,16 @@ void StructureBody::Path(const tlc::TlcPath& path) {
     points_[i] = {e.Out(shape.v[i].x), e.Out(shape.v[i].y)};
   if (shape.width == 0 && !shape.toPath) {
     e.ShowCount(0, ++e.current_.boundaries, &e.maxima_.boundaries);
-    W().WriteBoundary();
-    W().WriteLayer(GdsLayer(shape.layer));
-    W().WriteDatatype(e.s_.dataType);
-    W().WriteXy(points_);
-    W().WriteEndEl();
+    W().WriteBoundaryElement(GdsLayer(shape.layer), e.s_.dataType, points_.data(), points_.size());
     return;
   }
   e.ShowCount(1, ++e.current_.paths, &e.maxima_.paths);
   const long double width = shape.toPath
                                 ? static_cast<long double>(e.s_.defaultPathWidth) * e.scale_
                                 : static_cast<long double>(shape.width);
-  W().WritePath();
-  W().WriteLayer(GdsLayer(shape.layer));
-  W().WriteDatatype(e.s_.dataType);
-  W().WritePathType(shape.width < 0 ? 2 : 0);
   const std::int32_t w = e.Out(width);
-  W().WriteWidth(w < 0 ? (w == INT32_MIN ? INT32_MAX : -w) : w);
-  W().WriteXy(points_);
-  W().WriteEndEl();
+  W().WritePathElement(GdsLayer(shape.layer), e.s_.dataType, shape.width < 0 ? 2 : 0,
+                       w < 0 ? (w == INT32_MIN ? INT32_MAX : -w) : w, points_.data(), points_.size());
 }
 
 void StructureBody::Text(const tlc::TlcText& text) {
@@ -226,8 +213,8 @@ bool Exporter::ComputeScales(const tlc::TlcHeader& header) {
   unit_ = header.unit;
   for (char& c : unit_) c = static_cast<char>(std::tolower(static_cast<unsigned char>(c)));
   if (unit_ != "um" && unit_ != "mil") {
-    job_.ui->MessageBox(kExportProgram, "Phys Units are not um or mil ... Defaulting to um",
-                        utilib::BoxButtons::Ok);
+    job_.ui->Box(kExportProgram, "Phys Units are not um or mil ... Defaulting to um",
+                        tell::Buttons::Ok);
     unit_ = "um";
   }
   ratio_ = static_cast<long double>(s_.gdsUnits) / static_cast<long double>(scale_) *
@@ -236,8 +223,8 @@ bool Exporter::ComputeScales(const tlc::TlcHeader& header) {
                        ? static_cast<std::int64_t>(ratio_)
                        : 0;
   if (ratio_ != std::trunc(ratio_) || ratio_ < 1)
-    job_.ui->MessageBox(kExportProgram, "Resolution may be Lost ... Rescale Ratio is not Integral",
-                        utilib::BoxButtons::Ok);
+    job_.ui->Box(kExportProgram, "Resolution may be Lost ... Rescale Ratio is not Integral",
+                        tell::Buttons::Ok);
   geometry_.scale = scale_;
   geometry_.protocol = s_.protocol;
   geometry_.intersections = s_.intersections;

@@ -18,6 +18,7 @@
 #include "platform/os/path.h"
 #include "platform/os/process.h"
 #include "platform/os/textfile.h"
+#include "utilib/cores.h"
 #include "utilib/import_geometry.h"
 #include "utilib/importer_tlc.h"
 
@@ -136,7 +137,8 @@ class Importer {
     return static_cast<std::int32_t>(std::lround(t));  // halves away from zero
   }
   void Feature(std::int64_t raw) {
-    if (raw != 0) gcd_ = Gcd(gcd_, raw < 0 ? -raw : raw);
+    // Once the divisor is 1 no value can change it: most structures get there within a few points.
+    if (raw != 0 && gcd_ != 1) gcd_ = Gcd(gcd_, raw < 0 ? -raw : raw);
   }
   std::string At(const char* what, const TlcPoint& p, int layer) const {
     return Format("%s at X=%g Y=%g L=%d", what, p.x / s_.scale, p.y / s_.scale, layer);
@@ -163,7 +165,7 @@ class Importer {
   // A reader of the stream from its start: the file in blocks, or the bytes given by the caller.
   GdsReader StreamReader() {
     if (!file_) return GdsReader(reinterpret_cast<const std::uint8_t*>(given_.data()), given_.size());
-    GdsReader reader(file_.get(), size_);
+    GdsReader reader(file_.get(), size_, utilib::RunCores() > 1);
     reader.Rewind();
     return reader;
   }

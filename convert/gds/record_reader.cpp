@@ -1,7 +1,12 @@
 #include "convert/gds/record_reader.h"
 
+#include <algorithm>
+#include <array>
+#include <condition_variable>
 #include <cstdio>
 #include <cstring>
+#include <mutex>
+#include <thread>
 
 #include "convert/gds/real8.h"
 #include "convert/gds/record.h"
@@ -60,19 +65,6 @@ const char* ReadStatusMessage(ReadStatus status) {
   return "";
 }
 
-unsigned GdsRecord::Int2(std::size_t index) const {
-  if (2 * index + 2 > size) return 0;
-  return (unsigned{data[2 * index]} << 8) | data[2 * index + 1];
-}
-
-std::int32_t GdsRecord::Int4(std::size_t index) const {
-  if (4 * index + 4 > size) return 0;
-  const std::uint8_t* p = data + 4 * index;
-  const std::uint32_t u = (std::uint32_t{p[0]} << 24) | (std::uint32_t{p[1]} << 16) |
-                          (std::uint32_t{p[2]} << 8) | p[3];
-  return static_cast<std::int32_t>(u);
-}
-
 double GdsRecord::Real8(std::size_t index) const {
   if (8 * index + 8 > size) return 0.0;
   return DecodeReal8(data + 8 * index);
@@ -89,10 +81,99 @@ constexpr std::size_t kReadBlock = 1 << 20;
 constexpr std::size_t kMaxRecord = 65535;
 }  // namespace
 
-GdsReader::GdsReader(std::FILE* file, std::size_t size)
-    : data_(nullptr), size_(size), held_(0), file_(file), block_(kReadBlock + kMaxRecord) {
+// Reads a file from its current position on a thread of its own, a few blocks ahead of its reader,
+// which takes the bytes in file order.
+class ReadAhead {
+ public:
+  explicit ReadAhead(std::FILE* file) : file_(file) {
+    for (Chunk& c : chunks_) c.bytes.reset(new std::uint8_t[kReadBlock]);
+    thread_ = std::thread([this] { Fill(); });
+  }
+  ~ReadAhead() {
+    {
+      std::lock_guard<std::mutex> hold(lock_);
+      stop_ = true;
+    }
+    changed_.notify_all();
+    thread_.join();
+  }
+  ReadAhead(const ReadAhead&) = delete;
+  ReadAhead& operator=(const ReadAhead&) = delete;
+
+  // Up to n bytes of the file into `to`, at most what one block holds; 0 at the end of the file or
+  // after a read error (then Failed()).
+  std::size_t Read(std::uint8_t* to, std::size_t n) {
+    std::unique_lock<std::mutex> hold(lock_);
+    changed_.wait(hold, [this] { return filled_ > taken_; });
+    Chunk& c = chunks_[taken_ % kChunks];
+    if (c.size == 0) {
+      failed_ = c.failed;
+      return 0;
+    }
+    const std::size_t count = std::min(n, c.size - c.offset);
+    hold.unlock();
+    std::memcpy(to, c.bytes.get() + c.offset, count);
+    hold.lock();
+    c.offset += count;
+    if (c.offset == c.size) {
+      ++taken_;
+      changed_.notify_all();
+    }
+    return count;
+  }
+  bool Failed() const { return failed_; }
+
+ private:
+  static constexpr std::size_t kChunks = 3;
+  struct Chunk {
+    std::unique_ptr<std::uint8_t[]> bytes;
+    std::size_t size = 0, offset = 0;
+    bool failed = false;
+  };
+
+  void Fill() {
+    for (;;) {
+      std::unique_lock<std::mutex> hold(lock_);
+      changed_.wait(hold, [this] { return stop_ || filled_ - taken_ < kChunks; });
+      if (stop_) return;
+      Chunk& c = chunks_[filled_ % kChunks];
+      hold.unlock();
+      c.size = std::fread(c.bytes.get(), 1, kReadBlock, file_);
+      c.offset = 0;
+      c.failed = c.size == 0 && std::ferror(file_);
+      hold.lock();
+      ++filled_;
+      changed_.notify_all();
+      if (c.size == 0) return;
+    }
+  }
+
+  std::FILE* file_;
+  std::array<Chunk, kChunks> chunks_;
+  std::mutex lock_;
+  std::condition_variable changed_;
+  std::size_t filled_ = 0, taken_ = 0;  // chunks read, chunks used up
+  bool stop_ = false;
+  bool failed_ = false;
+  std::thread thread_;
+};
+
+GdsReader::GdsReader(const std::uint8_t* data, std::size_t size) : data_(data), size_(size), held_(size) {}
+
+GdsReader::GdsReader(std::FILE* file, std::size_t size, bool readAhead)
+    : data_(nullptr), size_(size), held_(0), file_(file), block_(kReadBlock + kMaxRecord), readAhead_(readAhead) {
   data_ = block_.data();
 }
+
+GdsReader::GdsReader(GdsReader&& other) noexcept
+    : data_(other.data_), size_(other.size_), held_(other.held_), start_(other.start_), position_(other.position_),
+      file_(other.file_), block_(std::move(other.block_)), readAhead_(other.readAhead_), ahead_(std::move(other.ahead_)),
+      firstRecordRead_(other.firstRecordRead_), lastLength_(other.lastLength_), lastType_(other.lastType_),
+      lastDataType_(other.lastDataType_), status_(other.status_) {
+  if (file_) data_ = block_.data();
+}
+
+GdsReader::~GdsReader() = default;
 
 bool GdsReader::Hold(std::size_t n) {
   if (held_ - position_ >= n) return true;
@@ -103,10 +184,12 @@ bool GdsReader::Hold(std::size_t n) {
   start_ += position_;
   position_ = 0;
   held_ = left;
+  if (readAhead_ && !ahead_) ahead_ = std::make_unique<ReadAhead>(file_);
   while (held_ < n) {
-    const std::size_t got = std::fread(block + held_, 1, block_.size() - held_, file_);
+    const std::size_t room = block_.size() - held_;
+    const std::size_t got = ahead_ ? ahead_->Read(block + held_, room) : std::fread(block + held_, 1, room, file_);
     if (got == 0) {
-      if (std::ferror(file_)) status_ = ReadStatus::kReadError;
+      if (ahead_ ? ahead_->Failed() : std::ferror(file_) != 0) status_ = ReadStatus::kReadError;
       return false;
     }
     held_ += got;
@@ -116,6 +199,7 @@ bool GdsReader::Hold(std::size_t n) {
 
 void GdsReader::Rewind() {
   if (file_) {
+    ahead_.reset();
     start_ = 0;
     held_ = 0;
     if (std::fseek(file_, 0, SEEK_SET) != 0) {
@@ -131,8 +215,37 @@ void GdsReader::Rewind() {
   status_ = ReadStatus::kOk;
 }
 
+bool GdsReader::Check(std::size_t dataSize) {
+  const int expected = kRules.expected[lastType_];
+  if (expected >= 0 && expected != lastDataType_) return Fail(ReadStatus::kWrongDataType);
+  if (lastType_ == kHeader && lastLength_ != 6) return Fail(ReadStatus::kWrongLength);
+  if (dataSize < kRules.minimum[lastType_]) return Fail(ReadStatus::kWrongLength);
+  return true;
+}
+
 bool GdsReader::Next(GdsRecord& record) {
   if (status_ != ReadStatus::kOk) return false;
+  // Nearly every record lies whole in what is held: it is checked and handed out in one go, in the
+  // order of the checks below.
+  if (firstRecordRead_ && held_ - position_ >= 4) {
+    const std::uint8_t* p = data_ + position_;
+    const std::size_t length = (std::size_t{p[0]} << 8) | p[1];
+    if (length >= 4 && length <= held_ - position_) {
+      lastLength_ = static_cast<int>(length);
+      lastType_ = p[2];
+      lastDataType_ = p[3];
+      if (lastType_ > kMaxRecordType) return Fail(ReadStatus::kTooManyNulls);
+      if (lastDataType_ > kMaxDataType) return Fail(ReadStatus::kDataTypeError);
+      if (!Check(length - 4)) return false;
+      record.length = lastLength_;
+      record.type = lastType_;
+      record.dataType = lastDataType_;
+      record.data = p + 4;
+      record.size = length - 4;
+      position_ += length;
+      return true;
+    }
+  }
   int nulls = 0;
   for (;;) {
     if (!Hold(4)) return Fail(status_ == ReadStatus::kOk ? ReadStatus::kUnexpectedEnd : status_);
@@ -148,11 +261,8 @@ bool GdsReader::Next(GdsRecord& record) {
   if (lastLength_ < 4) return Fail(ReadStatus::kWrongLength);
   if (!Hold(static_cast<std::size_t>(lastLength_)))
     return Fail(status_ == ReadStatus::kOk ? ReadStatus::kUnexpectedEnd : status_);
-  const int expected = kRules.expected[lastType_];
-  if (expected >= 0 && expected != lastDataType_) return Fail(ReadStatus::kWrongDataType);
-  if (lastType_ == kHeader && lastLength_ != 6) return Fail(ReadStatus::kWrongLength);
   const std::size_t dataSize = static_cast<std::size_t>(lastLength_) - 4;
-  if (dataSize < kRules.minimum[lastType_]) return Fail(ReadStatus::kWrongLength);
+  if (!Check(dataSize)) return false;
 
   record.length = lastLength_;
   record.type = lastType_;

@@ -4,6 +4,7 @@
 #include <cstddef>
 #include <cstdint>
 #include <cstdio>
+#include <memory>
 #include <string>
 #include <vector>
 
@@ -30,19 +31,32 @@ struct GdsRecord {
   std::size_t size = 0;
 
   // Values by index; an index past the data gives 0. Int2 is taken unsigned.
-  unsigned Int2(std::size_t index) const;
-  std::int32_t Int4(std::size_t index) const;
+  unsigned Int2(std::size_t index) const {
+    if (2 * index + 2 > size) return 0;
+    return (unsigned{data[2 * index]} << 8) | data[2 * index + 1];
+  }
+  std::int32_t Int4(std::size_t index) const {
+    if (4 * index + 4 > size) return 0;
+    const std::uint8_t* p = data + 4 * index;
+    return static_cast<std::int32_t>((std::uint32_t{p[0]} << 24) | (std::uint32_t{p[1]} << 16) |
+                                     (std::uint32_t{p[2]} << 8) | p[3]);
+  }
   double Real8(std::size_t index) const;
   std::size_t Int4Count() const { return size / 4; }
 };
 
+class ReadAhead;
+
 class GdsReader {
  public:
   // The stream held in memory.
-  GdsReader(const std::uint8_t* data, std::size_t size) : data_(data), size_(size), held_(size) {}
+  GdsReader(const std::uint8_t* data, std::size_t size);
   // The stream read from an open file in large blocks, `size` bytes long: a pass over a large file
-  // goes through one buffer that stays in the cache. The file stays the caller's.
-  GdsReader(std::FILE* file, std::size_t size);
+  // goes through one buffer that stays in the cache. With `readAhead` a thread of its own reads the
+  // next blocks while the records of this one are handed out. The file stays the caller's.
+  GdsReader(std::FILE* file, std::size_t size, bool readAhead = false);
+  GdsReader(GdsReader&&) noexcept;
+  ~GdsReader();
 
   // The next record; false on a damaged stream (Status tells why) and at the end of the bytes.
   // A record's data stays valid until the next call.
@@ -57,6 +71,8 @@ class GdsReader {
 
  private:
   bool Fail(ReadStatus status);
+  // Next's checks of a record whose header is read; true when it may be handed out.
+  bool Check(std::size_t dataSize);
   // True when n bytes from the position are held, reading more of the file when they are not.
   bool Hold(std::size_t n);
 
@@ -67,6 +83,8 @@ class GdsReader {
   std::size_t position_ = 0;  // within data_
   std::FILE* file_ = nullptr;
   std::vector<std::uint8_t> block_;
+  bool readAhead_ = false;
+  std::unique_ptr<ReadAhead> ahead_;  // while a pass reads ahead
   bool firstRecordRead_ = false;
   int lastLength_ = 0;
   int lastType_ = 0;

@@ -53,10 +53,28 @@ inline void Put16(std::uint8_t* p, unsigned v) {
   p[1] = static_cast<std::uint8_t>(v);
 }
 inline void Put32(std::uint8_t* p, std::uint32_t v) {
-  p[0] = static_cast<std::uint8_t>(v >> 24);
-  p[1] = static_cast<std::uint8_t>(v >> 16);
-  p[2] = static_cast<std::uint8_t>(v >> 8);
-  p[3] = static_cast<std::uint8_t>(v);
+  const std::uint32_t big = __builtin_bswap32(v);
+  std::memcpy(p, &big, 4);
+}
+// A record header at p; gives the byte after it.
+inline std::uint8_t* PutHeader(std::uint8_t* p, unsigned length, int recordType, int dataType) {
+  Put16(p, length);
+  p[2] = static_cast<std::uint8_t>(recordType);
+  p[3] = static_cast<std::uint8_t>(dataType);
+  return p + 4;
+}
+inline std::uint8_t* PutInt2Record(std::uint8_t* p, int recordType, int value) {
+  p = PutHeader(p, 6, recordType, kInt2);
+  Put16(p, static_cast<unsigned>(value));
+  return p + 2;
+}
+inline std::uint8_t* PutXy(std::uint8_t* p, const GdsPoint* points, std::size_t count) {
+  p = PutHeader(p, static_cast<unsigned>(8 * count + 4), kXy, kInt4);
+  for (std::size_t i = 0; i < count; ++i, p += 8) {
+    Put32(p, static_cast<std::uint32_t>(points[i].x));
+    Put32(p + 4, static_cast<std::uint32_t>(points[i].y));
+  }
+  return p;
 }
 }  // namespace
 
@@ -146,15 +164,37 @@ void GdsWriter::WriteWidth(std::int32_t width) {
 
 void GdsWriter::WriteXy(const GdsPoint* points, std::size_t count) {
   if (count > static_cast<std::size_t>(kMaxXyPoints)) count = kMaxXyPoints;
-  WriteGdsRecordHeader(static_cast<int>(8 * count + 4), kXy, kInt4);
-  std::uint8_t* p = Grow(8 * count);
-  for (std::size_t i = 0; i < count; ++i, p += 8) {
-    Put32(p, static_cast<std::uint32_t>(points[i].x));
-    Put32(p + 4, static_cast<std::uint32_t>(points[i].y));
-  }
+  if (used_ >= kFlushBlock) Flush();
+  PutXy(Grow(8 * count + 4), points, count);
 }
 
 void GdsWriter::WriteEndEl() { WriteEmptyRecord(kEndEl); }
+
+void GdsWriter::WriteBoundaryElement(int layer, int dataType, const GdsPoint* points, std::size_t count) {
+  if (count > static_cast<std::size_t>(kMaxXyPoints)) count = kMaxXyPoints;
+  if (used_ >= kFlushBlock) Flush();
+  std::uint8_t* p = Grow(4 + 6 + 6 + 8 * count + 4 + 4);
+  p = PutHeader(p, 4, kBoundary, kNoData);
+  p = PutInt2Record(p, kLayer, layer);
+  p = PutInt2Record(p, kDatatype, dataType);
+  p = PutXy(p, points, count);
+  PutHeader(p, 4, kEndEl, kNoData);
+}
+
+void GdsWriter::WritePathElement(int layer, int dataType, int pathType, std::int32_t width, const GdsPoint* points,
+                                 std::size_t count) {
+  if (count > static_cast<std::size_t>(kMaxXyPoints)) count = kMaxXyPoints;
+  if (used_ >= kFlushBlock) Flush();
+  std::uint8_t* p = Grow(4 + 6 + 6 + 6 + 8 + 8 * count + 4 + 4);
+  p = PutHeader(p, 4, kPath, kNoData);
+  p = PutInt2Record(p, kLayer, layer);
+  p = PutInt2Record(p, kDatatype, dataType);
+  p = PutInt2Record(p, kPathType, pathType);
+  p = PutHeader(p, 8, kWidth, kInt4);
+  Put32(p, static_cast<std::uint32_t>(width));
+  p = PutXy(p + 4, points, count);
+  PutHeader(p, 4, kEndEl, kNoData);
+}
 void GdsWriter::WriteSname(std::string_view name) { WriteStringRecord(kSname, name); }
 void GdsWriter::WriteColRow(int columns, int rows) {
   WriteGdsRecordHeader(8, kColRow, kInt2);

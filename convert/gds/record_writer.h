@@ -59,6 +59,11 @@ class GdsWriter {
   void WriteXy(const GdsPoint* points, std::size_t count);
   void WriteXy(const std::vector<GdsPoint>& points) { WriteXy(points.data(), points.size()); }
   void WriteEndEl();
+  // Whole elements, the same bytes as their records one by one: BOUNDARY, LAYER, DATATYPE, XY,
+  // ENDEL; and PATH, LAYER, DATATYPE, PATHTYPE, WIDTH, XY, ENDEL.
+  void WriteBoundaryElement(int layer, int dataType, const GdsPoint* points, std::size_t count);
+  void WritePathElement(int layer, int dataType, int pathType, std::int32_t width, const GdsPoint* points,
+                        std::size_t count);
   void WriteSname(std::string_view name);
   void WriteColRow(int columns, int rows);
   void WriteTextType(int textType);

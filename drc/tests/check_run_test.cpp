@@ -10,7 +10,7 @@
 #include "drc/tests/drc_fixture.h"
 #include "editor/db/cell_index.h"
 #include "platform/os/path.h"
-#include "utilib/recording_ui.h"
+#include "platform/tell/recorder.h"
 
 namespace drc {
 namespace {
@@ -88,7 +88,7 @@ TEST(AreaGeometry, StartAndCountFollowTheWalk) {
 
 struct RunBench {
   Drawing drawing{RuleLayout(), 10};
-  utilib::RecordingUi ui;
+  tell::Recorder ui;
   utilib::Job job{"MERODRC", ui};
   CheckView view;
   CheckMaps maps;

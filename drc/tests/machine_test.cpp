@@ -6,7 +6,7 @@
 #include "drc/pcx.h"
 #include "drc/tests/drc_fixture.h"
 #include "platform/os/path.h"
-#include "utilib/recording_ui.h"
+#include "platform/tell/recorder.h"
 
 namespace drc {
 namespace {
@@ -15,7 +15,7 @@ using namespace drctest;
 
 struct Bench {
   Drawing drawing;
-  utilib::RecordingUi ui;
+  tell::Recorder ui;
   utilib::Job job{"MERODRC", ui};
   CheckView view;
   CheckMaps maps;
@@ -190,6 +190,22 @@ TEST(Machine, MapWindowShowsMapsAndCopiesGoToNumberedFiles) {
   m.CloseMapper();
   m.CloseMapper();
   EXPECT_EQ(view.closed, 1);
+}
+
+// A run that keeps the old report numbers its copies after the highest of these; a name of another
+// cell or check, or not a number, must not count.
+TEST(Machine, LastMapNumberCountsOnlyTheCellsMapsOfTheCheck) {
+  Bench b;
+  for (const char* f : {"TOP_1_1.PCX", "TOP_1_3.PCX", "top_2_7.pcx", "TOP_1_1_9.PCX", "TOP_11_5.PCX", "TOP_2_X.PCX",
+                        "TOP_2_.PCX", "TOP_2_-8.PCX", "TOP_2_12345678901.PCX", "TOP_2_8.PCX.BAK", "TOP_3_4.TXT"})
+    b.drawing.scratch.Write(f, "x");
+  struct Case {
+    const char* cell;
+    int check, last;
+  };
+  for (Case c : {Case{"TOP", 1, 3}, Case{"TOP", 2, 7}, Case{"top", 2, 7}, Case{"TOP_1", 1, 9}, Case{"TOP", 11, 5},
+                 Case{"TOP", 3, 0}, Case{"T?P", 1, 0}, Case{"OTHER", 1, 0}})
+    EXPECT_EQ(LastMapNumber(c.cell, c.check), c.last) << c.cell << " " << c.check;
 }
 
 TEST(Machine, SlotThatCannotBeHadStopsTheRun) {

@@ -96,7 +96,7 @@ void MakeCommand(edui::Editor& ed) {
   FillScratchRow(ed, rank);
   const std::string open = ed.db.current.name;
   db::SaveCellState(ed.db, db::kSaveCellFiles);
-  db::CollectionTalk quiet;
+  tell::Talk quiet;
   db::CopyOrAppendCell(ed.db, quiet, kScratchCell, name, true);
   db::ReadCellIndex(ed.db.index);
   db::LoadCell(ed.db, open);

@@ -254,6 +254,7 @@ int LoadCellRefs(Database& d, std::string_view name, int level) {
   ObjectStore& s = d.store;
   LoadState& load = d.load;
   const int base = load.refBase;
+  load.pageFailed = 0;
   s.refCount[level] = 0;
   if (base == 0) {
     for (int l = level; l < kRefLevels; ++l) {
@@ -276,6 +277,7 @@ int LoadCellRefs(Database& d, std::string_view name, int level) {
   }
   int count = base;
   TableEnd end = ReadTable(in, s.refs[level], base, count);
+  load.pageFailed = end == TableEnd::NoMemory;
   s.refCount[level] = count;
   bool ok = end == TableEnd::Absent || (end == TableEnd::Closed && in.RestIsZero());
   // Even a file cut short keeps only references to cells that exist; the others are set aside.
@@ -307,7 +309,7 @@ int ReadRefsOfCell(Database& d, int row, int level) {
   const CellIndexEntry* e = Row(d, row);
   if (!e || level < 0 || level >= kRefLevels) return 1;
   if (CheckRefCapacity(d, row) != 0) return -1;
-  int result = LoadCellRefs(d, e->name, level);
+  int result = LoadCellRefs(d, d.folder + e->name, level);
   if (result == 0) d.load.levelCell[level] = row;
   return result;
 }
@@ -340,7 +342,7 @@ int SaveRefsByName(Database& d, std::string_view name) { return SaveCellRefs(d, 
 int SaveRefsOfCell(Database& d, int row) {
   const CellIndexEntry* e = Row(d, row);
   if (!e || row == 0 || d.load.refLoadError) return 1;
-  return SaveCellRefs(d, e->name, 0);
+  return SaveCellRefs(d, d.folder + e->name, 0);
 }
 
 int SaveSelectedRefs(Database& d, std::string_view name) {
@@ -377,6 +379,7 @@ int LoadCellObjects(Database& d, std::string_view fileBase) {
   };
   restoreBases();
   load.loadedCell = 0;
+  load.pageFailed = 0;
   const bool replace = load.boxBase == 0 && load.pathBase == 0 && load.vertexBase == 0;
   if (replace) s.aside.objects = AsideObjects();
   InputFile in(FileNameForWrite(CellFilePath("", fileBase, kObjectExtension)));  // read as written
@@ -391,6 +394,7 @@ int LoadCellObjects(Database& d, std::string_view fileBase) {
   TableEnd end = ReadTable(in, s.boxes, load.boxBase, s.boxCount);
   if (end == TableEnd::Closed) end = ReadTable(in, s.paths, load.pathBase, s.pathCount);
   if (end == TableEnd::Closed) end = ReadTable(in, s.vertices, load.vertexBase, s.vertexCount);
+  load.pageFailed = end == TableEnd::NoMemory;
   bool ok = end == TableEnd::Absent || (end == TableEnd::Closed && in.RestIsZero());
   if (end == TableEnd::NoMemory || !ObjectsUsable(s, load, !ok)) {
     ok = false;
@@ -427,7 +431,7 @@ int LoadObjectsOfCell(Database& d, int row) {
 int ReadObjectsOfCell(Database& d, int row) {
   const CellIndexEntry* e = Row(d, row);
   if (!e) return 1;
-  std::string base = e->Attached() ? d.form.poolFolder + e->name : e->name;
+  std::string base = (e->Attached() ? d.form.poolFolder : d.folder) + e->name;
   if (CheckObjectCapacity(d, row) != 0) return -1;
   int result = LoadCellObjects(d, base);
   if (result == 0) d.load.loadedCell = row;
@@ -492,7 +496,7 @@ int SaveObjectsByName(Database& d, std::string_view name) { return SaveCellObjec
 int SaveObjectsOfCell(Database& d, int row) {
   const CellIndexEntry* e = Row(d, row);
   if (!e || row == 0 || d.load.objectLoadError) return 1;
-  return SaveCellObjects(d, e->name);
+  return SaveCellObjects(d, d.folder + e->name);
 }
 
 int SaveSelectedObjects(Database& d, std::string_view name) {
@@ -556,8 +560,42 @@ int SaveEmptyCellFiles(std::string_view name, int rank) {
   return 0;
 }
 
-std::string DescribeAsideRecords(const ObjectStore& s, bool objects, bool refs) {
+namespace {
+
+CellFileLoad Outcome(int result, int failed, int error) {
+  if (result == 0) return CellFileLoad::Whole;
+  if (result < 0) return CellFileLoad::OverCapacity;
+  return failed && !error ? CellFileLoad::Missing : CellFileLoad::Unreadable;
+}
+
+}  // namespace
+
+CellFileLoad LoadRowObjects(Database& d, int row) {
+  const int result = LoadObjectsOfCell(d, row);
+  return Outcome(result, d.load.objectLoadFailed, d.load.objectLoadError);
+}
+
+CellFileLoad LoadRowRefs(Database& d, int row) {
+  const int result = LoadRefsOfCell(d, row, 0);
+  return Outcome(result, d.load.refLoadFailed, d.load.refLoadError);
+}
+
+CellFileCounts SavedRecordCounts(const ObjectStore& s) {
   const AsideRecords& a = s.aside;
+  CellFileCounts c;
+  c.boxes = s.boxCount + static_cast<int>(a.objects.boxes.size());
+  c.paths = s.pathCount + static_cast<int>(a.objects.paths.size());
+  c.vertices = s.vertexCount;
+  for (const AsidePath& p : a.objects.paths) c.vertices += static_cast<int>(p.chain.size());
+  c.refs = s.refCount[0] + static_cast<int>(a.refs.size());
+  return c;
+}
+
+std::string DescribeAsideRecords(const ObjectStore& s, bool objects, bool refs) {
+  return DescribeAsideRecords(s.aside, objects, refs);
+}
+
+std::string DescribeAsideRecords(const AsideRecords& a, bool objects, bool refs) {
   std::vector<std::string> parts;
   if (objects) {
     for (const BoxRecord& b : a.objects.boxes) parts.push_back("Box on Layer " + std::to_string(LayerOf(b.flags)));

@@ -43,6 +43,15 @@ int LoadObjectsOfCell(Database& d, int row);
 int ReadObjectsOfCell(Database& d, int row);  // attached cells are read from the pool folder
 int CheckObjectCapacity(Database& d, int row);  // -1 with "%s Box/Path/Vertex Limit" shown, else 0
 
+// The loads of a row's BP6 (LoadObjectsOfCell) and CL6 (LoadRefsOfCell into level 0), with their
+// outcome told one way for every program that reads a drawing: read whole, missing (empty tables to
+// most), refused by the capacity check, or not read whole (damaged, or a page not had: then
+// load.pageFailed). The store holds what could be read.
+enum class CellFileLoad { Whole, Missing, OverCapacity, Unreadable };
+CellFileLoad LoadRowObjects(Database& d, int row);
+CellFileLoad LoadRowRefs(Database& d, int row);
+inline bool WholeOrMissing(CellFileLoad l) { return l == CellFileLoad::Whole || l == CellFileLoad::Missing; }
+
 int SaveCellObjects(Database& d, std::string_view name);
 int SaveObjectsByName(Database& d, std::string_view name);
 int SaveObjectsOfCell(Database& d, int row);  // refuses (1) for row 0 or a BP6 not read whole
@@ -56,8 +65,19 @@ int SaveEmptyCellFiles(std::string_view name, int rank);
 
 int CountPathVertices(Database& d, int path);
 
+// What a save of the store writes into a cell's files: the tables' own records and the set-aside
+// ones. The cell index counts these, so that its counts always describe the files.
+struct CellFileCounts {
+  int boxes = 0;
+  int paths = 0;
+  int vertices = 0;
+  int refs = 0;  // level 0
+};
+CellFileCounts SavedRecordCounts(const ObjectStore& s);
+
 // The set-aside records of the open cell in a line for the user, those of its BP6 and of its CL6 as
 // asked ("" when there are none).
 std::string DescribeAsideRecords(const ObjectStore& s, bool objects = true, bool refs = true);
+std::string DescribeAsideRecords(const AsideRecords& a, bool objects = true, bool refs = true);
 
 }  // namespace db

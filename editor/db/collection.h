@@ -6,8 +6,8 @@
 // name, a deleted one is closed).
 //
 // Every command gives 1 when it did its work and 0 when it was cancelled or refused. Refusals are
-// messages of the editor's message table (through the Database's Talk) or the question boxes of
-// CollectionTalk, and leave the collection as it was. A command that rewrites several cell files
+// messages of the editor's message table (through the Database's talk) or the questions the command
+// asks through its own talk (the SYSTEM dialog's), and leave the collection as it was. A command that rewrites several cell files
 // writes them all aside first and puts them in place together, so a failure never leaves the cells
 // half renumbered.
 #pragma once
@@ -16,23 +16,16 @@
 #include <string_view>
 
 #include "editor/db/database.h"
+#include "platform/tell/talk.h"
 
 namespace db {
 
-// The questions and stage texts of the collection commands. The SYSTEM dialog answers with message
-// boxes and its two text fields; tests with a recorder. The defaults answer No.
-class CollectionTalk {
- public:
-  virtual ~CollectionTalk() = default;
-  // A Yes/No box (`okCancel` false) or an OK/Cancel box; true for Yes or OK.
-  virtual bool Ask(std::string_view /*caption*/, std::string_view /*text*/, bool /*okCancel*/) {
-    return false;
-  }
-  // Stage text n of the SYSTEM dialog: 0 "Done !", 1 "Attaching Cell ..." ... 9 "Sorting Cells ...".
-  virtual void Progress(int /*stage*/) {}
-};
+// Items of the dialog a command runs in (SYSTEM) that take its stage texts: the stage, and "Done !"
+// at the end.
+constexpr int kStageItem = 1000;
+constexpr int kDoneItem = 1002;
 
-// Stage texts the commands show.
+// Stage texts the commands show (ProgressText of the message table).
 enum CollectionStage {
   kStageDone = 0,
   kStageAttaching = 1,
@@ -53,36 +46,37 @@ std::string DialogName(std::string_view typed);
 bool PoolCollectionPresent(Database& d);
 
 // A rank-1 cell of the pool folder becomes an attached cell of this collection.
-int AttachCell(Database& d, CollectionTalk& t, std::string_view name);
+int AttachCell(Database& d, tell::Talk& t, std::string_view name);
 // An attached cell's geometry is copied into this folder as a rank-1 cell `target` (the source's own
 // name makes the attached cell a local one).
-int ImportCell(Database& d, CollectionTalk& t, std::string_view source, std::string_view target);
+int ImportCell(Database& d, tell::Talk& t, std::string_view source, std::string_view target);
 
 // COPY/APPEND: `source` copied under the new name `target`, or appended to the existing cell
 // `target` (its appended objects selected). `fromMake`: the source is the scratch row 0 that Make
 // has filled, and no stage texts are shown.
-int CopyOrAppendCell(Database& d, CollectionTalk& t, std::string_view source,
+int CopyOrAppendCell(Database& d, tell::Talk& t, std::string_view source,
                      std::string_view target, bool fromMake = false);
 
-// SCALE: database units per physical unit = |value| and the unit name (up to 9 characters), then
-// CONSTS6.DBD. A value of 0 (or one that is not a number) is refused and changes nothing.
+// SCALE: database units per physical unit = |value| and the unit name (up to kUnitNameLength
+// characters), then CONSTS6.DBD. A magnitude that is no usable scale (UsableScale: 0, not a number,
+// out of range) is refused and changes nothing.
 // `maxSize` receives "Max. Size will be %g %s".
 int SetCollectionScale(Database& d, std::string_view unitName, double value, std::string* maxSize);
 std::string MaxSizeText(const Settings& s);
 
 // Kill: the cell, every reference to it and its files go; the later rows move down one place and
 // every reference follows its cell.
-int KillCell(Database& d, CollectionTalk& t, std::string_view name);
+int KillCell(Database& d, tell::Talk& t, std::string_view name);
 // ReName: the cell's files and its row take the new name.
-int RenameCell(Database& d, CollectionTalk& t, std::string_view oldName, std::string_view newName);
+int RenameCell(Database& d, tell::Talk& t, std::string_view oldName, std::string_view newName);
 // ReSize: one cell, or every cell for "*", scaled by `multiplier` held within 0.1..10.
-int ResizeCells(Database& d, CollectionTalk& t, std::string_view name, double multiplier);
+int ResizeCells(Database& d, tell::Talk& t, std::string_view name, double multiplier);
 // ReRank: one cell to `rank` (held within 1..15), or every rank recomputed for "*"; every cell ends
 // above each cell it places.
-int RerankCells(Database& d, CollectionTalk& t, std::string_view name, int rank);
+int RerankCells(Database& d, tell::Talk& t, std::string_view name, int rank);
 // CellSort: the rows by rank, then by name; references follow their cells.
-int SortCells(Database& d, CollectionTalk& t);
+int SortCells(Database& d, tell::Talk& t);
 // Clone ("Spawn"): a new drawing folder with copies of FORM.DBD and CONSTS6.DBD.
-int CloneFolder(Database& d, CollectionTalk& t, std::string_view folder);
+int CloneFolder(Database& d, tell::Talk& t, std::string_view folder);
 
 }  // namespace db

@@ -2,7 +2,9 @@
 #include <string>
 
 #include "editor/db/collection.h"
+#include "editor/db/collection_internal.h"
 #include "editor/db/file_names.h"
+#include "editor/db/message_table.h"
 #include "platform/os/path.h"
 #include "platform/os/textfile.h"
 
@@ -24,11 +26,11 @@ bool CopyTextFile(std::string_view from, const std::string& to) {
 
 }  // namespace
 
-int CloneFolder(Database& d, CollectionTalk& t, std::string_view typed) {
+int CloneFolder(Database& d, tell::Talk& t, std::string_view typed) {
   std::string folder(typed);
   while (folder.size() > 1 && (folder.back() == '\\' || folder.back() == '/')) folder.pop_back();
   if (folder.empty()) {
-    d.talk->Message(31);
+    TellMessage(d.talk, 31);
     return 0;
   }
   folder = FileNameForWrite(folder);
@@ -36,20 +38,20 @@ int CloneFolder(Database& d, CollectionTalk& t, std::string_view typed) {
     case os::MkdirResult::Created:
       break;
     case os::MkdirResult::Exists:
-      if (!t.Ask("MERO", "Folder Exists", true)) return 0;
+      if (t.Box("MERO", "Folder Exists", tell::Buttons::OkCancel) != tell::Answer::Ok) return 0;
       break;
     default:
-      d.talk->Message(31);
+      TellMessage(d.talk, 31);
       return 0;
   }
   bool copied = true;
   for (std::string_view file : {std::string_view("FORM.DBD"), kSettingsFile})
     copied = CopyTextFile(file, FileNameForWrite(folder + "\\" + std::string(file))) && copied;
   if (!copied) {
-    d.talk->Message(11);
+    TellMessage(d.talk, 11);
     return 0;
   }
-  t.Progress(kStageDone);
+  collection::ShowStage(t, kStageDone);
   return 1;
 }
 

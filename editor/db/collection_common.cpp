@@ -5,6 +5,7 @@
 #include "editor/db/collection_internal.h"
 #include "editor/db/file_names.h"
 #include "editor/db/helpers.h"
+#include "editor/db/message_table.h"
 #include "platform/os/path.h"
 
 namespace db {
@@ -18,7 +19,7 @@ std::string DialogName(std::string_view typed) {
 bool PoolCollectionPresent(Database& d) {
   const std::string& pool = d.form.poolFolder;
   if (pool.empty() || !os::FileExists(pool + std::string(kCellIndexFile))) {
-    d.talk->Message(18);
+    TellMessage(d.talk, 18);
     return false;
   }
   return true;
@@ -39,13 +40,21 @@ void ResetWorkArea(Database& d) {
 
 bool NameUsable(Database& d, std::string_view name) {
   if (CheckCellName(name, 0) == 0) return true;
-  d.talk->Message(1);
+  TellMessage(d.talk, 1);
   return false;
+}
+
+bool Sure(tell::Talk& t, std::string_view caption, std::string_view text) {
+  return t.Box(caption, text, tell::Buttons::YesNo) == tell::Answer::Yes;
+}
+
+void ShowStage(tell::Talk& t, int stage) {
+  t.SetItemText(stage == kStageDone ? kDoneItem : kStageItem, ProgressText(stage));
 }
 
 bool WriteIndexOrTell(Database& d) {
   if (WriteCellIndexFile(d.index, kCellIndexFile)) return true;
-  d.talk->Message(11);
+  TellMessage(d.talk, 11);
   return false;
 }
 
@@ -60,7 +69,7 @@ bool LoadRefsOrNone(Database& d, int row) {
     d.store.refCount[0] = 0;
     return true;
   }
-  if (loaded > 0) d.talk->Message(7);
+  if (loaded > 0) TellMessage(d.talk, 7);
   return false;
 }
 

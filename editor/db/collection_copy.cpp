@@ -11,6 +11,7 @@
 #include "editor/db/current_cell.h"
 #include "editor/db/helpers.h"
 #include "editor/db/hierarchy.h"
+#include "editor/db/message_table.h"
 #include "editor/db/store_edits.h"
 #include "platform/os/path.h"
 
@@ -26,7 +27,7 @@ CellIndexEntry& RowOf(Database& d, int row) { return d.index.rows[static_cast<st
 // made, so a full collection can still open, rename and delete its cells.
 bool RoomForCell(Database& d) {
   if (d.index.count < kMaxCells) return true;
-  d.talk->Message(2);
+  TellMessage(d.talk, 2);
   return false;
 }
 
@@ -52,7 +53,7 @@ bool SaveCellAndRow(Database& d, const std::string& name, int row, int rank, boo
   }
   if (!WriteCellIndex(d, name, row, rank)) {
     takeBack();
-    d.talk->Message(11);
+    TellMessage(d.talk, 11);
     return false;
   }
   return true;
@@ -60,7 +61,7 @@ bool SaveCellAndRow(Database& d, const std::string& name, int row, int rank, boo
 
 }  // namespace
 
-int AttachCell(Database& d, CollectionTalk& t, std::string_view typed) {
+int AttachCell(Database& d, tell::Talk& t, std::string_view typed) {
   if (!PoolCollectionPresent(d)) return 0;
   const std::string name = DialogName(typed);
   if (!NameUsable(d, name)) return 0;
@@ -69,14 +70,14 @@ int AttachCell(Database& d, CollectionTalk& t, std::string_view typed) {
   if (!present) {
     if (!RoomForCell(d)) return 0;
     row = d.index.count + 1;
-  } else if (!t.Ask("Attach", "Cell Exists ... Continue ?", false)) {
+  } else if (!Sure(t, "Attach", "Cell Exists ... Continue ?")) {
     return 0;
   }
 
   // The pool's own index, row by row, names compared in capitals.
   auto pool = std::make_unique<CellIndex>();
   if (ReadCellIndexFile(*pool, d.form.poolFolder + std::string(kCellIndexFile)) != 1) {
-    d.talk->Message(18);
+    TellMessage(d.talk, 18);
     return 0;
   }
   int from = 0;
@@ -85,11 +86,11 @@ int AttachCell(Database& d, CollectionTalk& t, std::string_view typed) {
   // Only a local rank-1 cell of the pool can be attached: the pool cell's own references would never
   // be read from here.
   if (from == 0 || (pool->rows[static_cast<std::size_t>(from)].flags & kIndexFileFlags) != 1) {
-    d.talk->Message(20);
+    TellMessage(d.talk, 20);
     return 0;
   }
 
-  t.Progress(kStageAttaching);
+  ShowStage(t, kStageAttaching);
   const CellIndexEntry before = RowOf(d, row);
   const int countBefore = d.index.count;
   if (!present) d.index.count = row;
@@ -101,22 +102,22 @@ int AttachCell(Database& d, CollectionTalk& t, std::string_view typed) {
     return 0;
   }
   if (d.current.name == name) ClearCurrentCell(d);
-  t.Progress(kStageDone);
+  ShowStage(t, kStageDone);
   return 1;
 }
 
-int ImportCell(Database& d, CollectionTalk& t, std::string_view sourceTyped, std::string_view targetTyped) {
+int ImportCell(Database& d, tell::Talk& t, std::string_view sourceTyped, std::string_view targetTyped) {
   if (!PoolCollectionPresent(d)) return 0;
   const std::string source = DialogName(sourceTyped);
   const std::string target = DialogName(targetTyped);
   if (!NameUsable(d, source)) return 0;
   if (!FindCell(d.index, source) || d.index.foundRow < 1) {
-    d.talk->Message(4);
+    TellMessage(d.talk, 4);
     return 0;
   }
   const int from = d.index.foundRow;
   if (!RowOf(d, from).Attached()) {
-    d.talk->Message(20);
+    TellMessage(d.talk, 20);
     return 0;
   }
   if (!NameUsable(d, target)) return 0;
@@ -126,25 +127,25 @@ int ImportCell(Database& d, CollectionTalk& t, std::string_view sourceTyped, std
     if (!RoomForCell(d)) return 0;
     row = d.index.count + 1;
   } else if (d.index.foundRow != from) {
-    d.talk->Message(3);
+    TellMessage(d.talk, 3);
     return 0;
   } else {
     row = from;
   }
 
-  t.Progress(kStageImporting);
+  ShowStage(t, kStageImporting);
   ResetWorkArea(d);
   if (const int loaded = LoadObjectsOfCell(d, from); loaded != 0) {
-    if (loaded > 0) d.talk->Message(6);
+    if (loaded > 0) TellMessage(d.talk, 6);
     return 0;
   }
   d.store.refCount[0] = 0;
   if (!SaveCellAndRow(d, target, row, 1, isNew)) return 0;
-  t.Progress(kStageDone);
+  ShowStage(t, kStageDone);
   return 1;
 }
 
-int CopyOrAppendCell(Database& d, CollectionTalk& t, std::string_view sourceTyped,
+int CopyOrAppendCell(Database& d, tell::Talk& t, std::string_view sourceTyped,
                      std::string_view targetTyped, bool fromMake) {
   const std::string source = DialogName(sourceTyped);
   const std::string target = DialogName(targetTyped);
@@ -153,7 +154,7 @@ int CopyOrAppendCell(Database& d, CollectionTalk& t, std::string_view sourceType
   int from = 0;
   if (!fromMake) {
     if (!FindCell(d.index, source) || d.index.foundRow < 1) {
-      d.talk->Message(4);
+      TellMessage(d.talk, 4);
       return 0;
     }
     from = d.index.foundRow;
@@ -161,20 +162,20 @@ int CopyOrAppendCell(Database& d, CollectionTalk& t, std::string_view sourceType
   const bool append = FindCell(d.index, target) && d.index.foundRow >= 1;
   int row = d.index.foundRow;
   if (RowOf(d, from).Attached() || (append && RowOf(d, row).Attached())) {
-    d.talk->Message(21);
+    TellMessage(d.talk, 21);
     return 0;
   }
 
   ResetWorkArea(d);
   int rank = append ? RowOf(d, row).Rank() : RowOf(d, from).Rank();
   if (!append) {
-    if (!fromMake) t.Progress(kStageCopying);
+    if (!fromMake) ShowStage(t, kStageCopying);
     if (!RoomForCell(d)) return 0;
     row = d.index.count + 1;
   } else {
-    if (!fromMake) t.Progress(kStageAppending);
+    if (!fromMake) ShowStage(t, kStageAppending);
     if (const int loaded = LoadObjectsOfCell(d, row); loaded != 0) {
-      if (loaded > 0) d.talk->Message(6);
+      if (loaded > 0) TellMessage(d.talk, 6);
       return 0;
     }
   }
@@ -182,7 +183,7 @@ int CopyOrAppendCell(Database& d, CollectionTalk& t, std::string_view sourceType
   const int pathsBefore = d.store.pathCount;
   const int verticesBefore = d.store.vertexCount;
   if (const int appended = AppendObjectsOfCell(d, from); appended != 0) {
-    if (appended > 0) d.talk->Message(6);
+    if (appended > 0) TellMessage(d.talk, 6);
     return 0;
   }
   RenumberAppendedRecords(d.store, pathsBefore, verticesBefore);
@@ -192,7 +193,7 @@ int CopyOrAppendCell(Database& d, CollectionTalk& t, std::string_view sourceType
     if (append && !LoadRefsOrNone(d, row)) return 0;
     const int refsBefore = d.store.refCount[0];
     if (RowOf(d, from).refCount > 0 && AppendRefsOfCell(d, from) != 0) {
-      d.talk->Message(7);
+      TellMessage(d.talk, 7);
       return 0;
     }
     if (append) MarkAppendedRefs(d.store, refsBefore);
@@ -205,7 +206,7 @@ int CopyOrAppendCell(Database& d, CollectionTalk& t, std::string_view sourceType
     }
   }
   if (!SaveCellAndRow(d, target, row, rank, !append)) return 0;
-  if (!fromMake) t.Progress(kStageDone);
+  if (!fromMake) ShowStage(t, kStageDone);
   return 1;
 }
 
@@ -217,13 +218,13 @@ std::string MaxSizeText(const Settings& s) {
 
 int SetCollectionScale(Database& d, std::string_view unitName, double value, std::string* maxSize) {
   const double scale = std::fabs(value);
-  // Every length in user units divides by the scale.
-  if (!(scale > 0) || !std::isfinite(scale)) return 0;
+  // What every program would read back as damaged is never written.
+  if (!UsableScale(scale)) return 0;
   d.settings.scale = scale;
-  d.settings.unitName = std::string(unitName.substr(0, 9));
+  d.settings.unitName = std::string(unitName.substr(0, kUnitNameLength));
   if (maxSize) *maxSize = MaxSizeText(d.settings);
   if (!WriteSettingsFile(d.settings)) {
-    d.talk->Message(11);
+    TellMessage(d.talk, 11);
     return 0;
   }
   return 1;
@@ -238,7 +239,7 @@ void ResizeCell(Database& d, int row, double f) {
   if (e.Attached()) return;
   ResetWorkArea(d);
   if (LoadObjectsOfCell(d, row) != 0) {
-    d.talk->Message(6);
+    TellMessage(d.talk, 6);
     return;
   }
   const int rank = e.Rank();
@@ -261,7 +262,7 @@ void ResizeCell(Database& d, int row, double f) {
     r[2] = scaled(r[2]);
   }
   if (SaveObjectsOfCell(d, row) != 0) {
-    d.talk->Message(11);
+    TellMessage(d.talk, 11);
     return;
   }
   if (rank > 1) {
@@ -271,7 +272,7 @@ void ResizeCell(Database& d, int row, double f) {
       r[2] = scaled(r[2]);
     }
     if (SaveRefsOfCell(d, row) != 0) {
-      d.talk->Message(11);
+      TellMessage(d.talk, 11);
       return;
     }
   }
@@ -283,25 +284,25 @@ void ResizeCell(Database& d, int row, double f) {
 
 }  // namespace
 
-int ResizeCells(Database& d, CollectionTalk& t, std::string_view typed, double multiplier) {
+int ResizeCells(Database& d, tell::Talk& t, std::string_view typed, double multiplier) {
   const std::string name = DialogName(typed);
   const bool all = name == "*";
   if (!all && !NameUsable(d, name)) return 0;
   const double f = std::isnan(multiplier) ? 0.1 : std::clamp(multiplier, 0.1, 10.0);
-  if (!t.Ask("ReSize", "You Sure ?", false)) return 0;
-  t.Progress(kStageResizing);
+  if (!Sure(t, "ReSize", "You Sure ?")) return 0;
+  ShowStage(t, kStageResizing);
   if (all) {
     for (int r = 1; r <= d.index.count; ++r) ResizeCell(d, r, f);
   } else {
     if (!FindCell(d.index, name) || d.index.foundRow < 1) {
-      d.talk->Message(4);
+      TellMessage(d.talk, 4);
       return 0;
     }
     ResizeCell(d, d.index.foundRow, f);
   }
   ResetWorkArea(d);
   if (!WriteIndexOrTell(d)) return 0;
-  t.Progress(kStageDone);
+  ShowStage(t, kStageDone);
   return 1;
 }
 

@@ -5,6 +5,7 @@
 #include <vector>
 
 #include "editor/db/database.h"
+#include "platform/tell/talk.h"
 
 namespace db::collection {
 
@@ -15,6 +16,11 @@ void ResetWorkArea(Database& d);
 // CheckCellName without the count rule (that one applies where a cell is created); message 1 when
 // the name cannot be a cell name.
 bool NameUsable(Database& d, std::string_view name);
+
+// A command's Yes/No question; true for Yes.
+bool Sure(tell::Talk& t, std::string_view caption, std::string_view text);
+// Stage text `stage` in the command's dialog.
+void ShowStage(tell::Talk& t, int stage);
 
 // "CELLS6.DBD" from the table; message 11 when it cannot be written.
 bool WriteIndexOrTell(Database& d);

@@ -11,6 +11,7 @@
 #include "editor/db/current_cell.h"
 #include "editor/db/file_names.h"
 #include "editor/db/helpers.h"
+#include "editor/db/message_table.h"
 #include "platform/os/path.h"
 
 namespace db {
@@ -49,15 +50,15 @@ void RenameRecent(RecentCells& recent, std::string_view from, std::string_view t
 
 }  // namespace
 
-int KillCell(Database& d, CollectionTalk& t, std::string_view typed) {
+int KillCell(Database& d, tell::Talk& t, std::string_view typed) {
   const std::string name = DialogName(typed);
   if (!NameUsable(d, name)) return 0;
   const int killed = FindCollectionRow(d, name);
   if (killed == 0) {
-    d.talk->Message(4);
+    TellMessage(d.talk, 4);
     return 0;
   }
-  if (!t.Ask("Kill", Formatted("%s will be Removed Completely\n\nYou Sure ?", name), false)) return 0;
+  if (!Sure(t, "Kill", Formatted("%s will be Removed Completely\n\nYou Sure ?", name))) return 0;
   ResetWorkArea(d);
   const int count = d.index.count;
 
@@ -69,11 +70,11 @@ int KillCell(Database& d, CollectionTalk& t, std::string_view typed) {
     bool uses = false;
     for (int i = 1; i <= d.store.refCount[0] && !uses; ++i)
       uses = RefRowOf(d.store.GetCellRef(0, 0, i)) == killed;
-    if (uses && !t.Ask("Kill", Formatted("Cell is Used in %s ... Continue ?", RowOf(d, r).name), false))
+    if (uses && !Sure(t, "Kill", Formatted("Cell is Used in %s ... Continue ?", RowOf(d, r).name)))
       return 0;
   }
 
-  t.Progress(kStageCleaning);
+  ShowStage(t, kStageCleaning);
   RefFileSwap swap;
   std::vector<int> newRefCount(static_cast<std::size_t>(count) + 1, -1);
   for (int r = 1; r <= count; ++r) {
@@ -98,13 +99,13 @@ int KillCell(Database& d, CollectionTalk& t, std::string_view typed) {
     s.refCount[0] = kept;
     if (!changed) continue;
     if (!swap.Stage(d, RowOf(d, r).name)) {
-      d.talk->Message(11);
+      TellMessage(d.talk, 11);
       return 0;
     }
-    newRefCount[static_cast<std::size_t>(r)] = kept;
+    newRefCount[static_cast<std::size_t>(r)] = SavedRecordCounts(s).refs;
   }
   if (!swap.Swap()) {
-    d.talk->Message(11);
+    TellMessage(d.talk, 11);
     return 0;
   }
 
@@ -125,9 +126,9 @@ int KillCell(Database& d, CollectionTalk& t, std::string_view typed) {
 
   // The cell is gone from the index; a file left behind is only reported.
   if (!gone.Attached() && os::FileExists(ObjectFile(name)) && !os::RemoveFile(ObjectFile(name)))
-    d.talk->Message(11);
+    TellMessage(d.talk, 11);
   if (gone.Rank() > 1 && os::FileExists(RefFile(name)) && !os::RemoveFile(RefFile(name)))
-    d.talk->Message(11);
+    TellMessage(d.talk, 11);
 
   if (d.current.name == name) {
     ClearCurrentCell(d);
@@ -135,29 +136,29 @@ int KillCell(Database& d, CollectionTalk& t, std::string_view typed) {
     --d.current.row;
   }
   RemoveRecentCell(d.recent, name);
-  t.Progress(kStageDone);
+  ShowStage(t, kStageDone);
   return 1;
 }
 
-int RenameCell(Database& d, CollectionTalk& t, std::string_view oldTyped, std::string_view newTyped) {
+int RenameCell(Database& d, tell::Talk& t, std::string_view oldTyped, std::string_view newTyped) {
   const std::string from = DialogName(oldTyped);
   const std::string to = DialogName(newTyped);
   if (!NameUsable(d, from)) return 0;
   const int row = FindCollectionRow(d, from);
   if (row == 0) {
-    d.talk->Message(4);
+    TellMessage(d.talk, 4);
     return 0;
   }
   if (RowOf(d, row).Attached()) {
-    d.talk->Message(2);
+    TellMessage(d.talk, 2);
     return 0;
   }
   if (!NameUsable(d, to)) return 0;
   if (FindCell(d.index, to)) {
-    d.talk->Message(3);
+    TellMessage(d.talk, 3);
     return 0;
   }
-  t.Progress(kStageRenaming);
+  ShowStage(t, kStageRenaming);
 
   // The files first, never over a file that is there already; the index only when both moved, so
   // the cell can always be opened under the name its row gives.
@@ -173,7 +174,7 @@ int RenameCell(Database& d, CollectionTalk& t, std::string_view oldTyped, std::s
     const std::string target = FileNameForWrite(kind(to));
     if (!os::RenameFile(source, target)) {
       undoMoves();
-      d.talk->Message(11);
+      TellMessage(d.talk, 11);
       return 0;
     }
     moved.emplace_back(source, target);
@@ -192,13 +193,13 @@ int RenameCell(Database& d, CollectionTalk& t, std::string_view oldTyped, std::s
   }
   if (d.current.name == from) d.current.name = to;
   RenameRecent(d.recent, from, to);
-  t.Progress(kStageDone);
+  ShowStage(t, kStageDone);
   return 1;
 }
 
-int SortCells(Database& d, CollectionTalk& t) {
-  if (!t.Ask("CellSort", "Cells to be Sorted ... You Sure ?", false)) return 0;
-  t.Progress(kStageSorting);
+int SortCells(Database& d, tell::Talk& t) {
+  if (!Sure(t, "CellSort", "Cells to be Sorted ... You Sure ?")) return 0;
+  ShowStage(t, kStageSorting);
   ResetWorkArea(d);
   const int count = d.index.count;
 
@@ -230,12 +231,12 @@ int SortCells(Database& d, CollectionTalk& t) {
       changed = true;
     }
     if (changed && !swap.Stage(d, RowOf(d, r).name)) {
-      d.talk->Message(11);
+      TellMessage(d.talk, 11);
       return 0;
     }
   }
   if (!swap.Swap()) {
-    d.talk->Message(11);
+    TellMessage(d.talk, 11);
     return 0;
   }
   auto saved = std::make_unique<CellIndex>(d.index);
@@ -248,7 +249,7 @@ int SortCells(Database& d, CollectionTalk& t) {
   swap.Keep();
   if (d.current.row >= 1 && d.current.row <= count)
     d.current.row = newRow[static_cast<std::size_t>(d.current.row)];
-  t.Progress(kStageDone);
+  ShowStage(t, kStageDone);
   return 1;
 }
 
@@ -271,7 +272,7 @@ bool AdjustRanks(Database& d, const std::vector<std::vector<int>>& placed, int t
         placesTarget = placesTarget || row == target;
       }
       if (m > 14 || pass > 16) {
-        d.talk->Message(5);
+        TellMessage(d.talk, 5);
         return false;
       }
       const bool set = r == target ? m + 1 > e.Rank()
@@ -287,7 +288,7 @@ bool AdjustRanks(Database& d, const std::vector<std::vector<int>>& placed, int t
 
 }  // namespace
 
-int RerankCells(Database& d, CollectionTalk& t, std::string_view typed, int rank) {
+int RerankCells(Database& d, tell::Talk& t, std::string_view typed, int rank) {
   const std::string name = DialogName(typed);
   const bool all = name == "*";
   if (!all && !NameUsable(d, name)) return 0;
@@ -295,17 +296,17 @@ int RerankCells(Database& d, CollectionTalk& t, std::string_view typed, int rank
   if (!all) {
     target = FindCollectionRow(d, name);
     if (target == 0) {
-      d.talk->Message(4);
+      TellMessage(d.talk, 4);
       return 0;
     }
     if (RowOf(d, target).Attached()) {
-      d.talk->Message(2);
+      TellMessage(d.talk, 2);
       return 0;
     }
     rank = std::clamp(rank, 1, 15);
   }
-  if (!t.Ask("ReRank", "You Sure ?", false)) return 0;
-  t.Progress(kStageRanks);
+  if (!Sure(t, "ReRank", "You Sure ?")) return 0;
+  ShowStage(t, kStageRanks);
   ResetWorkArea(d);
   const int count = d.index.count;
 
@@ -314,7 +315,7 @@ int RerankCells(Database& d, CollectionTalk& t, std::string_view typed, int rank
   for (int r = 1; r <= count; ++r) {
     if (RowOf(d, r).Attached() || !MayPlaceCells(d, r)) continue;
     if (!LoadRefsOrNone(d, r)) {
-      t.Progress(kStageDone);
+      ShowStage(t, kStageDone);
       return 0;
     }
     auto& rows = placed[static_cast<std::size_t>(r)];
@@ -332,7 +333,7 @@ int RerankCells(Database& d, CollectionTalk& t, std::string_view typed, int rank
   bool ok = AdjustRanks(d, placed, target);
   if (ok && !WriteIndexOrTell(d)) ok = false;
   if (!ok) restore();
-  t.Progress(kStageDone);
+  ShowStage(t, kStageDone);
   return ok ? 1 : 0;
 }
 

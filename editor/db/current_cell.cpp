@@ -7,6 +7,7 @@
 #include "editor/db/extent.h"
 #include "editor/db/file_names.h"
 #include "editor/db/helpers.h"
+#include "editor/db/message_table.h"
 #include "platform/os/path.h"
 
 namespace db {
@@ -50,27 +51,29 @@ void SetDefaultSettings(Database& d) {
 int OpenCellCollection(Database& d) {
   d.collectionOpen = 0;
   if (!ReadFormFile(d.form, kReadAll, d.suiteDrive) && !WriteDefaultFormFile()) {
-    d.talk->Message(24);
+    TellMessage(d.talk, 24);
     return 0;
   }
   const int index = ReadCellIndex(d.index);
   if (index == 0) d.index.count = 0;
   // A damaged CELLS6.DBD must stay as it is for the user to mend; only a missing one is created.
   if (index < 0 || (index == 0 && !WriteCellIndexFile(d.index, kCellIndexFile))) {
-    d.talk->Message(27);
+    TellMessage(d.talk, 27);
     return 0;
   }
   SetDefaultSettings(d);
   ApplyColorLetters(d.settings);
-  int settings = ReadSettingsFile(d.settings);
+  bool scaleDamaged = false;
+  int settings = ReadSettingsFile(d.settings, kSettingsFile, &scaleDamaged);
   if (settings == 0) settings = WriteSettingsFile(d.settings);
   if (settings != 1) {
-    d.talk->Message(25);
+    TellMessage(d.talk, 25);
     return 0;
   }
+  if (scaleDamaged) d.talk->Box("MERO", kDamagedScaleText);
   ApplyColorLetters(d.settings);
   if (!LoadFontFile(d.form, d.font, d.talk)) {
-    d.talk->Message(26);
+    TellMessage(d.talk, 26);
     return 0;
   }
   d.collectionOpen = 1;
@@ -78,7 +81,7 @@ int OpenCellCollection(Database& d) {
 }
 
 int NewCellDialog(Database& d, std::string_view name) {
-  int rank = d.talk->NewCellRank(name);
+  int rank = d.hooks->NewCellRank(name);
   if (rank == 0) return 0;
   // A rank above 15 would run into the attached bit of the flags.
   if (rank < 1) rank = 1;
@@ -105,28 +108,28 @@ int LoadCell(Database& d, std::string_view name) {
   if (!d.collectionOpen) return 0;
   // The count rule applies to new cells only, below: an existing cell always opens.
   if (CheckCellName(name, 0)) {
-    d.talk->Message(1);
+    TellMessage(d.talk, 1);
     return 0;
   }
   FindCell(d.index, name);
   if (d.index.foundAttached) {
-    d.talk->Message(21);
+    TellMessage(d.talk, 21);
     return 0;
   }
   if (d.index.foundRow != 0) {
     if (d.index.foundRank < 1 || d.index.foundRank > 15) {
-      d.talk->Message(5);
+      TellMessage(d.talk, 5);
       return 0;
     }
   } else {
     if (d.index.count >= kMaxCells) {
-      d.talk->Message(14);
+      TellMessage(d.talk, 14);
       return 0;
     }
     const int before = d.index.count;
     const int added = NewCellDialog(d, name);
     if (added != 1) {
-      d.talk->Message(added == 0 ? 19 : 11);
+      TellMessage(d.talk, added == 0 ? 19 : 11);
       return 0;
     }
     // Written without the store, so the cell still open keeps its contents if this fails.
@@ -134,7 +137,7 @@ int LoadCell(Database& d, std::string_view name) {
       d.index.count = before;
       d.index.foundRow = 0;
       WriteCellIndexFile(d.index, kCellIndexFile);
-      d.talk->Message(11);
+      TellMessage(d.talk, 11);
       return 0;
     }
   }
@@ -142,14 +145,14 @@ int LoadCell(Database& d, std::string_view name) {
   const int rank = d.index.foundRank;
   ClearCurrentCell(d);
   if (LoadObjectsOfCell(d, row) != 0) {
-    d.talk->Message(6);
+    TellMessage(d.talk, 6);
     return 0;
   }
-  if (rank > 1 && LoadRefsOfCell(d, row, 0) != 0) d.talk->Message(7);
+  if (rank > 1 && LoadRefsOfCell(d, row, 0) != 0) TellMessage(d.talk, 7);
   // Once, at the opening: the records stay out of drawing and editing and go back with every save.
   // A file not read whole has had its own message, and is not saved over anyway.
   const std::string aside = DescribeAsideRecords(d.store, !d.load.objectLoadError, !d.load.refLoadError);
-  if (!aside.empty()) d.talk->Box("", std::string(name) + ": " + aside);
+  if (!aside.empty()) d.talk->Box(kEditorCaption, std::string(name) + ": " + aside);
   d.current.row = row;
   d.current.rank = rank;
   d.current.name = std::string(name);
@@ -188,12 +191,13 @@ int WriteCellIndex(Database& d, std::string_view name, int row, int rank) {
       e->right = d.extent.right;
       e->top = d.extent.top;
     }
+    const CellFileCounts saved = SavedRecordCounts(d.store);
     if (!d.load.objectLoadError) {
-      e->boxCount = d.store.boxCount;
-      e->pathCount = d.store.pathCount;
-      e->vertexCount = d.store.vertexCount;
+      e->boxCount = saved.boxes;
+      e->pathCount = saved.paths;
+      e->vertexCount = saved.vertices;
     }
-    if (!d.load.refLoadError) e->refCount = d.store.refCount[0];
+    if (!d.load.refLoadError) e->refCount = saved.refs;
   }
   return WriteCellIndexFile(d.index, kCellIndexFile);
 }
@@ -205,10 +209,10 @@ int WriteCurrentCellFiles(Database& d, int row, int rank) {
   int failed = 0;
   if (rank > 1) {
     if (d.load.refLoadError) {
-      d.talk->Message(7);
+      TellMessage(d.talk, 7);
       failed = 1;
     } else if (SaveRefsOfCell(d, row) != 0) {
-      d.talk->Message(11);
+      TellMessage(d.talk, 11);
       failed = 1;
     }
   } else if (e->flags == 1 && e->refCount == 0) {
@@ -216,10 +220,10 @@ int WriteCurrentCellFiles(Database& d, int row, int rank) {
     if (os::FileExists(stale)) os::RemoveFile(stale);
   }
   if (d.load.objectLoadError) {
-    d.talk->Message(6);
+    TellMessage(d.talk, 6);
     failed = 1;
   } else if (SaveObjectsOfCell(d, row) != 0) {
-    d.talk->Message(11);
+    TellMessage(d.talk, 11);
     failed = 1;
   }
   return failed;
@@ -232,7 +236,7 @@ int SaveCellState(Database& d, int options) {
   bool filesOk = false;
   if (!WriteCellIndex(d, d.current.name, d.current.row, d.current.rank)) ok = false;
   if (!StoreRankView(d)) ok = false;
-  if (!ok) d.talk->Message(11);
+  if (!ok) TellMessage(d.talk, 11);
   if ((options & kSaveCellFiles) && d.current.row != 0) {
     filesOk = WriteCurrentCellFiles(d, d.current.row, d.current.rank) == 0;
     if (!filesOk) ok = false;
@@ -241,9 +245,9 @@ int SaveCellState(Database& d, int options) {
   // only make sense when the files hold what is in memory.
   if (d.settings.tlcOnSave == 1 && (options & kSaveAllowTlc) && filesOk) {
     ShowTitleNotice(d, kNoticeTlcOut, d.current.name);
-    d.talk->QuietTlcOut(d.current.name);
-    if (LoadObjectsOfCell(d, d.current.row) != 0) d.talk->Message(6);
-    if (d.current.rank >= 2 && LoadRefsOfCell(d, d.current.row, 0) != 0) d.talk->Message(7);
+    d.hooks->QuietTlcOut(d.current.name);
+    if (LoadObjectsOfCell(d, d.current.row) != 0) TellMessage(d.talk, 6);
+    if (d.current.rank >= 2 && LoadRefsOfCell(d, d.current.row, 0) != 0) TellMessage(d.talk, 7);
   }
   return ok ? 1 : 0;
 }
@@ -281,7 +285,7 @@ void MarkAppendedObjects(Database& d) {
 int StoreRankView(Database& d) {
   ViewNow view;
   const int rank = d.current.rank;
-  if (rank >= 0 && rank <= kRanks && d.talk->CurrentView(view)) {
+  if (rank >= 0 && rank <= kRanks && d.hooks->CurrentView(view)) {
     RankView& r = d.settings.rankViews[static_cast<std::size_t>(rank)];
     r.width = WholeTowardZero(view.width);
     r.centreX = WholeTowardZero(view.centreX);
@@ -326,9 +330,9 @@ int RestoreBackup(Database& d, int kind) {
     failedMessage = 7;
   }
   if (failedMessage) {
-    d.talk->Message(failedMessage);
-    if (LoadObjectsOfCell(d, row) != 0) d.talk->Message(6);
-    if (rank > 1 && LoadRefsOfCell(d, row, 0) != 0) d.talk->Message(7);
+    TellMessage(d.talk, failedMessage);
+    if (LoadObjectsOfCell(d, row) != 0) TellMessage(d.talk, 6);
+    if (rank > 1 && LoadRefsOfCell(d, row, 0) != 0) TellMessage(d.talk, 7);
     return 0;
   }
   d.load.objectLoadError = objectError;

@@ -10,6 +10,8 @@ namespace db {
 
 constexpr std::string_view kCellBackup = "CELLBKUP";
 constexpr std::string_view kUndoBackup = "MAINBKUP";
+// The caption of the editor's own boxes.
+constexpr std::string_view kEditorCaption = "MERO";
 
 // Title notice kinds.
 enum NoticeKind { kNoticeSaving = 1, kNoticeLoading = 2, kNoticeBackup = 3, kNoticeTlcOut = 4 };

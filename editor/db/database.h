@@ -11,7 +11,8 @@
 #include "editor/db/form_file.h"
 #include "editor/db/object_store.h"
 #include "editor/db/settings.h"
-#include "editor/db/talk.h"
+#include "platform/tell/talk.h"
+#include "editor/db/hooks.h"
 
 namespace db {
 
@@ -28,6 +29,8 @@ struct LoadState {
   int refLoadError = 0;  // level 0 only
   int objectLoadFailed = 0;
   int objectLoadError = 0;
+  // The last load failed for want of a page, not for the file (its error flag is set too).
+  int pageFailed = 0;
   std::array<int, kRefLevels> levelCell{};  // cell row held by each reference level
   int loadedCell = 0;                       // row whose boxes, paths and vertices are loaded
 };
@@ -57,15 +60,20 @@ struct ActiveCounts {
 
 class Database {
  public:
-  Database() { SetTalk(&silent_); }
+  Database() {
+    SetTalk(nullptr);
+    SetHooks(nullptr);
+  }
   Database(const Database&) = delete;
   Database& operator=(const Database&) = delete;
 
   // Where messages, notices and questions go; nullptr restores the silent default.
-  void SetTalk(Talk* t) {
+  void SetTalk(tell::Talk* t) {
     talk = t ? t : &silent_;
     store.talk = talk;
   }
+  // What the program answers beside its talk; nullptr restores the defaults.
+  void SetHooks(Hooks* h) { hooks = h ? h : &noHooks_; }
 
   ObjectStore store;
   CellIndex index;
@@ -79,11 +87,16 @@ class Database {
   Extent extent;
   ActiveCounts active;
   std::string suiteDrive;  // "C:" or "": where the font tables are looked for
+  // Where the cells' CL6 and BP6 files are read and written: "" the current folder, else a folder
+  // ending in a separator. Attached cells' BP6 files come from form.poolFolder.
+  std::string folder;
   int collectionOpen = 0;  // the start-up load succeeded; nothing is saved before it has
-  Talk* talk = nullptr;
+  tell::Talk* talk = nullptr;
+  Hooks* hooks = nullptr;
 
  private:
-  Talk silent_;
+  tell::Talk silent_;
+  Hooks noHooks_;
 };
 
 }  // namespace db

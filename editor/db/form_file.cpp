@@ -4,6 +4,7 @@
 #include <cstdio>
 
 #include "editor/db/file_names.h"
+#include "editor/db/message_table.h"
 #include "editor/db/text_numbers.h"
 #include "platform/os/path.h"
 #include "platform/os/textfile.h"
@@ -102,10 +103,10 @@ int WriteDefaultFormFile(std::string_view path) {
   return out.Commit();
 }
 
-int LoadFontFile(FormFile& form, FontTable& font, Talk* talk) {
+int LoadFontFile(FormFile& form, FontTable& font, tell::Talk* talk) {
   std::FILE* f = os::OpenFile(form.currentFontPath, "rb");
   if (!f) {
-    if (talk) talk->Message(23);
+    TellMessage(talk, 23);
     form.currentFontPath = form.defaultFontPath;
     f = os::OpenFile(form.currentFontPath, "rb");
     if (!f) return 0;

@@ -7,7 +7,7 @@
 #include <string_view>
 #include <vector>
 
-#include "editor/db/talk.h"
+#include "platform/tell/talk.h"
 
 namespace db {
 
@@ -71,6 +71,6 @@ struct FontTable {
 // Loads form.currentFontPath. A missing file shows message 23 and tries the default path once; a
 // file shorter than 12288 bytes leaves the table as it was and sets the current path back to the
 // default. 1 loaded, 0 failed.
-int LoadFontFile(FormFile& form, FontTable& font, Talk* talk);
+int LoadFontFile(FormFile& form, FontTable& font, tell::Talk* talk);
 
 }  // namespace db

@@ -9,7 +9,7 @@
 #include <vector>
 
 #include "editor/db/records.h"
-#include "editor/db/talk.h"
+#include "platform/tell/talk.h"
 
 namespace db {
 
@@ -175,7 +175,7 @@ class ObjectStore {
   std::array<int, kRefLevels> refCount{};
   int cannotAdd = 0;
   std::string limitText;
-  Talk* talk = nullptr;  // where limit texts go; nullptr: nowhere
+  tell::Talk* talk = nullptr;  // where limit texts go; nullptr: nowhere
 
   BoxTable boxes;
   PathTable paths;

@@ -4,6 +4,7 @@
 #include <cinttypes>
 #include <cstdio>
 
+#include "editor/db/message_table.h"
 #include "platform/os/process.h"
 
 namespace db {
@@ -77,7 +78,7 @@ int LaunchSuiteProgram(Database& d, int buttonId, const ProgramView& view, std::
 
 int StartReaderProgram(Database& d, std::string_view program, std::string_view file) {
   if (os::SpawnProgram(program, {std::string(file)}) != -1) return 1;
-  d.talk->Message(29);
+  TellMessage(d.talk, 29);
   return 0;
 }
 

@@ -100,6 +100,17 @@ void Skip(SettingsLines& in, int lines) {
   for (int i = 0; i < lines; ++i) in.Value();
 }
 
+// Lines 1 to 3, for ReadDatabaseScale and ReadSettingsFile alike.
+void ReadHead(SettingsLines& in, DatabaseScale& head) {
+  head = DatabaseScale();
+  ReadText(in, head.version, kVersionLength);
+  if (auto line = in.Value()) head.scale = LeadingDouble(*line);
+  else head.scale = 0;
+  head.damaged = !UsableScale(head.scale);
+  if (head.damaged) head.scale = kDefaultScale;
+  ReadText(in, head.unit, kUnitNameLength);
+}
+
 bool Positive(int v) { return v >= 1; }
 bool GridIndex(int v) { return v >= 0 && v <= kGridSlots; }
 bool DashStyle(int v) { return v >= 0 && v <= 4; }
@@ -174,16 +185,25 @@ void StoreColorLetters(Settings& s) {
   s.colorLetters = letters;
 }
 
-int ReadSettingsFile(Settings& s, std::string_view path) {
+bool UsableScale(double scale) { return scale >= kMinScale && scale <= kMaxScale; }
+
+int ReadDatabaseScale(DatabaseScale& out, std::string_view path) {
+  SettingsLines in;
+  if (!in.Open(path)) return 0;
+  ReadHead(in, out);
+  return 1;
+}
+
+int ReadSettingsFile(Settings& s, std::string_view path, bool* scaleDamaged) {
   SettingsLines in;
   if (!in.Open(path)) return 0;
 
-  ReadText(in, s.version, 5);
-  if (auto line = in.Value()) {
-    double scale = LeadingDouble(*line);
-    if (scale > 0 && std::isfinite(scale)) s.scale = scale;
-  }
-  ReadText(in, s.unitName, kUnitNameLength);
+  DatabaseScale head;
+  ReadHead(in, head);
+  s.version = head.version;
+  s.scale = head.scale;
+  s.unitName = head.unit;
+  if (scaleDamaged) *scaleDamaged = head.damaged;
   ReadText(in, s.colorLetters, kColorLettersLength);
 
   in.Section();

@@ -15,8 +15,18 @@ constexpr int kRememberedCommands = 16;
 constexpr int kPrintColors = 22;
 constexpr std::uint64_t kAllLayers = ~std::uint64_t{0};
 
+// The first lines every program reads (ReadDatabaseScale): their defaults and widths. The unit name
+// crosses from program to program in TLC headers, whose readers keep 5 characters; every program keeps
+// that many, so a drawing and its own TLC files always name the same unit.
+constexpr std::string_view kDefaultVersion = "6.05";
+constexpr double kDefaultScale = 20;
+constexpr std::string_view kDefaultUnit = "um";
+constexpr std::size_t kVersionLength = 5;
+constexpr std::size_t kUnitNameLength = 5;
+// What every program tells the user when the scale is no usable number and kDefaultScale stands in.
+constexpr std::string_view kDamagedScaleText = "CONSTS6.DBD Scale is Damaged ... Using 20";
+
 // Field widths: what a text setting keeps of a longer line.
-constexpr std::size_t kUnitNameLength = 11;
 constexpr std::size_t kColorLettersLength = 65;  // "x" and 64 letters
 constexpr std::size_t kLayerListLength = 63;
 constexpr std::size_t kObjectKindLength = 63;
@@ -51,9 +61,9 @@ struct ReaderEntry {
 };
 
 struct Settings {
-  std::string version = "6.05";  // as read; files are always written as 6.05
-  double scale = 20;             // database units per physical unit
-  std::string unitName = "um";
+  std::string version{kDefaultVersion};  // as read; files are always written as 6.05
+  double scale = kDefaultScale;           // database units per physical unit
+  std::string unitName{kDefaultUnit};
   std::string colorLetters = DefaultColorLetters();  // "x" then the letters of layers 1..64
   std::array<int, 64> layerFills{};
   std::array<int, 64> layerDashes{};
@@ -115,9 +125,33 @@ void ApplyColorLetters(Settings& s);
 void StoreColorLetters(Settings& s);
 
 constexpr std::string_view kSettingsFile = "CONSTS6.DBD";
+
+// Lines 1 to 3 of CONSTS6.DBD: all that the utilities need of it, and the editor's first settings.
+// A line the file lacks gives the default.
+struct DatabaseScale {
+  std::string version{kDefaultVersion};  // up to kVersionLength characters
+  double scale = kDefaultScale;          // database units per physical unit
+  std::string unit{kDefaultUnit};        // up to kUnitNameLength characters
+  // The scale line is missing or holds no usable number, and `scale` is kDefaultScale: the caller
+  // shows kDamagedScaleText.
+  bool damaged = false;
+};
+
+// A scale every length in user units can be divided by and multiplied with: a number from kMinScale
+// to kMaxScale. Its reciprocal is finite, and the "%g" text it is written back as reads as usable
+// again; 0, a negative, no number and one beyond a double ("1e999") are not.
+constexpr double kMinScale = 1e-300;
+constexpr double kMaxScale = 1e300;
+bool UsableScale(double scale);
+
+// The one reader of those lines for every program. 1 read; 0 missing, and `out` is left as it was.
+int ReadDatabaseScale(DatabaseScale& out, std::string_view path = kSettingsFile);
+
 // 1 read and ended by "end"; -1 read but the closing "end" is not in its place; 0 missing.
-// Values that the file does not reach (a file that ends early) keep what they were.
-int ReadSettingsFile(Settings& s, std::string_view path = kSettingsFile);
+// Values that the file does not reach (a file that ends early) keep what they were, but for the
+// first three lines, which are read as ReadDatabaseScale reads them; `scaleDamaged` (when given)
+// tells whether the scale fell back to kDefaultScale.
+int ReadSettingsFile(Settings& s, std::string_view path = kSettingsFile, bool* scaleDamaged = nullptr);
 // StoreColorLetters, then the whole file; 1, or 0 when it cannot be written.
 int WriteSettingsFile(Settings& s, std::string_view path = kSettingsFile);
 

@@ -1,5 +1,6 @@
 // Readers of drawing-folder files that TLCOUT uses and the utilities reuse: the pool folder of a
-// FORM.DBD, the first lines of a CONSTS6.DBD, and a cell's CL6 and BP6 files read into the store.
+// FORM.DBD and a path record of the store as TLC. The cells' CL6 and BP6 files are read by the cell
+// database's loader (editor/db/cell_files.h) in every program; CONSTS6.DBD by db::ReadDatabaseScale.
 #pragma once
 #include <string>
 #include <string_view>
@@ -13,30 +14,6 @@ namespace tlc {
 // "%sFORM.DBD": the text after the last "POOL=" line (cut at ";", trailing blanks removed, upper
 // case), normalised; ".\" when there is none. 1, or 0 when the file is missing.
 int ReadPoolFolder(std::string_view folder, std::string& pool);
-
-// Lines 1 to 3 of "%sCONSTS6.DBD": version (5 characters), scale, unit name (`unitLength`
-// characters). 1, or 0 when the file is missing.
-struct FolderScale {
-  std::string version;
-  double scale = 0;
-  std::string unit;
-};
-int ReadFolderScale(std::string_view folder, FolderScale& scale, std::size_t unitLength);
-
-// "%s%s.CL6" into level 0 of the store, from record 1, until a zero row or the end of the file.
-// 1 read, 0 missing (nothing loaded), -1 a page could not be had, -2 damaged: a record after the end
-// row (a zero record inside the table) or beyond the level's capacity, which the load would leave
-// out. What was read before stays loaded.
-int ReadCellRefFile(db::ObjectStore& store, std::string_view folder, std::string_view name);
-
-// "%s%s.BP6" into the box, path and vertex tables; from the pool folder when the cell's index row
-// is attached. Each table ends at a zero row or the end of the file; nothing but zero bytes may follow
-// the vertex table's end row. Results as above.
-int ReadCellObjectFile(db::ObjectStore& store, const db::CellIndex& index, std::string_view folder,
-                       std::string_view pool, std::string_view name);
-
-// Whether bytes[pos..] are all zero: what may follow a cell file's last end row.
-bool RestIsZero(const std::string& bytes, std::size_t pos);
 
 // Record `path` of the store's path table as a TLC record: a path or polygon into `path`, or a text
 // (bit 31) with its characters into `text`. The chain is followed at most vertexCount steps, so a

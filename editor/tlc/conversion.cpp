@@ -29,9 +29,9 @@ bool Conversion::Append(std::vector<ListEntry>& list, ListEntry entry) {
 }
 
 void Conversion::AskReplaceLesser(std::string_view question) {
-  switch (talk.Ask(caption, question, Question::YesNoCancel)) {
-    case Answer::Yes: replaceLesser = true; break;
-    case Answer::No: replaceLesser = false; break;
+  switch (talk.Box(caption, question, tell::Buttons::YesNoCancel)) {
+    case tell::Answer::Yes: replaceLesser = true; break;
+    case tell::Answer::No: replaceLesser = false; break;
     default: flags.stop = true; break;
   }
 }

@@ -4,6 +4,7 @@
 #include <string_view>
 
 #include "editor/tlc/run.h"
+#include "platform/tell/talk.h"
 
 namespace tlc {
 
@@ -11,10 +12,10 @@ namespace tlc {
 std::string Format(const char* format, ...) __attribute__((format(printf, 1, 2)));
 
 struct Conversion {
-  Conversion(RunTalk& talk, std::string caption, bool quiet)
+  Conversion(tell::Talk& talk, std::string caption, bool quiet)
       : talk(talk), caption(std::move(caption)), quiet(quiet) {}
 
-  RunTalk& talk;
+  tell::Talk& talk;
   std::string caption;  // "TLCIN" or "TLCOUT"
   bool quiet;
   bool fastRun = true;
@@ -26,7 +27,7 @@ struct Conversion {
 
   // DISPLAY items are written only in a run with a display.
   void Item(int item, std::string_view text) {
-    if (!quiet) talk.ShowItem(item, text);
+    if (!quiet) talk.SetItemText(item, text);
   }
   void Box(std::string_view text) { talk.Box(caption, text); }
   // A message that spoils the result.

@@ -48,7 +48,7 @@ int ReadTlcHeader(TlcStream& stream, TlcHeader& header, bool* found) {
   std::string* texts[] = {&header.name, &header.version1, &header.version2, nullptr,
                           &header.unit, &header.date,     &header.time};
   const std::size_t limits[] = {kNameLength, kVersionLength, kVersionLength, 0,
-                                kVersionLength, kDateLength, kDateLength};
+                                kUnitLength, kDateLength, kDateLength};
   for (int i = 0; i < 7; ++i) {
     if (!BodyLine(stream)) return 0;
     if (texts[i]) {

@@ -8,7 +8,8 @@
 namespace tlc {
 
 constexpr std::size_t kNameLength = 32;     // cell names in headers and "=C" records
-constexpr std::size_t kVersionLength = 5;   // version and unit lines
+constexpr std::size_t kVersionLength = 5;   // version lines
+constexpr std::size_t kUnitLength = 5;      // the unit line: the unit name every program keeps
 constexpr std::size_t kDateLength = 8;      // MM/DD/YY and HH:MM:SS
 constexpr std::size_t kTextLength = 64;     // what a reader keeps of a text line
 constexpr int kMaxPathPairs = 512;          // vertex buffer of every "=P" reader

@@ -1,14 +1,13 @@
-// What TLCIN and TLCOUT share: the talk to the user, the remembered set-up, the conversion list with its
-// rank sort, folder normalisation and the cell-name pattern of TLCOUT.
+// What TLCIN and TLCOUT share: the set-up and its dialog, the conversion list with its rank sort,
+// folder normalisation and the cell-name pattern of TLCOUT. A run tells the user through tell::Talk.
 #pragma once
+#include <cstdint>
+#include <functional>
 #include <string>
 #include <string_view>
 #include <vector>
 
 namespace tlc {
-
-enum class Answer { Ok, Cancel, Yes, No };
-enum class Question { OkCancel, YesNo, YesNoCancel };
 
 // DISPLAY items.
 constexpr int kItemOperation = 500;
@@ -26,26 +25,9 @@ struct TlcSetup {
   bool globalTlc = false;
 };
 
-// How a conversion talks to the user. The editor implements it with DISPLAY, PAUSE, the set-up
-// dialogs and message boxes; tests with a recorder. The defaults make a silent run that never stops.
-class RunTalk {
- public:
-  virtual ~RunTalk() = default;
-  // The set-up dialog of `caption` ("TLCIN" or "TLCOUT"); false when cancelled.
-  virtual bool Setup(std::string_view /*caption*/, TlcSetup& /*values*/) { return true; }
-  virtual void OpenDisplay(std::string_view /*caption*/) {}
-  virtual void CloseDisplay() {}
-  virtual void ShowItem(int /*item*/, std::string_view /*text*/) {}
-  virtual void Box(std::string_view /*caption*/, std::string_view /*text*/) {}
-  virtual Answer Ask(std::string_view /*caption*/, std::string_view /*text*/, Question q) {
-    return q == Question::OkCancel ? Answer::Ok : Answer::Yes;
-  }
-  // Lets pending work run for this long; true when the user stopped the run (Esc, Cancel, or
-  // closing DISPLAY).
-  virtual bool Pause(int /*milliseconds*/) { return false; }
-  // An Esc key press waiting to be read, taken out of the queue; TLCOUT asks before every path.
-  virtual bool EscapeWaiting() { return false; }
-};
+// The set-up dialog of `caption` ("TLCIN" or "TLCOUT") over the values; false when cancelled. A run
+// without one takes the values as they are.
+using SetupDialog = std::function<bool(std::string_view caption, TlcSetup& values)>;
 
 // The flags every run keeps.
 struct RunFlags {

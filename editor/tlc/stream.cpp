@@ -75,8 +75,10 @@ bool Tokens::NextInt(std::int32_t& value) {
   const bool negative = *p == '-';
   if (negative) ++p;
   const char* const digits = p;
+  const char* const stop = end - p > 10 ? p + 10 : end;
   std::int64_t v = 0;
-  while (p < end && p - digits < 10 && static_cast<unsigned>(*p - '0') < 10) v = v * 10 + (*p++ - '0');
+  for (unsigned d; p < stop && (d = static_cast<unsigned>(static_cast<unsigned char>(*p)) - '0') < 10; ++p)
+    v = v * 10 + d;
   if (p > digits && (p == end || IsSeparator(*p))) {
     if (negative) v = -v;
     if (v > std::numeric_limits<std::int32_t>::max()) v = std::numeric_limits<std::int32_t>::max();

@@ -18,6 +18,12 @@ class LineSource {
   virtual bool ReadLine(std::string& line) = 0;
   virtual bool Rewind() = 0;
   virtual bool Failed() const { return false; }
+  // Passes over lines that cannot be one of the keyword lines "=K" for K in `keys`; the next
+  // ReadLine may give one. False at the end. A source that cannot skip quickly passes over nothing.
+  virtual bool SkipToKeyword(std::string_view keys) {
+    (void)keys;
+    return true;
+  }
 };
 
 class FileLineSource final : public LineSource {
@@ -26,6 +32,7 @@ class FileLineSource final : public LineSource {
   bool ReadLine(std::string& line) override { return reader_.ReadLine(line); }
   bool Rewind() override { return reader_.Seek(0); }
   bool Failed() const override { return reader_.Failed(); }
+  bool SkipToKeyword(std::string_view keys) override { return reader_.SkipToLineStarting('=', keys); }
   void Close() { reader_.Close(); }
 
  private:
@@ -56,6 +63,9 @@ class TlcStream {
   const std::string& Line() const { return line_; }
   // The line just read comes again at the next Next().
   void Unread() { unread_ = true; }
+  // Passes over lines up to one that may be a keyword line of `keys` ("CH": "=C" or "=H"), for a
+  // reader that wants no other records; false at the end of the stream.
+  bool SkipToKeyword(std::string_view keys) { return unread_ || source_.SkipToKeyword(keys); }
   bool Rewind();
   bool Failed() const { return source_.Failed(); }
 

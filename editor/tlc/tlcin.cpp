@@ -9,6 +9,7 @@
 #include "editor/db/extent.h"
 #include "editor/db/helpers.h"
 #include "editor/db/hierarchy.h"
+#include "editor/db/settings.h"
 #include "editor/tlc/cell_files.h"
 #include "editor/tlc/cells_ref.h"
 #include "editor/tlc/conversion.h"
@@ -55,7 +56,7 @@ class CellLoader final : public RecordConsumer {
 
 class TlcIn : public Conversion {
  public:
-  explicit TlcIn(RunTalk& talk, bool quiet)
+  explicit TlcIn(tell::Talk& talk, bool quiet)
       : Conversion(talk, "TLCIN", quiet), work_(std::make_unique<db::Database>()) {}
 
   int Run(const std::string& source, const std::string& destination, const std::string& name);
@@ -245,8 +246,11 @@ int TlcIn::Run(const std::string& source, const std::string& destination, const 
     talk.OpenDisplay(caption);
     if (read == 0) Item(kItemOperation, "Creating Destination CELLS6.DBD File");
   }
-  FolderScale scale;
-  if (ReadFolderScale(destination, scale, 10)) scaleCheck_ = {true, scale.scale, scale.unit};
+  db::DatabaseScale scale;
+  if (db::ReadDatabaseScale(scale, destination + std::string(db::kSettingsFile))) {
+    if (scale.damaged) Box(db::kDamagedScaleText);
+    scaleCheck_ = {true, scale.scale, scale.unit};
+  }
 
   const int built = BuildList(source, destination, name);
   if (built >= 0) return built;
@@ -279,7 +283,7 @@ int TlcIn::BuildList(const std::string& source, const std::string& destination, 
   }
   if (name.empty()) {
     Item(kItemOperation, Format("All TLC Files in %s -> Cells in %s", source.c_str(), destination.c_str()));
-    if (talk.Ask(caption, "Any Old Cells will be Replaced ...", Question::OkCancel) != Answer::Ok) return 0;
+    if (talk.Box(caption, "Any Old Cells will be Replaced ...", tell::Buttons::OkCancel) != tell::Answer::Ok) return 0;
     std::vector<CellsRefEntry> entries;
     switch (ReadCellsRef(source + "CELLS.REF", entries)) {
       case CellsRefResult::Missing: Fail("Source CELLS.REF File is Missing"); return 0;
@@ -471,14 +475,15 @@ bool TlcIn::LoadCell(const std::string& source, ListEntry& entry, int row) {
 
 }  // namespace
 
-int ConvertTlcToCells(bool quiet, TlcSetup& setup, RunTalk& talk, TlcRunSummary* summary) {
+int ConvertTlcToCells(bool quiet, TlcSetup& setup, tell::Talk& talk, TlcRunSummary* summary,
+                      const SetupDialog& dialog) {
   TlcIn run(talk, quiet);
   std::string source = setup.source, destination = setup.destination;
   std::string name = TakeName(setup.name);
   if (!quiet) {
     TlcSetup values = setup;
     values.name = name;
-    if (!talk.Setup(run.caption, values)) return 0;
+    if (dialog && !dialog(run.caption, values)) return 0;
     if (!values.globalTlc) values.destination = ".\\";
     source = values.source;
     destination = values.destination;

@@ -6,9 +6,11 @@
 
 namespace tlc {
 
-// Runs TLCIN with `setup` as the remembered values (the dialog shows and updates them unless quiet).
+// Runs TLCIN with `setup` as the remembered values (the set-up dialog, when there is one, shows and
+// updates them unless quiet).
 // The run works in a database of its own; a caller whose drawing folder was the destination reads
 // its CELLS6.DBD again. 0 when the dialog is cancelled, else 1.
-int ConvertTlcToCells(bool quiet, TlcSetup& setup, RunTalk& talk, TlcRunSummary* summary = nullptr);
+int ConvertTlcToCells(bool quiet, TlcSetup& setup, tell::Talk& talk, TlcRunSummary* summary = nullptr,
+                      const SetupDialog& dialog = {});
 
 }  // namespace tlc

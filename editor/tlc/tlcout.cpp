@@ -3,8 +3,10 @@
 #include <memory>
 #include <vector>
 
+#include "editor/db/cell_files.h"
 #include "editor/db/database.h"
 #include "editor/db/helpers.h"
+#include "editor/db/settings.h"
 #include "editor/tlc/cell_files.h"
 #include "editor/tlc/conversion.h"
 #include "editor/tlc/writer.h"
@@ -31,7 +33,7 @@ class CountingSink final : public ByteSink {
 
 class TlcOut : public Conversion {
  public:
-  TlcOut(RunTalk& talk, bool quiet)
+  TlcOut(tell::Talk& talk, bool quiet)
       : Conversion(talk, "TLCOUT", quiet), work_(std::make_unique<db::Database>()),
         store_(work_->store), index_(&work_->index) {}
 
@@ -40,10 +42,13 @@ class TlcOut : public Conversion {
  private:
   bool CheckDestination(const std::string& destination);
   int BuildList(const std::string& source, const std::string& destination, const std::string& name);
-  void ReadingPass(const std::string& source);
-  void WritingPass(const std::string& source, const std::string& destination);
+  void ReadingPass();
+  void WritingPass(const std::string& destination);
+  // The cell's BP6 and CL6 files through the cell database's loader; false when they could not be
+  // read whole (told).
+  bool LoadCellFiles(int row, const ListEntry& entry);
   // False when the cell's files could not be read whole (told): its TLC file is not kept.
-  bool WriteCellTlc(TlcWriter& writer, const std::string& source, const ListEntry& entry);
+  bool WriteCellTlc(TlcWriter& writer, const ListEntry& entry);
   void WriteReferenceFiles(const std::string& source, const std::string& destination);
   void WriteFailed();
   void ResetStore();
@@ -52,8 +57,7 @@ class TlcOut : public Conversion {
   std::unique_ptr<db::Database> work_;
   db::ObjectStore& store_;
   db::CellIndex* index_;
-  FolderScale scale_;
-  std::string pool_;
+  db::DatabaseScale scale_;
   std::vector<ListEntry> list_;
   bool allMode_ = false;
   bool fullShown_ = false;
@@ -83,8 +87,8 @@ bool TlcOut::CheckDestination(const std::string& destination) {
     case os::MkdirResult::Created: return true;
     case os::MkdirResult::Exists:
       if (destination == ".\\" || destination == "./") return true;
-      return talk.Ask(caption, Format("Destination Folder %s Exists ... Continue?", destination.c_str()),
-                      Question::YesNo) == Answer::Yes;
+      return talk.Box(caption, Format("Destination Folder %s Exists ... Continue?", destination.c_str()),
+                      tell::Buttons::YesNo) == tell::Answer::Yes;
     default:
       Box(Format("Destination Folder %s is Invalid", destination.c_str()));
       return false;
@@ -102,14 +106,16 @@ int TlcOut::Run(const std::string& source, const std::string& destination, const
     Box("Unable to Read or Create CELLS6.DBD ... Unknown Reason");
     return 3;
   }
-  if (!ReadFolderScale(source, scale_, 5)) {
+  if (!db::ReadDatabaseScale(scale_, source + std::string(db::kSettingsFile))) {
     Box("Source CONSTS6.DBD File is Missing");
     return 3;
   }
-  if (!ReadPoolFolder(source, pool_)) {
+  if (scale_.damaged) Box(db::kDamagedScaleText);
+  if (!ReadPoolFolder(source, work_->form.poolFolder)) {
     Box("Source FORM.DBD File is Missing");
     return 3;
   }
+  work_->folder = source;
   if (quiet) {
     if (name.empty())
       flags.stop = true;
@@ -120,14 +126,14 @@ int TlcOut::Run(const std::string& source, const std::string& destination, const
     const int built = BuildList(source, destination, name);
     if (built >= 0) return built;
   }
-  if (!flags.stop) ReadingPass(source);
+  if (!flags.stop) ReadingPass();
   if (Pause(200)) return 0;
   if (!quiet) {
     Item(kItemOperation, "Sorting Cells ...");
     SortByRank(list_);
     Pause(200);
   }
-  WritingPass(source, destination);
+  WritingPass(destination);
   // A stopped run leaves CELLS.REF and LAYERS.REF alone: they would list cells never written.
   if (allMode_ && !flags.stop) WriteReferenceFiles(source, destination);
   if (flags.error) return 2;
@@ -140,7 +146,7 @@ int TlcOut::BuildList(const std::string& source, const std::string& destination,
   if (name.empty()) {
     allMode_ = true;
     Item(kItemOperation, Format("All Cells in %s -> TLC Files in %s", source.c_str(), destination.c_str()));
-    if (talk.Ask(caption, "Any Old Cells will be Replaced ...", Question::OkCancel) != Answer::Ok)
+    if (talk.Box(caption, "Any Old Cells will be Replaced ...", tell::Buttons::OkCancel) != tell::Answer::Ok)
       return 0;
     for (int row = 1; row <= index_->count; ++row)
       Append(list_, {index_->rows[row].name, index_->rows[row].Rank()});
@@ -162,7 +168,7 @@ int TlcOut::BuildList(const std::string& source, const std::string& destination,
   return -1;
 }
 
-void TlcOut::ReadingPass(const std::string& source) {
+void TlcOut::ReadingPass() {
   for (std::size_t i = 0; i < list_.size() && !flags.stop; ++i) {
     const std::string name = list_[i].name;
     Item(kItemOperation, Format("Reading %s ...", name.c_str()));
@@ -174,7 +180,8 @@ void TlcOut::ReadingPass(const std::string& source) {
     }
     list_[i].rank = index_->rows[row].Rank();
     if (list_[i].rank <= 1 || quiet) continue;
-    ReadCellRefFile(store_, source, name);
+    // A file that cannot be read whole lists what it gave; its cell's writing tells the damage.
+    db::LoadRefsOfCell(*work_, row, 0);
     for (int r = 1; r <= store_.refCount[0]; ++r) {
       const int used = db::RefRowOf(store_.GetCellRef(0, 0, r));
       if (!index_->ValidRow(used)) continue;
@@ -189,7 +196,7 @@ void TlcOut::ReadingPass(const std::string& source) {
   ResetStore();
 }
 
-void TlcOut::WritingPass(const std::string& source, const std::string& destination) {
+void TlcOut::WritingPass(const std::string& destination) {
   for (const ListEntry& entry : list_) {
     if (flags.stop) break;
     if (entry.lesser && !replaceLesser && Row(entry.name) != 0) continue;
@@ -206,7 +213,7 @@ void TlcOut::WritingPass(const std::string& source, const std::string& destinati
     }
     CountingSink counted(file);
     TlcWriter writer(counted);
-    if (!WriteCellTlc(writer, source, entry)) {
+    if (!WriteCellTlc(writer, entry)) {
       file.Abandon();
       continue;
     }
@@ -221,9 +228,29 @@ void TlcOut::WritingPass(const std::string& source, const std::string& destinati
   ResetStore();
 }
 
-bool TlcOut::WriteCellTlc(TlcWriter& writer, const std::string& source, const ListEntry& entry) {
+bool TlcOut::LoadCellFiles(int row, const ListEntry& entry) {
+  // A missing file is an empty table, as it always was; a file not read whole (or a page not had)
+  // would go out as a smaller cell.
+  if (!db::WholeOrMissing(db::LoadRowObjects(*work_, row))) {
+    Fail(Format("%s ... Unable to Read BP6 File", entry.name.c_str()));
+    return false;
+  }
+  if (entry.rank > 1 && !db::WholeOrMissing(db::LoadRowRefs(*work_, row))) {
+    Fail(Format("%s ... Unable to Read CL6 File", entry.name.c_str()));
+    return false;
+  }
+  // Records TLC cannot hold (a layer outside 1..64, a reference to no cell) stay in the cell files.
+  // The quiet copy of a save says nothing: the editor told them when it opened the cell.
+  if (!quiet && store_.aside.Count() > 0)
+    Fail(UpperCase(entry.name) + ": " + db::DescribeAsideRecords(store_));
+  return true;
+}
+
+bool TlcOut::WriteCellTlc(TlcWriter& writer, const ListEntry& entry) {
   ResetStore();
   const int row = Row(entry.name);
+  const bool tokenCell = entry.rank < 1 || entry.rank > 15;
+  if (row != 0 && !tokenCell && !LoadCellFiles(row, entry)) return false;
   TlcHeader h;
   h.name = UpperCase(entry.name);
   h.version1 = scale_.version;
@@ -236,12 +263,17 @@ bool TlcOut::WriteCellTlc(TlcWriter& writer, const std::string& source, const Li
     const db::CellIndexEntry& e = index_->rows[row];
     h.rank = e.Rank() == 0 ? 1 : e.Rank();
     h.left = e.left, h.bottom = e.bottom, h.right = e.right, h.top = e.top;
-    h.boxes = e.boxCount, h.paths = e.pathCount, h.vertices = e.vertexCount, h.cellRefs = e.refCount;
+    // The index counts what the cell files hold; the TLC file holds that less what was set aside.
+    const db::CellFileCounts all = db::SavedRecordCounts(store_);
+    h.boxes = e.boxCount - (all.boxes - store_.boxCount);
+    h.paths = e.pathCount - (all.paths - store_.pathCount);
+    h.vertices = e.vertexCount - (all.vertices - store_.vertexCount);
+    h.cellRefs = e.refCount - (all.refs - store_.refCount[0]);
   }
   if (!writer.PutHeader(h)) return true;
   ++cells;
 
-  if (entry.rank < 1 || entry.rank > 15) {
+  if (tokenCell) {
     TlcText token;
     token.layer = 64;
     token.size = 75;
@@ -250,23 +282,10 @@ bool TlcOut::WriteCellTlc(TlcWriter& writer, const std::string& source, const Li
     writer.PutText(token);
     return true;
   }
-  // A file read short (a zero record inside it, a page not had) would go out as a smaller cell.
-  if (ReadCellObjectFile(store_, *index_, source, pool_, entry.name) < 0) {
-    Fail(Format("%s ... Unable to Read BP6 File", entry.name.c_str()));
-    return false;
-  }
-  if (entry.rank > 1 && ReadCellRefFile(store_, source, entry.name) < 0) {
-    Fail(Format("%s ... Unable to Read CL6 File", entry.name.c_str()));
-    return false;
-  }
-
+  // The loader has set aside every reference to a row the index lacks.
   for (int r = 1; r <= store_.refCount[0]; ++r) {
     const db::CellRefRecord ref = store_.GetCellRefRecord(0, r);
     const int used = db::RefRowOf(ref.flags);
-    if (!index_->ValidRow(used)) {
-      flags.error = true;  // a reference to no cell cannot be named in TLC
-      continue;
-    }
     if (!writer.PutCellRef({index_->rows[used].name, db::OrientationOf(ref.flags), ref.x, ref.y})) return true;
   }
   for (int b = 1; b <= store_.boxCount; ++b) {
@@ -309,7 +328,8 @@ void TlcOut::WriteReferenceFiles(const std::string& source, const std::string& d
 
 }  // namespace
 
-int ConvertCellsToTlc(bool quiet, TlcSetup& setup, RunTalk& talk, TlcRunSummary* summary) {
+int ConvertCellsToTlc(bool quiet, TlcSetup& setup, tell::Talk& talk, TlcRunSummary* summary,
+                      const SetupDialog& dialog) {
   TlcOut run(talk, quiet);
   std::string source = setup.source, destination = setup.destination;
   std::string name = TakeName(setup.name);
@@ -319,7 +339,7 @@ int ConvertCellsToTlc(bool quiet, TlcSetup& setup, RunTalk& talk, TlcRunSummary*
   } else {
     TlcSetup values = setup;
     values.name = name;
-    if (!talk.Setup(run.caption, values)) return 0;
+    if (dialog && !dialog(run.caption, values)) return 0;
     if (!values.globalTlc) values.source = ".\\";
     setup.source = source = NormaliseFolder(values.source);
     setup.destination = destination = NormaliseFolder(values.destination);
@@ -343,7 +363,7 @@ int ConvertCellsToTlc(bool quiet, TlcSetup& setup, RunTalk& talk, TlcRunSummary*
   return 1;
 }
 
-int QuietTlcOut(std::string_view cellName, RunTalk& talk) {
+int QuietTlcOut(std::string_view cellName, tell::Talk& talk) {
   TlcSetup setup;
   setup.name = std::string(cellName);
   TlcRunSummary summary;

@@ -3,6 +3,7 @@
 #include <string_view>
 
 #include "editor/tlc/run.h"
+#include "platform/tell/talk.h"
 
 namespace tlc {
 
@@ -13,13 +14,15 @@ struct TlcRunSummary {
   bool stop = false;
 };
 
-// Runs TLCOUT with `setup` as the remembered values (the dialog shows and updates them unless quiet).
+// Runs TLCOUT with `setup` as the remembered values (the set-up dialog, when there is one, shows and
+// updates them unless quiet).
 // Quiet: no dialog, no display, no message when it succeeds (the cell save's TLC copy). The run
 // works in a database of its own, so the caller's open cell is left as it was. 0 when the dialog is
 // cancelled, else 1.
-int ConvertCellsToTlc(bool quiet, TlcSetup& setup, RunTalk& talk, TlcRunSummary* summary = nullptr);
+int ConvertCellsToTlc(bool quiet, TlcSetup& setup, tell::Talk& talk, TlcRunSummary* summary = nullptr,
+                      const SetupDialog& dialog = {});
 
 // The quiet TLCOUT of a cell save: the cell alone into the drawing folder itself. 1 done, 0 failed.
-int QuietTlcOut(std::string_view cellName, RunTalk& talk);
+int QuietTlcOut(std::string_view cellName, tell::Talk& talk);
 
 }  // namespace tlc

@@ -7,6 +7,7 @@
 #include <cstdio>
 #include <cstring>
 
+#include "editor/db/settings.h"
 #include "platform/os/process.h"
 
 namespace tlc {
@@ -14,6 +15,7 @@ namespace tlc {
 namespace {
 
 constexpr std::size_t kFlushAt = 1 << 18;
+static_assert(kUnitLength == db::kUnitNameLength, "a drawing's unit must fit its TLC headers whole");
 
 // The same text as "%d"; appended by pointer and length, which is a plain copy (the iterator form
 // of append goes the general way of replace and costs several times as much).
@@ -22,6 +24,66 @@ void AppendNumber(std::string& out, std::int64_t value) {
   const char* end = std::to_chars(digits, digits + sizeof digits, value).ptr;
   out.append(digits, static_cast<std::size_t>(end - digits));
 }
+
+// "%d" text of a number at p, without the length pass of the general conversion; gives the end.
+// Room for 20 characters is enough for any 64-bit value.
+constexpr char kDigitPairs[] =
+    "00010203040506070809101112131415161718192021222324252627282930313233343536373839"
+    "40414243444546474849505152535455565758596061626364656667686970717273747576777879"
+    "8081828384858687888990919293949596979899";
+
+// 1 to 4 digits of v < 10000.
+char* Small(char* p, std::uint32_t v) {
+  if (v < 10) {
+    *p = static_cast<char>('0' + v);
+    return p + 1;
+  }
+  if (v < 100) {
+    std::memcpy(p, kDigitPairs + 2 * v, 2);
+    return p + 2;
+  }
+  const std::uint32_t high = v / 100, low = v % 100;
+  if (high < 10) {
+    *p++ = static_cast<char>('0' + high);
+  } else {
+    std::memcpy(p, kDigitPairs + 2 * high, 2);
+    p += 2;
+  }
+  std::memcpy(p, kDigitPairs + 2 * low, 2);
+  return p + 2;
+}
+
+// Exactly 4 digits of v < 10000.
+char* Four(char* p, std::uint32_t v) {
+  std::memcpy(p, kDigitPairs + 2 * (v / 100), 2);
+  std::memcpy(p + 2, kDigitPairs + 2 * (v % 100), 2);
+  return p + 4;
+}
+
+char* Decimal(char* p, std::int64_t value) {
+  std::uint64_t u = static_cast<std::uint64_t>(value);
+  if (value < 0) {
+    *p++ = '-';
+    u = 0 - u;
+  }
+  if (u < 10000) return Small(p, static_cast<std::uint32_t>(u));
+  if (u < 100000000) {
+    const auto v = static_cast<std::uint32_t>(u);
+    return Four(Small(p, v / 10000), v % 10000);
+  }
+  // Longer numbers: groups of four digits from the right, the leading group without zeros.
+  std::uint32_t groups[5];
+  int n = 0;
+  while (u >= 10000) {
+    groups[n++] = static_cast<std::uint32_t>(u % 10000);
+    u /= 10000;
+  }
+  p = Small(p, static_cast<std::uint32_t>(u));
+  while (n > 0) p = Four(p, groups[--n]);
+  return p;
+}
+
+constexpr std::size_t kNumberRoom = 21;  // a blank and the longest number
 
 std::int32_t ScaleWidth(double scale) {
   if (!(scale < 2147483647.0) || !(scale > -2147483648.0)) return 0;
@@ -62,41 +124,34 @@ TlcWriter::TlcWriter(ByteSink& sink, TlcWriterOptions options)
 
 TlcWriter::~TlcWriter() = default;
 
-char* TlcWriter::Room(std::size_t n) {
-  if (n > capacity_ - used_) {
-    const std::size_t grown = std::max(2 * capacity_, used_ + n);
-    auto bigger = std::make_unique_for_overwrite<char[]>(grown);
-    std::memcpy(bigger.get(), buffer_.get(), used_);
-    buffer_ = std::move(bigger);
-    capacity_ = grown;
-  }
-  char* p = buffer_.get() + used_;
-  used_ += n;
-  return p;
+char* TlcWriter::Grow(std::size_t n) {
+  const std::size_t grown = std::max(2 * capacity_, used_ + n);
+  auto bigger = std::make_unique_for_overwrite<char[]>(grown);
+  std::memcpy(bigger.get(), buffer_.get(), used_);
+  buffer_ = std::move(bigger);
+  capacity_ = grown;
+  return buffer_.get() + used_;
 }
 
 void TlcWriter::Put(std::string_view text) {
-  if (!text.empty()) std::memcpy(Room(text.size()), text.data(), text.size());
+  if (text.empty()) return;
+  char* p = Room(text.size());
+  std::memcpy(p, text.data(), text.size());
+  Used(p + text.size());
 }
-
-void TlcWriter::Put(char c) { *Room(1) = c; }
 
 void TlcWriter::Line() { Put(std::string_view("\r\n", 2)); }
 
-// The same text as "%d", written in place.
-void TlcWriter::Number(std::int64_t value) {
-  char* p = Room(20);
-  used_ = static_cast<std::size_t>(std::to_chars(p, p + 20, value).ptr - buffer_.get());
-}
-
 void TlcWriter::Numbers(std::initializer_list<std::int64_t> values) {
-  bool first = true;
+  char* p = Room(values.size() * kNumberRoom + 2);
+  const char* const start = p;
   for (std::int64_t v : values) {
-    if (!first) Put(' ');
-    first = false;
-    Number(v);
+    if (p != start) *p++ = ' ';
+    p = Decimal(p, v);
   }
-  Line();
+  *p++ = '\r';
+  *p++ = '\n';
+  Used(p);
 }
 
 bool TlcWriter::Flush() {
@@ -121,6 +176,8 @@ bool TlcWriter::PutHeader(const TlcHeader& header) {
   if (!options_.version1.empty()) h.version1 = options_.version1;
   if (!options_.version2.empty()) h.version2 = options_.version2;
   if (!options_.fixedUnit.empty()) h.unit = options_.fixedUnit;
+  // Written as every reader keeps it, so a file and what is read of it name the same unit.
+  h.unit = h.unit.substr(0, kUnitLength);
   switch (options_.outline) {
     case HeaderOutline::Stored: break;
     case HeaderOutline::Importer: h.left = 0, h.bottom = 0, h.right = 1, h.top = 0; break;
@@ -178,13 +235,19 @@ bool TlcWriter::PutPath(int layer, std::int32_t width, std::span<const std::int3
   const std::size_t n = std::min(x.size(), y.size());
   Put("=P\r\n");
   Numbers({layer, width, static_cast<std::int64_t>(n)});
+  // Each pair "%ld %ld " takes at most 24 characters, each line end 2.
+  char* p = Room(n * 24 + (n / 5 + 1) * 2);
   for (std::size_t i = 0; i < n; ++i) {
-    Number(x[i]);
-    Put(' ');
-    Number(y[i]);
-    Put(' ');
-    if (i % 5 == 4 || i + 1 == n) Line();
+    p = Decimal(p, x[i]);
+    *p++ = ' ';
+    p = Decimal(p, y[i]);
+    *p++ = ' ';
+    if (i % 5 == 4 || i + 1 == n) {
+      *p++ = '\r';
+      *p++ = '\n';
+    }
   }
+  Used(p);
   ++counts_.paths;
   counts_.vertices += static_cast<std::int64_t>(n);
   return EndRecord();

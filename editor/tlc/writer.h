@@ -108,13 +108,17 @@ class TlcWriter {
   const TlcWriterOptions& Options() const { return options_; }
 
  private:
-  // n more bytes at the end of what is buffered.
-  char* Room(std::size_t n);
+  // Room for up to n more bytes at the end of what is buffered; Used(end) then keeps what was
+  // written up to `end`.
+  char* Room(std::size_t n) {
+    return n <= capacity_ - used_ ? buffer_.get() + used_ : Grow(n);
+  }
+  void Used(const char* end) { used_ = static_cast<std::size_t>(end - buffer_.get()); }
+  char* Grow(std::size_t n);
   void Put(std::string_view text);
-  void Put(char c);
   void Line();
   bool EndRecord();
-  void Number(std::int64_t value);
+  // A line of numbers, each as "%d" writes it, separated by one blank.
   void Numbers(std::initializer_list<std::int64_t> values);
 
   ByteSink& sink_;

@@ -8,27 +8,10 @@
 #include "editor/ui/shell.h"
 #include "editor/ui/status_bar.h"
 #include "platform/ui/program.h"
+#include "platform/ui/talk_box.h"
 #include "platform/ui/window.h"
 
 namespace edui {
-
-namespace {
-
-// The quiet TLC copy shows nothing unless something goes wrong.
-class QuietRunTalk : public tlc::RunTalk {
- public:
-  explicit QuietRunTalk(Editor& ed) : ed_(ed) {}
-  void Box(std::string_view caption, std::string_view text) override { ShowTextBox(ed_, caption, text); }
-
- private:
-  Editor& ed_;
-};
-
-}  // namespace
-
-void EditorTalk::Message(int n) { ShowMessage(ed_, n); }
-
-void EditorTalk::Box(std::string_view caption, std::string_view text) { ShowTextBox(ed_, caption, text); }
 
 void EditorTalk::SetMainTitle(int kind, std::string_view cellName) {
   ui::SetTitle(ed_.main, MainTitleText(ed_, kind, cellName));
@@ -52,8 +35,14 @@ bool EditorTalk::CurrentView(db::ViewNow& view) {
 }
 
 int EditorTalk::QuietTlcOut(std::string_view cellName) {
-  QuietRunTalk talk(ed_);
+  // The quiet TLC copy shows nothing unless something goes wrong.
+  ui::WindowTalk talk;
   return tlc::QuietTlcOut(cellName, talk);
+}
+
+void AttachTalk(Editor& ed, EditorTalk* talk) {
+  ed.db.SetTalk(talk);
+  ed.db.SetHooks(talk);
 }
 
 }  // namespace edui

@@ -19,7 +19,7 @@
 #include "editor/ui/suite_programs.h"
 #include "editor/ui/system/system_editor.h"
 #include "platform/gfx/text.h"
-#include "platform/ui/box.h"
+#include "platform/ui/talk_box.h"
 #include "platform/ui/keys.h"
 #include "platform/ui/window.h"
 
@@ -473,14 +473,14 @@ void CloseEditor(Editor& ed) {
 
 int RunEditor(Editor& ed, const std::string& cellName) {
   EditorTalk talk(ed);
-  ed.db.SetTalk(&talk);
+  AttachTalk(ed, &talk);
   // A font too tall for the menu buttons only earns a warning.
   if (gfx::UiFont()->metrics().height > 18 || ui::SystemMetric(ui::Metric::CaptionHeight) > 21) ShowMessage(ed, 32);
   const ui::Wnd w = CreateEditorWindow(ed, cellName);
-  if (w && SingleInstanceTest()) ui::ShowBox(0, kInstanceWarning, kInstanceCaption, ui::BoxButtons::Ok);
+  if (w && SingleInstanceTest()) ui::TalkBox(0, kInstanceCaption, kInstanceWarning, tell::Buttons::Ok);
   const int code = w ? ui::RunMessageLoop(w, &EditorAccelerators()) : 0;
   CloseEditor(ed);
-  ed.db.SetTalk(nullptr);
+  AttachTalk(ed, nullptr);
   return code;
 }
 

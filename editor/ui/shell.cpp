@@ -10,7 +10,7 @@
 #include "editor/db/helpers.h"
 #include "editor/db/text_numbers.h"
 #include "editor/ui/message_table.h"
-#include "platform/ui/box.h"
+#include "platform/ui/talk_box.h"
 #include "platform/ui/window.h"
 
 namespace edui {
@@ -21,13 +21,10 @@ ui::Result SendToMain(Editor& ed, ui::Message m, ui::WParam w, ui::LParam l) {
 
 void PostToMain(Editor& ed, ui::Message m, ui::WParam w, ui::LParam l) { ui::Post(ed.main, m, w, l); }
 
-int ShowMessage(Editor&, int n) {
-  return ui::ShowBox(0, MessageText(n), nullptr, ui::BoxButtons::Ok);
-}
+void ShowMessage(Editor&, int n) { ui::TalkBox(0, "", MessageText(n), tell::Buttons::Ok); }
 
 void ShowTextBox(Editor&, std::string_view caption, std::string_view text) {
-  const std::string c(caption);
-  ui::ShowBox(0, text, c.empty() ? nullptr : c.c_str(), ui::BoxButtons::Ok);
+  ui::TalkBox(0, caption, text, tell::Buttons::Ok);
 }
 
 }  // namespace edui

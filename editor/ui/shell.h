@@ -13,7 +13,7 @@ ui::Result SendToMain(Editor& ed, ui::Message m, ui::WParam w = 0, ui::LParam l 
 void PostToMain(Editor& ed, ui::Message m, ui::WParam w = 0, ui::LParam l = 0);
 
 // Message n of the message table in a box without owner and caption.
-int ShowMessage(Editor& ed, int n);
+void ShowMessage(Editor& ed, int n);
 // Any other OK box; an empty caption shows none.
 void ShowTextBox(Editor& ed, std::string_view caption, std::string_view text);
 

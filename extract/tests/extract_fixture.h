@@ -10,7 +10,7 @@
 #include "extract/extraction.h"
 #include "extract/netlist.h"
 #include "extract/settings.h"
-#include "utilib/recording_ui.h"
+#include "platform/tell/recorder.h"
 
 namespace exttest {
 
@@ -36,7 +36,7 @@ struct Folder : dbtest::DrawingFolder {
 
   ext::ExtractorSettings settings;
   ext::Drawing drawing;
-  utilib::RecordingUi ui;
+  tell::Recorder ui;
   utilib::Job job{"MEROCKT", ui};
   int errors = 0;
 

@@ -63,7 +63,7 @@ void FuzzOneFontTableInput(const std::uint8_t* data, std::size_t size) {
   form.defaultFontPath = "C:\\W\\NONE.DBD";
   form.currentFontPath = "C:\\W\\FONT.DBD";
   db::FontTable editors;
-  db::Talk talk;
+  tell::Talk talk;
   db::LoadFontFile(form, editors, &talk);
   DrawEveryCharacter(read == 1 ? table : editors);
 

@@ -6,7 +6,7 @@
 
 #include "helpview/help_path.h"
 #include "helpview/tests/help_fixture.h"
-#include "utilib/recording_ui.h"
+#include "platform/tell/recorder.h"
 
 namespace hpvtest {
 namespace {
@@ -26,7 +26,7 @@ class HelpFileTest : public ::testing::Test {
   TempFolder folder;
   os::TextReader in;
   TopicIndex index;
-  utilib::RecordingUi ui;
+  tell::Recorder ui;
 };
 
 TEST(HelpLines, KindsOfLines) {
@@ -83,13 +83,13 @@ TEST_F(HelpFileTest, LongLinesAreShownAndTheirRestIsNoLineOfItsOwn) {
   const std::string wraps = "  " + std::string(77, 'c') + "Tail";  // the rest would read as a main topic
   ASSERT_EQ(Index(HelpText({fits, " Sub", tooLong, wraps, " Next"})), 1);
   ASSERT_EQ(ui.EventsOf("box").size(), 2u);
-  EXPECT_EQ(ui.events[0], "box \"Help Line Too Long!\" \"" + tooLong + "\"");
-  EXPECT_EQ(ui.events[1], "box \"Help Line Too Long!\" \"" + wraps.substr(0, 79) + "\"");
+  EXPECT_EQ(ui.events[0], "box \"Help Line Too Long!\" \"" + tooLong + "\" okcancel");
+  EXPECT_EQ(ui.events[1], "box \"Help Line Too Long!\" \"" + wraps.substr(0, 79) + "\" okcancel");
   EXPECT_EQ(index.MainCount(), 1);
   EXPECT_EQ(index.SecondaryCount(), 2);
 
   ui.events.clear();
-  ui.boxAnswers = {utilib::BoxAnswer::Cancel};
+  ui.boxAnswers = {tell::Answer::Cancel};
   EXPECT_EQ(Index(HelpText({fits, " Sub", tooLong})), 0);
 }
 

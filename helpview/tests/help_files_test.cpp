@@ -9,7 +9,7 @@
 
 #include "editor/ui/system/help_topics.h"
 #include "helpview/help_file.h"
-#include "utilib/recording_ui.h"
+#include "platform/tell/recorder.h"
 
 namespace {
 
@@ -18,7 +18,7 @@ const std::string kHelp = MERO_HELP_DIR;
 struct Indexed {
   os::TextReader in;
   hpv::TopicIndex index;
-  utilib::RecordingUi ui;
+  tell::Recorder ui;
 };
 
 void Open(Indexed& f, const std::string& name) {

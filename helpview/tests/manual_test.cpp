@@ -9,7 +9,7 @@
 
 #include "helpview/tests/help_fixture.h"
 #include "platform/gfx/text.h"
-#include "utilib/recording_ui.h"
+#include "platform/tell/recorder.h"
 
 namespace hpvtest {
 namespace {
@@ -91,7 +91,7 @@ TEST(PageMarks, BeginANewPageOnlyWhenTooFewLinesAreLeft) {
 
 TEST(TopicPrint, LinesFillPagesThatCarryTheirNumbers) {
   PageRecorder paper;
-  utilib::RecordingUi ui;
+  tell::Recorder ui;
   hpv::PageComposer pages(Area(10), &paper, false, 1);
   std::vector<std::string> lines;
   for (int i = 0; i < 15; ++i) lines.push_back("  line");
@@ -129,7 +129,7 @@ class ManualTest : public ::testing::Test {
   TempFolder folder;
   os::TextReader in;
   hpv::TopicIndex index;
-  utilib::RecordingUi ui;
+  tell::Recorder ui;
 };
 
 TEST_F(ManualTest, EveryTopicThenAnIndexOfTheirPages) {
@@ -160,10 +160,10 @@ TEST_F(ManualTest, EveryTopicThenAnIndexOfTheirPages) {
 
 TEST_F(ManualTest, EscAsksAndOkStopsTheManual) {
   ui.escapeAfterPolls = 0;
-  ui.boxAnswers = {utilib::BoxAnswer::Cancel, utilib::BoxAnswer::Ok};
+  ui.boxAnswers = {tell::Answer::Cancel, tell::Answer::Ok};
   hpv::PageComposer pages(Area(20), nullptr, true, 0);
   EXPECT_EQ(hpv::ComposeManual(pages, in, index, ui, "M.HPV", "x"), 0);
-  EXPECT_EQ(ui.EventsOf("box"), (std::vector<std::string>(2, "box \"HPV 6.0\" \"Manual Compile Paused ... Abort?\"")));
+  EXPECT_EQ(ui.EventsOf("box"), (std::vector<std::string>(2, "box \"HPV 6.0\" \"Manual Compile Paused ... Abort?\" okcancel")));
 }
 
 TEST(ManualTexts, IndexLinesHeadingsAndDates) {

@@ -10,7 +10,7 @@
 #include "helpview/tests/help_fixture.h"
 #include "platform/ui/program.h"
 #include "platform/ui/window.h"
-#include "utilib/recording_ui.h"
+#include "platform/tell/recorder.h"
 
 namespace hpvtest {
 namespace {
@@ -81,7 +81,7 @@ class BrowseTest : public ::testing::Test {
   std::string path;
   ui::Wnd window = 0;
   hpv::Viewer v;
-  utilib::RecordingUi ui;
+  tell::Recorder ui;
 };
 
 TEST_F(BrowseTest, ListsLeadToATopicAndTheArrowsWalkAcrossMainTopics) {

@@ -86,7 +86,7 @@ TEST(StartMenu, TheUsersApplicationsFolder) {
 // archive, installed on drive D.
 struct InstallFixture {
   insttest::Scratch s;
-  utilib::RecordingUi ui;
+  tell::Recorder ui;
   utilib::Job job{"SETUP", ui};
   ProgressList lines{job};
   InstallPlan plan;
@@ -126,14 +126,13 @@ TEST(RunInstall, SuiteTutorialAndDrawingFoldersWithTheirMenuItems) {
   EXPECT_FALSE(f.s.Has("d/Mero6/Chars"));
 
   const std::vector<std::string> titles = f.ui.EventsOf("title");
-  std::string source;  // as the log quotes it
-  for (char c : f.plan.source) source += c == '\\' ? std::string("\\\\") : std::string(1, c);
+  const std::string& source = f.plan.source;
   const std::vector<std::string> expected = {
-      "title \"Expanding " + source + "MERO6A.ZIP in the D:\\\\Mero6 Folder\"",
-      "title \"Expanding " + source + "MERO6B.ZIP in the D:\\\\Mero6 Folder\"",
-      "title \"Expanding D:\\\\Mero6\\\\Tutor.zip in the D:\\\\Mero6\\\\Tutor Folder\"",
+      "title \"Expanding " + source + "MERO6A.ZIP in the D:\\Mero6 Folder\"",
+      "title \"Expanding " + source + "MERO6B.ZIP in the D:\\Mero6 Folder\"",
+      "title \"Expanding D:\\Mero6\\Tutor.zip in the D:\\Mero6\\Tutor Folder\"",
       "title \"Creating Tutor Start Menu Item\"",
-      "title \"Expanding " + source + "Proj1.zip in the D:\\\\Mero6\\\\Proj1 Folder\"",
+      "title \"Expanding " + source + "Proj1.zip in the D:\\Mero6\\Proj1 Folder\"",
       "title \"Creating Proj1 Start Menu Item\"",
       "title \"Creating Mero Help Start Menu Item\""};
   EXPECT_EQ(titles, expected);
@@ -165,7 +164,7 @@ TEST(RunInstall, WithoutAMenuFolderOrWithItsGroupsOff) {
   EXPECT_FALSE(g.s.Has("d/Mero6/Wmero"));
   EXPECT_EQ(g.ui.EventsOf("box"),
             (std::vector<std::string>{"box \"SETUP 6.0\" \"Fatal Error Occured ... Check Cause and Run SETUP Again.\""}));
-  EXPECT_EQ(insttest::ProgressLines(g.ui).back(), "D:\\\\Mero6\\\\Tutor.zip file is missing");
+  EXPECT_EQ(insttest::ProgressLines(g.ui).back(), "D:\\Mero6\\Tutor.zip file is missing");
   EXPECT_TRUE(g.Entry("Tutor").empty());
   EXPECT_FALSE(g.Entry("Mero Help").empty());
 }
@@ -191,7 +190,7 @@ TEST(RunInstall, ErrorsAndAbort) {
   InstallFixture h;
   h.s.Write("d/Mero6", "a file in the way");
   RunInstall(h.job, h.lines, h.plan);
-  EXPECT_EQ(insttest::ProgressLines(h.ui)[0], "Unable to make the D:\\\\Mero6 Folder ... can't continue");
+  EXPECT_EQ(insttest::ProgressLines(h.ui)[0], "Unable to make the D:\\Mero6 Folder ... can't continue");
   EXPECT_EQ(h.ui.EventsOf("box").size(), 3u);  // both suite archives and the tutorial
   EXPECT_TRUE(h.Entry("Tutor").empty());
 

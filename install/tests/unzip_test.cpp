@@ -19,7 +19,7 @@ using insttest::Stored;
 using insttest::ZipMember;
 
 struct Outcome {
-  utilib::RecordingUi ui;
+  tell::Recorder ui;
   int severity = -1;
   std::vector<std::string> lines;
 };
@@ -209,11 +209,11 @@ TEST(UnzipArchive, ArchivesThatAreNoneOrCannotBeOpened) {
   EXPECT_EQ(notZip.severity, kSeverityNone);
   EXPECT_TRUE(notZip.lines.empty());
 
-  utilib::RecordingUi ui;
+  tell::Recorder ui;
   utilib::Job job("SETUP", ui);
   ProgressList list(job);
   EXPECT_EQ(UnzipArchive("C:\\NONE.ZIP", "C:\\T\\", list), kSeverityFatal);
-  EXPECT_EQ(ProgressLines(ui), (std::vector<std::string>{"C:\\\\NONE.ZIP file is missing"}));
+  EXPECT_EQ(ProgressLines(ui), (std::vector<std::string>{"C:\\NONE.ZIP file is missing"}));
 }
 
 // An archive cut short anywhere, or with offsets and lengths damaged anywhere, ends with its lines

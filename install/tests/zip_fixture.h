@@ -14,7 +14,7 @@
 
 #include "platform/os/path.h"
 #include "platform/os/tests/scratch.h"
-#include "utilib/recording_ui.h"
+#include "platform/tell/recorder.h"
 
 namespace insttest {
 
@@ -212,7 +212,7 @@ inline std::string MakeZip(const std::vector<ZipMember>& members, bool central =
 }
 
 // Progress lines a recorded run showed, in order (the emptying of a full list left out).
-inline std::vector<std::string> ProgressLines(const utilib::RecordingUi& ui) {
+inline std::vector<std::string> ProgressLines(const tell::Recorder& ui) {
   std::vector<std::string> lines;
   for (const std::string& e : ui.events) {
     if (e.rfind("item 5", 0) != 0 || e.size() < 10) continue;

@@ -117,7 +117,7 @@ void Folder::Make(const std::vector<Cell>& cells, double scale, const std::strin
   ref.Save(source + "CELLS.REF", false);
   Write("FORM.DBD", "pool=\r\nlayer=a 1\r\nlayer=b 2\r\n");
 
-  tlc::RunTalk quiet;
+  tell::Talk quiet;
   tlc::TlcSetup setup;
   setup.source = source;
   setup.destination = ".\\";

@@ -8,7 +8,7 @@
 #include "editor/db/tests/drawing_folder.h"
 #include "editor/tlc/records.h"
 #include "layerlogic/run.h"
-#include "utilib/recording_ui.h"
+#include "platform/tell/recorder.h"
 
 namespace lltest {
 
@@ -50,7 +50,7 @@ struct Folder : dbtest::DrawingFolder {
   db::Database database;
   layerlogic::Drawing drawing;
   layerlogic::Settings settings;
-  utilib::RecordingUi ui;
+  tell::Recorder ui;
   utilib::Job job{"MEROLL", ui};
   RecordingView view;
   layerlogic::RunOutcome outcome;

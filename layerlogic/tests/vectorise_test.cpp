@@ -6,7 +6,7 @@
 #include <string>
 
 #include "layerlogic/tests/merge_by_scan.h"
-#include "utilib/recording_ui.h"
+#include "platform/tell/recorder.h"
 
 namespace layerlogic {
 namespace {
@@ -32,7 +32,7 @@ Rows Picture(const std::vector<std::string>& lines) {
 }
 
 struct Fixture {
-  utilib::RecordingUi ui;
+  tell::Recorder ui;
   utilib::Job job{"MEROLL", ui};
   std::vector<TileBox> boxes;
   std::vector<std::vector<Point>> polygons;

@@ -11,6 +11,8 @@
 #include <cerrno>
 #include <cstdlib>
 #include <cstring>
+#include <mutex>
+#include <unordered_map>
 
 namespace os {
 
@@ -51,15 +53,6 @@ char DriveOf(const std::string& native) {
   return best;
 }
 
-bool EqualNoCase(std::string_view a, std::string_view b) {
-  if (a.size() != b.size()) return false;
-  for (std::size_t i = 0; i < a.size(); ++i) {
-    if (std::tolower(static_cast<unsigned char>(a[i])) != std::tolower(static_cast<unsigned char>(b[i])))
-      return false;
-  }
-  return true;
-}
-
 bool LessNoCase(const std::string& a, const std::string& b) {
   std::size_t n = std::min(a.size(), b.size());
   for (std::size_t i = 0; i < n; ++i) {
@@ -76,20 +69,76 @@ bool Exists(const std::string& native) {
   return lstat(native.c_str(), &st) == 0;
 }
 
+std::string Folded(std::string_view name) {
+  std::string key(name);
+  for (char& c : key) c = static_cast<char>(std::tolower(static_cast<unsigned char>(c)));
+  return key;
+}
+
+// ---- Listings of the folders looked through case-blind ----
+// A program writing a few hundred files into one folder would read the whole folder for each new
+// name; a folder's listing is kept while the folder is unchanged (the same device, inode, change and
+// modification time), and follows the files this process adds and removes there itself.
+
+bool SameStamp(const FolderStamp& a, const FolderStamp& b) {
+  return a.valid && b.valid && a.device == b.device && a.inode == b.inode && a.modified == b.modified &&
+         a.changed == b.changed;
+}
+
+FolderStamp StampOf(const std::string& dir) {
+  struct stat st;
+  FolderStamp stamp;
+  if (stat(dir.empty() ? "." : dir.c_str(), &st) != 0 || !S_ISDIR(st.st_mode)) return stamp;
+  stamp.valid = true;
+  stamp.device = static_cast<std::uint64_t>(st.st_dev);
+  stamp.inode = static_cast<std::uint64_t>(st.st_ino);
+  stamp.modified = static_cast<std::int64_t>(st.st_mtim.tv_sec) * 1000000000 + st.st_mtim.tv_nsec;
+  stamp.changed = static_cast<std::int64_t>(st.st_ctim.tv_sec) * 1000000000 + st.st_ctim.tv_nsec;
+  return stamp;
+}
+
+struct Listing {
+  FolderStamp stamp;
+  std::unordered_map<std::string, std::vector<std::string>> byFolded;  // entries by lower-case name
+};
+
+std::mutex g_listingsLock;
+std::unordered_map<std::string, Listing> g_listings;  // by the folder as the resolver spells it
+
+// The folder part of a native path as the resolver spells folders ("" for the current folder).
+std::string FolderPart(const std::string& native) {
+  std::size_t cut = native.find_last_of('/');
+  if (cut == std::string::npos) return "";
+  return cut == 0 ? "/" : native.substr(0, cut);
+}
+
 // The entry of folder `dir` spelled like `name` apart from case; "" when there is none. Exact spelling
 // wins; among several case-blind matches the first in case-blind order is taken.
 std::string FindEntry(const std::string& dir, const std::string& name) {
   std::string candidate = dir.empty() ? name : (dir == "/" ? "/" + name : dir + "/" + name);
   if (Exists(candidate)) return name;
-  DIR* d = opendir(dir.empty() ? "." : dir.c_str());
-  if (!d) return "";
-  std::string found;
-  while (dirent* e = readdir(d)) {
-    std::string entry = e->d_name;
-    if (!EqualNoCase(entry, name)) continue;
-    if (found.empty() || LessNoCase(entry, found)) found = entry;
+  const FolderStamp now = StampOf(dir);
+  if (!now.valid) return "";
+  std::lock_guard<std::mutex> hold(g_listingsLock);
+  Listing& listing = g_listings[dir];
+  if (!SameStamp(listing.stamp, now)) {
+    listing.byFolded.clear();
+    listing.stamp = {};
+    DIR* d = opendir(dir.empty() ? "." : dir.c_str());
+    if (!d) {
+      g_listings.erase(dir);
+      return "";
+    }
+    while (dirent* e = readdir(d)) listing.byFolded[Folded(e->d_name)].emplace_back(e->d_name);
+    closedir(d);
+    // Taken before the reading: a change made while it read shows as a changed folder next time.
+    listing.stamp = now;
   }
-  closedir(d);
+  auto it = listing.byFolded.find(Folded(name));
+  if (it == listing.byFolded.end()) return "";
+  std::string found;
+  for (const std::string& entry : it->second)
+    if (found.empty() || LessNoCase(entry, found)) found = entry;
   return found;
 }
 
@@ -191,6 +240,44 @@ bool MatchFrom(std::string_view p, std::string_view n) {
 }
 
 }  // namespace
+
+FolderStamp StampBeforeOwnChange(const std::string& native) {
+  const std::string dir = FolderPart(native);
+  {
+    std::lock_guard<std::mutex> hold(g_listingsLock);
+    if (!g_listings.count(dir)) return {};
+  }
+  return StampOf(dir);
+}
+
+void NoteOwnChange(const std::string& native, const FolderStamp& before, std::string_view removed,
+                   std::string_view added) {
+  if (!before.valid) return;
+  const std::string dir = FolderPart(native);
+  std::lock_guard<std::mutex> hold(g_listingsLock);
+  auto it = g_listings.find(dir);
+  if (it == g_listings.end()) return;
+  Listing& listing = it->second;
+  // Changed by someone else since it was read: read it again when it is next needed.
+  if (!SameStamp(listing.stamp, before)) {
+    g_listings.erase(it);
+    return;
+  }
+  if (!removed.empty()) {
+    auto entries = listing.byFolded.find(Folded(removed));
+    if (entries != listing.byFolded.end()) {
+      auto& names = entries->second;
+      names.erase(std::remove(names.begin(), names.end(), removed), names.end());
+      if (names.empty()) listing.byFolded.erase(entries);
+    }
+  }
+  if (!added.empty()) {
+    auto& names = listing.byFolded[Folded(added)];
+    if (std::find(names.begin(), names.end(), added) == names.end()) names.emplace_back(added);
+  }
+  listing.stamp = StampOf(dir);
+  if (!listing.stamp.valid) g_listings.erase(dir);
+}
 
 void SetDriveTable(std::string_view table) {
   for (auto& d : g_drives) d.clear();

@@ -1,6 +1,7 @@
 // Paths as the suite's programs write them ("C:\MERO6\TFF.DBD", "\MERO6\x", "Cells6.dbd", "/home/me/x")
 // mapped onto the Linux file system. Every open, create, remove, rename and mkdir goes through here.
 #pragma once
+#include <cstdint>
 #include <cstdio>
 #include <string>
 #include <string_view>
@@ -42,6 +43,21 @@ bool MatchWildcard(std::string_view pattern, std::string_view name);
 std::vector<std::string> ListFiles(std::string_view pattern);
 // The same for sub-folders ("." and ".." left out).
 std::vector<std::string> ListFolders(std::string_view pattern);
+
+// The resolver keeps the listing of a folder it looked through case-blind while the folder is
+// unchanged. A writer that adds or removes a file itself takes the folder's stamp just before and
+// tells the change after it, so the listing follows; a folder that changed otherwise is read again.
+struct FolderStamp {
+  bool valid = false;
+  std::uint64_t device = 0, inode = 0;
+  std::int64_t modified = 0, changed = 0;  // nanoseconds
+};
+// The stamp of the folder holding `native` when the resolver keeps its listing; none otherwise.
+FolderStamp StampBeforeOwnChange(const std::string& native);
+// The entry `removed` went away from and `added` came into the folder holding `native` (names only,
+// either may be empty).
+void NoteOwnChange(const std::string& native, const FolderStamp& before, std::string_view removed,
+                   std::string_view added);
 
 std::string CurrentFolder();                // native
 int ChangeFolder(std::string_view path);    // 1 or 0

@@ -3,6 +3,7 @@
 #include <sys/stat.h>
 #include <unistd.h>
 
+#include <algorithm>
 #include <cstdarg>
 #include <cstdlib>
 #include <cstring>
@@ -23,21 +24,35 @@ mode_t CreationMode() {
   return mode;
 }
 
+// The name of a path's last component.
+std::string_view NameOf(const std::string& native) {
+  std::size_t cut = native.find_last_of('/');
+  return cut == std::string::npos ? std::string_view(native) : std::string_view(native).substr(cut + 1);
+}
+
+// Removes a temporary file this process made, and clears its name.
+void RemoveTemp(std::string& temp) {
+  const FolderStamp before = StampBeforeOwnChange(temp);
+  if (unlink(temp.c_str()) == 0) NoteOwnChange(temp, before, NameOf(temp), {});
+  temp.clear();
+}
+
 // Opens a temporary file beside `target` (native path). Returns the stream, fills `temp`.
 std::FILE* OpenTempBeside(const std::string& target, std::string& temp) {
   temp = target + ".XXXXXX";
+  const FolderStamp before = StampBeforeOwnChange(target);
   int fd = mkstemp(temp.data());
   if (fd < 0) {
     temp.clear();
     return nullptr;
   }
+  NoteOwnChange(temp, before, {}, NameOf(temp));
   struct stat st;
   fchmod(fd, stat(target.c_str(), &st) == 0 ? (st.st_mode & 07777) : CreationMode());
   std::FILE* f = fdopen(fd, "wb");
   if (!f) {
     close(fd);
-    unlink(temp.c_str());
-    temp.clear();
+    RemoveTemp(temp);
   }
   return f;
 }
@@ -62,19 +77,22 @@ int Finish(std::FILE*& file, std::string& temp, const std::string& target, bool 
   if (std::fclose(file) != 0) ok = false;
   file = nullptr;
   if (temp.empty()) return ok ? 1 : 0;
-  if (ok && std::rename(temp.c_str(), target.c_str()) == 0) {
-    temp.clear();
-    return 1;
+  if (ok) {
+    const FolderStamp before = StampBeforeOwnChange(target);
+    if (std::rename(temp.c_str(), target.c_str()) == 0) {
+      NoteOwnChange(target, before, NameOf(temp), NameOf(target));
+      temp.clear();
+      return 1;
+    }
   }
-  unlink(temp.c_str());
-  temp.clear();
+  RemoveTemp(temp);
   return 0;
 }
 
 void Drop(std::FILE*& file, std::string& temp) {
   if (file) std::fclose(file);
   file = nullptr;
-  if (!temp.empty()) unlink(temp.c_str());
+  if (!temp.empty()) RemoveTemp(temp);
   temp.clear();
 }
 
@@ -99,6 +117,7 @@ bool TextReader::Open(std::string_view path) {
   fileEnded_ = false;
   begin_ = scan_ = end_ = 0;
   offset_ = 0;
+  endMark_ = -1;
   if (file_) std::setvbuf(file_, nullptr, _IONBF, 0);
   return file_ != nullptr;
 }
@@ -134,6 +153,10 @@ bool TextReader::Fill() {
     fileEnded_ = true;
     return false;
   }
+  if (endMark_ < 0) {
+    if (const void* mark = std::memchr(buffer_ + end_, 0x1A, n))
+      endMark_ = offset_ + (static_cast<const char*>(mark) - buffer_);
+  }
   end_ += n;
   return true;
 }
@@ -160,16 +183,42 @@ bool TextReader::ReadLine(std::string& line) {
   }
   const char* start = buffer_ + begin_;
   std::size_t length = next - begin_;
-  begin_ = scan_ = next;
-  if (const void* eof = std::memchr(start, 0x1A, length)) {
-    length = static_cast<std::size_t>(static_cast<const char*>(eof) - start);
+  if (HoldsEndMark(next)) {
+    length = static_cast<std::size_t>(endMark_ - (offset_ + static_cast<std::int64_t>(begin_)));
+    begin_ = scan_ = next;
     atEnd_ = true;
     if (length == 0) return false;
+  } else {
+    begin_ = scan_ = next;
   }
   if (length > 0 && start[length - 1] == '\n') --length;
   if (length > 0 && start[length - 1] == '\r') --length;
   line.assign(start, length);
   return true;
+}
+
+bool TextReader::SkipToLineStarting(char first, std::string_view seconds) {
+  if (!file_ || atEnd_) return false;
+  for (;;) {
+    // The line at begin_ needs its first two bytes held to be judged.
+    while (end_ - begin_ < 2 && Fill()) {
+    }
+    if (end_ - begin_ < 2) return begin_ < end_;  // a last line of one byte, or the end
+    const char* line = buffer_ + begin_;
+    if (line[0] == first && seconds.find(line[1]) != std::string_view::npos) return true;
+    const std::size_t from = std::max(begin_, scan_);
+    const void* nl = std::memchr(buffer_ + from, '\n', end_ - from);
+    if (!nl) {
+      // The line goes on past what is held: a 0x1A in it must still end the file.
+      if (HoldsEndMark(end_)) return true;
+      scan_ = end_;
+      if (!Fill()) return begin_ < end_;
+      continue;
+    }
+    const std::size_t next = static_cast<std::size_t>(static_cast<const char*>(nl) - buffer_) + 1;
+    if (HoldsEndMark(next)) return true;
+    begin_ = scan_ = next;
+  }
 }
 
 bool TextReader::ReadLine(std::string& line, std::size_t maxLength) {
@@ -184,6 +233,7 @@ bool TextReader::Seek(std::int64_t position) {
   if (!file_ || position < 0 || fseeko(file_, static_cast<off_t>(position), SEEK_SET) != 0) return false;
   begin_ = scan_ = end_ = 0;
   offset_ = position;
+  endMark_ = -1;
   fileEnded_ = false;
   atEnd_ = false;
   return true;
@@ -243,6 +293,11 @@ void TextWriter::Printf(const char* format, ...) {
 void TextWriter::Line(std::string_view text) {
   Write(text);
   if (file_ && std::fwrite("\r\n", 1, 2, file_) != 2) failed_ = true;
+}
+
+bool TextWriter::Flush() {
+  if (file_ && std::fflush(file_) != 0) failed_ = true;
+  return file_ && !failed_;
 }
 
 int TextWriter::Commit() { return Finish(file_, temp_, target_, failed_); }

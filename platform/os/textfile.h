@@ -25,6 +25,10 @@ class TextReader {
   bool ReadLine(std::string& line);
   // Same, keeping at most maxLength characters of a longer line (the rest is dropped, not returned).
   bool ReadLine(std::string& line, std::size_t maxLength);
+  // Passes over whole lines, without handing them out, up to the next line that begins with `first`
+  // followed by one of `seconds`: the next ReadLine gives that line. It also stops at a line holding
+  // the 0x1A that ends the file, which ReadLine then handles. False at the end of the file.
+  bool SkipToLineStarting(char first, std::string_view seconds);
   bool Failed() const { return failed_; }
   bool AtEnd() const { return atEnd_; }
 
@@ -43,6 +47,13 @@ class TextReader {
   std::size_t scan_ = 0;   // no line end lies between begin_ and here
   std::size_t end_ = 0;    // bytes held
   std::int64_t offset_ = 0;  // file position of buffer_[0]
+  // File position of the first 0x1A read since the file was opened or sought, -1 for none yet:
+  // found once per block, not once per line.
+  std::int64_t endMark_ = -1;
+  // Whether the bytes from begin_ up to `next` hold the 0x1A that ends the file.
+  bool HoldsEndMark(std::size_t next) const {
+    return endMark_ >= 0 && endMark_ < offset_ + static_cast<std::int64_t>(next);
+  }
   bool fileEnded_ = false;
   bool failed_ = false;
   bool atEnd_ = false;
@@ -64,6 +75,8 @@ class TextWriter {
   void Printf(const char* format, ...) __attribute__((format(printf, 2, 3)));
   void Line(std::string_view text);  // text then CR LF
   bool Failed() const { return failed_; }
+  // Hands what was written to the file now, for a file read while it is being written (a log).
+  bool Flush();
   // Flushes and closes; for a replacement renames the temporary file over the target.
   // 1 when every byte reached the file, else 0 (and the old file stays as it was).
   int Commit();

@@ -3,11 +3,13 @@
 #pragma once
 #include <string_view>
 
+#include "platform/tell/talk.h"
 #include "platform/ui/types.h"
 
 namespace ui {
 
-enum class BoxButtons { Ok, OkCancel, YesNo, YesNoCancel };
+// The programs' one button type; the programs' Talk reaches ShowBox through TalkBox (talk_box.h).
+using BoxButtons = tell::Buttons;
 
 // The answer: kIdOk, kIdCancel, kIdYes or kIdNo. A null caption shows "Error". Closing a box answers
 // Cancel when it has one, Ok for an Ok box and No for a Yes/No box.

@@ -4,6 +4,7 @@
 
 #include <QAbstractButton>
 #include <QApplication>
+#include <QBuffer>
 #include <QCheckBox>
 #include <QComboBox>
 #include <QDir>
@@ -29,6 +30,8 @@
 #include <algorithm>
 #include <cstdio>
 #include <cstring>
+#include <map>
+#include <vector>
 
 #include "platform/ui/internal.h"
 #include "platform/ui/keys.h"
@@ -53,7 +56,7 @@ QStringList TemplateFolders() {
   return order;
 }
 
-QString FindTemplate(std::string_view name) {
+QString SearchTemplate(std::string_view name) {
   QString wanted = Q(name);
   for (const QString& folder : TemplateFolders()) {
     QDir dir(QString(kTemplateRoot) + "/" + folder);
@@ -63,6 +66,53 @@ QString FindTemplate(std::string_view name) {
       if (f.compare(exact, Qt::CaseInsensitive) == 0) return dir.filePath(f);
   }
   return {};
+}
+
+// The templates are built into the program and never change: each is looked up and read once.
+struct Template {
+  QString path;  // empty when there is none
+  QByteArray text;
+  // A template of a bare window without any widget inside (the self-closing pause) holds nothing a
+  // use can change but its title, size and place: its windows are kept for the next use.
+  bool bare = false;
+  bool loaded = false;
+  QString title;
+  QSize size;
+  std::vector<QPointer<QWidget>> spare;
+};
+
+std::string TemplateKey(std::string_view name) { return S().programName + '/' + std::string(name); }
+
+std::map<std::string, Template>& Templates() {
+  static std::map<std::string, Template> found;
+  return found;
+}
+
+Template& FindTemplateOnce(std::string_view name) {
+  std::map<std::string, Template>& found = Templates();
+  const std::string key = TemplateKey(name);
+  auto it = found.find(key);
+  if (it != found.end()) return it->second;
+  Template t;
+  t.path = SearchTemplate(name);
+  if (!t.path.isEmpty()) {
+    QFile file(t.path);
+    if (file.open(QIODevice::ReadOnly)) t.text = file.readAll();
+  }
+  return found.emplace(key, std::move(t)).first->second;
+}
+
+QString FindTemplate(std::string_view name) { return FindTemplateOnce(name).path; }
+
+// One loader for every dialog. The templates use only the standard widgets, which the loader knows
+// itself: it is made without the plugin folders, whose widget plugins would otherwise be loaded
+// (with the libraries they need) when it is made.
+QUiLoader* MakeLoader() {
+  const QStringList folders = QCoreApplication::libraryPaths();
+  QCoreApplication::setLibraryPaths({});
+  auto* loader = new QUiLoader;
+  QCoreApplication::setLibraryPaths(folders);
+  return loader;
 }
 
 // Statics show "&&" as "&" and drop a lone "&", as the program's labels expect.
@@ -285,16 +335,35 @@ void RegisterControls(Record& d, QWidget* root) {
 
 Wnd MakeDialog(std::string_view name, Wnd relative, DialogProc proc, DialogKind kind) {
   EnsureApp();
-  QString path = FindTemplate(name);
-  if (path.isEmpty()) {
+  Template& t = FindTemplateOnce(name);
+  if (t.path.isEmpty()) {
     std::fprintf(stderr, "dialog template %.*s not found\n", int(name.size()), name.data());
     return 0;
   }
-  QFile file(path);
-  if (!file.open(QIODevice::ReadOnly)) return 0;
-  QUiLoader loader;
-  QWidget* root = loader.load(&file, nullptr);
-  if (!root) return 0;
+  if (t.text.isEmpty()) return 0;
+  QWidget* root = nullptr;
+  while (!root && !t.spare.empty()) {
+    root = t.spare.back();
+    t.spare.pop_back();
+  }
+  if (root) {
+    root->setWindowTitle(t.title);
+    root->resize(t.size);
+    root->setEnabled(true);
+  } else {
+    static QUiLoader* loader = MakeLoader();
+    QBuffer file;
+    file.setData(t.text);
+    file.open(QIODevice::ReadOnly);
+    root = loader->load(&file, nullptr);
+    if (!root) return 0;
+    if (!t.loaded) {
+      t.loaded = true;
+      t.bare = root->findChildren<QWidget*>().isEmpty();
+      t.title = root->windowTitle();
+      t.size = root->size();
+    }
+  }
 
   auto rec = std::make_shared<Record>();
   rec->handle = NewHandle();
@@ -303,6 +372,7 @@ Wnd MakeDialog(std::string_view name, Wnd relative, DialogProc proc, DialogKind 
   rec->templateName = std::string(name);
   rec->proc = std::move(proc);
   rec->window = root;
+  rec->bare = t.bare && kind == DialogKind::Modal;
   Wnd h = rec->handle;
   S().windows[h] = rec;
   root->setProperty("_mero_wnd", uint(h));
@@ -319,8 +389,10 @@ Wnd MakeDialog(std::string_view name, Wnd relative, DialogProc proc, DialogKind 
     rec->owner = relative;
     // A dialog of a pixel or two (the self-closing pause) takes the keyboard without showing a frame.
     bool tiny = root->width() <= 4 && root->height() <= 4;
-    root->setWindowFlags(tiny ? Qt::Dialog | Qt::FramelessWindowHint
-                              : Qt::Dialog | Qt::WindowTitleHint | Qt::WindowCloseButtonHint | Qt::CustomizeWindowHint);
+    const Qt::WindowFlags flags =
+        tiny ? Qt::Dialog | Qt::FramelessWindowHint
+             : Qt::Dialog | Qt::WindowTitleHint | Qt::WindowCloseButtonHint | Qt::CustomizeWindowHint;
+    if (root->windowFlags() != flags) root->setWindowFlags(flags);
     Record* top = TopOf(relative);
     QRect area =
         top && top->window ? top->window->frameGeometry() : QGuiApplication::primaryScreen()->availableGeometry();
@@ -347,6 +419,21 @@ Wnd MakeDialog(std::string_view name, Wnd relative, DialogProc proc, DialogKind 
 }
 
 }  // namespace
+
+bool KeepBareDialog(Record& r) {
+  if (!r.bare || !r.window) return false;
+  auto it = Templates().find(TemplateKey(r.templateName));
+  if (it == Templates().end() || it->second.spare.size() >= 2) return false;
+  QWidget* root = r.window;
+  // Whatever a use put inside (a child window, a docked panel) goes with the window.
+  if (!root->findChildren<QWidget*>().isEmpty()) return false;
+  root->hide();
+  for (QObject* child : root->children())
+    if (dynamic_cast<DialogFilter*>(child)) delete child;
+  root->setProperty("_mero_wnd", QVariant());
+  it->second.spare.emplace_back(root);
+  return true;
+}
 
 bool ApplyDialogAction(Wnd d, const Action& a, std::string& error) {
   QWidget* w = ControlWidget(d, a.id);

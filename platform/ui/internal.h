@@ -68,6 +68,7 @@ struct Record {
   int result = 0;
   std::map<int, Wnd> items;
   std::vector<Wnd> areas;
+  bool bare = false;  // a modal dialog of a template without widgets: its window is kept for reuse
   int id = 0;  // control id
 };
 
@@ -141,6 +142,16 @@ unsigned ModifiersFromQt(Qt::KeyboardModifiers modifiers);
 void ScriptKey(int k, unsigned modifiers);
 
 // Presentation.
+// On the offscreen device no picture is on a screen, so Qt's deferred repaints are dropped there:
+// what needs the device's picture (a snapshot renders its window itself, a screen grab) asks for it,
+// through a ScreenPictures while it reads the screen.
+bool NoScreen();
+struct ScreenPictures {
+  ScreenPictures();
+  ~ScreenPictures();
+  ScreenPictures(const ScreenPictures&) = delete;
+  ScreenPictures& operator=(const ScreenPictures&) = delete;
+};
 void Pump();             // lets Qt deliver pending events (into our queue) and paint
 void PumpSoon();         // Pump at most every 10 ms
 void MarkAllPictures();  // the next Pump shows every picture again
@@ -155,6 +166,10 @@ bool TakeNext(Msg& msg, bool wait);
 void ResizeSurface(Record& r, int width, int height);
 void LayoutTop(Record& r);  // menu bar over the client picture
 void ClientChanged(Record& r, bool send);
+
+// A destroyed bare dialog's window kept for the next dialog of its template; false when it is not
+// kept (then it is deleted).
+bool KeepBareDialog(Record& r);
 
 // Dialog helpers shared with the script driver.
 bool ApplyDialogAction(Wnd dialog, const Action& action, std::string& error);

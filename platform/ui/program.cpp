@@ -21,6 +21,9 @@ namespace detail {
 namespace {
 
 std::string logPath;
+// Open while there is a log, so a line costs one write, not an open and a close; each line is
+// handed to the file at once, so the log is whole whenever it is read, and however the run ends.
+os::TextWriter logFile;
 double pauseScale = 1.0;
 
 std::string Absolute(const std::string& path) {
@@ -32,10 +35,11 @@ std::string Absolute(const std::string& path) {
 
 void OpenLog(std::string_view path) {
   logPath.clear();
+  logFile.Abandon();
   if (path.empty()) return;
   std::string p = Absolute(std::string(path));
   os::TextWriter out;
-  if (!out.Open(p, false, false) || !out.Commit()) {
+  if (!out.Open(p, false, false) || !out.Commit() || !logFile.Open(p, false, true)) {
     std::fprintf(stderr, "MERO_LOG: cannot write %s\n", p.c_str());
     return;
   }
@@ -50,7 +54,25 @@ void ReadPauseScale() {
   if (end != scale && *end == '\0' && v >= 0 && std::isfinite(v)) pauseScale = v;
 }
 
+int screenPictures = 0;
+
+// Drops the deferred repaints of every window while nothing is on a screen.
+class RepaintDropper : public QObject {
+ protected:
+  bool eventFilter(QObject*, QEvent* e) override {
+    return e->type() == QEvent::UpdateRequest && screenPictures == 0;
+  }
+};
+
 }  // namespace
+
+bool NoScreen() {
+  static const bool offscreen = QGuiApplication::platformName() == QLatin1String("offscreen");
+  return offscreen;
+}
+
+ScreenPictures::ScreenPictures() { ++screenPictures; }
+ScreenPictures::~ScreenPictures() { --screenPictures; }
 
 void EnsureApp() {
   if (QCoreApplication::instance()) return;
@@ -63,6 +85,7 @@ void EnsureApp() {
   (void)app;
   QApplication::setQuitOnLastWindowClosed(false);
   if (QStyle* fusion = QStyleFactory::create("Fusion")) QApplication::setStyle(fusion);
+  if (NoScreen()) app->installEventFilter(new RepaintDropper);
   // The device set the user's locale; numbers in files are read and written in the "C" one.
   std::setlocale(LC_NUMERIC, "C");
   // A new screen size reaches every main window as a display change.
@@ -153,25 +176,8 @@ int ScaledPause(int milliseconds) {
 
 void LogLine(std::string_view line) {
   if (logPath.empty()) return;
-  os::TextWriter out;
-  if (!out.Open(logPath, false, true)) return;
-  out.Line(line);
-  out.Commit();
-}
-
-std::string QuoteForLog(std::string_view text) {
-  std::string q = "\"";
-  for (char c : text) {
-    if (c == '\n')
-      q += "\\n";
-    else if (c == '\r')
-      q += "\\r";
-    else if (c == '"')
-      q += "\\\"";
-    else
-      q += c;
-  }
-  return q + "\"";
+  logFile.Line(line);
+  logFile.Flush();
 }
 
 }  // namespace ui

@@ -16,6 +16,8 @@
 #include <string>
 #include <string_view>
 
+#include "platform/tell/talk.h"
+
 namespace ui {
 
 // `name` is the program's name in lower case ("wmero"): its template folder under resources/ui.
@@ -39,6 +41,6 @@ int ScaledPause(int milliseconds);
 
 // A line for MERO_LOG (without its end). Texts go in double quotes through QuoteForLog.
 void LogLine(std::string_view line);
-std::string QuoteForLog(std::string_view text);
+using tell::QuoteForLog;
 
 }  // namespace ui

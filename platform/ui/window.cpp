@@ -268,7 +268,8 @@ bool Destroy(Wnd w) {
   if (S().focus == w) S().focus = 0;
   if (S().mainWindow == w) S().mainWindow = 0;
   // Widgets of controls belong to their dialog's widget tree and go with it.
-  if (r.kind != Kind::Control && r.window) delete r.window.data();
+  if (r.kind != Kind::Control && r.window && !(r.kind == Kind::Dialog && KeepBareDialog(r)))
+    delete r.window.data();
   S().windows.erase(w);
   return true;
 }
@@ -525,6 +526,7 @@ gfx::Surface GrabFromScreen(Wnd w) {
   Record* r = Find(w);
   if (!r || !r->canvas) return {};
   QWidget* c = r->canvas;
+  ScreenPictures shown;
   for (int i = 0; i < 400; ++i) {  // a real display maps the window a little later
     QWindow* window = c->window()->windowHandle();
     if (window && window->isExposed()) break;

@@ -5,7 +5,7 @@
 
 #include "editor/db/path_outline.h"
 #include "utilib/geometry_checks.h"
-#include "utilib/recording_ui.h"
+#include "platform/tell/recorder.h"
 
 namespace {
 
@@ -34,7 +34,7 @@ utilib::Shape Comb(int teeth, int length) {
 }  // namespace
 
 int main() {
-  utilib::RecordingUi ui;
+  tell::Recorder ui;
   utilib::Job job("BENCH", ui);
   utilib::GeometrySettings g;
   g.resolution = 1;

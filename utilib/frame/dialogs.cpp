@@ -1,7 +1,7 @@
 #include "utilib/frame/dialogs.h"
 
 #include "editor/tlc/dialogs/tlc_dialogs.h"
-#include "platform/ui/box.h"
+#include "platform/ui/talk_box.h"
 #include "platform/ui/dialog.h"
 #include "platform/ui/filedialog.h"
 
@@ -26,8 +26,7 @@ int RunReaderDialog(ui::Wnd owner, ReaderLists& lists, std::string_view caption)
         ui::FinishDialog(d, 1);
         return 1;
       case kReaderClean:
-        if (ui::ShowBox(d, "Program and File Lists will be Erased", cap.c_str(), ui::BoxButtons::OkCancel) ==
-            ui::kIdOk)
+        if (ui::TalkBox(d, cap, "Program and File Lists will be Erased", tell::Buttons::OkCancel) == tell::Answer::Ok)
           lists.Clean();
         ui::FinishDialog(d, 0);
         return 1;

@@ -4,10 +4,10 @@
 #include "editor/ui/suite_drive.h"
 #include "platform/gfx/canvas.h"
 #include "platform/os/process.h"
-#include "platform/ui/box.h"
 #include "platform/ui/dialog.h"
 #include "platform/ui/keys.h"
 #include "platform/ui/program.h"
+#include "platform/ui/talk_box.h"
 #include "platform/ui/window.h"
 #include "utilib/frame/dialogs.h"
 #include "utilib/throttled_ui.h"
@@ -18,27 +18,8 @@ namespace {
 
 constexpr std::uint32_t kButtonFace = 0xC0C0C0;
 
-ui::BoxButtons ToUi(BoxButtons b) {
-  switch (b) {
-    case BoxButtons::Ok: return ui::BoxButtons::Ok;
-    case BoxButtons::OkCancel: return ui::BoxButtons::OkCancel;
-    case BoxButtons::YesNo: return ui::BoxButtons::YesNo;
-    case BoxButtons::YesNoCancel: return ui::BoxButtons::YesNoCancel;
-  }
-  return ui::BoxButtons::Ok;
-}
-
-BoxAnswer FromUi(int id) {
-  switch (id) {
-    case ui::kIdOk: return BoxAnswer::Ok;
-    case ui::kIdYes: return BoxAnswer::Yes;
-    case ui::kIdNo: return BoxAnswer::No;
-    default: return BoxAnswer::Cancel;
-  }
-}
-
-// The running utility: its windows and the JobUi its jobs talk to.
-class Frame final : public JobUi {
+// The running utility: its windows and the talk its jobs talk through.
+class Frame final : public ui::WindowTalk {
  public:
   explicit Frame(UtilityProgram& p) : program(p) {}
 
@@ -54,19 +35,14 @@ class Frame final : public JobUi {
   void SetDisplayTitle(std::string_view text) override {
     if (display.handle()) ui::SetTitle(display.handle(), text);
   }
-  BoxAnswer MessageBox(std::string_view caption, std::string_view text, BoxButtons buttons) override {
-    std::string c(caption);
-    return FromUi(ui::ShowBox(main, text, c.c_str(), ToUi(buttons)));
-  }
   bool Pause(int milliseconds) override {
     // PAUSE is owned by the main window, so no command of it can start while the job yields.
     return tlc::ShowPause(main, milliseconds, program.pauseCloseAborts) || display.closed();
   }
-  bool IsEscapePressed() override { return ui::IsKeyDown(ui::key::Escape); }
-  bool IsControlPressed() override { return ui::IsKeyDown(ui::key::Control); }
 
   SetupFile Setup() {
-    return SetupFile{program.setupFile, program.version, program.groups, program.readerPairs ? &readers : nullptr};
+    return SetupFile{program.setupFile, program.version, program.groups, program.readerPairs ? &readers : nullptr,
+                     program.groupsAfterReaders};
   }
   void ReadSetup() {
     Setup().Read();
@@ -76,7 +52,7 @@ class Frame final : public JobUi {
     if (program.normalise) program.normalise();
     Setup().Write();  // a file that cannot be made is not reported
   }
-  void Box(std::string_view text) { ui::ShowBox(main, text, program.name.c_str(), ui::BoxButtons::Ok); }
+  void Tell(std::string_view text) { Box(program.name, text); }
 
   ui::Result MainProc(ui::Wnd w, ui::Message m, ui::WParam wp, ui::LParam lp);
   void Help();
@@ -104,13 +80,13 @@ void Frame::MakeBitmaps() {
 
 void Frame::Help() {
   int pid = os::SpawnProgram(edui::SuitePath("Whpv.EXE"), {edui::SuitePath(program.helpFile)});
-  if (pid == -1) Box("Can't Find Help");
+  if (pid == -1) Tell("Can't Find Help");
 }
 
 void Frame::Read() {
   if (RunReaderDialog(main, readers, program.name) != 1) return;
   if (os::SpawnProgram(readers.programs[0], {readers.files[0]}) == -1) {
-    Box("Can't Find Reader Program");
+    Tell("Can't Find Reader Program");
     return;
   }
   WriteSetup();
@@ -128,8 +104,7 @@ int Frame::RunJob(std::string_view displayTemplate, const std::string& title, co
   display.confirmClose = nullptr;
   if (!program.displayCloseQuestion.empty())
     display.confirmClose = [this] {
-      return ui::ShowBox(main, program.displayCloseQuestion, program.name.c_str(), ui::BoxButtons::OkCancel) ==
-             ui::kIdOk;
+      return Box(program.name, program.displayCloseQuestion, tell::Buttons::OkCancel) == tell::Answer::Ok;
     };
   display.extra = program.displayMessages;
   display.Open(main, title, displayTemplate);
@@ -152,8 +127,8 @@ void Frame::Go() {
 ui::Result Frame::MainProc(ui::Wnd w, ui::Message m, ui::WParam wp, ui::LParam lp) {
   switch (m) {
     case ui::msg::Create:
-      main = w;
-      edui::FindSuiteDrive([this](const char* text) { Box(text); });
+      main = owner = w;
+      edui::FindSuiteDrive([this](const char* text) { Tell(text); });
       ReadSetup();
       if (program.start && !program.start()) ui::Post(w, ui::msg::Close);
       return 0;
@@ -162,7 +137,7 @@ ui::Result Frame::MainProc(ui::Wnd w, ui::Message m, ui::WParam wp, ui::LParam l
       return 0;
     case ui::msg::Char:
       if (program.character && program.character(static_cast<int>(wp))) return 0;
-      if (wp == 3 && !program.credit.empty()) Box(program.credit);
+      if (wp == 3 && !program.credit.empty()) Tell(program.credit);
       return 0;
     case ui::msg::KeyDown:
       // An Esc that reaches the window while Go yields stops the job at its next check.

@@ -33,6 +33,8 @@ struct UtilityProgram {
   std::vector<std::vector<std::string>*> groups;
   // False for a program without Read: its set-up file holds the settings alone.
   bool readerPairs = true;
+  // Slot groups kept after the reader pairs (what older versions of the program did not write).
+  std::vector<std::vector<std::string>*> groupsAfterReaders;
   std::function<void()> normalise;
   // After the suite drive and the set-up file: the program's own start-up; false ends the program.
   std::function<bool()> start;

@@ -4,14 +4,14 @@
 
 #include "platform/os/path.h"
 #include "platform/os/tests/scratch.h"
-#include "utilib/recording_ui.h"
+#include "platform/tell/recorder.h"
 #include "utilib/small_readers.h"
 
 namespace utilib {
 namespace {
 
 TEST(CellList, CollectsEachReferencedCellOnce) {
-  RecordingUi ui;
+  tell::Recorder ui;
   Job job("STRMEXP", ui);
   tlc::StringLineSource text(
       "=H\nTOP\n6.0\n6.0\n1000\num\n01/01/24\n00:00:00\n2 0 0 1 0\n0 0 0 3\n"
@@ -74,7 +74,7 @@ TEST(CellList, LookUpsFollowEntriesMovedInPlace) {
 }
 
 TEST(CellList, FullListStopsGrowingWithAMessage) {
-  RecordingUi ui;
+  tell::Recorder ui;
   Job job("STRMEXP", ui);
   std::string text;
   for (int i = 0; i < kMaxListedCells + 3; ++i) text += "=C\nC" + std::to_string(i) + "\n0 0 0 0\n";
@@ -93,18 +93,24 @@ std::string TlcFile(const std::string& name, int rank, const std::vector<std::st
   return text;
 }
 
+// How the tests' exporters read: main files of 1000 units a micrometre.
+CellListReading ThousandPerMicrometre() {
+  CellListReading how;
+  how.mainScale = 1000;
+  how.mainUnit = "um";
+  return how;
+}
+
 TEST(CellList, BuiltFromTheMainFileAndSortedByRank) {
   ostest::Scratch dir;
   dir.Write("TOP.TLC", TlcFile("TOP", 3, {"A", "B", "A"}));
   dir.Write("A.TLC", TlcFile("A", 2, {"C"}));
   dir.Write("B.TLC", TlcFile("B", 1, {}));
   dir.Write("C.TLC", TlcFile("C", 1, {}));
-  RecordingUi ui;
+  tell::Recorder ui;
   Job job("CALEXP", ui);
-  CellListReading how;
+  CellListReading how = ThousandPerMicrometre();
   how.extension = CellFileExtension::Tlc;
-  how.mainScale = 1000;
-  how.mainUnit = "um";
   std::vector<std::string> read;
   how.beforeCell = [&read](const std::string& name) {
     read.push_back(name);
@@ -142,11 +148,9 @@ TEST(CellList, PlacementsThatBreakTheRankRuleAreTold) {
   dir.Write("TOP.TLC", TlcFile("TOP", 2, {"TOP", "B", "C", "TOP", "B"}));
   dir.Write("B.TLC", TlcFile("B", 2, {"C"}));
   dir.Write("C.TLC", TlcFile("C", 1, {}));
-  RecordingUi ui;
+  tell::Recorder ui;
   Job job("STRMEXP", ui);
-  CellListReading how;
-  how.mainScale = 1000;
-  how.mainUnit = "um";
+  const CellListReading how = ThousandPerMicrometre();
   CellList list;
   ASSERT_EQ(BuildCellList(job, MainFileName::Split(dir.Path("TOP.TLC")), "TOP", list, how), 1);
   EXPECT_EQ(list.Count(), 3);
@@ -155,18 +159,52 @@ TEST(CellList, PlacementsThatBreakTheRankRuleAreTold) {
   EXPECT_EQ(lines, (std::vector<std::string>{"Rank Error ... TOP Placed in TOP", "Rank Error ... B Placed in TOP"}));
 }
 
+// Each file is read once for its header and its references: the header counts wherever it stands
+// (the importers write it last), and a record cut short by a keyword line leaves that line to the
+// others, a header cut short by a reference included.
+TEST(CellList, HeadersAndReferencesWhereverTheyStand) {
+  ostest::Scratch dir;
+  const std::string rest = "\r\n6.0\r\n6.0\r\n1000\r\num\r\n01/01/24\r\n00:00:00\r\n";
+  dir.Write("TOP.TLC", "=C\r\nA\r\n0 0 0 0\r\n=H\r\nTOP" + rest + "2 0 0 1 0\r\n0 0 0 1\r\n");
+  dir.Write("A.TLC", "=H\r\nA\r\n6.0\r\n=C\r\nB\r\n0 0 0 0\r\n");
+  dir.Write("B.TLC", "=C\r\n=H\r\nB" + rest + "1 0 0 1 0\r\n0 0 0 0\r\n=C\r\nB\r\n=B\r\n");
+  tell::Recorder ui;
+  Job job("STRMEXP", ui);
+  const CellListReading how = ThousandPerMicrometre();
+  CellList list;
+  ASSERT_EQ(BuildCellList(job, MainFileName::Split(dir.Path("TOP.TLC")), "TOP", list, how), 1);
+  std::string names;
+  for (const CellListEntry& e : list.entries) names += e.name + std::to_string(e.rank) + " ";
+  EXPECT_EQ(names, "TOP2 A0 B1 ");
+  // The header cut short gives no unit (told as a scale that does not agree) and rank 0, below B's.
+  EXPECT_EQ(ui.EventsOf("item"), (std::vector<std::string>{"item 511 \"TLC Scale Units do not agree in A\"",
+                                                            "item 512 \"Rank Error ... B Placed in A\""}));
+
+  // The scale line of a header written last still comes before the full list's line.
+  std::string many;
+  for (int i = 0; i < kMaxListedCells + 1; ++i) many += "=C\r\nC" + std::to_string(i) + "\r\n0 0 0 0\r\n";
+  dir.Write("TOP.TLC", many + "=H\r\nTOP\r\n6.0\r\n6.0\r\n100" + rest.substr(rest.find("\r\num")) +
+                           "2 0 0 1 0\r\n0 0 0 0\r\n");
+  tell::Recorder full;
+  Job fullJob("STRMEXP", full);
+  CellList fullList;
+  EXPECT_EQ(BuildCellList(fullJob, MainFileName::Split(dir.Path("TOP.TLC")), "TOP", fullList, how), 0);
+  const std::vector<std::string> items = full.EventsOf("item");
+  ASSERT_GE(items.size(), 2u);
+  EXPECT_EQ(items[0], "item 511 \"TLC Scale Units do not agree in TOP\"");
+  EXPECT_EQ(items[1], "item 512 \"Cell List is Full at 1600 Cells ... C1599 Left Out\"");
+}
+
 // A full list and a missing file are told on the exporter's own message lines and stop the list.
 TEST(CellList, FullListAndMissingFileOnTheExportersLines) {
   ostest::Scratch dir;
   std::vector<std::string> refs;
   for (int i = 0; i < kMaxListedCells + 2; ++i) refs.push_back("C" + std::to_string(i));
   dir.Write("TOP.TLC", TlcFile("TOP", 2, refs));
-  RecordingUi ui;
+  tell::Recorder ui;
   Job job("CALEXP", ui);
-  CellListReading how;
+  CellListReading how = ThousandPerMicrometre();
   how.firstLine = 540;
-  how.mainScale = 1000;
-  how.mainUnit = "um";
   CellList list;
   EXPECT_EQ(BuildCellList(job, MainFileName::Split(dir.Path("TOP.TLC")), "TOP", list, how), 0);
   EXPECT_TRUE(job.abort);
@@ -203,7 +241,7 @@ TEST(CellList, OutputSizeKeepsThePosition) {
 }
 
 TEST(CellList, ScaleUnitCheck) {
-  RecordingUi ui;
+  tell::Recorder ui;
   Job job("STRMEXP", ui);
   tlc::TlcHeader h;
   h.name = "A";
@@ -214,25 +252,6 @@ TEST(CellList, ScaleUnitCheck) {
   h.scale = 100;
   CheckTlcScaleUnits(job, h, 1000, "um");
   EXPECT_EQ(ui.events, std::vector<std::string>{"item 511 \"TLC Scale Units do not agree in A\""});
-}
-
-TEST(SmallReaders, DatabaseScale) {
-  ostest::Scratch dir;
-  DatabaseScale s;
-  s.unit = "kept";
-  EXPECT_EQ(ReadDatabaseScale(s, dir.Path("CONSTS6.DBD")), 0);
-  EXPECT_EQ(s.unit, "kept");
-  EXPECT_EQ(s.scale, 20.0);
-  dir.Write("CONSTS6.DBD", "6.05\r\n1000\r\num\r\n*16 ints\r\n");
-  EXPECT_EQ(ReadDatabaseScale(s, dir.Path("CONSTS6.DBD")), 1);
-  EXPECT_EQ(s.version, "6.05");
-  EXPECT_EQ(s.scale, 1000.0);
-  EXPECT_EQ(s.unit, "um");
-  // A last line without its line end keeps its last character.
-  dir.Write("B/CONSTS6.DBD", "6.0\n254\nmil");
-  EXPECT_EQ(ReadDatabaseScale(s, dir.Path("B/CONSTS6.DBD")), 1);
-  EXPECT_EQ(s.unit, "mil");
-  EXPECT_EQ(s.scale, 254.0);
 }
 
 TEST(SmallReaders, CornersAndTextCursor) {

@@ -5,7 +5,7 @@
 #include <deque>
 
 #include "platform/os/tests/scratch.h"
-#include "utilib/recording_ui.h"
+#include "platform/tell/recorder.h"
 
 namespace utilib {
 namespace {
@@ -27,7 +27,7 @@ TEST(CellNaming, LegalNames) {
 }
 
 struct Naming {
-  RecordingUi ui;
+  tell::Recorder ui;
   Job job{"STRMIMP", ui};
   StructureTable table;
   std::deque<std::optional<std::string>> typed;

@@ -6,7 +6,7 @@
 #include <cmath>
 #include <random>
 
-#include "utilib/recording_ui.h"
+#include "platform/tell/recorder.h"
 
 namespace utilib {
 namespace {
@@ -15,7 +15,7 @@ using db::PathPoint;
 using Points = std::vector<PathPoint>;
 
 struct Fixture {
-  RecordingUi ui;
+  tell::Recorder ui;
   Job job{"STRMEXP", ui};
   GeometrySettings g;
   Fixture() { g.scale = 10; }
@@ -60,12 +60,12 @@ TEST(GeometryChecks, CrushedBox) {
   {
     Fixture f;
     f.g.protocol = true;
-    f.ui.boxAnswers = {BoxAnswer::Ok, BoxAnswer::Cancel};
+    f.ui.boxAnswers = {tell::Answer::Ok, tell::Answer::Cancel};
     EXPECT_EQ(CheckCrushedBox(f.job, f.g, 2, 0, 30, 10, 30), 0);
     EXPECT_FALSE(f.job.abort);
     EXPECT_EQ(f.Lines(), std::vector<std::string>{"Crushed Box Removed at X=0 Y=3 L=2"});
     EXPECT_EQ(f.ui.EventsOf("box")[0],
-              "box \"STRMEXP\" \"Crushed Box at X=0 Y=3 L=2\\n\\nRemove It or Cancel Conversion?\"");
+              "box \"STRMEXP\" \"Crushed Box at X=0 Y=3 L=2\\n\\nRemove It or Cancel Conversion?\" okcancel");
     EXPECT_EQ(CheckCrushedBox(f.job, f.g, 2, 0, 30, 10, 30), 0);
     EXPECT_TRUE(f.job.abort);
   }
@@ -121,13 +121,13 @@ TEST(GeometryChecks, OpenSquareIsClosedOnRequest) {
   EXPECT_EQ(s.Count(), 5);
   EXPECT_EQ(s.v.back(), (PathPoint{0, 0}));
   EXPECT_EQ(f.ui.EventsOf("box"),
-            std::vector<std::string>{"box \"STRMEXP\" \"Open Poly at X=0 Y=0 L=3\\n\\nClose It or Cancel Conversion?\""});
+            std::vector<std::string>{"box \"STRMEXP\" \"Open Poly at X=0 Y=0 L=3\\n\\nClose It or Cancel Conversion?\" okcancel"});
   EXPECT_EQ(f.Lines(), std::vector<std::string>{"Open Poly Closed at X=0 Y=0 L=3"});
 
   // Cancel stops the conversion and drops the shape.
   Fixture c;
   c.g.protocol = true;
-  c.ui.boxAnswers = {BoxAnswer::Cancel};
+  c.ui.boxAnswers = {tell::Answer::Cancel};
   Shape t = Poly({{0, 0}, {100, 0}, {100, 100}, {0, 100}});
   EXPECT_EQ(CheckPolyShape(c.job, c.g, t), 0);
   EXPECT_TRUE(c.job.abort);

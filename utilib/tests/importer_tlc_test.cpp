@@ -3,7 +3,7 @@
 #include <gtest/gtest.h>
 
 #include "platform/os/tests/scratch.h"
-#include "utilib/recording_ui.h"
+#include "platform/tell/recorder.h"
 
 namespace utilib {
 namespace {
@@ -26,7 +26,7 @@ tlc::TlcHeader Header(const std::string& name, int rank) {
 
 TEST(ImporterTlc, CellsAndCellsRef) {
   ostest::Scratch dir;
-  RecordingUi ui;
+  tell::Recorder ui;
   Job job("STRMIMP", ui);
   ImporterTlc out(job, ImporterKind::Gds, dir.Path("out"));
   std::filesystem::create_directories(dir.Path("out"));
@@ -63,7 +63,7 @@ TEST(ImporterTlc, CellsAndCellsRef) {
 
 TEST(ImporterTlc, CifVariantAndMissingFolder) {
   ostest::Scratch dir;
-  RecordingUi ui;
+  tell::Recorder ui;
   Job job("CALIMP", ui);
   ImporterTlc missing(job, ImporterKind::Cif, dir.Path("nowhere/deeper"));
   EXPECT_EQ(missing.CreateCellsRef(1), 0);
@@ -87,7 +87,7 @@ TEST(ImporterTlc, ConstructionWithAndWithoutCellsRef) {
   };
 
   // Two of the three cells expected: the count line says what was written.
-  RecordingUi ui;
+  tell::Recorder ui;
   Job job("STRMIMP", ui);
   ImporterTlc out(job, ImporterKind::Gds, dir.Path(""));
   EXPECT_EQ(out.ConstructTlcFiles(true, 3, 1, 515, [&] { return writeCell(out, "A") && writeCell(out, "B"); },
@@ -100,7 +100,7 @@ TEST(ImporterTlc, ConstructionWithAndWithoutCellsRef) {
   EXPECT_EQ(ui.EventsOf("item 516"), std::vector<std::string>{"item 516 \"\""});
 
   // No CELLS.REF where it cannot be made: nothing is converted.
-  RecordingUi refused;
+  tell::Recorder refused;
   Job stopped("CALIMP", refused);
   ImporterTlc nowhere(stopped, ImporterKind::Cif, dir.Path("nowhere/deeper"));
   bool ran = false;
@@ -111,7 +111,7 @@ TEST(ImporterTlc, ConstructionWithAndWithoutCellsRef) {
             std::vector<std::string>{"box \"CALIMP\" \"Unable to Open REF File ... Can't Continue\""});
 
   // A conversion that fails has told why: no word of CELLS.REF, whose entries are kept.
-  RecordingUi failing;
+  tell::Recorder failing;
   Job failed("DXFIMP", failing);
   ImporterTlc partial(failed, ImporterKind::Dxf, dir.Path("partial"));
   std::filesystem::create_directories(dir.Path("partial"));
@@ -119,7 +119,7 @@ TEST(ImporterTlc, ConstructionWithAndWithoutCellsRef) {
   EXPECT_TRUE(failing.EventsOf("box").empty());
   EXPECT_EQ(dir.Read("partial/CELLS.REF").substr(0, 3), "1\r\n");
   // Without a CELLS.REF only the conversion counts.
-  RecordingUi plain;
+  tell::Recorder plain;
   Job noRef("DXFIMP", plain);
   ImporterTlc none(noRef, ImporterKind::Dxf, dir.Path("none"));
   EXPECT_EQ(none.ConstructTlcFiles(false, 2, 3, 515, [] { return true; }), 1);

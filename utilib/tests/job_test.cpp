@@ -2,16 +2,17 @@
 
 #include <gtest/gtest.h>
 
+#include "editor/db/object_store.h"
 #include "platform/os/tests/scratch.h"
 #include "utilib/batch_run.h"
-#include "utilib/recording_ui.h"
+#include "platform/tell/recorder.h"
 
 namespace utilib {
 namespace {
 
 TEST(Job, RouteMessageByKind) {
   ostest::Scratch dir;
-  RecordingUi ui;
+  tell::Recorder ui;
   Job job("STRMEXP", ui);
   ASSERT_TRUE(OpenReport(job, dir.Path("R.RPT")));
   RouteMessage(job, "only shown", MessageKind::Item, 500);
@@ -25,7 +26,7 @@ TEST(Job, RouteMessageByKind) {
 }
 
 TEST(Job, BoxMessageReachesTheUserWithoutAReport) {
-  RecordingUi ui;
+  tell::Recorder ui;
   Job job("STRMEXP", ui);
   RouteMessage(job, "Main TLC file is Missing ... Can't Continue", MessageKind::ReportAndBox, 0);
   EXPECT_EQ(ui.EventsOf("box").size(), 1u);
@@ -33,7 +34,7 @@ TEST(Job, BoxMessageReachesTheUserWithoutAReport) {
 }
 
 TEST(Job, RotatingLinesPauseBeforeTheLastOfASet) {
-  RecordingUi ui;
+  tell::Recorder ui;
   Job job("X", ui);
   std::vector<int> ids;
   for (int i = 0; i < 9; ++i) {
@@ -52,7 +53,7 @@ TEST(Job, RotatingLinesPauseBeforeTheLastOfASet) {
 }
 
 TEST(Job, PauseCancelEscAndQuestionsSetTheAbortFlag) {
-  RecordingUi ui;
+  tell::Recorder ui;
   Job job("X", ui);
   ui.cancelAtPause = 1;
   ShowPause(job, 200);
@@ -67,7 +68,7 @@ TEST(Job, PauseCancelEscAndQuestionsSetTheAbortFlag) {
   EXPECT_TRUE(PollEscape(job));
 
   job.abort = false;
-  ui.boxAnswers = {BoxAnswer::Ok, BoxAnswer::Cancel};
+  ui.boxAnswers = {tell::Answer::Ok, tell::Answer::Cancel};
   EXPECT_TRUE(AskOkOrAbort(job, "Remove It or Cancel Conversion?"));
   EXPECT_FALSE(job.abort);
   EXPECT_FALSE(AskOkOrAbort(job, "Remove It or Cancel Conversion?"));
@@ -76,7 +77,7 @@ TEST(Job, PauseCancelEscAndQuestionsSetTheAbortFlag) {
 
 TEST(Job, EndOfAGoAndOfABatchRun) {
   ostest::Scratch dir;
-  RecordingUi ui;
+  tell::Recorder ui;
   Job job("STRMEXP", ui);
   ASSERT_TRUE(OpenReport(job, dir.Path("R.RPT")));
   ReportJobEnd(job, 2, "Completed ... 10 Bytes");
@@ -86,6 +87,30 @@ TEST(Job, EndOfAGoAndOfABatchRun) {
                                                           "box \"STRMEXP\" \"Aborted ... Files may be Incomplete\""}));
   EXPECT_FALSE(job.report);
   EXPECT_NE(dir.Read("R.RPT").find("Aborted ... Files may be Incomplete"), std::string::npos);
+}
+
+TEST(Job, SetAsideRecordsAreToldOnceEachAndCountedInTheFinalMessage) {
+  ostest::Scratch dir;
+  tell::Recorder ui;
+  Job job("MERODRC", ui);
+  ASSERT_TRUE(OpenReport(job, dir.Path("R.RPT")));
+  db::AsideRecords boxes, refs, none;
+  boxes.objects.boxes = {{127, 0, 0, 1, 1}, {100, 0, 0, 1, 1}};
+  refs.refs = {{99, 0, 0}};
+  TellSetAside(job, "LEAF", boxes);
+  TellSetAside(job, "MID", refs);
+  TellSetAside(job, "LEAF", boxes);  // read again: told once
+  TellSetAside(job, "TOP", none);
+  ReportJobEnd(job, 1, "Completed ... 0 Total Flags");
+  EXPECT_EQ(CloseReport(job), 1);
+  EXPECT_EQ(ui.EventsOf("box"),
+            (std::vector<std::string>{
+                "box \"MERODRC\" \"LEAF: 2 Records Set Aside: Box on Layer 127, Box on Layer 100 ... Kept in the Cell Files\"",
+                "box \"MERODRC\" \"Completed ... 0 Total Flags ... 3 Records Set Aside, not Used\""}));
+  EXPECT_NE(dir.Read("R.RPT").find("MID: 1 Record Set Aside: Cell Reference to Row 99 ... Kept in the Cell Files\r\n"),
+            std::string::npos);
+  Job clean("MERODRC", ui);
+  EXPECT_EQ(CompletionText(clean, "Completed ... 0 Total Flags"), "Completed ... 0 Total Flags");
 }
 
 TEST(Job, BatchArguments) {

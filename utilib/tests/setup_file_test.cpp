@@ -40,6 +40,34 @@ TEST(SetupFile, OtherVersionOrMissingKeepsTheDefaults) {
   EXPECT_EQ(group[0], "changed");
 }
 
+// Groups after the reader pairs leave the file as older versions of a program read it, and a file
+// they wrote (without those lines) leaves the groups as they were.
+TEST(SetupFile, GroupsAfterTheReaderPairs) {
+  ostest::Scratch dir;
+  std::vector<std::string> main = {"A", "B"}, later = {"1", "2.5um"};
+  ReaderLists readers;
+  readers.SetDefaults("X.RPT");
+  SetupFile file{dir.Path("X.su6"), "6.01", {&main}, &readers, {&later}};
+  ASSERT_EQ(file.Write(), 1);
+
+  std::vector<std::string> oldMain(2);
+  ReaderLists oldReaders;
+  SetupFile older{dir.Path("X.su6"), "6.01", {&oldMain}, &oldReaders};
+  ASSERT_EQ(older.Read(), 1);
+  EXPECT_EQ(oldMain, main);
+  EXPECT_EQ(oldReaders.programs[0], "Notepad");
+  EXPECT_EQ(oldReaders.files[0], "X.RPT");
+
+  std::vector<std::string> back(2);
+  SetupFile again{dir.Path("X.su6"), "6.01", {&oldMain}, &oldReaders, {&back}};
+  ASSERT_EQ(again.Read(), 1);
+  EXPECT_EQ(back, later);
+  ASSERT_EQ(older.Write(), 1);
+  back = {"kept", ""};
+  ASSERT_EQ(again.Read(), 1);
+  EXPECT_EQ(back, (std::vector<std::string>{"kept", ""}));
+}
+
 TEST(SetupFile, LengthsHaveSixDigitsAndTheUnit) {
   EXPECT_EQ(FormatLength(2.5, "um"), "2.5um");
   EXPECT_EQ(FormatLength(-0.05, "um"), "-0.05um");

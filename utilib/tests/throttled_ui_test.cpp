@@ -2,7 +2,7 @@
 
 #include <gtest/gtest.h>
 
-#include "utilib/recording_ui.h"
+#include "platform/tell/recorder.h"
 
 namespace utilib {
 namespace {
@@ -11,7 +11,7 @@ namespace {
 constexpr std::uint32_t kNever = 1u << 30;
 
 TEST(ThrottledUi, HeldItemsShowTheirLatestChangedValueBeforePausesBoxesAndTheEnd) {
-  RecordingUi shown;
+  tell::Recorder shown;
   {
     ThrottledUi ui(shown, {516}, kNever);
     for (int i = 1; i <= 1000; ++i) ui.SetItemNumber(503, i);
@@ -21,7 +21,7 @@ TEST(ThrottledUi, HeldItemsShowTheirLatestChangedValueBeforePausesBoxesAndTheEnd
     ui.Pause(200);
     ui.SetItemNumber(503, 1000);  // unchanged: not set again
     ui.SetItemNumber(504, 7);
-    ui.MessageBox("STRMEXP", "Done", BoxButtons::Ok);
+    ui.Box("STRMEXP", "Done", tell::Buttons::Ok);
     ui.SetItemText(516, "100%");
   }
   EXPECT_EQ(shown.events, (std::vector<std::string>{"item 500 \"Converting A.TLC ...\"", "item 503 \"1000\"",
@@ -30,7 +30,7 @@ TEST(ThrottledUi, HeldItemsShowTheirLatestChangedValueBeforePausesBoxesAndTheEnd
 }
 
 TEST(ThrottledUi, ATextSetAtOnceReplacesAHeldNumber) {
-  RecordingUi shown;
+  tell::Recorder shown;
   ThrottledUi ui(shown, {}, kNever);
   ui.SetItemNumber(511, 5);
   ui.SetItemText(511, "");  // a message line cleared
@@ -42,7 +42,7 @@ TEST(ThrottledUi, ATextSetAtOnceReplacesAHeldNumber) {
 }
 
 TEST(ThrottledUi, WithNoIntervalEveryChangeShowsAtOnce) {
-  RecordingUi shown;
+  tell::Recorder shown;
   ThrottledUi ui(shown, {}, 0);
   for (long long v : {1, 1, 2, 2, 2, 3}) ui.SetItemNumber(1040, v);
   EXPECT_EQ(shown.EventsOf("item"),
@@ -52,7 +52,7 @@ TEST(ThrottledUi, WithNoIntervalEveryChangeShowsAtOnce) {
 // Pauses that take no time are held like the items: the first reaches the display, the rest of the
 // interval's return at once without flushing; a pause that takes time always goes through.
 TEST(ThrottledUi, InstantPausesAreHeldLikeTheItems) {
-  RecordingUi shown;
+  tell::Recorder shown;
   {
     ThrottledUi ui(shown, {540}, kNever);
     ui.HoldInstantPauses([](int milliseconds) { return milliseconds < 100; });
@@ -65,7 +65,7 @@ TEST(ThrottledUi, InstantPausesAreHeldLikeTheItems) {
   EXPECT_EQ(shown.events, (std::vector<std::string>{"item 540 \"Path Ends Extended 0\"", "pause 0",
                                                      "item 540 \"Path Ends Extended 49\"", "pause 200"}));
   // Once its interval is over, the next instant pause goes through again.
-  RecordingUi again;
+  tell::Recorder again;
   ThrottledUi ui(again, {}, 0);
   ui.HoldInstantPauses([](int) { return true; });
   ui.Pause(0);

@@ -5,7 +5,7 @@
 #include <random>
 
 #include "platform/os/tests/scratch.h"
-#include "utilib/recording_ui.h"
+#include "platform/tell/recorder.h"
 #include "uuencode/uue_codec.h"
 #include "uuencode/uue_job.h"
 
@@ -106,7 +106,7 @@ TEST(UueSettings, DestinationRules) {
 class UueRun : public ::testing::Test {
  protected:
   ostest::Scratch dir;
-  utilib::RecordingUi ui;
+  tell::Recorder ui;
   utilib::Job job{"MEROUUE", ui};
   uue::UueOutcome out;
 
@@ -172,7 +172,7 @@ TEST_F(UueRun, FortySixBytesMakeAFullLineAndAOneByteLine) {
 TEST_F(UueRun, EmptyFilesAndFullLinesEndWithTheBackquoteLineAlone) {
   for (std::size_t n : {0u, 45u, 90u}) {
     dir.Write("f.bin", Bytes(n));
-    ui.boxAnswers = {utilib::BoxAnswer::Ok};  // replace the last round's file
+    ui.boxAnswers = {tell::Answer::Ok};  // replace the last round's file
     ASSERT_EQ(Convert("f.bin", ""), uue::kEncoded) << n;
     auto lines = Lines("F.uue");
     ASSERT_EQ(lines.size(), n / 45 + 3) << n;
@@ -186,7 +186,7 @@ TEST_F(UueRun, EncodedFilesOfManySizesDecodeBack) {
   for (std::size_t n : {0u, 1u, 2u, 3u, 44u, 45u, 46u, 89u, 91u, 134u, 135u, 136u, 4096u}) {
     const std::string data = Bytes(n, static_cast<unsigned>(n) + 7);
     dir.Write("blob.dat", data);
-    ui.boxAnswers = {utilib::BoxAnswer::Ok, utilib::BoxAnswer::Ok};
+    ui.boxAnswers = {tell::Answer::Ok, tell::Answer::Ok};
     ASSERT_EQ(Convert("blob.dat", ""), uue::kEncoded) << n;
     ASSERT_EQ(Convert("Blob.uue", "back"), uue::kDecoded) << n;
     EXPECT_EQ(out.fileLength, n);
@@ -204,7 +204,7 @@ TEST_F(UueRun, LargeFilesEncodeToTheLinesOfTheCodecAndSumAsWritten) {
     const std::string data = Bytes(n, static_cast<unsigned>(n));
     const std::string name = "d\xE9ta.bin";
     dir.Write(name, data);
-    ui.boxAnswers = {utilib::BoxAnswer::Ok, utilib::BoxAnswer::Ok};
+    ui.boxAnswers = {tell::Answer::Ok, tell::Answer::Ok};
     ASSERT_EQ(Convert(name, ""), uue::kEncoded) << n;
     ASSERT_EQ(out.output.substr(0, 2), ".\\");
     const std::string written = out.output.substr(2);
@@ -256,13 +256,13 @@ TEST_F(UueRun, FailuresShowTheirMessageAndLeaveFilesAlone) {
 TEST_F(UueRun, AnExistingDestinationIsKeptUnlessTheUserSaysOk) {
   dir.Write("keep.bin", "new");
   dir.Write("Keep.uue", "old");
-  ui.boxAnswers = {utilib::BoxAnswer::Cancel};
+  ui.boxAnswers = {tell::Answer::Cancel};
   EXPECT_EQ(Convert("keep.bin", ""), uue::kFailed);
   EXPECT_EQ(dir.Read("Keep.uue"), "old");
-  EXPECT_EQ(ui.EventsOf("box"), std::vector<std::string>{"box \"MEROUUE\" \"Destination File Already Exists ... OK?\""});
+  EXPECT_EQ(ui.EventsOf("box"), std::vector<std::string>{"box \"MEROUUE\" \"Destination File Already Exists ... OK?\" okcancel"});
   // The same question guards a decoded file.
   dir.Write("in.uue", "begin 644 keep.bin\n#0V%T\n`\nend\n");
-  ui.boxAnswers = {utilib::BoxAnswer::Cancel};
+  ui.boxAnswers = {tell::Answer::Cancel};
   EXPECT_EQ(Convert("in.uue", ""), uue::kFailed);
   EXPECT_EQ(dir.Read("keep.bin"), "new");
 }
@@ -283,13 +283,13 @@ TEST_F(UueRun, EscOrACancelledPageStopsTheRun) {
   // What was written so far stays.
   EXPECT_EQ(Lines("Big.uue").size(), 4u);
 
-  utilib::RecordingUi paged;
+  tell::Recorder paged;
   paged.cancelAtPause = 1;
   utilib::Job pagedJob("MEROUUE", paged);
   uue::UueSettings s;
   s.source() = "big.bin";
   s.pagePause = true;
-  paged.boxAnswers = {utilib::BoxAnswer::Ok};
+  paged.boxAnswers = {tell::Answer::Ok};
   uue::NormaliseUueSettings(s);
   EXPECT_EQ(uue::ConvertUue(pagedJob, s, out), uue::kFailed);
   EXPECT_EQ(paged.EventsOf("pause"), (std::vector<std::string>{"pause 500", "pause 500"}));

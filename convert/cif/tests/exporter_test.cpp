@@ -7,7 +7,7 @@
 #include <vector>
 
 #include "convert/cif/export_settings.h"
-#include "utilib/recording_ui.h"
+#include "platform/tell/recorder.h"
 #include "utilib/tests/conversion_fixture.h"
 
 namespace {
@@ -69,7 +69,7 @@ class ExporterTest : public ::testing::Test {
   convtest::ScratchFolder folder;
   cif::ExportSettings settings;
   cif::ExportResult result;
-  utilib::RecordingUi ui;
+  tell::Recorder ui;
 };
 
 TEST_F(ExporterTest, WritesSymbolsByLayerTableThenTextsThenCalls) {
@@ -140,7 +140,7 @@ TEST_F(ExporterTest, ScalesFromTheGridAndLambda) {
     const std::vector<std::string> boxes = Boxes();
     EXPECT_EQ(boxes.size(), c.question ? 1u : 0u) << ::testing::PrintToString(boxes);
     if (c.question) {
-      EXPECT_EQ(boxes[0], "box \"CALEXP\" \"Resolution Lost ... Rescale Ratio is Not Integral\"");
+      EXPECT_EQ(boxes[0], "box \"CALEXP\" \"Resolution Lost ... Rescale Ratio is Not Integral\" okcancel");
     }
   }
 }
@@ -201,7 +201,7 @@ TEST_F(ExporterTest, FailuresStopWithTheirMessage) {
 
 TEST_F(ExporterTest, CancelledQuestionsAndPausesStopTheRun) {
   WriteCells(Header("TOP", 2, "1000"), Header("LEAF", 1, "1000"));
-  ui.boxAnswers = {utilib::BoxAnswer::Cancel};
+  ui.boxAnswers = {tell::Answer::Cancel};
   EXPECT_EQ(Run(), 0);
   EXPECT_TRUE(ReadFile(folder / "OUT.CIF").empty());
 
@@ -213,9 +213,9 @@ TEST_F(ExporterTest, CancelledQuestionsAndPausesStopTheRun) {
   // A crushed box is asked about with the protocol switch on; Cancel there stops the conversion.
   WriteFile(folder / "LEAF.TLC", Header("LEAF", 1) + "=B\r\n1 0 0 0 10\r\n");
   ui = {};
-  ui.boxAnswers = {utilib::BoxAnswer::Cancel};
+  ui.boxAnswers = {tell::Answer::Cancel};
   EXPECT_EQ(Run(), 0);
-  EXPECT_EQ(Boxes()[0], "box \"CALEXP\" \"Crushed Box at X=0 Y=0 L=1\\n\\nRemove It or Cancel Conversion?\"");
+  EXPECT_EQ(Boxes()[0], "box \"CALEXP\" \"Crushed Box at X=0 Y=0 L=1\\n\\nRemove It or Cancel Conversion?\" okcancel");
 }
 
 TEST_F(ExporterTest, PathsToPolygonsAndTextChoices) {

@@ -9,7 +9,7 @@
 #include <vector>
 
 #include "convert/cif/text_template.h"
-#include "utilib/recording_ui.h"
+#include "platform/tell/recorder.h"
 #include "utilib/tests/conversion_fixture.h"
 
 namespace {
@@ -67,7 +67,7 @@ class ImporterTest : public ::testing::Test {
   convtest::ScratchFolder folder;
   cif::ImportSettings settings;
   cif::ImportResult result;
-  utilib::RecordingUi ui;
+  tell::Recorder ui;
   std::vector<std::string> asked;
   utilib::NewNameAsker ask = [this](std::string_view rejected) -> std::optional<std::string> {
     asked.emplace_back(rejected);

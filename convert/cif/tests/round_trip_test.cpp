@@ -10,7 +10,7 @@
 #include "convert/cif/exporter.h"
 #include "convert/cif/importer.h"
 #include "convert/cif/text_template.h"
-#include "utilib/recording_ui.h"
+#include "platform/tell/recorder.h"
 #include "utilib/tests/conversion_fixture.h"
 
 namespace {
@@ -49,7 +49,7 @@ TEST(CifRoundTrip, CellsComeBackAsTheyWere) {
   WriteFile(folder / "MID.TLC", mid + "=B\r\n3 0 0 2000 10\r\n");
   WriteFile(folder / "TOP.TLC", Header("TOP", 3) + "=C\r\nMID\r\n3 -5000 7000 0\r\n=C\r\nLEAF\r\n6 1 1 0\r\n");
 
-  utilib::RecordingUi ui;
+  tell::Recorder ui;
   cif::ExportSettings out;
   cif::SetExportDefaults(out);
   out.slots[cif::kExpMainTlc] = folder / "top.tlc";

@@ -7,7 +7,7 @@
 #include <vector>
 
 #include "convert/dxf/tests/dxf_test_util.h"
-#include "utilib/recording_ui.h"
+#include "platform/tell/recorder.h"
 #include "utilib/tests/conversion_fixture.h"
 
 namespace {
@@ -71,7 +71,7 @@ class DxfExportTest : public ::testing::Test {
   convtest::ScratchFolder folder;
   dxf::ExportSettings settings;
   dxf::ExportResult result;
-  utilib::RecordingUi ui;
+  tell::Recorder ui;
 };
 
 TEST_F(DxfExportTest, CellsBecomeBlocksAndTheMainCellTheEntities) {
@@ -259,7 +259,7 @@ TEST_F(DxfExportTest, CrushedBoxesAreAskedForWithProperPolylines) {
   WriteFile(folder / "TOP.TLC", TlcHeader("TOP", 1) + "=B\r\n1 0 0 0 1000\r\n=B\r\n1 0 0 10 10\r\n");
   ASSERT_EQ(Run(), 1);
   EXPECT_EQ(Boxes(), (std::vector<std::string>{
-                         "box \"XCHEXP\" \"Crushed Box at X=0 Y=0 L=1\\n\\nRemove It or Cancel Conversion?\""}));
+                         "box \"XCHEXP\" \"Crushed Box at X=0 Y=0 L=1\\n\\nRemove It or Cancel Conversion?\" okcancel"}));
   EXPECT_EQ(DxfSection(Dxf(), "ENTITIES").size(), 6u);
 
   ui = {};
@@ -283,7 +283,7 @@ class CheckDxfPolylineTest : public ::testing::Test {
     }
     return out;
   }
-  utilib::RecordingUi ui;
+  tell::Recorder ui;
   utilib::Job job{"XCHEXP", ui};
   utilib::GeometrySettings g;
 };
@@ -340,7 +340,7 @@ TEST_F(CheckDxfPolylineTest, QuestionsCancelTheRun) {
   for (auto v : {std::vector<db::PathPoint>{{0, 0}, {100, 0}}, std::vector<db::PathPoint>{{0, 0}, {100, 0}, {50, 50}}}) {
     ui = {};
     job.abort = false;
-    ui.boxAnswers = {utilib::BoxAnswer::Cancel};
+    ui.boxAnswers = {tell::Answer::Cancel};
     utilib::Shape s = MakeShape(v);
     EXPECT_EQ(Check(s, true), 0);
     EXPECT_TRUE(job.abort);

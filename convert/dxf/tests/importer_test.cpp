@@ -10,7 +10,7 @@
 #include <vector>
 
 #include "convert/dxf/tests/dxf_test_util.h"
-#include "utilib/recording_ui.h"
+#include "platform/tell/recorder.h"
 #include "utilib/tests/conversion_fixture.h"
 
 namespace {
@@ -65,7 +65,7 @@ class DxfImportTest : public ::testing::Test {
   dxf::ImportSettings settings;
   dxf::DxfLayerMap layers;
   dxf::ImportResult result;
-  utilib::RecordingUi ui;
+  tell::Recorder ui;
   std::vector<std::string> asked;
   utilib::NewNameAsker ask = [this](std::string_view rejected) -> std::optional<std::string> {
     asked.emplace_back(rejected);
@@ -297,13 +297,13 @@ TEST_F(DxfImportTest, FailuresStopTheRun) {
   EXPECT_EQ(ui.EventsOf("box"), (std::vector<std::string>{"box \"XCHIMP\" \"DXF File is Missing ... Can't Continue\""}));
 
   // A layer not in the table stops the run whatever the answer: its entities are not left out unseen.
-  for (utilib::BoxAnswer answer : {utilib::BoxAnswer::Ok, utilib::BoxAnswer::Cancel}) {
+  for (tell::Answer answer : {tell::Answer::Ok, tell::Answer::Cancel}) {
     ui = {};
     ui.boxAnswers = {answer};
     DxfBuilder d;
     d.Layers({"A"}).Section("ENTITIES", [](DxfBuilder& b) { b.G(0, "LINE").G(8, "B").G(0, "LINE").G(8, "A"); }).Eof();
     EXPECT_EQ(Run(d, {3}), 0);
-    EXPECT_EQ(ui.EventsOf("box"), (std::vector<std::string>{"box \"XCHIMP\" \"Entity Layer Not in Layer Table\""}));
+    EXPECT_EQ(ui.EventsOf("box"), (std::vector<std::string>{"box \"XCHIMP\" \"Entity Layer Not in Layer Table\" okcancel"}));
     EXPECT_NE(ReadFile(folder / "XCHIMP.RPT").find("Entity Layer B Not in Layer Table"), std::string::npos);
   }
 

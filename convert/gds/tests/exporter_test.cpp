@@ -8,7 +8,7 @@
 #include <vector>
 
 #include "convert/gds/tests/gds_test_util.h"
-#include "utilib/recording_ui.h"
+#include "platform/tell/recorder.h"
 
 namespace {
 
@@ -58,7 +58,7 @@ class ExporterTest : public ::testing::Test {
   convtest::ScratchFolder folder;
   gds::ExportSettings settings;
   gds::ExportResult result;
-  utilib::RecordingUi ui;
+  tell::Recorder ui;
 };
 
 TEST_F(ExporterTest, WritesEveryElementKindAsTheStreamHasIt) {

@@ -14,7 +14,7 @@
 #include "convert/gds/record.h"
 #include "convert/gds/record_writer.h"
 #include "convert/gds/tests/gds_test_util.h"
-#include "utilib/recording_ui.h"
+#include "platform/tell/recorder.h"
 
 namespace {
 
@@ -150,7 +150,7 @@ class ImporterTest : public ::testing::Test {
   convtest::ScratchFolder folder;
   gds::ImportSettings settings;
   gds::ImportResult result;
-  utilib::RecordingUi ui;
+  tell::Recorder ui;
   utilib::NewNameAsker ask;
 };
 

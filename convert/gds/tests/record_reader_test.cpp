@@ -72,19 +72,23 @@ Reading ReadWith(gds::GdsReader& reader) {
   return out;
 }
 
-// The same bytes read from a file, twice over with a rewind between.
-std::pair<Reading, Reading> ReadFromFile(const Bytes& bytes) {
+// The same bytes read from a file, twice over with a rewind between, on the reader's own thread and
+// with a thread reading ahead.
+std::vector<Reading> ReadFromFile(const Bytes& bytes) {
   std::FILE* f = std::tmpfile();
   if (!f) return {};
   if (!bytes.empty()) std::fwrite(bytes.data(), 1, bytes.size(), f);
   std::fflush(f);
-  gds::GdsReader reader(f, bytes.size());
-  reader.Rewind();
-  Reading first = ReadWith(reader);
-  reader.Rewind();
-  Reading second = ReadWith(reader);
+  std::vector<Reading> readings;
+  for (bool ahead : {false, true}) {
+    gds::GdsReader reader(f, bytes.size(), ahead);
+    for (int pass = 0; pass < 2; ++pass) {
+      reader.Rewind();
+      readings.push_back(ReadWith(reader));
+    }
+  }
   std::fclose(f);
-  return {first, second};
+  return readings;
 }
 
 // Reads to ENDLIB or to the first failure; returns the types read. Reading the bytes from a file
@@ -92,9 +96,7 @@ std::pair<Reading, Reading> ReadFromFile(const Bytes& bytes) {
 std::vector<int> ReadAll(const Bytes& bytes, gds::ReadStatus* status) {
   gds::GdsReader reader(bytes.data(), bytes.size());
   const Reading inMemory = ReadWith(reader);
-  const auto [fromFile, again] = ReadFromFile(bytes);
-  EXPECT_TRUE(fromFile == inMemory);
-  EXPECT_TRUE(again == inMemory);
+  for (const Reading& fromFile : ReadFromFile(bytes)) EXPECT_TRUE(fromFile == inMemory);
   *status = inMemory.status;
   return inMemory.types;
 }
@@ -211,9 +213,24 @@ TEST(GdsReader, AFileReadInBlocksGivesTheRecordsOfMemory) {
     gds::GdsReader reader(bytes->data(), bytes->size());
     const Reading inMemory = ReadWith(reader);
     EXPECT_EQ(inMemory.status, bytes == &whole ? gds::ReadStatus::kOk : gds::ReadStatus::kUnexpectedEnd);
-    const auto [fromFile, again] = ReadFromFile(*bytes);
-    EXPECT_TRUE(fromFile == inMemory);
-    EXPECT_TRUE(again == inMemory);
+    const std::vector<Reading> fromFile = ReadFromFile(*bytes);
+    ASSERT_EQ(fromFile.size(), 4u);
+    for (const Reading& reading : fromFile) EXPECT_TRUE(reading == inMemory);
+  }
+}
+
+// A file whose reading fails (a folder opened as a file) is a read error, not a stream that ends,
+// whichever thread reads it.
+TEST(GdsReader, AFileThatCannotBeReadIsAReadError) {
+  for (bool ahead : {false, true}) {
+    std::FILE* folder = std::fopen("/tmp", "rb");
+    ASSERT_NE(folder, nullptr);
+    gds::GdsReader reader(folder, 4096, ahead);
+    reader.Rewind();
+    gds::GdsRecord r;
+    EXPECT_FALSE(reader.Next(r));
+    EXPECT_EQ(reader.Status(), gds::ReadStatus::kReadError) << ahead;
+    std::fclose(folder);
   }
 }
 

@@ -108,6 +108,49 @@ TEST(GdsWriter, SinkGetsEveryByteInOrderAndFailureSticks) {
   EXPECT_TRUE(w.Failed());
 }
 
+// A whole element written at once is the same bytes as its records one by one, with and without a
+// sink, however many points it has (more than a record holds are dropped alike).
+TEST(GdsWriter, WholeElementsAreTheirRecordsOneByOne) {
+  for (std::size_t count : {0, 1, 5, 8191, 9000}) {
+    std::vector<gds::GdsPoint> pts(count);
+    for (std::size_t i = 0; i < count; ++i)
+      pts[i] = {static_cast<std::int32_t>(i) - 7, -static_cast<std::int32_t>(i * 31)};
+    auto byRecords = [&](gds::GdsWriter& w) {
+      w.WriteBoundary();
+      w.WriteLayer(63);
+      w.WriteDatatype(0);
+      w.WriteXy(pts);
+      w.WriteEndEl();
+      w.WritePath();
+      w.WriteLayer(64000);
+      w.WriteDatatype(7);
+      w.WritePathType(2);
+      w.WriteWidth(-5);
+      w.WriteXy(pts);
+      w.WriteEndEl();
+    };
+    auto whole = [&](gds::GdsWriter& w) {
+      w.WriteBoundaryElement(63, 0, pts.data(), pts.size());
+      w.WritePathElement(64000, 7, 2, -5, pts.data(), pts.size());
+    };
+    EXPECT_EQ(Write(whole), Write(byRecords)) << count;
+    std::vector<std::uint8_t> sunk[2];
+    for (int k = 0; k < 2; ++k) {
+      gds::GdsWriter w([&sunk, k](const std::uint8_t* d, std::size_t n) {
+        sunk[k].insert(sunk[k].end(), d, d + n);
+        return true;
+      });
+      for (int i = 0; i < 40; ++i) {  // past a block of the sink
+        if (k) whole(w);
+        else byRecords(w);
+      }
+      ASSERT_TRUE(w.Flush());
+      EXPECT_EQ(w.BytesWritten(), static_cast<std::int64_t>(sunk[k].size()));
+    }
+    EXPECT_TRUE(sunk[0] == sunk[1]) << count;
+  }
+}
+
 TEST(GdsWriter, OversizedDataStaysWithinOneRecord) {
   gds::GdsWriter w;
   std::vector<gds::GdsPoint> pts(9000);

@@ -69,21 +69,26 @@ TEST(SetupDialog, FieldsComeBackNormalised) {
 TEST(SetupDialog, FitResetListAndCancel) {
   {
     // Fit takes the typed cell's outline as the scan window and empties the resume point.
+    // A run stopped between checks leaves the Area fields empty: Fit empties them and still forgets it.
     Scripted run("answer SETUP set 100 \"nand2\" press 119 press ok\n");
+    run.s.SetResumePoint(0);
     run.s[kAreaLeft] = "3", run.s[kAreaBottom] = "4";
     EXPECT_EQ(RunSetupDialog(0, run.s, run.units), 1);
+    EXPECT_FALSE(run.s.Resuming());
     EXPECT_EQ(run.s[kCell], "NAND2");
     EXPECT_EQ(std::vector<std::string>(run.s.slots.begin() + kAreaLeft, run.s.slots.begin() + kScanTop + 1),
               (std::vector<std::string>{"", "", "-1um", "-2um", "15um", "25um"}));
     EXPECT_TRUE(run.Logged("item SETUP 111 \"15um\""));
   }
   {
-    // Cancel puts back what Fit and Reset changed.
+    // Cancel puts back what Fit and Reset changed, the resume point too.
     Scripted run("answer SETUP set 100 \"inv1\" press 119 press 120 press cancel\n");
     run.s[kAreaLeft] = "3um";
+    run.s.SetResumePoint(2);
     const auto before = run.s.slots;
     EXPECT_EQ(RunSetupDialog(0, run.s, run.units), 0);
     EXPECT_EQ(run.s.slots, before);
+    EXPECT_TRUE(run.s.Resuming());
     EXPECT_TRUE(run.Logged("item SETUP 107 \"\""));
   }
   {

@@ -96,9 +96,6 @@ void FuzzOneCl6Input(const std::uint8_t* data, std::size_t size) {
   d->index.rows[3].refCount = 1;
   AppendRefsOfCell(*d, 3);
   DescribeAsideRecords(s);
-  // The utilities' reader of the same file.
-  auto utility = std::make_unique<ObjectStore>();
-  tlc::ReadCellRefFile(*utility, "", "FUZZ");
 }
 
 void FuzzOneBp6Input(const std::uint8_t* data, std::size_t size) {
@@ -134,12 +131,11 @@ void FuzzOneBp6Input(const std::uint8_t* data, std::size_t size) {
   d->index.rows[3].boxCount = d->index.rows[3].pathCount = d->index.rows[3].vertexCount = 0;
   AppendObjectsOfCell(*d, 3);
   for (int p = 1; p <= s.pathCount; ++p) CountPathVertices(*d, p);
-  // The utilities' reader and its chain walk.
-  auto utility = std::make_unique<ObjectStore>();
-  if (tlc::ReadCellObjectFile(*utility, d->index, "", "", "FUZZ") == 1) {
+  // The utilities' walk of the paths and texts, on a fresh load as they make it.
+  if (LoadObjectsOfCell(*d, 3) == 0) {
     tlc::TlcPath path;
     tlc::TlcText text;
-    for (int p = 1; p <= utility->pathCount; ++p) tlc::ReadStorePath(*utility, p, path, text);
+    for (int p = 1; p <= s.pathCount; ++p) tlc::ReadStorePath(s, p, path, text);
   }
 }
 
@@ -181,9 +177,18 @@ void FuzzOneFormFileInput(const std::uint8_t* data, std::size_t size) {
 void FuzzOneSettingsFileInput(const std::uint8_t* data, std::size_t size) {
   EnterScratchFolder();
   WriteFile("CONSTS6.DBD", data, size);
+  // The one head reader: a scale every program can compute with, units no TLC header cuts.
+  DatabaseScale head;
+  Check(ReadDatabaseScale(head) == 1);
+  Check(UsableScale(head.scale) && (!head.damaged || head.scale == kDefaultScale));
+  Check(head.version.size() <= kVersionLength && head.unit.size() <= kUnitNameLength);
   auto s = std::make_unique<Settings>();
   SetDefaultSettings(*s);
-  if (ReadSettingsFile(*s) != 0) {
+  bool damaged = false;
+  if (ReadSettingsFile(*s, kSettingsFile, &damaged) != 0) {
+    // The editor reads the same head as every utility.
+    Check(s->version == head.version && s->scale == head.scale && s->unitName == head.unit &&
+          damaged == head.damaged);
     ApplyColorLetters(*s);
     Check(WriteSettingsFile(*s, "OUT.DBD") == 1);
     const std::string once = ReadFile("OUT.DBD");
@@ -193,9 +198,10 @@ void FuzzOneSettingsFileInput(const std::uint8_t* data, std::size_t size) {
     ApplyColorLetters(*again);
     Check(WriteSettingsFile(*again, "OUT.DBD") == 1);
     Check(ReadFile("OUT.DBD") == once);
+    // What the editor writes back is a scale no program calls damaged.
+    DatabaseScale written;
+    Check(ReadDatabaseScale(written, "OUT.DBD") == 1 && !written.damaged);
   }
-  tlc::FolderScale scale;
-  tlc::ReadFolderScale("", scale, 10);
 }
 
 }  // namespace db

@@ -16,8 +16,8 @@ void FuzzOneBp6Input(const std::uint8_t* data, std::size_t size);
 void FuzzOneCellIndexInput(const std::uint8_t* data, std::size_t size);
 // A FORM.DBD, through the editor's reader and the utilities' pool-folder reader.
 void FuzzOneFormFileInput(const std::uint8_t* data, std::size_t size);
-// A CONSTS6.DBD, through the editor's settings reader and the utilities' scale reader; what is read
-// writes out and reads back the same.
+// A CONSTS6.DBD, through the editor's settings reader and the head reader every program uses: both
+// read the same usable scale and unit, and what is read writes out and reads back the same.
 void FuzzOneSettingsFileInput(const std::uint8_t* data, std::size_t size);
 // A typed or stored number text, read by the shared number readers and held against the C library's
 // reading in the "C" locale.

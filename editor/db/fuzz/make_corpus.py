@@ -74,6 +74,10 @@ def main(folder, target):
         seeds["fresh.dbd"] = fresh
         seeds["no-end.dbd"] = fresh[: len(fresh) // 2]
         seeds["first-lines.dbd"] = b"6.05\r\n1000\r\num\r\n"
+        # Heads whose scale falls back, and a unit longer than every program keeps.
+        lines = fresh.split(b"\r\n")
+        for i, scale in enumerate([b"0", b"-5", b"abc", b"1e999", b"1e-310", b""]):
+            seeds["damaged-scale-%d.dbd" % i] = b"\r\n".join(lines[:1] + [scale, b"abcdefghijklmnopqrst"] + lines[3:])
     for name, data in seeds.items():
         with open(os.path.join(folder, name), "wb") as f:
             f.write(data)

@@ -21,19 +21,16 @@ using dbtest::ReadIndex;
 using dbtest::Snapshot;
 using Events = std::vector<std::string>;
 
-// Talk of the database and of the commands in one list, answering the questions from a queue.
-struct SystemRecorder : dbtest::Recorder, db::CollectionTalk {
-  bool Ask(std::string_view caption, std::string_view text, bool okCancel) override {
-    events.push_back(std::string(okCancel ? "okcancel " : "yesno ") + dbtest::Quote(caption) + " " +
-                     dbtest::Quote(text));
-    if (answers.empty()) return false;
-    bool a = answers.front();
-    answers.pop_front();
-    return a;
-  }
-  void Progress(int stage) override { events.push_back("progress " + std::to_string(stage)); }
-  std::deque<bool> answers;
-};
+using tell::Answer;
+
+// A command's Yes/No question, and its stage text in the SYSTEM dialog.
+std::string Sure(std::string_view caption, std::string_view text) {
+  return tell::Recorder::BoxLine(caption, text, tell::Buttons::YesNo);
+}
+std::string Stage(int n) {
+  return "item " + std::to_string(n == db::kStageDone ? db::kDoneItem : db::kStageItem) + " " +
+         tell::QuoteForLog(db::ProgressText(n));
+}
 
 // Rows: 1 LEAF, 2 PAD (rank 1), 3 MID (2: LEAF, PAD turned), 4 TOP (3: MID, LEAF, PAD), 5 SIDE (2:
 // PAD), 6 ROOT (4: TOP and SIDE, so rows above a killed MID are placed somewhere).
@@ -51,9 +48,7 @@ std::vector<CellSpec> Hierarchy() {
 struct Collection : ::testing::Test {
   dbtest::DrawingFolder f;
   dbtest::Db d;
-  SystemRecorder t;
-
-  Collection() { d->SetTalk(&t); }
+  tell::Recorder& t = d.talk;  // the database's talk and the commands' in one list
 
   void Write(const std::vector<CellSpec>& cells) {
     dbtest::WriteCollection(f.folder, cells);
@@ -70,17 +65,17 @@ struct Collection : ::testing::Test {
       rows.push_back(r[0] & 0x7FF);
     return rows;
   }
-  Events Said() const { return t.Messages(); }
+  Events Said() const { return dbtest::Messages(t); }
 };
 
 TEST_F(Collection, KillMovesLaterRowsDownAndEveryReferenceFollows) {
   Write(Hierarchy());
   const auto rootBefore = Flatten(f.folder, "ROOT");
-  t.answers = {true, true};  // you sure; used in TOP
+  t.boxAnswers = {Answer::Yes, Answer::Yes};  // you sure; used in TOP
   EXPECT_EQ(db::KillCell(*d, t, "mid"), 1);
-  EXPECT_EQ(Said(), (Events{"yesno \"Kill\" \"MID will be Removed Completely\\n\\nYou Sure ?\"",
-                            "yesno \"Kill\" \"Cell is Used in TOP ... Continue ?\"", "progress 5",
-                            "progress 0"}));
+  EXPECT_EQ(Said(), (Events{Sure("Kill", "MID will be Removed Completely\n\nYou Sure ?"),
+                            Sure("Kill", "Cell is Used in TOP ... Continue ?"), Stage(5),
+                            Stage(0)}));
   EXPECT_EQ(Names(), (std::vector<std::string>{"LEAF", "PAD", "TOP", "SIDE", "ROOT"}));
   EXPECT_EQ(RefRows("TOP"), (std::vector<int>{1, 2}));
   EXPECT_EQ(RefRows("ROOT"), (std::vector<int>{3, 4, 3}));
@@ -99,31 +94,31 @@ TEST_F(Collection, KillMovesLaterRowsDownAndEveryReferenceFollows) {
 TEST_F(Collection, KillThatStopsChangesNothing) {
   struct Case {
     const char* what;
-    std::deque<bool> answers;
+    std::deque<Answer> answers;
     std::function<void(dbtest::DrawingFolder&)> damage;
     Events said;
   };
   const Case cases[] = {
-      {"not sure", {false}, {}, {"yesno \"Kill\" \"MID will be Removed Completely\\n\\nYou Sure ?\""}},
-      {"used, and the user keeps it", {true, false}, {},
-       {"yesno \"Kill\" \"MID will be Removed Completely\\n\\nYou Sure ?\"",
-        "yesno \"Kill\" \"Cell is Used in TOP ... Continue ?\""}},
+      {"not sure", {Answer::No}, {}, {Sure("Kill", "MID will be Removed Completely\n\nYou Sure ?")}},
+      {"used, and the user keeps it", {Answer::Yes, Answer::No}, {},
+       {Sure("Kill", "MID will be Removed Completely\n\nYou Sure ?"),
+        Sure("Kill", "Cell is Used in TOP ... Continue ?")}},
       // A CL6 cut inside a record: its references could not be renumbered, so nothing is.
-      {"damaged CL6 of a user", {true, true},
+      {"damaged CL6 of a user", {Answer::Yes, Answer::Yes},
        [](dbtest::DrawingFolder& f) { f.Write("ROOT.CL6", f.Read("ROOT.CL6").substr(0, 17)); },
-       {"yesno \"Kill\" \"MID will be Removed Completely\\n\\nYou Sure ?\"",
-        "yesno \"Kill\" \"Cell is Used in TOP ... Continue ?\"", "message 7"}},
+       {Sure("Kill", "MID will be Removed Completely\n\nYou Sure ?"),
+        Sure("Kill", "Cell is Used in TOP ... Continue ?"), dbtest::Message(7)}},
       // ROOT's new table cannot be written (a folder stands where it goes): TOP's, written already,
       // must not take effect either.
-      {"a table that cannot be written", {true, true},
+      {"a table that cannot be written", {Answer::Yes, Answer::Yes},
        [](dbtest::DrawingFolder& f) { std::filesystem::create_directory(f.Path("Root.new.cl6")); },
-       {"yesno \"Kill\" \"MID will be Removed Completely\\n\\nYou Sure ?\"",
-        "yesno \"Kill\" \"Cell is Used in TOP ... Continue ?\"", "progress 5", "message 11"}},
+       {Sure("Kill", "MID will be Removed Completely\n\nYou Sure ?"),
+        Sure("Kill", "Cell is Used in TOP ... Continue ?"), Stage(5), dbtest::Message(11)}},
       // ROOT's old table cannot be moved aside: TOP's, put in place already, goes back.
-      {"a table that cannot be put in place", {true, true},
+      {"a table that cannot be put in place", {Answer::Yes, Answer::Yes},
        [](dbtest::DrawingFolder& f) { std::filesystem::create_directory(f.Path("Root.old.cl6")); },
-       {"yesno \"Kill\" \"MID will be Removed Completely\\n\\nYou Sure ?\"",
-        "yesno \"Kill\" \"Cell is Used in TOP ... Continue ?\"", "progress 5", "message 11"}},
+       {Sure("Kill", "MID will be Removed Completely\n\nYou Sure ?"),
+        Sure("Kill", "Cell is Used in TOP ... Continue ?"), Stage(5), dbtest::Message(11)}},
   };
   for (const Case& c : cases) {
     SCOPED_TRACE(c.what);
@@ -132,7 +127,7 @@ TEST_F(Collection, KillThatStopsChangesNothing) {
     if (c.damage) c.damage(f);
     const auto before = Snapshot(f.folder);
     t.events.clear();
-    t.answers = c.answers;
+    t.boxAnswers = c.answers;
     EXPECT_EQ(db::KillCell(*d, t, "MID"), 0);
     EXPECT_EQ(Said(), c.said);
     EXPECT_EQ(Snapshot(f.folder), before);
@@ -144,11 +139,11 @@ TEST_F(Collection, KillOfTheOpenCellClosesItAndRowsBelowTheOpenOneMoveWithIt) {
   Write(Hierarchy());
   d->current.name = "ROOT";
   d->current.row = 6;
-  t.answers = {true, true};
+  t.boxAnswers = {Answer::Yes, Answer::Yes};
   ASSERT_EQ(db::KillCell(*d, t, "SIDE"), 1);
   EXPECT_EQ(d->current.row, 5);
   EXPECT_EQ(d->current.name, "ROOT");
-  t.answers = {true};
+  t.boxAnswers = {Answer::Yes};
   ASSERT_EQ(db::KillCell(*d, t, "ROOT"), 1);
   EXPECT_EQ(d->current.row, 0);
   EXPECT_EQ(d->current.name, "(none)");
@@ -160,7 +155,7 @@ TEST_F(Collection, RenameMovesTheFilesAndTheRowAndLeavesThePictureAlone) {
   d->current.name = "MID";
   const auto before = Flatten(f.folder, "ROOT");
   EXPECT_EQ(db::RenameCell(*d, t, "mid", "core"), 1);
-  EXPECT_EQ(Said(), (Events{"progress 8", "progress 0"}));
+  EXPECT_EQ(Said(), (Events{Stage(8), Stage(0)}));
   EXPECT_EQ(Names(), (std::vector<std::string>{"LEAF", "PAD", "CORE", "TOP", "SIDE", "ROOT"}));
   EXPECT_TRUE(f.Has("Core.bp6") && f.Has("Core.cl6"));
   EXPECT_FALSE(f.Has("MID.BP6") || f.Has("MID.CL6"));
@@ -177,11 +172,11 @@ TEST_F(Collection, RenameRefusalsLeaveEveryFileAsItWas) {
   struct Case {
     const char* from;
     const char* to;
-    const char* said;
+    std::string said;
   };
   const Case cases[] = {
-      {"MI:D", "X", "message 1"}, {"NONE", "X", "message 4"},  {"POOLED", "X", "message 2"},
-      {"MID", "A.B", "message 1"}, {"MID", "top", "message 3"}, {"MID", "spare", "message 11"},
+      {"MI:D", "X", dbtest::Message(1)}, {"NONE", "X", dbtest::Message(4)},  {"POOLED", "X", dbtest::Message(2)},
+      {"MID", "A.B", dbtest::Message(1)}, {"MID", "top", dbtest::Message(3)}, {"MID", "spare", dbtest::Message(11)},
   };
   for (const Case& c : cases) {
     SCOPED_TRACE(std::string(c.from) + " -> " + c.to);
@@ -202,10 +197,10 @@ TEST_F(Collection, CellSortOrdersByRankThenNameAndReferencesFollow) {
   d->current.name = "B";
   d->current.row = 1;
   const auto before = Flatten(f.folder, "T");
-  t.answers = {true};
+  t.boxAnswers = {Answer::Yes};
   EXPECT_EQ(db::SortCells(*d, t), 1);
-  EXPECT_EQ(Said(), (Events{"yesno \"CellSort\" \"Cells to be Sorted ... You Sure ?\"", "progress 9",
-                            "progress 0"}));
+  EXPECT_EQ(Said(), (Events{Sure("CellSort", "Cells to be Sorted ... You Sure ?"), Stage(9),
+                            Stage(0)}));
   EXPECT_EQ(Names(), (std::vector<std::string>{"C", "A", "B", "T"}));
   EXPECT_EQ(RefRows("T"), (std::vector<int>{3, 2}));
   EXPECT_EQ(RefRows("A"), (std::vector<int>{1}));
@@ -218,16 +213,16 @@ TEST_F(Collection, CellSortWithAnUnreadableTableSortsNothing) {
   Write({{"B", 2, {}, {{2, 0, 0, 0}}}, {"A", 1, {}, {}}});
   f.Write("B.CL6", f.Read("B.CL6").substr(0, 5));  // cut inside its first record
   const auto before = Snapshot(f.folder);
-  t.answers = {true};
+  t.boxAnswers = {Answer::Yes};
   EXPECT_EQ(db::SortCells(*d, t), 0);
-  EXPECT_EQ(Said().back(), "message 7");
+  EXPECT_EQ(Said().back(), dbtest::Message(7));
   EXPECT_EQ(Snapshot(f.folder), before);
   EXPECT_EQ(d->index.rows[1].name, "B");
 }
 
 TEST_F(Collection, RerankOfEveryCellGivesOneAboveWhatItPlaces) {
   Write({{"L", 1, {}, {}}, {"HIGH", 5, {}, {{1, 0, 0, 0}}}, {"MID", 2, {}, {{2, 0, 0, 0}}}});
-  t.answers = {true};
+  t.boxAnswers = {Answer::Yes};
   EXPECT_EQ(db::RerankCells(*d, t, "*", 0), 1);
   std::vector<std::int64_t> ranks;
   for (const auto& r : ReadIndex(f.folder)) ranks.push_back(r.Rank());
@@ -237,12 +232,12 @@ TEST_F(Collection, RerankOfEveryCellGivesOneAboveWhatItPlaces) {
 TEST_F(Collection, RerankOfOneCellKeepsTheRankRuleUpTheWholeHierarchy) {
   // A (3) places B (2) places C (1): C to 2 pushes B to 3, and A, which places B, to 4.
   Write({{"C", 1, {}, {}}, {"B", 2, {}, {{1, 0, 0, 0}}}, {"A", 3, {}, {{2, 0, 0, 0}}}, {"X", 2, {}, {}}});
-  t.answers = {true};
+  t.boxAnswers = {Answer::Yes};
   EXPECT_EQ(db::RerankCells(*d, t, "c", 2), 1);
   std::vector<std::int64_t> ranks;
   for (const auto& r : ReadIndex(f.folder)) ranks.push_back(r.Rank());
   EXPECT_EQ(ranks, (std::vector<std::int64_t>{2, 3, 4, 2}));
-  EXPECT_EQ(Said(), (Events{"yesno \"ReRank\" \"You Sure ?\"", "progress 6", "progress 0"}));
+  EXPECT_EQ(Said(), (Events{Sure("ReRank", "You Sure ?"), Stage(6), Stage(0)}));
 }
 
 TEST_F(Collection, RerankFailuresRestoreTheRanks) {
@@ -252,14 +247,14 @@ TEST_F(Collection, RerankFailuresRestoreTheRanks) {
   struct Case {
     const char* name;
     int rank;
-    const char* said;
+    std::string said;
   };
-  const Case cases[] = {{"*", 0, "message 5"}, {"L", 3, "message 5"}, {"NOPE", 2, "message 4"},
-                        {"POOLED", 2, "message 2"}, {"L?", 2, "message 1"}};
+  const Case cases[] = {{"*", 0, dbtest::Message(5)}, {"L", 3, dbtest::Message(5)}, {"NOPE", 2, dbtest::Message(4)},
+                        {"POOLED", 2, dbtest::Message(2)}, {"L?", 2, dbtest::Message(1)}};
   for (const Case& c : cases) {
     SCOPED_TRACE(c.name);
     t.events.clear();
-    t.answers = {true};
+    t.boxAnswers = {Answer::Yes};
     EXPECT_EQ(db::RerankCells(*d, t, c.name, c.rank), 0);
     EXPECT_NE(std::find(t.events.begin(), t.events.end(), c.said), t.events.end());
     EXPECT_EQ(Snapshot(f.folder), before);
@@ -276,9 +271,9 @@ TEST_F(Collection, ResizeScalesGeometryReferencesAndOutlineHeldToTenTimes) {
                           Words({static_cast<std::int64_t>(0x80000002), 30, 3}) + std::string(12, '\0') +
                           Words({1, 5, 5, 2}) + Words({1, -7, 0, 0}) + Words({2, 1, 1, 4}) +
                           Words({static_cast<std::int64_t>(0x80000002), 0x41420000, 0, 0}) + std::string(16, '\0'));
-  t.answers = {true};
+  t.boxAnswers = {Answer::Yes};
   EXPECT_EQ(db::ResizeCells(*d, t, "*", 20), 1);
-  EXPECT_EQ(Said(), (Events{"yesno \"ReSize\" \"You Sure ?\"", "progress 7", "progress 0"}));
+  EXPECT_EQ(Said(), (Events{Sure("ReSize", "You Sure ?"), Stage(7), Stage(0)}));
   auto leaf = DecodeBp6(f.Read("LEAF.BP6"));
   EXPECT_EQ(leaf.boxes[0], (std::vector<std::int32_t>{1, 10, -20, 30, 40}));
   EXPECT_EQ(leaf.paths[0][1], 30);
@@ -295,13 +290,13 @@ TEST_F(Collection, ResizeOfOneCellRoundsTextSizesAndNeedsTheCell) {
   Write({{"T", 1, {}, {}}});
   f.Write("T.BP6", std::string(20, '\0') + Words({static_cast<std::int64_t>(0x80000001), 45, 1}) +
                        std::string(12, '\0') + Words({1, 0, 0, 0}) + std::string(16, '\0'));
-  t.answers = {true};
+  t.boxAnswers = {Answer::Yes};
   EXPECT_EQ(db::ResizeCells(*d, t, "t", 0.5), 1);  // 22.5 cut to 22, rounded to 15
   EXPECT_EQ(DecodeBp6(f.Read("T.BP6")).paths[0][1], 15);
-  t.answers = {true};
+  t.boxAnswers = {Answer::Yes};
   EXPECT_EQ(db::ResizeCells(*d, t, "NONE", 2), 0);
-  EXPECT_EQ(Said().back(), "message 4");
-  t.answers = {false};
+  EXPECT_EQ(Said().back(), dbtest::Message(4));
+  t.boxAnswers = {Answer::No};
   const auto before = Snapshot(f.folder);
   EXPECT_EQ(db::ResizeCells(*d, t, "T", 2), 0);
   EXPECT_EQ(Snapshot(f.folder), before);
@@ -315,7 +310,7 @@ TEST_F(Collection, CopyMakesANewCellOfTheSourceRankWithItsChainsRelinked) {
                          std::string(12, '\0') + Words({1, 0, 0, 2}) + Words({1, 1, 1, 0}) + Words({2, 5, 5, 4}) +
                          Words({2, 6, 6, 0}) + std::string(16, '\0'));
   EXPECT_EQ(db::CopyOrAppendCell(*d, t, "mid", "twin"), 1);
-  EXPECT_EQ(Said(), (Events{"progress 3", "progress 0"}));
+  EXPECT_EQ(Said(), (Events{Stage(3), Stage(0)}));
   auto rows = ReadIndex(f.folder);
   ASSERT_EQ(rows.size(), 7u);
   EXPECT_EQ(rows[6].name, "TWIN");
@@ -328,7 +323,7 @@ TEST_F(Collection, AppendKeepsOnlyReferencesToLowerRanksAndSelectsWhatCame) {
   Write(Hierarchy());
   // TOP (3) appended to SIDE (2): MID (2) may not be placed in SIDE, LEAF and PAD may.
   EXPECT_EQ(db::CopyOrAppendCell(*d, t, "TOP", "SIDE"), 1);
-  EXPECT_EQ(Said(), (Events{"progress 4", "progress 0"}));
+  EXPECT_EQ(Said(), (Events{Stage(4), Stage(0)}));
   auto refs = DecodeCl6(f.Read("SIDE.CL6"));
   ASSERT_EQ(refs.size(), 3u);
   EXPECT_EQ(refs[0][0], 2 | (3 << 11));  // SIDE's own, not selected
@@ -350,11 +345,11 @@ TEST_F(Collection, CopyRefusalsAndAFailedAppendChangeNothing) {
   struct Case {
     const char* from;
     const char* to;
-    const char* said;
+    std::string said;
   };
-  const Case cases[] = {{"M*D", "X", "message 1"},   {"MID", "", "message 1"},
-                        {"NONE", "X", "message 4"},  {"POOLED", "X", "message 21"},
-                        {"MID", "POOLED", "message 21"}, {"PAD", "LEAF", "message 6"}};
+  const Case cases[] = {{"M*D", "X", dbtest::Message(1)},   {"MID", "", dbtest::Message(1)},
+                        {"NONE", "X", dbtest::Message(4)},  {"POOLED", "X", dbtest::Message(21)},
+                        {"MID", "POOLED", dbtest::Message(21)}, {"PAD", "LEAF", dbtest::Message(6)}};
   for (const Case& c : cases) {
     SCOPED_TRACE(std::string(c.from) + " -> " + c.to);
     t.events.clear();
@@ -377,9 +372,9 @@ TEST_F(Collection, FullCollectionRefusesNewCellsOnlyWhereTheyAreMade) {
   dbtest::WriteCollection(f.root + "/Pool", {{"PX", 1, {}, {}}});
   EXPECT_EQ(db::CopyOrAppendCell(*d, t, "C1", "NEW"), 0);
   EXPECT_EQ(db::AttachCell(*d, t, "PX"), 0);
-  EXPECT_EQ(Said(), (Events{"progress 3", "message 2", "message 2"}));
+  EXPECT_EQ(Said(), (Events{Stage(3), dbtest::Message(2), dbtest::Message(2)}));
   EXPECT_EQ(db::RenameCell(*d, t, "C1", "ONE"), 1);
-  t.answers = {true};
+  t.boxAnswers = {Answer::Yes};
   EXPECT_EQ(db::KillCell(*d, t, "C2"), 1);
   EXPECT_EQ(ReadIndex(f.folder).size(), 512u);
 }
@@ -403,18 +398,18 @@ TEST_F(Pool, AttachTakesThePoolRowAndMarksItAttached) {
   EXPECT_EQ(rows[1].name, "GATE");
   EXPECT_EQ(rows[1].v, (std::array<std::int64_t, 9>{17, -100, -100, 100, 100, 1, 0, 0, 0}));
   EXPECT_FALSE(f.Has("GATE.BP6") || f.Has("Gate.bp6"));
-  EXPECT_EQ(Said(), (Events{"progress 1", "progress 0", "progress 1", "progress 0"}));
+  EXPECT_EQ(Said(), (Events{Stage(1), Stage(0), Stage(1), Stage(0)}));
 }
 
 TEST_F(Pool, AttachRefusals) {
-  t.answers = {false};
+  t.boxAnswers = {Answer::No};
   EXPECT_EQ(db::AttachCell(*d, t, "LOCAL"), 0);  // present, and the user keeps it
   EXPECT_EQ(db::AttachCell(*d, t, "NOPE"), 0);
   EXPECT_EQ(db::AttachCell(*d, t, "BLOCK"), 0);  // its references stay behind in the pool
   d->form.poolFolder = "C:\\NOWHERE\\";
   EXPECT_EQ(db::AttachCell(*d, t, "GATE"), 0);
-  EXPECT_EQ(Said(), (Events{"yesno \"Attach\" \"Cell Exists ... Continue ?\"", "message 20", "message 20",
-                            "message 18"}));
+  EXPECT_EQ(Said(), (Events{Sure("Attach", "Cell Exists ... Continue ?"), dbtest::Message(20), dbtest::Message(20),
+                            dbtest::Message(18)}));
   EXPECT_EQ(ReadIndex(f.folder).size(), 1u);
 }
 
@@ -423,7 +418,7 @@ TEST_F(Pool, ImportCopiesThePoolGeometryIntoTheFolder) {
   t.events.clear();
   EXPECT_EQ(db::ImportCell(*d, t, "GATE", "MYGATE"), 1);
   EXPECT_EQ(db::ImportCell(*d, t, "GATE", "GATE"), 1);  // the attached cell becomes a local one
-  EXPECT_EQ(Said(), (Events{"progress 2", "progress 0", "progress 2", "progress 0"}));
+  EXPECT_EQ(Said(), (Events{Stage(2), Stage(0), Stage(2), Stage(0)}));
   auto rows = ReadIndex(f.folder);
   ASSERT_EQ(rows.size(), 3u);
   EXPECT_EQ(rows[1].v[0], 1);
@@ -437,20 +432,20 @@ TEST_F(Pool, ImportCopiesThePoolGeometryIntoTheFolder) {
   EXPECT_EQ(db::ImportCell(*d, t, "NONE", "X"), 0);
   ASSERT_EQ(db::AttachCell(*d, t, "NAND"), 1);
   EXPECT_EQ(db::ImportCell(*d, t, "NAND", "LOCAL"), 0);
-  EXPECT_EQ(Said(), (Events{"message 20", "message 4", "progress 1", "progress 0", "message 3"}));
+  EXPECT_EQ(Said(), (Events{dbtest::Message(20), dbtest::Message(4), Stage(1), Stage(0), dbtest::Message(3)}));
 }
 
 TEST_F(Collection, ScaleTakesTheMagnitudeAndRefusesZero) {
   std::string maxSize;
   EXPECT_EQ(db::SetCollectionScale(*d, "milsandmore", -100, &maxSize), 1);
   EXPECT_EQ(d->settings.scale, 100);
-  EXPECT_EQ(d->settings.unitName, "milsandmo");
-  EXPECT_EQ(maxSize, "Max. Size will be 167772 milsandmo");
+  EXPECT_EQ(d->settings.unitName, "milsa");
+  EXPECT_EQ(maxSize, "Max. Size will be 167772 milsa");
   EXPECT_TRUE(f.Has("Consts6.dbd"));
-  for (double bad : {0.0, -0.0, std::nan("")}) {
+  for (double bad : {0.0, -0.0, std::nan(""), 1e301, 1e-310}) {
     EXPECT_EQ(db::SetCollectionScale(*d, "um", bad, &maxSize), 0);
     EXPECT_EQ(d->settings.scale, 100);
-    EXPECT_EQ(d->settings.unitName, "milsandmo");
+    EXPECT_EQ(d->settings.unitName, "milsa");
   }
 }
 
@@ -464,14 +459,14 @@ TEST_F(Collection, CloneCopiesTheSettingsIntoANewOrExistingFolder) {
   EXPECT_EQ(dbtest::ReadBytes(f.root + "/Copies/Next/Consts6.dbd"), "6.05\r\n20\r\n");
 
   f.Write("CONSTS6.DBD", "6.05\r\n40\r\n");
-  t.answers = {false, true};
+  t.boxAnswers = {Answer::Cancel, Answer::Ok};
   EXPECT_EQ(db::CloneFolder(*d, t, "C:\\Copies\\Next"), 0);
   EXPECT_EQ(dbtest::ReadBytes(f.root + "/Copies/Next/Consts6.dbd"), "6.05\r\n20\r\n");
   EXPECT_EQ(db::CloneFolder(*d, t, "C:\\Copies\\Next"), 1);
   EXPECT_EQ(dbtest::ReadBytes(f.root + "/Copies/Next/Consts6.dbd"), "6.05\r\n40\r\n");
   EXPECT_EQ(db::CloneFolder(*d, t, "C:\\Nowhere\\Next"), 0);
-  EXPECT_EQ(Said(), (Events{"progress 0", "okcancel \"MERO\" \"Folder Exists\"",
-                            "okcancel \"MERO\" \"Folder Exists\"", "progress 0", "message 31"}));
+  EXPECT_EQ(Said(), (Events{Stage(0), tell::Recorder::BoxLine("MERO", "Folder Exists", tell::Buttons::OkCancel),
+                            tell::Recorder::BoxLine("MERO", "Folder Exists", tell::Buttons::OkCancel), Stage(0), dbtest::Message(31)}));
 }
 
 }  // namespace

@@ -81,11 +81,11 @@ TEST_F(CurrentCell, FailedStartUpsEndWithTheirMessageAndWriteNothing) {
     Events messages;
   };
   const Case cases[] = {
-      {"damaged cell index", "600\r\n", GoldenSettings(), true, {"message 27"}},
-      {"settings without end", Index(), GoldenSettings().substr(0, 300), true, {"message 25"}},
-      {"settings empty", Index(), "", true, {"message 25"}},
-      {"settings all zero bytes", Index(), std::string(4096, '\0'), true, {"message 25"}},
-      {"no font table", Index(), GoldenSettings(), false, {"message 23", "message 26"}},
+      {"damaged cell index", "600\r\n", GoldenSettings(), true, {dbtest::Message(27)}},
+      {"settings without end", Index(), GoldenSettings().substr(0, 300), true, {dbtest::Message(25)}},
+      {"settings empty", Index(), "", true, {dbtest::Message(25)}},
+      {"settings all zero bytes", Index(), std::string(4096, '\0'), true, {dbtest::Message(25)}},
+      {"no font table", Index(), GoldenSettings(), false, {dbtest::Message(23), dbtest::Message(26)}},
   };
   for (const Case& c : cases) {
     dbtest::DrawingFolder folder;
@@ -95,7 +95,7 @@ TEST_F(CurrentCell, FailedStartUpsEndWithTheirMessageAndWriteNothing) {
     folder.Write("CONSTS6.DBD", c.consts);
     if (!c.font) std::filesystem::remove(folder.root + "/MERO6/TFF.DBD");
     EXPECT_EQ(db::OpenCellCollection(*db), 0) << c.what;
-    EXPECT_EQ(db.talk.Messages(), c.messages) << c.what;
+    EXPECT_EQ(dbtest::Messages(db.talk), c.messages) << c.what;
     // What the window's destruction does afterwards must not touch the folder either.
     EXPECT_EQ(db::SaveCellState(*db, 0), 0) << c.what;
     EXPECT_EQ(db::SaveOpenCell(*db, 3), 0) << c.what;
@@ -131,7 +131,7 @@ TEST_F(CurrentCell, HierarchyCopiedFromWindowsSavesBackByteForByte) {
       s().SetCellRef(0, s().GetCellRef(0, 0, r) | db::kRefSelectedBit, 0, r);
     ASSERT_EQ(db::SaveOpenCell(*d, 1), 1) << cell;
   }
-  EXPECT_TRUE(d.talk.Messages().empty());
+  EXPECT_TRUE(dbtest::Messages(d.talk).empty());
   EXPECT_EQ(f.Read("cells6.DBD"), Index());
   EXPECT_EQ(f.Read("CONSTS6.dbd"), GoldenSettings());
   EXPECT_EQ(f.Read("leaf.BP6"), LeafBp6());
@@ -149,7 +149,7 @@ TEST_F(CurrentCell, HierarchyCopiedFromWindowsSavesBackByteForByte) {
 
 TEST_F(CurrentCell, NewCellsAreWrittenAtOnce) {
   Open();
-  d.talk.ranks = {1, 3, 16, 0};
+  d.hooks.ranks = {1, 3, 16, 0};
   ASSERT_EQ(db::LoadCell(*d, "INV"), 1);
   EXPECT_EQ(f.Read("Inv.bp6"), Zeros(48));
   EXPECT_FALSE(f.Has("Inv.cl6"));
@@ -160,11 +160,13 @@ TEST_F(CurrentCell, NewCellsAreWrittenAtOnce) {
   EXPECT_EQ(f.Read("Cells6.dbd"),
             "3\r\nINV\r\n1 0 0 0 0 0 0 0 0\r\nNAND\r\n3 0 0 0 0 0 0 0 0\r\nBIG\r\n15 0 0 0 0 0 0 0 0\r\n\r\n");
   EXPECT_EQ(db::LoadCell(*d, "GONE"), 0);
-  EXPECT_EQ(d.talk.Messages(), (Events{"newcell INV", "newcell NAND", "newcell BIG", "newcell GONE",
-                                       "message 19"}));
+  EXPECT_EQ(dbtest::Messages(d.talk), (Events{"newcell INV", "newcell NAND", "newcell BIG", "newcell GONE",
+                                       dbtest::Message(19)}));
   EXPECT_EQ(d->current.name, "BIG") << "a cancelled new cell leaves the open one open";
   EXPECT_EQ(d->index.count, 3);
-  EXPECT_EQ(d.talk.events[1], "title 2 INV");
+  // The loading notice, then the normal title back.
+  EXPECT_EQ(Events(d.talk.events.begin() + 1, d.talk.events.begin() + 3),
+            (Events{"maintitle 2 \"INV\"", "maintitle 0 \"INV\""}));
 }
 
 TEST_F(CurrentCell, NamesThatCannotBeOpened) {
@@ -176,8 +178,8 @@ TEST_F(CurrentCell, NamesThatCannotBeOpened) {
     EXPECT_EQ(db::LoadCell(*d, name), 0) << name;
   EXPECT_EQ(db::LoadCell(*d, "MID"), 0);
   EXPECT_EQ(db::LoadCell(*d, "TOP"), 0);
-  EXPECT_EQ(d.talk.Messages(), (Events{"message 1", "message 1", "message 1", "message 1",
-                                       "message 1", "message 5", "message 21"}));
+  EXPECT_EQ(dbtest::Messages(d.talk), (Events{dbtest::Message(1), dbtest::Message(1), dbtest::Message(1), dbtest::Message(1),
+                                       dbtest::Message(1), dbtest::Message(5), dbtest::Message(21)}));
 }
 
 TEST_F(CurrentCell, FullCollectionStillOpensItsCellsButMakesNoNewOne) {
@@ -186,14 +188,14 @@ TEST_F(CurrentCell, FullCollectionStillOpensItsCellsButMakesNoNewOne) {
   f.Write("CELLS6.DBD", index + "\r\n");
   f.Write("C513.BP6", Zeros(48));
   Open();
-  d.talk.ranks = {1};
+  d.hooks.ranks = {1};
   EXPECT_EQ(db::LoadCell(*d, "C513"), 1);
   EXPECT_EQ(db::LoadCell(*d, "NEW"), 0);
   d->index.count = 512;
   EXPECT_EQ(db::LoadCell(*d, "NEW"), 0);
   d->index.count = 511;
   EXPECT_EQ(db::LoadCell(*d, "NEW"), 1);
-  EXPECT_EQ(d.talk.Messages(), (Events{"message 14", "message 14", "newcell NEW"}));
+  EXPECT_EQ(dbtest::Messages(d.talk), (Events{dbtest::Message(14), dbtest::Message(14), "newcell NEW"}));
 }
 
 TEST_F(CurrentCell, SavingARankOneCellWithoutReferencesDropsAStaleCl6) {
@@ -212,8 +214,8 @@ TEST_F(CurrentCell, SaveStoresTheViewOfTheRankAndTheRowOfTheCell) {
   ASSERT_EQ(db::LoadCell(*d, "TOP"), 1);
   s().boxCount = 2;
   s().PutBoxRecord(2, {7, -2000, 0, 0, 10});
-  d.talk.haveView = true;
-  d.talk.view = {2500.9, -10.7, 3.2, 4, 5, 1};
+  d.hooks.haveView = true;
+  d.hooks.view = {2500.9, -10.7, 3.2, 4, 5, 1};
   ASSERT_EQ(db::SaveOpenCell(*d, 1), 1);
   const db::RankView& v = d->settings.rankViews[3];
   EXPECT_EQ(v.width, 2500);
@@ -246,7 +248,8 @@ TEST_F(CurrentCell, UndoBringsBackTheStateBeforeTheLastBackupAndSavesIt) {
   EXPECT_EQ(s().refCount[0], 2);
   EXPECT_EQ(f.Read("Top.bp6"), TopBp6());
   EXPECT_EQ(f.Read("Top.cl6"), TopCl6());
-  EXPECT_EQ(d.talk.events.back(), "title 1 TOP");
+  EXPECT_EQ(Events(d.talk.events.end() - 2, d.talk.events.end()),
+            (Events{"maintitle 1 \"TOP\"", "maintitle 0 \"TOP\""}));
 
   db::ClearCurrentCell(*d);
   EXPECT_EQ(db::RestoreBackup(*d, 1), 0) << "no cell open: nothing to restore into";
@@ -261,13 +264,13 @@ TEST_F(CurrentCell, UndoNeverReplacesACellWithABackupThatDoesNotLoad) {
     const char* what;
     const char* file;
     std::string bytes;  // "" removes the file
-    const char* message;
+    std::string message;
   };
   const Case cases[] = {
-      {"missing BP6", "Mainbkup.bp6", "", "message 6"},
-      {"cut BP6", "Mainbkup.bp6", Words({3, 0, 0, 10, 10}), "message 6"},
-      {"missing CL6", "Mainbkup.cl6", "", "message 7"},
-      {"cyclic BP6", "Mainbkup.bp6", Zeros(20) + Words({1, 0, 1}) + Zeros(12) + Words({1, 0, 0, 1}) + Zeros(16), "message 6"},
+      {"missing BP6", "Mainbkup.bp6", "", dbtest::Message(6)},
+      {"cut BP6", "Mainbkup.bp6", Words({3, 0, 0, 10, 10}), dbtest::Message(6)},
+      {"missing CL6", "Mainbkup.cl6", "", dbtest::Message(7)},
+      {"cyclic BP6", "Mainbkup.bp6", Zeros(20) + Words({1, 0, 1}) + Zeros(12) + Words({1, 0, 0, 1}) + Zeros(16), dbtest::Message(6)},
   };
   for (const Case& c : cases) {
     ASSERT_EQ(db::SaveUndoBackup(*d), 1);
@@ -275,7 +278,7 @@ TEST_F(CurrentCell, UndoNeverReplacesACellWithABackupThatDoesNotLoad) {
     else f.Write(c.file, c.bytes);
     d.talk.events.clear();
     EXPECT_EQ(db::RestoreBackup(*d, 2), 0) << c.what;
-    EXPECT_EQ(d.talk.Messages(), Events{c.message}) << c.what;
+    EXPECT_EQ(dbtest::Messages(d.talk), Events{c.message}) << c.what;
     EXPECT_EQ(f.Read("Top.bp6"), TopBp6()) << c.what;
     EXPECT_EQ(f.Read("Top.cl6"), TopCl6()) << c.what;
     EXPECT_EQ(s().boxCount, 1) << c.what << ": the cell's own files are loaded again";
@@ -289,10 +292,10 @@ TEST_F(CurrentCell, AFileNotReadWholeIsNeverSavedOverAndTheUserIsTold) {
   f.Write("Top.cl6", damaged);
   Open();
   ASSERT_EQ(db::LoadCell(*d, "TOP"), 1);
-  EXPECT_EQ(d.talk.Messages(), Events{"message 7"});
+  EXPECT_EQ(dbtest::Messages(d.talk), Events{dbtest::Message(7)});
   d.talk.events.clear();
   EXPECT_EQ(db::SaveOpenCell(*d, 1), 0);
-  EXPECT_EQ(d.talk.Messages(), Events{"message 7"});
+  EXPECT_EQ(dbtest::Messages(d.talk), Events{dbtest::Message(7)});
   EXPECT_EQ(f.Read("Top.cl6"), damaged);
   db::CellIndex back;
   ASSERT_EQ(db::ReadCellIndex(back), 1);
@@ -305,13 +308,13 @@ TEST_F(CurrentCell, AFileNotReadWholeIsNeverSavedOverAndTheUserIsTold) {
   EXPECT_EQ(f.Read("Top.cl6"), damaged);
 
   // The next cell starts with clean flags: a new rank-2 cell gets and keeps its references.
-  d.talk.ranks = {2};
+  d.hooks.ranks = {2};
   ASSERT_EQ(db::LoadCell(*d, "NEW"), 1);
   s().refCount[0] = 1;
   s().PutCellRefRecord(0, 1, {1, 4, 5});
   d.talk.events.clear();
   EXPECT_EQ(db::SaveOpenCell(*d, 1), 1);
-  EXPECT_TRUE(d.talk.Messages().empty());
+  EXPECT_TRUE(dbtest::Messages(d.talk).empty());
   EXPECT_EQ(f.Read("New.cl6"), Words({1, 4, 5}) + Zeros(12));
 }
 
@@ -320,9 +323,9 @@ TEST_F(CurrentCell, ADamagedBp6StopsTheOpeningAndSpoilsNoLaterCell) {
   f.Write("Leaf.bp6", Words({1, 0, 0, 1, 1}));
   Open();
   EXPECT_EQ(db::LoadCell(*d, "LEAF"), 0);
-  EXPECT_EQ(d.talk.Messages(), Events{"message 6"});
+  EXPECT_EQ(dbtest::Messages(d.talk), Events{dbtest::Message(6)});
   EXPECT_EQ(d->current.row, 0);
-  d.talk.ranks = {1};
+  d.hooks.ranks = {1};
   ASSERT_EQ(db::LoadCell(*d, "FRESH"), 1);
   EXPECT_EQ(db::SaveOpenCell(*d, 1), 1);
   EXPECT_EQ(f.Read("Leaf.bp6"), Words({1, 0, 0, 1, 1}));
@@ -335,7 +338,7 @@ TEST_F(CurrentCell, AFailedWriteIsReportedAndSkipsTheTlcCopy) {
   ASSERT_EQ(db::LoadCell(*d, "LEAF"), 1);
   s().SetBox(s().GetBox(0, 1) | 0xF00, 0, 1);
   ASSERT_EQ(db::SaveOpenCell(*d, 3), 1);
-  EXPECT_EQ(d.talk.Messages(), Events{"tlcout LEAF"});
+  EXPECT_EQ(dbtest::Messages(d.talk), Events{"tlcout LEAF"});
   EXPECT_EQ(s().boxCount, 2) << "the cell is read back after the TLC copy";
   EXPECT_EQ(s().GetBox(0, 1), 1);
   EXPECT_EQ(d->load.loadedCell, 1);
@@ -345,7 +348,7 @@ TEST_F(CurrentCell, AFailedWriteIsReportedAndSkipsTheTlcCopy) {
   std::filesystem::create_directories(f.Path("Leaf.bp6/x"));
   d.talk.events.clear();
   EXPECT_EQ(db::SaveOpenCell(*d, 3), 0);
-  EXPECT_EQ(d.talk.Messages(), Events{"message 11"});
+  EXPECT_EQ(dbtest::Messages(d.talk), Events{dbtest::Message(11)});
   EXPECT_EQ(s().boxCount, 2);
 }
 

@@ -14,7 +14,7 @@
 #include <vector>
 
 #include "editor/db/database.h"
-#include "editor/db/tests/recorder.h"
+#include "editor/db/tests/fake_hooks.h"
 #include "platform/os/path.h"
 
 namespace dbtest {
@@ -76,12 +76,14 @@ inline std::string Words(std::initializer_list<std::int64_t> words) {
 }
 inline std::string Zeros(std::size_t n) { return std::string(n, '\0'); }
 
-// A database wired to a recorder, with the test drive as its suite drive.
+// A database wired to a recorder and hooks that note into it, with the test drive as its suite drive.
 struct Db {
   std::unique_ptr<db::Database> d = std::make_unique<db::Database>();
-  Recorder talk;
+  tell::Recorder talk;
+  FakeHooks hooks{talk};
   Db() {
     d->SetTalk(&talk);
+    d->SetHooks(&hooks);
     d->suiteDrive = "C:";
   }
   db::Database* operator->() { return d.get(); }

@@ -112,7 +112,7 @@ TEST(FormFile, DefaultFileOfANewFolderAndAMissingOne) {
 
 struct FontTest : ::testing::Test {
   DrawingFolder f;
-  dbtest::Recorder talk;
+  tell::Recorder talk;
   db::FormFile form;
   db::FontTable font;
   void SetUp() override { db::ReadFormFile(form, db::kReadAll, "C:"); }
@@ -148,7 +148,7 @@ TEST_F(FontTest, ShortTableLeavesTheLoadedFontWholeAndFallsBack) {
 TEST_F(FontTest, MissingFontSaysSoAndTriesTheDefaultOnce) {
   form.currentFontPath = "C:\\MERO6\\NONE.DBD";
   EXPECT_EQ(db::LoadFontFile(form, font, &talk), 1);
-  EXPECT_EQ(talk.events, std::vector<std::string>{"message 23"});
+  EXPECT_EQ(talk.events, std::vector<std::string>{dbtest::Message(23)});
   std::filesystem::remove(f.root + "/MERO6/TFF.DBD");
   form.currentFontPath = "C:\\MERO6\\NONE.DBD";
   EXPECT_EQ(db::LoadFontFile(form, font, &talk), 0);

@@ -6,7 +6,7 @@
 #include <string>
 #include <vector>
 
-#include "editor/db/tests/recorder.h"
+#include "editor/db/tests/fake_hooks.h"
 
 namespace {
 
@@ -14,7 +14,7 @@ using db::ObjectStore;
 
 struct StoreTest : ::testing::Test {
   std::unique_ptr<ObjectStore> store = std::make_unique<ObjectStore>();
-  dbtest::Recorder talk;
+  tell::Recorder talk;
   void SetUp() override { store->talk = &talk; }
   void TearDown() override { db::SetPageBudgetForTests(-1); }
 };

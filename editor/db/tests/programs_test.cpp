@@ -93,7 +93,7 @@ TEST_F(Stub, ReaderStartsOnItsFileOrSaysItCannotBeFound) {
   EXPECT_EQ(db::StartReaderProgram(*d, f.root + "/MERO6/reader", "STRMEXP.RPT"), 1);
   EXPECT_EQ(Received("reader"), "STRMEXP.RPT\n");
   EXPECT_EQ(db::StartReaderProgram(*d, "no-such-reader-anywhere", "x"), 0);
-  EXPECT_EQ(d.talk.events, (std::vector<std::string>{"message 29"}));
+  EXPECT_EQ(d.talk.events, (std::vector<std::string>{dbtest::Message(29)}));
 }
 
 }  // namespace

@@ -169,7 +169,7 @@ TEST(Settings, FileEndingEarlyKeepsWhatItDoesNotReach) {
 TEST(Settings, OddLinesAreReadWithoutShiftingLaterValues) {
   std::vector<std::string> lines = Lines(Golden());
   lines[0] = "5.99";                                      // another version reads the same
-  lines[2] = "micrometres-and-more";                      // unit name: 11 characters kept
+  lines[2] = "micrometres-and-more";                      // unit name: 5 characters kept
   lines[3][4] = 'Q';                                      // layer 4: a letter outside the table
   lines[LineOf(lines, "*macros") + 2] = std::string(300, 'c');  // an over-long command line
   lines.erase(lines.begin() + static_cast<long>(LineOf(lines, "*64 dashes")));  // a lost section line
@@ -179,7 +179,7 @@ TEST(Settings, OddLinesAreReadWithoutShiftingLaterValues) {
   s.layerPalette[3] = 13;
   ASSERT_EQ(db::ReadSettingsFile(s), 1);
   EXPECT_EQ(s.version, "5.99");
-  EXPECT_EQ(s.unitName, "micrometres");
+  EXPECT_EQ(s.unitName, "micro");
   EXPECT_EQ(s.commands[1], std::string(79, 'c'));
   EXPECT_EQ(s.commands[2], "");
   EXPECT_EQ(s.layerDashes[63], 0);
@@ -205,14 +205,75 @@ TEST(Settings, ValuesTheProgramCannotWorkWithKeepTheirDefaults) {
   DrawingFolder f;
   f.Write("CONSTS6.DBD", Join(lines, lines.size()));
   db::Settings s = Defaults();
-  ASSERT_EQ(db::ReadSettingsFile(s), 1);
+  bool damaged = false;
+  ASSERT_EQ(db::ReadSettingsFile(s, db::kSettingsFile, &damaged), 1);
   EXPECT_EQ(s.scale, 20);
+  EXPECT_TRUE(damaged);
   EXPECT_EQ(s.rankViews[1].workGrid, 1);
   EXPECT_EQ(s.rankViews[1].width, 1024);
   EXPECT_EQ(s.layer, 1);
   EXPECT_EQ(s.resolution, 1000);
   EXPECT_EQ(s.resSet, 1);
   EXPECT_EQ(s.layerDashes[0], 0);
+}
+
+// The first three lines as every program reads them, alone and at the head of the editor's whole
+// file: one fallback for a scale that is no usable number, one unit width.
+TEST(DatabaseScale, OneReadingOfTheHeadForEveryProgram) {
+  struct Case {
+    const char* what;
+    std::string text;  // the head; when it has all three lines the editor's file goes on after it
+    const char* version;
+    double scale;
+    const char* unit;
+    bool damaged;
+  };
+  const Case cases[] = {
+      {"plain", "6.05\r\n1000\r\num\r\n", "6.05", 1000, "um", false},
+      {"LF, last line without its end", "6.0\n254\nmil", "6.0", 254, "mil", false},
+      {"number then text, as atof reads it", "6.05\r\n25.4mil\r\nmil\r\n", "6.05", 25.4, "mil", false},
+      {"long version and unit are cut", "6.05.1\r\n20\r\nabcdefghijklmnopqrst\r\n", "6.05.", 20, "abcde", false},
+      {"empty unit stays empty", "6.05\r\n20\r\n\r\n", "6.05", 20, "", false},
+      {"zero", "6.05\r\n0\r\num\r\n", "6.05", 20, "um", true},
+      {"negative", "6.05\r\n-5\r\nmil\r\n", "6.05", 20, "mil", true},
+      {"no number", "6.05\r\nabc\r\num\r\n", "6.05", 20, "um", true},
+      {"beyond a double", "6.05\r\n1e999\r\num\r\n", "6.05", 20, "um", true},
+      {"too small to divide by", "6.05\r\n1e-310\r\num\r\n", "6.05", 20, "um", true},
+      {"empty scale line", "6.05\n\nmil\n", "6.05", 20, "mil", true},
+      {"no unit line", "6.05\r\n1000\r\n", "6.05", 1000, "um", false},
+      {"version only", "6.05\r\n", "6.05", 20, "um", true},
+      {"empty file", "", "6.05", 20, "um", true},
+  };
+  const std::vector<std::string> golden = Lines(Golden());
+  for (const Case& c : cases) {
+    SCOPED_TRACE(c.what);
+    DrawingFolder f;
+    f.Write("CONSTS6.DBD", c.text);
+    db::DatabaseScale head;
+    head.unit = "left";
+    ASSERT_EQ(db::ReadDatabaseScale(head), 1);
+    EXPECT_EQ(head.version, c.version);
+    EXPECT_EQ(head.scale, c.scale);
+    EXPECT_EQ(head.unit, c.unit);
+    EXPECT_EQ(head.damaged, c.damaged);
+    if (Lines(c.text).size() < 3) continue;
+    f.Write("CONSTS6.DBD", c.text + (c.text.back() == '\n' ? "" : "\n") + Join(golden, golden.size()).substr(
+                                         Join(golden, 3).size()));
+    db::Settings s = Defaults();
+    s.scale = 40;
+    bool damaged = !c.damaged;
+    ASSERT_EQ(db::ReadSettingsFile(s, db::kSettingsFile, &damaged), 1);
+    EXPECT_EQ(s.version, head.version);
+    EXPECT_EQ(s.scale, head.scale);
+    EXPECT_EQ(s.unitName, head.unit);
+    EXPECT_EQ(damaged, head.damaged);
+  }
+  DrawingFolder f;
+  db::DatabaseScale kept;
+  kept.unit = "kept";
+  EXPECT_EQ(db::ReadDatabaseScale(kept), 0);
+  EXPECT_EQ(kept.unit, "kept");
+  EXPECT_FALSE(kept.damaged);
 }
 
 TEST(Settings, MissingFileIsNotAnError) {

@@ -7,7 +7,6 @@
 #include "platform/gfx/canvas.h"
 #include "platform/gfx/text.h"
 #include "platform/os/path.h"
-#include "platform/ui/box.h"
 #include "platform/ui/dialog.h"
 #include "platform/ui/keys.h"
 #include "platform/ui/program.h"
@@ -213,7 +212,7 @@ bool RunTlcSetup(ui::Wnd owner, std::string_view caption, TlcSetup& values) {
         }
         auto index = std::make_unique<db::CellIndex>();
         if (db::ReadCellIndexFile(*index, folder + "CELLS6.DBD") != 1) {
-          ui::ShowBox(d, "No Source TLC Files", "TLCOUT", ui::BoxButtons::Ok);
+          ui::TalkBox(d, "TLCOUT", "No Source TLC Files", tell::Buttons::Ok);
           return 1;
         }
         if (PickIndexCell(d, *index, picked)) ui::SetItemText(d, kSetupName, picked);
@@ -225,44 +224,28 @@ bool RunTlcSetup(ui::Wnd owner, std::string_view caption, TlcSetup& values) {
   return result == 1;
 }
 
-bool DialogTalk::Setup(std::string_view caption, TlcSetup& values) { return RunTlcSetup(main_, caption, values); }
+SetupDialog SetupDialogOf(ui::Wnd owner) {
+  return [owner](std::string_view caption, TlcSetup& values) { return RunTlcSetup(owner, caption, values); };
+}
 
 void DialogTalk::OpenDisplay(std::string_view caption) {
-  display_.Open(main_, caption);
-  if (main_ && ui::IsEnabled(main_)) {
-    ui::Enable(main_, false);
+  display_.Open(owner, caption);
+  if (owner && ui::IsEnabled(owner)) {
+    ui::Enable(owner, false);
     disabledMain_ = true;
   }
 }
 
 void DialogTalk::CloseDisplay() {
   display_.Close();
-  if (disabledMain_) ui::Enable(main_, true);
+  if (disabledMain_) ui::Enable(owner, true);
   disabledMain_ = false;
-}
-
-void DialogTalk::Box(std::string_view caption, std::string_view text) {
-  const std::string c(caption);
-  ui::ShowBox(main_, text, c.c_str(), ui::BoxButtons::Ok);
-}
-
-Answer DialogTalk::Ask(std::string_view caption, std::string_view text, Question q) {
-  const std::string c(caption);
-  const ui::BoxButtons buttons = q == Question::OkCancel ? ui::BoxButtons::OkCancel
-                                 : q == Question::YesNo  ? ui::BoxButtons::YesNo
-                                                         : ui::BoxButtons::YesNoCancel;
-  switch (ui::ShowBox(main_, text, c.c_str(), buttons)) {
-    case ui::kIdOk: return Answer::Ok;
-    case ui::kIdYes: return Answer::Yes;
-    case ui::kIdNo: return Answer::No;
-    default: return Answer::Cancel;
-  }
 }
 
 bool DialogTalk::Pause(int milliseconds) {
   // An Esc pressed while the run worked went to whatever window had the focus then.
   if (display_.closed() || ui::TakeKeyPress(ui::key::Escape)) return true;
-  const bool stopped = ShowPause(display_.handle() ? display_.handle() : main_, milliseconds);
+  const bool stopped = ShowPause(display_.handle() ? display_.handle() : owner, milliseconds);
   return stopped || display_.closed();
 }
 

@@ -1,6 +1,6 @@
 // The dialogs of the TLC conversions on the platform's windows: the DISPLAY progress dialog, the
 // self-closing PAUSE, the TLCIN and TLCOUT set-up dialogs with their quick help HELPER, the ANYLIST
-// pickers, and a RunTalk that puts them together for the editor. DISPLAY and PAUSE serve the utilities
+// pickers, and the talk that puts them together for the editor. DISPLAY and PAUSE serve the utilities
 // too.
 #pragma once
 #include <span>
@@ -10,6 +10,7 @@
 #include <vector>
 
 #include "editor/tlc/run.h"
+#include "platform/ui/talk_box.h"
 #include "platform/ui/types.h"
 
 namespace db {
@@ -58,6 +59,8 @@ class ProgressDisplay {
 
 // The TLCIN or TLCOUT set-up dialog (`caption` "TLCIN" or "TLCOUT") over `values`; false on Cancel.
 bool RunTlcSetup(ui::Wnd owner, std::string_view caption, TlcSetup& values);
+// RunTlcSetup owned by `owner`, for a run to call.
+SetupDialog SetupDialogOf(ui::Wnd owner);
 // HELPER with TLCOUT's or TLCIN's table.
 void RunQuickHelp(ui::Wnd owner, bool tlcOut);
 // HELPER with a program's own table of lines.
@@ -74,24 +77,20 @@ int PickTlcFile(ui::Wnd owner, std::string_view folder, std::string& name,
 int PickIndexCell(ui::Wnd owner, const db::CellIndex& index, std::string& name,
                   std::string_view caption = "Source Cell Collection");
 
-// RunTalk of the editor: set-up dialogs, DISPLAY owned by `main`, PAUSE owned by DISPLAY, message
+// The talk of the editor's conversions: DISPLAY owned by `main`, PAUSE owned by DISPLAY, message
 // boxes, and the Esc key waiting in the queue. While a run has its display the main window is
 // disabled, so no second command starts inside a pause.
-class DialogTalk : public RunTalk {
+class DialogTalk : public ui::WindowTalk {
  public:
-  explicit DialogTalk(ui::Wnd main) : main_(main) {}
-  bool Setup(std::string_view caption, TlcSetup& values) override;
+  explicit DialogTalk(ui::Wnd main) : WindowTalk(main) {}
   void OpenDisplay(std::string_view caption) override;
   void CloseDisplay() override;
-  void ShowItem(int item, std::string_view text) override { display_.SetItem(item, text); }
-  void Box(std::string_view caption, std::string_view text) override;
-  Answer Ask(std::string_view caption, std::string_view text, Question q) override;
+  void SetItemText(int item, std::string_view text) override { display_.SetItem(item, text); }
   bool Pause(int milliseconds) override;
   bool EscapeWaiting() override;
   ui::Wnd display() const { return display_.handle(); }
 
  private:
-  ui::Wnd main_;
   ProgressDisplay display_;
   bool disabledMain_ = false;
 };

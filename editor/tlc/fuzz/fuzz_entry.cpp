@@ -116,7 +116,7 @@ void FuzzOneTlcInInput(const std::uint8_t* data, std::size_t size) {
 
   for (const char* named : {"", "TOP", "*"}) {
     TlcSetup setup{folder + "tlc/", folder + "dst/", named, true, true};
-    RunTalk talk;  // answers OK and Yes, never stops
+    tell::Talk talk;  // answers OK and Yes, never stops
     ConvertTlcToCells(false, setup, talk);
   }
 

@@ -14,16 +14,38 @@
 #include "editor/tlc/tlcout.h"
 #include "platform/os/path.h"
 #include "platform/os/tests/scratch.h"
-#include "recording_talk.h"
+#include "platform/tell/recorder.h"
 
 namespace {
 
 using namespace tlc;
 using tlctest::CellSpec;
 using tlctest::PathSpec;
-using tlctest::RecordingTalk;
 using tlctest::RefSpec;
 using Boxes = std::vector<std::string>;
+using tell::Answer;
+using tell::Buttons;
+
+std::string Told(std::string_view caption, std::string_view text) { return tell::Recorder::BoxLine(caption, text); }
+std::string Asked(std::string_view caption, std::string_view text, Buttons buttons) {
+  return tell::Recorder::BoxLine(caption, text, buttons);
+}
+
+// The set-up dialog as a user leaves it, noted in the run's record as "setup CAPTION".
+SetupDialog Dialog(tell::Recorder& talk) {
+  return [&talk](std::string_view caption, TlcSetup&) {
+    talk.Note("setup " + std::string(caption));
+    return true;
+  };
+}
+
+// What the user was shown of a run: its set-up dialog and its boxes.
+Boxes Said(const tell::Recorder& talk) {
+  Boxes out;
+  for (const std::string& e : talk.events)
+    if (e.rfind("setup ", 0) == 0 || e.rfind("box ", 0) == 0) out.push_back(e);
+  return out;
+}
 
 // Conversion runs through the set-up dialog, with Global TLC on so both folders count.
 struct Folders : ostest::Scratch {
@@ -36,18 +58,18 @@ struct Folders : ostest::Scratch {
     return names;
   }
 
-  TlcRunSummary Out(RecordingTalk& talk, const std::string& from, const std::string& to,
+  TlcRunSummary Out(tell::Recorder& talk, const std::string& from, const std::string& to,
                     const std::string& name = "") const {
     TlcSetup setup{from, to, name, true, true};
     TlcRunSummary summary;
-    ConvertCellsToTlc(false, setup, talk, &summary);
+    ConvertCellsToTlc(false, setup, talk, &summary, Dialog(talk));
     return summary;
   }
-  TlcRunSummary In(RecordingTalk& talk, const std::string& from, const std::string& to,
+  TlcRunSummary In(tell::Recorder& talk, const std::string& from, const std::string& to,
                    const std::string& name = "") const {
     TlcSetup setup{from, to, name, true, true};
     TlcRunSummary summary;
-    ConvertTlcToCells(false, setup, talk, &summary);
+    ConvertTlcToCells(false, setup, talk, &summary, Dialog(talk));
     return summary;
   }
 };
@@ -90,22 +112,22 @@ std::vector<CellSpec> ThreeRanks() {
 TEST(RoundTrip, ThreeRankFolderComesBackExactly) {
   Folders f;
   tlctest::WriteDrawingFolder(f.Dir("src"), ThreeRanks());
-  RecordingTalk out;
+  tell::Recorder out;
   TlcRunSummary o = f.Out(out, f.Dir("src"), f.Dir("tlc"));
   EXPECT_EQ(o.result, 1);
-  EXPECT_EQ(out.boxes, (Boxes{"setup TLCOUT", "TLCOUT? Any Old Cells will be Replaced ...",
-                              "TLCOUT: Conversion Complete ... 4 Cells"}));
+  EXPECT_EQ(Said(out), (Boxes{"setup TLCOUT", Asked("TLCOUT", "Any Old Cells will be Replaced ...", Buttons::OkCancel),
+                              Told("TLCOUT", "Conversion Complete ... 4 Cells")}));
   EXPECT_EQ(f.Read("tlc/CELLS.REF"),
             "4\r\nTOP\r\n3 -5000 -6000 7000 8000 0 4 25 3\r\nMID\r\n2 0 0 3000 3000 1 1 5 2\r\n"
             "LEAF\r\n1 -10 -10 500 900 2 6 527 0\r\nEMPTY\r\n1 -8388608 -8388608 8388608 8388608 0 0 0 0\r\n\r\n");
   EXPECT_EQ(f.Read("tlc/LAYERS.REF"), "LAYER=1 Metal1 ; first\r\nlayer=2 Poly\r\nLayer=64 Text\r\n");
 
   tlctest::WriteEmptyDrawingFolder(f.Dir("dst"));
-  RecordingTalk in;
+  tell::Recorder in;
   TlcRunSummary i = f.In(in, f.Dir("tlc"), f.Dir("dst"));
   EXPECT_EQ(i.result, 1);
-  EXPECT_EQ(in.boxes, (Boxes{"setup TLCIN", "TLCIN? Any Old Cells will be Replaced ...",
-                             "TLCIN: Conversion Complete ... 4 Cells"}));
+  EXPECT_EQ(Said(in), (Boxes{"setup TLCIN", Asked("TLCIN", "Any Old Cells will be Replaced ...", Buttons::OkCancel),
+                             Told("TLCIN", "Conversion Complete ... 4 Cells")}));
   auto src = tlctest::ReadDrawingFolder(f.Dir("src"));
   auto dst = tlctest::ReadDrawingFolder(f.Dir("dst"));
   ASSERT_EQ(src.size(), 4u);
@@ -126,8 +148,8 @@ TEST(TlcOut, FixtureFileMatchesExpectedBytes) {
   cell.paths = {Path(2, 4, 7, 5), Text(8, 30, 1, 3, 4, "=P"), Text(8, 30, 0, 0, 0, "IN OUT 9")};
   CellSpec pad = tlctest::Cell("PAD", 1, 0, 0, 1, 1);
   tlctest::WriteDrawingFolder(f.Dir("src"), {cell, pad}, 20, "mil");
-  RecordingTalk talk;
-  talk.answers = {Answer::No};  // no lesser cells
+  tell::Recorder talk;
+  talk.boxAnswers = {Answer::No};  // no lesser cells
   EXPECT_EQ(f.Out(talk, f.Dir("src"), f.Dir("out"), "inv").result, 1);
   EXPECT_EQ(f.Read("out/INV.TLC"),
             "=H\r\nINV\r\n6.05\r\n6.05\r\n20\r\nmil\r\n03/05/24\r\n07:08:09\r\n2 -1 -2 30 40\r\n1 3 11 1\r\n"
@@ -153,26 +175,27 @@ TEST(TlcOut, NamedWildcardLesserAndTokenCells) {
   };
   const Case cases[] = {
       {"pattern with lesser cells", "M*", {Answer::Yes}, {"MID", "LEAF"},
-       {"TLCOUT? Named Conversion ... Add/Replace Lesser Cell TLC Files?", "TLCOUT: Conversion Complete ... 2 Cells"}},
+       {Asked("TLCOUT", "Named Conversion ... Add/Replace Lesser Cell TLC Files?", Buttons::YesNoCancel), Told("TLCOUT", "Conversion Complete ... 2 Cells")}},
       {"pattern without lesser cells", "M*", {Answer::No}, {"MID"},
-       {"TLCOUT? Named Conversion ... Add/Replace Lesser Cell TLC Files?", "TLCOUT: Conversion Complete ... 1 Cells"}},
+       {Asked("TLCOUT", "Named Conversion ... Add/Replace Lesser Cell TLC Files?", Buttons::YesNoCancel), Told("TLCOUT", "Conversion Complete ... 1 Cells")}},
       {"lesser cells through two ranks", "top", {Answer::Yes}, {"TOP", "MID", "LEAF"},
-       {"TLCOUT? Named Conversion ... Add/Replace Lesser Cell TLC Files?", "TLCOUT: Conversion Complete ... 3 Cells"}},
+       {Asked("TLCOUT", "Named Conversion ... Add/Replace Lesser Cell TLC Files?", Buttons::YesNoCancel), Told("TLCOUT", "Conversion Complete ... 3 Cells")}},
       {"cancelled", "TOP", {Answer::Cancel}, {},
-       {"TLCOUT? Named Conversion ... Add/Replace Lesser Cell TLC Files?", "TLCOUT: Aborted ... Conversion may be Incomplete"}},
-      {"nothing matches", "ZZ*", {}, {}, {"TLCOUT: No Wildcard Cells Found!"}},
+       {Asked("TLCOUT", "Named Conversion ... Add/Replace Lesser Cell TLC Files?", Buttons::YesNoCancel), Told("TLCOUT", "Aborted ... Conversion may be Incomplete")}},
+      {"nothing matches", "ZZ*", {}, {}, {Told("TLCOUT", "No Wildcard Cells Found!")}},
       {"whole names only", "LEAFY", {Answer::No}, {"LEAFY"},
-       {"TLCOUT? Named Conversion ... Add/Replace Lesser Cell TLC Files?",
-        "TLCOUT: LEAFY is Missing ... Token Cell will be Generated!",
-        "TLCOUT: Some Error Occurred ... Conversion may be Incorrect"}},
+       {Asked("TLCOUT", "Named Conversion ... Add/Replace Lesser Cell TLC Files?", Buttons::YesNoCancel),
+        Told("TLCOUT", "LEAFY is Missing ... Token Cell will be Generated!"),
+        Told("TLCOUT", "Some Error Occurred ... Conversion may be Incorrect")}},
   };
   for (const Case& c : cases) {
     Folders f;
     tlctest::WriteDrawingFolder(f.Dir("src"), ThreeRanks());
-    RecordingTalk talk;
-    talk.answers.assign(c.answers.begin(), c.answers.end());
+    tell::Recorder talk;
+    talk.boxAnswers.assign(c.answers.begin(), c.answers.end());
     f.Out(talk, f.Dir("src"), f.Dir("out"), c.pattern);
-    Boxes boxes(talk.boxes.begin() + 1, talk.boxes.end());
+    const Boxes said = Said(talk);
+    Boxes boxes(said.begin() + 1, said.end());
     EXPECT_EQ(boxes, c.boxes) << c.name;
     std::vector<std::string> files = f.List("out/*");
     std::vector<std::string> want;
@@ -184,8 +207,8 @@ TEST(TlcOut, NamedWildcardLesserAndTokenCells) {
   // count of its 9 characters.
   Folders f;
   tlctest::WriteDrawingFolder(f.Dir("src"), ThreeRanks());
-  RecordingTalk talk;
-  talk.answers = {Answer::No};
+  tell::Recorder talk;
+  talk.boxAnswers = {Answer::No};
   f.Out(talk, f.Dir("src"), f.Dir("out"), "LEAFY");
   const std::string token = f.Read("out/LEAFY.TLC");
   EXPECT_NE(token.find("\r\n1 0 0 0 0\r\n0 0 0 0\r\n=T\r\n64 75 3 0\r\n0 0\r\n<<LEAFY>>\r\n"), std::string::npos);
@@ -196,27 +219,26 @@ TEST(TlcOut, DestinationFolderChecks) {
   tlctest::WriteDrawingFolder(f.Dir("src"), ThreeRanks());
   std::filesystem::create_directories(f.Path("old"));
   {
-    RecordingTalk talk;
-    talk.answers = {Answer::No};
+    tell::Recorder talk;
+    talk.boxAnswers = {Answer::No};
     EXPECT_EQ(f.Out(talk, f.Dir("src"), f.Dir("old")).result, 0);
-    EXPECT_EQ(talk.boxes, (Boxes{"setup TLCOUT", "TLCOUT? Destination Folder " + f.Dir("old") + " Exists ... Continue?"}));
+    EXPECT_EQ(Said(talk), (Boxes{"setup TLCOUT", Asked("TLCOUT", "Destination Folder " + f.Dir("old") + " Exists ... Continue?", Buttons::YesNo)}));
   }
   {
-    RecordingTalk talk;
+    tell::Recorder talk;
     EXPECT_EQ(f.Out(talk, f.Dir("src"), f.Path("no/such/place")).result, 0);
-    EXPECT_EQ(talk.boxes[1], "TLCOUT: Destination Folder " + f.Path("no/such/place") + "\\ is Invalid");
+    EXPECT_EQ(Said(talk)[1], Told("TLCOUT", "Destination Folder " + f.Path("no/such/place") + "\\ is Invalid"));
   }
   {
-    RecordingTalk talk;
-    talk.cancelSetup = true;
+    tell::Recorder talk;
     TlcSetup setup{f.Dir("src"), f.Dir("new"), "", true, true};
-    EXPECT_EQ(ConvertCellsToTlc(false, setup, talk), 0);
+    EXPECT_EQ(ConvertCellsToTlc(false, setup, talk, nullptr, [](std::string_view, TlcSetup&) { return false; }), 0);
     EXPECT_FALSE(f.Has("new"));
   }
   {
-    RecordingTalk talk;
+    tell::Recorder talk;
     EXPECT_EQ(f.Out(talk, f.Dir("nothing"), f.Dir("new")).result, 3);
-    EXPECT_EQ(talk.boxes.back(), "TLCOUT: Source CELLS6.DBD File is Missing");
+    EXPECT_EQ(Said(talk).back(), Told("TLCOUT", "Source CELLS6.DBD File is Missing"));
   }
 }
 
@@ -225,11 +247,9 @@ TEST(TlcOut, QuietRunWritesTheCellSilently) {
   Folders f;
   tlctest::WriteDrawingFolder(f.Dir("draw"), ThreeRanks());
   std::filesystem::current_path(f.Path("draw"));
-  RecordingTalk talk;
+  tell::Recorder talk;
   EXPECT_EQ(QuietTlcOut("MID", talk), 1);
-  EXPECT_TRUE(talk.boxes.empty());
-  EXPECT_TRUE(talk.itemLog.empty());
-  EXPECT_FALSE(talk.setupShown);
+  EXPECT_EQ(talk.EventsExcept("pause"), Boxes{});  // no box, no display, no item
   EXPECT_TRUE(f.Exists("draw/MID.TLC"));
   EXPECT_FALSE(f.Exists("draw/LEAF.TLC"));
 }
@@ -237,11 +257,11 @@ TEST(TlcOut, QuietRunWritesTheCellSilently) {
 TEST(TlcOut, EscStopsTheCellAndLeavesItsFilePartial) {
   Folders f;
   tlctest::WriteDrawingFolder(f.Dir("src"), ThreeRanks());
-  RecordingTalk talk;
-  talk.escapeAtPath = 3;  // LEAF is written first; its fourth path is never written
+  tell::Recorder talk;
+  talk.escapeWaitingAt = 3;  // LEAF is written first; its fourth path is never written
   TlcRunSummary s = f.Out(talk, f.Dir("src"), f.Dir("out"));
   EXPECT_EQ(s.result, 0);
-  EXPECT_EQ(talk.boxes.back(), "TLCOUT: Aborted ... Conversion may be Incomplete");
+  EXPECT_EQ(Said(talk).back(), Told("TLCOUT", "Aborted ... Conversion may be Incomplete"));
   const std::string leaf = f.Read("out/LEAF.TLC");
   EXPECT_NE(leaf.find("ABCDEFGH"), std::string::npos);
   EXPECT_EQ(leaf.find("=Px"), std::string::npos);
@@ -252,16 +272,16 @@ TEST(TlcOut, EscStopsTheCellAndLeavesItsFilePartial) {
 TEST(TlcOut, PauseCancelStopsAtTheNextCell) {
   Folders f;
   tlctest::WriteDrawingFolder(f.Dir("src"), ThreeRanks());
-  RecordingTalk talk;
+  tell::Recorder talk;
   // Slow run: two phase pauses, then one after each cell written.
   TlcSetup setup{f.Dir("src"), f.Dir("out"), "", false, true};
-  talk.stopAtPause = 3;  // after the second cell written
+  talk.cancelAtPause = 3;  // after the second cell written
   TlcRunSummary s;
-  ConvertCellsToTlc(false, setup, talk, &s);
+  ConvertCellsToTlc(false, setup, talk, &s, Dialog(talk));
   EXPECT_EQ(s.result, 0);
   EXPECT_EQ(s.cells, 2);
   EXPECT_EQ(f.List("out/*").size(), 2u);
-  EXPECT_EQ(talk.boxes.back(), "TLCOUT: Aborted ... Conversion may be Incomplete");
+  EXPECT_EQ(Said(talk).back(), Told("TLCOUT", "Aborted ... Conversion may be Incomplete"));
 }
 
 // A disk that fills up shows at the flush or the close, never as "Complete"; the old file stays.
@@ -277,13 +297,13 @@ TEST(TlcOut, WriteErrorsAreReported) {
   rlimit small = saved;
   small.rlim_cur = 20000;
   setrlimit(RLIMIT_FSIZE, &small);
-  RecordingTalk talk;
+  tell::Recorder talk;
   TlcRunSummary s = f.Out(talk, f.Dir("src"), f.Dir("out"));
   setrlimit(RLIMIT_FSIZE, &saved);
   EXPECT_EQ(s.result, 2);
-  EXPECT_EQ(talk.boxes, (Boxes{"setup TLCOUT", "TLCOUT? Destination Folder " + f.Dir("out") + " Exists ... Continue?",
-                               "TLCOUT? Any Old Cells will be Replaced ...", "TLCOUT: Destination is Full!",
-                               "TLCOUT: Some Error Occurred ... Conversion may be Incorrect"}));
+  EXPECT_EQ(Said(talk), (Boxes{"setup TLCOUT", Asked("TLCOUT", "Destination Folder " + f.Dir("out") + " Exists ... Continue?", Buttons::YesNo),
+                               Asked("TLCOUT", "Any Old Cells will be Replaced ...", Buttons::OkCancel), Told("TLCOUT", "Destination is Full!"),
+                               Told("TLCOUT", "Some Error Occurred ... Conversion may be Incorrect")}));
   EXPECT_EQ(f.Read("out/LEAF.TLC"), "old contents");
 }
 
@@ -312,10 +332,10 @@ TEST(TlcIn, ForeignFilesReadTheSame) {
     Folders f;
     f.Write("tlc/LEAF.TLC", c.text);
     tlctest::WriteEmptyDrawingFolder(f.Dir("dst"));
-    RecordingTalk talk;
-    talk.answers = {Answer::Yes};
+    tell::Recorder talk;
+    talk.boxAnswers = {Answer::Yes};
     EXPECT_EQ(f.In(talk, f.Dir("tlc"), f.Dir("dst"), "leaf").result, 1) << c.name;
-    EXPECT_EQ(talk.boxes.back(), "TLCIN: Conversion Complete ... 1 Cells") << c.name;
+    EXPECT_EQ(Said(talk).back(), Told("TLCIN", "Conversion Complete ... 1 Cells")) << c.name;
     auto got = tlctest::ReadDrawingFolder(f.Dir("dst"));
     ASSERT_EQ(got.size(), 1u) << c.name;
     // Outline from the geometry: the box and the path (half of width 0).
@@ -336,12 +356,12 @@ TEST(TlcIn, MissingLesserCellsBecomePlaceholders) {
                          "=C\nsub\n0 10 20 0\n=C\nHERE\n1 0 0 0\n");
   f.Write("tlc/HERE.TLC", "=H\nHERE\n6.0\n6.0\n1000\num\nd\nt\n1 0 0 1 0\n1 0 0 0\n=B\n1 0 0 5 5\n");
   tlctest::WriteEmptyDrawingFolder(f.Dir("dst"));
-  RecordingTalk talk;
-  talk.answers = {Answer::No};
+  tell::Recorder talk;
+  talk.boxAnswers = {Answer::No};
   f.In(talk, f.Dir("tlc"), f.Dir("dst"), "TOP");
-  EXPECT_EQ(talk.boxes, (Boxes{"setup TLCIN", "TLCIN? Named Conversion ... Replace Lesser Cells",
-                               "TLCIN: SUB.TLC is Missing",
-                               "TLCIN: Some Error Occurred ... Conversion may be Incorrect"}));
+  EXPECT_EQ(Said(talk), (Boxes{"setup TLCIN", Asked("TLCIN", "Named Conversion ... Replace Lesser Cells", Buttons::YesNoCancel),
+                               Told("TLCIN", "SUB.TLC is Missing"),
+                               Told("TLCIN", "Some Error Occurred ... Conversion may be Incorrect")}));
   auto got = tlctest::ReadDrawingFolder(f.Dir("dst"));
   ASSERT_EQ(got.size(), 3u);
   const tlctest::LoadedCell& sub = got["SUB"];
@@ -369,24 +389,24 @@ TEST(TlcIn, WildcardsAndTheReplaceLesserQuestion) {
     CellSpec old = tlctest::Cell("LEAF", 1);
     old.boxes = {{5, 1, 1, 2, 2}};
     tlctest::WriteDrawingFolder(f.Dir("dst"), {old});
-    RecordingTalk talk;
-    talk.answers = {c.answer};
+    tell::Recorder talk;
+    talk.boxAnswers = {c.answer};
     f.In(talk, f.Dir("tlc"), f.Dir("dst"), "a*");
     auto got = tlctest::ReadDrawingFolder(f.Dir("dst"));
     EXPECT_EQ(got.size(), 3u);
     EXPECT_TRUE(got.count("AB") && got.count("ALPHA"));
     EXPECT_FALSE(got.count("BETA"));
     EXPECT_EQ(got["LEAF"].boxes.at(0).flags, c.leafReplaced ? 2 : 5);
-    EXPECT_EQ(talk.boxes.back(), c.leafReplaced ? "TLCIN: Conversion Complete ... 3 Cells"
-                                                : "TLCIN: Conversion Complete ... 2 Cells");
+    EXPECT_EQ(Said(talk).back(), c.leafReplaced ? Told("TLCIN", "Conversion Complete ... 3 Cells")
+                                                : Told("TLCIN", "Conversion Complete ... 2 Cells"));
   }
   Folders f;
   tlctest::WriteEmptyDrawingFolder(f.Dir("dst"));
   std::filesystem::create_directories(f.Path("tlc"));
-  RecordingTalk talk;
+  tell::Recorder talk;
   EXPECT_EQ(f.In(talk, f.Dir("tlc"), f.Dir("dst"), "Q*").result, 0);
-  EXPECT_EQ(talk.boxes, (Boxes{"setup TLCIN", "TLCIN: No Wildcard TLC Files Found",
-                               "TLCIN: Some Error Occurred ... Conversion may be Incorrect"}));
+  EXPECT_EQ(Said(talk), (Boxes{"setup TLCIN", Told("TLCIN", "No Wildcard TLC Files Found"),
+                               Told("TLCIN", "Some Error Occurred ... Conversion may be Incorrect")}));
 }
 
 std::string SmallCell(const std::string& name) {
@@ -404,16 +424,16 @@ TEST(TlcIn, ListLimitsOfCellsRefAndTheIndex) {
     }
     f.Write("tlc/CELLS.REF", ref);
     tlctest::WriteEmptyDrawingFolder(f.Dir("dst"));
-    RecordingTalk talk;
+    tell::Recorder talk;
     TlcRunSummary s = f.In(talk, f.Dir("tlc"), f.Dir("dst"));
     if (n == 510) {
       EXPECT_EQ(s.cells, 510);
-      EXPECT_EQ(talk.boxes.back(), "TLCIN: Conversion Complete ... 510 Cells");
+      EXPECT_EQ(Said(talk).back(), Told("TLCIN", "Conversion Complete ... 510 Cells"));
     } else {
       EXPECT_EQ(s.result, 0);
-      EXPECT_EQ(talk.boxes, (Boxes{"setup TLCIN", "TLCIN? Any Old Cells will be Replaced ...",
-                                   "TLCIN: Too Many Cells in CELLS.REF",
-                                   "TLCIN: Some Error Occurred ... Conversion may be Incorrect"}));
+      EXPECT_EQ(Said(talk), (Boxes{"setup TLCIN", Asked("TLCIN", "Any Old Cells will be Replaced ...", Buttons::OkCancel),
+                                   Told("TLCIN", "Too Many Cells in CELLS.REF"),
+                                   Told("TLCIN", "Some Error Occurred ... Conversion may be Incorrect")}));
       EXPECT_FALSE(f.Exists("dst/CELLS6.DBD"));
     }
   }
@@ -425,10 +445,10 @@ TEST(TlcIn, ListLimitsOfCellsRefAndTheIndex) {
   f.Write("tlc/CELLS.REF", "2\nNEW1\n1\nNEW2\n1\n");
   f.Write("tlc/NEW1.TLC", SmallCell("NEW1"));
   f.Write("tlc/NEW2.TLC", SmallCell("NEW2"));
-  RecordingTalk talk;
+  tell::Recorder talk;
   TlcRunSummary s = f.In(talk, f.Dir("tlc"), f.Dir("dst"));
   EXPECT_EQ(s.cells, 1);
-  EXPECT_EQ(talk.boxes[2], "TLCIN: NEW2 ... Too Many Cells");
+  EXPECT_EQ(Said(talk)[2], Told("TLCIN", "NEW2 ... Too Many Cells"));
   EXPECT_TRUE(f.Exists("dst/NEW1.BP6"));
   EXPECT_FALSE(f.Exists("dst/NEW2.BP6"));
   EXPECT_EQ(tlctest::ReadDrawingFolder(f.Dir("dst")).size(), 512u);
@@ -441,12 +461,12 @@ TEST(TlcIn, NamesAreCheckedBeforeTheyBecomeFiles) {
   f.Write("tlc/GOOD.TLC", SmallCell("GOOD") + "=C\n../evil\n0 0 0 0\n");
   f.Write("EVIL.TLC", SmallCell("EVIL"));
   tlctest::WriteEmptyDrawingFolder(f.Dir("dst"));
-  RecordingTalk talk;
+  tell::Recorder talk;
   f.In(talk, f.Dir("tlc"), f.Dir("dst"));
-  EXPECT_EQ(talk.boxes, (Boxes{"setup TLCIN", "TLCIN? Any Old Cells will be Replaced ...",
-                               "TLCIN: ..\\EVIL ... Not a Vaild Name", "TLCIN: CON ... Not a Vaild Name",
-                               "TLCIN: A.B ... Not a Vaild Name", "TLCIN: Cell Record Read Error",
-                               "TLCIN: Some Error Occurred ... 1 Cell References Dropped ... Conversion may be Incorrect"}));
+  EXPECT_EQ(Said(talk), (Boxes{"setup TLCIN", Asked("TLCIN", "Any Old Cells will be Replaced ...", Buttons::OkCancel),
+                               Told("TLCIN", "..\\EVIL ... Not a Vaild Name"), Told("TLCIN", "CON ... Not a Vaild Name"),
+                               Told("TLCIN", "A.B ... Not a Vaild Name"), Told("TLCIN", "Cell Record Read Error"),
+                               Told("TLCIN", "Some Error Occurred ... 1 Cell References Dropped ... Conversion may be Incorrect")}));
   EXPECT_EQ(f.List("dst/*.BP6"), std::vector<std::string>{"GOOD.BP6"});
   EXPECT_FALSE(f.Exists("EVIL.BP6"));
 }
@@ -463,15 +483,15 @@ TEST(TlcIn, UnusableRecordsAreRefused) {
   // Quiet: no reference scan, so GHOST is never listed and stays unknown.
   for (const char* cell : {"TOP", "FLAT"}) {
     TlcSetup setup{f.Dir("tlc"), f.Dir("dst"), cell, true, true};
-    RecordingTalk talk;
+    tell::Recorder talk;
     ConvertTlcToCells(true, setup, talk);
     if (std::string(cell) == "TOP")
-      EXPECT_EQ(talk.boxes, (Boxes{"TLCIN: Box Record Read Error", "TLCIN: Cell Record Read Error",
-                                   "TLCIN: Text Record Read Error",
-                                   "TLCIN: Some Error Occurred ... 1 Cell References Dropped ... Conversion may be Incorrect"}));
+      EXPECT_EQ(Said(talk), (Boxes{Told("TLCIN", "Box Record Read Error"), Told("TLCIN", "Cell Record Read Error"),
+                                   Told("TLCIN", "Text Record Read Error"),
+                                   Told("TLCIN", "Some Error Occurred ... 1 Cell References Dropped ... Conversion may be Incorrect")}));
     else
-      EXPECT_EQ(talk.boxes, (Boxes{"TLCIN: Cell Record Read Error",
-                                   "TLCIN: Some Error Occurred ... 1 Cell References Dropped ... Conversion may be Incorrect"}));
+      EXPECT_EQ(Said(talk), (Boxes{Told("TLCIN", "Cell Record Read Error"),
+                                   Told("TLCIN", "Some Error Occurred ... 1 Cell References Dropped ... Conversion may be Incorrect")}));
   }
   auto got = tlctest::ReadDrawingFolder(f.Dir("dst"));
   const tlctest::LoadedCell& top = got["TOP"];
@@ -504,15 +524,15 @@ TEST(TlcIn, ReferencesThatBreakTheRankRuleAreDropped) {
   f.Write("tlc/LOW.TLC", cell("LOW", 2, {"RISE", "LEAF"}));
   f.Write("tlc/CELLS.REF", "6\nLEAF\n1\nMID\n2\nPEER\n2\nTOP\n3\nRISE\n3\nLOW\n2\n");
   tlctest::WriteDrawingFolder(f.Dir("dst"), {tlctest::Cell("RISE", 1)});
-  RecordingTalk talk;
+  tell::Recorder talk;
   TlcRunSummary s = f.In(talk, f.Dir("tlc"), f.Dir("dst"));
   EXPECT_EQ(s.cells, 6);
-  EXPECT_EQ(talk.boxes, (Boxes{"setup TLCIN", "TLCIN? Any Old Cells will be Replaced ...",
-                               "TLCIN: MID in MID ... Cell Record Rank Error",
+  EXPECT_EQ(Said(talk), (Boxes{"setup TLCIN", Asked("TLCIN", "Any Old Cells will be Replaced ...", Buttons::OkCancel),
+                               Told("TLCIN", "MID in MID ... Cell Record Rank Error"),
                                // PEER, of MID's rank, is converted after it, so MID cannot find it yet
-                               "TLCIN: Cell Record Read Error",
-                               "TLCIN: RISE in LOW ... Cell Record Rank Error",
-                               "TLCIN: Some Error Occurred ... 4 Cell References Dropped ... Conversion may be Incorrect"}));
+                               Told("TLCIN", "Cell Record Read Error"),
+                               Told("TLCIN", "RISE in LOW ... Cell Record Rank Error"),
+                               Told("TLCIN", "Some Error Occurred ... 4 Cell References Dropped ... Conversion may be Incorrect")}));
   auto got = tlctest::ReadDrawingFolder(f.Dir("dst"));
   auto names = [&](const std::string& name) {
     std::vector<std::string> used;
@@ -536,15 +556,15 @@ TEST(TlcIn, HeadersScalesAndFolders) {
   f.Write("tlc/NOHEAD.TLC", "=B\n1 0 0 5 5\n");
   f.Write("tlc/CELLS.REF", "4\nBIG\n1\nZERO\n1\nOUTL\n1\nNOHEAD\n18 0 0 0 0\n");
   tlctest::WriteEmptyDrawingFolder(f.Dir("dst"), 1000, "UM");
-  RecordingTalk talk;
+  tell::Recorder talk;
   TlcSetup setup{f.Path("tlc"), f.Path("dst"), "", true, true};  // no final separators
-  ConvertTlcToCells(false, setup, talk);
+  ConvertTlcToCells(false, setup, talk, nullptr, Dialog(talk));
   EXPECT_EQ(setup.source, f.Path("tlc") + "\\");
-  EXPECT_EQ(talk.boxes, (Boxes{"setup TLCIN", "TLCIN? Any Old Cells will be Replaced ...",
-                               "TLCIN: BIG ... Rank Error",
-                               "TLCIN: Different Scales!  TLC=100/UM Internal=1000/UM",
-                               "TLCIN: ZERO ... Rank Error",
-                               "TLCIN: Some Error Occurred ... Conversion may be Incorrect"}));
+  EXPECT_EQ(Said(talk), (Boxes{"setup TLCIN", Asked("TLCIN", "Any Old Cells will be Replaced ...", Buttons::OkCancel),
+                               Told("TLCIN", "BIG ... Rank Error"),
+                               Told("TLCIN", "Different Scales!  TLC=100/UM Internal=1000/UM"),
+                               Told("TLCIN", "ZERO ... Rank Error"),
+                               Told("TLCIN", "Some Error Occurred ... Conversion may be Incorrect")}));
   auto got = tlctest::ReadDrawingFolder(f.Dir("dst"));
   EXPECT_FALSE(got.count("BIG"));
   EXPECT_FALSE(got.count("ZERO"));  // rank 0 is no rank: the entry is skipped, never taken as 1
@@ -553,7 +573,7 @@ TEST(TlcIn, HeadersScalesAndFolders) {
   EXPECT_EQ(got["NOHEAD"].row.right, 5);
   // An empty cell without an outline gets a 256th of the whole range.
   f.Write("tlc/HOLLOW.TLC", "=H\nHOLLOW\n6.0\n6.0\n1000\num\nd\nt\n1 0 0 1 0\n0 0 0 0\n");
-  RecordingTalk again;
+  tell::Recorder again;
   f.In(again, f.Dir("tlc"), f.Dir("dst"), "HOLLOW");
   const db::CellIndexEntry row = tlctest::ReadDrawingFolder(f.Dir("dst"))["HOLLOW"].row;
   EXPECT_EQ(std::vector<int>({row.left, row.bottom, row.right, row.top}),
@@ -567,8 +587,8 @@ TEST(TlcIn, GlobalTlcOffWritesIntoTheDrawingFolder) {
   tlctest::WriteEmptyDrawingFolder(f.Dir("elsewhere"));
   std::filesystem::current_path(f.Path("draw"));
   TlcSetup setup{f.Dir("tlc"), f.Dir("elsewhere"), "LEAF", true, false};
-  RecordingTalk talk;
-  ConvertTlcToCells(false, setup, talk);
+  tell::Recorder talk;
+  ConvertTlcToCells(false, setup, talk, nullptr, Dialog(talk));
   EXPECT_TRUE(f.Exists("draw/LEAF.BP6"));
   EXPECT_FALSE(f.Exists("elsewhere/LEAF.BP6"));
   EXPECT_EQ(setup.destination, ".\\");
@@ -583,15 +603,15 @@ TEST(TlcIn, StopLeavesWrittenCellsWithTheirRows) {
   }
   f.Write("tlc/CELLS.REF", ref);
   tlctest::WriteEmptyDrawingFolder(f.Dir("dst"));
-  RecordingTalk talk;
+  tell::Recorder talk;
   // Slow run: 4 header pauses, 2 phase pauses, then one after each converted cell.
   TlcSetup setup{f.Dir("tlc"), f.Dir("dst"), "", false, true};
-  talk.stopAtPause = 7;
+  talk.cancelAtPause = 7;
   TlcRunSummary s;
-  ConvertTlcToCells(false, setup, talk, &s);
+  ConvertTlcToCells(false, setup, talk, &s, Dialog(talk));
   EXPECT_TRUE(s.stop);
   EXPECT_EQ(s.cells, 2);
-  EXPECT_EQ(talk.boxes.back(), "TLCIN: Aborted ... Conversion may be Incomplete");
+  EXPECT_EQ(Said(talk).back(), Told("TLCIN", "Aborted ... Conversion may be Incomplete"));
   auto got = tlctest::ReadDrawingFolder(f.Dir("dst"));
   EXPECT_EQ(got.size(), 2u);
   EXPECT_TRUE(got.count("AA") && got.count("BB"));

@@ -1,5 +1,7 @@
 #include <gtest/gtest.h>
 
+#include <algorithm>
+#include <cstdio>
 #include <string>
 #include <vector>
 
@@ -175,6 +177,44 @@ TEST(Writer, ImporterAndLayerLogicVariants) {
     TlcWriter w(sink, o);
     ASSERT_TRUE(w.PutHeader(h));
     EXPECT_NE(sink.text.find("2 3 4294967295 4\r\n"), std::string::npos);
+  }
+}
+
+// Numbers go out as "%d" writes them, whatever their length and sign: in a box, in the pairs of a
+// path of the longest numbers, and as the header's vertex count, signed and unsigned.
+TEST(Writer, NumbersAreWrittenAsPrintfWritesThem) {
+  std::vector<std::int32_t> x = {0, INT32_MIN, INT32_MAX, -1, 99999999, 100000000};
+  for (std::int64_t p = 1; p <= 1000000000; p *= 10)
+    for (std::int64_t v : {p - 1, p, p + 1, 2 * p + 7}) {
+      x.push_back(static_cast<std::int32_t>(std::min<std::int64_t>(v, INT32_MAX)));
+      x.push_back(static_cast<std::int32_t>(-std::min<std::int64_t>(v, INT32_MAX)));
+    }
+  std::vector<std::int32_t> y(x.rbegin(), x.rend());
+  StringSink sink;
+  TlcWriter w(sink);
+  ASSERT_TRUE(w.PutBox({7, INT32_MIN, -10000, 9999, INT32_MAX}));
+  ASSERT_TRUE(w.PutPath(1, -2147483647, x, y));
+  std::string expected = "=B\r\n7 -2147483648 -10000 9999 2147483647\r\n=P\r\n1 -2147483647 " +
+                         std::to_string(x.size()) + "\r\n";
+  for (std::size_t i = 0; i < x.size(); ++i) {
+    char pair[32];
+    std::snprintf(pair, sizeof pair, "%d %d ", x[i], y[i]);
+    expected += pair;
+    if (i % 5 == 4 || i + 1 == x.size()) expected += "\r\n";
+  }
+  ASSERT_TRUE(w.Flush());
+  EXPECT_EQ(sink.text, expected);
+
+  for (bool unsignedCount : {false, true}) {
+    StringSink headerSink;
+    TlcWriterOptions o;
+    o.unsignedVertexCount = unsignedCount;
+    TlcWriter hw(headerSink, o);
+    TlcHeader h;
+    h.vertices = INT32_MIN;
+    ASSERT_TRUE(hw.PutHeader(h));
+    EXPECT_TRUE(headerSink.text.ends_with(unsignedCount ? "\r\n0 0 2147483648 0\r\n" : "\r\n0 0 -2147483648 0\r\n"))
+        << headerSink.text;
   }
 }
 
@@ -354,6 +394,22 @@ TEST(Readers, ScaleCheckIgnoresTheCaseOfTheUnitOnly) {
   EXPECT_EQ(CheckTlcScale(h, {false, 100, "mil"}), "");
   EXPECT_EQ(CheckTlcScale(h, {true, 100, "UM"}), "Different Scales!  TLC=1000/um Internal=100/UM");
   EXPECT_EQ(CheckTlcScale(h, {true, 1000, "mil"}), "Different Scales!  TLC=1000/um Internal=1000/mil");
+}
+
+// A unit longer than a reader keeps is written cut, so the file and what is read of it agree.
+TEST(Writer, UnitIsWrittenAsEveryReaderKeepsIt) {
+  StringSink sink;
+  TlcWriter w(sink);
+  TlcHeader h;
+  h.name = "A";
+  h.unit = "microns";
+  ASSERT_TRUE(w.PutHeader(h));
+  EXPECT_NE(sink.text.find("\r\nmicro\r\n"), std::string::npos) << sink.text;
+  StringLineSource source(sink.text);
+  TlcStream stream(source);
+  TlcHeader back;
+  ASSERT_EQ(ReadTlcHeader(stream, back), 1);
+  EXPECT_EQ(back.unit, "micro");
 }
 
 // What the writer writes, the readers read back, for every record kind.

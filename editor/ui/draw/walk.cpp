@@ -3,6 +3,7 @@
 
 #include "editor/db/cell_files.h"
 #include "editor/db/hierarchy.h"
+#include "editor/db/message_table.h"
 #include "editor/db/orientation.h"
 #include "editor/ui/draw/device.h"
 #include "editor/ui/draw/engine.h"
@@ -82,7 +83,7 @@ void ShowRankError(Engine& e) {
   // One box per walk: a bad hierarchy would otherwise ask for one OK per instance.
   if (e.rankErrors++ == 0) {
     detail::DrawRecorded(e);  // the box shows over the picture so far
-    e.db.talk->Message(kRankErrorMessage);
+    db::TellMessage(e.db.talk, kRankErrorMessage);
   }
 }
 

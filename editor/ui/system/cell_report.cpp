@@ -6,6 +6,7 @@
 
 #include "editor/db/cell_files.h"
 #include "editor/db/file_names.h"
+#include "editor/db/message_table.h"
 #include "platform/os/path.h"
 
 namespace edsys {
@@ -38,7 +39,7 @@ class EditedCell {
     } else if (d_.current.row == 0 || d_.load.loadedCell != d_.current.row) {
       aside_ = false;  // the store holds no edited cell
     } else if (db::SaveObjectsOfCell(d_, d_.current.row) != 0) {
-      d_.talk->Message(11);
+      db::TellMessage(d_.talk, 11);
       return false;
     } else {
       aside_ = true;
@@ -54,7 +55,7 @@ class EditedCell {
     if (keeper_ && keeper_->restore) {
       keeper_->restore();
     } else if (db::LoadObjectsOfCell(d_, d_.current.row) != 0) {
-      d_.talk->Message(6);
+      db::TellMessage(d_.talk, 6);
     }
   }
 
@@ -71,7 +72,7 @@ int BuildCellReport(db::Database& d, std::string_view name, int instance, CellRe
                     const EditedCellKeeper* keeper) {
   report = CellReport();
   if (!db::FindCell(d.index, name)) {
-    d.talk->Message(4);
+    db::TellMessage(d.talk, 4);
     return 0;
   }
   const int row = d.index.foundRow;
@@ -85,14 +86,14 @@ int BuildCellReport(db::Database& d, std::string_view name, int instance, CellRe
   EditedCell edited(d, keeper);
   if (!edited.SetAside()) return 0;
   if (db::LoadObjectsOfCell(d, row) != 0) {
-    d.talk->Message(6);
+    db::TellMessage(d.talk, 6);
     return 0;
   }
   d.load.refBase = 0;
   if (rank > 1 && db::LoadRefsOfCell(d, row, 1) != 0) {
     // A cell without its CL6 places nothing; one that cannot be read whole is not reported.
     if (os::FileExists(db::CellFilePath("", entry.name, ".CL6"))) {
-      d.talk->Message(7);
+      db::TellMessage(d.talk, 7);
       return 0;
     }
     d.store.refCount[1] = 0;

@@ -5,6 +5,7 @@
 #include <vector>
 
 #include "editor/db/cell_index.h"
+#include "editor/db/message_table.h"
 #include "editor/db/text_numbers.h"
 #include "editor/tlc/dialogs/tlc_dialogs.h"
 #include "platform/ui/dialog.h"
@@ -103,7 +104,7 @@ int RunScaleDialog(ui::Wnd owner, db::Database& d, std::string& unitName, double
     }
     if (m != ui::msg::Command) return 0;
     return ui::EndOkCancel(w, ui::LowWord(wp), [&] {
-      unitName = ui::ItemText(w, kUnit, 9);
+      unitName = ui::ItemText(w, kUnit, db::kUnitNameLength);
       scale = db::LeadingDouble(ui::ItemText(w, kScale, kAnswerLength));
     });
   });
@@ -118,7 +119,7 @@ int RunForeignCellList(ui::Wnd owner, db::Database& d, bool importable, std::str
         lines.push_back(db::FormatCellLabel(d.index, r));
   } else {
     if (d.form.poolFolder.empty() || db::ReadPoolCellIndex(d.pool, d.form.poolFolder) != 1) {
-      d.talk->Message(18);
+      db::TellMessage(d.talk, 18);
       return 0;
     }
     for (int r = 1; r <= d.pool.count; ++r)

@@ -7,15 +7,15 @@
 #include "editor/db/collection.h"
 #include "editor/db/current_cell.h"
 #include "editor/db/helpers.h"
+#include "editor/db/message_table.h"
 #include "editor/db/text_numbers.h"
 #include "editor/tlc/dialogs/tlc_dialogs.h"
 #include "editor/tlc/tlcin.h"
 #include "editor/tlc/tlcout.h"
-#include "editor/ui/message_table.h"
 #include "editor/ui/system/help_topics.h"
 #include "editor/ui/system/name_dialogs.h"
 #include "editor/ui/system/show_list.h"
-#include "platform/ui/box.h"
+#include "platform/ui/talk_box.h"
 #include "platform/ui/dialog.h"
 #include "platform/ui/keys.h"
 #include "platform/ui/window.h"
@@ -28,20 +28,10 @@ constexpr int kHelpCommand = 10;
 constexpr int kDrawCommand = 27;
 
 // The questions and stage texts of the commands, in boxes and in the SYSTEM dialog.
-class SystemTalk : public db::CollectionTalk {
+class SystemTalk : public ui::WindowTalk {
  public:
-  explicit SystemTalk(ui::Wnd dialog) : dialog_(dialog) {}
-  bool Ask(std::string_view caption, std::string_view text, bool okCancel) override {
-    const std::string cap(caption);
-    if (okCancel) return ui::ShowBox(dialog_, text, cap.c_str(), ui::BoxButtons::OkCancel) == ui::kIdOk;
-    return ui::ShowBox(dialog_, text, cap.c_str(), ui::BoxButtons::YesNo) == ui::kIdYes;
-  }
-  void Progress(int stage) override {
-    ui::SetItemText(dialog_, stage == 0 ? kSystemDone : kSystemStage, edui::ProgressText(stage));
-  }
-
- private:
-  ui::Wnd dialog_;
+  explicit SystemTalk(ui::Wnd dialog) : WindowTalk(dialog) {}
+  void SetItemText(int item, std::string_view text) override { ui::SetItemText(owner, item, text); }
 };
 
 // The command's dialog, then the command on what was typed; 0 when the dialog was cancelled.
@@ -76,8 +66,12 @@ int Scale(SystemContext& c, ui::Wnd w) {
   if (!RunScaleDialog(w, c.db, unit, scale)) return 0;
   std::string maxSize;
   if (!db::SetCollectionScale(c.db, unit, scale, &maxSize)) {
-    // Every length in user units divides by the scale: the old one stays.
-    if (!(std::fabs(scale) > 0)) ui::ShowBox(w, "MERO Units/Phys Unit must not be 0", "Scale", ui::BoxButtons::Ok);
+    // Every length in user units divides by the scale: the old one stays. A failed write has told
+    // its own message.
+    const double magnitude = std::fabs(scale);
+    if (!(magnitude > 0)) ui::TalkBox(w, "Scale", "MERO Units/Phys Unit must not be 0", tell::Buttons::Ok);
+    else if (!db::UsableScale(magnitude))
+      ui::TalkBox(w, "Scale", "MERO Units/Phys Unit is Out of Range", tell::Buttons::Ok);
     return 0;
   }
   ui::SetItemText(w, kSystemStage, maxSize);
@@ -88,7 +82,7 @@ int Show(SystemContext& c, ui::Wnd w) {
   return AskThenRun(c, w, RunShowDialog, [&](SystemTalk&, Answers& a) {
     const std::string name = db::DialogName(a[0]);
     if (db::CheckCellName(name, 0)) {
-      c.db.talk->Message(1);
+      db::TellMessage(c.db.talk, 1);
       return 0;
     }
     return ShowCellReports(w, c.db, name, 0);
@@ -135,7 +129,7 @@ int TlcIn(SystemContext& c, ui::Wnd w) {
   tlc::TlcSetup& setup = Remembered(c.tlcIn, true);
   setup.name.clear();
   tlc::DialogTalk talk(w);
-  const int result = tlc::ConvertTlcToCells(false, setup, talk);
+  const int result = tlc::ConvertTlcToCells(false, setup, talk, nullptr, tlc::SetupDialogOf(w));
   // The run may have written this folder's cells: the next command must see them.
   db::ReadCellIndex(c.db.index);
   return result;
@@ -145,7 +139,7 @@ int TlcOut(SystemContext& c, ui::Wnd w) {
   tlc::TlcSetup& setup = Remembered(c.tlcOut, false);
   setup.name.clear();
   tlc::DialogTalk talk(w);
-  return tlc::ConvertCellsToTlc(false, setup, talk);
+  return tlc::ConvertCellsToTlc(false, setup, talk, nullptr, tlc::SetupDialogOf(w));
 }
 
 constexpr std::array<SystemCommand, 13> kCommands = {{

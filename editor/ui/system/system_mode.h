@@ -6,6 +6,7 @@
 #include <string>
 #include <string_view>
 
+#include "editor/db/collection.h"
 #include "editor/db/database.h"
 #include "editor/db/programs.h"
 #include "editor/tlc/run.h"
@@ -29,8 +30,8 @@ struct SystemContext {
 
 // Ids of the SYSTEM dialog.
 constexpr int kSystemReturn = 1015;
-constexpr int kSystemStage = 1000;  // stage texts, "Max. Size ..."
-constexpr int kSystemDone = 1002;   // "Done !"
+constexpr int kSystemStage = db::kStageItem;  // stage texts, "Max. Size ..."
+constexpr int kSystemDone = db::kDoneItem;    // "Done !"
 
 // One row of the System Mode table: the command word, its button and what it does (1 done, 0
 // cancelled or refused). `dialog` is the SYSTEM dialog.

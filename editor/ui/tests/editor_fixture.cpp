@@ -18,7 +18,7 @@ ScratchDrive::ScratchDrive() { os::SetCommandLineForTests("C:\\MERO6\\wmero", ""
 
 namespace {
 
-class RankTalk : public db::Talk {
+class RankHooks : public db::Hooks {
  public:
   int rank = 1;
   int NewCellRank(std::string_view) override { return rank; }
@@ -28,11 +28,11 @@ class RankTalk : public db::Talk {
 
 void WriteCells(const std::vector<CellSpec>& cells) {
   db::Database d;
-  RankTalk talk;
-  d.SetTalk(&talk);
+  RankHooks hooks;
+  d.SetHooks(&hooks);
   ASSERT_EQ(db::OpenCellCollection(d), 1);
   for (const CellSpec& c : cells) {
-    talk.rank = c.rank;
+    hooks.rank = c.rank;
     ASSERT_EQ(db::LoadCell(d, c.name), 1) << c.name;
     for (std::size_t i = 0; i < c.boxes.size(); ++i) d.store.PutBoxRecord(int(i) + 1, c.boxes[i]);
     d.store.boxCount = int(c.boxes.size());
@@ -40,7 +40,7 @@ void WriteCells(const std::vector<CellSpec>& cells) {
     d.store.refCount[0] = int(c.refs.size());
     ASSERT_EQ(db::SaveOpenCell(d, db::kSaveCellFiles), 1) << c.name;
   }
-  d.SetTalk(nullptr);
+  d.SetHooks(nullptr);
 }
 
 void EditorTest::SetUp() {
@@ -59,7 +59,7 @@ void EditorTest::Start(std::span<const edui::CommandEntry> table, const std::str
   editor = std::make_unique<edui::Editor>();
   editor->proto.table = table;
   talk = std::make_unique<edui::EditorTalk>(*editor);
-  editor->db.SetTalk(talk.get());
+  edui::AttachTalk(*editor, talk.get());
   ASSERT_NE(edui::CreateEditorWindow(*editor, cell), 0u);
   Drain();
 }
@@ -71,7 +71,7 @@ void EditorTest::Close() {
     Drain();
   }
   edui::CloseEditor(*editor);
-  editor->db.SetTalk(nullptr);
+  edui::AttachTalk(*editor, nullptr);
   editor.reset();
   talk.reset();
 }

@@ -84,7 +84,7 @@ TEST_F(WindowTest, AFailedStartUpWritesNothingOverTheFolder) {
   Script("box ok\n");
   editor = std::make_unique<Editor>();
   talk = std::make_unique<edui::EditorTalk>(*editor);
-  editor->db.SetTalk(talk.get());
+  edui::AttachTalk(*editor, talk.get());
   const ui::Wnd w = edui::CreateEditorWindow(*editor, "TOP");
   Drain();
   EndScript();

@@ -2,9 +2,12 @@
 
 #include <gtest/gtest.h>
 
+#include <chrono>
 #include <filesystem>
+#include <thread>
 
 #include "platform/os/tests/scratch.h"
+#include "platform/os/textfile.h"
 
 namespace {
 
@@ -56,6 +59,44 @@ TEST(Paths, ExistingComponentsResolveCaseBlindExactSpellingWins) {
   EXPECT_TRUE(os::FileExists("cells6.dbd"));
   EXPECT_FALSE(os::FileExists("none.dbd"));
   EXPECT_TRUE(os::FolderExists("C:\\CHIPS"));
+}
+
+// The resolver keeps a folder's listing between look-ups: what it finds must stay what a fresh look
+// through the folder finds, whether the files came and went through the suite's own writers or
+// behind its back.
+TEST(Paths, NewNamesFindCaseBlindMatchesHoweverTheFolderChanged) {
+  Scratch s;
+  s.Write("Out/Keep.TLC", "k");
+  os::SetDriveTable("C=" + s.root);
+  auto resolve = [](const char* name) { return os::NativePath(std::string("C:\\OUT\\") + name); };
+  EXPECT_EQ(resolve("A.TLC"), s.Path("Out/A.TLC"));  // listed now, nothing like it
+  for (int i = 0; i < 3; ++i) {
+    os::TextWriter w;  // through a temporary file and a rename
+    ASSERT_TRUE(w.Open(std::string("C:\\OUT\\c") + char('0' + i) + ".tlc"));
+    w.Line("x");
+    ASSERT_EQ(w.Commit(), 1);
+  }
+  EXPECT_EQ(resolve("C1.TLC"), s.Path("Out/c1.tlc"));
+  EXPECT_EQ(resolve("KEEP.tlc"), s.Path("Out/Keep.TLC"));
+  {
+    os::TextWriter abandoned;
+    ASSERT_TRUE(abandoned.Open("C:\\OUT\\gone.tlc"));
+  }
+  EXPECT_EQ(resolve("GONE.TLC"), s.Path("Out/GONE.TLC"));
+  // Behind the resolver's back: made, renamed and removed by the file system's own calls. A folder's
+  // times may move in steps of a clock tick, so each change comes a tick after the last look.
+  const auto tick = [] { std::this_thread::sleep_for(std::chrono::milliseconds(20)); };
+  tick();
+  s.Write("Out/b.tlc", "b");
+  EXPECT_EQ(resolve("B.TLC"), s.Path("Out/b.tlc"));
+  tick();
+  std::filesystem::rename(s.Path("Out/b.tlc"), s.Path("Out/d.tlc"));
+  EXPECT_EQ(resolve("B.TLC"), s.Path("Out/B.TLC"));
+  EXPECT_EQ(resolve("D.TLC"), s.Path("Out/d.tlc"));
+  tick();
+  std::filesystem::remove(s.Path("Out/c1.tlc"));
+  EXPECT_EQ(resolve("C1.TLC"), s.Path("Out/C1.TLC"));
+  EXPECT_EQ(resolve("C2.TLC"), s.Path("Out/c2.tlc"));
 }
 
 TEST(Paths, RenameNeverReplacesAndMkdirTellsWhy) {

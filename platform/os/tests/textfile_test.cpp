@@ -84,6 +84,45 @@ TEST(TextFiles, LinesAcrossTheReadersBlocksComeBackWholeAndSeekable) {
   EXPECT_EQ(again, lines);
 }
 
+// Skipping to the lines that begin "=C" or "=H" gives exactly those lines, in order, that reading
+// every line gives: across the reader's blocks, after CR LF and LF, for a last line without its end,
+// and never past the 0x1A that ends the file, inside a skipped line or a kept one.
+TEST(TextFiles, SkippingToMarkedLinesGivesWhatReadingEveryLineGives) {
+  Scratch s;
+  const char* shapes[] = {"=C", "=H", "=B", "=CX", "C=", "=", "x=C", "=h", "=Hh", "1 2 3 4 5", ""};
+  std::string text;
+  for (std::size_t i = 0; text.size() < 300000; ++i) {
+    text += shapes[i * 7 % 11];
+    if (i % 97 == 0) text += std::string(i % 4000, 'p');
+    text += i % 3 ? "\r\n" : "\n";
+  }
+  auto marked = [](const std::string& line) {
+    return line.size() >= 2 && line[0] == '=' && (line[1] == 'C' || line[1] == 'H');
+  };
+  auto skipping = [](const std::string& path) {
+    os::TextReader r;
+    std::vector<std::string> lines;
+    std::string line;
+    if (!r.Open(path)) return lines;
+    while (r.SkipToLineStarting('=', "CH") && r.ReadLine(line)) lines.push_back(line);
+    return lines;
+  };
+  const std::vector<std::string> bodies = {text,           text + "=C",
+                                           text + "=",     "=C",
+                                           "=C\x1A=H\n=H\n", text + "a\x1A" "b\n=C\n",
+                                           text + "=H\x1A\n=C\n", "\x1A=C\n"};
+  for (const std::string& body : bodies) {
+    s.Write("f.txt", body);
+    std::vector<std::string> every;
+    for (const std::string& line : ReadAll(s.Path("f.txt")))
+      if (marked(line)) every.push_back(line);
+    std::vector<std::string> kept;
+    for (const std::string& line : skipping(s.Path("f.txt")))
+      if (marked(line)) kept.push_back(line);
+    EXPECT_EQ(kept, every) << body.size();
+  }
+}
+
 TEST(TextFiles, WritersEndLinesInCrLfAndReplaceThroughATemporaryFile) {
   Scratch s;
   os::SetDriveTable("C=" + s.root);

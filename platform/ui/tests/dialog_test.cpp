@@ -11,6 +11,7 @@
 #include <QScrollBar>
 
 #include "platform/ui/box.h"
+#include "platform/ui/talk_box.h"
 #include "platform/ui/tests/fixture.h"
 
 namespace uitest {
@@ -237,6 +238,36 @@ TEST_F(DialogTest, ASelfClosingDialogWaitsForItsTimerUnlessAnAnswerRunsFirst) {
   EXPECT_EQ(ScriptStatus(), 0);
 }
 
+// The window of a dialog without controls is kept for the next one of its template: each use still
+// opens as the template gives it, whatever the use before did to its title, size, place or state,
+// and is logged as every dialog is.
+TEST_F(DialogTest, ABareDialogOpensAsItsTemplateGivesItEveryTime) {
+  Script("wait\n");
+  Wnd main = MakeRecorded();
+  std::vector<std::string> opened;
+  for (int use = 0; use < 3; ++use) {
+    EXPECT_EQ(RunDialog("TICK", main, [&](Wnd d, Message m, WParam, LParam) -> Result {
+                if (m == msg::InitDialog) {
+                  const Rect r = ClientRect(d);
+                  opened.push_back("'" + Title(d) + "' " + std::to_string(r.Width()) + "x" +
+                                   std::to_string(r.Height()) + (IsEnabled(d) ? "" : " disabled"));
+                  SetTitle(d, "changed " + std::to_string(use));
+                  Move(d, 40, 50, 300, 200);
+                  Enable(d, false);
+                  StartTimer(d, 1, 0);
+                }
+                if (m == msg::Timer) FinishDialog(d, 1);
+                return 0;
+              }),
+              1);
+  }
+  EXPECT_EQ(opened, std::vector<std::string>(3, "'' 1x1"));
+  std::vector<std::string> log = Log();
+  EXPECT_EQ(std::count(log.begin(), log.end(), "dialog TICK"), 3);
+  EXPECT_TRUE(IsEnabled(main));
+  EXPECT_EQ(ScriptStatus(), 0);
+}
+
 TEST_F(DialogTest, ItemsOfMissingControlsAndDeadDialogsDoNothing) {
   Script("wait\n");
   Wnd d = OpenDialog("STATUS", 0, [](Wnd, Message, WParam, LParam) -> Result { return 0; });
@@ -444,6 +475,38 @@ TEST_F(DialogTest, MessageBoxesTakeTheirAnswersAndDefaultToCancel) {
   Script("box yes\n");  // a Yes answer for an OK box cannot be applied
   EXPECT_EQ(ShowBox(0, "x", "y", BoxButtons::Ok), kIdOk);
   EXPECT_EQ(ScriptStatus(), 2);
+}
+
+// The programs' Talk shows a question with the buttons it asks for and reads the one pressed: a Yes/No
+// question shown as an OK box could not take "box yes" (status 2) and would read its OK as Cancel.
+TEST_F(DialogTest, TalkBoxesAskWithTheirOwnButtonsAndGiveThePressedAnswer) {
+  using tell::Answer;
+  using tell::Buttons;
+  struct Case {
+    Buttons buttons;
+    const char* answer;  // nullptr: unanswered, the box is closed
+    Answer expected;
+  } cases[] = {
+      {Buttons::Ok, "ok", Answer::Ok},
+      {Buttons::OkCancel, "ok", Answer::Ok},
+      {Buttons::OkCancel, "cancel", Answer::Cancel},
+      {Buttons::YesNo, "yes", Answer::Yes},
+      {Buttons::YesNo, "no", Answer::No},
+      {Buttons::YesNo, nullptr, Answer::No},
+      {Buttons::YesNoCancel, "yes", Answer::Yes},
+      {Buttons::YesNoCancel, "no", Answer::No},
+      {Buttons::YesNoCancel, "cancel", Answer::Cancel},
+      {Buttons::YesNoCancel, nullptr, Answer::Cancel},
+  };
+  for (const Case& c : cases) {
+    ResetForTests();
+    Script(c.answer ? std::string("box ") + c.answer + "\n" : "wait\n");
+    WindowTalk t;
+    const std::string what = std::to_string(int(c.buttons)) + " " + (c.answer ? c.answer : "unanswered");
+    EXPECT_EQ(t.Box("HPV", "Replace it?", c.buttons), c.expected) << what;
+    EXPECT_EQ(ScriptStatus(), c.answer ? 0 : 3) << what;
+    EXPECT_TRUE(Has(Log(), "box \"HPV\" \"Replace it?\"")) << what;
+  }
 }
 
 TEST_F(DialogTest, ABoxDisablesEveryWindowOfTheProgramWhileItIsUp) {

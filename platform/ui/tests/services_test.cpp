@@ -187,6 +187,12 @@ TEST_F(UiTest, TitlesOfMainWindowsGoToTheLog) {
   SetTitle(w, "MERO 6.0     Cell: \"A\"");
   EXPECT_EQ(Title(w), "MERO 6.0     Cell: \"A\"");
   EXPECT_EQ(ReadFile(log), "title \"MERO 6.0     Cell: \\\"A\\\"\"\r\n");
+  // Another log starts empty, and the first takes no more lines.
+  std::string second = TempPath("second.log");
+  ASSERT_TRUE(StartScriptForTests("wait\n", second));
+  SetTitle(w, "B");
+  EXPECT_EQ(ReadFile(second), "title \"B\"\r\n");
+  EXPECT_EQ(ReadFile(log), "title \"MERO 6.0     Cell: \\\"A\\\"\"\r\n");
 }
 
 TEST_F(UiTest, PausesTakeNoTimeInAScriptedRunUnlessScaled) {

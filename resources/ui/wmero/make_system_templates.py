@@ -34,7 +34,8 @@ def collection_dialogs():
     name_dialog("RESIZE", "ReSize", [(1026, "Resize Cell"), (1028, "Multiplier")])
     name_dialog("RERANK", "ReRank", [(1029, "Cell to Rerank"), (1030, "New Rank")])
     name_dialog("SHOW", "Show", [(1021, "Cell to Show")])
-    name_dialog("SCALE", "Scale", [(1024, "Physical Unit Name", 9), (1025, "MERO Units/Phys Unit")], ())
+    # The unit name as long as every program keeps it (db::kUnitNameLength).
+    name_dialog("SCALE", "Scale", [(1024, "Physical Unit Name", 5), (1025, "MERO Units/Phys Unit")], ())
     name_dialog("SPAWN", "Clone", [(1325, "Full Path of \nNew Folder")], (), "CLONE", 255)
     name_dialog("CCEL", "Change Cell", [(102, "Change to Cell")])
     name_dialog("NOCELL", "No Cell", [(1331, "Cellname")], (1321,), "No Cell  was Found ... Give a Name")

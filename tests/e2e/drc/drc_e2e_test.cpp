@@ -147,24 +147,29 @@ TEST(WmerodrcRun, StoppedRunResumesWhereItStopped) {
 // Every area with metal is flagged and copied, so a resumed run makes copies of its own.
 constexpr const char* kCopyEveryArea =
     "TITLE=Metal\nRESOLUTION=0.1\nDISTANCE=3\nOPERATORS={\n  MAP,1\n  PUSH,1\n  TESTR\n  DSPR,W\n  SCPY\n}\n";
+constexpr const char* kCopySetUp =
+    "answer SETUP set 100 \"top\" set 101 \"copy\" set 109 \"0\" set 110 \"0\" set 111 \"300\" set 112 \"50\" "
+    "press ok\ncommand 13\n";
 
-TEST(WmerodrcRun, ResumedRunKeepsTheStoppedRunsMapsAndReport) {
-  Program run;
-  run.drawing.scratch.Write("COPY.DRC", kCopyEveryArea);
-  // Stopped at the first pause (after the first area), then Go again; Erase Old Report stays on.
-  ASSERT_EQ(run.Go("answer SETUP set 100 \"top\" set 101 \"copy\" set 109 \"0\" set 110 \"0\" set 111 \"300\" "
-                   "set 112 \"50\" press ok\ncommand 13\n"
-                   "answer PAUSE press cancel\nbox ok\ncommand 14\nbox ok\ncommand 14\n"),
-            0)
-      << run.Dump();
-  EXPECT_TRUE(run.Logged("box \"MERODRC\" \"Completed ... 2 Total Flags\"")) << run.Dump();
-  const std::string report = run.drawing.scratch.Read("MERODRC.RPT");
+// The three areas of the copying check, each named once in the report with a map file of its own.
+void ExpectEachAreaOnceWithItsMap(const std::string& report) {
   for (const char* line : {"Area= ZOOM -3.4 -3.4 99 60.6   Map= TOP_1_1.PCX", "Area= ZOOM 92.2 -3.4 194.6 60.6   Map= TOP_1_2.PCX",
                            "Area= ZOOM 187.8 -3.4 290.2 60.6   Map= TOP_1_3.PCX"}) {
     const std::size_t at = report.find(line);
     EXPECT_NE(at, std::string::npos) << line << "\n" << report;
     EXPECT_EQ(report.find(line, at + 1), std::string::npos) << line << "\n" << report;
   }
+}
+
+TEST(WmerodrcRun, ResumedRunKeepsTheStoppedRunsMapsAndReport) {
+  Program run;
+  run.drawing.scratch.Write("COPY.DRC", kCopyEveryArea);
+  // Stopped at the first pause (after the first area), then Go again; Erase Old Report stays on.
+  ASSERT_EQ(run.Go(std::string(kCopySetUp) + "answer PAUSE press cancel\nbox ok\ncommand 14\nbox ok\ncommand 14\n"), 0)
+      << run.Dump();
+  EXPECT_TRUE(run.Logged("box \"MERODRC\" \"Completed ... 2 Total Flags\"")) << run.Dump();
+  const std::string report = run.drawing.scratch.Read("MERODRC.RPT");
+  ExpectEachAreaOnceWithItsMap(report);
   // Each area's picture under its own name: the first is not overwritten by the second.
   drc::PcxMap a, b;
   ASSERT_EQ(drc::ReadPcxMap(run.drawing.scratch.Path("TOP_1_1.PCX"), false, a), drc::PcxRead::Ok);
@@ -180,6 +185,73 @@ TEST(WmerodrcRun, ResumedRunKeepsTheStoppedRunsMapsAndReport) {
   EXPECT_NE(fresh.find("Map= TOP_1_3.PCX"), std::string::npos) << fresh;
 }
 
+// A run of the copying check stopped after its first area; SETUP then writes the resume point into
+// the set-up file, and the program closes.
+void StopAfterTheFirstArea(Program& run) {
+  run.drawing.scratch.Write("COPY.DRC", kCopyEveryArea);
+  ASSERT_EQ(run.Go(std::string(kCopySetUp) +
+                   "answer PAUSE press cancel\nbox ok\ncommand 14\nanswer SETUP press ok\ncommand 13\n"),
+            0)
+      << run.Dump();
+  ASSERT_TRUE(run.Logged("box \"MERODRC\" \"Aborted ... DRC may be Incomplete\"")) << run.Dump();
+  ASSERT_TRUE(run.drawing.scratch.Has("TOP_1_1.PCX"));
+  ASSERT_FALSE(run.drawing.scratch.Has("TOP_1_2.PCX"));
+}
+
+// The checker started again in the folder carries on the stopped run from its resume point, keeping
+// its report and its map files.
+TEST(WmerodrcRun, ResumeAfterARestartKeepsTheStoppedRunsMapsAndReport) {
+  Program run;
+  StopAfterTheFirstArea(run);
+  if (HasFatalFailure()) return;
+  // The reader pairs stay where older runs of the program read them.
+  const auto setup = uitest::FileLines(run.drawing.scratch.Path("Merodrc.su6"));
+  ASSERT_GE(setup.size(), 40u);
+  EXPECT_EQ(setup[8], "92.2um");
+  EXPECT_EQ(setup[20], "Notepad");
+  EXPECT_EQ(setup[21], "MERODRC.RPT");
+  const std::string stopped = run.drawing.scratch.Read("MERODRC.RPT");
+  const std::string first = run.drawing.scratch.Read("TOP_1_1.PCX");
+  ASSERT_NE(stopped.find("Map= TOP_1_1.PCX"), std::string::npos) << stopped;
+
+  ASSERT_EQ(run.Go("box ok\ncommand 14\n"), 0) << run.Dump();
+  EXPECT_TRUE(run.Logged("box \"MERODRC\" \"Completed ... 2 Total Flags\"")) << run.Dump();
+  const std::string resumed = run.drawing.scratch.Read("MERODRC.RPT");
+  EXPECT_EQ(resumed.substr(0, stopped.size()), stopped);
+  ExpectEachAreaOnceWithItsMap(resumed);
+  EXPECT_EQ(run.drawing.scratch.Read("TOP_1_1.PCX"), first);
+  EXPECT_TRUE(run.drawing.scratch.Has("TOP_1_3.PCX"));
+
+  // A fresh run that keeps the old report (Erase Old Report off) keeps the maps its lines name too.
+  const std::string maps[] = {run.drawing.scratch.Read("TOP_1_2.PCX"), run.drawing.scratch.Read("TOP_1_3.PCX")};
+  ASSERT_EQ(run.Go("answer SETUP press 120 check 115 0 press ok\ncommand 13\nbox ok\ncommand 14\n"), 0) << run.Dump();
+  EXPECT_TRUE(run.Logged("box \"MERODRC\" \"Completed ... 3 Total Flags\"")) << run.Dump();
+  const std::string kept = run.drawing.scratch.Read("MERODRC.RPT");
+  EXPECT_EQ(kept.substr(0, resumed.size()), resumed);
+  EXPECT_NE(kept.find("Area= ZOOM -3.4 -3.4 99 60.6   Map= TOP_1_4.PCX", resumed.size()), std::string::npos) << kept;
+  EXPECT_NE(kept.find("Map= TOP_1_6.PCX", resumed.size()), std::string::npos) << kept;
+  EXPECT_EQ(run.drawing.scratch.Read("TOP_1_1.PCX"), first);
+  EXPECT_EQ(run.drawing.scratch.Read("TOP_1_2.PCX"), maps[0]);
+  EXPECT_EQ(run.drawing.scratch.Read("TOP_1_3.PCX"), maps[1]);
+}
+
+// The stopped run's map file taken out of the folder: its name stays the stopped run's.
+TEST(WmerodrcRun, ResumeAfterARestartNumbersAfterMapsMovedAway) {
+  Program run;
+  StopAfterTheFirstArea(run);
+  if (HasFatalFailure()) return;
+  std::filesystem::create_directory(run.drawing.scratch.Path("seen"));
+  std::filesystem::rename(run.drawing.scratch.Path("TOP_1_1.PCX"), run.drawing.scratch.Path("seen/TOP_1_1.PCX"));
+  ASSERT_EQ(run.Go("box ok\ncommand 14\n"), 0) << run.Dump();
+  EXPECT_TRUE(run.Logged("box \"MERODRC\" \"Completed ... 2 Total Flags\"")) << run.Dump();
+  const std::string report = run.drawing.scratch.Read("MERODRC.RPT");
+  // The stopped run's line is the only one naming it.
+  EXPECT_NE(report.find("Area= ZOOM -3.4 -3.4 99 60.6   Map= TOP_1_1.PCX"), std::string::npos) << report;
+  EXPECT_EQ(report.find("Map= TOP_1_1.PCX"), report.rfind("Map= TOP_1_1.PCX")) << report;
+  EXPECT_NE(report.find("Area= ZOOM 92.2 -3.4 194.6 60.6   Map= TOP_1_2.PCX"), std::string::npos) << report;
+  EXPECT_FALSE(run.drawing.scratch.Has("TOP_1_1.PCX"));
+}
+
 // Values that no map or coordinate can hold, from each place a run takes them: refused by name before
 // the run, the old report left as it was, never "Completed".
 TEST(WmerodrcRun, HostileNumbersAreRefusedBeforeTheRun) {
@@ -193,7 +265,7 @@ TEST(WmerodrcRun, HostileNumbersAreRefusedBeforeTheRun) {
   const Case cases[] = {
       {"scan edge", "set 109 \"-5e17\"", "", "", "Scan Window is Out of Range"},
       {"scan top", "set 112 \"1e300\"", "", "", "Scan Window is Out of Range"},
-      {"scale", "", "", "6.05\r\n1e308\r\num\r\n", "Database Scale is Out of Range"},
+      {"scale", "", "", "6.05\r\n1e200\r\num\r\n", "Database Scale is Out of Range"},
       {"check distance", "", "TITLE=Far\nRESOLUTION=0.1\nDISTANCE=1e308\nOPERATORS={\nMAP,1\nTESTR\n}\n", "",
        "Check 1: Distance is Out of Range"},
       {"set-up resolution", "set 105 \"1e300\"", "", "", "Check 1: Resolution is Out of Range"},

@@ -240,13 +240,13 @@ aside = drawing("aside", [("LEAF", 1, [(1, 0, 0, 10, 10), (100, 1, 2, 3, 4), (2,
                           ("TOP", 2, [], [(1, 0, 0), (1500, 7, 7), (1, 30, 0)])])
 status, log = run("wmero", aside, "aside-leaf", "box ok\nwait\ncommand 14\nwait\nquit\n", "LEAF")
 expect("set-aside box told",
-       'box "" "LEAF: 1 Record Set Aside: Box on Layer 100 ... Kept in the Cell Files"' in log, log)
+       'box "MERO" "LEAF: 1 Record Set Aside: Box on Layer 100 ... Kept in the Cell Files"' in log, log)
 expect("cell opened", "Unable to Read BP6 File" not in log, log)
 bp6 = read(aside, "LEAF.BP6")
 expect("set-aside box saved back", words(100, 1, 2, 3, 4) in bp6 and len(bp6) == 3 * 20 + 48, bp6)
 status, log = run("wmero", aside, "aside-top", "box ok\nwait\ncommand 14\nwait\nquit\n", "TOP")
 expect("set-aside reference told",
-       'box "" "TOP: 1 Record Set Aside: Cell Reference to Row 1500 ... Kept in the Cell Files"' in log, log)
+       'box "MERO" "TOP: 1 Record Set Aside: Cell Reference to Row 1500 ... Kept in the Cell Files"' in log, log)
 cl6 = read(aside, "TOP.CL6")
 expect("set-aside reference saved back", words(1500, 7, 7) in cl6 and len(cl6) == 4 * 12, cl6)
 

@@ -7,21 +7,17 @@
 
 namespace {
 
-class PrintingUi final : public utilib::JobUi {
+class PrintingUi final : public tell::Talk {
  public:
   void SetItemText(int item, std::string_view text) override {
     if (item >= install::kFirstProgressLine && item < install::kFirstProgressLine + install::kProgressLines &&
         !text.empty())
       std::printf("%.*s\n", static_cast<int>(text.size()), text.data());
   }
-  void SetDisplayTitle(std::string_view) override {}
-  utilib::BoxAnswer MessageBox(std::string_view, std::string_view text, utilib::BoxButtons) override {
+  tell::Answer Box(std::string_view, std::string_view text, tell::Buttons = tell::Buttons::Ok) override {
     std::printf("box %.*s\n", static_cast<int>(text.size()), text.data());
-    return utilib::BoxAnswer::Ok;
+    return tell::Answer::Ok;
   }
-  bool Pause(int) override { return false; }
-  bool IsEscapePressed() override { return false; }
-  bool IsControlPressed() override { return false; }
 };
 
 }  // namespace

@@ -154,7 +154,7 @@ TEST(DialogTalk, ScriptedRunsOfTlcOut) {
     DialogTalk talk(0);
     TlcSetup setup{"", "", "", true, true};
     TlcRunSummary summary;
-    EXPECT_EQ(ConvertCellsToTlc(false, setup, talk, &summary), 1);
+    EXPECT_EQ(ConvertCellsToTlc(false, setup, talk, &summary, SetupDialogOf(0)), 1);
     EXPECT_EQ(summary.cells, 1);
     EXPECT_TRUE(run.Logged("box \"TLCOUT\" \"Any Old Cells will be Replaced ...\""));
     EXPECT_TRUE(run.Logged("item DISPLAY 500 \"Converting AA to TLC File ...\""));
@@ -167,7 +167,7 @@ TEST(DialogTalk, ScriptedRunsOfTlcOut) {
     Scripted run("answer TLCOUT press cancel\n");
     DialogTalk talk(0);
     TlcSetup setup;
-    EXPECT_EQ(ConvertCellsToTlc(false, setup, talk), 0);
+    EXPECT_EQ(ConvertCellsToTlc(false, setup, talk, nullptr, SetupDialogOf(0)), 0);
   }
 }
 

@@ -6,7 +6,7 @@
 #include "editor/ui/draw/device.h"
 #include "editor/ui/draw/primitives.h"
 #include "editor/ui/draw/tests/fixture.h"
-#include "editor/ui/draw/tests/recording_talk.h"
+#include "platform/tell/recorder.h"
 
 namespace {
 
@@ -14,7 +14,7 @@ using namespace drawtest;
 
 struct PrimitivesTest : ::testing::Test {
   Folder f;
-  RecordingTalk talk;
+  tell::Recorder talk;
   std::unique_ptr<Screen> s;
   void SetUp() override {
     f.d.SetTalk(&talk);

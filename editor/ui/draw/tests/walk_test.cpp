@@ -9,10 +9,11 @@
 #include <set>
 
 #include "editor/db/cell_files.h"
+#include "editor/db/message_table.h"
 #include "editor/ui/draw/engine.h"
 #include "editor/ui/draw/layer_masks.h"
 #include "editor/ui/draw/tests/fixture.h"
-#include "editor/ui/draw/tests/recording_talk.h"
+#include "platform/tell/recorder.h"
 
 namespace {
 
@@ -101,7 +102,7 @@ struct Hierarchy {
 
 struct WalkTest : ::testing::Test {
   Folder f;
-  RecordingTalk talk;
+  tell::Recorder talk;
   void SetUp() override {
     f.d.SetTalk(&talk);
     for (int l = 1; l <= 6; ++l) f.d.settings.layerPalette[std::size_t(l - 1)] = 9 + l;  // 10..15
@@ -133,7 +134,7 @@ TEST_F(WalkTest, EveryOrientationThroughThreeLevelsLandsWhereTheCompositionSays)
     for (std::size_t i = 0; i < want.pixels.size(); ++i) wrong += want.pixels[i] != s.surface.pixels[i];
     EXPECT_EQ(wrong, 0) << "layer " << layer;
   }
-  EXPECT_EQ(talk.messages.size(), 0u);
+  EXPECT_TRUE(talk.events.empty());
 }
 
 TEST_F(WalkTest, DepthDecidesWhichLevelsAreDrawnInFullAndWhichAsOutlines) {
@@ -210,7 +211,8 @@ TEST_F(WalkTest, RankErrorsSkipTheInstanceAndAreReportedOncePerRedraw) {
   f.d.load.loadedCell = 2;
   Screen s(f.d, 200, 100);
   draw::Redraw(*s.engine, 0);
-  EXPECT_EQ(talk.messages, (std::vector<int>{draw::kRankErrorMessage}));
+  EXPECT_EQ(talk.events, (std::vector<std::string>{
+                             tell::Recorder::BoxLine("", db::MessageText(draw::kRankErrorMessage))}));
   EXPECT_EQ(s.engine->rankErrors, 2);
   for (std::uint32_t p : s.surface.pixels) ASSERT_EQ(p, 0u);
 }

@@ -72,13 +72,13 @@ TEST_F(Report, EditedCellIsSavedFirstAndBackInTheStoreWhateverHappens) {
   struct Case {
     const char* name;
     int result;
-    const char* said;
+    std::string said;
   };
-  for (const Case& c : {Case{"LEAF", 1, nullptr}, Case{"NONE", 0, "message 4"}, Case{"MID", 0, "message 7"}}) {
+  for (const Case& c : {Case{"LEAF", 1, ""}, Case{"NONE", 0, dbtest::Message(4)}, Case{"MID", 0, dbtest::Message(7)}}) {
     SCOPED_TRACE(c.name);
     d.talk.events.clear();
     EXPECT_EQ(edsys::BuildCellReport(*d, c.name, 0, report), c.result);
-    EXPECT_EQ(d.talk.Messages(), c.said ? Lines{c.said} : Lines{});
+    EXPECT_EQ(dbtest::Messages(d.talk), c.said.empty() ? Lines{} : Lines{c.said});
     ASSERT_EQ(d->store.boxCount, 2);
     EXPECT_EQ(d->store.GetBox(0, 2), 7);
   }

@@ -8,11 +8,10 @@
 #include "editor/db/current_cell.h"
 #include "editor/db/tests/collection_files.h"
 #include "editor/db/tests/drawing_folder.h"
-#include "editor/ui/message_table.h"
 #include "editor/ui/system/attr_dialog.h"
 #include "editor/ui/system/name_dialogs.h"
 #include "editor/ui/system/system_mode.h"
-#include "platform/ui/box.h"
+#include "platform/ui/talk_box.h"
 #include "platform/ui/keys.h"
 #include "platform/ui/program.h"
 #include "platform/ui/window.h"
@@ -21,26 +20,23 @@ namespace {
 
 using dbtest::CellSpec;
 
-// The editor's way of telling: message boxes without owner.
-struct BoxTalk : db::Talk {
-  void Message(int n) override { ui::ShowBox(0, edui::MessageText(n), nullptr, ui::BoxButtons::Ok); }
-  void Box(std::string_view caption, std::string_view text) override {
-    const std::string c(caption);
-    ui::ShowBox(0, text, c.empty() ? nullptr : c.c_str(), ui::BoxButtons::Ok);
-  }
+// New cells are rank 1.
+struct RankOne : db::Hooks {
   int NewCellRank(std::string_view) override { return 1; }
 };
 
 struct SystemDialogs : ::testing::Test {
   dbtest::DrawingFolder f;
   dbtest::Db d;
-  BoxTalk talk;
+  ui::WindowTalk talk;  // the editor's way of telling: message boxes without owner
+  RankOne hooks;
   edsys::SystemContext c{*d};
   std::string help;
 
   void SetUp() override {
     ui::ResetForTests();
     d->SetTalk(&talk);
+    d->SetHooks(&hooks);
     dbtest::WriteCollection(f.folder, {{"LEAF", 1, {{1, 0, 0, 10, 10}}, {}},
                                        {"MID", 2, {{2, 0, 0, 1, 1}}, {{1, 5, 5, 0}}},
                                        {"TOP", 3, {}, {{2, 0, 0, 0}, {1, 40, 0, 1}}}});
@@ -112,15 +108,18 @@ TEST_F(SystemDialogs, FOneOnAButtonPostsHelpAtItsTopic) {
 }
 
 TEST_F(SystemDialogs, ScaleShowsTheOldValuesAndTheNewMaximum) {
-  Script("answer SYSTEM press 2003 press 2003 press 1015\n"
+  Script("answer SYSTEM press 2003 press 2003 press 2003 press 1015\n"
          "answer SCALE set 1024 \"mil\" set 1025 \"-100\" press ok\n"
          "answer SCALE set 1025 \"0\" press ok\n"
-         "box ok\n");
+         "answer SCALE set 1025 \"1e301\" press ok\n"
+         "box ok\nbox ok\n");
   EXPECT_EQ(edsys::RunSystemDialog(c), 0);
   EXPECT_TRUE(Logged("item SCALE 1024 \"um\"")) << Log();
   EXPECT_TRUE(Logged("item SCALE 1025 \"20\""));
   EXPECT_TRUE(Logged("item SYSTEM 1000 \"Max. Size will be 167772 mil\""));
   EXPECT_TRUE(Logged("box \"Scale\" \"MERO Units/Phys Unit must not be 0\""));
+  // A scale no program could read back as usable is refused too, and said so.
+  EXPECT_TRUE(Logged("box \"Scale\" \"MERO Units/Phys Unit is Out of Range\"")) << Log();
   EXPECT_EQ(d->settings.scale, 100);
   EXPECT_EQ(d->settings.unitName, "mil");
 }
