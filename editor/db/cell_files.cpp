@@ -264,9 +264,7 @@ int LoadCellRefs(Database& d, std::string_view name, int level) {
   }
   const bool own = level == 0 && base == 0;  // the open cell's own file: its set-aside records kept
   if (own) s.aside.refs.clear();
-  // Read as written: the spelling a save gives is found by name at once, where any other spelling
-  // costs a look through the folder (and, beside a file of that spelling, would read another file).
-  InputFile in(FileNameForWrite(CellFilePath("", name, kRefExtension)));
+  InputFile in(CellFilePath("", name, kRefExtension));
   if (!in.IsOpen()) {
     // A missing file is an empty cell, not a damaged one: it must not keep a new CL6 from being
     // written.
@@ -382,7 +380,7 @@ int LoadCellObjects(Database& d, std::string_view fileBase) {
   load.pageFailed = 0;
   const bool replace = load.boxBase == 0 && load.pathBase == 0 && load.vertexBase == 0;
   if (replace) s.aside.objects = AsideObjects();
-  InputFile in(FileNameForWrite(CellFilePath("", fileBase, kObjectExtension)));  // read as written
+  InputFile in(CellFilePath("", fileBase, kObjectExtension));
   if (!in.IsOpen()) {
     restoreBases();
     load.objectLoadFailed = 1;

@@ -58,24 +58,6 @@ TEST_F(CellFiles, SavedFilesAreByteForByteWhatWasLoaded) {
   EXPECT_EQ(f.Read("Copy.cl6").size(), 12u * 3 + 12);
 }
 
-// Beside a stale copy spelled in capitals, the cell's files are read where its saves write them:
-// an edit saved and read back is the edit, not the stale copy.
-TEST_F(CellFiles, LoadsReadTheFilesSavesWriteWhateverElseIsSpelledAlike) {
-  f.Write("LEAF.BP6", Zeros(48));
-  f.Write("TOP.CL6", Zeros(12));
-  f.Write("Leaf.bp6", SampleBp6());
-  f.Write("Top.cl6", SampleCl6());
-  ASSERT_EQ(db::LoadObjectsOfCell(*d, 1), 0);
-  EXPECT_EQ(s().boxCount, 2);
-  ASSERT_EQ(db::LoadRefsOfCell(*d, 3, 0), 0);
-  EXPECT_EQ(s().refCount[0], 3);
-  s().boxCount = 1;
-  ASSERT_EQ(db::SaveObjectsByName(*d, "LEAF"), 0);
-  ASSERT_EQ(db::LoadObjectsOfCell(*d, 1), 0);
-  EXPECT_EQ(s().boxCount, 1);
-  EXPECT_EQ(f.Read("LEAF.BP6"), Zeros(48));
-}
-
 TEST_F(CellFiles, EmptyAndShortFilesThatEndAtATableAreEmptyCells) {
   for (std::string bytes : {std::string(), Zeros(20), Zeros(48), Zeros(1000),
                             SampleBoxes() + Zeros(20)}) {
