@@ -12,7 +12,7 @@
 // MERO_BENCH_REDRAWS=N: the editor's redraws per run (100). MERO_BENCH_RENDERS=N: klayout's renders
 // (200). MERO_BENCH_RUNS=N: redraws of the engine in this process (7). MERO_BENCH_NO_PEER=1: no
 // klayout. MERO_BENCH_ENGINE_ONLY=1: neither the editor nor klayout (for profiling the engine).
-// MERO_BENCH_KEEP=1: the pictures (engine, editor, klayout) go to /tmp/mero-draw-bench, the drawing
+// MERO_BENCH_ONLY=hier or flat: that layout alone. MERO_BENCH_KEEP=1: the pictures (engine, editor, klayout) go to /tmp/mero-draw-bench, the drawing
 // folder with its scripts to /tmp/mero-draw-bench/folder.
 #include <time.h>
 #include <unistd.h>
@@ -227,10 +227,14 @@ int main() {
   setenv("QT_QPA_PLATFORM", "offscreen", 1);
   setenv("XDG_RUNTIME_DIR", work.c_str(), 1);
   std::printf("%u cores\n", std::thread::hardware_concurrency());
-  Compare("hierarchy: 10,100 instances in 3 levels, every orientation (10,000 leaf cells of 25 boxes and 4 paths), "
+  const char* only = std::getenv("MERO_BENCH_ONLY");
+  const std::string which = only ? only : "";
+  if (which.empty() || which == "hier")
+    Compare("hierarchy: 10,100 instances in 3 levels, every orientation (10,000 leaf cells of 25 boxes and 4 paths), "
           "702 x 711",
           f, "TOP", work, work + "/hier.txt", source);
-  Compare("flat: 250,000 boxes on 64 layers, 702 x 711", f, "FLAT", work, work + "/flat.txt", source);
+  if (which.empty() || which == "flat")
+    Compare("flat: 250,000 boxes on 64 layers, 702 x 711", f, "FLAT", work, work + "/flat.txt", source);
   if (std::getenv("MERO_BENCH_KEEP")) {
     const std::string keep = "/tmp/mero-draw-bench";
     std::filesystem::create_directories(keep);
