@@ -13,7 +13,7 @@ using db::ProgressText;
 
 // Nonzero when another editor is running; the lock is held for the rest of the process.
 int SingleInstanceTest();
-// The warning WinMain shows when SingleInstanceTest is nonzero, captioned kInstanceCaption.
+// The warning the start-up shows when SingleInstanceTest is nonzero, captioned kInstanceCaption.
 extern const char* const kInstanceCaption;
 extern const char* const kInstanceWarning;
 

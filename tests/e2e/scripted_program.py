@@ -5,16 +5,16 @@ import subprocess
 import sys
 
 
-def run_program(program, work, name, script, cwd=None, timeout=400, quiet=False, **env_extra):
-    """Runs PROGRAM with SCRIPT as NAME.script in WORK (or CWD); its exit status and its log. QUIET
-    drops what the program writes on stderr."""
+def run_program(program, work, name, script, cwd=None, timeout=400, quiet=False, args=(), **env_extra):
+    """Runs PROGRAM (with ARGS) with SCRIPT as NAME.script in WORK (or CWD); its exit status and its
+    log. QUIET drops what the program writes on stderr."""
     path = os.path.join(work, name + ".script")
     log = os.path.join(work, name + ".log")
     with open(path, "w") as f:
         f.write(script)
     env = dict(os.environ, MERO_SCRIPT=path, MERO_LOG=log, QT_QPA_PLATFORM="offscreen", **env_extra)
     try:
-        status = subprocess.run([program], cwd=cwd or work, env=env, timeout=timeout,
+        status = subprocess.run([program] + list(args), cwd=cwd or work, env=env, timeout=timeout,
                                 stderr=subprocess.DEVNULL if quiet else None).returncode
     except subprocess.TimeoutExpired:
         status = "timeout"

@@ -68,7 +68,7 @@ struct UtilityProgram {
   int rotatingPauseMs = 500;
 };
 
-// WinMain of a utility: runs the program and returns its exit code.
+// The main routine of a utility: runs the program and returns its exit code.
 int RunUtility(UtilityProgram& program, int argc, char** argv);
 
 // While RunUtility runs: the main window, the reader lists and the set-up file writer, for the

@@ -10,11 +10,10 @@ usage: set_aside_e2e.py SUITE_FOLDER WORK_FOLDER
 import os
 import shutil
 import struct
-import subprocess
 import sys
 
 sys.path.insert(0, os.path.join(os.path.dirname(os.path.abspath(__file__)), ".."))
-from scripted_program import Checks, find_any_case, write_crlf  # noqa: E402
+from scripted_program import Checks, find_any_case, run_program, write_crlf  # noqa: E402
 
 SUITE, WORK = sys.argv[1], os.path.abspath(sys.argv[2])
 checks = Checks()
@@ -22,18 +21,8 @@ expect = checks.expect
 
 
 def run(program, folder, name, script, *args):
-    path = os.path.join(WORK, name + ".script")
-    log = os.path.join(WORK, name + ".log")
-    with open(path, "w") as f:
-        f.write(script)
-    env = dict(os.environ, MERO_SCRIPT=path, MERO_LOG=log, QT_QPA_PLATFORM="offscreen", XDG_RUNTIME_DIR=folder,
-               MERO_NOW="2024-03-07 13:05:59", MERO_CORES="2")
-    try:
-        status = subprocess.run([os.path.join(SUITE, program)] + list(args), cwd=folder, env=env,
-                                timeout=120, stderr=subprocess.DEVNULL).returncode
-    except subprocess.TimeoutExpired:
-        status = "timeout"
-    return status, open(log).read() if os.path.exists(log) else ""
+    return run_program(os.path.join(SUITE, program), WORK, name, script, cwd=folder, timeout=120, quiet=True,
+                       args=args, XDG_RUNTIME_DIR=folder, MERO_NOW="2024-03-07 13:05:59", MERO_CORES="2")
 
 
 def words(*values):
