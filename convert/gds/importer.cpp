@@ -828,8 +828,13 @@ int Importer::Run(ImportResult* result, std::string* given) {
   } else {
     file_.reset(os::OpenFile(s_.gdsFile, "rb"));
     struct stat st {};
-    if (!file_ || fstat(fileno(file_.get()), &st) != 0 || !S_ISREG(st.st_mode)) {
+    if (!file_ || fstat(fileno(file_.get()), &st) != 0) {
       Stop("GDS File is Missing ... Can't Continue");
+      return 0;
+    }
+    // A folder (or a device) is there but holds no stream to read.
+    if (!S_ISREG(st.st_mode)) {
+      Stop(ReadStatusMessage(ReadStatus::kReadError));
       return 0;
     }
     // The reader takes whole blocks: the stream's own buffer would only copy them once more.

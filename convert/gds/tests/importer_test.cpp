@@ -461,6 +461,12 @@ TEST_F(ImporterTest, DamagedStreamsStopCleanly) {
   utilib::Job job(gds::kImportProgram, ui);
   EXPECT_EQ(gds::ImportGds(job, settings, ask), 0);
   EXPECT_TRUE(Told("GDS File is Missing ... Can't Continue"));
+  // A folder of that name is there, but no stream: it cannot be read, it is not missing.
+  std::filesystem::create_directory(folder / "in.gds");
+  ui = {};
+  EXPECT_EQ(gds::ImportGds(job, settings, ask), 0);
+  EXPECT_TRUE(Told("GDS File Read Error ... Can't Continue")) << ::testing::PrintToString(ui.EventsOf("box"));
+  EXPECT_FALSE(Told("GDS File is Missing ... Can't Continue"));
 }
 
 TEST_F(ImporterTest, HostileCountsAndNamesAreRefused) {
