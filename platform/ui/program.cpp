@@ -124,7 +124,7 @@ void InitProgram(int argc, char** argv, std::string_view name) {
   }
   pauseScale = 0;
   ReadPauseScale();
-  // A failed script ends the run with its status even when main returns a code of its own.
+  // A failed script, or else a failed job, ends the run with its status whatever main returns.
   std::atexit([] {
     const int status = RunStatus();
     if (status == 0) return;
