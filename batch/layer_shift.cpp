@@ -146,7 +146,7 @@ int RunLayerShift(const std::vector<std::string>& args, Console& console) {
   if (oldLayer < 1 || oldLayer > 64 || newLayer < 1 || newLayer > 64) {
     console.Print(oldLayer < 1 || oldLayer > 64 ? "Old Layer out of Range\n" : "New Layer out of Range\n");
     WaitForKey(console);
-    return 0;
+    return 1;
   }
   std::string refPath = args[3];
   refPath += !refPath.empty() && (refPath.back() == '\\' || refPath.back() == '/') ? "CELLS.REF" : "\\CELLS.REF";
@@ -159,14 +159,14 @@ int RunLayerShift(const std::vector<std::string>& args, Console& console) {
     case CellListResult::TooMany:
       console.Print("CELLS.REF Lists more than 512 Cells\n");
       WaitForKey(console);
-      return 0;
+      return 1;
     case CellListResult::Ok:
       break;
   }
   if (names.empty()) {
     console.Print("CELLS.REF is Missing\n");
     WaitForKey(console);
-    return 0;
+    return 1;
   }
   console.Print(std::to_string(names.size()) + " Cells\n");
   for (const std::string& name : names) {

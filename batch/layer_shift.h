@@ -26,7 +26,8 @@ CellListResult ReadCellList(std::string_view path, std::vector<std::string>& nam
 void ShiftLayerRecords(tlc::TlcStream& in, tlc::TlcWriter& out, ShiftMode mode, int oldLayer, int newLayer,
                        Console& console);
 
-// The program: arguments without the program's own name ("m", "5", "7", "D:\CHIP\"). Returns 0.
+// The program: arguments without the program's own name ("m", "5", "7", "D:\CHIP\"). Returns the exit
+// status: 1 when a layer is out of range or CELLS.REF is missing or too long, else 0.
 int RunLayerShift(const std::vector<std::string>& args, Console& console);
 
 }  // namespace batch

@@ -10,6 +10,7 @@
 #include "platform/os/path.h"
 #include "platform/ui/dialog.h"
 #include "platform/ui/print.h"
+#include "platform/ui/program.h"
 #include "platform/ui/window.h"
 
 namespace hpv {
@@ -337,9 +338,11 @@ int BrowseHelp(Viewer& v, ui::Wnd window, bool manual, tell::Talk& ui) {
   switch (OpenHelpFile(in, v.file.path)) {
     case OpenResult::Missing:
       ui.Box(kCaption, kMissingText, tell::Buttons::Ok);
+      ui::TellJobFailed();
       return kBrowseBack;
     case OpenResult::WrongFormat:
       ui.Box(kCaption, kWrongFormatText, tell::Buttons::Ok);
+      ui::TellJobFailed();
       return kBrowseBack;
     case OpenResult::Opened:
       break;

@@ -162,6 +162,7 @@ void ReportInstallError(utilib::Job& job, int kind) {
     case 3: text = "Start Menu Error Occurred... Installation May Not be Complete"; break;
   }
   job.ui->Box(kCaption, text, tell::Buttons::Ok);
+  job.failed = true;
 }
 
 void RunInstall(utilib::Job& job, ProgressList& lines, const InstallPlan& plan) {

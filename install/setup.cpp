@@ -202,6 +202,7 @@ void Install(ui::Wnd main) {
     install::RunInstall(job, lines, plan);
     talk.display.Close();
   }
+  if (job.failed) ui::TellJobFailed();
   ui::Destroy(main);
 }
 

@@ -31,6 +31,8 @@ struct Job {
   std::string programName;  // upper case, as in captions ("STRMEXP")
   tell::Talk* ui;
   bool abort = false;
+  // A failure was told that the job's result does not carry (an installer's error box).
+  bool failed = false;
   // Report line format of kind-1 messages; the design-rule checker adds a blank line after each.
   const char* reportLineFormat = "%s\n";
   // Pause before the last line of a set of rotating message lines is reused.

@@ -112,23 +112,28 @@ TEST_F(LayerShift, TheHeaderComesLastWithTheCountsWritten) {
 
 TEST_F(LayerShift, RefusalsChangeNothing) {
   const std::string folder = dir.root + "/";
-  const std::pair<std::vector<std::string>, const char*> cases[] = {
-      {{"m", "5", "7"}, "   Command line :  lyrshift m[c] oldlayer newlayer drive:\\path\\\n"},
-      {{"x", "5", "7", folder}, "   Command line :"},
-      {{"m", "0", "7", folder}, "Old Layer out of Range\n"},
-      {{"m", "5", "65", folder}, "New Layer out of Range\n"},
-      {{"m", "5", "7", folder + "nowhere/"}, "CELLS.REF is Missing\n"},
+  // The usage asked for is no failure; a refused job exits 1.
+  const struct {
+    std::vector<std::string> args;
+    const char* message;
+    int status;
+  } cases[] = {
+      {{"m", "5", "7"}, "   Command line :  lyrshift m[c] oldlayer newlayer drive:\\path\\\n", 0},
+      {{"x", "5", "7", folder}, "   Command line :", 0},
+      {{"m", "0", "7", folder}, "Old Layer out of Range\n", 1},
+      {{"m", "5", "65", folder}, "New Layer out of Range\n", 1},
+      {{"m", "5", "7", folder + "nowhere/"}, "CELLS.REF is Missing\n", 1},
   };
-  for (const auto& [args, message] : cases) {
+  for (const auto& c : cases) {
     console.out.clear();
-    Run(args);
-    EXPECT_NE(console.out.find(message), std::string::npos) << console.out;
+    EXPECT_EQ(Run(c.args), c.status) << c.message;
+    EXPECT_NE(console.out.find(c.message), std::string::npos) << console.out;
     EXPECT_NE(console.out.find("\nPress a key to continue...\n"), std::string::npos);
     EXPECT_EQ(dir.Read("TOP.TLC"), kCell);
   }
   dir.Write("CELLS.REF", "513\r\nTOP\r\n3\r\n");
   console.out.clear();
-  Run({"m", "5", "7", folder});
+  EXPECT_EQ(Run({"m", "5", "7", folder}), 1);
   EXPECT_NE(console.out.find("CELLS.REF Lists more than 512 Cells\n"), std::string::npos) << console.out;
   EXPECT_EQ(dir.Read("TOP.TLC"), kCell);
 }

@@ -7,6 +7,7 @@
 #include "utilib/layer_filter.h"
 #include "editor/tlc/stream.h"
 #include "editor/tlc/run.h"
+#include "platform/os/path.h"
 #include "utilib/job.h"
 #include "utilib/layer_filter.h"
 
@@ -30,7 +31,9 @@ void NormaliseImport(ImportSettings& s) {
   for (std::string& slot : v) utilib::UpperCase(slot);
   s.templates.resize(kTemplateCount);
 
-  v[kImpCifFile] = ReplaceExtension(v[kImpCifFile], ".CIF");
+  // A file that is there is read under the name given: the name with ".CIF" would be another file,
+  // missing, and a file that is not CIF is then told by what its reading finds.
+  if (!os::FileExists(v[kImpCifFile])) v[kImpCifFile] = ReplaceExtension(v[kImpCifFile], ".CIF");
   s.cifFile = v[kImpCifFile];
   s.cellFile = v[kImpCellFile];
   s.layerFile = v[kImpLayerFile].empty() ? s.cifFile : v[kImpLayerFile];

@@ -242,6 +242,7 @@ bool Importer::ScanGdsHierarchy() {
   bool inStructure = false, skip = false;
   bool ended = false;
   while (!ended && !job_.abort && reader.Next(r)) {
+    if ((++records_ & 4095) == 0) ShowProgress(reader.Position());
     switch (r.type) {
       case kHeader:
         utilib::SetItemText(job_, "Constructing Hierarchy ... Pass 1", kImpOperation);
@@ -389,9 +390,6 @@ void Importer::CheckResolution(const utilib::StructureRow& row) {
 
 void Importer::Dispatch(const GdsRecord& r) {
   switch (r.type) {
-    case kBgnStr:
-      ShowProgress(0);
-      break;
     case kStrName:
       BeginStructure(ReadGdsString(r, kMaxGdsStringBytes));
       break;
@@ -809,9 +807,12 @@ bool Importer::ConvertGdsStructures() {
       ended = true;
       break;
     }
-    if (r.type == kBgnStr) ShowProgress(reader.Position());
+    if (r.type == kBgnStr || r.type == kEndStr) ShowProgress(reader.Position());
     Dispatch(r);
-    if ((++records_ & 4095) == 0) utilib::PollEscape(job_);
+    if ((++records_ & 4095) == 0) {
+      ShowProgress(reader.Position());  // a long structure moves the bar too
+      utilib::PollEscape(job_);
+    }
   }
   if (job_.abort) return false;
   if (!ended) {
@@ -828,8 +829,13 @@ int Importer::Run(ImportResult* result, std::string* given) {
   } else {
     file_.reset(os::OpenFile(s_.gdsFile, "rb"));
     struct stat st {};
-    if (!file_ || fstat(fileno(file_.get()), &st) != 0 || !S_ISREG(st.st_mode)) {
+    if (!file_ || fstat(fileno(file_.get()), &st) != 0) {
       Stop("GDS File is Missing ... Can't Continue");
+      return 0;
+    }
+    // A folder (or a device) is there but holds no stream to read.
+    if (!S_ISREG(st.st_mode)) {
+      Stop(ReadStatusMessage(ReadStatus::kReadError));
       return 0;
     }
     // The reader takes whole blocks: the stream's own buffer would only copy them once more.

@@ -19,6 +19,7 @@
 #include "editor/ui/suite_programs.h"
 #include "editor/ui/system/system_editor.h"
 #include "platform/gfx/text.h"
+#include "platform/ui/program.h"
 #include "platform/ui/talk_box.h"
 #include "platform/ui/keys.h"
 #include "platform/ui/window.h"
@@ -324,6 +325,7 @@ void OnCreate(Editor& ed, ui::Wnd w) {
   ed.windowReady = 1;
   if (!db::OpenCellCollection(ed.db)) {
     ed.startupFailed = 1;
+    ui::TellJobFailed();
     ui::Post(w, ui::msg::Close);
     return;
   }

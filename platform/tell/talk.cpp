@@ -1,5 +1,6 @@
 #include "platform/tell/talk.h"
 
+#include <cctype>
 #include <cstdio>
 
 namespace tell {
@@ -29,6 +30,25 @@ std::string QuoteForLog(std::string_view text) {
       q += c;
   }
   return q + "\"";
+}
+
+namespace {
+bool EndsWithNoCase(std::string_view text, std::string_view end) {
+  if (text.size() < end.size()) return false;
+  text.remove_prefix(text.size() - end.size());
+  for (std::size_t i = 0; i < end.size(); ++i)
+    if (std::tolower(static_cast<unsigned char>(text[i])) != std::tolower(static_cast<unsigned char>(end[i])))
+      return false;
+  return true;
+}
+}  // namespace
+
+bool IsFailureEnding(std::string_view text) {
+  const auto blank = [](char c) { return c == ' ' || c == '\t' || c == '\r' || c == '\n'; };
+  while (!text.empty() && blank(text.front())) text.remove_prefix(1);
+  while (!text.empty() && (blank(text.back()) || text.back() == '.' || text.back() == '!')) text.remove_suffix(1);
+  if (text.starts_with("Aborted")) return true;
+  return EndsWithNoCase(text, "Can't Continue") || EndsWithNoCase(text, "Missing");
 }
 
 }  // namespace tell

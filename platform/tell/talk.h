@@ -50,4 +50,9 @@ class Talk {
 // double quote as \".
 std::string QuoteForLog(std::string_view text);
 
+// True for the text with which a job ends in failure: one that begins "Aborted", or ends (past
+// trailing dots and blanks) in "Can't Continue" or "Missing". Warnings that go on ("... Token Cell
+// Made", "... Trying TFF.DBD") are not such endings.
+bool IsFailureEnding(std::string_view text);
+
 }  // namespace tell

@@ -18,6 +18,7 @@ int ShowBox(Wnd owner, std::string_view text, const char* caption, BoxButtons bu
   (void)owner;
   EnsureApp();
   LogLine("box " + QuoteForLog(caption ? caption : "") + " " + QuoteForLog(text));
+  if (tell::IsFailureEnding(text)) TellJobFailed();
 
   QPointer<QMessageBox> box = new QMessageBox;
   box->setWindowTitle(caption ? QString::fromLatin1(caption) : QString("Error"));

@@ -186,6 +186,8 @@ void DriverFrameEnded(ModalFrame& frame);  // actions left over are a script err
 bool DriverIdleStep();
 bool DriverActive();
 int DriverStatus();
+void DriverJobFailed();
+bool DriverJobHasFailed();
 
 // Bytes <-> Qt text: Latin-1 keeps every byte.
 inline QString Q(std::string_view s) { return QString::fromLatin1(s.data(), qsizetype(s.size())); }

@@ -124,11 +124,12 @@ void InitProgram(int argc, char** argv, std::string_view name) {
   }
   pauseScale = 0;
   ReadPauseScale();
-  // A failed script ends the run with its status even when main returns a code of its own.
+  // A failed script, or else a failed job, ends the run with its status whatever main returns.
   std::atexit([] {
-    if (DriverStatus() == 0) return;
+    const int status = RunStatus();
+    if (status == 0) return;
     std::fflush(nullptr);
-    std::_Exit(DriverStatus());
+    std::_Exit(status);
   });
 }
 
@@ -167,6 +168,11 @@ void ResetForTests() {
 
 bool IsScripted() { return DriverActive(); }
 int ScriptStatus() { return DriverStatus(); }
+void TellJobFailed() { DriverJobFailed(); }
+int RunStatus() {
+  if (DriverStatus() != 0) return DriverStatus();
+  return DriverActive() && DriverJobHasFailed() ? 1 : 0;
+}
 double PauseScale() { return pauseScale; }
 
 int ScaledPause(int milliseconds) {

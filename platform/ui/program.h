@@ -11,6 +11,8 @@
 // - a modal dialog or box without an answer is logged, cancelled, and the run ends with status 3;
 //   a line that cannot be parsed or applied ends it with status 2 (the main window is closed as the
 //   user would close it; the Quit code carries the status, and the process ends with it);
+// - otherwise a run in which a job ended in failure ends with status 1 (TellJobFailed), whatever
+//   main returns;
 // - the file dialog is the dialog "OPENFILE" (filedialog.h), the print dialog "PRINTSETUP" (print.h).
 #pragma once
 #include <string>
@@ -33,6 +35,12 @@ void ResetForTests();
 bool IsScripted();
 // 0 when the script failed so far, else 2 or 3.
 int ScriptStatus();
+// A job of this run ended in failure. Every box whose text is such an ending (tell::IsFailureEnding)
+// tells it; a program that closes for another failure (a file it needs) calls it itself.
+void TellJobFailed();
+// The status a scripted run ends with: ScriptStatus when the script failed, else 1 once a job
+// failed, else 0 (the program's own status stands).
+int RunStatus();
 
 // How long pauses take: 1 normally, 0 in a scripted run unless MERO_PAUSE_SCALE says otherwise.
 double PauseScale();

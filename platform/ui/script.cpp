@@ -259,6 +259,7 @@ struct Driver {
   std::map<std::string, std::deque<std::vector<Action>>> answers;  // by upper-case template name
   std::deque<Action> boxAnswers;
   int status = 0;
+  bool jobFailed = false;
   int quitStage = 0;  // 1 close posted, 2 main window destroyed, 3 quit posted
   std::string folder;
 };
@@ -423,6 +424,8 @@ bool DriverStart(std::string_view text, std::string& error) {
 void DriverSetFolder(const std::string& folder) { D().folder = folder; }
 bool DriverActive() { return D().active; }
 int DriverStatus() { return D().status; }
+void DriverJobFailed() { D().jobFailed = true; }
+bool DriverJobHasFailed() { return D().jobFailed; }
 
 void DriverDialogOpened(ModalFrame& frame, bool selfClosing) {
   Driver& d = D();

@@ -217,8 +217,9 @@ TEST(ScriptedRun, AJobShowsItsProgressAndPausesCloseThemselvesUnlessAnswered) {
   EXPECT_TRUE(InOrder(done.log, {"dialog STATUS", "item STATUS 500 \"Step 1\"", "dialog TICK",
                                  "item STATUS 500 \"Step 5\"", "dialog TICK", "box \"UITEST\" \"Completed 5 Steps\""}));
 
+  // Stopped, the job ends "Aborted ...": a failed job, once its box is answered.
   RunResult stopped = RunScript("answer TICK press cancel\nbox ok\ncommand 13\n");
-  EXPECT_EQ(stopped.status, 0);
+  EXPECT_EQ(stopped.status, 1);
   EXPECT_TRUE(
       InOrder(stopped.log, {"item STATUS 500 \"Step 1\"", "box \"UITEST\" \"Aborted ... Files may be Incomplete\""}));
   EXPECT_FALSE(Contains(stopped.log, "item STATUS 500 \"Step 2\""));

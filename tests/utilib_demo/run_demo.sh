@@ -96,7 +96,7 @@ wait
 quit
 S
 run cancel
-status cancel 0
+status cancel 1  # stopped, the job ends "Aborted ...": a failed job
 has cancel.log 'item READER 401 "DEMO.RPT"'
 has cancel.log 'item DISPLAY 500 "Step 1 of 6 ..."'
 has cancel.log 'box "UTILDEMO" "Aborted ... Files may be Incomplete"'
@@ -111,7 +111,7 @@ wait
 quit
 S
 run esc MERO_PAUSE_SCALE=1
-status esc 0
+status esc 1
 has esc.log 'box "UTILDEMO" "Aborted ... Files may be Incomplete"'
 lines DEMO.RPT '*** Demo Report ***' '' 'Step 1 Done' '' 'Aborted ... Files may be Incomplete' ''
 

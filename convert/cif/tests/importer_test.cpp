@@ -272,6 +272,19 @@ TEST_F(ImporterTest, RanksAndEnds) {
   std::filesystem::remove(folder / "IN.CIF");
   EXPECT_EQ(Run(), 0);
   EXPECT_EQ(LastBox(), "box \"CALIMP\" \"CIF File is Missing ... Can't Continue\"");
+
+  // A file of another kind is read under the name given, not taken for a missing CHIP.CIF; a
+  // name that is not there still gets ".CIF".
+  WriteFile(folder / "chip.gds", std::string("\0\6\0\2\0\x58\0\4\4\0", 10));
+  settings.slots[cif::kImpCifFile] = folder / "chip.gds";
+  Normalise();
+  EXPECT_TRUE(settings.cifFile.ends_with("CHIP.GDS")) << settings.cifFile;
+  ui = {};
+  EXPECT_EQ(Run(), 0);
+  EXPECT_EQ(LastBox(), "box \"CALIMP\" \"Cell Info is Incorrect or Missing\"");
+  settings.slots[cif::kImpCifFile] = folder / "none.gds";
+  Normalise();
+  EXPECT_TRUE(settings.cifFile.ends_with("NONE.CIF")) << settings.cifFile;
 }
 
 TEST_F(ImporterTest, ResolutionAndScales) {

@@ -176,6 +176,34 @@ TEST_F(ImporterTest, RanksStructuresWrittenBeforeTheCellsTheyUse) {
   EXPECT_FALSE(Told("Constructing Hierarchy ... Pass 5"));
 }
 
+// The bar shows the share of the file read and follows it through each pass over the file, inside a
+// long structure too: it never falls back to 0 while a pass goes on, and ends full.
+TEST_F(ImporterTest, TheBarFollowsTheBytesRead) {
+  Lib lib;
+  lib.Str("big");
+  for (int i = 0; i < 20000; ++i) lib.Boundary(1, Rect(i, 0, i + 1, 1));
+  lib.EndStr().Str("top").Sref("big", 0, 0, 1, {0, 0}).EndStr();
+  ASSERT_EQ(Run(lib.End()), 1) << ::testing::PrintToString(ui.EventsOf("box"));
+  // The bar's values, a list for each operation the display names ("Constructing ...").
+  std::vector<std::vector<int>> passes;
+  const std::string operation = "item " + std::to_string(gds::kImpOperation) + " \"Constructing";
+  const std::string bar = "item " + std::to_string(gds::kImpProgress) + " \"";
+  for (const std::string& e : ui.events) {
+    if (e.rfind(operation, 0) == 0) passes.emplace_back();
+    if (e.rfind(bar, 0) == 0 && !passes.empty()) passes.back().push_back(std::stoi(e.substr(bar.size())));
+  }
+  ASSERT_GE(passes.size(), 2u);
+  for (const std::vector<int>& pass : passes)
+    EXPECT_TRUE(std::is_sorted(pass.begin(), pass.end())) << ::testing::PrintToString(pass);
+  // The first pass reads the whole file, and so does the conversion.
+  for (const std::vector<int>* pass : {&passes.front(), &passes.back()}) {
+    ASSERT_FALSE(pass->empty());
+    EXPECT_GE(pass->back(), 99) << ::testing::PrintToString(*pass);
+    EXPECT_GE(std::count_if(pass->begin(), pass->end(), [](int v) { return v > 10 && v < 90; }), 5)
+        << ::testing::PrintToString(*pass);
+  }
+}
+
 TEST_F(ImporterTest, FifteenLevelsWrittenTopDownFitSixteenPasses) {
   for (int levels : {15, 16}) {
     Lib lib;
@@ -461,6 +489,12 @@ TEST_F(ImporterTest, DamagedStreamsStopCleanly) {
   utilib::Job job(gds::kImportProgram, ui);
   EXPECT_EQ(gds::ImportGds(job, settings, ask), 0);
   EXPECT_TRUE(Told("GDS File is Missing ... Can't Continue"));
+  // A folder of that name is there, but no stream: it cannot be read, it is not missing.
+  std::filesystem::create_directory(folder / "in.gds");
+  ui = {};
+  EXPECT_EQ(gds::ImportGds(job, settings, ask), 0);
+  EXPECT_TRUE(Told("GDS File Read Error ... Can't Continue")) << ::testing::PrintToString(ui.EventsOf("box"));
+  EXPECT_FALSE(Told("GDS File is Missing ... Can't Continue"));
 }
 
 TEST_F(ImporterTest, HostileCountsAndNamesAreRefused) {

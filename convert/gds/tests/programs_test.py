@@ -111,8 +111,8 @@ expect("another version is ignored", 'item SETUP 100 "???.TLC"' in log, log)
 
 # Go that cannot find its main file stops with the message, then the final line.
 status, log = run("wstrmexp", "exp-missing", "box ok\nbox ok\ncommand 14\nwait\nquit\n")
-expect("missing main file", 'box "STRMEXP" "Main TLC file is Missing ... Can\'t Continue"' in log and
-       'box "STRMEXP" "Aborted ... Files may be Incomplete"' in log and status == 0, log)
+expect("missing main file: a failed job exits 1", 'box "STRMEXP" "Main TLC file is Missing ... Can\'t Continue"' in log and
+       'box "STRMEXP" "Aborted ... Files may be Incomplete"' in log and status == 1, log)
 
 # Importer: the three dialogs and its set-up file.
 status, log = run("wstrmimp", "imp-setup", """\

@@ -26,6 +26,32 @@ TEST(Talk, TheDefaultsLetASilentRunGoOn) {
   EXPECT_EQ(t.seen, Lines{"511 -9007199254740993"});
 }
 
+// The endings a script's exit status reads as a failed job, against the warnings and questions
+// after which the work goes on, as the programs word them.
+TEST(Talk, FailureEndingsAreToldFromWarnings) {
+  const struct {
+    const char* text;
+    bool failure;
+  } cases[] = {
+      {"Aborted ... DRC may be Incomplete", true},
+      {"Aborted", true},
+      {"GDS File is Missing ... Can't Continue", true},
+      {"Unable to Open Report File .., Can't Continue", true},
+      {"Out of memory .. can't continue", true},
+      {"FORM.DBD is Missing", true},
+      {"Font File is Incorrect or Missing ...", true},
+      {"CELLS.REF is Missing\n", true},
+      {"Structure ghost is Missing ... Token Cell Made", false},
+      {"LEAFY is Missing ... Token Cell will be Generated!", false},
+      {"Font File is Missing ... Trying TFF.DBD", false},
+      {"New Cell Aborted", false},
+      {"Destination Folder OUT Exists ... Continue?", false},
+      {"Completed ... 3 TLC Files Made", false},
+      {"", false},
+  };
+  for (const auto& c : cases) EXPECT_EQ(tell::IsFailureEnding(c.text), c.failure) << c.text;
+}
+
 TEST(Recorder, AnswersInOrderThenGoesOn) {
   tell::Recorder r;
   r.boxAnswers = {Answer::No, Answer::Cancel};

@@ -92,14 +92,14 @@ expect("report written", "*** TLC to CIF Conversion Report  03/07/24  13:05:59 *
 # A rescale ratio that is not whole is asked about; Cancel stops the run.
 write("tlc/TOP.TLC", header("TOP", 1, "1000") + "=B\n1 0 0 10 10\n")
 status, log = run("wcalexp", "exp-cancel", "box cancel\nbox ok\ncommand 13\nwait\nquit\n")
-expect("question cancelled", 'box "CALEXP" "Resolution Lost ... Rescale Ratio is Not Integral"' in log and
-       'box "CALEXP" "Aborted ... Files may be Incomplete"' in log and status == 0, log)
+expect("question cancelled: the job failed", 'box "CALEXP" "Resolution Lost ... Rescale Ratio is Not Integral"' in log and
+       'box "CALEXP" "Aborted ... Files may be Incomplete"' in log and status == 1, log)
 
 # Go that cannot find its main file stops with the message, then the final line.
 os.remove(os.path.join(WORK, "tlc", "TOP.TLC"))
 status, log = run("wcalexp", "exp-missing", "box ok\nbox ok\ncommand 13\nwait\nquit\n")
-expect("missing main file", 'box "CALEXP" "Main TLC File is Missing ... Can\'t Continue"' in log and
-       'box "CALEXP" "Aborted ... Files may be Incomplete"' in log and status == 0, log)
+expect("missing main file: a failed job exits 1", 'box "CALEXP" "Main TLC File is Missing ... Can\'t Continue"' in log and
+       'box "CALEXP" "Aborted ... Files may be Incomplete"' in log and status == 1, log)
 
 # Importer: SETUP and its set-up file.
 status, log = run("wcalimp", "imp-setup", """\

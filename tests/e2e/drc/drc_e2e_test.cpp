@@ -124,7 +124,7 @@ TEST(WmerodrcRun, StoppedRunResumesWhereItStopped) {
                    "answer PAUSE press cancel\nbox ok\ncommand 14\n"
                    "answer SETUP press ok\ncommand 13\n"
                    "box ok\ncommand 14\n"),
-            0)
+            1)
       << run.Dump();
   EXPECT_TRUE(run.Logged("box \"MERODRC\" \"Aborted ... DRC may be Incomplete\"")) << run.Dump();
   EXPECT_TRUE(run.Logged("item SETUP 107 \"92.2um\""));
@@ -164,8 +164,9 @@ void ExpectEachAreaOnceWithItsMap(const std::string& report) {
 TEST(WmerodrcRun, ResumedRunKeepsTheStoppedRunsMapsAndReport) {
   Program run;
   run.drawing.scratch.Write("COPY.DRC", kCopyEveryArea);
-  // Stopped at the first pause (after the first area), then Go again; Erase Old Report stays on.
-  ASSERT_EQ(run.Go(std::string(kCopySetUp) + "answer PAUSE press cancel\nbox ok\ncommand 14\nbox ok\ncommand 14\n"), 0)
+  // Stopped at the first pause (after the first area), then Go again; Erase Old Report stays on. The
+  // stopped job still makes the run's status 1: a later job that completes does not hide it.
+  ASSERT_EQ(run.Go(std::string(kCopySetUp) + "answer PAUSE press cancel\nbox ok\ncommand 14\nbox ok\ncommand 14\n"), 1)
       << run.Dump();
   EXPECT_TRUE(run.Logged("box \"MERODRC\" \"Completed ... 2 Total Flags\"")) << run.Dump();
   const std::string report = run.drawing.scratch.Read("MERODRC.RPT");
@@ -191,7 +192,7 @@ void StopAfterTheFirstArea(Program& run) {
   run.drawing.scratch.Write("COPY.DRC", kCopyEveryArea);
   ASSERT_EQ(run.Go(std::string(kCopySetUp) +
                    "answer PAUSE press cancel\nbox ok\ncommand 14\nanswer SETUP press ok\ncommand 13\n"),
-            0)
+            1)
       << run.Dump();
   ASSERT_TRUE(run.Logged("box \"MERODRC\" \"Aborted ... DRC may be Incomplete\"")) << run.Dump();
   ASSERT_TRUE(run.drawing.scratch.Has("TOP_1_1.PCX"));
@@ -282,7 +283,7 @@ TEST(WmerodrcRun, HostileNumbersAreRefusedBeforeTheRun) {
     ASSERT_EQ(run.Go(std::string("answer SETUP set 100 \"top\" set 101 \"rules\" set 103 \"9\" set 109 \"0\" "
                                  "set 110 \"0\" set 111 \"300\" set 112 \"50\" ") +
                      c.fields + " press ok\ncommand 13\nbox ok\nbox ok\ncommand 14\n"),
-              0)
+              1)
         << run.Dump();
     EXPECT_TRUE(run.Logged(std::string("box \"MERODRC\" \"") + c.message + "\"")) << run.Dump();
     EXPECT_TRUE(run.Logged("box \"MERODRC\" \"Aborted ... DRC may be Incomplete\"")) << run.Dump();
@@ -302,11 +303,11 @@ TEST(WmerodrcRun, AbsurdAreaCountIsAskedAboutFirst) {
   const std::string setUp =
       "answer SETUP set 100 \"top\" set 101 \"rules\" set 109 \"-100000\" set 110 \"-100000\" "
       "set 111 \"100000\" set 112 \"100000\" press ok\ncommand 13\n";
-  ASSERT_EQ(run.Go(setUp + "box cancel\nbox ok\ncommand 14\n"), 0) << run.Dump();
+  ASSERT_EQ(run.Go(setUp + "box cancel\nbox ok\ncommand 14\n"), 1) << run.Dump();
   EXPECT_TRUE(run.Logged("box \"MERODRC\" \"7319221 Areas to Check ... Continue?\"")) << run.Dump();
   EXPECT_TRUE(run.Logged("box \"MERODRC\" \"Aborted ... DRC may be Incomplete\"")) << run.Dump();
   EXPECT_EQ(run.drawing.scratch.Read("MERODRC.RPT").substr(0, 5), "kept\n");
-  ASSERT_EQ(run.Go("box ok\nanswer PAUSE press cancel\nbox ok\ncommand 14\n"), 0) << run.Dump();
+  ASSERT_EQ(run.Go("box ok\nanswer PAUSE press cancel\nbox ok\ncommand 14\n"), 1) << run.Dump();
   EXPECT_TRUE(run.Logged("box \"MERODRC\" \"Aborted ... DRC may be Incomplete\"")) << run.Dump();
   EXPECT_NE(run.drawing.scratch.Read("MERODRC.RPT").find("Check 1: Metal width"), std::string::npos);
 }
@@ -348,7 +349,7 @@ TEST(WmerodrcRun, MissingDrawingFilesCloseTheProgram) {
     std::remove(run.drawing.scratch.Path(file).c_str());
     std::remove(run.drawing.scratch.Path("Cells6.dbd").c_str());
     if (std::string(file) != "CELLS6.DBD") run.drawing.scratch.Write("CELLS6.DBD", "0\r\n");
-    ASSERT_EQ(run.Go("box ok\n"), 0) << run.Dump();
+    ASSERT_EQ(run.Go("box ok\n"), 1) << run.Dump();
     EXPECT_TRUE(run.Logged(std::string("box \"MERODRC\" \"") + file + " is Missing\"")) << run.Dump();
     EXPECT_FALSE(run.drawing.scratch.Has("Merodrc.su6"));
   }
@@ -356,7 +357,7 @@ TEST(WmerodrcRun, MissingDrawingFilesCloseTheProgram) {
 
 TEST(WmerodrcRun, AllocationBoxAndAMissingCheckFile) {
   Program run;
-  ASSERT_EQ(run.Go("box ok\nchar 01\nbox ok\nbox ok\ncommand 14\n"), 0) << run.Dump();
+  ASSERT_EQ(run.Go("box ok\nchar 01\nbox ok\nbox ok\ncommand 14\n"), 1) << run.Dump();
   EXPECT_TRUE(run.Logged("box \"MERODRC\" \"Cell Object Allocation :\\n\\n256033 Boxes  256431 Paths  511999 Vtx  "
                          "256431 Cells\""));
   EXPECT_TRUE(run.Logged("box \"MERODRC\" \"Check File is Missing\""));

@@ -77,8 +77,8 @@ expect("another version is ignored", 'item SETUP 100 "???.TLC"' in log and 'item
 
 # Go without its main file stops with the message, then the final line.
 status, log = run("wxchexp", "exp-missing", "box ok\nbox ok\ncommand 13\nwait\nquit\n")
-expect("missing main file", 'box "XCHEXP" "Main TLC file is Missing ... Can\'t Continue"' in log and
-       'box "XCHEXP" "Aborted ... Files may be Incomplete"' in log and status == 0, log)
+expect("missing main file: a failed job exits 1", 'box "XCHEXP" "Main TLC file is Missing ... Can\'t Continue"' in log and
+       'box "XCHEXP" "Aborted ... Files may be Incomplete"' in log and status == 1, log)
 
 # A drawing: a leaf placed in all eight orientations, a wide path, a polygon, a box and texts.
 os.makedirs(os.path.join(WORK, "cells"))
@@ -222,7 +222,7 @@ def group_text(groups):
     return "".join("%3d\n%s\n" % (code, value) for code, value in groups)
 
 
-def import_dxf(name, text, numbers=(), binary=False):
+def import_dxf(name, text, numbers=(), binary=False, ends=0):
     """wxchimp on TEXT as NAME.dxf into the folder NAME (emptied first); the log and the folder."""
     path = os.path.join(WORK, name + ".dxf")
     with open(path, "wb") as f:
@@ -230,10 +230,11 @@ def import_dxf(name, text, numbers=(), binary=False):
     out = os.path.join(WORK, name)
     shutil.rmtree(out, ignore_errors=True)
     os.makedirs(out)
-    return import_into(name, out, numbers)
+    return import_into(name, out, numbers, ends)
 
 
-def import_into(name, out, numbers=()):
+def import_into(name, out, numbers=(), ends=0):
+    """ENDS: the exit status, 1 for a job that ends in failure."""
     layers = " ".join('set %d "%d"' % (250 + i, n) for i, n in enumerate(numbers))
     status, log = run("wxchimp", "imp-" + name, """\
 answer SETUP set 100 "%s" set 101 "%s/top" set 103 "1000" press ok
@@ -246,7 +247,7 @@ command 14
 wait
 quit
 """ % (name, os.path.relpath(out, WORK), layers, "box ok\n" * 6))
-    expect("%s: the importer ends 0" % name, status == 0, log)
+    expect("%s: the importer ends %d" % (name, ends), status == ends, log)
     return log, out
 
 
@@ -304,7 +305,7 @@ for name, text, binary, message in [
         ("binary", b"AutoCAD Binary DXF\r\n\x1a\x00" + b"\x00" * 40, True,
          "DXF File is not a Text DXF ... Can't Continue"),
         ("random", random_bytes, True, "DXF File is not a Text DXF ... Can't Continue")]:
-    log, out = import_dxf(name, text, [4], binary)
+    log, out = import_dxf(name, text, [4], binary, ends=1)
     expect("%s: its message" % name, 'box "XCHIMP" "%s"' % message in log, log)
     expect("%s: Aborted" % name, 'box "XCHIMP" "Aborted ... Files may be Incomplete"' in log and
            "Completed" not in log, log)
@@ -343,8 +344,9 @@ print(json.dumps({"errors": [e.message for e in a.errors],
     return json.loads(out.stdout) if out.returncode == 0 else {"errors": ["ezdxf could not read " + path]}
 
 
-def export_dxf(name, cells):
-    """The cells (name: body records) as TLC files in the folder NAME, TOP exported to NAME.dxf."""
+def export_dxf(name, cells, ends=0):
+    """The cells (name: body records) as TLC files in the folder NAME, TOP exported to NAME.dxf; ENDS
+    is the exit status, 1 for a job that ends in failure."""
     folder = os.path.join(WORK, name)
     shutil.rmtree(folder, ignore_errors=True)
     os.makedirs(folder)
@@ -358,7 +360,7 @@ command 13
 wait
 quit
 """ % (name, name, "box ok\n" * 6))
-    expect("%s: the exporter ends 0" % name, status == 0, log)
+    expect("%s: the exporter ends %d" % (name, ends), status == ends, log)
     return log, os.path.join(WORK, name.upper() + ".DXF")
 
 
@@ -373,7 +375,7 @@ def audited(what, path):
 box = "=B\n1 0 0 10 10\n"
 cells = {"TOP": (2, "".join("=C\nC%d\n0 %d 0 0\n" % (i, i * 100) for i in range(1650)))}
 cells.update({"C%d" % i: (1, box) for i in range(1650)})
-log, dxf_path = export_dxf("full", cells)
+log, dxf_path = export_dxf("full", cells, ends=1)
 expect("full: told and Aborted", "Cell List is Full at 1600 Cells ... C1599 Left Out" in log and
        'box "XCHEXP" "Aborted ... Files may be Incomplete"' in log and "Completed" not in log, log[-2000:])
 a = audited("full", dxf_path)

@@ -105,7 +105,7 @@ expect("comparison slots", su6[17:22] == ["TOP.NOD", "NAND2", "TOP.NOD", "???", 
 draw = fresh("stop")
 shutil.copy(os.path.join(WORK, "draw", "Merockt.su6"), draw)
 status, log = run("stop", "answer PAUSE press ok\nanswer PAUSE press cancel\nbox ok\ncommand 16\nwait\nquit\n", draw)
-expect("stopped run ends 0", status == 0, log)
+expect("stopped run: a failed job, exit 1", status == 1, log)
 expect("aborted", 'box "MEROCKT" "Aborted ... Files may be Incomplete"' in log, log)
 expect("netlist without its end", ".END" not in open(os.path.join(draw, "TOP.CIR")).read())
 
@@ -174,12 +174,12 @@ for what, status_line in (("line", LINE), ("area", AREA)):
     answers = "answer PAUSE press ok\n" * before + "answer PAUSE press cancel\n"
     status, stopped = go("lines-stop-" + what, "lines", answers)
     expect("Cancel at the %s's status line stops Go" % what,
-           status == 0 and 'box "MEROCKT" "Aborted ... Files may be Incomplete"' in stopped
+           status == 1 and 'box "MEROCKT" "Aborted ... Files may be Incomplete"' in stopped
            and "M1" not in open(os.path.join(checked, "LINES.CIR")).read(), stopped)
 
 # A top cell the drawing lacks: told, and Go ends as aborted with no netlist.
 status, log = go("nosuch", "nosuch", boxes=2)
-expect("missing top cell aborts", status == 0 and log.index('box "MEROCKT" "NOSUCH is not in CELLS6.DBD"')
+expect("missing top cell aborts, exit 1", status == 1 and log.index('box "MEROCKT" "NOSUCH is not in CELLS6.DBD"')
        < log.index('box "MEROCKT" "Aborted ... Files may be Incomplete"'), log)
 expect("nothing written for the missing cell",
        not any(n.upper().startswith("NOSUCH.") for n in os.listdir(checked)), os.listdir(checked))

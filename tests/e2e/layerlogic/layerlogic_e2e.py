@@ -50,7 +50,7 @@ subprocess.run([MAKER, os.path.join(WORK, "tlc"), DRAW], check=True, stdout=subp
 
 # A drawing folder needs all three database files.
 status, log = run("empty", "box ok\nquit\n", os.path.join(WORK, "empty"))
-expect("missing FORM.DBD closes the program", 'box "MEROLL" "FORM.DBD is Missing"' in log and status == 0, log)
+expect("missing FORM.DBD closes the program, exit 1", 'box "MEROLL" "FORM.DBD is Missing"' in log and status == 1, log)
 status, log = run("noconsts", "box ok\nquit\n")
 expect("missing CONSTS6.DBD closes the program", 'box "MEROLL" "CONSTS6.DBD is Missing"' in log, log)
 fixture.consts(DRAW)

@@ -156,7 +156,7 @@ for name, fields, message in (
     root = fresh(name)
     standard_source(root)
     status, log = run(root, name, START + "answer SETUPDLG1 %s press ok\nbox ok\nbox ok\nwait\nquit\n" % fields)
-    expect(name + " ends 0", status == 0, log)
+    expect(name + ": a failed job, exit 1", status == 1, log)
     expect(name + " says so", boxes(log) == ['box "SETUP 6.0" "%s"' % message,
                                              'box "SETUP 6.0" "Fatal Error Occured ... Check Cause and Run SETUP Again."'],
            log)
@@ -188,7 +188,7 @@ standard_source(root)
 status, log = run(root, "abort", START + 'answer SETUPDLG1 set 1000 "D:zips" set 1001 "E:" press ok\n'
                   "answer SETUPDLG2 press ok\nanswer SETUPDLG3 check 1013 1 press ok\n"
                   "answer PAUSE press cancel\nbox ok\nwait\nquit\n")
-expect("abort ends 0", status == 0, log)
+expect("abort: a failed job, exit 1", status == 1, log)
 expect("abort says so", boxes(log) == ['box "SETUP 6.0" "Aborted ... Installation May Not be Complete"'], log)
 expect("abort leaves the rest", not os.path.exists(os.path.join(root, "e", "Mero6", "Proj1")))
 

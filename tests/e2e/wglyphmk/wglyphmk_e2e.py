@@ -52,7 +52,7 @@ status, log = run("refusals", "\n".join([
     install("TFF.DBD", "upright/NONE.TLC", "A"), "box ok",
     "answer TFFDLG set 1005 \"B\" press cancel",
     "answer TFFDLG press 1003", ""]))
-expect("refusals run ends 0", status == 0, log)
+expect("refusals run: a missing character file is a failed job, exit 1", status == 1, log)
 expect("wrong length told", 'box "GlyphMk" "Font File is the Wrong Length ... Erase it"' in log, log)
 expect("missing character told", 'box "GlyphMk" "Character TLC File is Missing"' in log, log)
 expect("the dialog shows what was typed last", 'item TFFDLG 1001 "upright/CHAR065.TLC"' in log, log)
