@@ -541,6 +541,7 @@ static void PlaceOpened(Record& r) {
   if (!r.window) return;
   if (r.window->pos() == r.placedAt) {
     PlaceCentred(r.window, r.templateName, r.owner);
+    r.placedAt = r.window->pos();
   } else {
     const QRect g = r.window->frameGeometry();
     PlaceWidget(r.window, {g.x(), g.y(), g.x() + r.window->width(), g.y() + r.window->height()}, r.templateName, 0,
@@ -573,6 +574,7 @@ int RunDialog(std::string_view templateName, Wnd owner, DialogProc proc, LParam 
   if (Record* r = Find(d); r && !frame.ended) {
     PlaceOpened(*r);
     r->window->show();
+    PlaceOpened(*r);  // the device's frame is known now
     r->window->activateWindow();
   }
   if (!frame.ended) DriverDialogOpened(frame, HasTimer(d));
@@ -593,6 +595,7 @@ static Wnd OpenModeless(std::string_view templateName, Wnd relative, DialogProc 
   if (!r) return 0;
   if (kind != DialogKind::Docked) PlaceOpened(*r);
   r->window->show();
+  if (kind != DialogKind::Docked) PlaceOpened(*r);  // the device's frame is known now
   return d;
 }
 

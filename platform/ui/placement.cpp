@@ -64,14 +64,19 @@ Rect PlaceWidget(QWidget* widget, Rect wanted, std::string_view name, int captio
   QScreen* screen = top && top->window ? ScreenUnder(top->window) : nullptr;
   if (!screen) screen = QGuiApplication::screenAt(QPoint(wanted.left + wanted.Width() / 2, wanted.top + wanted.Height() / 2));
   const Rect area = AreaOf(screen ? screen : QGuiApplication::primaryScreen());
-  const Rect at = PlaceInside(wanted, area);
-  if (widget->isWindow() && (widget->windowFlags() & Qt::Window)) {
-    if (captionAbove > 0) {
-      widget->setGeometry(at.left, at.top + captionAbove, std::max(1, at.Width()), std::max(1, at.Height() - captionAbove));
-    } else {
-      if (at.Width() != widget->width() || at.Height() != widget->height()) widget->resize(at.Width(), at.Height());
-      widget->move(at.left, at.top);
-    }
+  Rect at;
+  if (captionAbove > 0) {
+    at = PlaceInside(wanted, area);
+    widget->setGeometry(at.left, at.top + captionAbove, std::max(1, at.Width()), std::max(1, at.Height() - captionAbove));
+  } else {
+    // `wanted` is the widget's size at the frame's corner; the frame the device adds stays inside too
+    const QRect frame = widget->frameGeometry(), inner = widget->geometry();
+    const int extraWidth = std::max(0, frame.width() - inner.width());
+    const int extraHeight = std::max(0, frame.height() - inner.height());
+    at = PlaceInside({wanted.left, wanted.top, wanted.right + extraWidth, wanted.bottom + extraHeight}, area);
+    const int width = std::max(1, at.Width() - extraWidth), height = std::max(1, at.Height() - extraHeight);
+    if (width != widget->width() || height != widget->height()) widget->resize(width, height);
+    widget->move(at.left, at.top);
   }
   if (LogPlaces())
     LogLine("place " + QuoteForLog(name) + " " + std::to_string(at.left) + " " + std::to_string(at.top) + " " +
@@ -92,7 +97,10 @@ void PlaceCentred(QWidget* widget, std::string_view name, Wnd owner) {
   } else {
     around = AvailableArea(0);
   }
-  PlaceWidget(widget, CentredOn(around, widget->width(), widget->height()), name, 0, owner);
+  const QSize frame = widget->frameGeometry().size();
+  const Rect centred = CentredOn(around, frame.width(), frame.height());
+  PlaceWidget(widget, {centred.left, centred.top, centred.left + widget->width(), centred.top + widget->height()}, name,
+              0, owner);
 }
 
 }  // namespace detail

@@ -350,8 +350,11 @@ void Move(Wnd w, int x, int y, int width, int height) {
     Record* d = Find(r->parent);
     if (r->control && d) MoveItem(d->handle, r->id, x, y, width, height);
   } else if (r->kind == Kind::Dialog && r->dialogKind != DialogKind::Docked && r->window) {
-    // a dialog only resized where it was made still counts as left in its place
-    const bool resized = r->window->pos() == QPoint(x, y) && r->placedAt == QPoint(x, y);
+    // a dialog only resized where it was made (its corner as WindowRect gives it) still counts as
+    // left in its place
+    const QPoint corner = r->window->pos();
+    if (QPoint(x, y) == r->window->mapToGlobal(QPoint(0, 0))) x = corner.x(), y = corner.y();
+    const bool resized = corner == QPoint(x, y) && r->placedAt == QPoint(x, y);
     PlaceWidget(r->window, {x, y, x + width, y + height}, r->templateName, 0, r->owner);
     if (resized) r->placedAt = r->window->pos();
     ClientChanged(*r, true);
