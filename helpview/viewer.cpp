@@ -186,6 +186,8 @@ int ScrollHelper(int top, int lines, int code, int thumb) {
   return std::clamp(top, 0, last);
 }
 
+ui::Rect HelperSize() { return {0, 0, 624, 32 * LineHeight() + 40}; }
+
 int RunHelper(ui::Wnd owner, const std::string& title, const std::vector<std::string>& lines) {
   const int lh = LineHeight();
   const int count = int(lines.size());
@@ -195,9 +197,10 @@ int RunHelper(ui::Wnd owner, const std::string& title, const std::vector<std::st
       case ui::msg::InitDialog: {
         ui::SetTitle(d, title);
         const int textHeight = 32 * lh;
-        const int height = textHeight + 40;
+        const ui::Rect size = HelperSize();
+        const int height = size.Height();
         const ui::Rect at = ui::WindowRect(d);
-        ui::Move(d, at.left, at.top, 624, height);
+        ui::Move(d, at.left, at.top, size.Width(), height);
         ui::MoveItem(d, kHelperText, 4, 4, 572, textHeight);
         ui::MoveItem(d, kHelperScroll, 590, 4, 18, textHeight - 150);
         ui::MoveItem(d, kHelperPrint, 582, height - 150, 38, 26);

@@ -61,6 +61,8 @@ const std::vector<std::string>& BuiltInHelp();
 // The dialogs. Lister: 0 back ("<<"), 1 quit, 2 with `row` a double-clicked row.
 int RunLister(ui::Wnd owner, const std::string& title, const std::vector<std::string>& names, int& row);
 int RunHelper(ui::Wnd owner, const std::string& title, const std::vector<std::string>& lines);
+// The text dialog's size: 624 pixels wide, 32 lines of the fixed face and 40 pixels high.
+ui::Rect HelperSize();
 // FILER: a new help file (the manual's pages are counted anew either way).
 void RunFiler(Viewer& v, ui::Wnd owner, std::string_view suiteDrive);
 // PRINTDLG for a topic or the manual: 1 Print or Pages, 0 Cancel or no printer.

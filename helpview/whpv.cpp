@@ -62,6 +62,13 @@ int main(int argc, char** argv) {
   p.readId = -1;
   p.goId = -1;
   p.command = Command;
+  // Its topic lists and text open over the window, which keeps room for the text dialog below its
+  // bars.
+  p.place = [] {
+    const int caption = ui::SystemMetric(ui::Metric::CaptionHeight);
+    const ui::Rect text = hpv::HelperSize();
+    return utilib::UtilityProgram::Place{2 * caption, caption, text.Width(), text.Height()};
+  };
   p.start = [&request] {
     talk.owner = utilib::UtilityWindow();
     hpv::StartViewer(viewer, request, edui::SuiteDrive());

@@ -15,7 +15,6 @@ namespace ui {
 using namespace detail;
 
 int ShowBox(Wnd owner, std::string_view text, const char* caption, BoxButtons buttons) {
-  (void)owner;
   EnsureApp();
   LogLine("box " + QuoteForLog(caption ? caption : "") + " " + QuoteForLog(text));
   if (tell::IsFailureEnding(text)) TellJobFailed();
@@ -98,6 +97,7 @@ int ShowBox(Wnd owner, std::string_view text, const char* caption, BoxButtons bu
 
   S().modals.push_back(&frame);
   box->show();
+  PlaceCentred(box, "BOX", owner);
   box->activateWindow();
   DriverDialogOpened(frame, false);
   RunModal(frame);

@@ -394,11 +394,8 @@ Wnd MakeDialog(std::string_view name, Wnd relative, DialogProc proc, DialogKind 
              : Qt::Dialog | Qt::WindowTitleHint | Qt::WindowCloseButtonHint | Qt::CustomizeWindowHint;
     if (root->windowFlags() != flags) root->setWindowFlags(flags);
     Record* top = TopOf(relative);
-    QRect area =
-        top && top->window ? top->window->frameGeometry() : QGuiApplication::primaryScreen()->availableGeometry();
-    QRect g(QPoint(0, 0), root->size());
-    g.moveCenter(area.center());
-    root->move(g.topLeft());
+    PlaceCentred(root, name, relative);
+    rec->placedAt = root->pos();
     if (top && top->window && top->window->windowHandle()) {
       root->winId();
       if (root->windowHandle()) root->windowHandle()->setTransientParent(top->window->windowHandle());
@@ -538,6 +535,21 @@ void CancelDialog(Wnd d) { PostCommand(d, kIdCancel, notify::Clicked, ui::Item(d
 
 using namespace detail;
 
+// A dialog whose procedure left it where it was made is centred again with the size it now has;
+// one the procedure moved keeps its place. Either way it opens inside the screen.
+static void PlaceOpened(Record& r) {
+  if (!r.window) return;
+  if (r.window->pos() == r.placedAt) {
+    PlaceCentred(r.window, r.templateName, r.owner);
+    r.placedAt = r.window->pos();
+  } else {
+    const QRect g = r.window->frameGeometry();
+    PlaceWidget(r.window, {g.x(), g.y(), g.x() + r.window->width(), g.y() + r.window->height()}, r.templateName, 0,
+                r.owner);
+  }
+  ClientChanged(r, true);
+}
+
 int RunDialog(std::string_view templateName, Wnd owner, DialogProc proc, LParam param) {
   Wnd d = MakeDialog(templateName, owner, std::move(proc), DialogKind::Modal);
   if (!d) return -1;
@@ -560,7 +572,9 @@ int RunDialog(std::string_view templateName, Wnd owner, DialogProc proc, LParam 
   LogLine("dialog " + std::string(templateName));
   Call(d, msg::InitDialog, 0, param);
   if (Record* r = Find(d); r && !frame.ended) {
+    PlaceOpened(*r);
     r->window->show();
+    PlaceOpened(*r);  // the device's frame is known now
     r->window->activateWindow();
   }
   if (!frame.ended) DriverDialogOpened(frame, HasTimer(d));
@@ -579,7 +593,9 @@ static Wnd OpenModeless(std::string_view templateName, Wnd relative, DialogProc 
   Call(d, msg::InitDialog, 0, param);
   Record* r = Find(d);
   if (!r) return 0;
+  if (kind != DialogKind::Docked) PlaceOpened(*r);
   r->window->show();
+  if (kind != DialogKind::Docked) PlaceOpened(*r);  // the device's frame is known now
   return d;
 }
 

@@ -106,6 +106,7 @@ bool ChooseFileToOpen(const OpenFileOptions& options, std::string& path) {
   S().modals.push_back(&frame);
   LogLine("dialog OPENFILE");
   fd->show();
+  PlaceCentred(fd, "OPENFILE", options.owner);
   DriverDialogOpened(frame, false);
   RunModal(frame);
   delete fd.data();

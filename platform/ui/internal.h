@@ -57,6 +57,7 @@ struct Record {
   QPointer<QWidget> control;  // a control's widget
   QPointer<QMenuBar> menuBar;
   std::vector<MenuItem> menu;
+  std::string className;  // top-level and child windows
   int sizeState = -1;  // last size:: state told to the program
   int clientWidth = -1;
   int clientHeight = -1;
@@ -68,6 +69,7 @@ struct Record {
   int result = 0;
   std::map<int, Wnd> items;
   std::vector<Wnd> areas;
+  QPoint placedAt;    // where a floating or modal dialog was put when made
   bool bare = false;  // a modal dialog of a template without widgets: its window is kept for reuse
   int id = 0;  // control id
 };
@@ -170,6 +172,14 @@ void ClientChanged(Record& r, bool send);
 // A destroyed bare dialog's window kept for the next dialog of its template; false when it is not
 // kept (then it is deleted).
 bool KeepBareDialog(Record& r);
+
+// Placing (placement.cpp). PlaceWidget puts a top-level widget at `wanted` (its outer rectangle;
+// `captionAbove` pixels of it are the emulated caption over the widget) moved inside the available
+// area of the owner's screen, and with MERO_LOG_PLACES logs "place NAME L T R B in L T R B".
+// PlaceCentred centres a dialog's widget on its owner first.
+bool LogPlaces();
+Rect PlaceWidget(QWidget* widget, Rect wanted, std::string_view name, int captionAbove, Wnd owner);
+void PlaceCentred(QWidget* widget, std::string_view name, Wnd owner);
 
 // Dialog helpers shared with the script driver.
 bool ApplyDialogAction(Wnd dialog, const Action& action, std::string& error);

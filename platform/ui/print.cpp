@@ -118,6 +118,7 @@ bool ChoosePrinter(Wnd owner, PrinterChoice& choice) {
       return false;
     };
     dialog->show();
+    PlaceCentred(dialog, "PRINTSETUP", owner);
   }
   frame.cancel = [&] { end(0); };
   frame.forceEnd = [&] { end(0); };

@@ -14,6 +14,7 @@
 
 #include "platform/ui/dialog.h"
 #include "platform/ui/internal.h"
+#include "platform/ui/placement.h"
 #include "platform/ui/program.h"
 
 namespace ui {
@@ -227,8 +228,10 @@ Wnd MakeWindow(std::string_view className, std::string_view title, unsigned wind
       top->setWindowTitle(Q(title));
       rec->window = top;
       rec->canvas = new Canvas(top, h, h, nullptr);
-      int outerHeight = std::max(1, height - SystemMetric(Metric::CaptionHeight));
-      top->setGeometry(x, y + SystemMetric(Metric::CaptionHeight), std::max(1, width), outerHeight);
+      rec->className = c->second.name;
+      const int caption = SystemMetric(Metric::CaptionHeight);
+      PlaceWidget(top, {x, y, x + std::max(1, width), y + std::max(caption + 1, height)}, rec->className, caption,
+                  parent);
       if (!c->second.menu.empty()) SetMenuBar(h, c->second.menu);
       top->Layout();
       if (S().mainWindow == 0 || !Find(S().mainWindow)) S().mainWindow = h;
@@ -339,12 +342,22 @@ void Move(Wnd w, int x, int y, int width, int height) {
   OwnGeometry own;
   if (r->kind == Kind::Top) {
     int caption = SystemMetric(Metric::CaptionHeight);
-    r->window->setGeometry(x, y + caption, std::max(1, width), std::max(1, height - caption));
+    PlaceWidget(r->window, {x, y, x + std::max(1, width), y + std::max(caption + 1, height)}, r->className, caption,
+                r->owner);
     static_cast<TopWidget*>(r->window.data())->Layout();
     ClientChanged(*r, true);
   } else if (r->kind == Kind::Control) {
     Record* d = Find(r->parent);
     if (r->control && d) MoveItem(d->handle, r->id, x, y, width, height);
+  } else if (r->kind == Kind::Dialog && r->dialogKind != DialogKind::Docked && r->window) {
+    // a dialog only resized where it was made (its corner as WindowRect gives it) still counts as
+    // left in its place
+    const QPoint corner = r->window->pos();
+    if (QPoint(x, y) == r->window->mapToGlobal(QPoint(0, 0))) x = corner.x(), y = corner.y();
+    const bool resized = corner == QPoint(x, y) && r->placedAt == QPoint(x, y);
+    PlaceWidget(r->window, {x, y, x + width, y + height}, r->templateName, 0, r->owner);
+    if (resized) r->placedAt = r->window->pos();
+    ClientChanged(*r, true);
   } else if (r->window) {
     r->window->setGeometry(x, y, width, height);
     ClientChanged(*r, true);

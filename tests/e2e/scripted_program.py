@@ -12,7 +12,8 @@ def run_program(program, work, name, script, cwd=None, timeout=400, quiet=False,
     log = os.path.join(work, name + ".log")
     with open(path, "w") as f:
         f.write(script)
-    env = dict(os.environ, MERO_SCRIPT=path, MERO_LOG=log, QT_QPA_PLATFORM="offscreen", **env_extra)
+    env = dict(os.environ, MERO_SCRIPT=path, MERO_LOG=log, QT_QPA_PLATFORM="offscreen")
+    env.update(env_extra)  # may name another offscreen screen
     try:
         status = subprocess.run([program] + list(args), cwd=cwd or work, env=env, timeout=timeout,
                                 stderr=subprocess.DEVNULL if quiet else None).returncode

@@ -68,7 +68,8 @@ void Frame::MakeBitmaps() {
   auto font = gfx::UiFont();
   for (const auto& [id, word] : program.toolbar) {
     (void)id;
-    gfx::Surface s(48, 20, kButtonFace);
+    // A word wider than the template's button gets a wider picture, and its button with it.
+    gfx::Surface s(std::max(48, font->Measure(word).cx + 8), 20, kButtonFace);
     gfx::Canvas c(s);
     c.SetFont(font);
     c.SetTextColor(0x000000);
@@ -180,11 +181,12 @@ int RunUtility(UtilityProgram& program, int argc, char** argv) {
                      return frame.MainProc(w, m, wp, lp);
                    },
                    ui::cls::Redraw, kButtonFace});
+  const UtilityProgram::Place place = program.place ? program.place() : UtilityProgram::Place{};
   int width = 11 * ui::SystemMetric(ui::Metric::MenuButtonWidth);
   int height = 4 * ui::SystemMetric(ui::Metric::MenuHeight);
   ui::Wnd main = ui::MakeWindow(program.name, program.name + " 6.0",
-                                ui::style::Caption | ui::style::SysMenu | ui::style::MinimizeBox, 0, 0, width,
-                                height, 0);
+                                ui::style::Caption | ui::style::SysMenu | ui::style::MinimizeBox, place.left,
+                                place.top, width, height, 0);
   if (!main) return 1;
   ui::SetMenuBar(main, program.menu);
   frame.toolbar = ui::OpenPanel(program.toolbarTemplate, main, [&frame](ui::Wnd d, ui::Message m, ui::WParam wp, ui::LParam) -> ui::Result {
@@ -197,6 +199,17 @@ int RunUtility(UtilityProgram& program, int argc, char** argv) {
       for (std::size_t i = 0; i < frame.program.toolbar.size(); ++i) {
         ui::EnableItem(d, frame.program.toolbar[i].first, true);
         ui::SetButtonImage(d, frame.program.toolbar[i].first, frame.bitmaps[i]);
+      }
+      int x = ui::ItemRect(d, 10).left;
+      const int lastUsed = frame.program.toolbar.empty() ? 9 : frame.program.toolbar.back().first;
+      for (int id = 10; id <= 16; ++id) {
+        ui::Rect at = ui::ItemRect(d, id);
+        // the shared bar's buttons behind the program's last one do not show
+        int width = id > lastUsed ? 0 : at.Width();
+        for (std::size_t i = 0; i < frame.program.toolbar.size(); ++i)
+          if (frame.program.toolbar[i].first == id) width = std::max(width, frame.bitmaps[i].width);
+        ui::MoveItem(d, id, x, at.top, width, at.Height());
+        x += width + 2;
       }
       return 1;
     }
@@ -212,8 +225,13 @@ int RunUtility(UtilityProgram& program, int argc, char** argv) {
     ui::Rect last = ui::ItemRect(frame.toolbar, program.toolbar.back().first);
     ui::Rect client = ui::ClientRect(main);
     int missing = last.right + 2 - client.Width();
-    if (missing > 0) {
-      ui::Move(main, 0, 0, width + missing, height);
+    const int wantedWidth = std::max(width + std::max(0, missing), place.roomWidth);
+    // caption and menu bar over the client area, the toolbar at its top, the room below it
+    const int bars = height - client.Height() + ui::ClientRect(frame.toolbar).Height();
+    const int wantedHeight = place.roomHeight > 0 ? std::max(height, bars + place.roomHeight) : height;
+    if (wantedWidth != width || wantedHeight != height) {
+      const ui::Rect at = ui::WindowRect(main);
+      ui::Move(main, at.left, at.top, wantedWidth, wantedHeight);
       ui::Move(frame.toolbar, 0, 0, ui::ClientRect(main).Width(), ui::ClientRect(frame.toolbar).Height());
     }
   }

@@ -66,6 +66,13 @@ struct UtilityProgram {
   // Closing PAUSE stops the job (the converters); the checker and layer logic only close it.
   bool pauseCloseAborts = true;
   int rotatingPauseMs = 500;
+  // Where the main window opens, and the room its client area keeps below the toolbar (0: none, the
+  // window is the menu bar and the toolbar alone). Asked once the display is there.
+  struct Place {
+    int left = 0, top = 0;
+    int roomWidth = 0, roomHeight = 0;
+  };
+  std::function<Place()> place;
 };
 
 // The main routine of a utility: runs the program and returns its exit code.
