@@ -1,0 +1,117 @@
+"""Data at the edges, through the programs: TLCin of a TLC file that is empty, holds no record or cannot
+be read keeps the old cell; a drawing folder that cannot be written is told at the opening and each
+failed save names its files and why; a field value longer than its field is refused; a check file
+with no check is an error.
+
+usage: edges_e2e.py SUITE_FOLDER WORK_FOLDER
+"""
+import os
+import shutil
+import stat
+import sys
+
+sys.path.insert(0, os.path.join(os.path.dirname(os.path.abspath(__file__)), ".."))
+from scripted_program import Checks, find_any_case, quoted, run_program, write_crlf  # noqa: E402
+
+SUITE, WORK = sys.argv[1], os.path.abspath(sys.argv[2])
+checks = Checks()
+expect = checks.expect
+
+# Root writes wherever it likes; without the override a read-only folder or file holds for it as for
+# any user.
+AS_USER = ["setpriv", "--bounding-set", "-dac_override,-dac_read_search"] if os.geteuid() == 0 else []
+
+
+def run(program, folder, name, script, *args, as_user=False):
+    """One scripted run in FOLDER; its exit status and log (both kept in WORK)."""
+    command = [os.path.join(SUITE, program)] + list(args)
+    if as_user:
+        command = AS_USER + command
+    return run_program(command[0], WORK, name, script, cwd=folder, args=command[1:], quiet=True,
+                       XDG_RUNTIME_DIR=WORK, MERO_NOW="2024-03-07 13:05:59")
+
+
+def read(folder, name):
+    with open(find_any_case(folder, name), "rb") as f:
+        return f.read()
+
+
+def files(folder):
+    return {name.upper(): read(folder, name) for name in os.listdir(folder) if os.path.isfile(os.path.join(folder, name))}
+
+
+def boxes(log):
+    return [line for line in log.splitlines() if line.startswith("box ")]
+
+
+def tlc_cell(name, rank, box, uses=()):
+    text = "=H\n%s\n6.0\n6.0\n20\num\n03/07/24\n13:05:59\n%d 0 0 0 0\n1 0 0 %d\n=B\n1 %s\n" % (
+        name, rank, len(uses), box)
+    return text + "".join("=C\n%s\n0 0 0 0\n" % u for u in uses)
+
+
+def tlc_folder(name, cells, listed=None):
+    """A folder of TLC files (CELLS maps a name to its text or bytes) with a CELLS.REF of LISTED."""
+    folder = os.path.join(WORK, name)
+    os.makedirs(folder)
+    for cell, text in cells.items():
+        if isinstance(text, bytes):
+            with open(os.path.join(folder, cell + ".TLC"), "wb") as f:
+                f.write(text)
+        else:
+            write_crlf(os.path.join(folder, cell + ".TLC"), text)
+    listed = listed if listed is not None else list(cells)
+    write_crlf(os.path.join(folder, "CELLS.REF"), "%d\n" % len(listed) + "".join("%s\n1\n" % c for c in listed))
+    return folder
+
+
+def tlcin(folder, name, source, cell="", answers=""):
+    return run("wmero", folder, name, "answer CELL press cancel\nanswer SYSTEM press 3000 press 1015\n"
+               "answer TLCIN set 1057 %s set 1056 %s press ok\n" % (quoted(source), quoted(cell)) + answers +
+               "box ok\n" * 4 + "command 13\nwait\nquit\n", as_user=True)
+
+
+shutil.rmtree(WORK, ignore_errors=True)
+os.makedirs(WORK)
+
+# A drawing of LOW and TOP (which places LOW), brought in by TLCin.
+drawing = os.path.join(WORK, "drawing")
+os.makedirs(drawing)
+run("wmero", drawing, "fresh", "answer CELL press cancel\nwait\nquit\n")
+good = tlc_folder("good", {"LOW": tlc_cell("LOW", 1, "0 0 10 10"), "TOP": tlc_cell("TOP", 2, "0 0 50 50", ["LOW"])})
+status, log = tlcin(drawing, "good", "../good")
+expect("the drawing made", 'box "TLCIN" "Conversion Complete ... 2 Cells"' in log, log)
+before = files(drawing)
+
+# ---- TLCin keeps the old cell for a TLC file that gives no cell ------------------------------------
+NEW_LOW = tlc_cell("LOW", 1, "5 5 20 20")
+for case, top, message in (
+        ("zero bytes", b"", "TOP.TLC is Empty"),
+        ("no record", "\n\njust some text\n", "TOP.TLC is Empty"),
+        ("unreadable", tlc_cell("TOP", 2, "0 0 90 90", ["LOW"]), "TOP.TLC Cannot be Read")):
+    name = case.replace(" ", "-")
+    source = tlc_folder("src-" + name, {"LOW": NEW_LOW, "TOP": top}, ["TOP", "LOW"])
+    if case == "unreadable":
+        os.chmod(os.path.join(source, "TOP.TLC"), 0)
+    into = os.path.join(WORK, "into-" + name)
+    shutil.copytree(drawing, into)
+    status, log = tlcin(into, name, "../src-" + name)
+    expect("%s: TOP refused" % case, 'box "TLCIN" "%s"' % message in log, log)
+    expect("%s: the run is no success" % case, 'box "TLCIN" "Some Error Occurred ... Conversion may be Incorrect"'
+           in log and "Conversion Complete" not in log, log)
+    after = files(into)
+    expect("%s: TOP's files and row stay" % case,
+           after["TOP.BP6"] == before["TOP.BP6"] and after["TOP.CL6"] == before["TOP.CL6"]
+           and b"TOP\r\n2 0 0 50 50 1 0 0 1" in after["CELLS6.DBD"], after["CELLS6.DBD"])
+    expect("%s: LOW converted all the same" % case, after["LOW.BP6"] != before["LOW.BP6"])
+
+# A lesser cell whose file is empty, with Yes to replacing the lesser cells: LOW stays.
+source = tlc_folder("src-lesser", {"LOW": b"", "TOP": tlc_cell("TOP", 2, "0 0 70 70", ["LOW"])})
+into = os.path.join(WORK, "into-lesser")
+shutil.copytree(drawing, into)
+status, log = tlcin(into, "lesser", "../src-lesser", cell="TOP", answers="box yes\n")
+after = files(into)
+expect("lesser: LOW refused, TOP converted", 'box "TLCIN" "LOW.TLC is Empty"' in log
+       and after["LOW.BP6"] == before["LOW.BP6"] and after["TOP.BP6"] != before["TOP.BP6"], log)
+
+checks.finish("PASSED: data at the edges")
