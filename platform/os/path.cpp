@@ -367,6 +367,24 @@ std::FILE* OpenFile(std::string_view path, const char* mode) {
   return std::fopen(n.c_str(), mode);
 }
 
+bool CanWriteFolder(std::string_view folder, std::string* reason) {
+  std::string native = folder.empty() ? std::string(".") : NativePath(folder);
+  if (native.empty()) {
+    if (reason) *reason = "No Such Drive";
+    return false;
+  }
+  while (native.size() > 1 && native.back() == '/') native.pop_back();
+  std::string probe = native + "/.mero-write-XXXXXX";
+  const int fd = mkstemp(probe.data());
+  if (fd < 0) {
+    if (reason) *reason = std::strerror(errno);
+    return false;
+  }
+  close(fd);
+  unlink(probe.c_str());
+  return true;
+}
+
 int RemoveFile(std::string_view path) {
   std::string n = NativePath(path);
   return !n.empty() && std::remove(n.c_str()) == 0 ? 1 : 0;

@@ -25,6 +25,9 @@ std::string NativePath(std::string_view path);
 
 bool FileExists(std::string_view path);    // a regular file
 bool FolderExists(std::string_view path);  // a directory
+// Whether a new file can be made in the folder (a read-only folder or file system cannot take the
+// temporary files every save writes first); else false with the system's reason.
+bool CanWriteFolder(std::string_view folder, std::string* reason = nullptr);
 
 // fopen through the resolver. Binary by nature on Linux; text files use textfile.h.
 std::FILE* OpenFile(std::string_view path, const char* mode);

@@ -114,4 +114,32 @@ after = files(into)
 expect("lesser: LOW refused, TOP converted", 'box "TLCIN" "LOW.TLC is Empty"' in log
        and after["LOW.BP6"] == before["LOW.BP6"] and after["TOP.BP6"] != before["TOP.BP6"], log)
 
+# ---- A drawing folder that cannot be written ----------------------------------------------------
+ADD_AND_QUIT = ('post 34 10 0\nwait\nanswer LYRTABLE set 1344 "1-64" press ok\npost 1025 61 0\nwait\n'
+                'answer LYRTABLE set 1344 "1-64" press ok\npost 1025 62 0\nwait\n'
+                'answer CMD press 1172\nanswer MACRO set 1171 "Add 0 0 30 30\\n" press ok\npost 1025 77 0\nwait\n'
+                "quit\n")
+writable = os.path.join(WORK, "writable")
+shutil.copytree(drawing, writable)
+status, log = run("wmero", writable, "writable", "box ok\nbox ok\nbox ok\n" + ADD_AND_QUIT, "TOP", as_user=True)
+expect("a writable drawing: no box, the Add saved", status == 0 and not boxes(log)
+       and files(writable)["TOP.BP6"] != before["TOP.BP6"], "%s\n%s" % (status, log))
+
+readonly = os.path.join(WORK, "readonly")
+shutil.copytree(drawing, readonly)
+for name in os.listdir(readonly):
+    os.chmod(os.path.join(readonly, name), 0o444)
+os.chmod(readonly, 0o555)
+status, log = run("wmero", readonly, "readonly", "box ok\nbox ok\nbox ok\n" + ADD_AND_QUIT, "TOP", as_user=True)
+os.chmod(readonly, 0o755)
+told = boxes(log)
+expect("told at the opening", told[:1] == ['box "MERO" "Drawing Folder %s Cannot be Written (Permission denied) ... '
+                                           'Changes will not be Saved"' % readonly], "\n".join(told))
+saves = [b for b in told if "File Error" in b]
+expect("the failed save names its files and why", len(saves) == 2 and "Unable to Write" in saves[0]
+       and "%s/Cells6.dbd (Permission denied)" % readonly in saves[0] and "Consts6.dbd (Permission denied)" in saves[0]
+       and "%s/Top.bp6 (Permission denied)" % readonly in saves[1] and 'box "" ' not in log, "\n".join(told))
+expect("the lost edit ends the run in failure", status == 1, status)
+expect("the folder as it was", files(readonly) == before, sorted(files(readonly)))
+
 checks.finish("PASSED: data at the edges")
