@@ -142,4 +142,29 @@ expect("the failed save names its files and why", len(saves) == 2 and "Unable to
 expect("the lost edit ends the run in failure", status == 1, status)
 expect("the folder as it was", files(readonly) == before, sorted(files(readonly)))
 
+# ---- The checker with a check file that holds no check -----------------------------------------
+checker = os.path.join(WORK, "checker")
+shutil.copytree(drawing, checker)
+RULE = "TITLE=Width\nRESOLUTION=0.5\nDISTANCE=2\nOPERATORS={\n  MAP,1\n  PUSH,1\n  NOTR\n  GAGR\n  TESTR\n}\n"
+PNG = b"\x89PNG\r\n\x1a\n" + bytes(range(256)) * 4
+for case, data, start, told in (
+        ("one check", RULE, "1", None),
+        ("an empty file", "", "1", "No Check in Check File EMPTY.DRC"),
+        ("a picture", PNG, "1", "No Check in Check File EMPTY.DRC"),
+        ("no operators", "TITLE=Width\nRESOLUTION=0.5\n", "1", "No Check in Check File EMPTY.DRC"),
+        ("a start past the last check", RULE, "3", "No Check from Start Check 3 to Finish Check 3")):
+    with open(os.path.join(checker, "EMPTY.DRC"), "wb") as f:
+        f.write(data if isinstance(data, bytes) else data.encode())
+    status, log = run("wmerodrc", checker, "drc-" + case.replace(" ", "-"),
+                      'answer SETUP set 100 "top" set 101 "empty" set 102 "%s" set 103 "%s" set 109 "0" set 110 "0" '
+                      'set 111 "60" set 112 "60" press ok\ncommand 13\nbox ok\nbox ok\ncommand 14\nwait\nquit\n'
+                      % (start, start))
+    told_boxes = boxes(log)
+    if told is None:
+        expect("%s: a clean run" % case, told_boxes == ['box "MERODRC" "Completed ... 0 Total Flags"'], log)
+    else:
+        expect("%s: no clean run" % case, told_boxes == ['box "MERODRC" "%s"' % told,
+                                                         'box "MERODRC" "Aborted ... DRC may be Incomplete"'],
+               "\n".join(told_boxes))
+
 checks.finish("PASSED: data at the edges")
