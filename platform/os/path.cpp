@@ -417,6 +417,24 @@ int RenameFile(std::string_view from, std::string_view to) {
   return 1;
 }
 
+int ReplaceFile(std::string_view from, std::string_view to) {
+  const std::string source = NativePath(from);
+  const std::string target = NativePath(to);
+  if (source.empty() || target.empty()) return 0;
+  const FolderStamp before = StampBeforeOwnChange(target);
+  if (std::rename(source.c_str(), target.c_str()) != 0) return 0;
+  const std::size_t cut = target.find_last_of('/');
+  const std::string_view name = cut == std::string::npos ? std::string_view(target) : std::string_view(target).substr(cut + 1);
+  NoteOwnChange(target, before, {}, name);
+  return 1;
+}
+
+int RemoveFolder(std::string_view path) {
+  std::string n = NativePath(path);
+  while (n.size() > 1 && n.back() == '/') n.pop_back();
+  return !n.empty() && rmdir(n.c_str()) == 0 ? 1 : 0;
+}
+
 MkdirResult MakeFolder(std::string_view path) {
   std::string n = NativePath(path);
   if (n.empty()) return MkdirResult::NoParent;

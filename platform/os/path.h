@@ -36,8 +36,12 @@ int RemoveFile(std::string_view path);  // 1 removed, 0 failed
 // 1 renamed; 0 when the target exists (never replaced) or the rename failed.
 int RenameFile(std::string_view from, std::string_view to);
 
+// 1 renamed, replacing a file of the target's name (matched case-blind, as every path); else 0.
+int ReplaceFile(std::string_view from, std::string_view to);
+
 enum class MkdirResult { Created, Exists, NoParent, Failed };
 MkdirResult MakeFolder(std::string_view path);
+int RemoveFolder(std::string_view path);  // an empty folder: 1 removed, 0 failed
 
 // Case-blind wildcard match of a whole name: "*" any run, "?" one character.
 bool MatchWildcard(std::string_view pattern, std::string_view name);
