@@ -167,4 +167,22 @@ for case, data, start, told in (
                                                          'box "MERODRC" "Aborted ... DRC may be Incomplete"'],
                "\n".join(told_boxes))
 
+# ---- A field value longer than its field is refused whole, never cut ---------------------------
+out = os.path.join(WORK, "tlcout")
+shutil.copytree(drawing, out)
+TLCOUT = ("answer CELL press cancel\nanswer SYSTEM press 3001 press 1015\nanswer TLCOUT set 1055 %s press ok\n"
+          "box ok\nbox ok\ncommand 13\nwait\nquit\n")
+fits = "../" + "f" * 60  # the 63 characters the field holds
+status, log = run("wmero", out, "tlcout-fits", TLCOUT % quoted(fits))
+expect("a destination of 63 characters is written", status == 0 and
+       'box "TLCOUT" "Conversion Complete ... 2 Cells"' in log and os.path.isdir(os.path.join(WORK, "f" * 60)), log)
+for program, folder, script in (
+        ("wmero", out, TLCOUT % quoted("../" + "g" * 61)),
+        ("wmerodrc", checker, 'answer SETUP set 101 %s press ok\ncommand 13\nwait\nquit\n' % quoted("r" * 65))):
+    status, log = run(program, folder, program + "-long", script)
+    expect("%s: the long value fails the script line, nothing runs" % program,
+           status == 2 and "Conversion" not in log and not any(n.startswith("gg") for n in os.listdir(WORK)),
+           "%s\n%s" % (status, log))
+expect("the checker keeps its setting", "R" * 63 not in open(find_any_case(checker, "Merodrc.su6")).read())
+
 checks.finish("PASSED: data at the edges")
