@@ -502,8 +502,8 @@ RunOutcome Run::Go() {
   }
   const int startCheck = std::max(1, int(db::LeadingInt(s_[kStartCheck])));
   const int finishCheck = db::LeadingInt(s_[kFinishCheck]);
-  while (file.Counter() < startCheck - 1)
-    if (!file.ReadCheck(check_)) return finish(1);
+  int checksInFile = 0;  // read so far
+  while (file.Counter() < startCheck - 1 && file.ReadCheck(check_)) ++checksInFile;
   w_ = ScanWindowOf(s_, u_);
 
   // The checks to run, each with its lengths, all looked at before the first area: a value no map
@@ -518,6 +518,7 @@ RunOutcome Run::Go() {
     DrcSettings fields = s_;  // the Area and Resolution fields as each check will find them
     while (file.Counter() < finishCheck) {
       if (!file.ReadCheck(check_)) break;
+      ++checksInFile;
       if (check_.hasLocation && fields[kAreaLeft].empty() && fields[kAreaBottom].empty()) {
         fields[kAreaLeft] = check_.locationX;
         fields[kAreaBottom] = check_.locationY;
@@ -549,6 +550,14 @@ RunOutcome Run::Go() {
       fields[kResolution].clear();
       fields[kDistance].clear();
     }
+  }
+  // A run that checks nothing has found nothing: that is no clean run.
+  if (plan.empty()) {
+    if (checksInFile == 0)
+      Box(utilib::Format("No Check in Check File %s", s_[kCheckFile].c_str()));
+    else
+      Box(utilib::Format("No Check from Start Check %d to Finish Check %d", startCheck, finishCheck));
+    return finish(0);
   }
   // Told before the run starts; a count no run could finish in minutes is asked about.
   utilib::SetItemText(m_.job, utilib::Format("%lld Areas to Check ...", areas), kStatusItem);

@@ -1,9 +1,12 @@
 #include "utilib/importer_tlc.h"
 
+#include <unistd.h>
+
 #include <algorithm>
 #include <cmath>
 
 #include "editor/tlc/run.h"
+#include "platform/os/path.h"
 #include "platform/os/textfile.h"
 
 namespace utilib {
@@ -21,12 +24,13 @@ ImporterTlc::ImporterTlc(Job& job, ImporterKind kind, std::string_view destinati
 ImporterTlc::~ImporterTlc() {
   // An unfinished cell stays as far as it was written, as after an abort.
   if (writer_) CloseCellTlc();
+  EndStaging(false);
 }
 
 int ImporterTlc::CreateCellsRef(int expectedCells) {
   // Try the file now, so a destination that cannot take it stops the import before any cell.
   os::TextWriter probe;
-  if (!probe.Open(destination_ + "CELLS.REF")) return 0;
+  if (!probe.Open(WriteFolder() + "CELLS.REF")) return 0;
   probe.Abandon();
   cellsRef_ = std::make_unique<tlc::CellsRefWriter>(expectedCells);
   return 1;
@@ -34,15 +38,19 @@ int ImporterTlc::CreateCellsRef(int expectedCells) {
 
 int ImporterTlc::SaveCellsRef(bool actualCount) {
   if (!cellsRef_) return 0;
-  return cellsRef_->Save(destination_ + "CELLS.REF", false, actualCount);
+  return cellsRef_->Save(WriteFolder() + "CELLS.REF", false, actualCount);
 }
 
 int ImporterTlc::ConstructTlcFiles(bool makeRef, int expectedCells, int n, int first,
                                    const std::function<bool()>& convert, const char* refStep) {
   static constexpr const char* kRefError = "Unable to Open REF File ... Can't Continue";
+  // A DXF file is found unusable only while it is converted (a layer not in the map), too late for
+  // what is written by then to be its own run's.
+  if (kind_ == ImporterKind::Dxf) BeginStaging();
   if (makeRef) {
     if (refStep) SetItemText(job_, refStep, kItemOperation);
     if (!CreateCellsRef(expectedCells)) {
+      EndStaging(false);
       StopJob(job_, kRefError);
       return 0;
     }
@@ -52,17 +60,44 @@ int ImporterTlc::ConstructTlcFiles(bool makeRef, int expectedCells, int n, int f
   const bool converted = convert();
   // A failed conversion has told its own reason; the list of what it wrote is saved all the same.
   if (makeRef && !SaveCellsRef(true) && converted) {
+    EndStaging(false);
     StopJob(job_, kRefError);
     return 0;
   }
-  return converted && !job_.abort ? 1 : 0;
+  const bool built = converted && !job_.abort;
+  if (!EndStaging(built)) {
+    StopJob(job_, Format("Unable to Write TLC Files in %s ... Can't Continue", destination_.c_str()));
+    return 0;
+  }
+  return built ? 1 : 0;
+}
+
+bool ImporterTlc::BeginStaging() {
+  const std::string folder = destination_ + Format(".mero-import-%d", static_cast<int>(getpid()));
+  if (os::MakeFolder(folder) != os::MkdirResult::Created) return false;
+  staging_ = folder + "\\";
+  return true;
+}
+
+int ImporterTlc::EndStaging(bool keep) {
+  if (staging_.empty()) return 1;
+  if (writer_) CloseCellTlc();
+  int ok = 1;
+  for (const std::string& name : os::ListFiles(staging_ + "*")) {
+    if (keep && ok && os::ReplaceFile(staging_ + name, destination_ + name)) continue;
+    if (keep) ok = 0;
+    os::RemoveFile(staging_ + name);
+  }
+  os::RemoveFolder(staging_);
+  staging_.clear();
+  return ok;
 }
 
 int ImporterTlc::CreateCellTlc(std::string_view name) {
   if (writer_) CloseCellTlc();
-  std::string path = destination_ + std::string(name) + ".TLC";
+  const std::string path = destination_ + std::string(name) + ".TLC";
   auto sink = std::make_unique<tlc::FileSink>();
-  if (!sink->Open(path)) return 0;
+  if (!sink->Open(WriteFolder() + std::string(name) + ".TLC")) return 0;
   tlc::TlcWriterOptions options = tlc::UtilityWriterOptions();
   switch (kind_) {
     case ImporterKind::Gds:

@@ -50,6 +50,8 @@ class ImporterTlc {
   // cells, and the CELLS.REF is saved with the count of entries written. 1 when every cell was written
   // and CELLS.REF saved; 0 when `convert` failed or the job stopped, or when CELLS.REF could not be
   // made ("Unable to Open REF File ... Can't Continue").
+  // The DXF importer's files go to a staging folder inside the destination first and are moved into
+  // it only when the construction succeeded: a run that stops leaves the destination as it was.
   int ConstructTlcFiles(bool makeRef, int expectedCells, int n, int first, const std::function<bool()>& convert,
                         const char* refStep = nullptr);
 
@@ -66,9 +68,17 @@ class ImporterTlc {
   const tlc::TlcRecordCounts& Maxima() const { return maxima_; }
 
  private:
+  // A staging folder for the construction; false when none could be made (the files then go to the
+  // destination itself).
+  bool BeginStaging();
+  // Moves the staged files into the destination (`keep`) or removes them; the folder goes. 1 or 0.
+  int EndStaging(bool keep);
+
   Job& job_;
   ImporterKind kind_;
   std::string destination_;
+  std::string staging_;  // "" while the files go to the destination
+  std::string WriteFolder() const { return staging_.empty() ? destination_ : staging_; }
   std::unique_ptr<tlc::CellsRefWriter> cellsRef_;
   std::unique_ptr<tlc::FileSink> sink_;
   std::unique_ptr<tlc::TlcWriter> writer_;

@@ -9,6 +9,7 @@
 #include "editor/db/helpers.h"
 #include "editor/db/message_table.h"
 #include "platform/os/path.h"
+#include "platform/os/textfile.h"
 
 namespace db {
 
@@ -77,6 +78,13 @@ int OpenCellCollection(Database& d) {
     return 0;
   }
   d.collectionOpen = 1;
+  // Every save would fail, each with its own box: said once now, before any edit.
+  std::string reason;
+  if (!os::CanWriteFolder(d.folder, &reason)) {
+    const std::string folder = d.folder.empty() ? os::CurrentFolder() : os::NativePath(d.folder);
+    d.talk->Box(kEditorCaption, "Drawing Folder " + folder + " Cannot be Written (" + reason +
+                                    ") ... Changes will not be Saved");
+  }
   return 1;
 }
 
@@ -127,9 +135,13 @@ int LoadCell(Database& d, std::string_view name) {
       return 0;
     }
     const int before = d.index.count;
+    os::TakeWriteFailures();
     const int added = NewCellDialog(d, name);
     if (added != 1) {
-      TellMessage(d.talk, added == 0 ? 19 : 11);
+      if (added == 0)
+        TellMessage(d.talk, 19);
+      else
+        TellWriteFailures(d.talk);
       return 0;
     }
     // Written without the store, so the cell still open keeps its contents if this fails.
@@ -137,7 +149,7 @@ int LoadCell(Database& d, std::string_view name) {
       d.index.count = before;
       d.index.foundRow = 0;
       WriteCellIndexFile(d.index, kCellIndexFile);
-      TellMessage(d.talk, 11);
+      TellWriteFailures(d.talk);
       return 0;
     }
   }
@@ -207,12 +219,14 @@ int WriteCurrentCellFiles(Database& d, int row, int rank) {
   if (!e || row == 0) return 1;
   ShowTitleNotice(d, kNoticeSaving, e->name);
   int failed = 0;
+  bool writeFailed = false;  // told once for both files
+  os::TakeWriteFailures();
   if (rank > 1) {
     if (d.load.refLoadError) {
       TellMessage(d.talk, 7);
       failed = 1;
     } else if (SaveRefsOfCell(d, row) != 0) {
-      TellMessage(d.talk, 11);
+      writeFailed = true;
       failed = 1;
     }
   } else if (e->flags == 1 && e->refCount == 0) {
@@ -223,9 +237,10 @@ int WriteCurrentCellFiles(Database& d, int row, int rank) {
     TellMessage(d.talk, 6);
     failed = 1;
   } else if (SaveObjectsOfCell(d, row) != 0) {
-    TellMessage(d.talk, 11);
+    writeFailed = true;
     failed = 1;
   }
+  if (writeFailed) TellWriteFailures(d.talk);
   return failed;
 }
 
@@ -234,9 +249,10 @@ int SaveCellState(Database& d, int options) {
   if (!(options & kSaveKeepMarks)) ClearSelectionMarks(d);
   bool ok = true;
   bool filesOk = false;
+  os::TakeWriteFailures();  // those of writes no one checks (the backups) are not this save's
   if (!WriteCellIndex(d, d.current.name, d.current.row, d.current.rank)) ok = false;
   if (!StoreRankView(d)) ok = false;
-  if (!ok) TellMessage(d.talk, 11);
+  if (!ok) TellWriteFailures(d.talk);
   if ((options & kSaveCellFiles) && d.current.row != 0) {
     filesOk = WriteCurrentCellFiles(d, d.current.row, d.current.rank) == 0;
     if (!filesOk) ok = false;

@@ -1,5 +1,10 @@
 #include "editor/db/message_table.h"
 
+#include <string>
+#include <vector>
+
+#include "platform/os/textfile.h"
+
 namespace db {
 
 namespace {
@@ -69,6 +74,19 @@ const char* ProgressText(int n) { return (n >= 0 && n < kProgressTextCount) ? kP
 
 void TellMessage(tell::Talk* talk, int n) {
   if (talk) talk->Box("", MessageText(n));
+}
+
+void TellWriteFailures(tell::Talk* talk) {
+  const std::vector<os::WriteFailure> failures = os::TakeWriteFailures();
+  if (!talk) return;
+  if (failures.empty()) {
+    TellMessage(talk, 11);
+    return;
+  }
+  std::string text = MessageText(11);
+  text += " ... Unable to Write";
+  for (const os::WriteFailure& f : failures) text += (failures.size() > 1 ? "\n" : " ") + f.path + " (" + f.reason + ")";
+  talk->Box("MERO", text);
 }
 
 }  // namespace db

@@ -17,5 +17,9 @@ const char* ProgressText(int n);
 
 // Message n in an OK box without caption; nothing without a talk.
 void TellMessage(tell::Talk* talk, int n);
+// Message 11 for a save that failed, naming each file whose writing failed since the last call and
+// the system's reason ("File Error ... Unable to Write /d/TOP.BP6 (Permission denied)"), in a box
+// captioned MERO; the bare message when no write was noted. The failures told are taken.
+void TellWriteFailures(tell::Talk* talk);
 
 }  // namespace db

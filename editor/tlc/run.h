@@ -40,7 +40,7 @@ struct ListEntry {
   std::string name;  // upper case
   int rank = 0;      // 0: file or cell missing
   bool lesser = false;
-  bool refused = false;  // never converted (bad rank in its header)
+  bool refused = false;  // never converted (a bad rank in its header, an empty or unreadable file)
   std::int32_t left = 0, bottom = 0, right = 0, top = 0;
 };
 

@@ -67,6 +67,9 @@ class TlcIn : public Conversion {
   int BuildList(const std::string& source, const std::string& destination, const std::string& name);
   bool ListName(const std::string& name);
   void HeaderPass(const std::string& source);
+  // The entry is never converted: its cell in the destination stays as it is.
+  void Refuse(ListEntry& entry, const std::string& message);
+  static bool HoldsRecord(TlcStream& stream);
   void ConversionPass(const std::string& source, const std::string& destination);
   bool LoadCell(const std::string& source, ListEntry& entry, int row);
   bool WillConvert(const ListEntry& entry) const;
@@ -319,9 +322,15 @@ void TlcIn::HeaderPass(const std::string& source) {
     const std::string name = list_[i].name;
     Item(kItemOperation, Format("Reading %s.TLC ...", name.c_str()));
     FileLineSource file;
-    if (!file.Open(source + name + ".TLC")) {
-      Fail(Format("%s.TLC is Missing", name.c_str()));
-      list_[i].rank = 0;
+    const std::string path = source + name + ".TLC";
+    if (!file.Open(path)) {
+      if (os::FileExists(path)) {
+        // There but not readable: the cell of the destination stays, as for an empty file.
+        Refuse(list_[i], Format("%s.TLC Cannot be Read", name.c_str()));
+      } else {
+        Fail(Format("%s.TLC is Missing", name.c_str()));
+        list_[i].rank = 0;
+      }
       CellPause();
       continue;
     }
@@ -331,6 +340,13 @@ void TlcIn::HeaderPass(const std::string& source) {
     bool found = false;
     const int read = ReadTlcHeader(stream, header, &found);
     ListEntry& entry = list_[i];
+    // A file with no record would replace the cell with an empty one: nothing in it is a cell.
+    const bool empty = !stream.Failed() && !found && !HoldsRecord(stream);
+    if (stream.Failed() || empty) {
+      Refuse(entry, Format(empty ? "%s.TLC is Empty" : "%s.TLC Cannot be Read", name.c_str()));
+      CellPause();
+      continue;
+    }
     entry.left = entry.bottom = entry.right = entry.top = 0;
     if (found && read) {
       const std::string mismatch = CheckTlcScale(header, scaleCheck_);
@@ -364,6 +380,18 @@ void TlcIn::HeaderPass(const std::string& source) {
     }
     CellPause();
   }
+}
+
+void TlcIn::Refuse(ListEntry& entry, const std::string& message) {
+  Fail(message);
+  entry.refused = true;
+}
+
+bool TlcIn::HoldsRecord(TlcStream& stream) {
+  if (!stream.Rewind()) return false;
+  while (stream.Next())
+    if (KeywordOf(stream.Line()) != Keyword::None) return true;
+  return false;
 }
 
 bool TlcIn::WillConvert(const ListEntry& entry) const {

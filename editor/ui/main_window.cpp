@@ -20,6 +20,7 @@
 #include "editor/ui/system/system_editor.h"
 #include "platform/gfx/text.h"
 #include "platform/ui/program.h"
+#include "platform/os/textfile.h"
 #include "platform/ui/talk_box.h"
 #include "platform/ui/keys.h"
 #include "platform/ui/window.h"
@@ -349,6 +350,7 @@ void OnCreate(Editor& ed, ui::Wnd w) {
 
 void OnDestroy(Editor& ed) {
   // After a failed start-up the files on disk are all there is: nothing may be written over them.
+  const std::uint64_t failedBefore = os::WriteFailureCount();
   if (!ed.startupFailed) {
     if (ed.db.current.rank == 0)
       db::SaveCellState(ed.db, 0);
@@ -356,7 +358,8 @@ void OnDestroy(Editor& ed) {
       db::SaveOpenCell(ed.db, db::kSaveCellFiles | db::kSaveAllowTlc);
   }
   ed.db.store.FreeObjectStore();
-  ui::PostQuit(0);
+  // What the last save could not write is lost: the run did not end well.
+  ui::PostQuit(os::WriteFailureCount() != failedBefore ? 1 : 0);
 }
 
 }  // namespace

@@ -367,6 +367,24 @@ std::FILE* OpenFile(std::string_view path, const char* mode) {
   return std::fopen(n.c_str(), mode);
 }
 
+bool CanWriteFolder(std::string_view folder, std::string* reason) {
+  std::string native = folder.empty() ? std::string(".") : NativePath(folder);
+  if (native.empty()) {
+    if (reason) *reason = "No Such Drive";
+    return false;
+  }
+  while (native.size() > 1 && native.back() == '/') native.pop_back();
+  std::string probe = native + "/.mero-write-XXXXXX";
+  const int fd = mkstemp(probe.data());
+  if (fd < 0) {
+    if (reason) *reason = std::strerror(errno);
+    return false;
+  }
+  close(fd);
+  unlink(probe.c_str());
+  return true;
+}
+
 int RemoveFile(std::string_view path) {
   std::string n = NativePath(path);
   return !n.empty() && std::remove(n.c_str()) == 0 ? 1 : 0;
@@ -397,6 +415,24 @@ int RenameFile(std::string_view from, std::string_view to) {
   if (link(source.c_str(), target.c_str()) != 0) return 0;
   unlink(source.c_str());
   return 1;
+}
+
+int ReplaceFile(std::string_view from, std::string_view to) {
+  const std::string source = NativePath(from);
+  const std::string target = NativePath(to);
+  if (source.empty() || target.empty()) return 0;
+  const FolderStamp before = StampBeforeOwnChange(target);
+  if (std::rename(source.c_str(), target.c_str()) != 0) return 0;
+  const std::size_t cut = target.find_last_of('/');
+  const std::string_view name = cut == std::string::npos ? std::string_view(target) : std::string_view(target).substr(cut + 1);
+  NoteOwnChange(target, before, {}, name);
+  return 1;
+}
+
+int RemoveFolder(std::string_view path) {
+  std::string n = NativePath(path);
+  while (n.size() > 1 && n.back() == '/') n.pop_back();
+  return !n.empty() && rmdir(n.c_str()) == 0 ? 1 : 0;
 }
 
 MkdirResult MakeFolder(std::string_view path) {

@@ -25,6 +25,9 @@ std::string NativePath(std::string_view path);
 
 bool FileExists(std::string_view path);    // a regular file
 bool FolderExists(std::string_view path);  // a directory
+// Whether a new file can be made in the folder (a read-only folder or file system cannot take the
+// temporary files every save writes first); else false with the system's reason.
+bool CanWriteFolder(std::string_view folder, std::string* reason = nullptr);
 
 // fopen through the resolver. Binary by nature on Linux; text files use textfile.h.
 std::FILE* OpenFile(std::string_view path, const char* mode);
@@ -33,8 +36,12 @@ int RemoveFile(std::string_view path);  // 1 removed, 0 failed
 // 1 renamed; 0 when the target exists (never replaced) or the rename failed.
 int RenameFile(std::string_view from, std::string_view to);
 
+// 1 renamed, replacing a file of the target's name (matched case-blind, as every path); else 0.
+int ReplaceFile(std::string_view from, std::string_view to);
+
 enum class MkdirResult { Created, Exists, NoParent, Failed };
 MkdirResult MakeFolder(std::string_view path);
+int RemoveFolder(std::string_view path);  // an empty folder: 1 removed, 0 failed
 
 // Case-blind wildcard match of a whole name: "*" any run, "?" one character.
 bool MatchWildcard(std::string_view pattern, std::string_view name);

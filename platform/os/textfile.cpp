@@ -4,15 +4,34 @@
 #include <unistd.h>
 
 #include <algorithm>
+#include <cerrno>
 #include <cstdarg>
 #include <cstdlib>
 #include <cstring>
+#include <vector>
 
 #include "platform/os/path.h"
 
 namespace os {
 
 namespace {
+
+constexpr std::size_t kKeptFailures = 16;
+thread_local std::vector<WriteFailure> failures;
+thread_local std::uint64_t failureCount = 0;
+
+void NoteWriteFailure(const std::string& target, std::string reason) {
+  ++failureCount;
+  if (failures.size() >= kKeptFailures) failures.erase(failures.begin());
+  // Named in full: the user is told where it is.
+  const bool relative = !target.empty() && target[0] != '/';
+  failures.push_back({relative ? CurrentFolder() + "/" + target : target, std::move(reason)});
+}
+
+// A write to `target` failed for the system's reason `error`.
+void NoteWriteFailure(const std::string& target, int error) {
+  NoteWriteFailure(target, error ? std::strerror(error) : "Unknown Reason");
+}
 
 // New files get the permissions a plain fopen would give them, not mkstemp's 0600.
 mode_t CreationMode() {
@@ -62,12 +81,16 @@ bool OpenForWrite(std::string_view path, bool replace, bool append, std::FILE*& 
                   std::string& target, std::string& temp) {
   target = NativePath(path);
   temp.clear();
-  if (target.empty()) return false;
+  if (target.empty()) {
+    NoteWriteFailure(std::string(path), "No Such Drive");
+    return false;
+  }
   if (append || !replace) {
     file = std::fopen(target.c_str(), append ? "ab" : "wb");
   } else {
     file = OpenTempBeside(target, temp);
   }
+  if (!file) NoteWriteFailure(target, errno);
   return file != nullptr;
 }
 
@@ -76,6 +99,8 @@ int Finish(std::FILE*& file, std::string& temp, const std::string& target, bool 
   bool ok = !failed && std::fflush(file) == 0 && !std::ferror(file);
   if (std::fclose(file) != 0) ok = false;
   file = nullptr;
+  // A failed write has been noted already.
+  if (!ok && !failed) NoteWriteFailure(target, errno);
   if (temp.empty()) return ok ? 1 : 0;
   if (ok) {
     const FolderStamp before = StampBeforeOwnChange(target);
@@ -84,6 +109,7 @@ int Finish(std::FILE*& file, std::string& temp, const std::string& target, bool 
       temp.clear();
       return 1;
     }
+    NoteWriteFailure(target, errno);
   }
   RemoveTemp(temp);
   return 0;
@@ -258,11 +284,16 @@ void TextWriter::Write(std::string_view text) {
   while (start < text.size()) {
     std::size_t nl = text.find('\n', start);
     std::size_t end = nl == std::string_view::npos ? text.size() : nl;
-    if (end > start && std::fwrite(text.data() + start, 1, end - start, file_) != end - start) failed_ = true;
+    if (end > start && std::fwrite(text.data() + start, 1, end - start, file_) != end - start) WriteFailed();
     if (nl == std::string_view::npos) break;
-    if (std::fwrite("\r\n", 1, 2, file_) != 2) failed_ = true;
+    if (std::fwrite("\r\n", 1, 2, file_) != 2) WriteFailed();
     start = nl + 1;
   }
+}
+
+void TextWriter::WriteFailed() {
+  if (!failed_) NoteWriteFailure(target_, errno);
+  failed_ = true;
 }
 
 void TextWriter::Printf(const char* format, ...) {
@@ -292,11 +323,11 @@ void TextWriter::Printf(const char* format, ...) {
 
 void TextWriter::Line(std::string_view text) {
   Write(text);
-  if (file_ && std::fwrite("\r\n", 1, 2, file_) != 2) failed_ = true;
+  if (file_ && std::fwrite("\r\n", 1, 2, file_) != 2) WriteFailed();
 }
 
 bool TextWriter::Flush() {
-  if (file_ && std::fflush(file_) != 0) failed_ = true;
+  if (file_ && std::fflush(file_) != 0) WriteFailed();
   return file_ && !failed_;
 }
 
@@ -315,12 +346,25 @@ bool BinaryWriter::Open(std::string_view path, bool replace) {
 }
 
 void BinaryWriter::Write(const void* data, std::size_t size) {
-  if (!file_ || (size > 0 && std::fwrite(data, 1, size, file_) != size)) failed_ = true;
+  if (!file_) {
+    failed_ = true;
+  } else if (size > 0 && std::fwrite(data, 1, size, file_) != size) {
+    if (!failed_) NoteWriteFailure(target_, errno);
+    failed_ = true;
+  }
 }
 
 int BinaryWriter::Commit() { return Finish(file_, temp_, target_, failed_); }
 
 void BinaryWriter::Abandon() { Drop(file_, temp_); }
+
+std::vector<WriteFailure> TakeWriteFailures() {
+  std::vector<WriteFailure> taken;
+  taken.swap(failures);
+  return taken;
+}
+
+std::uint64_t WriteFailureCount() { return failureCount; }
 
 bool ReadWholeFile(std::string_view path, std::string& bytes) {
   bytes.clear();

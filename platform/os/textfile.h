@@ -4,6 +4,7 @@
 #include <cstdio>
 #include <string>
 #include <string_view>
+#include <vector>
 
 namespace os {
 
@@ -83,6 +84,8 @@ class TextWriter {
   void Abandon();
 
  private:
+  void WriteFailed();
+
   std::FILE* file_ = nullptr;
   std::string target_;
   std::string temp_;
@@ -110,6 +113,17 @@ class BinaryWriter {
   std::string temp_;
   bool failed_ = false;
 };
+
+// The writes of this thread that failed, for telling the user which file and why: the file (native
+// path) and the system's reason. TextWriter and BinaryWriter note each file once, at its first
+// failure (opening, writing, flushing, the rename over the old file); the last 16 are kept until
+// taken, and the count goes on.
+struct WriteFailure {
+  std::string path;
+  std::string reason;
+};
+std::vector<WriteFailure> TakeWriteFailures();
+std::uint64_t WriteFailureCount();
 
 // Whole file into memory; false when it cannot be read whole.
 bool ReadWholeFile(std::string_view path, std::string& bytes);

@@ -33,6 +33,7 @@
 #include <map>
 #include <vector>
 
+#include "platform/ui/box.h"
 #include "platform/ui/internal.h"
 #include "platform/ui/keys.h"
 #include "platform/ui/program.h"
@@ -236,6 +237,18 @@ class AreaResizer : public QObject {
   QPointer<Canvas> canvas_;
 };
 
+// The edit field's text as last accepted, and the refusal of an input past its length (a paste is cut
+// to what fits before Qt tells it): the text goes back and the dialog is told, from the queue.
+void WatchLength(Wnd d, int id, QLineEdit* e) {
+  e->setProperty("_accepted", e->text());
+  QObject::connect(e, &QLineEdit::textChanged, e, [e] { e->setProperty("_accepted", e->text()); });
+  QObject::connect(e, &QLineEdit::inputRejected, e, [d, id, e] {
+    if (e->validator()) return;  // no field has one; its refusals are not about length
+    e->setProperty("_restore", e->property("_accepted"));
+    PostInput(d, kFieldRefused, WParam(id), 0);
+  });
+}
+
 void Connect(Wnd d, Record& c, QWidget* w) {
   int id = c.id;
   Wnd h = c.handle;
@@ -247,14 +260,17 @@ void Connect(Wnd d, Record& c, QWidget* w) {
     l->setTextFormat(Qt::PlainText);
     l->setText(StripMnemonics(l->text()));
   } else if (auto* e = qobject_cast<QLineEdit*>(w)) {
+    WatchLength(d, id, e);
     QObject::connect(e, &QLineEdit::textChanged, e, [d, id, h] { PostCommand(d, id, notify::EditChange, h); });
   } else if (auto* t = qobject_cast<QPlainTextEdit*>(w)) {
     QObject::connect(t, &QPlainTextEdit::textChanged, t, [d, id, h] { PostCommand(d, id, notify::EditChange, h); });
   } else if (auto* cb = qobject_cast<QComboBox*>(w)) {
     cb->setInsertPolicy(QComboBox::NoInsert);
     QObject::connect(cb, &QComboBox::activated, cb, [d, id, h] { PostCommand(d, id, notify::SelChange, h); });
-    if (cb->isEditable())
+    if (cb->isEditable()) {
+      if (cb->lineEdit()) WatchLength(d, id, cb->lineEdit());
       QObject::connect(cb, &QComboBox::editTextChanged, cb, [d, id, h] { PostCommand(d, id, notify::EditChange, h); });
+    }
   } else if (auto* lw = qobject_cast<QListWidget*>(w)) {
     // Selections only: the current row moving with the focus is no pick.
     QObject::connect(lw, &QListWidget::itemSelectionChanged, lw,
@@ -463,6 +479,13 @@ bool ApplyDialogAction(Wnd d, const Action& a, std::string& error) {
     case Action::Kind::Set: {
       if (!usable(w)) return false;
       QString text = Q(a.text);
+      QLineEdit* field = qobject_cast<QLineEdit*>(w);
+      if (auto* cb = qobject_cast<QComboBox*>(w); cb && cb->isEditable()) field = cb->lineEdit();
+      if (field && text.size() > field->maxLength()) {
+        error = "set " + std::to_string(a.id) + ": " + FieldTooLongText(field->maxLength()) + " (" +
+                std::to_string(text.size()) + " given)";
+        return false;
+      }
       if (auto* e = qobject_cast<QLineEdit*>(w)) {
         e->setText(text);
       } else if (auto* t = qobject_cast<QPlainTextEdit*>(w)) {
@@ -530,6 +553,19 @@ bool ApplyDialogAction(Wnd d, const Action& a, std::string& error) {
 }
 
 void CancelDialog(Wnd d) { PostCommand(d, kIdCancel, notify::Clicked, ui::Item(d, kIdCancel)); }
+
+void RefuseLongText(Wnd d, int id) {
+  QWidget* w = ControlWidget(d, id);
+  QLineEdit* e = qobject_cast<QLineEdit*>(w);
+  if (auto* cb = qobject_cast<QComboBox*>(w)) e = cb->lineEdit();
+  if (!e) return;
+  const QVariant restore = e->property("_restore");
+  e->setProperty("_restore", QVariant());
+  if (restore.isValid() && restore.toString() != e->text()) e->setText(restore.toString());
+  Record* r = Find(d);
+  const std::string caption = r && r->window ? B(r->window->windowTitle()) : std::string();
+  ShowBox(d, FieldTooLongText(e->maxLength()), caption.c_str(), BoxButtons::Ok);
+}
 
 }  // namespace detail
 
@@ -741,6 +777,10 @@ bool IsItemChecked(Wnd dialog, int id) {
 
 void EnableItem(Wnd dialog, int id, bool enable) { Enable(Item(dialog, id), enable); }
 void FocusItem(Wnd dialog, int id) { Focus(Item(dialog, id)); }
+
+std::string FieldTooLongText(int maxChars) {
+  return "Too Long for this Field ... " + std::to_string(maxChars) + " Characters at Most";
+}
 
 void SetItemLimit(Wnd dialog, int id, int maxChars) {
   if (auto* e = Control<QLineEdit>(dialog, id)) e->setMaxLength(std::max(1, maxChars));

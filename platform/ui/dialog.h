@@ -68,6 +68,10 @@ bool IsItemChecked(Wnd dialog, int id);
 void EnableItem(Wnd dialog, int id, bool enable);
 void FocusItem(Wnd dialog, int id);
 void SetItemLimit(Wnd dialog, int id, int maxChars);
+// A value longer than an edit field holds is refused whole, never cut: a user's typing or pasting
+// past the field's length leaves the field as it was and shows this text in a box captioned with
+// the dialog's caption; a script's `set` of such a value fails its line with it.
+std::string FieldTooLongText(int maxChars);
 Rect ItemRect(Wnd dialog, int id);  // in the dialog's client coordinates
 void MoveItem(Wnd dialog, int id, int x, int y, int width, int height);
 void SetButtonImage(Wnd dialog, int id, const gfx::Surface& image);

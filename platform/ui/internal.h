@@ -183,6 +183,10 @@ void PlaceCentred(QWidget* widget, std::string_view name, Wnd owner);
 
 // Dialog helpers shared with the script driver.
 bool ApplyDialogAction(Wnd dialog, const Action& action, std::string& error);
+// Posted to a dialog whose edit field `wParam` refused what the user typed or pasted past its length:
+// handled here, before the dialog's procedure (RefuseLongText).
+constexpr Message kFieldRefused = 0x3f0;
+void RefuseLongText(Wnd dialog, int id);
 void CancelDialog(Wnd dialog);
 
 bool HasTimer(Wnd w);

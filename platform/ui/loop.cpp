@@ -106,6 +106,10 @@ Result Call(Wnd w, Message m, WParam wParam, LParam lParam) {
   Record& r = *keep;
   if (r.kind == Kind::Control) return 0;
   if (r.kind == Kind::Dialog) {
+    if (m == kFieldRefused) {
+      RefuseLongText(w, int(wParam));
+      return 1;
+    }
     Result res = r.proc ? r.proc(w, m, wParam, lParam) : 0;
     if (res == 0 && r.alive) {
       if (m == msg::Close)

@@ -112,12 +112,32 @@ TEST(ImporterTlc, ConstructionWithAndWithoutCellsRef) {
 
   // A conversion that fails has told why: no word of CELLS.REF, whose entries are kept.
   tell::Recorder failing;
-  Job failed("DXFIMP", failing);
-  ImporterTlc partial(failed, ImporterKind::Dxf, dir.Path("partial"));
+  Job failed("STRMIMP", failing);
+  ImporterTlc partial(failed, ImporterKind::Gds, dir.Path("partial"));
   std::filesystem::create_directories(dir.Path("partial"));
   EXPECT_EQ(partial.ConstructTlcFiles(true, 2, 3, 515, [&] { return writeCell(partial, "X") && false; }), 0);
   EXPECT_TRUE(failing.EventsOf("box").empty());
   EXPECT_EQ(dir.Read("partial/CELLS.REF").substr(0, 3), "1\r\n");
+  // The DXF importer's failed run leaves its destination as it was, its older file included; one
+  // that succeeds moves its files in over the older ones.
+  tell::Recorder dxfUi;
+  Job dxf("XCHIMP", dxfUi);
+  std::filesystem::create_directories(dir.Path("dxf"));
+  dir.Write("dxf/X.TLC", "older");
+  {
+    ImporterTlc staged(dxf, ImporterKind::Dxf, dir.Path("dxf"));
+    EXPECT_EQ(staged.ConstructTlcFiles(true, 2, 3, 515, [&] { return writeCell(staged, "X") && false; }), 0);
+  }
+  EXPECT_EQ(std::distance(std::filesystem::directory_iterator(dir.Path("dxf")), {}), 1);
+  EXPECT_EQ(dir.Read("dxf/X.TLC"), "older");
+  {
+    ImporterTlc staged(dxf, ImporterKind::Dxf, dir.Path("dxf"));
+    EXPECT_EQ(staged.ConstructTlcFiles(true, 2, 3, 515, [&] { return writeCell(staged, "X") && writeCell(staged, "Y"); }),
+              1);
+  }
+  EXPECT_EQ(std::distance(std::filesystem::directory_iterator(dir.Path("dxf")), {}), 3);
+  EXPECT_EQ(dir.Read("dxf/CELLS.REF").substr(0, 3), "2\r\n");
+  EXPECT_NE(dir.Read("dxf/X.TLC"), "older");
   // Without a CELLS.REF only the conversion counts.
   tell::Recorder plain;
   Job noRef("DXFIMP", plain);

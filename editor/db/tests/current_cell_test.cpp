@@ -343,12 +343,15 @@ TEST_F(CurrentCell, AFailedWriteIsReportedAndSkipsTheTlcCopy) {
   EXPECT_EQ(s().GetBox(0, 1), 1);
   EXPECT_EQ(d->load.loadedCell, 1);
 
-  // The BP6 cannot be replaced: the save fails, says so, and makes no TLC copy from old files.
+  // The BP6 cannot be replaced: the save fails, names the file and why, and makes no TLC copy from
+  // old files.
   std::filesystem::remove(f.Path("Leaf.bp6"));
   std::filesystem::create_directories(f.Path("Leaf.bp6/x"));
   d.talk.events.clear();
   EXPECT_EQ(db::SaveOpenCell(*d, 3), 0);
-  EXPECT_EQ(dbtest::Messages(d.talk), Events{dbtest::Message(11)});
+  EXPECT_EQ(dbtest::Messages(d.talk),
+            Events{"box \"MERO\" \"File Error ... Unable to Write " + std::string(f.Path("Leaf.bp6")) +
+                   " (Is a directory)\""});
   EXPECT_EQ(s().boxCount, 2);
 }
 

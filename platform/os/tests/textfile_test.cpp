@@ -4,6 +4,7 @@
 #include <signal.h>
 #include <sys/resource.h>
 
+#include <cstring>
 #include <filesystem>
 #include <vector>
 
@@ -170,6 +171,7 @@ TEST(TextFiles, AFailedWriteIsReportedAndTheOldFileStays) {
   signal(SIGXFSZ, SIG_IGN);
   setrlimit(RLIMIT_FSIZE, &small);
   std::string big(20000, 'z');
+  os::TakeWriteFailures();
   os::BinaryWriter b;
   bool opened = b.Open(s.Path("cell.bp6"));
   b.Write(big.data(), big.size());
@@ -186,6 +188,14 @@ TEST(TextFiles, AFailedWriteIsReportedAndTheOldFileStays) {
   EXPECT_EQ(tcommitted, 0);
   EXPECT_EQ(s.Read("cell.bp6"), "precious");
   EXPECT_EQ(std::distance(std::filesystem::directory_iterator(s.root), {}), 1);
+  // Each writer's file is named once, with the system's reason, for the message that tells it.
+  const std::vector<os::WriteFailure> failures = os::TakeWriteFailures();
+  ASSERT_EQ(failures.size(), 2u);
+  for (const os::WriteFailure& f : failures) {
+    EXPECT_EQ(f.path, os::NativePath(s.Path("cell.bp6")));
+    EXPECT_EQ(f.reason, std::strerror(EFBIG));
+  }
+  EXPECT_TRUE(os::TakeWriteFailures().empty());
 
   std::string bytes;
   EXPECT_TRUE(os::ReadWholeFile(s.Path("cell.bp6"), bytes));

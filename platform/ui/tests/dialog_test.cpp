@@ -5,6 +5,7 @@
 
 #include <QKeyEvent>
 #include <QLabel>
+#include <QLineEdit>
 #include <QListWidget>
 #include <QProgressBar>
 #include <QPushButton>
@@ -90,11 +91,11 @@ class DialogTest : public UiTest {
 
 TEST_F(DialogTest, AnAnswerWorksEveryKindOfControlAsAUserWould) {
   Script(
-      "answer FORM set 101 \"NAND2 LONGER\" check 102 1 check 104 1 set 106 typed pick 107 1 pick 108 2 "
+      "answer FORM set 101 \"NAND2 LO\" check 102 1 check 104 1 set 106 typed pick 107 1 pick 108 2 "
       "set 109 \"one\\ntwo\" check 114 1 press ok\n");
   FormValues v;
   EXPECT_EQ(RunDialog("FORM", 0, FormProc(v)), 1);
-  EXPECT_EQ(v.name, "NAND2 LO");  // the field's length limit holds typed text too
+  EXPECT_EQ(v.name, "NAND2 LO");  // the whole field
   EXPECT_TRUE(v.fast);
   EXPECT_FALSE(v.flat);  // the radio group keeps one choice
   EXPECT_TRUE(v.smash);
@@ -218,6 +219,47 @@ TEST_F(DialogTest, AnAnswerThatCannotBeAppliedEndsTheRunWithTwo) {
     return FormProc(v)(d, m, wp, lp);
   });
   EXPECT_EQ(ScriptStatus(), 2);
+}
+
+TEST_F(DialogTest, AValueLongerThanItsFieldIsRefusedWholeWithTheSameText) {
+  // A script's set: the whole field fits, one character more fails the line and the dialog is cancelled.
+  for (const std::string& text : {std::string("ABCDEFGH"), std::string("ABCDEFGHI")}) {
+    ResetForTests();
+    Script("answer FORM set 101 \"" + text + "\" press ok\n");
+    FormValues v;
+    const int result = RunDialog("FORM", 0, FormProc(v));
+    const bool fits = text.size() == 8;
+    EXPECT_EQ(result, fits ? 1 : 0) << text;
+    EXPECT_EQ(v.name, fits ? text : "") << text;
+    EXPECT_EQ(ScriptStatus(), fits ? 0 : 2) << text;
+  }
+  EXPECT_EQ(FieldTooLongText(8), "Too Long for this Field ... 8 Characters at Most");
+
+  // A user's paste past the length: the field keeps what it held, and the box says why.
+  ResetForTests();
+  Script("answer FORM\nbox ok\n");
+  std::string after;
+  RunDialog("FORM", 0, [&](Wnd d, Message m, WParam, LParam) -> Result {
+    if (m == msg::InitDialog) {
+      SetItemText(d, 101, "start");
+      Post(d, msg::User + 7);
+      return 1;
+    }
+    if (m == msg::User + 7) {
+      qobject_cast<QLineEdit*>(WidgetOf(Item(d, 101)))->insert("ABCDEFG");
+      Post(d, msg::User + 8);  // behind the refusal
+      return 1;
+    }
+    if (m == msg::User + 8) {
+      after = ItemText(d, 101);
+      FinishDialog(d, 1);
+      return 1;
+    }
+    return 0;
+  });
+  EXPECT_EQ(after, "start");
+  EXPECT_TRUE(Has(Log(), "box \"Form\" \"Too Long for this Field ... 8 Characters at Most\""));
+  EXPECT_EQ(ScriptStatus(), 0);
 }
 
 TEST_F(DialogTest, ASelfClosingDialogWaitsForItsTimerUnlessAnAnswerRunsFirst) {

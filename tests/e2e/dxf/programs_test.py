@@ -217,6 +217,31 @@ expect("an unmapped layer stops the run", 'box "XCHIMP" "Entity Layer Not in Lay
        'box "XCHIMP" "Aborted ... Files may be Incomplete"' in log and "Completed" not in log, log)
 expect("the report names the layer", "Entity Layer B Not in Layer Table" in lines("XCHIMP.RPT"), lines("XCHIMP.RPT"))
 
+# Stopped there, the run leaves its destination as it was: the older files whole, nothing added.
+shutil.rmtree(os.path.join(WORK, "oddout"))
+os.makedirs(os.path.join(WORK, "oddout"))
+write("oddout/PAIR.TLC", header("PAIR", 1) + "=B\n1 0 0 10 10\n")
+write("oddout/CELLS.REF", "1\nPAIR\n1 0 0 1000 0 0 1 0 0\n\n")
+kept = {name: open(os.path.join(WORK, "oddout", name), "rb").read() for name in os.listdir(os.path.join(WORK, "oddout"))}
+status, log = run("wxchimp", "imp-unmapped-kept", """\
+answer SETUP set 100 "odd" set 101 "oddout/main" press ok
+answer LAYERS set 250 "9" set 251 "0" press ok
+answer NEWNAME set 601 "pair" press ok
+box ok
+box ok
+box ok
+command 13
+wait
+command 12
+wait
+command 14
+wait
+quit
+""")
+after = {name: open(os.path.join(WORK, "oddout", name), "rb").read() for name in os.listdir(os.path.join(WORK, "oddout"))}
+expect("a stopped import leaves its destination as it was",
+       'box "XCHIMP" "Entity Layer Not in Layer Table"' in log and after == kept, "%s\n%s" % (sorted(after), log))
+
 
 def group_text(groups):
     return "".join("%3d\n%s\n" % (code, value) for code, value in groups)

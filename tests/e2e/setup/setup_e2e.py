@@ -7,6 +7,7 @@ installed editor opening the tutorial drawing.
 
 usage: setup_e2e.py SUITE_FOLDER BUILD_FOLDER SOURCE_TREE WORK_FOLDER
 """
+import fcntl
 import filecmp
 import os
 import shutil
@@ -90,6 +91,13 @@ def boxes(log):
 
 shutil.rmtree(WORK, ignore_errors=True)
 os.makedirs(WORK)
+# Another editor of the same user runs meanwhile: its lock is in the session's runtime folder, which
+# the programs run here must not share.
+session = os.path.join(WORK, "session")
+os.makedirs(session)
+os.environ["XDG_RUNTIME_DIR"] = session
+other_editor = open(os.path.join(session, "mero-%d-MERORUN.lock" % os.getuid()), "w")
+fcntl.flock(other_editor, fcntl.LOCK_EX | fcntl.LOCK_NB)
 
 # A whole install: the source folder typed without its backslash, the character files checked, the
 # second additional archive checked on the third page.
@@ -234,7 +242,7 @@ if os.path.exists(editor) and os.path.isdir(os.path.join(suite, "Tutor")):
         f.write("wait\ncommand 22\nwait\nsnapshot fit.png\nquit\n")
     r = subprocess.run([editor, "TOP"], cwd=tutor, timeout=300, env=dict(
         env, QT_QPA_PLATFORM="offscreen", MERO_SCRIPT=os.path.join(WORK, "editor.script"),
-        MERO_LOG=os.path.join(WORK, "editor.log")))
+        MERO_LOG=os.path.join(WORK, "editor.log"), XDG_RUNTIME_DIR=root))
     with open(os.path.join(WORK, "editor.log")) as f:
         editor_log = f.read()
     expect("the installed editor opens the tutorial drawing", r.returncode == 0 and "Cell: TOP" in editor_log
