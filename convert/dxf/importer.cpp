@@ -679,12 +679,7 @@ int Importer::Run(ImportResult* result, std::string* text) {
 }  // namespace
 
 std::string ImportCompletedText(const ImportResult& result) {
-  if (result.leftOut == 0 && result.approximated == 0)
-    return Format("Completed ... %d TLC Files Made", result.tlcFiles);
-  std::string text = "Some Error Occurred";
-  if (result.leftOut > 0) text += Format(" ... %d Entities not Converted", result.leftOut);
-  if (result.approximated > 0) text += Format(" ... %d Instances Approximated", result.approximated);
-  return text + " ... Conversion may be Incorrect";
+  return utilib::ImportEndText(result.tlcFiles, result.leftOut, "Entities", result.approximated);
 }
 
 int ImportDxf(utilib::Job& job, ImportSettings& settings, const DxfLayerMap& layers,
