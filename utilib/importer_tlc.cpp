@@ -18,6 +18,14 @@ std::int32_t RoundTextSize15(double size) {
   return static_cast<std::int32_t>(r);
 }
 
+std::string ImportEndText(int tlcFiles, int leftOut, std::string_view things, int approximated) {
+  if (leftOut <= 0 && approximated <= 0) return Format("Completed ... %d TLC Files Made", tlcFiles);
+  std::string text = "Some Error Occurred";
+  if (leftOut > 0) text += Format(" ... %d %.*s not Converted", leftOut, static_cast<int>(things.size()), things.data());
+  if (approximated > 0) text += Format(" ... %d Instances Approximated", approximated);
+  return text + " ... Conversion may be Incorrect";
+}
+
 ImporterTlc::ImporterTlc(Job& job, ImporterKind kind, std::string_view destination)
     : job_(job), kind_(kind), destination_(tlc::NormaliseFolder(destination)) {}
 

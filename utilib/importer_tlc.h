@@ -31,6 +31,11 @@ constexpr int kItemMaxBoxes = 508, kItemMaxPaths = 510, kItemMaxTexts = 511, kIt
 // The size rounded to a multiple of 15 within 15 .. 61440.
 std::int32_t RoundTextSize15(double size);
 
+// An import's final message: "Completed ... N TLC Files Made", or, when it left things out or placed
+// instances only roughly, "Some Error Occurred ... N <things> not Converted ... M Instances
+// Approximated ... Conversion may be Incorrect", each count only when there is one.
+std::string ImportEndText(int tlcFiles, int leftOut, std::string_view things, int approximated);
+
 class ImporterTlc {
  public:
   ImporterTlc(Job& job, ImporterKind kind, std::string_view destination);

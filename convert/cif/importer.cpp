@@ -68,6 +68,11 @@ class Importer {
  private:
   void Stop(const std::string& text) { utilib::StopJob(job_, text); }
   void Note(const std::string& text) { utilib::ReportOnNextLine(job_, text, 2, kImpMessages); }
+  // A command refused with its own message: the run must not end as if it came in.
+  void Refuse(const std::string& text) {
+    Note(text);
+    ++leftOut_;
+  }
   std::string At(const char* what, Point p, int layer) const {
     const double s = scale_ > 0 ? scale_ : 1;
     return Format("%s at X=%g Y=%g L=%d", what, p.x / s, p.y / s, layer);
@@ -134,6 +139,8 @@ class Importer {
   std::vector<char> called_;
   std::int64_t fileMinimum_ = 1000;
   int tlcFiles_ = 0;
+  int leftOut_ = 0;
+  int approximated_ = 0;
 };
 
 int Importer::CountCifEnds() {
@@ -377,8 +384,8 @@ void Importer::WritePath(const std::vector<Point>& points, std::int32_t width) {
   if (width == 0) {
     std::vector<std::vector<Point>> pieces;
     if (!utilib::SplitPolygon(points, limit, pieces)) {
-      Note(At(Format("Poly of %d Vertices not Converted", static_cast<int>(points.size())).c_str(),
-              points.front(), layer_));
+      Refuse(At(Format("Poly of %d Vertices not Converted", static_cast<int>(points.size())).c_str(),
+                points.front(), layer_));
       return;
     }
     Note(At(Format("Poly of %d Vertices Cut into %d Polys", static_cast<int>(points.size()),
@@ -409,7 +416,7 @@ void Importer::ConvertBox(const CifCommand& c) {
     if (!found) break;
   }
   if (count < 4) {
-    Note(Format("Box Command with %d Numbers Skipped", count));
+    Refuse(Format("Box Command with %d Numbers Skipped", count));
     return;
   }
   for (int i = 0; i < 4; ++i) Feature(v[i]);
@@ -535,7 +542,7 @@ void Importer::ConvertCall(const CifCommand& c) {
   }
   const int row = RowOf(n);
   if (row < 0) {
-    Note(Format("Call of Unnamed Symbol #%d Dropped", n));
+    Refuse(Format("Call of Unnamed Symbol #%d Dropped", n));
     return;
   }
   const std::string& name = names_.rows[row].cellName;
@@ -545,7 +552,10 @@ void Importer::ConvertCall(const CifCommand& c) {
     Note(Format("Symbol #%d %s is Missing ... Token Cell Made", n, name.c_str()));
   }
   called_[row] = 1;
-  if (approximated) Note(Format("Non-orthogonal/scaled instance of %s approximated", name.c_str()));
+  if (approximated) {
+    Note(Format("Non-orthogonal/scaled instance of %s approximated", name.c_str()));
+    ++approximated_;
+  }
   tlc::TlcCellRef ref;
   ref.name = name;
   ref.orientation = code;
@@ -610,11 +620,13 @@ bool Importer::ConvertCifSymbols() {
     }
     if (!writing_) {
       // What stands outside every symbol has no cell to go to; a call there is the file's top call.
+      // Told once; each one counts, as does what a definition given twice holds the second time.
       const bool shape = c.kind == 'B' || c.kind == 'P' || c.kind == 'W' || c.kind == 'R';
       if (!inSymbol_ && shape && !outsideTold_) {
         outsideTold_ = true;
         Note("Geometry outside Symbols Ignored");
       }
+      if (shape || (inSymbol_ && c.kind == 'C')) ++leftOut_;
       continue;
     }
     switch (c.kind) {
@@ -631,7 +643,7 @@ bool Importer::ConvertCifSymbols() {
         CifLexer body = After(text_, c, 1);
         body.ReadCifInteger();
         const std::int32_t x = body.ReadCifInteger(), y = body.ReadCifInteger();
-        Note(At("Round Flash not Converted", {Tlc(x), Tlc(y)}, layer_));
+        Refuse(At("Round Flash not Converted", {Tlc(x), Tlc(y)}, layer_));
         break;
       }
       default:
@@ -735,6 +747,8 @@ int Importer::Run(ImportResult* result, std::string* text) {
   if (result) {
     result->tlcFiles = tlcFiles_;
     result->minFeature = static_cast<double>(fileMinimum_) / c_;
+    result->leftOut = leftOut_;
+    result->approximated = approximated_;
   }
   return 1;
 }
@@ -742,7 +756,7 @@ int Importer::Run(ImportResult* result, std::string* text) {
 }  // namespace
 
 std::string ImportCompletedText(const ImportResult& result) {
-  return Format("Completed ... %d TLC Files Made", result.tlcFiles);
+  return utilib::ImportEndText(result.tlcFiles, result.leftOut, "Commands", result.approximated);
 }
 
 int ImportCif(utilib::Job& job, ImportSettings& settings, const utilib::NewNameAsker& askName,

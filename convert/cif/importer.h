@@ -28,6 +28,8 @@ constexpr int kMaxSymbolPoints = 512;
 struct ImportResult {
   int tlcFiles = 0;
   double minFeature = 0;  // micrometres
+  int leftOut = 0;        // commands not converted: refused with a report line, or outside any cell
+  int approximated = 0;   // calls turned off a quarter turn, placed as plain instances
 };
 
 // The Go job. 1 when completed, 0 when aborted or stopped by a failure (its message shown).
@@ -39,7 +41,8 @@ int ImportCif(utilib::Job& job, ImportSettings& settings, const utilib::NewNameA
 int ImportCifText(utilib::Job& job, ImportSettings& settings, const utilib::NewNameAsker& askName,
                   std::string text, ImportResult* result = nullptr);
 
-// "Completed ... %d TLC Files Made".
+// "Completed ... %d TLC Files Made", or "Some Error Occurred ..." with the counts of commands left
+// out and calls approximated when there are any.
 std::string ImportCompletedText(const ImportResult& result);
 
 }  // namespace cif

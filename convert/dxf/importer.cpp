@@ -109,6 +109,11 @@ class Importer {
   }
   void Stop(const std::string& text) { utilib::StopJob(job_, text); }
   void Note(const std::string& text) { utilib::ReportOnNextLine(job_, text, 4, kImpMessages); }
+  // An entity refused with its own message: the run must not end as if it came in.
+  void Refuse(const std::string& text) {
+    Note(text);
+    ++leftOut_;
+  }
   tlc::TlcWriter& W() { return tlc_->Writer(); }
 
   utilib::Job& job_;
@@ -131,7 +136,9 @@ class Importer {
   double baseX_ = 0, baseY_ = 0;
   double textHeight_ = 1;  // drawing units, until the header's $TEXTSIZE says otherwise
   Polyline polyline_;
-  std::map<std::string, int> unconverted_;
+  std::map<std::string, int> unconverted_;  // by kind, for the report
+  int leftOut_ = 0;
+  int approximated_ = 0;
   int tlcFiles_ = 0;
 };
 
@@ -349,7 +356,7 @@ void Importer::WritePieces(int layer, std::int32_t width, const std::vector<db::
     // Runs of vertices closed one by one would not add up to the polygon: cut it across instead.
     std::vector<std::vector<db::PathPoint>> pieces;
     if (!utilib::SplitPolygon(points, limit, pieces)) {
-      Note(At(Format("Poly of %d Vertices not Converted", static_cast<int>(n)).c_str(), points.front(), layer));
+      Refuse(At(Format("Poly of %d Vertices not Converted", static_cast<int>(n)).c_str(), points.front(), layer));
       return;
     }
     Note("Polyline Broken into Pieces");
@@ -410,7 +417,7 @@ void Importer::Solid(const DxfItem& item) {
   if (!s_.solids || !EntityLayer(item, layer)) return;
   for (int code : {10, 20, 11, 21, 12, 22, 13, 23}) {
     if (!item.Find(code)) {
-      Note("Not Enough Points in Solid");
+      Refuse("Not Enough Points in Solid");
       return;
     }
   }
@@ -460,13 +467,15 @@ void Importer::Insert(const DxfItem& item) {
   }
   const utilib::StructureRow& row = Row(id);
   if (!row.found && !row.tlcPresent) Note(Format("Block %s is Missing", name.c_str()));
-  if (OffQuarterTurn(rotation) || std::fabs(std::fabs(sx) - 1) > 1e-9 || std::fabs(std::fabs(sy) - 1) > 1e-9)
-    Note(Format("Non-orthogonal/scaled instance of %s approximated", name.c_str()));
+  const bool approximated =
+      OffQuarterTurn(rotation) || std::fabs(std::fabs(sx) - 1) > 1e-9 || std::fabs(std::fabs(sy) - 1) > 1e-9;
+  if (approximated) Note(Format("Non-orthogonal/scaled instance of %s approximated", name.c_str()));
   const long columns = std::max(IntegerOr(item, 70, 1), 1), rows = std::max(IntegerOr(item, 71, 1), 1);
   if (columns * rows > db::kRefLimit) {
-    Note(Format("Array of %s with %ld x %ld Instances not Converted", name.c_str(), columns, rows));
+    Refuse(Format("Array of %s with %ld x %ld Instances not Converted", name.c_str(), columns, rows));
     return;
   }
+  if (approximated) ++approximated_;
   // The grid turns with the insert; it is not mirrored or scaled.
   const double cs = RealOr(item, 44, 0), rs = RealOr(item, 45, 0);
   const double turn = std::isfinite(rotation) ? rotation * std::numbers::pi / 180 : 0;
@@ -493,6 +502,7 @@ void Importer::FinishPolyline() {
   if (pl.flags & (16 | 64)) {
     // Meshes and polyface meshes: vertices that are not an outline.
     ++unconverted_["POLYLINE MESH"];
+    ++leftOut_;
     return;
   }
   const std::int32_t width = Length(std::fabs(pl.width));
@@ -519,7 +529,7 @@ void Importer::FinishPolyline() {
       points.push_back(p);
   }
   if (points.size() > kMaxPolylinePoints) {
-    Note(At("Polyline of too many Vertices not Converted", Db(pl.vertices[0]), pl.layer));
+    Refuse(At("Polyline of too many Vertices not Converted", Db(pl.vertices[0]), pl.layer));
     return;
   }
   std::vector<db::PathPoint> p;
@@ -554,6 +564,7 @@ void Importer::Entity(const DxfItem& item) {
     polyline_.width = RealOr(item, 40, 0);
   } else if (w != "SEQEND") {
     ++unconverted_[w];
+    ++leftOut_;
   }
 }
 
@@ -657,14 +668,18 @@ int Importer::Run(ImportResult* result, std::string* text) {
     for (const auto& [word, count] : unconverted_)
       utilib::ReportPrintf(job_, "%s Entities not Converted: %d\n", word.c_str(), count);
   }
-  if (result) result->tlcFiles = tlcFiles_;
+  if (result) {
+    result->tlcFiles = tlcFiles_;
+    result->leftOut = leftOut_;
+    result->approximated = approximated_;
+  }
   return 1;
 }
 
 }  // namespace
 
 std::string ImportCompletedText(const ImportResult& result) {
-  return Format("Completed ... %d TLC Files Made", result.tlcFiles);
+  return utilib::ImportEndText(result.tlcFiles, result.leftOut, "Entities", result.approximated);
 }
 
 int ImportDxf(utilib::Job& job, ImportSettings& settings, const DxfLayerMap& layers,

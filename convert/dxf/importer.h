@@ -26,6 +26,9 @@ constexpr int kMaxRank = 15;
 
 struct ImportResult {
   int tlcFiles = 0;
+  int leftOut = 0;       // entities not converted: kinds the importer has no conversion for, and
+                         // entities refused (too many points, too few, arrays too large)
+  int approximated = 0;  // inserts turned off a quarter turn or scaled, placed as plain instances
 };
 
 // The Go job over the layer table read by the Layers command. 1 when completed, 0 when aborted or
@@ -37,7 +40,8 @@ int ImportDxf(utilib::Job& job, ImportSettings& settings, const DxfLayerMap& lay
 int ImportDxfText(utilib::Job& job, ImportSettings& settings, const DxfLayerMap& layers,
                   const utilib::NewNameAsker& askName, std::string text, ImportResult* result = nullptr);
 
-// "Completed ... %d TLC Files Made".
+// "Completed ... %d TLC Files Made", or "Some Error Occurred ..." with the counts of entities left
+// out and instances approximated when there are any.
 std::string ImportCompletedText(const ImportResult& result);
 
 }  // namespace dxf

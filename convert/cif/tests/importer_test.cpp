@@ -180,6 +180,43 @@ TEST_F(ImporterTest, CallTransforms) {
   EXPECT_NE(Report().find("Non-orthogonal/scaled instance of AA approximated"), std::string::npos);
 }
 
+// Commands refused or left without a cell, and calls placed only roughly, end the run "Some Error
+// Occurred" with their counts; the report tells each, and the rest comes in.
+TEST_F(ImporterTest, CommandsLeftOutOrApproximatedAreCountedAtTheEnd) {
+  const struct {
+    const char* what;
+    std::string cif;
+    int leftOut, approximated;
+    const char* completion;
+    const char* reported;
+  } cases[] = {
+      {"all converted", "DS 1;9 AA;L A;B 10 10 5 5;DF;C 1;E", 0, 0, "Completed ... 1 TLC Files Made", ""},
+      {"refused", "DS 1;9 AA;L A;B 10 10;R 10 0 0;C 7;B 10 10 5 5;DF;E", 3, 0,
+       "Some Error Occurred ... 3 Commands not Converted ... Conversion may be Incorrect",
+       "Box Command with 2 Numbers Skipped"},
+      {"outside every symbol", "L A;B 10 10 5 5;P 0 0 1 1 1 0;DS 1;9 AA;L A;B 10 10 5 5;DF;E", 2, 0,
+       "Some Error Occurred ... 2 Commands not Converted ... Conversion may be Incorrect",
+       "Geometry outside Symbols Ignored"},
+      {"defined twice", "DS 1;9 AA;L A;B 10 10 5 5;DF;DS 1;9 AA;L A;B 1 1 0 0;W 2 0 0 1 1;DF;E", 2, 0,
+       "Some Error Occurred ... 2 Commands not Converted ... Conversion may be Incorrect",
+       "Symbol #1 Defined Twice ... Second Skipped"},
+      {"slanted call", "DS 1;9 AA;L A;B 10 10 5 5;DF;DS 2;9 BB;C 1 R 1 1;C 1;DF;E", 0, 1,
+       "Some Error Occurred ... 1 Instances Approximated ... Conversion may be Incorrect",
+       "Non-orthogonal/scaled instance of AA approximated"},
+  };
+  for (const auto& c : cases) {
+    SCOPED_TRACE(c.what);
+    ui = {};
+    result = {};
+    ASSERT_EQ(Run(std::string("(LAYER 1 CIF=A);") + c.cif), 1) << ::testing::PrintToString(ui.events);
+    EXPECT_EQ(result.leftOut, c.leftOut);
+    EXPECT_EQ(result.approximated, c.approximated);
+    EXPECT_EQ(cif::ImportCompletedText(result), c.completion);
+    EXPECT_NE(Report().find(c.reported), std::string::npos) << Report();
+    EXPECT_EQ(Body(Tlc("AA")).front().substr(0, 5), "=B|1 ");
+  }
+}
+
 TEST_F(ImporterTest, LayersAndTexts) {
   settings.slots[cif::kImpLayerFile] = folder / "layers.lyr";
   settings.slots[cif::kImpScale] = "";

@@ -159,6 +159,57 @@ TEST_F(DxfImportTest, BlocksBecomeCellsAndTheEntitiesTheMainCell) {
   EXPECT_NE(report.find("SPLINE Entities not Converted: 1"), std::string::npos);
 }
 
+// Whatever the importer leaves out or places only roughly, the run does not end as if all came in:
+// the final message counts it, the report names it, and what it converts still comes in.
+TEST_F(DxfImportTest, EntitiesLeftOutOrApproximatedAreCountedAtTheEnd) {
+  const std::string line = "  0\nLINE\n 10\n0\n 20\n0\n 11\n1\n 21\n0\n";
+  const std::string block = "  0\nSECTION\n  2\nBLOCKS\n  0\nBLOCK\n  2\nLEAF\n" + line + "  0\nENDBLK\n  0\nENDSEC\n";
+  struct Case {
+    const char* what;
+    std::string blocks, entities;
+    int leftOut, approximated;
+    const char* completion;
+    std::vector<std::string> reported;
+  };
+  const std::vector<Case> cases = {
+      {"all converted", "", line, 0, 0, "Completed ... 1 TLC Files Made", {}},
+      {"kinds without a conversion", "",
+       line + "  0\nLWPOLYLINE\n 90\n2\n 10\n0\n 20\n0\n 10\n1\n 20\n1\n  0\nHATCH\n  0\nSPLINE\n  0\nSPLINE\n"
+              "  0\nPOLYLINE\n 70\n16\n  0\nVERTEX\n 10\n0\n 20\n0\n  0\nSEQEND\n",
+       5, 0, "Some Error Occurred ... 5 Entities not Converted ... Conversion may be Incorrect",
+       {"HATCH Entities not Converted: 1", "LWPOLYLINE Entities not Converted: 1", "SPLINE Entities not Converted: 2",
+        "POLYLINE MESH Entities not Converted: 1"}},
+      {"entities refused with a message", "",
+       line + "  0\nSOLID\n 10\n0\n 20\n0\n 11\n1\n 21\n0\n", 1, 0,
+       "Some Error Occurred ... 1 Entities not Converted ... Conversion may be Incorrect",
+       {"Not Enough Points in Solid"}},
+      {"scaled and turned inserts", block,
+       "  0\nINSERT\n  2\nLEAF\n 41\n2\n 42\n2\n  0\nINSERT\n  2\nLEAF\n 50\n30\n  0\nINSERT\n  2\nLEAF\n 50\n270\n", 0, 2,
+       "Some Error Occurred ... 2 Instances Approximated ... Conversion may be Incorrect",
+       {"Non-orthogonal/scaled instance of LEAF approximated"}},
+      {"both", block, "  0\nINSERT\n  2\nLEAF\n 41\n3\n  0\nINSERT\n  2\nLEAF\n 70\n1000\n 71\n1000\n  0\nELLIPSE\n", 2, 1,
+       "Some Error Occurred ... 2 Entities not Converted ... 1 Instances Approximated ... Conversion may be Incorrect",
+       {"Array of LEAF with 1000 x 1000 Instances not Converted", "ELLIPSE Entities not Converted: 1"}},
+  };
+  for (const Case& c : cases) {
+    SCOPED_TRACE(c.what);
+    ui = {};
+    result = {};
+    DxfBuilder d;
+    d.text = c.blocks + "  0\nSECTION\n  2\nENTITIES\n" + c.entities + "  0\nENDSEC\n  0\nEOF\n";
+    ASSERT_EQ(Run(d), 1);
+    EXPECT_EQ(result.leftOut, c.leftOut);
+    EXPECT_EQ(result.approximated, c.approximated);
+    EXPECT_EQ(dxf::ImportCompletedText(result), c.completion);
+    const std::string report = ReadFile(folder / "XCHIMP.RPT");
+    for (const std::string& told : c.reported) EXPECT_NE(report.find(told), std::string::npos) << told << "\n" << report;
+    // What has a conversion still comes in.
+    const Records top = Body("TOP");
+    if (c.blocks.empty()) EXPECT_EQ(top.front(), "=P|64 0 2|0 0 1000 0 ");
+    else EXPECT_EQ(top.front().substr(0, 8), "=C|LEAF|");
+  }
+}
+
 TEST_F(DxfImportTest, TextSizesAndMirrorsOfTexts) {
   settings.main[3] = "20";
   dxf::NormaliseImport(settings, 0);

@@ -40,17 +40,23 @@ void WriteFile(const std::string& path, std::string_view bytes) {
   std::ofstream(path, std::ios::binary | std::ios::trunc).write(bytes.data(), static_cast<std::streamsize>(bytes.size()));
 }
 
-// Every value of every record, so the readers' results are all used.
+// Every value of every record, so the readers' results are all used. Added in 64 bits: a record may
+// hold any 32-bit value, and several near the limit overflow an int.
+template <typename... V>
+std::int64_t Total(V... values) {
+  return (std::int64_t{0} + ... + static_cast<std::int64_t>(values));
+}
+
 struct Sink final : RecordConsumer {
   std::int64_t sum = 0;
-  void CellRef(const TlcCellRef& r) override { sum += r.orientation + r.x + r.y + static_cast<std::int64_t>(r.name.size()); }
-  void Box(const TlcBox& b) override { sum += b.layer + b.left + b.bottom + b.right + b.top; }
+  void CellRef(const TlcCellRef& r) override { sum += Total(r.orientation, r.x, r.y, r.name.size()); }
+  void Box(const TlcBox& b) override { sum += Total(b.layer, b.left, b.bottom, b.right, b.top); }
   void Path(const TlcPath& p) override {
     Check(p.x.size() == p.y.size() && p.VertexCount() <= kMaxPathPairs);
     for (int i = 0; i < p.VertexCount(); ++i) sum += p.x[i] ^ p.y[i];
-    sum += p.layer + p.width;
+    sum += Total(p.layer, p.width);
   }
-  void Text(const TlcText& t) override { sum += t.layer + t.size + t.orientation + t.x + t.y + static_cast<std::int64_t>(t.text.size()); }
+  void Text(const TlcText& t) override { sum += Total(t.layer, t.size, t.orientation, t.x, t.y, t.text.size()); }
   void ReadError(Keyword, std::string_view m) override { sum += static_cast<std::int64_t>(m.size()); }
 };
 

@@ -2,7 +2,8 @@
 combo box and what it leaves in the set-up file, a set-up file of another version, Go to the end,
 Go stopped by a missing file, a question answered Cancel, a pause cancelled, a name the importer
 must ask for, and a file with two end commands. Then texts of every kind through the pair and back,
-a symbol named in the cell file but never defined, and older TLC files of a higher rank in the destination.
+a symbol named in the cell file but never defined, commands left out and a slanted call counted at the
+end, and older TLC files of a higher rank in the destination.
 
 usage: cif_programs_test.py SUITE_FOLDER WORK_FOLDER
 """
@@ -202,13 +203,11 @@ quit
     got = texts_of(back) if os.path.exists(back) else []
     expect("texts %s: every text comes back whole" % name, got == SAMPLES, "%r\n%r" % (got, SAMPLES))
 
-# A symbol named in the cell file and called, but never defined: a token cell stands in for it.
-shutil.rmtree(os.path.join(WORK, "ghost"), ignore_errors=True)
-os.makedirs(os.path.join(WORK, "ghost"))
-write("GHOST.CIF", "(LAYER 1 CIF=CM1);\nDS 1 2 2;\nL CM1;\nB 10 10 0 0;\nC 5 T 1 1;\nDF;\nC 1;\nE\n")
-write("ghost.cel", "(#1 TOP);\n(#5 GHOST);\n")
-status, log = run("wcalimp", "imp-ghost", """\
-answer SETUP set 100 "ghost" set 101 "ghost.cel" set 102 "" set 103 "ghost" set 104 "" set 105 "9" check 108 1 \
+
+def import_folder(name, cells):
+    """wcalimp on NAME.CIF (layers from its comments, CELLS the cell file) into the folder NAME."""
+    return run("wcalimp", "imp-" + name, """\
+answer SETUP set 100 "%s" set 101 "%s" set 102 "" set 103 "%s" set 104 "" set 105 "9" check 108 1 \
 set 109 "94 <text> <x> <y> <lname>" press ok
 box ok
 command 12
@@ -216,7 +215,15 @@ wait
 command 13
 wait
 quit
-""")
+""" % (name, cells, name))
+
+
+# A symbol named in the cell file and called, but never defined: a token cell stands in for it.
+shutil.rmtree(os.path.join(WORK, "ghost"), ignore_errors=True)
+os.makedirs(os.path.join(WORK, "ghost"))
+write("GHOST.CIF", "(LAYER 1 CIF=CM1);\nDS 1 2 2;\nL CM1;\nB 10 10 0 0;\nC 5 T 1 1;\nDF;\nC 1;\nE\n")
+write("ghost.cel", "(#1 TOP);\n(#5 GHOST);\n")
+status, log = import_folder("ghost", "ghost.cel")
 expect("ghost: completes with the token cell", 'box "CALIMP" "Completed ... 2 TLC Files Made"' in log, log)
 expect("ghost: told", "Symbol #5 GHOST is Missing ... Token Cell Made" in open(os.path.join(WORK, "CALIMP.RPT")).read(),
        open(os.path.join(WORK, "CALIMP.RPT")).read())
@@ -233,6 +240,17 @@ wait
 quit
 """)
 expect("ghost: the set exports again", 'box "CALEXP" "Completed ... ' in log, log)
+
+# A round flash, a box short of its numbers and a slanted call are left out or placed roughly: the
+# run says so at its end instead of "Completed".
+shutil.rmtree(os.path.join(WORK, "rough"), ignore_errors=True)
+os.makedirs(os.path.join(WORK, "rough"))
+write("ROUGH.CIF", "(LAYER 1 CIF=CM1);\nDS 1 2 2;\n9 LEAF;\nL CM1;\nB 10 10 0 0;\nR 10 5 5;\nB 10 10;\nDF;\n"
+      "DS 2 2 2;\n9 TOP;\nC 1 R 1 1;\nDF;\nC 2;\nE\n")
+status, log = import_folder("rough", "")
+rough = "Some Error Occurred ... 2 Commands not Converted ... 1 Instances Approximated ... Conversion may be Incorrect"
+expect("rough: counted at the end", 'box "CALIMP" "%s"' % rough in log and "Completed" not in log, log)
+expect("rough: the report says it", rough in open(os.path.join(WORK, "CALIMP.RPT")).read())
 
 
 

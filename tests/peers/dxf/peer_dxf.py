@@ -8,6 +8,9 @@ CASE export: the TLC set of export_fixture.py goes through the exporter; ezdxf r
 CASE ezdxf:  a DXF file written by ezdxf (ezdxf_fixture.py) goes through the importer into TLC; the
              TLC files go through the GDSII exporter, and klayout finds that equal to the DXF file as
              it reads it itself (curves by their area); texts and arcs are checked in the TLC files.
+CASE unconverted: a drawing ezdxf writes with entities the importer has no conversion for
+             (ezdxf_unconverted.py) comes in with what it can convert, and the run ends "Some Error
+             Occurred" with their count, each kind named in the report.
 With --programs the real wxchexp, wxchimp and wstrmexp run headless from a script; with --batch the
 jobs run through the window-less runners. Exit status 0 when every check passes.
 """
@@ -38,7 +41,7 @@ class Converter:
     def __init__(self, args, work):
         self.args, self.work = args, work
 
-    def program(self, name, answers, commands):
+    def program(self, name, answers, commands, completion='"Completed ...'):
         script = os.path.join(self.work, name + ".script")
         log = os.path.join(self.work, name + ".log")
         with open(script, "w") as f:
@@ -50,7 +53,7 @@ class Converter:
         env = dict(os.environ, MERO_SCRIPT=script, MERO_LOG=log, QT_QPA_PLATFORM="offscreen")
         status = run([os.path.join(self.args.programs, name)], cwd=self.work, env=env).returncode
         text = open(log).read() if os.path.exists(log) else ""
-        if status != 0 or '"Completed ...' not in text:
+        if status != 0 or completion not in text:
             print(text)
             sys.exit("%s did not complete (status %d)" % (name, status))
 
@@ -63,8 +66,10 @@ class Converter:
                 actions.append("set %d %s" % (100 + slot, quoted(field_path(value, self.work))))
         return "answer SETUP %s press ok\n" % " ".join(actions)
 
-    def batch(self, tool, mode, source, target, extra):
-        if run([tool, mode, source, target] + extra, cwd=self.work).returncode != 0:
+    def batch(self, tool, mode, source, target, extra, completion="Completed ..."):
+        result = run([tool, mode, source, target] + extra, cwd=self.work, stderr=subprocess.PIPE, text=True)
+        print(result.stderr, end="")
+        if result.returncode != 0 or completion not in result.stderr:
             sys.exit("%s %s did not complete" % (os.path.basename(tool), mode))
 
     def export_dxf(self, main_tlc, out_dxf):
@@ -73,17 +78,17 @@ class Converter:
         else:
             self.batch(self.args.batch, "export", main_tlc, out_dxf, [])
 
-    def import_dxf(self, dxf, main_tlc, scale, layers):
-        """layers: DXF layer name to TLC layer."""
+    def import_dxf(self, dxf, main_tlc, scale, layers, completion="Completed ..."):
+        """layers: DXF layer name to TLC layer; completion: the text the run must end with."""
         if self.args.programs:
             order = layer_table(dxf)
             numbers = " ".join("set %d %d" % (250 + i, layers.get(name.upper(), 0)) for i, name in enumerate(order))
             answers = self.setup({0: dxf, 1: main_tlc, 3: scale}, set(range(4, 13)))
             answers += "answer LAYERS %s press ok\n" % numbers
-            self.program("wxchimp", answers, [13, 12, 14])
+            self.program("wxchimp", answers, [13, 12, 14], '"%s' % completion)
         else:
             self.batch(self.args.batch, "import", dxf, main_tlc,
-                       ["3=%s" % scale] + ["@%s=%d" % kv for kv in sorted(layers.items())])
+                       ["3=%s" % scale] + ["@%s=%d" % kv for kv in sorted(layers.items())], completion)
 
     def export_gds(self, main_tlc, out_gds):
         if self.args.programs:
@@ -195,9 +200,29 @@ def check_ezdxf(conv, work):
         sys.exit("arc not closed through its centre as expected: %s" % arcs)
 
 
+def check_unconverted(conv, work):
+    dxf = os.path.join(work, "left.dxf")
+    if run([PYTHON, os.path.join(HERE, "ezdxf_unconverted.py"), dxf]).returncode != 0:
+        sys.exit("ezdxf drawing not made")
+    tlc = os.path.join(work, "tlc")
+    os.makedirs(tlc)
+    # Two LWPOLYLINEs, a HATCH, a SPLINE and an ELLIPSE; the LINE and the CIRCLE come in.
+    conv.import_dxf(dxf, os.path.join(tlc, "top"), "1000", {"METAL": 1, "POLY": 2},
+                    "Some Error Occurred ... 5 Entities not Converted ... Conversion may be Incorrect")
+    report = open(find(work, "XCHIMP.RPT"), newline="").read()
+    for told in ("LWPOLYLINE Entities not Converted: 2", "HATCH Entities not Converted: 1",
+                 "SPLINE Entities not Converted: 1", "ELLIPSE Entities not Converted: 1",
+                 "Some Error Occurred ... 5 Entities not Converted ... Conversion may be Incorrect"):
+        if told not in report:
+            sys.exit("report does not say %r:\n%s" % (told, report))
+    paths = tlc_records(find(tlc, "TOP.TLC"), "=P")
+    if sorted(p[0][0] for p in paths) != [1, 2] or [p for p in paths if p[0][0] == 1][0][1] != [(0, 0), (10000, 0)]:
+        sys.exit("the line and the circle did not come in alone: %s" % paths)
+
+
 def main():
     parser = argparse.ArgumentParser()
-    parser.add_argument("case", choices=["export", "ezdxf"])
+    parser.add_argument("case", choices=["export", "ezdxf", "unconverted"])
     parser.add_argument("work")
     parser.add_argument("--programs")
     parser.add_argument("--batch")
@@ -211,8 +236,10 @@ def main():
     conv = Converter(args, work)
     if args.case == "export":
         check_export(conv, work)
-    else:
+    elif args.case == "ezdxf":
         check_ezdxf(conv, work)
+    else:
+        check_unconverted(conv, work)
     print("ok")
 
 
