@@ -682,7 +682,8 @@ void Importer::EndElement() {
         WriteInstance(el_.points[0]);
         break;
       case Element::kAref:
-        if (place_ || el_.Odd()) PlaceOdd();
+        // Corners beyond the TLC range would misplace every instance: PlaceOdd works as read.
+        if (place_ || el_.Odd() || clamped_) PlaceOdd();
         else WriteArray();
         break;
       case Element::kText:
@@ -835,8 +836,6 @@ void Importer::WriteArray() {
     Note(Format("Array of %s with %d x %d Instances not Converted", el_.sname.c_str(), c, r));
     return;
   }
-  // The corner points may lie beyond the range where the instances do not: only theirs count.
-  clamped_ = false;
   const TlcPoint p0 = el_.points[0];
   const TlcPoint p1 = el_.points.size() > 1 ? el_.points[1] : p0;
   const TlcPoint p2 = el_.points.size() > 2 ? el_.points[2] : p0;
@@ -847,14 +846,14 @@ void Importer::WriteArray() {
   for (int j = 0; j < r; ++j) {
     for (int i = 0; i < c; ++i) {
       const std::int64_t x = p0.x + i * cx + j * rx, y = p0.y + i * cy + j * ry;
-      if (x > kTlcLimit || x < -kTlcLimit || y > kTlcLimit || y < -kTlcLimit) clamped_ = true;
       WriteInstance({static_cast<std::int32_t>(std::clamp<std::int64_t>(x, -kTlcLimit, kTlcLimit)),
                      static_cast<std::int32_t>(std::clamp<std::int64_t>(y, -kTlcLimit, kTlcLimit))});
     }
   }
 }
 
-// An instance or array that a TLC instance cannot hold, or any in a structure being flattened. Each
+// An instance or array that a TLC instance cannot hold, any in a structure being flattened, or an
+// array whose corner points lie beyond the TLC range (only its instances count there). Each
 // placement that comes out as quarter turns of size 1 stays an instance; the others take the
 // placed structure's elements into the cell being written, placed exactly. A structure whose
 // elements are not at hand (missing from the file) is placed at the nearest quarter turn and size
