@@ -33,6 +33,9 @@ using utilib::TlcPoint;
 constexpr std::int32_t kTlcLimit = 8388607;
 constexpr int kNameLimit = 32;
 constexpr int kTextLineLimit = 64;
+// Records read while flattening, over the whole run: arrays placed in arrays multiply, and a
+// hostile file must not keep the import busy for hours.
+constexpr long long kFlatRecordLimit = 20000000;
 
 // An ANGLE within 0.1 degree of a quarter turn counts as that turn: the quarter turns in *turns
 // and true, or false for an angle between them.
@@ -320,6 +323,7 @@ class Importer {
   std::vector<char> hasFlatBody_;
   const Placement* place_ = nullptr;  // while a structure is being flattened
   int flatDepth_ = 0;
+  long long flatRecords_ = 0;
   unsigned records_ = 0;
 };
 
@@ -883,9 +887,9 @@ void Importer::PlaceOdd() {
   }
   clamped_ = false;  // told for the instances below, not for the array's corner points
   const int ref = Find(el_.sname);
-  const bool flatten = ref >= 0 && static_cast<std::size_t>(ref) < hasFlatBody_.size() &&
-                       hasFlatBody_[ref] && flatDepth_ < kMaxRank;
-  bool told = false;
+  const bool flattenable = ref >= 0 && static_cast<std::size_t>(ref) < hasFlatBody_.size() &&
+                           hasFlatBody_[ref] && flatDepth_ < kMaxRank;
+  bool toldFlat = false, toldApproximated = false;
   for (int j = 0; j < r && !job_.abort; ++j) {
     for (int i = 0; i < c && !job_.abort; ++i) {
       const Placement own = el_.At(p0.x + i * cx + j * rx, p0.y + i * cy + j * ry);
@@ -893,16 +897,16 @@ void Importer::PlaceOdd() {
       const TlcPoint at{ToTlcReal(full.dx), ToTlcReal(full.dy)};
       if (full.Orthogonal()) {
         WriteInstanceAs(at, full.Orientation());
-      } else if (flatten) {
-        if (!told && !place_)
+      } else if (flattenable && flatRecords_ < kFlatRecordLimit) {
+        if (!toldFlat && !place_)
           Note(Format("Non-orthogonal/scaled instance of %s flattened into %s", el_.sname.c_str(),
                       CellBeingWritten().c_str()));
-        told = true;
+        toldFlat = true;
         FlattenInto(ref, full);
       } else {
-        if (!told)
+        if (!toldApproximated)
           Note(Format("Non-orthogonal/scaled instance of %s approximated", el_.sname.c_str()));
-        told = true;
+        toldApproximated = true;
         ++changedElements_;
         WriteInstanceAs(at, full.Orientation());
       }
@@ -922,7 +926,10 @@ void Importer::FlattenInto(int id, const Placement& at) {
   const std::string& body = flatBodies_[id];
   GdsReader reader(reinterpret_cast<const std::uint8_t*>(body.data()), body.size());
   GdsRecord r;
-  while (!job_.abort && reader.Next(r)) Dispatch(r);
+  while (!job_.abort && reader.Next(r)) {
+    Dispatch(r);
+    if ((++flatRecords_ & 4095) == 0) utilib::PollEscape(job_);
+  }
   --flatDepth_;
   place_ = outerPlace;
   clamped_ = outerClamped;
