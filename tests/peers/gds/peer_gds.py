@@ -46,7 +46,11 @@ class Converter:
         actions, text = [], []
         for slot, value in sorted(slots.items(), key=str):
             if isinstance(slot, str):
-                text.append("set %d %s" % (200 + int(slot[1:]), quoted(value)))
+                index = int(slot[1:])
+                if index % 6 >= 3:  # the Y/N fields of a row are check boxes
+                    text.append("check %d %d" % (200 + index, 1 if value.upper().startswith("Y") else 0))
+                else:
+                    text.append("set %d %s" % (200 + index, quoted(value)))
                 continue
             if slot in checks:
                 actions.append("check %d %d" % (100 + slot, 1 if value.upper().startswith("Y") else 0))
