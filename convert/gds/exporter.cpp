@@ -172,6 +172,16 @@ void StructureBody::Path(const tlc::TlcPath& path) {
   for (std::size_t i = 0; i < shape.v.size(); ++i)
     points_[i] = {e.Out(shape.v[i].x), e.Out(shape.v[i].y)};
   if (shape.width == 0 && !shape.toPath) {
+    // A BOUNDARY of fewer than four points is no closed figure: readers drop it. An open triangle
+    // is closed; a line has no area to keep.
+    if (points_.size() == 3 &&
+        (points_[0].x != points_[2].x || points_[0].y != points_[2].y)) {
+      points_.push_back(points_.front());
+    } else if (points_.size() < 4) {
+      e.Report(utilib::AtPosition(e.geometry_, "Poly Line Segment not Converted", shape.v[0].x,
+                                  shape.v[0].y, shape.layer));
+      return;
+    }
     e.ShowCount(0, ++e.current_.boundaries, &e.maxima_.boundaries);
     W().WriteBoundaryElement(GdsLayer(shape.layer), e.s_.dataType, points_.data(), points_.size());
     return;

@@ -33,6 +33,25 @@ using utilib::TlcPoint;
 constexpr std::int32_t kTlcLimit = 8388607;
 constexpr int kNameLimit = 32;
 constexpr int kTextLineLimit = 64;
+// Records read while flattening, over the whole run: arrays placed in arrays multiply, and a
+// hostile file must not keep the import busy for hours.
+constexpr long long kFlatRecordLimit = 20000000;
+
+// An ANGLE within 0.1 degree of a quarter turn counts as that turn: the quarter turns in *turns
+// and true, or false for an angle between them.
+bool QuarterTurns(double degrees, int* turns) {
+  double a = std::fmod(degrees, 360.0);
+  if (a < 0) a += 360.0;
+  *turns = 0;
+  if (std::fabs(a) < 0.1 || std::fabs(a - 360) < 0.1) return true;
+  for (int q = 1; q <= 3; ++q) {
+    if (std::fabs(a - 90.0 * q) < 0.1) {
+      *turns = q;
+      return true;
+    }
+  }
+  return false;
+}
 
 std::int64_t Gcd(std::int64_t a, std::int64_t b) {
   while (b != 0) {
@@ -42,6 +61,63 @@ std::int64_t Gcd(std::int64_t a, std::int64_t b) {
   }
   return a;
 }
+
+// Where the elements of a structure placed with a magnification or at an angle that TLC cannot
+// hold land in the cell being written: GDS units of the structure into GDS units of the cell.
+struct Placement {
+  double xx = 1, xy = 0, yx = 0, yy = 1, dx = 0, dy = 0;
+  double mag = 1;
+  double angle = 0;  // degrees, 0 <= angle < 360
+  bool mirror = false;
+
+  static Placement Of(double x, double y, double mag, double angle, bool mirror) {
+    Placement p;
+    p.dx = x;
+    p.dy = y;
+    p.mag = mag;
+    p.angle = std::fmod(angle, 360.0);
+    if (p.angle < 0) p.angle += 360.0;
+    // Quarter turns exactly: cos(90 degrees) is not 0 in floating point.
+    double c = std::cos(p.angle * M_PI / 180), s = std::sin(p.angle * M_PI / 180);
+    for (int q = 0; q < 4; ++q) {
+      if (p.angle == 90.0 * q) {
+        static const double kCos[4] = {1, 0, -1, 0}, kSin[4] = {0, 1, 0, -1};
+        c = kCos[q];
+        s = kSin[q];
+      }
+    }
+    const double f = mirror ? -1 : 1;
+    p.xx = mag * c;
+    p.xy = -mag * s * f;
+    p.yx = mag * s;
+    p.yy = mag * c * f;
+    p.mirror = mirror;
+    return p;
+  }
+  // This placement after `inner`: what lies in a structure placed by `inner` inside the one that
+  // this places.
+  Placement Then(const Placement& inner) const {
+    Placement p = Of(0, 0, mag * inner.mag, mirror ? angle - inner.angle : angle + inner.angle,
+                     mirror != inner.mirror);
+    p.dx = xx * inner.dx + xy * inner.dy + dx;
+    p.dy = yx * inner.dx + yy * inner.dy + dy;
+    return p;
+  }
+  double X(double x, double y) const { return xx * x + xy * y + dx; }
+  double Y(double x, double y) const { return yx * x + yy * y + dy; }
+  // Quarter turns and size 1: a TLC instance holds it.
+  bool Orthogonal() const { return std::fabs(mag - 1) < 1e-12 && QuarterTurn(); }
+  bool QuarterTurn() const { return std::fmod(angle, 90.0) == 0; }
+  // The TLC orientation code nearest to it.
+  int Orientation() const {
+    const int turns = static_cast<int>(std::lround(angle / 90)) & 3;
+    return (mirror ? 4 : 0) | turns;
+  }
+};
+
+struct RawPoint {
+  std::int32_t x, y;
+};
 
 // The element being read, from its first record to ENDEL.
 struct Element {
@@ -61,13 +137,21 @@ struct Element {
   bool mirror = false;
   int turns = 0;
   bool offGrid = false;  // an angle that is no multiple of 90 degrees
+  double angle = 0;      // as read, 0 <= angle < 360
   double mag = 1.0;
   int font = 0;
   int vertical = 0;  // 0 top, 1 middle, 2 bottom
   int textType = 0;
   std::string text;
+  std::vector<RawPoint> raw;  // the points of an instance or array as read
 
   int Orientation() const { return (mirror ? 4 : 0) | (turns & 3); }
+  // A placement that a TLC instance cannot hold.
+  bool Odd() const { return offGrid || mag != 1.0; }
+  // Its own placement at a point, the angle snapped to quarter turns where it is near one.
+  Placement At(double x, double y) const {
+    return Placement::Of(x, y, mag, offGrid ? angle : 90.0 * turns, mirror);
+  }
   void ResetOptional() {
     width = 0;
     endSign = 1;
@@ -76,6 +160,7 @@ struct Element {
     mirror = false;
     turns = 0;
     offGrid = false;
+    angle = 0;
     mag = 1.0;
     font = 0;
     vertical = 0;
@@ -89,6 +174,7 @@ struct Element {
     sname.clear();
     columns = rows = 1;
     text.clear();
+    raw.clear();
   }
 };
 
@@ -124,16 +210,43 @@ class Importer {
   void WriteShape();
   void WritePathPieces(const std::vector<TlcPoint>& points, std::int32_t width);
   void WriteInstance(const TlcPoint& at);
+  void WriteInstanceAs(const TlcPoint& at, int orientation);
   void WriteArray();
+  // Flattening of the instances a TLC instance cannot hold.
+  bool LoadFlatBodies();
+  void PlaceOdd();
+  void FlattenInto(int id, const Placement& at);
+  std::string CellBeingWritten() { return currentId_ >= 0 ? Row(currentId_).cellName : std::string(); }
+  void Changed(const std::string& text) {
+    Note(text);
+    ++changedElements_;
+  }
   void WriteText();
   bool WriteTokenCells();
   void CheckResolution(const utilib::StructureRow& row);
 
+  // A value beyond the TLC range is held at its limit, and the element told as changed.
   std::int32_t ToTlc(std::int64_t value) const {
-    if (unitScale_) return static_cast<std::int32_t>(std::clamp<std::int64_t>(value, -kTlcLimit, kTlcLimit));
-    const double t = static_cast<double>(value) * f_;
-    if (!(t < kTlcLimit)) return kTlcLimit;
-    if (!(t > -kTlcLimit)) return -kTlcLimit;
+    if (unitScale_) {
+      if (value > kTlcLimit || value < -kTlcLimit) {
+        clamped_ = true;
+        return value > 0 ? kTlcLimit : -kTlcLimit;
+      }
+      return static_cast<std::int32_t>(value);
+    }
+    return ToTlcReal(static_cast<double>(value));
+  }
+  // The same for a value of GDS units that a placement has made fractional.
+  std::int32_t ToTlcReal(double value) const {
+    const double t = unitScale_ ? value : value * f_;
+    if (!(t < kTlcLimit)) {
+      clamped_ = true;
+      return kTlcLimit;
+    }
+    if (!(t > -kTlcLimit)) {
+      clamped_ = true;
+      return -kTlcLimit;
+    }
     return static_cast<std::int32_t>(std::lround(t));  // halves away from zero
   }
   void Feature(std::int64_t raw) {
@@ -201,6 +314,16 @@ class Importer {
   std::vector<char> layerTold_, typeTold_;
   int tlcFiles_ = 0;
   int rejectedLayerElements_ = 0;
+  int changedElements_ = 0;   // held at the TLC limit, approximated or left out, each told
+  mutable bool clamped_ = false;  // a value of the element being read was beyond the TLC range
+  // Structures placed with a magnification or an odd angle, and what they place in turn: their
+  // element records, kept to be flattened into the cells that place them so.
+  std::vector<char> placedOdd_;
+  std::vector<std::string> flatBodies_;
+  std::vector<char> hasFlatBody_;
+  const Placement* place_ = nullptr;  // while a structure is being flattened
+  int flatDepth_ = 0;
+  long long flatRecords_ = 0;
   unsigned records_ = 0;
 };
 
@@ -241,6 +364,9 @@ bool Importer::ScanGdsHierarchy() {
   GdsRecord r;
   bool inStructure = false, skip = false;
   bool ended = false;
+  // Whether the element being read places a structure with a magnification or at an odd angle.
+  bool inInstance = false, magnified = false, turned = false;
+  int placed = -1;
   while (!ended && !job_.abort && reader.Next(r)) {
     if ((++records_ & 4095) == 0) ShowProgress(reader.Position());
     switch (r.type) {
@@ -289,9 +415,31 @@ bool Importer::ScanGdsHierarchy() {
         if (!inStructure || skip) break;
         const std::string name = ReadName(r);
         const int known = Find(name);
-        hierarchy_.Place(table_, known >= 0 ? known : AddRow(name), known < 0);
+        placed = known >= 0 ? known : AddRow(name);
+        hierarchy_.Place(table_, placed, known < 0);
         break;
       }
+      case kSref:
+      case kAref:
+        inInstance = true;
+        break;
+      case kMag:
+        magnified = r.Real8(0) != 1.0;
+        break;
+      case kAngle: {
+        int turns = 0;
+        turned = !QuarterTurns(r.Real8(0), &turns);
+        break;
+      }
+      case kEndEl:
+        if (inInstance && placed >= 0 && (magnified || turned) && inStructure && !skip) {
+          if (placedOdd_.size() <= static_cast<std::size_t>(placed)) placedOdd_.resize(placed + 1, 0);
+          placedOdd_[placed] = 1;
+        }
+        if (s_.defaultOptional) magnified = turned = false;
+        inInstance = false;
+        placed = -1;
+        break;
       case kEndStr:
         if (inStructure && !skip) hierarchy_.EndDefinition(table_);
         inStructure = skip = false;
@@ -418,7 +566,7 @@ void Importer::Dispatch(const GdsRecord& r) {
       const unsigned layer = r.Int2(0);
       if (layer > 63) {
         el_.skipLayer = true;
-        if (converting_) ++rejectedLayerElements_;
+        if (converting_ && !place_) ++rejectedLayerElements_;
         if (layer < layerTold_.size() && !layerTold_[layer]) {
           layerTold_[layer] = 1;
           Note(Format("GDS Layer %u above 63 is not Converted", layer));
@@ -447,6 +595,10 @@ void Importer::Dispatch(const GdsRecord& r) {
       break;
     case kWidth: {
       const std::int64_t raw = r.Int4(0);
+      if (place_) {
+        el_.width = ToTlcReal(std::fabs(static_cast<double>(raw)) * place_->mag);
+        break;
+      }
       Feature(raw);
       const std::int32_t w = ToTlc(raw);
       el_.width = w < 0 ? -w : w;
@@ -457,16 +609,23 @@ void Importer::Dispatch(const GdsRecord& r) {
       el_.endSign = el_.pathType == 2 ? -1 : 1;
       break;
     case kBgnExtn:
-      el_.bgnExtension = ToTlc(r.Int4(0));
+      el_.bgnExtension = place_ ? ToTlcReal(r.Int4(0) * place_->mag) : ToTlc(r.Int4(0));
       break;
     case kEndExtn:
-      el_.endExtension = ToTlc(r.Int4(0));
+      el_.endExtension = place_ ? ToTlcReal(r.Int4(0) * place_->mag) : ToTlc(r.Int4(0));
       break;
     case kXy: {
       const std::size_t n = r.Int4Count() / 2;
       el_.points.resize(n);
+      const bool instance = el_.kind == Element::kSref || el_.kind == Element::kAref;
+      if (instance) el_.raw.resize(n);
       for (std::size_t i = 0; i < n; ++i) {
-        const std::int64_t x = r.Int4(2 * i), y = r.Int4(2 * i + 1);
+        const std::int32_t x = r.Int4(2 * i), y = r.Int4(2 * i + 1);
+        if (instance) el_.raw[i] = {x, y};
+        if (place_) {
+          el_.points[i] = {ToTlcReal(place_->X(x, y)), ToTlcReal(place_->Y(x, y))};
+          continue;
+        }
         Feature(x);
         Feature(y);
         el_.points[i] = {ToTlc(x), ToTlc(y)};
@@ -487,18 +646,9 @@ void Importer::Dispatch(const GdsRecord& r) {
       el_.mag = r.Real8(0);
       break;
     case kAngle: {
-      double a = std::fmod(r.Real8(0), 360.0);
-      if (a < 0) a += 360.0;
-      el_.turns = 0;
-      el_.offGrid = false;
-      bool found = std::fabs(a) < 0.1 || std::fabs(a - 360) < 0.1;
-      for (int q = 1; q <= 3 && !found; ++q) {
-        if (std::fabs(a - 90.0 * q) < 0.1) {
-          el_.turns = q;
-          found = true;
-        }
-      }
-      el_.offGrid = !found;
+      el_.angle = std::fmod(r.Real8(0), 360.0);
+      if (el_.angle < 0) el_.angle += 360.0;
+      el_.offGrid = !QuarterTurns(el_.angle, &el_.turns);
       break;
     }
     case kPresentation: {
@@ -527,17 +677,31 @@ void Importer::EndElement() {
       case Element::kShape: WriteShape(); break;
       case Element::kSref:
         if (el_.points.empty()) break;
-        if (el_.offGrid || el_.mag != 1.0)
-          Note(Format("Non-orthogonal/scaled instance of %s approximated", el_.sname.c_str()));
+        if (place_ || el_.Odd()) {
+          PlaceOdd();
+          break;
+        }
         WriteInstance(el_.points[0]);
         break;
-      case Element::kAref: WriteArray(); break;
+      case Element::kAref:
+        // Corners beyond the TLC range would misplace every instance: PlaceOdd works as read.
+        if (place_ || el_.Odd() || clamped_) PlaceOdd();
+        else WriteArray();
+        break;
       case Element::kText:
         if (s_.convertText && !el_.points.empty()) WriteText();
         break;
       case Element::kNone: break;
     }
+    if (clamped_) {
+      static const char* const kKinds[] = {"Element", "Boundary", "Instance", "Array", "Text"};
+      std::string what = el_.kind == Element::kShape && el_.isPath ? "Path" : kKinds[el_.kind];
+      if (el_.kind == Element::kSref || el_.kind == Element::kAref) what += " of " + el_.sname;
+      Changed(Format("%s in %s beyond the TLC Range ... Held at the Limit", what.c_str(),
+                     CellBeingWritten().c_str()));
+    }
   }
+  clamped_ = false;
   if (s_.defaultOptional) el_.ResetOptional();
   el_.ResetAlways();
 }
@@ -605,6 +769,11 @@ void Importer::WriteShape() {
     WritePathPieces(p, 0);
     return;
   }
+  // A TLC path of width 0 is a polygon: a path without area has no TLC form.
+  if (el_.width == 0) {
+    Changed(At("Path of Width 0 not Converted", p.front(), layer));
+    return;
+  }
   std::int32_t width = el_.endSign * el_.width;
   if (el_.pathType == 4) {
     if (2 * el_.bgnExtension == el_.width && 2 * el_.endExtension == el_.width) {
@@ -642,7 +811,9 @@ void Importer::WritePathPieces(const std::vector<TlcPoint>& points, std::int32_t
   }
 }
 
-void Importer::WriteInstance(const TlcPoint& at) {
+void Importer::WriteInstance(const TlcPoint& at) { WriteInstanceAs(at, el_.Orientation()); }
+
+void Importer::WriteInstanceAs(const TlcPoint& at, int orientation) {
   const int ref = Find(el_.sname);
   if (ref < 0) {
     Note(Format("Structure %s is Missing", el_.sname.c_str()));
@@ -653,7 +824,7 @@ void Importer::WriteInstance(const TlcPoint& at) {
     Note(Format("Structure %s is Missing ... Token Cell Made", el_.sname.c_str()));
   tlc::TlcCellRef cell;
   cell.name = row.cellName;
-  cell.orientation = el_.Orientation();
+  cell.orientation = orientation;
   cell.x = at.x;
   cell.y = at.y;
   tlc_->Writer().PutCellRef(cell);
@@ -667,8 +838,6 @@ void Importer::WriteArray() {
     Note(Format("Array of %s with %d x %d Instances not Converted", el_.sname.c_str(), c, r));
     return;
   }
-  if (el_.offGrid || el_.mag != 1.0)
-    Note(Format("Non-orthogonal/scaled instance of %s approximated", el_.sname.c_str()));
   const TlcPoint p0 = el_.points[0];
   const TlcPoint p1 = el_.points.size() > 1 ? el_.points[1] : p0;
   const TlcPoint p2 = el_.points.size() > 2 ? el_.points[2] : p0;
@@ -685,6 +854,154 @@ void Importer::WriteArray() {
   }
 }
 
+// An instance or array that a TLC instance cannot hold, any in a structure being flattened, or an
+// array whose corner points lie beyond the TLC range (only its instances count there). Each
+// placement that comes out as quarter turns of size 1 stays an instance; the others take the
+// placed structure's elements into the cell being written, placed exactly. A structure whose
+// elements are not at hand (missing from the file) is placed at the nearest quarter turn and size
+// 1, and told as changed.
+void Importer::PlaceOdd() {
+  if (el_.raw.empty()) return;
+  int c = 1, r = 1;
+  double cx = 0, cy = 0, rx = 0, ry = 0;
+  const RawPoint p0 = el_.raw[0];
+  if (el_.kind == Element::kAref) {
+    c = el_.columns < 1 ? 1 : el_.columns;
+    r = el_.rows < 1 ? 1 : el_.rows;
+    if (static_cast<long>(c) * r > db::kRefLimit) {
+      Note(Format("Array of %s with %d x %d Instances not Converted", el_.sname.c_str(), c, r));
+      return;
+    }
+    const RawPoint p1 = el_.raw.size() > 1 ? el_.raw[1] : p0;
+    const RawPoint p2 = el_.raw.size() > 2 ? el_.raw[2] : p0;
+    if (c > 1) {
+      cx = (static_cast<double>(p1.x) - p0.x) / c;
+      cy = (static_cast<double>(p1.y) - p0.y) / c;
+    }
+    if (r > 1) {
+      rx = (static_cast<double>(p2.x) - p0.x) / r;
+      ry = (static_cast<double>(p2.y) - p0.y) / r;
+    }
+  }
+  clamped_ = false;  // told for the instances below, not for the array's corner points
+  const int ref = Find(el_.sname);
+  const bool flattenable = ref >= 0 && static_cast<std::size_t>(ref) < hasFlatBody_.size() &&
+                           hasFlatBody_[ref] && flatDepth_ < kMaxRank;
+  bool toldFlat = false, toldApproximated = false;
+  for (int j = 0; j < r && !job_.abort; ++j) {
+    for (int i = 0; i < c && !job_.abort; ++i) {
+      const Placement own = el_.At(p0.x + i * cx + j * rx, p0.y + i * cy + j * ry);
+      const Placement full = place_ ? place_->Then(own) : own;
+      const TlcPoint at{ToTlcReal(full.dx), ToTlcReal(full.dy)};
+      if (full.Orthogonal()) {
+        WriteInstanceAs(at, full.Orientation());
+      } else if (flattenable && flatRecords_ < kFlatRecordLimit) {
+        if (!toldFlat && !place_)
+          Note(Format("Non-orthogonal/scaled instance of %s flattened into %s", el_.sname.c_str(),
+                      CellBeingWritten().c_str()));
+        toldFlat = true;
+        FlattenInto(ref, full);
+      } else {
+        if (!toldApproximated)
+          Note(Format("Non-orthogonal/scaled instance of %s approximated", el_.sname.c_str()));
+        toldApproximated = true;
+        ++changedElements_;
+        WriteInstanceAs(at, full.Orientation());
+      }
+    }
+  }
+}
+
+// The elements of a structure into the cell being written, through a placement; the instances
+// among them go through PlaceOdd with the placement composed.
+void Importer::FlattenInto(int id, const Placement& at) {
+  Element outer = std::move(el_);
+  const Placement* outerPlace = place_;
+  const bool outerClamped = clamped_;
+  el_ = Element{};
+  place_ = &at;
+  ++flatDepth_;
+  const std::string& body = flatBodies_[id];
+  GdsReader reader(reinterpret_cast<const std::uint8_t*>(body.data()), body.size());
+  GdsRecord r;
+  while (!job_.abort && reader.Next(r)) {
+    Dispatch(r);
+    if ((++flatRecords_ & 4095) == 0) utilib::PollEscape(job_);
+  }
+  --flatDepth_;
+  place_ = outerPlace;
+  clamped_ = outerClamped;
+  el_ = std::move(outer);
+}
+
+// Structures placed with a magnification or at an odd angle, and all below them, have their element
+// records kept in one more pass over the file; a file without such placements is not read again.
+bool Importer::LoadFlatBodies() {
+  if (placedOdd_.empty()) return true;
+  std::vector<char> need(names_.size(), 0);
+  std::vector<int> work;
+  for (std::size_t id = 0; id < placedOdd_.size(); ++id) {
+    if (placedOdd_[id]) {
+      need[id] = 1;
+      work.push_back(static_cast<int>(id));
+    }
+  }
+  // The first definition counts, as in the conversion.
+  std::vector<int> definitionOf(names_.size(), -1);
+  for (std::size_t i = 0; i < hierarchy_.definitions.size(); ++i) {
+    const int id = hierarchy_.definitions[i].row;
+    if (id >= 0 && definitionOf[id] < 0) definitionOf[id] = static_cast<int>(i);
+  }
+  while (!work.empty()) {
+    const int id = work.back();
+    work.pop_back();
+    if (definitionOf[id] < 0) continue;
+    const utilib::RankedHierarchy::Definition& d = hierarchy_.definitions[definitionOf[id]];
+    for (std::size_t k = d.firstRef; k < d.endRef; ++k) {
+      const int placed = hierarchy_.refs[k];
+      if (placed >= 0 && !need[placed]) {
+        need[placed] = 1;
+        work.push_back(placed);
+      }
+    }
+  }
+  flatBodies_.assign(names_.size(), std::string());
+  hasFlatBody_.assign(names_.size(), 0);
+  std::vector<char> seen(names_.size(), 0);
+  GdsReader reader = StreamReader();
+  GdsRecord r;
+  int keeping = -1;
+  unsigned records = 0;
+  while (!job_.abort && reader.Next(r)) {
+    if (r.type == kEndLib) return true;
+    if ((++records & 4095) == 0) utilib::PollEscape(job_);
+    if (r.type == kStrName) {
+      const std::string name = ReadGdsString(r, kMaxGdsStringBytes);
+      const int id = IsOmittedStructure(s_, name) ? -1 : Find(name);
+      keeping = -1;
+      if (id >= 0 && !seen[id]) {
+        seen[id] = 1;
+        if (need[id]) keeping = id;
+      }
+      continue;
+    }
+    if (r.type == kEndStr) {
+      if (keeping >= 0) hasFlatBody_[keeping] = 1;
+      keeping = -1;
+      continue;
+    }
+    if (keeping < 0) continue;
+    std::string& body = flatBodies_[keeping];
+    const char header[4] = {static_cast<char>(r.length >> 8), static_cast<char>(r.length & 255),
+                            static_cast<char>(r.type), static_cast<char>(r.dataType)};
+    body.append(header, 4);
+    body.append(reinterpret_cast<const char*>(r.data), r.size);
+  }
+  if (job_.abort) return false;
+  StopOnRead(reader);
+  return false;
+}
+
 void Importer::WriteText() {
   const TlcPoint at = el_.points[0];
   int row = -1;
@@ -695,6 +1012,13 @@ void Importer::WriteText() {
   const ImportTextRow& flags = s_.rows[row < 0 ? 0 : row];
   double size = row < 0 ? 15 : s_.rows[row].size;
   if (flags.mag) size *= el_.mag;
+  int orientation = el_.Orientation();
+  if (place_) {
+    size *= place_->mag;
+    const Placement placed = place_->Then(Placement::Of(0, 0, 1, 90.0 * el_.turns, el_.mirror));
+    orientation = placed.Orientation();
+    if (!placed.QuarterTurn()) Note(At("Text Turned to the Nearest Quarter", at, el_.layer));
+  }
   const std::int32_t tlcSize = utilib::RoundTextSize15(size);
 
   // Control characters other than the chosen line break become blanks; a CR LF pair is one break.
@@ -729,7 +1053,7 @@ void Importer::WriteText() {
     tlc::TlcText text;
     text.layer = el_.layer;
     text.size = tlcSize;
-    text.orientation = el_.Orientation();
+    text.orientation = orientation;
     text.x = at.x;
     text.y = y;
     text.text = clean.substr(begin, end - begin);
@@ -851,6 +1175,7 @@ int Importer::Run(ImportResult* result, std::string* given) {
   utilib::ReportPrintf(job_, "GDS Information:\n");
 
   if (!ScanGdsHierarchy()) return 0;
+  if (!LoadFlatBodies()) return 0;
   utilib::ShowPause(job_, 500);
   if (job_.abort) return 0;
   utilib::MakeCellNames(job_, table_, ask_);
@@ -876,6 +1201,9 @@ int Importer::Run(ImportResult* result, std::string* given) {
   if (rejectedLayerElements_ > 0)
     utilib::ReportPrintf(job_, "\nElements on GDS Layers above 63 not Converted: %d\n",
                          rejectedLayerElements_);
+  if (changedElements_ > 0)
+    utilib::ReportPrintf(job_, "\nElements Changed or not Converted (Told Above): %d\n",
+                         changedElements_);
   utilib::ReportPrintf(job_, "\nMin Feature=%g%s\n", static_cast<double>(fileMinimum_) / u_, unit);
   utilib::ReportPrintf(job_, "Scales: GDS=%gunits/%s  TLC=%gunits/%s\n", u_, unit, s_.scale, unit);
   if (result) {
@@ -883,6 +1211,7 @@ int Importer::Run(ImportResult* result, std::string* given) {
     result->minFeature = static_cast<double>(fileMinimum_) / u_;
     result->gdsUnits = u_;
     result->rejectedLayerElements = rejectedLayerElements_;
+    result->changedElements = changedElements_;
   }
   return 1;
 }
@@ -890,6 +1219,9 @@ int Importer::Run(ImportResult* result, std::string* given) {
 }  // namespace
 
 std::string ImportCompletedText(const ImportResult& result) {
+  if (result.changedElements > 0)
+    return Format("Some Error Occurred ... %d TLC Files Made, %d Elements Changed (See Report)",
+                  result.tlcFiles, result.changedElements);
   return Format("Completed ... %d TLC Files Made", result.tlcFiles);
 }
 

@@ -34,6 +34,9 @@ struct ImportResult {
   double minFeature = 0;  // user units
   double gdsUnits = 0;    // U, GDS units per user unit
   int rejectedLayerElements = 0;
+  // Elements held at the TLC coordinate limit, instances approximated and paths of width 0 left
+  // out, each told in the report.
+  int changedElements = 0;
 };
 
 // The Go job. 1 when completed (the totals are then in the report), 0 when aborted or stopped.
@@ -44,7 +47,7 @@ int ImportGds(utilib::Job& job, ImportSettings& settings, const utilib::NewNameA
 int ImportGdsBytes(utilib::Job& job, ImportSettings& settings, const utilib::NewNameAsker& askName,
                    std::string bytes, ImportResult* result = nullptr);
 
-// "Completed ... %d TLC Files Made".
+// "Completed ... %d TLC Files Made", or "Some Error Occurred ..." with the count of changed elements.
 std::string ImportCompletedText(const ImportResult& result);
 
 }  // namespace gds

@@ -124,6 +124,24 @@ TEST_F(ExporterTest, SettingsShapeTheStream) {
   EXPECT_EQ(static_cast<unsigned char>(gds[units + 11]), 0xF0);  // 3E 41 89 37 4B C6 A7 EF + 1
 }
 
+// Without the protocol check nothing else stops a polygon of too few points: a BOUNDARY of fewer
+// than four is no closed figure, and readers drop it.
+TEST_F(ExporterTest, NoBoundaryOfFewerThanFourPoints) {
+  WriteFile(folder / "TOP.TLC", Header("TOP", 1) +
+                                    "=P\r\n1 0 2\r\n0 0 100 0 \r\n"
+                                    "=P\r\n2 0 3\r\n0 0 100 0 0 100 \r\n"
+                                    "=P\r\n3 0 4\r\n0 0 100 0 0 100 0 0 \r\n");
+  settings.main[13] = "N";
+  gds::NormaliseExportMain(settings);
+  ASSERT_EQ(Run(), 1);
+  EXPECT_EQ(GdsElements(Gds()),
+            (std::vector<std::string>{
+                "BOUNDARY; LAYER 2; DATATYPE 0; XY 0 0 100 0 0 100 0 0; ENDEL",
+                "BOUNDARY; LAYER 3; DATATYPE 0; XY 0 0 100 0 0 100 0 0; ENDEL"}));
+  EXPECT_NE(ReadFile(folder / "STRMEXP.RPT").find("Poly Line Segment not Converted at X=0 Y=0 L=1"),
+            std::string::npos);
+}
+
 TEST_F(ExporterTest, LayerSixtyFourAndTextRowsFollowTheSettings) {
   WriteCells(Header("TOP", 2), Header("LEAF", 1));
   settings.main[7] = "9";

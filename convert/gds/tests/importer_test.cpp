@@ -229,27 +229,127 @@ TEST_F(ImporterTest, InstanceOrientationsFromStransAndAngle) {
   struct Case {
     int strans;
     double angle;
-    double mag;
     int code;
-    bool approximated;
   };
+  // Magnified and turned placements are flattened (the test below).
   const Case cases[] = {
-      {0, 0, 1, 0, false},      {0, 90, 1, 1, false},     {0, 90.05, 1, 1, false},
-      {0, 180, 1, 2, false},    {0, 270, 1, 3, false},    {0x8000, 0, 1, 4, false},
-      {0x8000, 270, 1, 7, false}, {0, -90, 1, 3, false},  {0, 450, 1, 1, false},
-      {0, -450, 1, 3, false},   {0, 45, 1, 0, true},      {0, 0, 2, 0, true},
-      {0, 359.95, 1, 0, false},
+      {0, 0, 0},      {0, 90, 1},      {0, 90.05, 1}, {0, 180, 2},  {0, 270, 3},
+      {0x8000, 0, 4}, {0x8000, 270, 7}, {0, -90, 3},  {0, 450, 1},  {0, -450, 3},
+      {0, 359.95, 0},
   };
   for (const Case& c : cases) {
     const std::string gds = Lib().Str("leaf").Boundary(1, Rect(0, 0, 1, 1)).EndStr()
-                                .Str("top").Sref("leaf", c.strans, c.angle, c.mag, {7, -3}).EndStr()
+                                .Str("top").Sref("leaf", c.strans, c.angle, 1, {7, -3}).EndStr()
                                 .End();
     ASSERT_EQ(Run(gds), 1);
     EXPECT_EQ(Body("TOP"), std::vector<std::string>{"=C|LEAF|" + std::to_string(c.code) + " 7 -3 0"})
         << c.strans << " " << c.angle;
-    EXPECT_EQ(Told("Non-orthogonal/scaled instance of leaf approximated"), c.approximated)
-        << c.angle << " " << c.mag;
+    EXPECT_FALSE(Told("Non-orthogonal/scaled instance"));
   }
+}
+
+// A TLC instance has quarter turns and size 1 only: anything else takes the placed structure's
+// elements into the cell, placed exactly (rounded to the grid once), and the run still completes.
+TEST_F(ImporterTest, MagnifiedAndTurnedInstancesAreFlattenedExactly) {
+  struct Case {
+    const char* what;
+    std::function<void(Lib&)> place;
+    std::vector<std::string> body;
+  };
+  const Case cases[] = {
+      {"magnified", [](Lib& l) { l.Sref("leaf", 0, 0, 2, {100, 0}); },
+       {"=B|1 100 0 120 40", "=P|2 8 2|100 0 100 20 "}},
+      {"mirrored, turned and magnified", [](Lib& l) { l.Sref("leaf", 0x8000, 90, 2, {100, 0}); },
+       {"=B|1 100 0 140 20", "=P|2 8 2|100 0 120 0 "}},
+      {"45 degrees", [](Lib& l) { l.Sref("square", 0, 45, 1, {100, 0}); },
+       {"=P|1 0 5|100 0 107 7 100 14 93 7 100 0 "}},
+      {"a magnified array",
+       [](Lib& l) {
+         l.w.WriteAref();
+         l.w.WriteSname("leaf");
+         l.w.WriteStrans(0);
+         l.w.WriteMag(2);
+         l.w.WriteColRow(2, 1);
+         const std::vector<P> corners = {{0, 0}, {100, 0}, {0, 0}};
+         l.w.WriteXy(corners);
+         l.w.WriteEndEl();
+       },
+       {"=B|1 0 0 20 40", "=P|2 8 2|0 0 0 20 ", "=B|1 50 0 70 40", "=P|2 8 2|50 0 50 20 "}},
+      // 30 degrees and 60 inside make a quarter turn: that instance stays one.
+      {"turned inside turned", [](Lib& l) { l.Sref("mid", 0, 30, 1, {0, 0}); },
+       {"=C|SQUARE|1 9 5 0", "=P|3 0 5|0 0 9 5 4 14 -5 9 0 0 "}},
+  };
+  for (const Case& c : cases) {
+    Lib lib;
+    lib.Str("leaf").Boundary(1, Rect(0, 0, 10, 20)).Path(2, 0, 4, {{0, 0}, {0, 10}}).EndStr();
+    lib.Str("square").Boundary(1, Rect(0, 0, 10, 10)).EndStr();
+    lib.Str("mid").Sref("square", 0, 60, 1, {10, 0}).Boundary(3, Rect(0, 0, 10, 10)).EndStr();
+    lib.Str("top");
+    c.place(lib);
+    ASSERT_EQ(Run(lib.EndStr().End()), 1) << c.what;
+    EXPECT_EQ(Body("TOP"), c.body) << c.what;
+    EXPECT_TRUE(Told(" flattened into TOP")) << c.what;
+    EXPECT_EQ(result.changedElements, 0) << c.what;
+    EXPECT_EQ(gds::ImportCompletedText(result), "Completed ... 4 TLC Files Made") << c.what;
+    // The placed structures are still cells of their own.
+    EXPECT_EQ(Body("LEAF")[0], "=B|1 0 0 10 20");
+  }
+}
+
+// What TLC cannot hold is held or left out, each element told, and the run ends "Some Error".
+TEST_F(ImporterTest, ChangedElementsAreToldAndCounted) {
+  struct Case {
+    const char* what;
+    std::function<void(Lib&)> add;
+    std::vector<std::string> body;
+    std::vector<std::string> told;
+  };
+  const int far = 52209500;
+  const Case cases[] = {
+      {"a boundary beyond the range", [&](Lib& l) { l.Boundary(1, Rect(far, 0, far + 10, 10)); },
+       {"=B|1 8388607 0 8388607 10"},
+       {"Boundary in TOP beyond the TLC Range ... Held at the Limit"}},
+      {"an instance beyond the range", [&](Lib& l) { l.Sref("leaf", 0, 0, 1, {far, -far}); },
+       {"=C|LEAF|0 8388607 -8388607 0"},
+       {"Instance of leaf in TOP beyond the TLC Range ... Held at the Limit"}},
+      {"an array reaching beyond the range",
+       [&](Lib& l) { l.Aref("leaf", 0, 0, 2, 1, {{8000000, 0}, {9000000, 0}, {8000000, 0}}); },
+       {"=C|LEAF|0 8000000 0 0", "=C|LEAF|0 8388607 0 0"},
+       {"Array of leaf in TOP beyond the TLC Range ... Held at the Limit"}},
+      {"paths of width 0",
+       [](Lib& l) {
+         l.Path(2, 0, 0, {{0, 0}, {10, 0}, {10, 10}});
+         l.Path(2, 2, 0, {{0, 5}, {30, 5}});
+       },
+       {},
+       {"Path of Width 0 not Converted at X=0 Y=0 L=2", "Path of Width 0 not Converted at X=0 Y=0.005 L=2"}},
+      {"a magnified instance of a structure not in the file",
+       [](Lib& l) { l.Sref("nowhere", 0, 0, 2, {5, 5}); },
+       {"=C|NOWHERE|0 5 5 0"},
+       {"Non-orthogonal/scaled instance of nowhere approximated"}},
+  };
+  for (const Case& c : cases) {
+    Lib lib;
+    lib.Str("leaf").Boundary(1, Rect(0, 0, 1, 1)).EndStr().Str("top");
+    c.add(lib);
+    ASSERT_EQ(Run(lib.EndStr().End()), 1) << c.what;
+    EXPECT_EQ(Body("TOP"), c.body) << c.what;
+    for (const std::string& line : c.told) EXPECT_TRUE(Told(line)) << c.what << ": " << line;
+    const int count = static_cast<int>(c.told.size());
+    EXPECT_EQ(result.changedElements, count) << c.what;
+    EXPECT_EQ(gds::ImportCompletedText(result).substr(0, 23), "Some Error Occurred ...") << c.what;
+    EXPECT_NE(ReadFile(folder / "STRMIMP.RPT").find("Elements Changed or not Converted (Told Above): " +
+                                                    std::to_string(count)),
+              std::string::npos)
+        << c.what;
+  }
+  // The corner points of an array may lie beyond the range where its instances do not.
+  ASSERT_EQ(Run(Lib().Str("leaf").EndStr().Str("top")
+                    .Aref("leaf", 0, 0, 2, 1, {{8000000, 0}, {8700000, 0}, {8000000, 0}})
+                    .EndStr().End()),
+            1);
+  EXPECT_EQ(Body("TOP"), (std::vector<std::string>{"=C|LEAF|0 8000000 0 0", "=C|LEAF|0 8350000 0 0"}));
+  EXPECT_EQ(result.changedElements, 0);
 }
 
 TEST_F(ImporterTest, ShapesBecomeBoxesPathsAndPolygons) {

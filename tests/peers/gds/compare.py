@@ -1,5 +1,5 @@
 # Compares two GDSII files as layouts, run as: klayout -b -r compare.py -rd a=A.gds -rd b=B.gds
-#   [-rd top=NAME] [-rd loose_layers=L1,L2] [-rd split_lines=1] [-rd hierarchy=0]
+#   [-rd top=NAME] [-rd loose_layers=L1,L2] [-rd split_lines=1] [-rd hierarchy=0] [-rd layers=LO-HI]
 # Cell names compare without regard to case; layers by number whatever the data type. Checks the
 # cells, each cell's instances (arrays taken apart), the flattened geometry of the top cell layer by
 # layer (empty XOR) and its flattened texts (string, position, rotation, mirror). On loose layers
@@ -132,7 +132,10 @@ def main():
             if ia != ib:
                 problems.append("instances of %s differ:\n  %s\n  %s" % (name, ia, ib))
 
+    lo, _, hi = arg("layers").partition("-")
     for number in sorted(set(layer_numbers(la)) | set(layer_numbers(lb))):
+        if lo and not int(lo) <= number <= int(hi or lo):
+            continue
         ra, rb = region(la, ta, number), region(lb, tb, number)
         xor = ra ^ rb
         if number in loose:
