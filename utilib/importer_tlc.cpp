@@ -18,10 +18,11 @@ std::int32_t RoundTextSize15(double size) {
   return static_cast<std::int32_t>(r);
 }
 
-std::string ImportEndText(int tlcFiles, int leftOut, std::string_view things, int approximated) {
+std::string ImportEndText(int tlcFiles, int leftOut, std::string_view leftOutWords, int approximated) {
   if (leftOut <= 0 && approximated <= 0) return Format("Completed ... %d TLC Files Made", tlcFiles);
   std::string text = "Some Error Occurred";
-  if (leftOut > 0) text += Format(" ... %d %.*s not Converted", leftOut, static_cast<int>(things.size()), things.data());
+  if (leftOut > 0)
+    text += Format(" ... %d %.*s", leftOut, static_cast<int>(leftOutWords.size()), leftOutWords.data());
   if (approximated > 0) text += Format(" ... %d Instances Approximated", approximated);
   return text + " ... Conversion may be Incorrect";
 }

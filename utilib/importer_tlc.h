@@ -32,9 +32,10 @@ constexpr int kItemMaxBoxes = 508, kItemMaxPaths = 510, kItemMaxTexts = 511, kIt
 std::int32_t RoundTextSize15(double size);
 
 // An import's final message: "Completed ... N TLC Files Made", or, when it left things out or placed
-// instances only roughly, "Some Error Occurred ... N <things> not Converted ... M Instances
-// Approximated ... Conversion may be Incorrect", each count only when there is one.
-std::string ImportEndText(int tlcFiles, int leftOut, std::string_view things, int approximated);
+// instances only roughly, "Some Error Occurred ... N <leftOutWords> ... M Instances Approximated
+// ... Conversion may be Incorrect" (leftOutWords: "Entities not Converted" and the like), each count
+// only when there is one.
+std::string ImportEndText(int tlcFiles, int leftOut, std::string_view leftOutWords, int approximated);
 
 class ImporterTlc {
  public:

@@ -756,7 +756,7 @@ int Importer::Run(ImportResult* result, std::string* text) {
 }  // namespace
 
 std::string ImportCompletedText(const ImportResult& result) {
-  return utilib::ImportEndText(result.tlcFiles, result.leftOut, "Commands", result.approximated);
+  return utilib::ImportEndText(result.tlcFiles, result.leftOut, "Commands not Converted", result.approximated);
 }
 
 int ImportCif(utilib::Job& job, ImportSettings& settings, const utilib::NewNameAsker& askName,

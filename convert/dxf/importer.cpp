@@ -679,7 +679,7 @@ int Importer::Run(ImportResult* result, std::string* text) {
 }  // namespace
 
 std::string ImportCompletedText(const ImportResult& result) {
-  return utilib::ImportEndText(result.tlcFiles, result.leftOut, "Entities", result.approximated);
+  return utilib::ImportEndText(result.tlcFiles, result.leftOut, "Entities not Converted", result.approximated);
 }
 
 int ImportDxf(utilib::Job& job, ImportSettings& settings, const DxfLayerMap& layers,

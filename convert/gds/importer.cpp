@@ -1219,10 +1219,7 @@ int Importer::Run(ImportResult* result, std::string* given) {
 }  // namespace
 
 std::string ImportCompletedText(const ImportResult& result) {
-  if (result.changedElements > 0)
-    return Format("Some Error Occurred ... %d TLC Files Made, %d Elements Changed (See Report)",
-                  result.tlcFiles, result.changedElements);
-  return Format("Completed ... %d TLC Files Made", result.tlcFiles);
+  return utilib::ImportEndText(result.tlcFiles, result.changedElements, "Elements Changed or not Converted", 0);
 }
 
 int ImportGds(utilib::Job& job, ImportSettings& settings, const utilib::NewNameAsker& askName,

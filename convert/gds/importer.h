@@ -47,7 +47,8 @@ int ImportGds(utilib::Job& job, ImportSettings& settings, const utilib::NewNameA
 int ImportGdsBytes(utilib::Job& job, ImportSettings& settings, const utilib::NewNameAsker& askName,
                    std::string bytes, ImportResult* result = nullptr);
 
-// "Completed ... %d TLC Files Made", or "Some Error Occurred ..." with the count of changed elements.
+// "Completed ... %d TLC Files Made", or "Some Error Occurred ..." with the count of changed elements,
+// in the words every importer ends with.
 std::string ImportCompletedText(const ImportResult& result);
 
 }  // namespace gds
